@@ -1,0 +1,13 @@
+#pragma once
+// A minimal JSON text builder for the command-line tool's machine-readable output.
+
+#include <string>
+#include <string_view>
+
+namespace hz::cli {
+
+// `text` as a JSON string literal. Valid UTF-8 passes through; a byte that is not part of a
+// valid UTF-8 sequence (a HEX line may hold anything) is taken as Latin-1.
+std::string jsonString(std::string_view text);
+
+} // namespace hz::cli

@@ -1,0 +1,32 @@
+#pragma once
+// The one channel through which core code talks to the user.
+//
+// Core code never opens a window. Every message and every question goes through a Prompter:
+// the GUI answers with a modal message box, the tests with a scripted fake, the command-line
+// tool with its documented non-interactive policy.
+
+#include <string>
+
+namespace hz {
+
+enum class MsgKind { Warning, Error, Plain };
+
+// The button sets the firmware editor ever offers.
+enum class Buttons { Ok, Cancel, Ignore, CancelIgnore, YesIgnore, YesNo };
+
+enum class Answer { Ok, Cancel, Ignore, Yes, No };
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+    // Shows `text` (UTF-8, "\n" and "\r" as line breaks) and returns the button pressed.
+    virtual Answer ask(MsgKind kind, const std::string& text, Buttons buttons) = 0;
+
+    // Convenience for plain notices whose answer does not matter.
+    void tell(MsgKind kind, const std::string& text, Buttons buttons) { (void)ask(kind, text, buttons); }
+};
+
+// Name of a kind as used in machine-readable output ("warning", "error", "plain").
+const char* kindName(MsgKind kind);
+
+} // namespace hz

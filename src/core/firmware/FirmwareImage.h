@@ -1,0 +1,108 @@
+#pragma once
+// The loaded firmware file in memory.
+//
+// Two PIC layouts live in one image (all addresses are PIC word addresses; in the HEX file a
+// word takes two bytes, low byte first, at byte address 2 x word):
+//
+//                    classic 14-bit (12F629 ... 16F688)     16F18324
+//   program memory   0x0000..0x0FFF                         the same
+//   ID words         0x2000..0x2003 (HEX byte 0x4000)       0x8000..0x8003 (HEX byte 0x10000)
+//   configuration    0x2007 (HEX byte 0x400E)               0x8007..0x800A (HEX 0x1000E..0x10014)
+//   EEPROM           0x2100..0x21FF (HEX 0x4200..0x43FF)    0xF000..0xF0FF (HEX 0x1E000..0x1E1FF)
+//
+// In both layouts an EEPROM byte is the low byte of its word; the high byte is 00 and not kept.
+// Every byte is kept as its two-digit text, as it stood in the file, so that the reader's
+// leniency and the writer's checks see exactly what the file said.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "Prompter.h"
+
+namespace hz {
+
+class FirmwareImage {
+public:
+    static constexpr int kLineCapacity = 1024;
+    static constexpr int kRomSize = 0x4000;
+    static constexpr int kEepromSize = 256;
+
+    explicit FirmwareImage(Prompter& prompter);
+
+    // Guarded accessors: an index out of range is never stored. The operation shows its
+    // "Error: ..." warning; setters then do nothing, text getters return "error".
+    void set_HexString(int i, const std::string& text);
+    std::string get_HexString(int i) const;
+    void set_Hex_ROM(int i, const std::string& text);
+    std::string get_Hex_ROM(int i) const;
+    void set_Hex_EE(int i, const std::string& text);
+    std::string get_Hex_EE(int i) const;
+
+    // Unchecked read access for loops that stay inside the ranges by construction.
+    const std::string& rom(int i) const { return m_rom[static_cast<std::size_t>(i)]; }
+    const std::string& eeprom(int i) const { return m_ee[static_cast<std::size_t>(i)]; }
+
+    // Blank program memory ("FF" at even, "3F" at odd byte addresses: word 0x3FFF), blank
+    // EEPROM ("FF") and no lines.
+    void resetMemory();
+    void clearLines();
+    // Byte value of a program word (low + 256 * high), read leniently.
+    int romWord(int word) const;
+
+    Prompter& prompter() const { return m_prompter; }
+
+    // Scalar fields, read and written directly by the reader, writer and identification.
+    int LineCount = 0;
+    std::string IdText;
+    std::array<std::string, 4> ConfigWords{"0000", "0000", "0000", "0000"};
+    std::array<std::string, 4> DefaultConfig{"0000", "0000", "0000", "0000"};
+    float FirmwareVersion = 0.0f;
+    int PicModel = 0;
+    // Where the reader found ID, CONFIG 1 and EEPROM records. These survive the next load:
+    // a file without such a record leaves the location of an earlier file in place.
+    int IdLocation = 0;
+    int ConfigLocation = 0;
+    int EepromLocation = 0;
+    int RomTop = 0;
+    int EepromTop = 0;
+    bool IdFound = false;
+    bool ConfigFound = false;
+    // Whether the current file carried any program-memory byte / EEPROM byte at all. The
+    // writer needs them: RomTop and EepromTop are 0 both for "nothing" and for "byte 0 only".
+    bool RomFound = false;
+    bool EepromFound = false;
+    int LinearBase = 0;
+    std::string LastFileName;
+
+private:
+    Prompter& m_prompter;
+    std::vector<std::string> m_lines;
+    std::vector<std::string> m_rom;
+    std::vector<std::string> m_ee;
+};
+
+// The four arrays of 48 entries behind the address rows of the address page.
+class AddressRowStore {
+public:
+    static constexpr int kRows = 48;
+    explicit AddressRowStore(Prompter& prompter);
+
+    void set_Adresse_hex(int i, const std::string& text);
+    std::string get_Adresse_hex(int i) const;
+    void set_Adresse_hex_f(int i, const std::string& text);
+    std::string get_Adresse_hex_f(int i) const;
+    void set_Adresse_dez(int i, int n);
+    int get_Adresse_dez(int i) const;
+    void set_Adresse_dez2(int i, int n);
+    int get_Adresse_dez2(int i) const;
+
+private:
+    Prompter& m_prompter;
+    std::array<std::string, kRows> m_hex{};
+    std::array<std::string, kRows> m_hexF{};
+    std::array<int, kRows> m_dez{};
+    std::array<int, kRows> m_dez2{};
+};
+
+} // namespace hz

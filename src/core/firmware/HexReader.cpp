@@ -1,0 +1,388 @@
+#include "firmware/HexReader.h"
+
+#include <algorithm>
+#include <fstream>
+
+#include "firmware/HexText.h"
+
+namespace hz {
+
+namespace {
+
+// No record needs more than 521 characters; the longest position the reader checks is 16384.
+// Longer lines are cut here so that a damaged or foreign file cannot make us hold gigabytes.
+constexpr std::size_t kMaxLineLength = 17000;
+
+const char* const kLineTail =
+    ":\n%s\n\nRECLEN (Identifier 1): %s\nLOAD OFFSET (Identifier 2): %s %s\nRECTYP (Identifier 3): %s";
+
+// A decimal whole number with an optional sign, as the version digits of the ID record are
+// read. Returns false for anything else (including the empty text).
+bool decimalValue(std::string_view text, int& value)
+{
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i >= text.size())
+        return false;
+    int v = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+        v = v * 10 + (text[i] - '0');
+    }
+    value = negative ? -v : v;
+    return true;
+}
+
+class LineSplitter {
+public:
+    LineSplitter(std::size_t keep) : m_keep(keep) {}
+    void feed(const char* data, std::size_t n)
+    {
+        for (std::size_t i = 0; i < n; ++i) {
+            const char c = data[i];
+            if (m_afterCr) {
+                m_afterCr = false;
+                if (c == '\n')
+                    continue;
+            }
+            if (c == '\r' || c == '\n') {
+                endLine();
+                m_afterCr = c == '\r';
+                continue;
+            }
+            m_open = true;
+            if (m_lines.size() < m_keep && m_current.size() < kMaxLineLength)
+                m_current.push_back(c);
+        }
+    }
+    std::vector<std::string> finish(std::size_t* total)
+    {
+        if (m_open)
+            endLine();
+        if (total)
+            *total = m_total;
+        return std::move(m_lines);
+    }
+
+private:
+    void endLine()
+    {
+        if (m_lines.size() < m_keep)
+            m_lines.push_back(std::move(m_current));
+        m_current.clear();
+        m_open = false;
+        ++m_total;
+    }
+    std::size_t m_keep;
+    std::vector<std::string> m_lines;
+    std::string m_current;
+    std::size_t m_total = 0;
+    bool m_open = false;
+    bool m_afterCr = false;
+};
+
+} // namespace
+
+std::vector<std::string> splitLines(const std::string& text, std::size_t keep, std::size_t* total)
+{
+    LineSplitter s(keep);
+    s.feed(text.data(), text.size());
+    return s.finish(total);
+}
+
+HexReader::HexReader(FirmwareImage& image, StatusPanels& status) : m_image(image), m_status(status) {}
+
+LoadOutcome HexReader::ReadHexFile(const std::string& fileName)
+{
+    if (fileName.empty())
+        return LoadOutcome::NoFile;
+
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in) {
+        m_image.prompter().tell(MsgKind::Error,
+                                strprintf("Die Datei \"%s\" kann nicht geöffnet werden.", fileName.c_str()),
+                                Buttons::Ok);
+        return LoadOutcome::Unreadable;
+    }
+    // One line more than the image holds, so that an over-long file is still noticed.
+    LineSplitter splitter(FirmwareImage::kLineCapacity + 1);
+    std::vector<char> buffer(1 << 16);
+    while (in) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        splitter.feed(buffer.data(), static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad()) {
+        m_image.prompter().tell(MsgKind::Error,
+                                strprintf("Die Datei \"%s\" kann nicht gelesen werden.", fileName.c_str()),
+                                Buttons::Ok);
+        return LoadOutcome::Unreadable;
+    }
+    std::size_t total = 0;
+    std::vector<std::string> lines = splitter.finish(&total);
+    // Lines beyond what we keep are never looked at: the load stops at line 1024 anyway.
+    lines.resize(std::min(lines.size(), total));
+    LoadOutcome outcome = ReadHexLines(lines, fileName);
+    if (total > lines.size())
+        m_image.LineCount = static_cast<int>(std::min<std::size_t>(total, 0x7FFFFFFF));
+    return outcome;
+}
+
+LoadOutcome HexReader::ReadHexLines(const std::vector<std::string>& lines, const std::string& fileName)
+{
+    if (fileName.empty())
+        return LoadOutcome::NoFile;
+
+    m_status.text[0].clear();
+    m_status.text[1].clear();
+    m_status.text[2].clear();
+    m_status.text[3] = fileName;
+    m_image.LastFileName = fileName;
+
+    m_image.clearLines();
+    const int count = static_cast<int>(std::min<std::size_t>(lines.size(), 0x7FFFFFFF));
+    for (int i = 0; i < count; ++i) {
+        if (i >= FirmwareImage::kLineCapacity) {
+            // The first line beyond the capacity is refused with the accessor's message; the
+            // rest would only repeat it and the load stops at this line below anyway.
+            m_image.set_HexString(i, upperAscii(lines[static_cast<std::size_t>(i)]));
+            break;
+        }
+        m_image.set_HexString(i, upperAscii(lines[static_cast<std::size_t>(i)]));
+    }
+    m_image.LineCount = count;
+
+    m_image.resetMemory();
+    m_image.EepromTop = 0;
+    m_image.RomTop = 0;
+    m_image.LinearBase = 0;
+    m_image.IdFound = false;
+    m_image.IdText.clear();
+    m_image.ConfigFound = false;
+    m_image.RomFound = false;
+    m_image.EepromFound = false;
+    m_image.ConfigWords = {"0000", "0000", "0000", "0000"};
+    m_image.DefaultConfig = {"0000", "0000", "0000", "0000"};
+    m_image.PicModel = 0;
+
+    if (onImageReset)
+        onImageReset();
+
+    for (int k = 0; k < count; ++k) {
+        const std::string line = m_image.get_HexString(k);
+        if (line.empty())
+            continue;
+        if (!ParseHexLine(line))
+            return LoadOutcome::Stopped;
+    }
+    return LoadOutcome::Done;
+}
+
+bool HexReader::fail(const char* code, const std::string& line, int wordAddress)
+{
+    const std::string reclen(at(line, 2, 2)), hi(at(line, 4, 2)), lo(at(line, 6, 2)), type(at(line, 8, 2));
+    std::string head;
+    if (std::string_view(code) == "E201")
+        head = "E201: Unerwartete DATA Zeile";
+    else if (std::string_view(code) == "E202")
+        head = "E202: Unerwarteter End File Record";
+    else if (std::string_view(code) == "E205")
+        head = "E205: Unerwarteter Extendet Linear Address Record";
+    else
+        head = std::string(code) + ": Unerwartete Zeile im File";
+    std::string text = head + strprintf(kLineTail, line.c_str(), reclen.c_str(), hi.c_str(), lo.c_str(), type.c_str());
+    if (wordAddress >= 0)
+        text += strprintf("\nAdresse 0x%x", static_cast<unsigned>(wordAddress));
+    m_image.prompter().tell(MsgKind::Plain, text, Buttons::Ok);
+    return false;
+}
+
+bool HexReader::ParseHexLine(const std::string& line)
+{
+    const std::string_view type = at(line, 8, 2);
+    if (type == "00") {
+        const int reclen = HexByteValue(at(line, 2, 2));
+        const int byteAddress = HexByteValue(at(line, 4, 2)) * 256 + HexByteValue(at(line, 6, 2)) + m_image.LinearBase;
+        return parseData(line, reclen, byteAddress);
+    }
+    if (type == "01")
+        return line == ":00000001FF" ? true : fail("E202", line);
+    if (type == "02")
+        return fail("E203", line);
+    if (type == "03")
+        return fail("E204", line);
+    if (type == "04") {
+        if (line == ":020000040000FA") {
+            m_image.LinearBase = 0;
+            return true;
+        }
+        if (line == ":020000040001F9") {
+            m_image.LinearBase = 0x10000;
+            return true;
+        }
+        return fail("E205", line);
+    }
+    if (type == "05")
+        return true;
+    return fail("E206", line);
+}
+
+bool HexReader::parseData(const std::string& line, int reclen, int byteAddress)
+{
+    FirmwareImage& img = m_image;
+    Prompter& p = img.prompter();
+    const int word = byteAddress / 2;
+    const int words = reclen / 2;
+
+    if (word >= 0x0000 && word <= 0x0FFF) {
+        for (int k = 0; k < reclen; ++k) {
+            const int i = byteAddress + k;
+            if (10 + 2 * k > 16384) {
+                p.tell(MsgKind::Warning, "E2000 - DATA: Überschreitung ROM-Adressbereich", Buttons::Cancel);
+                return false;
+            }
+            if (i >= 0x4000) {
+                p.tell(MsgKind::Warning, "E2001 - DATA: Speicher-Überschreitung für ROM HEX Array: Zu viele Daten",
+                       Buttons::Cancel);
+                return false;
+            }
+            img.set_Hex_ROM(i, std::string(at(line, static_cast<std::size_t>(10 + 2 * k), 2)));
+            img.RomTop = std::max(img.RomTop, i);
+            img.RomFound = true;
+        }
+        return true;
+    }
+
+    if (word == 0x2000) {
+        // Classic ID words: one digit each, the low digit of the word's low byte. The first is
+        // the decoder's identifier digit, the next three the firmware version d.dd.
+        img.IdLocation = 0x2000;
+        img.IdText.clear();
+        for (int k = 0; k < words; ++k)
+            img.IdText += at(line, static_cast<std::size_t>(11 + 4 * k), 1);
+        img.IdFound = true;
+        m_status.text[0] = "ID: " + std::string(at(line, 11, 1));
+        m_status.text[1] = "V " + std::string(at(line, 15, 1)) + "." + std::string(at(line, 19, 1)) +
+                           std::string(at(line, 23, 1));
+        static const double weights[3] = {1.0, 0.1, 0.01};
+        static const std::size_t positions[3] = {15, 19, 23};
+        for (int d = 0; d < 3; ++d) {
+            int digit = 0;
+            const std::string_view text = at(line, positions[d], 1);
+            if (!decimalValue(text, digit))
+                return failVersion(text);
+            const double base = d == 0 ? 0.0 : static_cast<double>(img.FirmwareVersion);
+            img.FirmwareVersion = static_cast<float>(base + weights[d] * digit);
+        }
+        return true;
+    }
+
+    if (word == 0x2007) {
+        img.ConfigLocation = 0x2007;
+        img.ConfigWords[0] = std::string(at(line, 10, static_cast<std::size_t>(2 * reclen)));
+        img.ConfigFound = true;
+        return true;
+    }
+
+    if ((word >= 0x2100 && word <= 0x21FF) || (word >= 0xF000 && word <= 0xF0FF)) {
+        const int location = word >= 0xF000 ? 0xF000 : 0x2100;
+        img.EepromLocation = location;
+        const int first = word - location;
+        for (int k = 0; k < words; ++k) {
+            const int n = first + k;
+            img.set_Hex_EE(n, std::string(at(line, static_cast<std::size_t>(10 + 4 * k), 2)));
+            img.EepromTop = std::max(img.EepromTop, n);
+            img.EepromFound = true;
+        }
+        return true;
+    }
+
+    if (word >= 0x8000 && word <= 0x8003) {
+        img.IdLocation = 0x8000;
+        img.IdText.clear();
+        for (int k = 0; k < words; ++k)
+            img.IdText += at(line, static_cast<std::size_t>(10 + 4 * k), 4);
+        img.IdFound = true;
+        m_status.text[0] = "ID: " + std::string(at(line, 18, 2));
+        // The version is taken from the record type field (always "00") and the first data
+        // byte, both read as decimal numbers: "V 0.58" for a first ID byte of 58.
+        int major = 0, minor = 0;
+        const std::string_view majorText = at(line, 8, 2), minorText = at(line, 10, 2);
+        if (!decimalValue(majorText, major))
+            return failVersion(majorText);
+        m_status.text[1] = "V " + std::to_string(major) + "." + std::string(minorText);
+        img.FirmwareVersion = static_cast<float>(major);
+        if (!decimalValue(minorText, minor))
+            return failVersion(minorText);
+        img.FirmwareVersion = static_cast<float>(static_cast<double>(img.FirmwareVersion) + 0.01 * minor);
+        return true;
+    }
+
+    if (word >= 0x8007 && word <= 0x800A) {
+        // CONFIG 1 to 4. Assemblers also put several of them into one record (CONFIG 1 alone
+        // and CONFIG 2..4 together, or all four at once); each word goes to its own slot so
+        // that the file is written back word for word. Whatever lies beyond CONFIG 4 stays
+        // with CONFIG 4 and is written back with it.
+        const std::string data(at(line, 10, static_cast<std::size_t>(2 * reclen)));
+        int slot = word - 0x8007;
+        if (slot == 0) {
+            img.ConfigLocation = 0x8007;
+            img.ConfigFound = true;
+        }
+        std::size_t pos = 0;
+        do {
+            if (slot == 3 || data.size() - pos <= 4) {
+                img.ConfigWords[static_cast<std::size_t>(slot)] = data.substr(pos);
+                break;
+            }
+            img.ConfigWords[static_cast<std::size_t>(slot)] = data.substr(pos, 4);
+            pos += 4;
+            ++slot;
+        } while (pos < data.size());
+        return true;
+    }
+
+    return fail("E201", line, word);
+}
+
+bool HexReader::failVersion(std::string_view text)
+{
+    m_image.prompter().tell(
+        MsgKind::Error,
+        strprintf("Die Versionsangabe \"%s\" im ID-Eintrag ist keine Dezimalzahl. Das Laden wurde abgebrochen.",
+                  std::string(text).c_str()),
+        Buttons::Ok);
+    return false;
+}
+
+bool HexReader::CheckRequiredRecords()
+{
+    FirmwareImage& img = m_image;
+    Prompter& p = img.prompter();
+    if (img.PicModel == 0 &&
+        p.ask(MsgKind::Warning, "Es konnte das HEX File keinem PIC zugeordnet werden.", Buttons::CancelIgnore) ==
+            Answer::Cancel)
+        return false;
+    if (!img.IdFound &&
+        p.ask(MsgKind::Warning, "In dem HEX-File wurde kein Wert für die ID gefunden.", Buttons::CancelIgnore) ==
+            Answer::Cancel)
+        return false;
+    if (!img.ConfigFound) {
+        if (img.DefaultConfig[0].empty()) {
+            p.tell(MsgKind::Warning, "In dem HEX-File wurde kein Config-Wert gefunden.", Buttons::Ignore);
+            img.ConfigWords = {"0000", "0000", "0000", "0000"};
+        } else if (p.ask(MsgKind::Warning, "In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?",
+                         Buttons::YesIgnore) == Answer::Yes) {
+            img.ConfigWords = img.DefaultConfig;
+        } else {
+            img.ConfigWords = {"0000", "0000", "0000", "0000"};
+        }
+    }
+    return true;
+}
+
+} // namespace hz

@@ -1,0 +1,95 @@
+#include "firmware/HexText.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace hz {
+
+namespace {
+
+int nibble(unsigned char c)
+{
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return c & 0x0F;
+}
+
+std::array<std::string, 256> buildTexts()
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::array<std::string, 256> t;
+    for (int v = 0; v < 256; ++v)
+        t[static_cast<std::size_t>(v)] = std::string{digits[v >> 4], digits[v & 15]};
+    return t;
+}
+
+bool isHexChar(unsigned char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+} // namespace
+
+int HexByteValue(std::string_view text)
+{
+    const unsigned char hi = text.size() > 0 ? static_cast<unsigned char>(text[0]) : 0;
+    const unsigned char lo = text.size() > 1 ? static_cast<unsigned char>(text[1]) : 0;
+    return nibble(hi) * 16 + nibble(lo);
+}
+
+const std::array<std::string, 256>& HexByteTexts()
+{
+    static const std::array<std::string, 256> texts = buildTexts();
+    return texts;
+}
+
+bool isHexByteText(std::string_view text)
+{
+    return text.size() == 2 && isHexDigits(text);
+}
+
+bool isHexDigits(std::string_view text)
+{
+    for (char c : text)
+        if (!isHexChar(static_cast<unsigned char>(c)))
+            return false;
+    return true;
+}
+
+std::string upperAscii(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+std::string strprintf(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string out;
+    if (n > 0) {
+        out.resize(static_cast<std::size_t>(n) + 1);
+        std::vsnprintf(out.data(), out.size(), format, args);
+        out.resize(static_cast<std::size_t>(n));
+    }
+    va_end(args);
+    return out;
+}
+
+std::string_view at(std::string_view line, std::size_t pos, std::size_t count)
+{
+    if (pos == 0 || pos > line.size())
+        return {};
+    return line.substr(pos - 1, count);
+}
+
+} // namespace hz

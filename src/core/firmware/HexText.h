@@ -1,0 +1,36 @@
+#pragma once
+// Byte texts: the image keeps every byte as two upper-case hexadecimal digits, exactly as the
+// byte stands in the HEX file. These helpers convert between such texts and numbers.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace hz {
+
+// Value of the first two characters of `text`, high digit first. Deliberately lenient, as the
+// firmware files have always been read: "A".."F" and "a".."f" give 10..15, every other
+// character gives the low four bits of its code ("0".."9" give 0..9, "G" gives 7). A text
+// shorter than two characters reads as if padded with NUL characters ("7" gives 0x70).
+int HexByteValue(std::string_view text);
+
+// The 256 texts "00".."FF"; entry v is v as two upper-case hexadecimal digits.
+const std::array<std::string, 256>& HexByteTexts();
+
+// True when `text` is exactly two hexadecimal digits.
+bool isHexByteText(std::string_view text);
+
+// True when every character of `text` is a hexadecimal digit.
+bool isHexDigits(std::string_view text);
+
+// Upper-cases ASCII letters only; other bytes stay as they are.
+std::string upperAscii(std::string_view text);
+
+// printf-style formatting into a std::string.
+std::string strprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Characters `count` from 1-based position `pos` of `line`; shortened or empty when the line
+// ends earlier. The reader works by character position and never fails on a short line.
+std::string_view at(std::string_view line, std::size_t pos, std::size_t count);
+
+} // namespace hz

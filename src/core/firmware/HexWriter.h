@@ -1,0 +1,38 @@
+#pragma once
+// Writing the FirmwareImage back as an Intel HEX file.
+//
+// Every line is regenerated from the image rather than edited: program memory from byte 0 to
+// the highest byte read, the ID record, the configuration record(s), the EEPROM, the end
+// record. Whatever the image holds, every line written is well-formed Intel HEX; a byte text
+// that is not two hexadecimal digits stops the build with "Problem bei der
+// Checksummen-Berechnung" instead of producing a damaged file.
+
+#include <string>
+#include <vector>
+
+#include "firmware/FirmwareImage.h"
+
+namespace hz {
+
+// Fills the image's HexString with the new lines and sets LineCount; returns the number of
+// lines, 0 on failure (LineCount is then 0 as well).
+int BuildHexLines(FirmwareImage& image);
+
+// The lines BuildHexLines produced (HexString 0 .. LineCount-1).
+std::vector<std::string> builtLines(const FirmwareImage& image);
+
+// Intel HEX checksum of a record body (without ":"): two upper-case digits, or "error" after
+// the warning "Problem bei der Checksummen-Berechnung" when the body is not whole bytes of
+// hexadecimal digits.
+std::string CalcChecksum(const std::string& body, Prompter& prompter);
+
+// Writes `lines`, each followed by CR LF, to `path` through a temporary file in the same folder
+// and a rename, so that the target is either the old file or the complete new one. Returns
+// false and fills `error` on failure; nothing is left behind then.
+bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines, std::string* error);
+
+// BuildHexLines and writeLinesAtomically together, for callers that need no dialog in
+// between. Failures are reported through the image's prompter.
+bool SaveHexFile(FirmwareImage& image, const std::string& path);
+
+} // namespace hz

@@ -1,0 +1,315 @@
+#include <gtest/gtest.h>
+
+#include "HexRecords.h"
+#include "ScriptedPrompter.h"
+#include "TestFiles.h"
+#include "firmware/FirmwareImage.h"
+#include "firmware/HexReader.h"
+
+using namespace hz;
+using namespace hz::test;
+
+namespace {
+
+struct Reader {
+    ScriptedPrompter prompter;
+    FirmwareImage image{prompter};
+    StatusPanels status;
+    HexReader reader{image, status};
+
+    LoadOutcome read(const std::vector<std::string>& lines) { return reader.ReadHexLines(lines, "/x/test.hex"); }
+};
+
+} // namespace
+
+TEST(HexReader, BaseAndEndRecordsAloneLeaveTheImageBlank)
+{
+    Reader r;
+    EXPECT_EQ(r.read({kBase0, kEnd}), LoadOutcome::Done);
+    EXPECT_TRUE(r.prompter.shown.empty());
+    EXPECT_FALSE(r.image.IdFound);
+    EXPECT_FALSE(r.image.ConfigFound);
+    EXPECT_EQ(r.image.get_Hex_ROM(0), "FF");
+    EXPECT_EQ(r.image.get_Hex_ROM(1), "3F");
+    EXPECT_EQ(r.image.get_Hex_EE(0), "FF");
+    EXPECT_EQ(r.image.EepromTop, 0);
+    EXPECT_EQ(r.status.text[3], "/x/test.hex");
+    EXPECT_EQ(r.image.LastFileName, "/x/test.hex");
+}
+
+TEST(HexReader, ProgramMemoryIsStoredByByteAddressAndUpperCased)
+{
+    Reader r;
+    // lower-case digits are read like upper-case ones; the checksum is not verified
+    EXPECT_EQ(r.read({":0400100008300a2800", kEnd}), LoadOutcome::Done);
+    EXPECT_EQ(r.image.get_Hex_ROM(0x10), "08");
+    EXPECT_EQ(r.image.get_Hex_ROM(0x12), "0A");
+    EXPECT_EQ(r.image.get_Hex_ROM(0x13), "28");
+    EXPECT_EQ(r.image.RomTop, 0x13);
+    EXPECT_EQ(r.image.get_HexString(0), ":0400100008300A2800");
+    EXPECT_TRUE(r.prompter.shown.empty());
+}
+
+TEST(HexReader, ClassicIdRecordGivesDigitVersionAndStatus)
+{
+    Reader r;
+    EXPECT_EQ(r.read({rec(0x4000, "0800030005000800"), kEnd}), LoadOutcome::Done);
+    EXPECT_EQ(r.image.IdText, "8358");
+    EXPECT_EQ(r.image.IdLocation, 0x2000);
+    EXPECT_TRUE(r.image.IdFound);
+    EXPECT_EQ(r.status.text[0], "ID: 8");
+    EXPECT_EQ(r.status.text[1], "V 3.58");
+    // 3 + 0.5 + 0.08, each partial sum stored as a 32-bit float
+    const float expected = static_cast<float>(static_cast<double>(static_cast<float>(3.0 + 0.1 * 5)) + 0.01 * 8);
+    EXPECT_EQ(r.image.FirmwareVersion, expected);
+    EXPECT_FLOAT_EQ(r.image.FirmwareVersion, 3.58f);
+}
+
+TEST(HexReader, F18324IdRecordTakesVersionFromTypeFieldAndFirstByte)
+{
+    Reader r;
+    EXPECT_EQ(r.read({kBase1, rec(0x0000, "58000000014B0000"), kEnd}), LoadOutcome::Done);
+    EXPECT_EQ(r.image.IdLocation, 0x8000);
+    EXPECT_EQ(r.image.IdText, "58000000014B0000");
+    EXPECT_EQ(r.status.text[0], "ID: 01"); // low byte of the third word
+    EXPECT_EQ(r.status.text[1], "V 0.58");
+    EXPECT_FLOAT_EQ(r.image.FirmwareVersion, 0.58f);
+}
+
+TEST(HexReader, VersionDigitThatIsNoDecimalStopsTheLoadWithAMessage)
+{
+    for (const std::vector<std::string>& file :
+         {std::vector<std::string>{rec(0x4000, "08000A0005000800"), kEnd},
+          std::vector<std::string>{kBase1, rec(0x0000, "5A000000014B0000"), kEnd}}) {
+        Reader r;
+        EXPECT_EQ(r.read(file), LoadOutcome::Stopped);
+        ASSERT_EQ(r.prompter.shown.size(), 1u);
+        EXPECT_NE(r.prompter.shown[0].text.find("keine Dezimalzahl"), std::string::npos);
+        EXPECT_TRUE(r.image.IdFound);
+    }
+}
+
+TEST(HexReader, EepromTakesTheLowByteOfEveryWord)
+{
+    Reader r;
+    std::string data;
+    for (int k = 0; k < 8; ++k)
+        data += HexByteTexts()[static_cast<std::size_t>(0x10 + k)] + "00";
+    EXPECT_EQ(r.read({rec(0x4210, data), kEnd}), LoadOutcome::Done);
+    for (int n = 8; n < 16; ++n)
+        EXPECT_EQ(r.image.get_Hex_EE(n), HexByteTexts()[static_cast<std::size_t>(0x10 + n - 8)]);
+    EXPECT_EQ(r.image.get_Hex_EE(7), "FF");
+    EXPECT_EQ(r.image.EepromTop, 15);
+    EXPECT_EQ(r.image.EepromLocation, 0x2100);
+}
+
+TEST(HexReader, F18324RecordsBehindTheLinearBase)
+{
+    Reader r;
+    EXPECT_EQ(r.read({kBase1, rec(0xE000, "1200"), rec(0x000E, "8C17"), rec(0x0010, "3C25"), kEnd}),
+              LoadOutcome::Done);
+    EXPECT_EQ(r.image.get_Hex_EE(0), "12");
+    EXPECT_EQ(r.image.EepromLocation, 0xF000);
+    EXPECT_EQ(r.image.ConfigWords[0], "8C17");
+    EXPECT_EQ(r.image.ConfigWords[1], "3C25");
+    EXPECT_EQ(r.image.ConfigLocation, 0x8007);
+    EXPECT_TRUE(r.image.ConfigFound);
+}
+
+// Assemblers put several configuration words into one record; each word lands in its slot.
+TEST(HexReader, SeveralConfigurationWordsInOneRecord)
+{
+    struct Case {
+        std::vector<std::string> lines;
+        std::array<std::string, 4> words;
+        bool found;
+    } cases[] = {
+        {{kBase1, rec(0x000E, "8C173C25FF1FFF3F")}, {"8C17", "3C25", "FF1F", "FF3F"}, true},
+        {{kBase1, rec(0x000E, "8C17"), rec(0x0010, "3C25FF1FFF3F")}, {"8C17", "3C25", "FF1F", "FF3F"}, true},
+        {{kBase1, rec(0x0010, "3C25FF1F")}, {"0000", "3C25", "FF1F", "0000"}, false},
+        // a word beyond CONFIG 4 stays with CONFIG 4, so that it is written back as it came
+        {{kBase1, rec(0x0012, "FF1FFF3F1234")}, {"0000", "0000", "FF1F", "FF3F1234"}, false},
+        // classic: the whole record is CONFIG 1
+        {{rec(0x400E, "C431")}, {"C431", "0000", "0000", "0000"}, true},
+    };
+    for (const auto& c : cases) {
+        Reader r;
+        auto lines = c.lines;
+        lines.push_back(kEnd);
+        EXPECT_EQ(r.read(lines), LoadOutcome::Done);
+        EXPECT_EQ(r.image.ConfigWords, c.words) << lines[1];
+        EXPECT_EQ(r.image.ConfigFound, c.found) << lines[1];
+    }
+}
+
+TEST(HexReader, RejectedRecordsStopTheLoadWithTheirMessage)
+{
+    struct Case {
+        std::string line;
+        std::string message;
+    } cases[] = {
+        {rec(0x4002, "0000"),
+         "E201: Unerwartete DATA Zeile:\n:024002000000BC\n\nRECLEN (Identifier 1): 02\nLOAD OFFSET (Identifier 2): "
+         "40 02\nRECTYP (Identifier 3): 00\nAdresse 0x2001"},
+        {":00000001FE",
+         "E202: Unerwarteter End File Record:\n:00000001FE\n\nRECLEN (Identifier 1): 00\nLOAD OFFSET (Identifier 2): "
+         "00 00\nRECTYP (Identifier 3): 01"},
+        {":020000021000EC",
+         "E203: Unerwartete Zeile im File:\n:020000021000EC\n\nRECLEN (Identifier 1): 02\nLOAD OFFSET (Identifier "
+         "2): 00 00\nRECTYP (Identifier 3): 02"},
+        {":0400000300003800C1",
+         "E204: Unerwartete Zeile im File:\n:0400000300003800C1\n\nRECLEN (Identifier 1): 04\nLOAD OFFSET "
+         "(Identifier 2): 00 00\nRECTYP (Identifier 3): 03"},
+        {":020000040002F8",
+         "E205: Unerwarteter Extendet Linear Address Record:\n:020000040002F8\n\nRECLEN (Identifier 1): 02\nLOAD "
+         "OFFSET (Identifier 2): 00 00\nRECTYP (Identifier 3): 04"},
+        {":00000006FA",
+         "E206: Unerwartete Zeile im File:\n:00000006FA\n\nRECLEN (Identifier 1): 00\nLOAD OFFSET (Identifier 2): "
+         "00 00\nRECTYP (Identifier 3): 06"},
+    };
+    for (const auto& c : cases) {
+        Reader r;
+        EXPECT_EQ(r.read({":0200000008306E", c.line, ":0200020009305A"}), LoadOutcome::Stopped) << c.line;
+        ASSERT_EQ(r.prompter.shown.size(), 1u) << c.line;
+        EXPECT_EQ(r.prompter.shown[0].text, c.message);
+        EXPECT_EQ(r.prompter.shown[0].kind, MsgKind::Plain);
+        EXPECT_EQ(r.prompter.shown[0].buttons, Buttons::Ok);
+        // what was read before the failing line stays; nothing after it is read
+        EXPECT_EQ(r.image.get_Hex_ROM(0), "08");
+        EXPECT_EQ(r.image.get_Hex_ROM(2), "FF");
+    }
+}
+
+TEST(HexReader, StartCodeExtendedSegmentAndTolerantRecords)
+{
+    Reader r;
+    // type 05 is ignored; a record after the end record is still read; a short line never fails
+    EXPECT_EQ(r.read({":04000005000000CD2A", kEnd, ":0400000008"}), LoadOutcome::Done);
+    EXPECT_EQ(r.image.get_Hex_ROM(0), "08");
+    EXPECT_EQ(r.image.get_Hex_ROM(1), "");
+    EXPECT_EQ(r.image.RomTop, 3);
+}
+
+TEST(HexReader, RecordLocationsSurviveTheNextFile)
+{
+    Reader r;
+    r.read({kBase1, rec(0x0000, "58000000014B0000"), rec(0xE000, "1200"), kEnd});
+    r.read({rec(0x0000, "0830"), rec(0x400E, "C431"), kEnd});
+    EXPECT_EQ(r.image.IdLocation, 0x8000);
+    EXPECT_EQ(r.image.EepromLocation, 0xF000);
+    EXPECT_EQ(r.image.ConfigLocation, 0x2007);
+    EXPECT_FALSE(r.image.IdFound);
+    EXPECT_EQ(r.image.IdText, "");
+    EXPECT_EQ(r.image.get_Hex_EE(0), "FF");
+}
+
+TEST(HexReader, EepromBeyondIndex255IsRefusedButRaisesTheTop)
+{
+    Reader r;
+    EXPECT_EQ(r.read({rec(0x43FE, "AA00BB00"), kEnd}), LoadOutcome::Done);
+    EXPECT_EQ(r.image.get_Hex_EE(255), "AA");
+    EXPECT_EQ(r.image.EepromTop, 256);
+    ASSERT_EQ(r.prompter.texts(),
+              std::vector<std::string>{"Error: schreiben Hex_EE Bereichsüberschreitung (256) in set_Hex_EE"});
+}
+
+TEST(HexReader, MoreThan1024LinesStopsAtTheLimit)
+{
+    Reader r;
+    std::vector<std::string> lines(1030, ":0000000500");
+    EXPECT_EQ(r.read(lines), LoadOutcome::Stopped);
+    ASSERT_EQ(r.prompter.shown.size(), 3u);
+    EXPECT_EQ(r.prompter.shown[0].text, "Error: schreiben HexString Bereichsüberschreitung (1024) in set_HexString");
+    EXPECT_EQ(r.prompter.shown[1].text, "Error: lesen HexString Bereichsüberschreitung (1024) in get_HexString");
+    EXPECT_EQ(r.prompter.shown[2].text.substr(0, 5), "E206:");
+}
+
+TEST(HexReader, LineEndsOfEveryKind)
+{
+    for (const std::string& text : {std::string(":0200000008306E\r\n:00000001FF\r\n"),
+                                    std::string(":0200000008306E\n:00000001FF"),
+                                    std::string(":0200000008306E\r:00000001FF\r")}) {
+        std::size_t total = 0;
+        const auto lines = splitLines(text, 10, &total);
+        EXPECT_EQ(total, 2u);
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_EQ(lines[0], ":0200000008306E");
+        EXPECT_EQ(lines[1], ":00000001FF");
+    }
+    EXPECT_EQ(splitLines("a\r\n\r\nb", 10).size(), 3u);
+}
+
+TEST(HexReader, FileThatCannotBeOpenedChangesNothing)
+{
+    Reader r;
+    r.read({":0200000008306E"});
+    EXPECT_EQ(r.reader.ReadHexFile("/nonexistent/folder/x.hex"), LoadOutcome::Unreadable);
+    ASSERT_EQ(r.prompter.shown.size(), 1u);
+    EXPECT_NE(r.prompter.shown[0].text.find("/nonexistent/folder/x.hex"), std::string::npos);
+    EXPECT_EQ(r.image.get_Hex_ROM(0), "08");
+    EXPECT_EQ(r.status.text[3], "/x/test.hex");
+    EXPECT_EQ(r.reader.ReadHexFile(""), LoadOutcome::NoFile);
+}
+
+TEST(HexReader, ReadsAssembledFixtures)
+{
+    Reader r;
+    EXPECT_EQ(r.reader.ReadHexFile(fixture("classic_629_turnout.hex")), LoadOutcome::Done);
+    EXPECT_TRUE(r.prompter.shown.empty());
+    EXPECT_EQ(r.image.romWord(0), 0x3008);
+    EXPECT_EQ(r.image.romWord(1), 0x3002);
+    EXPECT_EQ(r.image.romWord(8), 0x1C8B);
+    EXPECT_EQ(r.image.romWord(0x200), 0x3FFF); // the gap before the table
+    EXPECT_EQ(r.image.IdText, "8358");
+    EXPECT_EQ(r.image.ConfigWords[0], "C431");
+    EXPECT_EQ(r.image.get_Hex_EE(0x20), "C3");
+
+    EXPECT_EQ(r.reader.ReadHexFile(fixture("f18324_function.hex")), LoadOutcome::Done);
+    EXPECT_TRUE(r.prompter.shown.empty());
+    EXPECT_EQ(r.image.ConfigWords, (std::array<std::string, 4>{"8C17", "3C25", "FF1F", "FF3F"}));
+    EXPECT_EQ(r.image.get_Hex_EE(0x6A), "06");
+    EXPECT_EQ(r.status.text[0], "ID: 01");
+}
+
+TEST(CheckRequiredRecords, AsksForWhatIsMissing)
+{
+    struct Case {
+        int pic;
+        bool id;
+        bool configFound;
+        std::array<std::string, 4> defaults;
+        std::vector<Answer> answers;
+        bool goesOn;
+        std::vector<std::string> asked;
+        std::array<std::string, 4> config;
+    } cases[] = {
+        {0, true, true, {}, {Answer::Cancel}, false, {"Es konnte das HEX File keinem PIC zugeordnet werden."}, {}},
+        {0, false, true, {}, {Answer::Ignore, Answer::Cancel}, false,
+         {"Es konnte das HEX File keinem PIC zugeordnet werden.", "In dem HEX-File wurde kein Wert für die ID gefunden."},
+         {}},
+        {629, true, false, {"", "", "", ""}, {Answer::Ignore}, true,
+         {"In dem HEX-File wurde kein Config-Wert gefunden."}, {"0000", "0000", "0000", "0000"}},
+        {18324, true, false, {"8C17", "3C25", "FF1F", "FF3F"}, {Answer::Yes}, true,
+         {"In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?"},
+         {"8C17", "3C25", "FF1F", "FF3F"}},
+        {629, true, false, {"CC01", "", "", ""}, {Answer::Ignore}, true,
+         {"In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?"},
+         {"0000", "0000", "0000", "0000"}},
+    };
+    for (const auto& c : cases) {
+        Reader r;
+        r.image.PicModel = c.pic;
+        r.image.IdFound = c.id;
+        r.image.ConfigFound = c.configFound;
+        r.image.DefaultConfig = c.defaults;
+        r.image.ConfigWords = {"1111", "2222", "3333", "4444"};
+        r.prompter.answers.assign(c.answers.begin(), c.answers.end());
+        EXPECT_EQ(r.reader.CheckRequiredRecords(), c.goesOn);
+        EXPECT_EQ(r.prompter.texts(), c.asked);
+        if (c.goesOn) {
+            EXPECT_EQ(r.image.ConfigWords, c.config);
+        }
+        for (const auto& m : r.prompter.shown)
+            EXPECT_EQ(m.kind, MsgKind::Warning);
+    }
+}
