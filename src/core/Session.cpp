@@ -5,12 +5,14 @@
 namespace hz {
 
 Session::Session(Prompter& prompter)
-    : image(prompter), rows(prompter), reader(image, status), m_prompter(prompter)
+    : image(prompter),
+      rows(prompter),
+      reader(image, status),
+      identification(image, status, ident),
+      addresses(image, rows, ident),
+      m_prompter(prompter)
 {
-    reader.onImageReset = [this] {
-        if (onImageReset)
-            onImageReset();
-    };
+    reader.onImageReset = [this] { m_view->hidePages(); };
 }
 
 LoadOutcome Session::LoadFile(const std::string& fileName)
@@ -18,14 +20,41 @@ LoadOutcome Session::LoadFile(const std::string& fileName)
     const LoadOutcome outcome = reader.ReadHexFile(fileName);
     if (outcome != LoadOutcome::Done)
         return outcome;
+
+    identification.IdentifyDecoder();
+    identification.DetectAddressFormat();
+    identification.ApplyDecoderType(*m_view);
+    if (ident.NoAddressInput)
+        ident.RedGreen = false;
+
     if (!reader.CheckRequiredRecords())
         return LoadOutcome::Stopped;
+
+    status.text[2] = ident.formatText();
+    if (!ident.Mot && !ident.DCC)
+        m_view->hideAllRows();
+
+    if (!ident.NoAddressInput)
+        addresses.DecodeRows(*m_view);
+    m_view->colourRows();
+    SaveEnabled = true;
     return LoadOutcome::Done;
 }
 
-bool Session::SaveTo(const std::string& path)
+bool Session::PrepareSave()
 {
-    return SaveHexFile(image, path);
+    if (!ident.NoAddressInput) {
+        if (!addresses.ValidateRows(*m_view))
+            return false;
+        addresses.EncodeRows();
+        addresses.WriteRows();
+    }
+    return BuildHexLines(image) > 0;
+}
+
+bool Session::WriteBuiltLines(const std::string& path)
+{
+    return hz::WriteBuiltLines(image, path);
 }
 
 } // namespace hz

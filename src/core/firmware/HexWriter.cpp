@@ -272,10 +272,8 @@ bool writeLinesAtomically(const std::string& path, const std::vector<std::string
     return true;
 }
 
-bool SaveHexFile(FirmwareImage& image, const std::string& path)
+bool WriteBuiltLines(const FirmwareImage& image, const std::string& path)
 {
-    if (BuildHexLines(image) == 0)
-        return false;
     std::string error;
     if (!writeLinesAtomically(path, builtLines(image), &error)) {
         image.prompter().tell(MsgKind::Error,
@@ -285,6 +283,11 @@ bool SaveHexFile(FirmwareImage& image, const std::string& path)
         return false;
     }
     return true;
+}
+
+bool SaveHexFile(FirmwareImage& image, const std::string& path)
+{
+    return BuildHexLines(image) > 0 && WriteBuiltLines(image, path);
 }
 
 } // namespace hz

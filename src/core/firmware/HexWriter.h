@@ -31,7 +31,11 @@ std::string CalcChecksum(const std::string& body, Prompter& prompter);
 // false and fills `error` on failure; nothing is left behind then.
 bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines, std::string* error);
 
-// BuildHexLines and writeLinesAtomically together, for callers that need no dialog in
+// Writes the lines of the last BuildHexLines to `path` atomically; a failure is reported
+// through the image's prompter.
+bool WriteBuiltLines(const FirmwareImage& image, const std::string& path);
+
+// BuildHexLines and WriteBuiltLines together, for callers that need no dialog in
 // between. Failures are reported through the image's prompter.
 bool SaveHexFile(FirmwareImage& image, const std::string& path);
 

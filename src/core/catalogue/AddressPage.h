@@ -1,0 +1,50 @@
+#pragma once
+// The logic of the address page: where each row's code lives in the EEPROM image, decoding
+// the codes into addresses at load, and validating, encoding and writing them back at save.
+//
+// Storage: row r owns slot s(r); the slot's three code bytes are EEPROM bytes s, s+16, s+32.
+// Rows 0..15 own slots 0..15 (bytes 0x00..0x2F), rows 16..30 slots 65..79 (bytes 0x41..0x6F).
+
+#include <array>
+#include <string>
+
+#include "Prompter.h"
+#include "SessionView.h"
+#include "catalogue/Identification.h"
+#include "firmware/FirmwareImage.h"
+
+namespace hz {
+
+class AddressPage {
+public:
+    static constexpr int kRows = 48;
+    // Marks a row whose code matched no address.
+    static constexpr int kUndecoded = 999999;
+
+    AddressPage(FirmwareImage& image, AddressRowStore& rows, IdentificationState& state);
+
+    // Slot number of a row; -1 for a row that has no storage of its own.
+    static int slotOf(int row);
+
+    // The texts of each row's address and function-number fields, as the user sees them.
+    std::array<std::string, kRows> AddressText{};
+    std::array<std::string, kRows> FunctionText{};
+    // 1 = green, 0 = red; only red/green rows use it.
+    std::array<int, kRows> RowState{};
+
+    void DecodeRows(SessionView& view);
+    // Checks every captioned row; on failure shows the message, focuses the field and
+    // returns false. Nothing is written into the image here.
+    bool ValidateRows(SessionView& view);
+    void EncodeRows();
+    void WriteRows();
+    // The R/G button of a row: green becomes red, anything else green.
+    void btn_RGClick(int row, SessionView& view);
+
+private:
+    FirmwareImage& m_image;
+    AddressRowStore& m_rows;
+    IdentificationState& m_state;
+};
+
+} // namespace hz

@@ -1,0 +1,68 @@
+#pragma once
+// The decoder types and firmware versions the program knows.
+//
+// Every firmware of the family carries a 24-bit identifier in its first three program words
+// (identification computes it). The catalogue says, per identifier, everything the window
+// needs to present the decoder: name, PIC, editor page, how the address rows work, their
+// captions and arrangement, and the documentation page. It is compiled in; there is no file.
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace hz {
+
+// The editor page of a decoder type. There is no kind 5.
+enum PageKind : int {
+    PageNone = 0,
+    PageZusatz = 1,         // additional functions
+    PageBlinkmuster = 2,    // blink pattern
+    PageBlinkmusterLed = 3, // LED blink pattern
+    PageServo = 4,          // servo curves and servo addresses
+    PageRegister = 6,       // CV list
+};
+
+struct DecoderType {
+    int Identifier = 0;
+    int Identifier2 = 0; // a second identifier answering to the same entry; 0 when none
+    std::string Name;
+    int PicModel = 0; // 629, 676, 684, 688 or 18324
+    int Page = PageNone;
+    // Row mode: at most one of the three is set (one entry, 0x4000, has none).
+    bool RedGreen = false;
+    bool FunctionDecoder = false;
+    bool PageOnly = false;
+    // The 16F18324 entries always use the DCC address format.
+    bool SetsDcc = false;
+    int CaptionSet = 0; // number of the caption set, 0 = none
+    // Captions of the address rows, index = row number; row 0 never has one. An empty caption
+    // means the row is not in use; a single blank is a caption.
+    std::array<std::string, 48> Captions{};
+    int ColumnBreak = 0; // 0: one column below the header; n: rows 1..n, then a second column
+    int GapAfterRow = 0; // 0: none; n: 10 extra pixels below row n
+    std::string DocPage;
+};
+
+// All 88 entries, in catalogue order.
+const std::vector<DecoderType>& DecoderCatalogue();
+
+// The entry whose identifier (or second identifier) equals `identifier` exactly; nullptr when
+// there is none. No ranges, masks or nearest versions.
+const DecoderType* FindDecoderType(int identifier);
+
+struct PicInfo {
+    int PicModel = 0;
+    std::string StatusSuffix;                 // appended to the file name in status panel 3
+    std::array<std::string, 4> DefaultConfig; // configuration words, low byte first; "" when none
+};
+
+// The PIC table; nullptr for a part number that is not in it (0 included).
+const PicInfo* FindPic(int picModel);
+
+// Web addresses. The program's own page is shown at start and for files that are not
+// recognised; the home page belongs to the picture in the main window.
+extern const char* const kProgramPage;
+extern const char* const kHomePage;
+extern const char* const kDocStartPage; // the general start page of the documentation
+
+} // namespace hz

@@ -1,0 +1,69 @@
+#pragma once
+// Working out which decoder type and firmware version a loaded image holds, and preparing the
+// window for it.
+
+#include <array>
+#include <string>
+
+#include "Prompter.h"
+#include "SessionView.h"
+#include "catalogue/Catalogue.h"
+#include "firmware/FirmwareImage.h"
+#include "firmware/StatusPanels.h"
+
+namespace hz {
+
+struct IdentificationState {
+    int Identifier = 0;
+    // Literal bytes of program words 0..2 (0 when a word is no movlw); shown when unknown.
+    int IdByte0 = 0, IdByte1 = 0, IdByte2 = 0;
+    // Address format. Mot is tested first wherever the format matters; neither: "ohne".
+    bool Mot = false;
+    bool DCC = false;
+    bool NoAddressInput = false;
+    // Row mode of the applied entry.
+    bool RedGreen = false;
+    bool FunctionDecoder = false;
+    bool PageOnly = false;
+    // Valid ranges of the address page; they keep their values for a file of format "ohne".
+    int MaxAddress = 0;
+    int MaxFunction = 0;
+    // What the window shows: header name, documentation page, row captions and arrangement.
+    std::string DecoderName;
+    std::string DocPage = kProgramPage;
+    std::array<std::string, 48> Captions{};
+    int ColumnBreak = 15;
+    int GapAfterRow = 0;
+    const DecoderType* Type = nullptr; // the applied entry, nullptr when none matched
+    bool AnyRowShown = false;
+
+    // "Mot", "DCC" or "ohne".
+    std::string formatText() const;
+    bool hasCaption(int row) const { return row >= 0 && row < 48 && !Captions[static_cast<std::size_t>(row)].empty(); }
+};
+
+class Identification {
+public:
+    Identification(FirmwareImage& image, StatusPanels& status, IdentificationState& state);
+
+    // Identifier from program words 0..2 (movlw literals), with the two turntable fallbacks
+    // at program word 137.
+    void IdentifyDecoder();
+    // Address format from the signatures in program words 8 and 35.
+    void DetectAddressFormat();
+    // Applies the catalogue entry and ends with FinishIdentification.
+    void ApplyDecoderType(SessionView& view);
+    // Status suffix, standard configuration, ranges, rows, placement checks, not-recognised
+    // message, web button.
+    void FinishIdentification(SessionView& view);
+    // The window part of ApplyDecoderType once more (layout, page, header), without any
+    // message or status change. Used after start-up with a file argument.
+    void RedoLayout(SessionView& view);
+
+private:
+    FirmwareImage& m_image;
+    StatusPanels& m_status;
+    IdentificationState& m_state;
+};
+
+} // namespace hz
