@@ -38,3 +38,25 @@ TEST(HexText, PositionsRunningPastTheLineAreShortenedOrEmpty)
     EXPECT_EQ(hz::at(":10000000", 10, 2), "");
     EXPECT_EQ(hz::at(":10000000", 0, 2), "");
 }
+
+TEST(HexText, WholeNumbersAsTypedIntoAField)
+{
+    struct Case {
+        const char* text;
+        bool ok;
+        int value;
+    } cases[] = {
+        {"0", true, 0},        {"12", true, 12},     {"+7", true, 7},   {"-1", true, -1},
+        {"007", true, 7},      {"", false, 0},       {"-", false, 0},   {"12a", false, 0},
+        {" 5", false, 0},      {"5 ", false, 0},     {"0x10", false, 0}, {"2147483647", true, 2147483647},
+        {"-2147483648", true, -2147483647 - 1},      {"2147483648", false, 0},
+        {"99999999999999999999", false, 0},
+    };
+    for (const auto& c : cases) {
+        int v = -99;
+        EXPECT_EQ(hz::parseWholeNumber(c.text, v), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(v, c.value) << c.text;
+        }
+    }
+}

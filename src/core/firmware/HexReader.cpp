@@ -16,28 +16,6 @@ constexpr std::size_t kMaxLineLength = 17000;
 const char* const kLineTail =
     ":\n%s\n\nRECLEN (Identifier 1): %s\nLOAD OFFSET (Identifier 2): %s %s\nRECTYP (Identifier 3): %s";
 
-// A decimal whole number with an optional sign, as the version digits of the ID record are
-// read. Returns false for anything else (including the empty text).
-bool decimalValue(std::string_view text, int& value)
-{
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    if (i >= text.size())
-        return false;
-    int v = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-        v = v * 10 + (text[i] - '0');
-    }
-    value = negative ? -v : v;
-    return true;
-}
-
 class LineSplitter {
 public:
     LineSplitter(std::size_t keep) : m_keep(keep) {}
@@ -273,7 +251,7 @@ bool HexReader::parseData(const std::string& line, int reclen, int byteAddress)
         for (int d = 0; d < 3; ++d) {
             int digit = 0;
             const std::string_view text = at(line, positions[d], 1);
-            if (!decimalValue(text, digit))
+            if (!parseWholeNumber(text, digit))
                 return failVersion(text);
             const double base = d == 0 ? 0.0 : static_cast<double>(img.FirmwareVersion);
             img.FirmwareVersion = static_cast<float>(base + weights[d] * digit);
@@ -312,11 +290,11 @@ bool HexReader::parseData(const std::string& line, int reclen, int byteAddress)
         // byte, both read as decimal numbers: "V 0.58" for a first ID byte of 58.
         int major = 0, minor = 0;
         const std::string_view majorText = at(line, 8, 2), minorText = at(line, 10, 2);
-        if (!decimalValue(majorText, major))
+        if (!parseWholeNumber(majorText, major))
             return failVersion(majorText);
         m_status.text[1] = "V " + std::to_string(major) + "." + std::string(minorText);
         img.FirmwareVersion = static_cast<float>(major);
-        if (!decimalValue(minorText, minor))
+        if (!parseWholeNumber(minorText, minor))
             return failVersion(minorText);
         img.FirmwareVersion = static_cast<float>(static_cast<double>(img.FirmwareVersion) + 0.01 * minor);
         return true;

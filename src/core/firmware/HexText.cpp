@@ -67,6 +67,32 @@ std::string upperAscii(std::string_view text)
     return out;
 }
 
+bool parseWholeNumber(std::string_view text, int& value)
+{
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i >= text.size())
+        return false;
+    long long v = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+        v = v * 10 + (text[i] - '0');
+        if (v > 2147483648LL)
+            return false;
+    }
+    if (negative)
+        v = -v;
+    if (v > 2147483647LL)
+        return false;
+    value = static_cast<int>(v);
+    return true;
+}
+
 std::string strprintf(const char* format, ...)
 {
     va_list args;

@@ -26,6 +26,11 @@ bool isHexDigits(std::string_view text);
 // Upper-cases ASCII letters only; other bytes stay as they are.
 std::string upperAscii(std::string_view text);
 
+// A whole decimal number as the user types it into a field: an optional sign and digits,
+// nothing else (no blanks, no hexadecimal). False for anything else and for numbers beyond the
+// range of int.
+bool parseWholeNumber(std::string_view text, int& value);
+
 // printf-style formatting into a std::string.
 std::string strprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
