@@ -5,6 +5,7 @@
 
 #include "Json.h"
 #include "Session.h"
+#include "catalogue/Catalogue.h"
 #include "firmware/HexText.h"
 
 namespace hz::cli {
@@ -19,6 +20,12 @@ const char* const kUsage =
     "      Lädt die HEX-Datei wie das Programm und berichtet, was darin steht.\n"
     "  convert EIN -o AUS [--default-config]\n"
     "      Lädt EIN und schreibt es unverändert als neue HEX-Datei AUS.\n"
+    "  set EIN -o AUS --row N=WERT [--row N=WERT ...] [--default-config]\n"
+    "      Ändert Adressen wie die Adressseite des Programms und schreibt AUS (AUS darf EIN\n"
+    "      sein). WERT ist ADRESSE, ADRESSEr oder ADRESSEg (rote/grüne Adresse) oder\n"
+    "      ADRESSE/FUNKTION (Funktionsdekoder). Ohne r/g behält die Zeile ihre Farbe.\n"
+    "  types [--json]\n"
+    "      Listet alle bekannten Dekoder-Typen.\n"
     "\n"
     "Fragen beim Laden werden ohne Eingabe beantwortet: fehlende PIC-Zuordnung, ID oder\n"
     "Config mit \"Ignorieren\"; mit --default-config wird bei fehlendem Config-Wert der\n"
@@ -77,6 +84,7 @@ struct Options {
     bool json = false;
     bool defaultConfig = false;
     bool help = false;
+    std::vector<std::string> rowValues;
     std::string error;
 };
 
@@ -97,6 +105,12 @@ Options parse(const std::vector<std::string>& args)
                 return o;
             }
             o.output = args[++i];
+        } else if (a == "--row") {
+            if (i + 1 >= args.size()) {
+                o.error = "Nach --row fehlt N=WERT.";
+                return o;
+            }
+            o.rowValues.push_back(args[++i]);
         } else if (a.size() > 1 && a[0] == '-') {
             o.error = "Unbekannte Option: " + a;
             return o;
@@ -113,6 +127,30 @@ int usageError(std::ostream& err, const std::string& what)
 {
     err << "hexzwirbel-cli: " << what << "\n\n" << kUsage;
     return 2;
+}
+
+// One captioned address row as the address page shows it.
+struct RowReport {
+    int row;
+    std::string caption, address, state, function;
+};
+
+std::vector<RowReport> rowReports(const Session& s)
+{
+    std::vector<RowReport> rows;
+    const IdentificationState& id = s.ident;
+    for (int r = 1; r < AddressPage::kRows; ++r) {
+        if (!id.hasCaption(r))
+            continue;
+        const auto i = static_cast<std::size_t>(r);
+        RowReport rep{r, id.Captions[i], s.addresses.AddressText[i], "", ""};
+        if (id.RedGreen && AddressPage::hasStorage(r))
+            rep.state = s.addresses.RowState[i] == 1 ? "green" : "red";
+        else if (id.FunctionDecoder)
+            rep.function = s.addresses.FunctionText[i].empty() ? "null" : s.addresses.FunctionText[i];
+        rows.push_back(rep);
+    }
+    return rows;
 }
 
 void writeInfoJson(std::ostream& out, const std::string& file, bool loaded, const Session& s, const BatchPrompter& p)
@@ -132,6 +170,26 @@ void writeInfoJson(std::ostream& out, const std::string& file, bool loaded, cons
     out << "],\n";
     out << "  \"rom_top\": " << img.RomTop << ",\n";
     out << "  \"eeprom_top\": " << img.EepromTop << ",\n";
+    const IdentificationState& id = s.ident;
+    out << "  \"pic\": " << img.PicModel << ",\n";
+    out << "  \"identifier\": " << id.Identifier << ",\n";
+    out << "  \"type\": " << (id.Type ? jsonString(id.Type->Name) : std::string("null")) << ",\n";
+    out << "  \"page\": " << (id.Type ? id.Type->Page : 0) << ",\n";
+    out << "  \"format\": " << jsonString(id.formatText()) << ",\n";
+    out << "  \"doc\": " << jsonString(id.DocPage) << ",\n";
+    out << "  \"rows\": [";
+    bool first = true;
+    for (const RowReport& r : rowReports(s)) {
+        out << (first ? "" : ",") << "\n    {\"row\": " << r.row << ", \"caption\": " << jsonString(r.caption)
+            << ", \"address\": " << (r.address.empty() ? std::string("null") : r.address);
+        if (!r.state.empty())
+            out << ", \"state\": " << jsonString(r.state);
+        if (!r.function.empty())
+            out << ", \"function\": " << r.function;
+        out << "}";
+        first = false;
+    }
+    out << (first ? "],\n" : "\n  ],\n");
     out << "  \"messages\": [";
     for (std::size_t k = 0; k < p.shown.size(); ++k)
         out << (k ? "," : "") << "\n    {\"kind\": " << jsonString(kindName(p.shown[k].kind))
@@ -151,6 +209,25 @@ void writeInfoText(std::ostream& out, const std::string& file, bool loaded, cons
         << img.ConfigWords[3] << "\n";
     out << "ROM bis:    " << strprintf("0x%04X", static_cast<unsigned>(img.RomTop)) << "\n";
     out << "EEPROM bis: " << strprintf("0x%02X", static_cast<unsigned>(img.EepromTop)) << "\n";
+    const IdentificationState& id = s.ident;
+    out << "Kennung:    " << strprintf("0x%X", static_cast<unsigned>(id.Identifier)) << "\n";
+    out << "Typ:        " << (id.Type ? id.Type->Name : std::string("(nicht erkannt)")) << "\n";
+    out << "PIC:        " << img.PicModel << "\n";
+    out << "Seite:      " << (id.Type ? id.Type->Page : 0) << "\n";
+    out << "Format:     " << id.formatText() << "\n";
+    out << "Doku:       " << id.DocPage << "\n";
+    const auto rows = rowReports(s);
+    if (!rows.empty()) {
+        out << "Adressen:\n";
+        for (const RowReport& r : rows) {
+            out << strprintf("  %2d  %-40s %s", r.row, r.caption.c_str(), r.address.empty() ? "-" : r.address.c_str());
+            if (!r.state.empty())
+                out << (r.state == "green" ? " grün" : " rot");
+            if (!r.function.empty())
+                out << " F" << r.function;
+            out << "\n";
+        }
+    }
     if (!p.shown.empty()) {
         out << "Meldungen:\n";
         for (const auto& m : p.shown)
@@ -195,6 +272,128 @@ int cmdConvert(const Options& o, std::ostream&, std::ostream& err)
     return 0;
 }
 
+// Applies one "N=VALUE" to the address page's fields, as typing into the row would.
+bool applyRowValue(Session& session, const std::string& spec, std::string& error)
+{
+    const std::size_t eq = spec.find('=');
+    int row = 0;
+    if (eq == std::string::npos || !parseWholeNumber(spec.substr(0, eq), row)) {
+        error = "--row erwartet N=WERT, nicht \"" + spec + "\".";
+        return false;
+    }
+    const IdentificationState& id = session.ident;
+    if (row < 1 || row >= AddressPage::kRows || !id.hasCaption(row)) {
+        error = strprintf("Zeile %d gibt es bei diesem Dekoder nicht.", row);
+        return false;
+    }
+    if (!AddressPage::hasStorage(row)) {
+        error = strprintf("Für Zeile %d <%s> hat die Firmware keinen Speicherplatz.", row,
+                          id.Captions[static_cast<std::size_t>(row)].c_str());
+        return false;
+    }
+    std::string value = spec.substr(eq + 1);
+    auto& page = session.addresses;
+    const auto i = static_cast<std::size_t>(row);
+    if (id.FunctionDecoder) {
+        const std::size_t slash = value.find('/');
+        if (slash == std::string::npos) {
+            error = strprintf("Zeile %d ist eine Funktionsdekoder-Zeile: WERT ist ADRESSE/FUNKTION.", row);
+            return false;
+        }
+        page.AddressText[i] = value.substr(0, slash);
+        page.FunctionText[i] = value.substr(slash + 1);
+        return true;
+    }
+    if (!value.empty() && (value.back() == 'r' || value.back() == 'g' || value.back() == 'R' || value.back() == 'G')) {
+        if (!id.RedGreen) {
+            error = strprintf("Zeile %d hat keine rote und grüne Adresse.", row);
+            return false;
+        }
+        page.RowState[i] = (value.back() == 'g' || value.back() == 'G') ? 1 : 0;
+        value.pop_back();
+    }
+    page.AddressText[i] = value;
+    return true;
+}
+
+int cmdSet(const Options& o, std::ostream&, std::ostream& err)
+{
+    if (o.files.size() != 1 || o.output.empty() || o.rowValues.empty())
+        return usageError(err, "set erwartet eine Eingabedatei, -o AUSGABE und mindestens ein --row N=WERT.");
+    const std::string& file = o.files[0];
+    BatchPrompter prompter(err, o.defaultConfig);
+    prompter.prefix = "hexzwirbel-cli: " + file + ": ";
+    Session session(prompter);
+    if (session.LoadFile(file) != LoadOutcome::Done) {
+        err << "hexzwirbel-cli: " << file << ": nicht geladen, nichts geschrieben.\n";
+        return 1;
+    }
+    if (session.ident.NoAddressInput) {
+        err << "hexzwirbel-cli: " << file << ": diese Firmware nimmt keine Adressen an, nichts geschrieben.\n";
+        return 1;
+    }
+    for (const std::string& spec : o.rowValues) {
+        std::string error;
+        if (!applyRowValue(session, spec, error)) {
+            err << "hexzwirbel-cli: " << file << ": " << error << " Nichts geschrieben.\n";
+            return 1;
+        }
+    }
+    if (!session.PrepareSave()) {
+        err << "hexzwirbel-cli: " << file << ": nichts geschrieben.\n";
+        return 1;
+    }
+    prompter.prefix = "hexzwirbel-cli: " + o.output + ": ";
+    return session.WriteBuiltLines(o.output) ? 0 : 1;
+}
+
+std::string rowModeText(const DecoderType& t)
+{
+    if (t.RedGreen)
+        return "R/G";
+    if (t.FunctionDecoder)
+        return "F";
+    if (t.PageOnly)
+        return "Seite";
+    return "-";
+}
+
+int cmdTypes(const Options& o, std::ostream& out, std::ostream& err)
+{
+    if (!o.files.empty() || !o.output.empty())
+        return usageError(err, "types erwartet keine Datei.");
+    const auto& all = DecoderCatalogue();
+    auto rowCount = [](const DecoderType& t) {
+        int n = 0;
+        for (const auto& c : t.Captions)
+            n += c.empty() ? 0 : 1;
+        return n;
+    };
+    if (o.json) {
+        out << "[";
+        for (std::size_t k = 0; k < all.size(); ++k) {
+            const DecoderType& t = all[k];
+            out << (k ? "," : "") << "\n  {\"identifier\": " << t.Identifier;
+            if (t.Identifier2)
+                out << ", \"identifier2\": " << t.Identifier2;
+            out << ", \"name\": " << jsonString(t.Name) << ", \"pic\": " << t.PicModel << ", \"page\": " << t.Page
+                << ", \"row_mode\": " << jsonString(rowModeText(t)) << ", \"rows\": " << rowCount(t)
+                << ", \"doc\": " << jsonString(t.DocPage) << "}";
+        }
+        out << "\n]\n";
+        return 0;
+    }
+    out << strprintf("%-18s %-6s %-5s %-6s %-5s %s\n", "Kennung", "PIC", "Seite", "Zeilen", "Modus", "Name");
+    for (const DecoderType& t : all) {
+        std::string ids = strprintf("0x%X", static_cast<unsigned>(t.Identifier));
+        if (t.Identifier2)
+            ids += strprintf(",0x%X", static_cast<unsigned>(t.Identifier2));
+        out << strprintf("%-18s %-6d %-5d %-6d %-5s %s\n", ids.c_str(), t.PicModel, t.Page, rowCount(t),
+                         rowModeText(t).c_str(), t.Name.c_str());
+    }
+    return 0;
+}
+
 } // namespace
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -212,6 +411,10 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return cmdInfo(o, out, err);
     if (o.command == "convert")
         return cmdConvert(o, out, err);
+    if (o.command == "set")
+        return cmdSet(o, out, err);
+    if (o.command == "types")
+        return cmdTypes(o, out, err);
     return usageError(err, "Unbekannter Befehl: " + o.command);
 }
 

@@ -17,7 +17,16 @@ Session::Session(Prompter& prompter)
 
 LoadOutcome Session::LoadFile(const std::string& fileName)
 {
-    const LoadOutcome outcome = reader.ReadHexFile(fileName);
+    return afterReading(reader.ReadHexFile(fileName));
+}
+
+LoadOutcome Session::LoadLines(const std::vector<std::string>& lines, const std::string& fileName)
+{
+    return afterReading(reader.ReadHexLines(lines, fileName));
+}
+
+LoadOutcome Session::afterReading(LoadOutcome outcome)
+{
     if (outcome != LoadOutcome::Done)
         return outcome;
 

@@ -4,6 +4,7 @@
 // attaches itself as the SessionView and answers the prompter with message boxes.
 
 #include <string>
+#include <vector>
 
 #include "Prompter.h"
 #include "SessionView.h"
@@ -26,6 +27,8 @@ public:
     // The load sequence: read, identify, ask about missing records, decode the address rows.
     // Returns Done when it went through; Stopped when a line failed or the user chose Cancel.
     LoadOutcome LoadFile(const std::string& fileName);
+    // The same sequence on lines already in memory.
+    LoadOutcome LoadLines(const std::vector<std::string>& lines, const std::string& fileName);
 
     // First half of a save: validates, encodes and writes the address rows into the image
     // (unless the firmware takes no address input) and regenerates the HEX lines. False when a
@@ -49,6 +52,8 @@ public:
     AddressPage addresses;
 
 private:
+    LoadOutcome afterReading(LoadOutcome read);
+
     Prompter& m_prompter;
     SessionView m_noView;
     SessionView* m_view = &m_noView;

@@ -1,5 +1,8 @@
 #include "catalogue/AddressPage.h"
 
+#include "catalogue/CodeTables.h"
+#include "firmware/HexText.h"
+
 namespace hz {
 
 AddressPage::AddressPage(FirmwareImage& image, AddressRowStore& rows, IdentificationState& state)
@@ -7,11 +10,250 @@ AddressPage::AddressPage(FirmwareImage& image, AddressRowStore& rows, Identifica
 {
 }
 
-int AddressPage::slotOf(int row) { return row; }
-void AddressPage::DecodeRows(SessionView&) {}
-bool AddressPage::ValidateRows(SessionView&) { return true; }
-void AddressPage::EncodeRows() {}
-void AddressPage::WriteRows() {}
-void AddressPage::btn_RGClick(int, SessionView&) {}
+int AddressPage::slotOf(int row)
+{
+    // The firmware keeps the codes of rows 0..15 in slots 0..15 and those of rows 16..30 in
+    // slots 65..79 (slot 64 stays unused). The EEPROM has no room for more: rows from 31 on
+    // have no slot of their own, and handing them a used slot would let one row's save
+    // overwrite another row's address.
+    if (row < 0 || row > 30)
+        return -1;
+    return row <= 15 ? row : 64 + (row - 15);
+}
+
+bool AddressPage::hasStorage(int row) { return slotOf(row) >= 0; }
+
+namespace {
+
+std::string byteAt(const FirmwareImage& img, int index) { return img.get_Hex_EE(index); }
+
+// Value of a byte text found in the table of the 256 texts; 0 for any other text.
+int tableValue(const std::string& text)
+{
+    const auto& t = HexByteTexts();
+    for (int v = 0; v < 256; ++v)
+        if (t[static_cast<std::size_t>(v)] == text)
+            return v;
+    return 0;
+}
+
+} // namespace
+
+void AddressPage::DecodeRows(SessionView& view)
+{
+    const IdentificationState& s = m_state;
+    Prompter& p = m_image.prompter();
+    for (int r = 0; r < kRows; ++r) {
+        view.setProgress(32, r - 1);
+        m_rows.set_Adresse_dez(r, kUndecoded);
+        const int slot = slotOf(r);
+        if (slot < 0)
+            continue;
+        const std::string e0 = byteAt(m_image, slot), e1 = byteAt(m_image, slot + 16), e2 = byteAt(m_image, slot + 32);
+
+        if (s.RedGreen) {
+            m_rows.set_Adresse_hex(r, e0 + e1 + e2);
+        } else if (s.FunctionDecoder && s.DCC) {
+            m_rows.set_Adresse_hex_f(r, e0);
+        } else if (s.FunctionDecoder) {
+            m_rows.set_Adresse_hex(r, e0 + e1);
+            m_rows.set_Adresse_hex_f(r, e2);
+        }
+
+        const std::string code = m_rows.get_Adresse_hex(r);
+        if (s.Mot && s.RedGreen) {
+            for (int n = 0; n <= s.MaxAddress; ++n) {
+                const std::string& green = MotAccessoryCodes(n);
+                if (green.empty())
+                    continue;
+                if (code == green) {
+                    m_rows.set_Adresse_dez(r, n);
+                    RowState[static_cast<std::size_t>(r)] = 1;
+                    break;
+                }
+                if (code == MotRedVariant(green)) {
+                    m_rows.set_Adresse_dez(r, n);
+                    RowState[static_cast<std::size_t>(r)] = 0;
+                    break;
+                }
+            }
+        } else if (s.DCC && s.RedGreen) {
+            // Address 0 has no packet; the page stores it as 000000 and reads it back as 0.
+            if (code == "000000") {
+                m_rows.set_Adresse_dez(r, 0);
+                RowState[static_cast<std::size_t>(r)] = 0;
+            }
+            for (int n = 1; n <= s.MaxAddress && code != "000000"; ++n) {
+                const std::string& red = DccAccessoryCodes(n);
+                if (red.empty())
+                    continue;
+                if (code == red) {
+                    m_rows.set_Adresse_dez(r, n);
+                    RowState[static_cast<std::size_t>(r)] = 0;
+                    break;
+                }
+                if (code == DccGreenVariant(red)) {
+                    m_rows.set_Adresse_dez(r, n);
+                    RowState[static_cast<std::size_t>(r)] = 1;
+                    break;
+                }
+            }
+        } else if (s.Mot && s.FunctionDecoder) {
+            for (int n = 0; n <= s.MaxAddress; ++n) {
+                const std::string& c = MotDecoderCodes(n);
+                if (!c.empty() && code == c) {
+                    m_rows.set_Adresse_dez(r, n);
+                    break;
+                }
+            }
+        }
+
+        if (s.Mot && s.FunctionDecoder) {
+            if (const int f = MotFunctionNumber(m_rows.get_Adresse_hex_f(r)))
+                m_rows.set_Adresse_dez2(r, f);
+        } else if (s.DCC && s.FunctionDecoder) {
+            // DCC function decoders keep the function code, the low address byte and the high
+            // address byte; the high byte of a long address carries the marker bits 11.
+            const int low = tableValue(e1), high = tableValue(e2);
+            m_rows.set_Adresse_dez(r, (high & 0x3F) * 256 + low);
+            if (const int f = DccFunctionNumber(m_rows.get_Adresse_hex_f(r)))
+                m_rows.set_Adresse_dez2(r, f);
+        }
+
+        if (!s.hasCaption(r))
+            continue;
+        const std::size_t i = static_cast<std::size_t>(r);
+        if (m_rows.get_Adresse_dez(r) > s.MaxAddress) {
+            AddressText[i].clear();
+            FunctionText[i].clear();
+            view.rowTextsChanged(r);
+            p.tell(MsgKind::Warning,
+                   strprintf("Ungültige Adresse für <%s> mit 0x%s", s.Captions[i].c_str(),
+                             m_rows.get_Adresse_hex(r).c_str()),
+                   Buttons::Cancel);
+            view.focusRow(r, false);
+        } else {
+            AddressText[i] = std::to_string(m_rows.get_Adresse_dez(r));
+            FunctionText[i] = std::to_string(m_rows.get_Adresse_dez2(r));
+            view.rowTextsChanged(r);
+        }
+    }
+    view.setProgress(32, 0);
+}
+
+bool AddressPage::ValidateRows(SessionView& view)
+{
+    const IdentificationState& s = m_state;
+    Prompter& p = m_image.prompter();
+    auto refuse = [&](const char* format, int row, bool functionField) {
+        p.tell(MsgKind::Warning, strprintf(format, s.Captions[static_cast<std::size_t>(row)].c_str()), Buttons::Cancel);
+        view.focusRow(row, functionField);
+        return false;
+    };
+    auto validated = [&](int row) { return s.hasCaption(row) && hasStorage(row); };
+
+    // Function numbers first: the firmware needs both halves of a function-decoder row, and
+    // a wrong number is reported before any address.
+    if (s.FunctionDecoder) {
+        for (int j = 0; j < kRows; ++j) {
+            if (!validated(j))
+                continue;
+            int f = 0;
+            if (!parseWholeNumber(FunctionText[static_cast<std::size_t>(j)], f))
+                return refuse("Ungültige Eingabe Funktion von <%s> ", j, true);
+            m_rows.set_Adresse_dez2(j, f);
+            if (f < 0)
+                return refuse("Funktions-Nummer für <%s> ist zu klein", j, true);
+            if (f > s.MaxFunction)
+                return refuse("Funktions-Nummer für <%s> ist zu gross", j, true);
+        }
+    }
+
+    for (int i = 0; i < kRows; ++i) {
+        if (!validated(i))
+            continue;
+        int n = 0;
+        if (!parseWholeNumber(AddressText[static_cast<std::size_t>(i)], n))
+            return refuse("Ungültige Eingabe für <%s> ", i, false);
+        m_rows.set_Adresse_dez(i, n);
+        if (n < 0)
+            return refuse("Adresse für <%s> ist zu klein", i, false);
+        if (n > s.MaxAddress)
+            return refuse("Adresse für <%s> ist zu gross", i, false);
+        // Motorola function decoders have codes for addresses 1..255 only; anything else
+        // would leave part of the slot without a code.
+        if (s.Mot && s.FunctionDecoder && !s.RedGreen && MotDecoderCodes(n).empty())
+            return refuse("Adresse für <%s> ist im Mot-Format nicht möglich: Funktionsdekoder haben dort nur die "
+                          "Adressen 1 bis 255",
+                          i, false);
+    }
+    return true;
+}
+
+void AddressPage::EncodeRows()
+{
+    const IdentificationState& s = m_state;
+    const auto& t = HexByteTexts();
+    for (int k = 0; k < kRows; ++k) {
+        if (!s.hasCaption(k) || !hasStorage(k))
+            continue;
+        const int n = m_rows.get_Adresse_dez(k);
+        const int f = m_rows.get_Adresse_dez2(k);
+        const bool green = RowState[static_cast<std::size_t>(k)] == 1;
+        if (s.Mot && s.RedGreen) {
+            const std::string& code = MotAccessoryCodes(n);
+            m_rows.set_Adresse_hex(k, green ? code : MotRedVariant(code));
+        } else if (s.DCC && s.RedGreen) {
+            const std::string& code = DccAccessoryCodes(n);
+            m_rows.set_Adresse_hex(k, green ? DccGreenVariant(code) : code);
+        } else if (s.Mot && s.FunctionDecoder) {
+            if (!MotFunctionCode(f).empty())
+                m_rows.set_Adresse_hex_f(k, MotFunctionCode(f));
+            m_rows.set_Adresse_hex(k, MotDecoderCodes(n) + m_rows.get_Adresse_hex_f(k));
+        } else if (s.DCC && s.FunctionDecoder) {
+            // Short addresses (up to 127) fit the low byte; longer ones use the two-byte form
+            // whose first byte is 11AAAAAA.
+            int high = n / 256;
+            const int low = n - 256 * high;
+            if (low > 127 || high > 0)
+                high |= 0xC0;
+            if (!DccFunctionCode(f).empty())
+                m_rows.set_Adresse_hex_f(k, DccFunctionCode(f));
+            m_rows.set_Adresse_hex(k, m_rows.get_Adresse_hex_f(k) + t[static_cast<std::size_t>(low & 0xFF)] +
+                                          t[static_cast<std::size_t>(high & 0xFF)]);
+        }
+    }
+}
+
+void AddressPage::WriteRows()
+{
+    const IdentificationState& s = m_state;
+    if (!s.FunctionDecoder && !s.RedGreen)
+        return;
+    for (int m = 0; m < kRows; ++m) {
+        const int slot = slotOf(m);
+        if (!s.hasCaption(m) || slot < 0)
+            continue;
+        std::string code = m_rows.get_Adresse_hex(m);
+        if (code.empty())
+            code = "000000";
+        // Only whole byte texts reach the image; a code that is not three bytes of hex digits
+        // cannot come out of validation and encoding, and is never written half.
+        if (code.size() != 6 || !isHexDigits(code))
+            continue;
+        m_image.set_Hex_EE(slot, code.substr(0, 2));
+        m_image.set_Hex_EE(slot + 16, code.substr(2, 2));
+        m_image.set_Hex_EE(slot + 32, code.substr(4, 2));
+    }
+}
+
+void AddressPage::btn_RGClick(int row, SessionView& view)
+{
+    if (row < 0 || row >= kRows)
+        return;
+    int& state = RowState[static_cast<std::size_t>(row)];
+    state = state == 0 ? 1 : 0;
+    view.colourRows();
+}
 
 } // namespace hz

@@ -25,6 +25,9 @@ public:
 
     // Slot number of a row; -1 for a row that has no storage of its own.
     static int slotOf(int row);
+    // Whether a row has EEPROM room for its code. Rows without are shown but not decoded,
+    // checked or written (the window shows their field disabled).
+    static bool hasStorage(int row);
 
     // The texts of each row's address and function-number fields, as the user sees them.
     std::array<std::string, kRows> AddressText{};

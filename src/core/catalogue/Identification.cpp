@@ -1,18 +1,213 @@
 #include "catalogue/Identification.h"
 
+#include <cmath>
+
+#include "firmware/HexText.h"
+
 namespace hz {
 
-std::string IdentificationState::formatText() const { return Mot ? "Mot" : DCC ? "DCC" : "ohne"; }
+namespace {
+
+// A program word compared as its two byte texts, the way the image keeps it.
+bool wordIs(const FirmwareImage& img, int word, const char* low, const char* high)
+{
+    return img.rom(2 * word) == low && img.rom(2 * word + 1) == high;
+}
+
+void placementCheck(Prompter& p, int found, int expected, const char* text)
+{
+    if (found != expected)
+        p.tell(MsgKind::Error, strprintf(text, static_cast<unsigned>(found)), Buttons::Ok);
+}
+
+} // namespace
+
+std::string IdentificationState::formatText() const
+{
+    if (Mot)
+        return "Mot";
+    if (DCC)
+        return "DCC";
+    return "ohne";
+}
 
 Identification::Identification(FirmwareImage& image, StatusPanels& status, IdentificationState& state)
     : m_image(image), m_status(status), m_state(state)
 {
 }
 
-void Identification::IdentifyDecoder() {}
-void Identification::DetectAddressFormat() {}
-void Identification::ApplyDecoderType(SessionView& view) { FinishIdentification(view); }
-void Identification::FinishIdentification(SessionView&) {}
-void Identification::RedoLayout(SessionView&) {}
+void Identification::IdentifyDecoder()
+{
+    IdentificationState& s = m_state;
+    // The firmware starts with three "movlw kk" instructions (0x30kk) whose literals are the
+    // identifier's bytes, low byte first.
+    int bytes[3] = {0, 0, 0};
+    for (int k = 0; k < 3; ++k)
+        if (m_image.rom(2 * k + 1) == "30")
+            bytes[k] = HexByteValue(m_image.rom(2 * k));
+    s.IdByte0 = bytes[0];
+    s.IdByte1 = bytes[1];
+    s.IdByte2 = bytes[2];
+    s.Identifier = bytes[0] + 256 * bytes[1] + 65536 * bytes[2];
+    if (s.Identifier == 0) {
+        // The two turntable firmwares carry no identifier words; the literal of program word
+        // 137 tells them apart.
+        const std::string& low = m_image.rom(274);
+        if (low == "2F")
+            s.Identifier = 0x30FF;
+        else if (low == "17")
+            s.Identifier = 0x17E800;
+    }
+}
+
+void Identification::DetectAddressFormat()
+{
+    IdentificationState& s = m_state;
+    s.Mot = s.DCC = s.NoAddressInput = false;
+    // Signatures of the address receivers: the instruction at word 8 (and, behind a common
+    // prologue 0x1C0C, the one at word 35) differs between the Motorola and DCC firmwares.
+    const FirmwareImage& img = m_image;
+    if (wordIs(img, 8, "8B", "1C"))
+        s.Mot = true;
+    else if (wordIs(img, 8, "05", "19"))
+        s.DCC = true;
+    else if (wordIs(img, 8, "81", "01"))
+        s.NoAddressInput = true;
+    else if (wordIs(img, 8, "0C", "1C") && wordIs(img, 35, "8B", "1C"))
+        s.Mot = true;
+    else if (wordIs(img, 8, "0C", "1C") && wordIs(img, 35, "05", "19"))
+        s.DCC = true;
+    else if (wordIs(img, 8, "12", "28"))
+        s.DCC = true;
+}
+
+void Identification::ApplyDecoderType(SessionView& view)
+{
+    IdentificationState& s = m_state;
+    s.RedGreen = s.FunctionDecoder = s.PageOnly = false;
+
+    s.Captions.fill({});
+    s.ColumnBreak = 15;
+    s.GapAfterRow = 0;
+    view.resetLayout();
+
+    m_image.DefaultConfig = {"", "", "", ""};
+
+    const DecoderType* type = FindDecoderType(s.Identifier);
+    s.Type = type;
+    if (type) {
+        // 0x101 is a later build of the blink pattern firmware 0x1; the pages know it as 0x1.
+        if (s.Identifier == 0x101)
+            s.Identifier = 0x1;
+        s.RedGreen = type->RedGreen;
+        s.FunctionDecoder = type->FunctionDecoder;
+        s.PageOnly = type->PageOnly;
+        // The early neon firmware (0x4000) has two captioned rows with an address and a function
+        // number but no row mode of its own. Its rows are function-decoder rows like those of
+        // its successors; without a mode they could neither be loaded nor saved.
+        if (!s.RedGreen && !s.FunctionDecoder && !s.PageOnly)
+            for (const auto& c : type->Captions)
+                if (!c.empty()) {
+                    s.FunctionDecoder = true;
+                    break;
+                }
+        s.Captions = type->Captions;
+        s.DecoderName = type->Name;
+        s.ColumnBreak = type->ColumnBreak == 0 ? 48 : type->ColumnBreak;
+        s.GapAfterRow = type->GapAfterRow;
+        view.layoutRows(s.ColumnBreak, s.GapAfterRow);
+        s.DocPage = type->DocPage;
+        m_image.PicModel = type->PicModel;
+        if (type->SetsDcc)
+            s.DCC = true;
+        if (type->Page != PageNone)
+            view.showPage(type->Page);
+    }
+    FinishIdentification(view);
+}
+
+void Identification::FinishIdentification(SessionView& view)
+{
+    IdentificationState& s = m_state;
+    FirmwareImage& img = m_image;
+    Prompter& p = img.prompter();
+
+    if (const PicInfo* pic = FindPic(img.PicModel)) {
+        m_status.text[3] += pic->StatusSuffix;
+        img.DefaultConfig = pic->DefaultConfig;
+    }
+
+    view.fitHeader(s.DecoderName);
+
+    if (s.Mot) {
+        s.MaxAddress = 320;
+        s.MaxFunction = 4;
+    } else if (s.DCC) {
+        s.MaxAddress = s.RedGreen ? 2044 : 16128;
+        s.MaxFunction = 12;
+    }
+
+    s.AnyRowShown = false;
+    for (int r = 0; r < 48; ++r)
+        s.AnyRowShown = s.AnyRowShown || s.hasCaption(r);
+    view.showRows();
+
+    switch (img.PicModel) {
+    case 629:
+    case 684:
+    case 688:
+        placementCheck(p, img.IdLocation, 0x2000,
+                       "Das HEX-File wurde dem 12f629/16f630/16f684/16f688 zugeordnet, die ID liegt aber nicht bei 0x2000 (0x%x)");
+        placementCheck(p, img.ConfigLocation, 0x2007,
+                       "Das HEX-File wurde dem 12f629/16f630/16f684/16f688 zugeordnet, CONFIG liegt aber nicht bei 0x2007 (0x%x)");
+        placementCheck(p, img.EepromLocation, 0x2100,
+                       "Das HEX-File wurde dem 12f629/16f630/16f684/16f688 zugeordnet, EEPROM liegt aber nicht bei 0x2100 (0x%x)");
+        break;
+    case 18324:
+        placementCheck(p, img.IdLocation, 0x8000,
+                       "Das HEX-File wurde dem 16F18324 zugeordnet, die ID liegt aber nicht bei 0x8000 (0x%x)");
+        placementCheck(p, img.ConfigLocation, 0x8007,
+                       "Das HEX-File wurde dem 16F18324 zugeordnet, CONFIG liegt aber nicht bei 0x8007 (0x%x)");
+        placementCheck(p, img.EepromLocation, 0xF000,
+                       "Das HEX-File wurde dem 16F18324 zugeordnet, EEPROM liegt aber nicht bei 0xF000 (0x%x)");
+        break;
+    default:
+        break;
+    }
+
+    if (!s.AnyRowShown && !s.PageOnly) {
+        s.DocPage = kProgramPage;
+        // Versions are compared at two decimals: 3.26 itself (3.2599998 as a float) is not
+        // below 3.26.
+        const long hundredths = std::lround(static_cast<double>(img.FirmwareVersion) * 100.0);
+        if (img.FirmwareVersion > 0.0f && hundredths < 326)
+            p.tell(MsgKind::Error,
+                   strprintf("Das HEX-File konnte leider nicht erkannt werden, da Version vor V3.26\n\nVersion des "
+                             "HEX-File: %1.2f ",
+                             static_cast<double>(img.FirmwareVersion)),
+                   Buttons::Ok);
+        else
+            p.tell(MsgKind::Error,
+                   strprintf("Das HEX-File konnte leider nicht erkannt werden: Identifier %i (%i/%i/%i)", s.Identifier,
+                             s.IdByte0, s.IdByte1, s.IdByte2),
+                   Buttons::Ok);
+    }
+
+    view.docPageChanged(s.DocPage);
+}
+
+void Identification::RedoLayout(SessionView& view)
+{
+    const IdentificationState& s = m_state;
+    view.resetLayout();
+    if (s.Type) {
+        view.layoutRows(s.ColumnBreak, s.GapAfterRow);
+        if (s.Type->Page != PageNone)
+            view.showPage(s.Type->Page);
+    }
+    view.fitHeader(s.DecoderName);
+    view.showRows();
+    view.docPageChanged(s.DocPage);
+}
 
 } // namespace hz

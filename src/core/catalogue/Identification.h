@@ -29,7 +29,7 @@ struct IdentificationState {
     int MaxAddress = 0;
     int MaxFunction = 0;
     // What the window shows: header name, documentation page, row captions and arrangement.
-    std::string DecoderName;
+    std::string DecoderName = "Hex Zwirbel"; // the header keeps the last name for unknown files
     std::string DocPage = kProgramPage;
     std::array<std::string, 48> Captions{};
     int ColumnBreak = 15;
