@@ -1,13 +1,94 @@
+// HEX Zwirbel: start-up of the desktop program.
+//
+//   hexzwirbel [FILE.hex]                      open the window, FILE loaded before it shows
+//   hexzwirbel --screenshot OUT.png [FILE.hex] load FILE, render the window to OUT.png, exit
+//
+// In screenshot mode nobody is there to answer a message: each one is printed to standard
+// error and answered with the button that lets the load go on.
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QLibraryInfo>
+#include <QPixmap>
+#include <QStringList>
+#include <QTranslator>
+
+#include <cstdio>
+#include <exception>
+
+#include "Prompter.h"
+#include "app/TFormMain.h"
+
+namespace {
+
+class StderrPrompter : public hz::Prompter {
+public:
+    hz::Answer ask(hz::MsgKind kind, const std::string& text, hz::Buttons buttons) override
+    {
+        std::fprintf(stderr, "%s: %s\n", hz::kindName(kind), text.c_str());
+        switch (buttons) {
+        case hz::Buttons::Ok: return hz::Answer::Ok;
+        case hz::Buttons::Cancel: return hz::Answer::Cancel;
+        case hz::Buttons::Ignore:
+        case hz::Buttons::CancelIgnore:
+        case hz::Buttons::YesIgnore: return hz::Answer::Ignore;
+        case hz::Buttons::YesNo: return hz::Answer::Yes;
+        }
+        return hz::Answer::Ok;
+    }
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("HEX Zwirbel");
-    QMainWindow window;
-    window.setWindowTitle("Hex Zwirbel 2020-06-02");
-    window.resize(750, 630);
+    QApplication::setApplicationName(QStringLiteral("HEX Zwirbel"));
+
+    // The program speaks German; the standard buttons and the file dialogs should as well.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    QStringList args = QApplication::arguments();
+    args.removeFirst();
+    QString screenshotPath;
+    const qsizetype shot = args.indexOf(QStringLiteral("--screenshot"));
+    if (shot >= 0) {
+        if (shot + 1 >= args.size()) {
+            std::fprintf(stderr, "usage: hexzwirbel --screenshot OUT.png [FILE.hex]\n");
+            return 2;
+        }
+        screenshotPath = args.at(shot + 1);
+        args.remove(shot, 2);
+    }
+    const QString fileArgument = args.isEmpty() ? QString() : args.first();
+
+    StderrPrompter stderrPrompter;
+    hz::gui::MainWindowServices services;
+    if (!screenshotPath.isEmpty())
+        services.prompter = &stderrPrompter;
+    TFormMain window(services);
+
+    if (!fileArgument.isEmpty()) {
+        try {
+            window.LoadFile(fileArgument);
+            // The second pass of the identification only redoes the window layout, so the PIC
+            // suffix is added once and no message is repeated.
+            window.RedoLayout();
+        } catch (const std::exception& e) {
+            window.session.prompter().tell(hz::MsgKind::Error, e.what(), hz::Buttons::Ok);
+        }
+    }
+
+    if (!screenshotPath.isEmpty()) {
+        const QPixmap picture = window.grab();
+        if (!picture.save(screenshotPath, "PNG")) {
+            std::fprintf(stderr, "cannot write %s\n", screenshotPath.toLocal8Bit().constData());
+            return 1;
+        }
+        return 0;
+    }
+
     window.show();
     return QApplication::exec();
 }
