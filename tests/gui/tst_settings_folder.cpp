@@ -1,0 +1,190 @@
+// The settings file of the main window and the stepping through the HEX files of a folder.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/FolderBrowser.h"
+#include "app/Settings.h"
+
+namespace {
+
+void touch(const QString& path)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+}
+
+QString readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+} // namespace
+
+class TstSettingsFolder : public QObject {
+    Q_OBJECT
+private slots:
+    void settingsLiveNextToTheProgram();
+    void missingOrBrokenSettingsGiveDefaults();
+    void settingsRoundTripKeepsForeignSections();
+    void unwritableSettingsReportAndKeepTheFile();
+    void neighboursWrapAroundTheFolder_data();
+    void neighboursWrapAroundTheFolder();
+    void fileNamesSortAsAFileManagerShowsThem();
+};
+
+void TstSettingsFolder::settingsLiveNextToTheProgram()
+{
+    // The test program's own folder is writable, so the file sits next to it.
+    QCOMPARE(SettingsFilePath(), QCoreApplication::applicationFilePath() + ".ini");
+}
+
+void TstSettingsFolder::missingOrBrokenSettingsGiveDefaults()
+{
+    QTemporaryDir dir;
+    const SettingsValues none = ReadSettings(dir.filePath("none.ini"));
+    QCOMPARE(none.rasterX, 0);
+    QCOMPARE(none.rasterY, 0);
+    QCOMPARE(none.width, 560);
+    QCOMPARE(none.top, 10);
+    QCOMPARE(none.left, 10);
+    QVERIFY(none.lastFileName.isEmpty());
+
+    const QString path = dir.filePath("broken.ini");
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[Window]\nWidth=breit\nTop=33\n[Raster]\ny=2\n");
+    f.close();
+    const SettingsValues v = ReadSettings(path);
+    QCOMPARE(v.width, 560);
+    QCOMPARE(v.top, 33);
+    QCOMPARE(v.left, 10);
+    QCOMPARE(v.rasterX, 0);
+    QCOMPARE(v.rasterY, 2);
+}
+
+void TstSettingsFolder::settingsRoundTripKeepsForeignSections()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("hexzwirbel.ini");
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[Programmer]\r\nPort=/dev/ttyUSB0\r\n[Window]\r\nWidth=1\r\nMaximized=1\r\n");
+    f.close();
+
+    SettingsValues v;
+    v.rasterX = 3;
+    v.rasterY = 5;
+    v.width = 955;
+    v.top = -20; // a window on a monitor left of or above the main one
+    v.left = 1930;
+    v.lastFileName = QString::fromUtf8("/home/bahn/Weichen ä/W 1.hex");
+    QString error;
+    QVERIFY2(WriteSettings(path, v, &error), qPrintable(error));
+
+    QCOMPARE(readAll(path), QString::fromUtf8("[Programmer]\r\nPort=/dev/ttyUSB0\r\n"
+                                              "[Window]\r\nWidth=955\r\nMaximized=1\r\nTop=-20\r\nLeft=1930\r\n"
+                                              "[Raster]\r\nx=3\r\ny=5\r\n"
+                                              "[ReloadFile]\r\nLastFileName_HEX=/home/bahn/Weichen ä/W 1.hex\r\n"));
+    const SettingsValues back = ReadSettings(path);
+    QCOMPARE(back.rasterX, 3);
+    QCOMPARE(back.rasterY, 5);
+    QCOMPARE(back.width, 955);
+    QCOMPARE(back.top, -20);
+    QCOMPARE(back.left, 1930);
+    QCOMPARE(back.lastFileName, v.lastFileName);
+
+    // A fresh file holds the three sections in their order.
+    const QString fresh = dir.filePath("fresh.ini");
+    QVERIFY(WriteSettings(fresh, SettingsValues{}, &error));
+    QCOMPARE(readAll(fresh), QStringLiteral("[Raster]\r\nx=0\r\ny=0\r\n[Window]\r\nWidth=560\r\nTop=10\r\nLeft=10\r\n"
+                                            "[ReloadFile]\r\nLastFileName_HEX=\r\n"));
+}
+
+void TstSettingsFolder::unwritableSettingsReportAndKeepTheFile()
+{
+    QTemporaryDir dir;
+    QString error;
+    // A folder standing where the file should be can be neither read nor replaced.
+    QVERIFY(QDir(dir.path()).mkdir("settings.ini"));
+    QVERIFY(!WriteSettings(dir.filePath("settings.ini"), SettingsValues{}, &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(QFileInfo(dir.filePath("settings.ini")).isDir());
+
+    error.clear();
+    QVERIFY(!WriteSettings(dir.filePath("no/such/folder.ini"), SettingsValues{}, &error));
+    QVERIFY(!error.isEmpty());
+}
+
+void TstSettingsFolder::neighboursWrapAroundTheFolder_data()
+{
+    QTest::addColumn<QStringList>("files");  // the folder's content
+    QTest::addColumn<QString>("loaded");      // file name handed to ScanFolder
+    QTest::addColumn<QString>("prev");
+    QTest::addColumn<QString>("next");
+
+    const QStringList abc = {"a.hex", "b.hex", "c.hex", "notes.txt", "d.hex.bak"};
+    QTest::newRow("middle") << abc << "b.hex" << "a.hex" << "c.hex";
+    QTest::newRow("first wraps back") << abc << "a.hex" << "c.hex" << "b.hex";
+    QTest::newRow("last wraps on") << abc << "c.hex" << "b.hex" << "a.hex";
+    QTest::newRow("one file") << QStringList{"only.hex", "x.txt"} << "only.hex" << "" << "";
+    QTest::newRow("two files, first") << QStringList{"a.hex", "b.hex"} << "a.hex" << "b.hex" << "b.hex";
+    QTest::newRow("two files, second") << QStringList{"a.hex", "b.hex"} << "b.hex" << "a.hex" << "a.hex";
+    QTest::newRow("upper-case extension counts") << QStringList{"a.hex", "B.HEX", "c.Hex"} << "c.Hex" << "B.HEX"
+                                                 << "a.hex";
+    // Not the current file: a name differing in case, a text file, a file removed meanwhile.
+    QTest::newRow("case differs") << abc << "B.hex" << "a.hex" << "b.hex";
+    QTest::newRow("text file") << abc << "notes.txt" << "c.hex" << "a.hex";
+    QTest::newRow("removed, in between") << abc << "bb.hex" << "b.hex" << "c.hex";
+    QTest::newRow("removed, before all") << abc << "0.hex" << "c.hex" << "a.hex";
+    QTest::newRow("removed, one left") << QStringList{"a.hex"} << "b.hex" << "a.hex" << "a.hex";
+    QTest::newRow("no HEX file") << QStringList{"x.txt"} << "x.txt" << "" << "";
+    QTest::newRow("no file name") << abc << "" << "" << "";
+}
+
+void TstSettingsFolder::neighboursWrapAroundTheFolder()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, loaded);
+    QFETCH(QString, prev);
+    QFETCH(QString, next);
+
+    QTemporaryDir dir;
+    for (const QString& name : files)
+        touch(dir.filePath(name));
+    QVERIFY(QDir(dir.path()).mkdir("sub.hex")); // a folder is no file
+
+    FolderBrowser b;
+    b.PrevFile = "stale";
+    b.NextFile = "stale";
+    b.ScanFolder(loaded.isEmpty() ? QString() : dir.filePath(loaded));
+    QCOMPARE(b.PrevFile, prev.isEmpty() ? QString() : dir.filePath(prev));
+    QCOMPARE(b.NextFile, next.isEmpty() ? QString() : dir.filePath(next));
+}
+
+void TstSettingsFolder::fileNamesSortAsAFileManagerShowsThem()
+{
+    QTemporaryDir dir;
+    const QStringList sorted = {"Bahnhof.hex", "file2.hex", "File3.hex", "file10.hex", "file010b.hex", "LED.hex",
+                                "led.hex", "Weiche 9.hex", "weiche 10.hex"};
+    // Created in reverse so that creation order does not happen to give the answer.
+    for (qsizetype i = sorted.size() - 1; i >= 0; --i)
+        touch(dir.filePath(sorted[i]));
+    QCOMPARE(hexFilesOf(dir.path() + "/"), sorted);
+
+    // Stepping with ">" from the first file visits them all in that order and comes back.
+    FolderBrowser b;
+    QString current = dir.filePath(sorted.first());
+    for (qsizetype i = 1; i <= sorted.size(); ++i) {
+        b.ScanFolder(current);
+        QCOMPARE(b.NextFile, dir.filePath(sorted[i % sorted.size()]));
+        current = b.NextFile;
+    }
+}
+
+QTEST_MAIN(TstSettingsFolder)
+#include "tst_settings_folder.moc"
