@@ -1,0 +1,291 @@
+#include <gtest/gtest.h>
+
+#include "FirmwareBuilder.h"
+#include "RecordingView.h"
+#include "ScriptedPrompter.h"
+#include "Session.h"
+#include "catalogue/CodeTables.h"
+
+using namespace hz;
+using namespace hz::test;
+
+namespace {
+
+constexpr int kStellino = 0x8;     // red/green rows "Weiche", "Licht"
+constexpr int kSchalten = 0x3D00;  // function-decoder rows "Ausgang / Out 1..4"
+constexpr int kDkEntry = 0xEA;     // 16 red/green rows
+constexpr int kTurntable = 0x30FF; // rows 4..31
+
+struct Loaded {
+    ScriptedPrompter prompter;
+    Session session{prompter};
+    RecordingView view;
+    FirmwareBuilder fw;
+
+    explicit Loaded(int identifier, int w8 = kMotW8)
+    {
+        session.setView(&view);
+        if (identifier == kTurntable)
+            fw.words[137] = 0x302F;
+        else
+            fw.identifier(identifier);
+        fw.signature(w8);
+    }
+    LoadOutcome load() { return session.LoadLines(fw.lines(), "/f/x.hex"); }
+    std::string ee(int i) { return session.image.get_Hex_EE(i); }
+    std::string slotBytes(int row)
+    {
+        const int s = AddressPage::slotOf(row);
+        return ee(s) + ee(s + 16) + ee(s + 32);
+    }
+    std::string& address(int row) { return session.addresses.AddressText[static_cast<std::size_t>(row)]; }
+    std::string& function(int row) { return session.addresses.FunctionText[static_cast<std::size_t>(row)]; }
+    int state(int row) { return session.addresses.RowState[static_cast<std::size_t>(row)]; }
+};
+
+} // namespace
+
+TEST(AddressPage, SlotsOfTheRows)
+{
+    const std::pair<int, int> cases[] = {{0, 0}, {1, 1}, {15, 15}, {16, 65}, {17, 66}, {30, 79},
+                                         // rows beyond 30 have no storage of their own
+                                         {31, -1}, {46, -1}, {47, -1}, {-1, -1}};
+    for (const auto& [row, slot] : cases)
+        EXPECT_EQ(AddressPage::slotOf(row), slot) << row;
+}
+
+TEST(AddressPage, DecodesEveryRowModeAndFormat)
+{
+    struct Case {
+        int identifier, w8;
+        std::string bytes; // the three slot bytes of row 1
+        std::string address, function;
+        int state;
+    } cases[] = {
+        {kStellino, kMotW8, "0300C3", "1", "", 1},
+        {kStellino, kMotW8, "030003", "1", "", 0},
+        {kStellino, kMotW8, "0000C3", "317", "", 1}, // decoder 80 is coded with all trits zero
+        {kStellino, kMotW8, "FFFFFF", "0", "", 1},
+        {kStellino, kMotW8, "0000FF", "320", "", 1}, // the highest address
+        {kStellino, kDccW8, "79F005", "1", "", 0},
+        {kStellino, kDccW8, "78F205", "1", "", 1},
+        {kStellino, kDccW8, "311CFD", "2044", "", 0},
+        {kStellino, kDccW8, "000000", "0", "", 0}, // how the page stores DCC address 0
+        {kSchalten, kDccW8, "840300", "3", "3", 0},
+        {kSchalten, kDccW8, "A810C4", "1040", "12", 0},
+        {kSchalten, kMotW8, "010055", "81", "4", 0},
+        {kSchalten, kMotW8, "030051", "1", "1", 0},
+    };
+    for (const auto& c : cases) {
+        Loaded l(c.identifier, c.w8);
+        l.fw.code(1, c.bytes);
+        ASSERT_EQ(l.load(), LoadOutcome::Done) << c.bytes;
+        EXPECT_EQ(l.address(1), c.address) << c.bytes;
+        if (!c.function.empty()) {
+            EXPECT_EQ(l.function(1), c.function) << c.bytes;
+        }
+        if (l.session.ident.RedGreen) {
+            EXPECT_EQ(l.state(1), c.state) << c.bytes;
+        }
+    }
+}
+
+TEST(AddressPage, UndecodableRowIsReportedEmptiedAndFocused)
+{
+    Loaded l(kStellino, kDccW8);
+    l.fw.code(1, "79F005");
+    l.fw.code(2, "123456");
+    ASSERT_EQ(l.load(), LoadOutcome::Done);
+    EXPECT_EQ(l.prompter.texts(), std::vector<std::string>{"Ungültige Adresse für <Licht> mit 0x123456"});
+    EXPECT_EQ(l.prompter.shown[0].buttons, Buttons::Cancel);
+    EXPECT_EQ(l.prompter.shown[0].kind, MsgKind::Warning);
+    EXPECT_EQ(l.address(2), "");
+    EXPECT_EQ(l.address(1), "1");
+    EXPECT_TRUE(l.view.called("focus 2 address"));
+    // the progress follows the rows and ends at 0
+    EXPECT_EQ(l.view.progress.front(), -1);
+    EXPECT_EQ(l.view.progress.back(), 0);
+    // the next save stops at that row until an address is typed in
+    EXPECT_FALSE(l.session.PrepareSave());
+    EXPECT_EQ(l.prompter.texts().back(), "Ungültige Eingabe für <Licht> ");
+}
+
+// Each row mode and format: what is typed in is written into exactly the row's three slot
+// bytes, and loads back as typed.
+TEST(AddressPage, SaveWritesTheCodesAndLoadsBackAsTyped)
+{
+    struct Case {
+        int identifier, w8, row;
+        const char* address;
+        const char* function;
+        int state;
+        std::string bytes;
+    } cases[] = {
+        {kStellino, kMotW8, 1, "1", "", 1, "0300C3"},
+        {kStellino, kMotW8, 2, "1", "", 0, "030003"},
+        {kStellino, kMotW8, 1, "0", "", 1, "FFFFFF"},
+        {kStellino, kDccW8, 1, "1", "", 0, "79F005"},
+        {kStellino, kDccW8, 1, "1", "", 1, "78F205"},
+        {kStellino, kDccW8, 2, "0", "", 1, "000000"}, // no packet for 0
+        {kSchalten, kDccW8, 1, "100", "1", 0, "816400"},
+        {kSchalten, kDccW8, 2, "200", "1", 0, "81C8C0"}, // low byte above 127: long form
+        {kSchalten, kDccW8, 3, "1040", "12", 0, "A810C4"},
+        {kSchalten, kMotW8, 4, "81", "4", 0, "010055"},
+        {kDkEntry, kMotW8, 16, "5", "", 1, "0200C3"}, // row 16 lives in bytes 0x41, 0x51, 0x61
+    };
+    for (const auto& c : cases) {
+        Loaded l(c.identifier, c.w8);
+        ASSERT_EQ(l.load(), LoadOutcome::Done);
+        // start from decodable rows everywhere
+        for (int r = 1; r < 48; ++r)
+            if (l.session.ident.hasCaption(r)) {
+                l.address(r) = "1";
+                l.function(r) = "1";
+            }
+        l.address(c.row) = c.address;
+        l.function(c.row) = c.function;
+        l.session.addresses.RowState[static_cast<std::size_t>(c.row)] = c.state;
+        const FirmwareImage before = l.session.image;
+        l.prompter.shown.clear();
+        ASSERT_TRUE(l.session.PrepareSave()) << (l.prompter.shown.empty() ? "" : l.prompter.shown[0].text);
+        EXPECT_EQ(l.slotBytes(c.row), c.bytes) << c.address;
+        if (c.row == 16) {
+            EXPECT_EQ(l.ee(0x41), "02");
+            EXPECT_EQ(l.ee(0x51), "00");
+            EXPECT_EQ(l.ee(0x61), "C3");
+        }
+        // nothing outside the captioned rows' slots changed
+        for (int i = 0; i < 256; ++i) {
+            bool inSlot = false;
+            for (int r = 0; r < 48; ++r) {
+                const int s = AddressPage::slotOf(r);
+                inSlot = inSlot || (l.session.ident.hasCaption(r) && s >= 0 && (i == s || i == s + 16 || i == s + 32));
+            }
+            if (!inSlot) {
+                EXPECT_EQ(l.ee(i), before.get_Hex_EE(i)) << i;
+            }
+        }
+        // load the written lines again
+        Loaded back(c.identifier, c.w8);
+        ASSERT_EQ(back.session.LoadLines(builtLinesOf(l.session.image), "/f/y.hex"), LoadOutcome::Done);
+        EXPECT_EQ(back.address(c.row), c.address);
+        if (*c.function) {
+            EXPECT_EQ(back.function(c.row), c.function);
+        }
+        if (back.session.ident.RedGreen && std::string(c.address) != "0") {
+            EXPECT_EQ(back.state(c.row), c.state);
+        }
+    }
+}
+
+TEST(AddressPage, ValidationMessagesInTheirOrderWithFocus)
+{
+    struct Case {
+        int identifier, w8;
+        std::vector<std::pair<std::string, std::string>> rows; // address, function for rows 1..
+        std::string message;
+        std::string focus;
+    } cases[] = {
+        {kStellino, kMotW8, {{"12a", ""}, {"1", ""}}, "Ungültige Eingabe für <Weiche> ", "focus 1 address"},
+        {kStellino, kMotW8, {{"1", ""}, {"321", ""}}, "Adresse für <Licht> ist zu gross", "focus 2 address"},
+        {kStellino, kMotW8, {{"-1", ""}, {"1", ""}}, "Adresse für <Weiche> ist zu klein", "focus 1 address"},
+        {kStellino, kDccW8, {{"2045", ""}, {"1", ""}}, "Adresse für <Weiche> ist zu gross", "focus 1 address"},
+        {kStellino, kMotW8, {{"", ""}, {"1", ""}}, "Ungültige Eingabe für <Weiche> ", "focus 1 address"},
+        // function numbers are checked before any address
+        {kSchalten, kDccW8, {{"x", "1"}, {"1", "1"}, {"1", "1"}, {"1", "x"}},
+         "Ungültige Eingabe Funktion von <Ausgang / Out 4> ", "focus 4 function"},
+        {kSchalten, kDccW8, {{"1", "1"}, {"1", "13"}, {"1", "1"}, {"1", "1"}},
+         "Funktions-Nummer für <Ausgang / Out 2> ist zu gross", "focus 2 function"},
+        {kSchalten, kMotW8, {{"1", "-1"}, {"1", "1"}, {"1", "1"}, {"1", "1"}},
+         "Funktions-Nummer für <Ausgang / Out 1> ist zu klein", "focus 1 function"},
+        {kSchalten, kMotW8, {{"1", "5"}, {"1", "1"}, {"1", "1"}, {"1", "1"}},
+         "Funktions-Nummer für <Ausgang / Out 1> ist zu gross", "focus 1 function"},
+        {kSchalten, kDccW8, {{"16129", "1"}, {"1", "1"}, {"1", "1"}, {"1", "1"}},
+         "Adresse für <Ausgang / Out 1> ist zu gross", "focus 1 address"},
+        // Motorola function decoders have codes for 1..255 only; the page never stores a
+        // shorter code than the slot holds
+        {kSchalten, kMotW8, {{"1", "1"}, {"256", "1"}, {"1", "1"}, {"1", "1"}},
+         "Adresse für <Ausgang / Out 2> ist im Mot-Format nicht möglich: Funktionsdekoder haben dort nur die Adressen "
+         "1 bis 255",
+         "focus 2 address"},
+        {kSchalten, kMotW8, {{"0", "1"}, {"1", "1"}, {"1", "1"}, {"1", "1"}},
+         "Adresse für <Ausgang / Out 1> ist im Mot-Format nicht möglich: Funktionsdekoder haben dort nur die Adressen "
+         "1 bis 255",
+         "focus 1 address"},
+    };
+    for (const auto& c : cases) {
+        Loaded l(c.identifier, c.w8);
+        ASSERT_EQ(l.load(), LoadOutcome::Done);
+        for (std::size_t k = 0; k < c.rows.size(); ++k) {
+            l.address(static_cast<int>(k + 1)) = c.rows[k].first;
+            l.function(static_cast<int>(k + 1)) = c.rows[k].second;
+        }
+        const FirmwareImage before = l.session.image;
+        l.prompter.shown.clear();
+        l.view.calls.clear();
+        EXPECT_FALSE(l.session.PrepareSave()) << c.message;
+        ASSERT_EQ(l.prompter.texts(), std::vector<std::string>{c.message});
+        EXPECT_EQ(l.prompter.shown[0].buttons, Buttons::Cancel);
+        EXPECT_EQ(l.view.calls, std::vector<std::string>{c.focus});
+        for (int i = 0; i < 256; ++i)
+            EXPECT_EQ(l.ee(i), before.get_Hex_EE(i));
+        EXPECT_EQ(l.session.image.LineCount, before.LineCount); // no lines were built
+    }
+}
+
+TEST(AddressPage, RedGreenToggle)
+{
+    Loaded l(kStellino, kMotW8);
+    l.fw.code(1, "0300C3"); // slots 1 and 2 are rows 1 and 2
+    l.fw.code(2, "0300C3");
+    ASSERT_EQ(l.load(), LoadOutcome::Done);
+    EXPECT_EQ(l.state(1), 1);
+    l.session.addresses.btn_RGClick(1, l.view);
+    EXPECT_EQ(l.state(1), 0);
+    EXPECT_TRUE(l.view.called("colourRows"));
+    EXPECT_EQ(l.slotBytes(1), "0300C3"); // the image waits for the save
+    ASSERT_TRUE(l.session.PrepareSave());
+    EXPECT_EQ(l.slotBytes(1), "030003");
+    l.session.addresses.RowState[5] = 7; // anything but red turns red... and red turns green
+    l.session.addresses.btn_RGClick(5, l.view);
+    EXPECT_EQ(l.state(5), 0);
+}
+
+TEST(AddressPage, TurntablePositionWithoutStorageIsNeverWritten)
+{
+    Loaded l(kTurntable, kMotW8);
+    l.fw.code(AddressPage::slotOf(16), "0300C3"); // Position9 in row 16
+    ASSERT_EQ(l.load(), LoadOutcome::Done);
+    EXPECT_TRUE(l.session.ident.hasCaption(31));
+    EXPECT_EQ(l.address(16), "1");
+    EXPECT_EQ(l.address(31), "");
+    EXPECT_TRUE(l.prompter.shown.empty()); // no message for the row without storage
+    l.address(31) = "7";
+    l.address(16) = "2";
+    ASSERT_TRUE(l.session.PrepareSave());
+    EXPECT_EQ(l.slotBytes(16), MotAccessoryCodes(2)); // row 31 did not overwrite row 16
+}
+
+TEST(AddressPage, EarlyNeonFirmwareRowsAreFunctionDecoderRows)
+{
+    Loaded l(0x4000, kDccW8);
+    l.fw.code(1, "840300");
+    l.fw.code(2, "810500");
+    ASSERT_EQ(l.load(), LoadOutcome::Done);
+    EXPECT_TRUE(l.prompter.shown.empty());
+    EXPECT_EQ(l.address(1), "3");
+    EXPECT_EQ(l.function(1), "3");
+    EXPECT_EQ(l.address(2), "5");
+    l.address(2) = "6";
+    ASSERT_TRUE(l.session.PrepareSave());
+    EXPECT_EQ(l.slotBytes(2), "810600");
+}
+
+TEST(AddressPage, NoAddressInputSkipsTheRowsAtSave)
+{
+    Loaded l(kStellino, kNoInputW8);
+    l.fw.eeprom[0x70] = "00";
+    ASSERT_EQ(l.load(), LoadOutcome::Done);
+    l.address(1) = "junk";
+    EXPECT_TRUE(l.session.PrepareSave());
+}
