@@ -119,6 +119,12 @@ void TstRegisterFrame::eachDecoderTypeShowsItsList()
     const auto& list = hz::CvListFor(identifier);
     for (int k = 0; k < rows; ++k) {
         QCOMPARE(f.label(k)->text().toStdString(), list[static_cast<std::size_t>(k)].caption);
+        // The caption is not cut short, unless it would run into the edit field.
+        const QRect lbl = f.label(k)->geometry();
+        QCOMPARE(lbl.height(), 20);
+        QVERIFY(lbl.width() >= std::min(f.label(k)->sizeHint().width(), 175));
+        QVERIFY(lbl.width() >= 100);
+        QVERIFY(lbl.right() < f.edit(k)->x() - 4);
         QCOMPARE(f.CvAddress(k), list[static_cast<std::size_t>(k)].address);
         QVERIFY(!f.label(k)->isHidden());
         QCOMPARE(f.edit(k)->text(), QStringLiteral("255")); // blank EEPROM
@@ -141,6 +147,7 @@ void TstRegisterFrame::aShorterListHidesTheRowsOfTheLongerOne()
     QCOMPARE(shownRows(f), 25);
     QCOMPARE(f.label(5)->text(), QStringLiteral("CV29: Konfiguration"));
     QVERIFY(f.label(25)->text().isEmpty());
+    QCOMPARE(f.label(61)->geometry(), QRect(465, 19 + 25 * 19, 100, 20)); // back to its design size
 
     // Row 30 still remembers address 0x98 of the longer list; its field is not in use and must
     // not write there.

@@ -15,6 +15,9 @@ namespace {
 // outside the frame and is never filled.
 constexpr int kColumnEnds[] = {20, 41, 62, 80};
 constexpr int kColumnStep = 230;
+constexpr int kLabelWidth = 100;
+// A caption may run on up to 5 pixels before the edit field of its row (at column x + 180).
+constexpr int kLabelMaxWidth = 175;
 
 // The rows keep the application's font whatever font the frame or the window is given, so
 // that the fixed row geometry always fits.
@@ -54,7 +57,7 @@ TFrameRegister::TFrameRegister(hz::Session& session, QWidget* parent)
         auto* lbl = new QLabel(pnl_cv);
         lbl->setObjectName(QStringLiteral("cv_label_%1").arg(row));
         keepOwnFont(lbl);
-        lbl->setGeometry(x, 19 + 25 * k, 100, 20);
+        lbl->setGeometry(x, 19 + 25 * k, kLabelWidth, 20);
         lbl->hide();
 
         auto* edt = new QLineEdit(pnl_cv);
@@ -99,6 +102,7 @@ void TFrameRegister::ResetRows()
     pnl_cv->setVisible(true);
     for (int row = 0; row < kRows; ++row) {
         m_labels[static_cast<std::size_t>(row)]->setText(QString());
+        m_labels[static_cast<std::size_t>(row)]->resize(kLabelWidth, 20);
         m_labels[static_cast<std::size_t>(row)]->hide();
         m_edits[static_cast<std::size_t>(row)]->hide();
     }
@@ -115,7 +119,12 @@ void TFrameRegister::ShowCvList()
         const int n = std::min(static_cast<int>(list.size()), kRows);
         for (int row = 0; row < n; ++row) {
             const auto& entry = list[static_cast<std::size_t>(row)];
-            m_labels[static_cast<std::size_t>(row)]->setText(QString::fromStdString(entry.caption));
+            // The captions are wider than the 100 pixels a row label is laid out with; like a
+            // label that sizes itself to its text, it grows, so "CV186: Ausschaltverzögerung
+            // OUT1" is not cut down to "CV186: Auss", but it stops short of the edit field.
+            QLabel* lbl = m_labels[static_cast<std::size_t>(row)];
+            lbl->setText(QString::fromStdString(entry.caption));
+            lbl->resize(std::clamp(lbl->sizeHint().width(), kLabelWidth, kLabelMaxWidth), 20);
             m_cvAddress[static_cast<std::size_t>(row)] = entry.address;
         }
         m_cvCount = n;
