@@ -38,23 +38,104 @@ TEST(Cli, UsageAndExitCodes)
     EXPECT_EQ(cli({"info", "a.hex", "--bogus"}).code, 2);
 }
 
-TEST(Cli, InfoJsonReportsTheFileAndEveryMessage)
+TEST(Cli, InfoJsonReportsTheFileItsTypeAndEveryMessage)
 {
     const std::string file = fixture("f18324_function.hex");
     const CliRun r = cli({"info", file, "--json"});
     EXPECT_EQ(r.code, 0);
-    EXPECT_NE(r.out.find("\"file\": \"" + file + "\""), std::string::npos);
-    EXPECT_NE(r.out.find("\"loaded\": true"), std::string::npos);
-    EXPECT_NE(r.out.find("\"id\": \"58000000010B0000\""), std::string::npos);
-    EXPECT_NE(r.out.find("\"version\": \"0.58\""), std::string::npos);
-    EXPECT_NE(r.out.find("\"config\": [\"8C17\", \"3C25\", \"FF1F\", \"FF3F\"]"), std::string::npos);
-    EXPECT_NE(r.out.find("\"eeprom_top\": 126"), std::string::npos);
-    // no PIC is assigned yet without identification: the question is answered with Ignore
-    EXPECT_NE(r.out.find("{\"kind\": \"warning\", \"text\": \"Es konnte das HEX File keinem PIC zugeordnet werden.\"}"),
-              std::string::npos);
-    EXPECT_NE(r.err.find("Es konnte das HEX File keinem PIC zugeordnet werden."), std::string::npos);
+    for (const std::string& field :
+         {"\"file\": \"" + file + "\"", std::string("\"loaded\": true"), std::string("\"id\": \"58000000010B0000\""),
+          std::string("\"version\": \"0.58\""), std::string("\"config\": [\"8C17\", \"3C25\", \"FF1F\", \"FF3F\"]"),
+          std::string("\"eeprom_top\": 126"), std::string("\"pic\": 18324"), std::string("\"identifier\": 84736"),
+          std::string("\"type\": \"Forsta 16F18324\""), std::string("\"page\": 6"), std::string("\"format\": \"DCC\""),
+          std::string("\"rows\": []"), std::string("\"messages\": []")})
+        EXPECT_NE(r.out.find(field), std::string::npos) << field;
+    EXPECT_EQ(r.err, "");
+
+    // a file no type matches: the message and the PIC question appear in order
+    const auto dir = tempDir("cli-unknown");
+    const std::string unknown = (dir / "unknown.hex").string();
+    writeFile(unknown, joinCrLf({rec(0x0000, "02300430"), rec(0x4000, "0100030006000000"), rec(0x400E, "C431"),
+                                 rec(0x4200, "1200"), kEnd}));
+    const CliRun u = cli({"info", unknown, "--json"});
+    EXPECT_EQ(u.code, 0);
+    EXPECT_NE(u.out.find("\"type\": null"), std::string::npos);
+    EXPECT_NE(u.out.find("\"messages\": [\n    {\"kind\": \"error\", \"text\": \"Das HEX-File konnte leider nicht erkannt "
+                         "werden: Identifier 1026 (2/4/0)\"},\n    {\"kind\": \"warning\", \"text\": \"Es konnte das HEX File "
+                         "keinem PIC zugeordnet werden.\"}\n  ]"),
+              std::string::npos)
+        << u.out;
+    EXPECT_NE(u.err.find(unknown + ": warning: Es konnte das HEX File keinem PIC zugeordnet werden."), std::string::npos);
+    std::filesystem::remove_all(dir);
 }
 
+TEST(Cli, InfoTextListsTheAddresses)
+{
+    const CliRun r = cli({"info", fixture("classic_629_turnout.hex")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("Stellino  ab V3.51"), std::string::npos);
+    EXPECT_NE(r.out.find("Weiche"), std::string::npos);
+    EXPECT_NE(r.out.find("17 rot"), std::string::npos);
+    EXPECT_NE(r.out.find("317 grün"), std::string::npos);
+}
+
+TEST(Cli, TypesListsTheCatalogue)
+{
+    const CliRun text = cli({"types"});
+    EXPECT_EQ(text.code, 0);
+    EXPECT_NE(text.out.find("0x1,0x101"), std::string::npos);
+    EXPECT_NE(text.out.find("Stellino  ab V3.51"), std::string::npos);
+    const CliRun json = cli({"types", "--json"});
+    EXPECT_EQ(json.code, 0);
+    EXPECT_NE(json.out.find("{\"identifier\": 105, \"name\": \"Relaisdekoder 8\", \"pic\": 684, \"page\": 1, "
+                            "\"row_mode\": \"R/G\", \"rows\": 9"),
+              std::string::npos);
+    EXPECT_EQ(cli({"types", "x.hex"}).code, 2);
+}
+
+TEST(Cli, SetWritesTheRowOrRefusesAndWritesNothing)
+{
+    const auto dir = tempDir("cli-set");
+    const std::string in = (dir / "in.hex").string();
+    std::filesystem::copy_file(fixture("classic_629_turnout.hex"), in);
+    const std::string original = readFile(in);
+    const std::string out = (dir / "out.hex").string();
+    struct Refused {
+        std::vector<std::string> rows;
+        std::string message;
+    } refused[] = {
+        {{"1=321"}, "Adresse für <Weiche> ist zu gross"},
+        {{"1=12a"}, "Ungültige Eingabe für <Weiche> "},
+        {{"1=5", "2=-1g"}, "Adresse für <Licht> ist zu klein"},
+        {{"3=1"}, "Zeile 3 gibt es bei diesem Dekoder nicht."},
+        {{"1=5/2"}, "Ungültige Eingabe für <Weiche> "},
+        {{"x"}, "--row erwartet N=WERT"},
+    };
+    for (const auto& c : refused) {
+        std::vector<std::string> args{"set", in, "-o", out};
+        for (const auto& r : c.rows) {
+            args.push_back("--row");
+            args.push_back(r);
+        }
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.code, 1) << c.message;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(out)) << c.message;
+    }
+    EXPECT_EQ(cli({"set", in, "-o", out}).code, 2);
+
+    // OUT may be IN: the file is replaced as a whole
+    const CliRun ok = cli({"set", in, "-o", in, "--row", "1=5g", "--row", "2=9"});
+    EXPECT_EQ(ok.code, 0) << ok.err;
+    EXPECT_NE(readFile(in), original);
+    const CliRun info = cli({"info", in, "--json"});
+    EXPECT_NE(info.out.find("{\"row\": 1, \"caption\": \"Weiche\", \"address\": 5, \"state\": \"green\"}"),
+              std::string::npos);
+    // row 2 keeps its colour (green) when no letter is given
+    EXPECT_NE(info.out.find("{\"row\": 2, \"caption\": \"Licht\", \"address\": 9, \"state\": \"green\"}"),
+              std::string::npos);
+    std::filesystem::remove_all(dir);
+}
 TEST(Cli, InfoOfABadFileSaysNotLoadedAndQuotesTheLine)
 {
     const auto dir = tempDir("cli-bad");
@@ -94,13 +175,17 @@ TEST(Cli, ConvertWritesAValidFileOrNothing)
 
 TEST(Cli, DefaultConfigAnswersYesToTheStandardValueQuestion)
 {
-    // Without identification there is no standard configuration yet: the question is the plain
-    // notice, and --default-config changes nothing about the exit code.
     const auto dir = tempDir("cli-defcfg");
     const std::string in = (dir / "noconfig.hex").string();
-    writeFile(in, joinCrLf({rec(0x0000, "0830"), rec(0x4000, "0800030005000800"), kEnd}));
-    const CliRun r = cli({"info", in, "--json", "--default-config"});
-    EXPECT_EQ(r.code, 0);
-    EXPECT_NE(r.out.find("In dem HEX-File wurde kein Config-Wert gefunden."), std::string::npos);
+    // identifier 0x208 (a 12F629 type), Motorola signature, ID record, no CONFIG record
+    writeFile(in, joinCrLf({rec(0x0000, "08300230"), rec(0x0010, "8B1C"), rec(0x4000, "0800030005000800"),
+                            rec(0x4200, "FF00"), kEnd}));
+    const CliRun asked = cli({"info", in, "--json"});
+    EXPECT_NE(asked.out.find("In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?"),
+              std::string::npos);
+    EXPECT_NE(asked.out.find("\"config\": [\"0000\""), std::string::npos);
+    const CliRun yes = cli({"info", in, "--json", "--default-config"});
+    EXPECT_EQ(yes.code, 0);
+    EXPECT_NE(yes.out.find("\"config\": [\"CC01\", \"\", \"\", \"\"]"), std::string::npos) << yes.out;
     std::filesystem::remove_all(dir);
 }

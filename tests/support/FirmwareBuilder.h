@@ -73,9 +73,23 @@ struct FirmwareBuilder {
         return out;
     }
 
+    // The EEPROM as one contiguous "de" run from index 0, erased bytes in the gaps. (gpasm
+    // places a lone org inside the EEPROM region inconsistently, a run from its start never.)
+    std::string eepromRun(const char* base) const
+    {
+        if (eeprom.empty())
+            return {};
+        std::string s = std::string("        org ") + base + "\n        de ";
+        const int top = eeprom.rbegin()->first;
+        for (int n = 0; n <= top; ++n) {
+            const auto it = eeprom.find(n);
+            s += (n ? ", 0x" : "0x") + (it == eeprom.end() ? std::string("FF") : it->second);
+        }
+        return s + "\n";
+    }
+
     // Assembler source for gpasm. `processor` is e.g. "p12f629"; the 16F18324 layout is
-    // assembled for the p16f1824, which shares its addresses. gpasm counts org in the EEPROM
-    // region in HEX bytes, so EEPROM index n is org base + 2n.
+    // assembled for the p16f1824, which shares its addresses.
     std::string asmSource(const std::string& processor) const
     {
         std::string s = "        processor " + processor + "\n        radix hex\n        errorlevel -220, -302, -303\n";
@@ -87,15 +101,13 @@ struct FirmwareBuilder {
                      ", 0x000" + version[2] + "\n";
             if (withConfig)
                 s += "        __config 0x31C4\n";
-            for (const auto& [n, text] : eeprom)
-                s += strprintf("        org 0x%X\n        de 0x%s\n", static_cast<unsigned>(0x2100 + 2 * n), text.c_str());
+            s += eepromRun("0x2100");
         } else {
             if (withId)
                 s += "        org 0x8000\n        dw 0x0058, 0x0000, 0x0B01, 0x0000\n";
             if (withConfig)
                 s += "        org 0x8007\n        dw 0x178C, 0x253C, 0x1FFF, 0x3FFF\n";
-            for (const auto& [n, text] : eeprom)
-                s += strprintf("        org 0x%X\n        de 0x%s\n", static_cast<unsigned>(0xF000 + 2 * n), text.c_str());
+            s += eepromRun("0xF000");
         }
         return s + "        end\n";
     }
