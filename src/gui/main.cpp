@@ -7,16 +7,15 @@
 // error and answered with the button that lets the load go on.
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QPixmap>
 #include <QStringList>
-#include <QTranslator>
 
 #include <cstdio>
 #include <exception>
 
 #include "Prompter.h"
 #include "app/TFormMain.h"
+#include "app/Translations.h"
 
 namespace {
 
@@ -44,10 +43,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("HEX Zwirbel"));
 
-    // The program speaks German; the standard buttons and the file dialogs should as well.
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    InstallGermanQtTranslations();
 
     QStringList args = QApplication::arguments();
     args.removeFirst();
