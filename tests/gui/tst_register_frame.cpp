@@ -10,6 +10,7 @@
 #include "Session.h"
 #include "TestFiles.h"
 #include "pages/CvLists.h"
+#include "app/ControlFont.h"
 #include "pages/Frame_register.h"
 
 class TstRegisterFrame : public QObject {
@@ -89,8 +90,8 @@ void TstRegisterFrame::rowsKeepTheirFontWhenTheFrameChangesIt()
     big.setPointSize(big.pointSize() + 20);
     big.setBold(true);
     f.setFont(big);
-    QCOMPARE(f.label(0)->font(), QApplication::font());
-    QCOMPARE(f.edit(300)->font(), QApplication::font());
+    QCOMPARE(f.label(0)->font(), rowControlFont());
+    QCOMPARE(f.edit(300)->font(), rowControlFont());
 }
 
 void TstRegisterFrame::eachDecoderTypeShowsItsList_data()

@@ -22,6 +22,7 @@
 #include <cmath>
 #include <exception>
 
+#include "app/ControlFont.h"
 #include "app/MessageBoxPrompter.h"
 #include "app/Settings.h"
 #include "catalogue/Catalogue.h"
@@ -61,16 +62,6 @@ std::string toPath(const QString& s)
 {
     const QByteArray b = QFile::encodeName(s);
     return std::string(b.constData(), static_cast<std::size_t>(b.size()));
-}
-
-// A font with every attribute set explicitly, so that the widget keeps it when its parent's
-// font changes (the address rows do not follow the group box font).
-QFont ownFont(QFont f)
-{
-    f.setFamily(f.family());
-    f.setWeight(f.weight());
-    f.setItalic(f.italic());
-    return f;
 }
 
 // The picture of the home page link: a twirl and the program's name.
@@ -298,11 +289,7 @@ void TFormMain::createFrames()
 
 void TFormMain::createAddressRows()
 {
-    // The rows keep a font of their own, a size smaller than the window's, so that a number
-    // fits into the 20 pixel high fields.
-    QFont small = QApplication::font();
-    small.setPointSize(8);
-    const QFont rowFont = ownFont(small);
+    const QFont rowFont = rowControlFont();
     const QString functionHint = QStringLiteral("Funktion Nummer");
     const QString rgHint = QString::fromUtf8("Wechsel zwischen ROTer und GRÜNer Adresse ");
     for (int k = 0; k < kRows; ++k) {

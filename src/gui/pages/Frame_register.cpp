@@ -1,5 +1,7 @@
 #include "pages/Frame_register.h"
 
+#include "app/ControlFont.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,15 +21,6 @@ constexpr int kLabelWidth = 100;
 // A caption may run on up to 5 pixels before the edit field of its row (at column x + 180).
 constexpr int kLabelMaxWidth = 175;
 
-// The rows keep the application's font whatever font the frame or the window is given, so
-// that the fixed row geometry always fits.
-void keepOwnFont(QWidget* w)
-{
-    QFont f = QApplication::font(w);
-    f.setResolveMask(QFont::AllPropertiesResolved);
-    w->setFont(f);
-}
-
 } // namespace
 
 TFrameRegister::TFrameRegister(hz::Session& session, QWidget* parent)
@@ -38,6 +31,8 @@ TFrameRegister::TFrameRegister(hz::Session& session, QWidget* parent)
     pnl_cv = new QFrame(this);
     pnl_cv->setObjectName("pnl_cv");
     pnl_cv->setGeometry(rect());
+    // The page lies over the (empty) address area and its header: it must hide them.
+    pnl_cv->setAutoFillBackground(true);
 
     const auto makeLine = [this](const char* name) {
         auto* line = new QFrame(pnl_cv);
@@ -56,13 +51,13 @@ TFrameRegister::TFrameRegister(hz::Session& session, QWidget* parent)
     for (int row = 0; row < kRows; ++row) {
         auto* lbl = new QLabel(pnl_cv);
         lbl->setObjectName(QStringLiteral("cv_label_%1").arg(row));
-        keepOwnFont(lbl);
+        lbl->setFont(rowControlFont());
         lbl->setGeometry(x, 19 + 25 * k, kLabelWidth, 20);
         lbl->hide();
 
         auto* edt = new QLineEdit(pnl_cv);
         edt->setObjectName(QStringLiteral("cv_edit_%1").arg(row));
-        keepOwnFont(edt);
+        edt->setFont(rowControlFont());
         edt->setGeometry(x + 180, 15 + 25 * k, 40, 20);
         edt->hide();
         connect(edt, &QLineEdit::textChanged, this, [this, edt] { CvEditChange(edt); });
@@ -92,6 +87,8 @@ void TFrameRegister::resizeEvent(QResizeEvent* event)
 {
     QFrame::resizeEvent(event);
     pnl_cv->setGeometry(rect());
+    // The page lies over the (empty) address area and its header: it must hide them.
+    pnl_cv->setAutoFillBackground(true);
     placeSeparators();
 }
 
@@ -99,6 +96,8 @@ void TFrameRegister::ResetRows()
 {
     Updating = true;
     pnl_cv->setGeometry(rect());
+    // The page lies over the (empty) address area and its header: it must hide them.
+    pnl_cv->setAutoFillBackground(true);
     pnl_cv->setVisible(true);
     for (int row = 0; row < kRows; ++row) {
         m_labels[static_cast<std::size_t>(row)]->setText(QString());

@@ -1,0 +1,11 @@
+#include "app/ControlFont.h"
+
+#include <QApplication>
+
+QFont rowControlFont()
+{
+    QFont f = QApplication::font();
+    f.setPointSize(8);
+    f.setResolveMask(QFont::AllPropertiesResolved);
+    return f;
+}
