@@ -129,6 +129,35 @@ int usageError(std::ostream& err, const std::string& what)
     return 2;
 }
 
+// The input file, loaded the way the editor loads it, with the batch answers; messages are
+// prefixed with the file's name.
+struct BatchLoad {
+    BatchLoad(const Options& o, std::ostream& errStream)
+        : err(errStream), prompter(errStream, o.defaultConfig), session(prompter), file(o.files[0])
+    {
+        prompter.prefix = "hexzwirbel-cli: " + file + ": ";
+        outcome = session.LoadFile(file);
+    }
+
+    // For the commands that write: false (after saying so) when the load did not go through.
+    bool readyToWrite()
+    {
+        if (outcome == LoadOutcome::Done)
+            return true;
+        err << "hexzwirbel-cli: " << file << ": nicht geladen, nichts geschrieben.\n";
+        return false;
+    }
+
+    // Messages of the write name the output file.
+    void writingTo(const std::string& output) { prompter.prefix = "hexzwirbel-cli: " + output + ": "; }
+
+    std::ostream& err;
+    BatchPrompter prompter;
+    Session session;
+    std::string file;
+    LoadOutcome outcome = LoadOutcome::NoFile;
+};
+
 // One captioned address row as the address page shows it.
 struct RowReport {
     int row;
@@ -239,18 +268,14 @@ int cmdInfo(const Options& o, std::ostream& out, std::ostream& err)
 {
     if (o.files.size() != 1 || !o.output.empty())
         return usageError(err, "info erwartet genau eine Datei.");
-    const std::string& file = o.files[0];
-    BatchPrompter prompter(err, o.defaultConfig);
-    prompter.prefix = "hexzwirbel-cli: " + file + ": ";
-    Session session(prompter);
-    const LoadOutcome outcome = session.LoadFile(file);
-    const bool loaded = outcome == LoadOutcome::Done;
-    if (outcome == LoadOutcome::Unreadable && !o.json)
+    BatchLoad in(o, err);
+    const bool loaded = in.outcome == LoadOutcome::Done;
+    if (in.outcome == LoadOutcome::Unreadable && !o.json)
         return 1;
     if (o.json)
-        writeInfoJson(out, file, loaded, session, prompter);
+        writeInfoJson(out, in.file, loaded, in.session, in.prompter);
     else
-        writeInfoText(out, file, loaded, session, prompter);
+        writeInfoText(out, in.file, loaded, in.session, in.prompter);
     return loaded ? 0 : 1;
 }
 
@@ -258,18 +283,11 @@ int cmdConvert(const Options& o, std::ostream&, std::ostream& err)
 {
     if (o.files.size() != 1 || o.output.empty())
         return usageError(err, "convert erwartet eine Eingabedatei und -o AUSGABE.");
-    const std::string& file = o.files[0];
-    BatchPrompter prompter(err, o.defaultConfig);
-    prompter.prefix = "hexzwirbel-cli: " + file + ": ";
-    Session session(prompter);
-    if (session.LoadFile(file) != LoadOutcome::Done) {
-        err << "hexzwirbel-cli: " << file << ": nicht geladen, nichts geschrieben.\n";
+    BatchLoad in(o, err);
+    if (!in.readyToWrite())
         return 1;
-    }
-    prompter.prefix = "hexzwirbel-cli: " + o.output + ": ";
-    if (!session.SaveTo(o.output))
-        return 1;
-    return 0;
+    in.writingTo(o.output);
+    return in.session.SaveTo(o.output) ? 0 : 1;
 }
 
 // Applies one "N=VALUE" to the address page's fields, as typing into the row would.
@@ -320,14 +338,11 @@ int cmdSet(const Options& o, std::ostream&, std::ostream& err)
 {
     if (o.files.size() != 1 || o.output.empty() || o.rowValues.empty())
         return usageError(err, "set erwartet eine Eingabedatei, -o AUSGABE und mindestens ein --row N=WERT.");
-    const std::string& file = o.files[0];
-    BatchPrompter prompter(err, o.defaultConfig);
-    prompter.prefix = "hexzwirbel-cli: " + file + ": ";
-    Session session(prompter);
-    if (session.LoadFile(file) != LoadOutcome::Done) {
-        err << "hexzwirbel-cli: " << file << ": nicht geladen, nichts geschrieben.\n";
+    BatchLoad in(o, err);
+    if (!in.readyToWrite())
         return 1;
-    }
+    Session& session = in.session;
+    const std::string& file = in.file;
     if (session.ident.NoAddressInput) {
         err << "hexzwirbel-cli: " << file << ": diese Firmware nimmt keine Adressen an, nichts geschrieben.\n";
         return 1;
@@ -343,7 +358,7 @@ int cmdSet(const Options& o, std::ostream&, std::ostream& err)
         err << "hexzwirbel-cli: " << file << ": nichts geschrieben.\n";
         return 1;
     }
-    prompter.prefix = "hexzwirbel-cli: " + o.output + ": ";
+    in.writingTo(o.output);
     return session.WriteBuiltLines(o.output) ? 0 : 1;
 }
 

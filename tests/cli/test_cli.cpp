@@ -3,45 +3,30 @@
 #include <filesystem>
 #include <sstream>
 
-#include "Cli.h"
+#include "CliRun.h"
 #include "HexRecords.h"
 #include "TestFiles.h"
 
 using namespace hz::test;
 
-namespace {
-
-struct CliRun {
-    int code;
-    std::string out, err;
-};
-
-CliRun cli(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    const int code = hz::cli::run(args, out, err);
-    return {code, out.str(), err.str()};
-}
-
-} // namespace
 
 TEST(Cli, UsageAndExitCodes)
 {
-    const CliRun help = cli({"--help"});
+    const CliRun help = runCli({"--help"});
     EXPECT_EQ(help.code, 0);
     EXPECT_NE(help.out.find("info DATEI"), std::string::npos);
     EXPECT_NE(help.out.find("convert EIN -o AUS"), std::string::npos);
-    EXPECT_EQ(cli({}).code, 2);
-    EXPECT_EQ(cli({"frobnicate"}).code, 2);
-    EXPECT_EQ(cli({"info"}).code, 2);
-    EXPECT_EQ(cli({"convert", "a.hex"}).code, 2);
-    EXPECT_EQ(cli({"info", "a.hex", "--bogus"}).code, 2);
+    EXPECT_EQ(runCli({}).code, 2);
+    EXPECT_EQ(runCli({"frobnicate"}).code, 2);
+    EXPECT_EQ(runCli({"info"}).code, 2);
+    EXPECT_EQ(runCli({"convert", "a.hex"}).code, 2);
+    EXPECT_EQ(runCli({"info", "a.hex", "--bogus"}).code, 2);
 }
 
 TEST(Cli, InfoJsonReportsTheFileItsTypeAndEveryMessage)
 {
     const std::string file = fixture("f18324_function.hex");
-    const CliRun r = cli({"info", file, "--json"});
+    const CliRun r = runCli({"info", file, "--json"});
     EXPECT_EQ(r.code, 0);
     for (const std::string& field :
          {"\"file\": \"" + file + "\"", std::string("\"loaded\": true"), std::string("\"id\": \"58000000010B0000\""),
@@ -57,7 +42,7 @@ TEST(Cli, InfoJsonReportsTheFileItsTypeAndEveryMessage)
     const std::string unknown = (dir / "unknown.hex").string();
     writeFile(unknown, joinCrLf({rec(0x0000, "02300430"), rec(0x4000, "0100030006000000"), rec(0x400E, "C431"),
                                  rec(0x4200, "1200"), kEnd}));
-    const CliRun u = cli({"info", unknown, "--json"});
+    const CliRun u = runCli({"info", unknown, "--json"});
     EXPECT_EQ(u.code, 0);
     EXPECT_NE(u.out.find("\"type\": null"), std::string::npos);
     EXPECT_NE(u.out.find("\"messages\": [\n    {\"kind\": \"error\", \"text\": \"Das HEX-File konnte leider nicht erkannt "
@@ -71,7 +56,7 @@ TEST(Cli, InfoJsonReportsTheFileItsTypeAndEveryMessage)
 
 TEST(Cli, InfoTextListsTheAddresses)
 {
-    const CliRun r = cli({"info", fixture("classic_629_turnout.hex")});
+    const CliRun r = runCli({"info", fixture("classic_629_turnout.hex")});
     EXPECT_EQ(r.code, 0);
     EXPECT_NE(r.out.find("Stellino  ab V3.51"), std::string::npos);
     EXPECT_NE(r.out.find("Weiche"), std::string::npos);
@@ -81,16 +66,16 @@ TEST(Cli, InfoTextListsTheAddresses)
 
 TEST(Cli, TypesListsTheCatalogue)
 {
-    const CliRun text = cli({"types"});
+    const CliRun text = runCli({"types"});
     EXPECT_EQ(text.code, 0);
     EXPECT_NE(text.out.find("0x1,0x101"), std::string::npos);
     EXPECT_NE(text.out.find("Stellino  ab V3.51"), std::string::npos);
-    const CliRun json = cli({"types", "--json"});
+    const CliRun json = runCli({"types", "--json"});
     EXPECT_EQ(json.code, 0);
     EXPECT_NE(json.out.find("{\"identifier\": 105, \"name\": \"Relaisdekoder 8\", \"pic\": 684, \"page\": 1, "
                             "\"row_mode\": \"R/G\", \"rows\": 9"),
               std::string::npos);
-    EXPECT_EQ(cli({"types", "x.hex"}).code, 2);
+    EXPECT_EQ(runCli({"types", "x.hex"}).code, 2);
 }
 
 TEST(Cli, SetWritesTheRowOrRefusesAndWritesNothing)
@@ -117,18 +102,18 @@ TEST(Cli, SetWritesTheRowOrRefusesAndWritesNothing)
             args.push_back("--row");
             args.push_back(r);
         }
-        const CliRun r = cli(args);
+        const CliRun r = runCli(args);
         EXPECT_EQ(r.code, 1) << c.message;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
         EXPECT_FALSE(std::filesystem::exists(out)) << c.message;
     }
-    EXPECT_EQ(cli({"set", in, "-o", out}).code, 2);
+    EXPECT_EQ(runCli({"set", in, "-o", out}).code, 2);
 
     // OUT may be IN: the file is replaced as a whole
-    const CliRun ok = cli({"set", in, "-o", in, "--row", "1=5g", "--row", "2=9"});
+    const CliRun ok = runCli({"set", in, "-o", in, "--row", "1=5g", "--row", "2=9"});
     EXPECT_EQ(ok.code, 0) << ok.err;
     EXPECT_NE(readFile(in), original);
-    const CliRun info = cli({"info", in, "--json"});
+    const CliRun info = runCli({"info", in, "--json"});
     EXPECT_NE(info.out.find("{\"row\": 1, \"caption\": \"Weiche\", \"address\": 5, \"state\": \"green\"}"),
               std::string::npos);
     // row 2 keeps its colour (green) when no letter is given
@@ -141,12 +126,12 @@ TEST(Cli, InfoOfABadFileSaysNotLoadedAndQuotesTheLine)
     const auto dir = tempDir("cli-bad");
     const std::string file = (dir / "bad.hex").string();
     writeFile(file, ":020000040002F8\r\n:00000001FF\r\n");
-    const CliRun r = cli({"info", file, "--json"});
+    const CliRun r = runCli({"info", file, "--json"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.out.find("\"loaded\": false"), std::string::npos);
     EXPECT_NE(r.out.find("E205: Unerwarteter Extendet Linear Address Record:\\n:020000040002F8\\n"), std::string::npos);
     EXPECT_NE(r.err.find(file), std::string::npos);
-    const CliRun missing = cli({"info", (dir / "none.hex").string()});
+    const CliRun missing = runCli({"info", (dir / "none.hex").string()});
     EXPECT_EQ(missing.code, 1);
     EXPECT_NE(missing.err.find("none.hex"), std::string::npos);
     std::filesystem::remove_all(dir);
@@ -158,7 +143,7 @@ TEST(Cli, ConvertWritesAValidFileOrNothing)
     for (const char* name : {"classic_629_turnout.hex", "f18324_function.hex", "f18324_config_packed.hex",
                              "classic_676_turntable.hex", "classic_684_idbits.hex"}) {
         const std::string out = (dir / name).string();
-        const CliRun r = cli({"convert", fixture(name), "-o", out});
+        const CliRun r = runCli({"convert", fixture(name), "-o", out});
         EXPECT_EQ(r.code, 0) << name << r.err;
         EXPECT_TRUE(srecCatAccepts(out)) << name;
     }
@@ -166,10 +151,10 @@ TEST(Cli, ConvertWritesAValidFileOrNothing)
     const std::string bad = (dir / "bad.hex").string();
     writeFile(bad, ":020000021000EC\r\n");
     const std::string out = (dir / "never.hex").string();
-    EXPECT_EQ(cli({"convert", bad, "-o", out}).code, 1);
+    EXPECT_EQ(runCli({"convert", bad, "-o", out}).code, 1);
     EXPECT_FALSE(std::filesystem::exists(out));
     // an output that cannot be written: exit 1
-    EXPECT_EQ(cli({"convert", fixture("classic_629_turnout.hex"), "-o", (dir / "no" / "x.hex").string()}).code, 1);
+    EXPECT_EQ(runCli({"convert", fixture("classic_629_turnout.hex"), "-o", (dir / "no" / "x.hex").string()}).code, 1);
     std::filesystem::remove_all(dir);
 }
 
@@ -180,11 +165,11 @@ TEST(Cli, DefaultConfigAnswersYesToTheStandardValueQuestion)
     // identifier 0x208 (a 12F629 type), Motorola signature, ID record, no CONFIG record
     writeFile(in, joinCrLf({rec(0x0000, "08300230"), rec(0x0010, "8B1C"), rec(0x4000, "0800030005000800"),
                             rec(0x4200, "FF00"), kEnd}));
-    const CliRun asked = cli({"info", in, "--json"});
+    const CliRun asked = runCli({"info", in, "--json"});
     EXPECT_NE(asked.out.find("In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?"),
               std::string::npos);
     EXPECT_NE(asked.out.find("\"config\": [\"0000\""), std::string::npos);
-    const CliRun yes = cli({"info", in, "--json", "--default-config"});
+    const CliRun yes = runCli({"info", in, "--json", "--default-config"});
     EXPECT_EQ(yes.code, 0);
     EXPECT_NE(yes.out.find("\"config\": [\"CC01\", \"\", \"\", \"\"]"), std::string::npos) << yes.out;
     std::filesystem::remove_all(dir);

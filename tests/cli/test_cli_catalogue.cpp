@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "Cli.h"
+#include "CliRun.h"
 #include "FirmwareBuilder.h"
 #include "Json.h"
 #include "ScriptedPrompter.h"
@@ -21,18 +21,6 @@ using namespace hz;
 using namespace hz::test;
 
 namespace {
-
-struct CliRun {
-    int code;
-    std::string out, err;
-};
-
-CliRun runCli(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    const int code = hz::cli::run(args, out, err);
-    return {code, out.str(), err.str()};
-}
 
 std::string processorOf(int pic)
 {
