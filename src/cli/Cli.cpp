@@ -291,12 +291,12 @@ int cmdConvert(const Options& o, std::ostream&, std::ostream& err)
 }
 
 // Applies one "N=VALUE" to the address page's fields, as typing into the row would.
-bool applyRowValue(Session& session, const std::string& spec, std::string& error)
+bool applyRowValue(Session& session, const std::string& assignment, std::string& error)
 {
-    const std::size_t eq = spec.find('=');
+    const std::size_t eq = assignment.find('=');
     int row = 0;
-    if (eq == std::string::npos || !parseWholeNumber(spec.substr(0, eq), row)) {
-        error = "--row erwartet N=WERT, nicht \"" + spec + "\".";
+    if (eq == std::string::npos || !parseWholeNumber(assignment.substr(0, eq), row)) {
+        error = "--row erwartet N=WERT, nicht \"" + assignment + "\".";
         return false;
     }
     const IdentificationState& id = session.ident;
@@ -309,7 +309,7 @@ bool applyRowValue(Session& session, const std::string& spec, std::string& error
                           id.Captions[static_cast<std::size_t>(row)].c_str());
         return false;
     }
-    std::string value = spec.substr(eq + 1);
+    std::string value = assignment.substr(eq + 1);
     auto& page = session.addresses;
     const auto i = static_cast<std::size_t>(row);
     if (id.FunctionDecoder) {
@@ -347,9 +347,9 @@ int cmdSet(const Options& o, std::ostream&, std::ostream& err)
         err << "hexzwirbel-cli: " << file << ": diese Firmware nimmt keine Adressen an, nichts geschrieben.\n";
         return 1;
     }
-    for (const std::string& spec : o.rowValues) {
+    for (const std::string& assignment : o.rowValues) {
         std::string error;
-        if (!applyRowValue(session, spec, error)) {
+        if (!applyRowValue(session, assignment, error)) {
             err << "hexzwirbel-cli: " << file << ": " << error << " Nichts geschrieben.\n";
             return 1;
         }

@@ -585,10 +585,10 @@ void TstMainWindow::loadFixture()
         QCOMPARE(!r.caption->isHidden(), captioned);
         QCOMPARE(r.caption->text(), QString::fromStdString(w.session.ident.Captions[static_cast<std::size_t>(k)]));
     }
-    for (const QString& spec : rows) {
-        const int k = spec.section(' ', 0, 0).toInt();
-        const QString caption = spec.section(' ', 1).section('=', 0, 0);
-        const QString rest = spec.section('=', 1);
+    for (const QString& rowLine : rows) {
+        const int k = rowLine.section(' ', 0, 0).toInt();
+        const QString caption = rowLine.section(' ', 1).section('=', 0, 0);
+        const QString rest = rowLine.section('=', 1);
         const auto& r = w.AddressRows[static_cast<std::size_t>(k)];
         QCOMPARE(r.caption->text(), caption);
         QCOMPARE(r.address->text(), rest.section(' ', 0, 0));
