@@ -61,42 +61,30 @@ void AddressPage::DecodeRows(SessionView& view)
         }
 
         const std::string code = m_rows.get_Adresse_hex(r);
-        if (s.Mot && s.RedGreen) {
+        // Red/green rows: the table holds one half of each pair (Motorola: green, DCC: red),
+        // the other half is derived from it.
+        auto searchPair = [&](const std::string& (*table)(int), std::string (*otherHalf)(const std::string&),
+                              int tableState) {
             for (int n = 0; n <= s.MaxAddress; ++n) {
-                const std::string& green = MotAccessoryCodes(n);
-                if (green.empty())
+                const std::string& entry = table(n);
+                if (entry.empty())
                     continue;
-                if (code == green) {
+                if (code == entry || code == otherHalf(entry)) {
                     m_rows.set_Adresse_dez(r, n);
-                    RowState[static_cast<std::size_t>(r)] = 1;
-                    break;
-                }
-                if (code == MotRedVariant(green)) {
-                    m_rows.set_Adresse_dez(r, n);
-                    RowState[static_cast<std::size_t>(r)] = 0;
-                    break;
+                    RowState[static_cast<std::size_t>(r)] = code == entry ? tableState : 1 - tableState;
+                    return;
                 }
             }
+        };
+        if (s.Mot && s.RedGreen) {
+            searchPair(MotAccessoryCodes, MotRedVariant, 1);
         } else if (s.DCC && s.RedGreen) {
             // Address 0 has no packet; the page stores it as 000000 and reads it back as 0.
             if (code == "000000") {
                 m_rows.set_Adresse_dez(r, 0);
                 RowState[static_cast<std::size_t>(r)] = 0;
-            }
-            for (int n = 1; n <= s.MaxAddress && code != "000000"; ++n) {
-                const std::string& red = DccAccessoryCodes(n);
-                if (red.empty())
-                    continue;
-                if (code == red) {
-                    m_rows.set_Adresse_dez(r, n);
-                    RowState[static_cast<std::size_t>(r)] = 0;
-                    break;
-                }
-                if (code == DccGreenVariant(red)) {
-                    m_rows.set_Adresse_dez(r, n);
-                    RowState[static_cast<std::size_t>(r)] = 1;
-                    break;
-                }
+            } else {
+                searchPair(DccAccessoryCodes, DccGreenVariant, 0);
             }
         } else if (s.Mot && s.FunctionDecoder) {
             for (int n = 0; n <= s.MaxAddress; ++n) {

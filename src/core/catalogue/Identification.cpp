@@ -152,27 +152,32 @@ void Identification::FinishIdentification(SessionView& view)
         s.AnyRowShown = s.AnyRowShown || s.hasCaption(r);
     view.showRows();
 
-    switch (img.PicModel) {
-    case 629:
-    case 684:
-    case 688:
-        placementCheck(p, img.IdLocation, 0x2000,
-                       "Das HEX-File wurde dem 12f629/16f630/16f684/16f688 zugeordnet, die ID liegt aber nicht bei 0x2000 (0x%x)");
-        placementCheck(p, img.ConfigLocation, 0x2007,
-                       "Das HEX-File wurde dem 12f629/16f630/16f684/16f688 zugeordnet, CONFIG liegt aber nicht bei 0x2007 (0x%x)");
-        placementCheck(p, img.EepromLocation, 0x2100,
-                       "Das HEX-File wurde dem 12f629/16f630/16f684/16f688 zugeordnet, EEPROM liegt aber nicht bei 0x2100 (0x%x)");
-        break;
-    case 18324:
-        placementCheck(p, img.IdLocation, 0x8000,
-                       "Das HEX-File wurde dem 16F18324 zugeordnet, die ID liegt aber nicht bei 0x8000 (0x%x)");
-        placementCheck(p, img.ConfigLocation, 0x8007,
-                       "Das HEX-File wurde dem 16F18324 zugeordnet, CONFIG liegt aber nicht bei 0x8007 (0x%x)");
-        placementCheck(p, img.EepromLocation, 0xF000,
-                       "Das HEX-File wurde dem 16F18324 zugeordnet, EEPROM liegt aber nicht bei 0xF000 (0x%x)");
-        break;
-    default:
-        break;
+    // Placement checks: where the assigned PIC keeps ID, CONFIG and EEPROM. The turntables
+    // (16F676) are not checked. A mismatch is reported and the file stays editable.
+    struct Placement {
+        int expectedId, expectedConfig, expectedEeprom;
+        const char* id;
+        const char* config;
+        const char* eeprom;
+    };
+    static const Placement classic{
+        0x2000, 0x2007, 0x2100,
+        "Das HEX-File wurde dem 12f629/16f630/16f684/16f688 zugeordnet, die ID liegt aber nicht bei 0x2000 (0x%x)",
+        "Das HEX-File wurde dem 12f629/16f630/16f684/16f688 zugeordnet, CONFIG liegt aber nicht bei 0x2007 (0x%x)",
+        "Das HEX-File wurde dem 12f629/16f630/16f684/16f688 zugeordnet, EEPROM liegt aber nicht bei 0x2100 (0x%x)"};
+    static const Placement f18324{0x8000, 0x8007, 0xF000,
+                                  "Das HEX-File wurde dem 16F18324 zugeordnet, die ID liegt aber nicht bei 0x8000 (0x%x)",
+                                  "Das HEX-File wurde dem 16F18324 zugeordnet, CONFIG liegt aber nicht bei 0x8007 (0x%x)",
+                                  "Das HEX-File wurde dem 16F18324 zugeordnet, EEPROM liegt aber nicht bei 0xF000 (0x%x)"};
+    const Placement* placement = nullptr;
+    if (img.PicModel == 629 || img.PicModel == 684 || img.PicModel == 688)
+        placement = &classic;
+    else if (img.PicModel == 18324)
+        placement = &f18324;
+    if (placement) {
+        placementCheck(p, img.IdLocation, placement->expectedId, placement->id);
+        placementCheck(p, img.ConfigLocation, placement->expectedConfig, placement->config);
+        placementCheck(p, img.EepromLocation, placement->expectedEeprom, placement->eeprom);
     }
 
     if (!s.AnyRowShown && !s.PageOnly) {
