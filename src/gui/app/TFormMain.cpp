@@ -418,9 +418,11 @@ void TFormMain::btn_saveClick()
         return;
     const QString proposed = QFile::decodeName(session.image.LastFileName.c_str());
     const QString chosen = m_dialogs->saveHexFile(this, proposed);
-    if (!chosen.isEmpty())
-        session.WriteBuiltLines(toPath(chosen));
-    session.status.text[3] = toStd(chosen.isEmpty() ? proposed : chosen);
+    if (chosen.isEmpty())
+        session.status.text[3] = toStd(proposed);
+    else if (session.WriteBuiltLines(toPath(chosen)))
+        session.status.text[3] = toStd(chosen);
+    // A write that failed has said so and changed nothing, the status bar included.
     refreshStatus();
 }
 
