@@ -27,14 +27,10 @@ namespace {
 
 std::string byteAt(const FirmwareImage& img, int index) { return img.get_Hex_EE(index); }
 
-// Value of a byte text found in the table of the 256 texts; 0 for any other text.
+// Value of a byte text as the table of the 256 texts "00".."FF" has it; 0 for any other text.
 int tableValue(const std::string& text)
 {
-    const auto& t = HexByteTexts();
-    for (int v = 0; v < 256; ++v)
-        if (t[static_cast<std::size_t>(v)] == text)
-            return v;
-    return 0;
+    return isHexByteText(text) && text == upperAscii(text) ? HexByteValue(text) : 0;
 }
 
 } // namespace
@@ -140,20 +136,39 @@ bool AddressPage::ValidateRows(SessionView& view)
     };
     auto validated = [&](int row) { return s.hasCaption(row) && hasStorage(row); };
 
+    // One field: a whole number within 0..max, or its message and the focus.
+    struct Messages {
+        const char* invalid;
+        const char* tooSmall;
+        const char* tooLarge;
+    };
+    auto check = [&](const std::string& text, int max, int row, bool functionField, const Messages& m, int& value) {
+        if (!parseWholeNumber(text, value))
+            return refuse(m.invalid, row, functionField);
+        if (functionField)
+            m_rows.set_Adresse_dez2(row, value);
+        else
+            m_rows.set_Adresse_dez(row, value);
+        if (value < 0)
+            return refuse(m.tooSmall, row, functionField);
+        if (value > max)
+            return refuse(m.tooLarge, row, functionField);
+        return true;
+    };
+    static const Messages functionMessages{"Ungültige Eingabe Funktion von <%s> ",
+                                           "Funktions-Nummer für <%s> ist zu klein",
+                                           "Funktions-Nummer für <%s> ist zu gross"};
+    static const Messages addressMessages{"Ungültige Eingabe für <%s> ", "Adresse für <%s> ist zu klein",
+                                          "Adresse für <%s> ist zu gross"};
+
     // Function numbers first: the firmware needs both halves of a function-decoder row, and
     // a wrong number is reported before any address.
     if (s.FunctionDecoder) {
         for (int j = 0; j < kRows; ++j) {
-            if (!validated(j))
-                continue;
             int f = 0;
-            if (!parseWholeNumber(FunctionText[static_cast<std::size_t>(j)], f))
-                return refuse("Ungültige Eingabe Funktion von <%s> ", j, true);
-            m_rows.set_Adresse_dez2(j, f);
-            if (f < 0)
-                return refuse("Funktions-Nummer für <%s> ist zu klein", j, true);
-            if (f > s.MaxFunction)
-                return refuse("Funktions-Nummer für <%s> ist zu gross", j, true);
+            if (validated(j) &&
+                !check(FunctionText[static_cast<std::size_t>(j)], s.MaxFunction, j, true, functionMessages, f))
+                return false;
         }
     }
 
@@ -161,13 +176,8 @@ bool AddressPage::ValidateRows(SessionView& view)
         if (!validated(i))
             continue;
         int n = 0;
-        if (!parseWholeNumber(AddressText[static_cast<std::size_t>(i)], n))
-            return refuse("Ungültige Eingabe für <%s> ", i, false);
-        m_rows.set_Adresse_dez(i, n);
-        if (n < 0)
-            return refuse("Adresse für <%s> ist zu klein", i, false);
-        if (n > s.MaxAddress)
-            return refuse("Adresse für <%s> ist zu gross", i, false);
+        if (!check(AddressText[static_cast<std::size_t>(i)], s.MaxAddress, i, false, addressMessages, n))
+            return false;
         // Motorola function decoders have codes for addresses 1..255 only; anything else
         // would leave part of the slot without a code.
         if (s.Mot && s.FunctionDecoder && !s.RedGreen && MotDecoderCodes(n).empty())

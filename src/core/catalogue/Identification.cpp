@@ -147,9 +147,9 @@ void Identification::FinishIdentification(SessionView& view)
         s.MaxFunction = 12;
     }
 
-    s.AnyRowShown = false;
+    bool anyRowShown = false;
     for (int r = 0; r < 48; ++r)
-        s.AnyRowShown = s.AnyRowShown || s.hasCaption(r);
+        anyRowShown = anyRowShown || s.hasCaption(r);
     view.showRows();
 
     // Placement checks: where the assigned PIC keeps ID, CONFIG and EEPROM. The turntables
@@ -180,7 +180,7 @@ void Identification::FinishIdentification(SessionView& view)
         placementCheck(p, img.EepromLocation, placement->expectedEeprom, placement->eeprom);
     }
 
-    if (!s.AnyRowShown && !s.PageOnly) {
+    if (!anyRowShown && !s.PageOnly) {
         s.DocPage = kProgramPage;
         // Versions are compared at two decimals: 3.26 itself (3.2599998 as a float) is not
         // below 3.26.

@@ -35,7 +35,6 @@ struct IdentificationState {
     int ColumnBreak = 15;
     int GapAfterRow = 0;
     const DecoderType* Type = nullptr; // the applied entry, nullptr when none matched
-    bool AnyRowShown = false;
 
     // "Mot", "DCC" or "ohne".
     std::string formatText() const;
