@@ -347,6 +347,14 @@ int cmdSet(const Options& o, std::ostream&, std::ostream& err)
         err << "hexzwirbel-cli: " << file << ": diese Firmware nimmt keine Adressen an, nichts geschrieben.\n";
         return 1;
     }
+    // Address format "ohne": the window hides every address row, so there is nothing to type
+    // into, and a save would not encode what was given.
+    if (!session.ident.Mot && !session.ident.DCC) {
+        err << "hexzwirbel-cli: " << file
+            << ": in dieser Firmware wurde kein Adressformat erkannt (\"ohne\"), Adressen können nicht gesetzt "
+               "werden, nichts geschrieben.\n";
+        return 1;
+    }
     for (const std::string& assignment : o.rowValues) {
         std::string error;
         if (!applyRowValue(session, assignment, error)) {

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <sys/stat.h>
 
+#include "SystemError.h"
 #include "firmware/HexText.h"
 #include "firmware/HexWriter.h"
 
@@ -54,25 +55,25 @@ bool IniFile::load(const std::string& path, std::string* error)
         if (errno == ENOENT)
             return true;
         if (error)
-            *error = std::strerror(errno);
+            *error = SystemErrorReason(errno);
         return false;
     }
     if (S_ISDIR(st.st_mode)) {
         if (error)
-            *error = "Es ist ein Ordner.";
+            *error = SystemErrorReason(EISDIR);
         return false;
     }
     std::ifstream f(path, std::ios::binary);
     if (!f) {
         if (error)
-            *error = std::strerror(errno ? errno : EACCES);
+            *error = SystemErrorReason(errno ? errno : EACCES);
         return false;
     }
     std::stringstream s;
     s << f.rdbuf();
     if (f.bad()) {
         if (error)
-            *error = "Lesefehler";
+            *error = SystemErrorReason(EIO);
         return false;
     }
     parse(s.str());
@@ -82,7 +83,10 @@ bool IniFile::load(const std::string& path, std::string* error)
 void IniFile::parse(std::string_view text)
 {
     m_sections.clear();
-    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+    // Byte order marks at the start are not part of the first line, however many an editor
+    // has put there: written back, the first line starts the file, where one would be taken
+    // as a mark again.
+    while (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
     m_sections.push_back({});
     std::size_t start = 0;

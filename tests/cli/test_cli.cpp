@@ -153,8 +153,46 @@ TEST(Cli, ConvertWritesAValidFileOrNothing)
     const std::string out = (dir / "never.hex").string();
     EXPECT_EQ(runCli({"convert", bad, "-o", out}).code, 1);
     EXPECT_FALSE(std::filesystem::exists(out));
-    // an output that cannot be written: exit 1
-    EXPECT_EQ(runCli({"convert", fixture("classic_629_turnout.hex"), "-o", (dir / "no" / "x.hex").string()}).code, 1);
+    // an output that cannot be written: exit 1, with a German reason
+    const CliRun noFolder = runCli({"convert", fixture("classic_629_turnout.hex"), "-o", (dir / "no" / "x.hex").string()});
+    EXPECT_EQ(noFolder.code, 1);
+    EXPECT_NE(noFolder.err.find("Datei oder Ordner nicht gefunden"), std::string::npos) << noFolder.err;
+
+    // files that load but must not be saved as they are: exit 1, nothing written
+    struct Refused {
+        const char* what;
+        std::string content;
+        std::string message;
+    } refused[] = {
+        // a program record cut off after 4 of its 16 bytes, followed by the next record
+        {"cut-off record", joinCrLf({":10000000FF3FFF3F", rec(0x0010, "0A300B30"), kEnd}),
+         "Problem bei der Checksummen-Berechnung"},
+        {"empty file", "", "Es gibt nichts zu speichern"},
+        {"only the fixed records", joinCrLf({kBase0, kEnd}), "Es gibt nichts zu speichern"},
+    };
+    for (const auto& c : refused) {
+        writeFile(bad, c.content);
+        const CliRun r = runCli({"convert", bad, "-o", out});
+        EXPECT_EQ(r.code, 1) << c.what;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.what << ": " << r.err;
+        EXPECT_FALSE(std::filesystem::exists(out)) << c.what;
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Cli, SetRefusesAFileWithoutAddressFormat)
+{
+    const auto dir = tempDir("cli-ohne");
+    const std::string in = (dir / "ohne.hex").string();
+    // a Stellino (0x8) whose address receiver signature is neither Motorola nor DCC
+    writeFile(in, joinCrLf({rec(0x0000, "083000300030"), rec(0x4000, "0800030005000800"), rec(0x400E, "C431"),
+                            rec(0x4200, "0100"), kEnd}));
+    ASSERT_NE(runCli({"info", in, "--json"}).out.find("\"format\": \"ohne\""), std::string::npos);
+    const std::string out = (dir / "out.hex").string();
+    const CliRun r = runCli({"set", in, "-o", out, "--row", "1=5"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("kein Adressformat"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(out));
     std::filesystem::remove_all(dir);
 }
 
@@ -168,9 +206,15 @@ TEST(Cli, DefaultConfigAnswersYesToTheStandardValueQuestion)
     const CliRun asked = runCli({"info", in, "--json"});
     EXPECT_NE(asked.out.find("In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?"),
               std::string::npos);
-    EXPECT_NE(asked.out.find("\"config\": [\"0000\""), std::string::npos);
+    // Ignore, the default: no configuration, shown as it is, and none written
+    EXPECT_NE(asked.out.find("\"config\": [\"\", \"\", \"\", \"\"]"), std::string::npos) << asked.out;
+    const std::string out = (dir / "out.hex").string();
+    ASSERT_EQ(runCli({"convert", in, "-o", out}).code, 0);
+    EXPECT_EQ(readFile(out).find(":02400E00"), std::string::npos) << readFile(out);
     const CliRun yes = runCli({"info", in, "--json", "--default-config"});
     EXPECT_EQ(yes.code, 0);
     EXPECT_NE(yes.out.find("\"config\": [\"CC01\", \"\", \"\", \"\"]"), std::string::npos) << yes.out;
+    ASSERT_EQ(runCli({"convert", in, "-o", out, "--default-config"}).code, 0);
+    EXPECT_NE(readFile(out).find(rec(0x400E, "CC01")), std::string::npos) << readFile(out);
     std::filesystem::remove_all(dir);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "HexRecords.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
@@ -166,6 +168,18 @@ TEST(HexReader, RejectedRecordsStopTheLoadWithTheirMessage)
         {":00000006FA",
          "E206: Unerwartete Zeile im File:\n:00000006FA\n\nRECLEN (Identifier 1): 00\nLOAD OFFSET (Identifier 2): "
          "00 00\nRECTYP (Identifier 3): 06"},
+        // a program record that starts in program memory and runs past word 0x0FFF
+        {rec(0x1FFC, "0830083008300830"),
+         "E201: Unerwartete DATA Zeile:\n:081FFC000830083008300830FD\n\nRECLEN (Identifier 1): 08\nLOAD OFFSET "
+         "(Identifier 2): 1F FC\nRECTYP (Identifier 3): 00\nAdresse 0xffe"},
+        // ID records with fewer than four words, or cut off before their last byte: the
+        // version would come from the checksum
+        {rec(0x4000, "080003000500"),
+         "E201: Unerwartete DATA Zeile:\n:06400000080003000500AA\n\nRECLEN (Identifier 1): 06\nLOAD OFFSET "
+         "(Identifier 2): 40 00\nRECTYP (Identifier 3): 00\nAdresse 0x2000"},
+        {":08400000080003000500",
+         "E201: Unerwartete DATA Zeile:\n:08400000080003000500\n\nRECLEN (Identifier 1): 08\nLOAD OFFSET "
+         "(Identifier 2): 40 00\nRECTYP (Identifier 3): 00\nAdresse 0x2000"},
     };
     for (const auto& c : cases) {
         Reader r;
@@ -188,6 +202,34 @@ TEST(HexReader, StartCodeExtendedSegmentAndTolerantRecords)
     EXPECT_EQ(r.image.get_Hex_ROM(0), "08");
     EXPECT_EQ(r.image.get_Hex_ROM(1), "");
     EXPECT_EQ(r.image.RomTop, 3);
+}
+
+TEST(HexReader, F18324IdRecordMustHoldItsFourWords)
+{
+    for (const std::string& line : {rec(0x0000, "580000000100"), std::string(":08000000580000000100")}) {
+        Reader r;
+        EXPECT_EQ(r.read({kBase1, line, kEnd}), LoadOutcome::Stopped) << line;
+        ASSERT_EQ(r.prompter.shown.size(), 1u);
+        EXPECT_EQ(r.prompter.shown[0].text.substr(0, 4), "E201");
+        EXPECT_NE(r.prompter.shown[0].text.find("Adresse 0x8000"), std::string::npos);
+    }
+}
+
+TEST(HexReader, ByteOrderMarkAtTheStartIsSkipped)
+{
+    const auto dir = tempDir("bom");
+    const std::string path = (dir / "bom.hex").string();
+    writeFile(path, "\xEF\xBB\xBF" + joinCrLf({kBase0, rec(0x0000, "0830"), kEnd}));
+    Reader r;
+    EXPECT_EQ(r.reader.ReadHexFile(path), LoadOutcome::Done);
+    EXPECT_TRUE(r.prompter.shown.empty()) << r.prompter.texts()[0];
+    EXPECT_EQ(r.image.get_HexString(0), kBase0);
+    EXPECT_EQ(r.image.get_Hex_ROM(0), "08");
+    // only at the very start: the same bytes before a later line are part of that line
+    EXPECT_EQ(splitLines("A\n\xEF\xBB\xBF:B", 10), (std::vector<std::string>{"A", "\xEF\xBB\xBF:B"}));
+    // a text that merely begins like one keeps its bytes
+    EXPECT_EQ(splitLines("\xEF\xBB:", 10), (std::vector<std::string>{"\xEF\xBB:"}));
+    std::filesystem::remove_all(dir);
 }
 
 TEST(HexReader, RecordLocationsSurviveTheNextFile)
@@ -287,14 +329,18 @@ TEST(CheckRequiredRecords, AsksForWhatIsMissing)
         {0, false, true, {}, {Answer::Ignore, Answer::Cancel}, false,
          {"Es konnte das HEX File keinem PIC zugeordnet werden.", "In dem HEX-File wurde kein Wert für die ID gefunden."},
          {}},
+        // going on without a configuration leaves the image without one: empty words, nothing present
         {629, true, false, {"", "", "", ""}, {Answer::Ignore}, true,
-         {"In dem HEX-File wurde kein Config-Wert gefunden."}, {"0000", "0000", "0000", "0000"}},
+         {"In dem HEX-File wurde kein Config-Wert gefunden."}, {"", "", "", ""}},
         {18324, true, false, {"8C17", "3C25", "FF1F", "FF3F"}, {Answer::Yes}, true,
          {"In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?"},
          {"8C17", "3C25", "FF1F", "FF3F"}},
         {629, true, false, {"CC01", "", "", ""}, {Answer::Ignore}, true,
          {"In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?"},
-         {"0000", "0000", "0000", "0000"}},
+         {"", "", "", ""}},
+        {629, true, false, {"CC01", "", "", ""}, {Answer::Yes}, true,
+         {"In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?"},
+         {"CC01", "", "", ""}},
     };
     for (const auto& c : cases) {
         Reader r;
@@ -308,6 +354,15 @@ TEST(CheckRequiredRecords, AsksForWhatIsMissing)
         EXPECT_EQ(r.prompter.texts(), c.asked);
         if (c.goesOn) {
             EXPECT_EQ(r.image.ConfigWords, c.config);
+            // exactly the words that are not empty are present, i.e. will be written
+            for (std::size_t k = 0; k < 4; ++k)
+                EXPECT_EQ(r.image.ConfigPresent[k], !c.config[k].empty()) << "CONFIG " << k + 1;
+            if (c.config[0] == "8C17") {
+                EXPECT_EQ(r.image.ConfigLocation, 0x8007);
+            }
+            if (c.config[0] == "CC01") {
+                EXPECT_EQ(r.image.ConfigLocation, 0x2007);
+            }
         }
         for (const auto& m : r.prompter.shown)
             EXPECT_EQ(m.kind, MsgKind::Warning);

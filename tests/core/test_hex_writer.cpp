@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
+#include <sys/wait.h>
 
 #include "HexRecords.h"
 #include "ScriptedPrompter.h"
@@ -128,23 +130,32 @@ TEST(BuildHexLines, ConfigurationRecordsByPic)
         std::vector<std::string> configLines;
     } cases[] = {
         {629, {rec(0x400E, "C431")}, {":02400E00C431BB"}},
-        {688, {}, {rec(0x400E, "0000")}}, // the file had none: the image's "0000" is written
+        // the file had none and nobody asked for the standard words: none is made up
+        {688, {}, {}},
+        {18324, {}, {}},
         // 16F676 and files no PIC was assigned to keep the configuration word they carried
         {676, {rec(0x400E, "D431")}, {rec(0x400E, "D431")}},
         {0, {rec(0x400E, "D431")}, {rec(0x400E, "D431")}},
         {0, {kBase1, rec(0x000E, "8C17")}, {rec(0x000E, "8C17"), rec(0x0010, "0000"), rec(0x0012, "0000"),
                                             rec(0x0014, "0000")}},
         {0, {}, {}},
+        // configuration words stay where the file had them, whatever the PIC
+        {18324, {rec(0x400E, "C431")}, {rec(0x400E, "C431")}},
+        {629, {kBase1, rec(0x000E, "8C173C25FF1FFF3F")},
+         {rec(0x000E, "8C17"), rec(0x0010, "3C25"), rec(0x0012, "FF1F"), rec(0x0014, "FF3F")}},
+        {629, {rec(0x400E, "C431"), kBase1, rec(0x0010, "3C25")}, {rec(0x400E, "C431"), rec(0x0010, "3C25")}},
     };
+    const std::string program = rec(0x0000, "0830");
     for (const auto& c : cases) {
         Loaded f;
         auto in = c.in;
+        in.insert(in.begin(), program);
         in.push_back(kEnd);
         f.read(in, c.pic);
         auto out = f.write();
         std::vector<std::string> config;
         for (const auto& l : out)
-            if (l != kBase0 && l != kBase1 && l != kEnd)
+            if (l != kBase0 && l != kBase1 && l != kEnd && l != program)
                 config.push_back(l);
         EXPECT_EQ(config, c.configLines) << "PIC " << c.pic;
     }
@@ -157,9 +168,25 @@ TEST(BuildHexLines, FileWithoutIdConfigOrEepromGetsNoSuchRecords)
     f.read({kBase1, rec(0x0000, "58000000014B0000"), rec(0xE000, "1200"), kEnd}, 18324);
     f.read({rec(0x0000, "0830"), kEnd}, 0);
     EXPECT_EQ(f.write(), (std::vector<std::string>{kBase0, rec(0x0000, "0830"), kEnd}));
-    // nothing at all: only the base and end records
-    f.read({kEnd}, 0);
-    EXPECT_EQ(f.write(), (std::vector<std::string>{kBase0, kEnd}));
+}
+
+TEST(BuildHexLines, AnImageWithNothingFromAnyFileIsNotSaved)
+{
+    // An empty file, or a load that failed on its first line: a save would write only the two
+    // fixed records over the user's file.
+    for (const std::vector<std::string>& in : {std::vector<std::string>{kEnd}, std::vector<std::string>{}}) {
+        Loaded f;
+        ASSERT_EQ(f.reader.ReadHexLines(in.empty() ? std::vector<std::string>{""} : in, "in.hex"), LoadOutcome::Done);
+        EXPECT_EQ(BuildHexLines(f.image), 0);
+        EXPECT_EQ(f.image.LineCount, 0);
+        EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{kNothingToSave});
+    }
+    // An ID record alone, or a configuration word alone, is something to save.
+    for (const std::string& only : {rec(0x4000, "0100030005000800"), rec(0x400E, "C431")}) {
+        Loaded f;
+        f.read({only, kEnd}, 629);
+        EXPECT_EQ(f.write(), (std::vector<std::string>{kBase0, only, kEnd}));
+    }
 }
 
 TEST(BuildHexLines, EepromChangedBeyondWhatTheFileHadIsWritten)
@@ -197,6 +224,46 @@ TEST(BuildHexLines, UnwritableByteTextStopsWithTheChecksumMessage)
         EXPECT_EQ(f.image.LineCount, 0) << c.what;
         EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{"Problem bei der Checksummen-Berechnung"}) << c.what;
     }
+}
+
+// A record cut off in the middle leaves empty byte texts. Written as they are, every later
+// byte of the output record would slide down: program words at wrong addresses, EEPROM bytes
+// in high bytes. The save stops instead.
+TEST(BuildHexLines, RecordCutOffInTheMiddleStopsTheSave)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::string> in;
+    } cases[] = {
+        {"program", {":1000000008300230", rec(0x0010, "0A300B30"), kEnd}},
+        {"eeprom", {rec(0x0000, "0830"), ":10420000010002", rec(0x4210, "0300"), kEnd}},
+    };
+    for (const auto& c : cases) {
+        Loaded f;
+        f.read(c.in, 629);
+        EXPECT_EQ(BuildHexLines(f.image), 0) << c.what;
+        EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{"Problem bei der Checksummen-Berechnung"}) << c.what;
+    }
+}
+
+// The servo and blink tables lie at words 0x300..0x6FF, where a file may have left program
+// memory blank. What a page wrote there is written, up to the last word that is not blank.
+TEST(BuildHexLines, ProgramWordsBeyondTheFilesLastOneAreWritten)
+{
+    Loaded f;
+    f.read({rec(0x0000, "08300230"), kEnd}, 629);
+    f.image.set_Hex_ROM(2 * 0x500, "2A"); // low byte of word 0x500, high byte stays blank 3F
+    const auto out = f.write();
+    Loaded back;
+    back.read(out, 629);
+    EXPECT_EQ(back.image.get_Hex_ROM(2 * 0x500), "2A");
+    EXPECT_EQ(back.image.get_Hex_ROM(2 * 0x500 + 1), "3F");
+    EXPECT_EQ(back.image.RomTop, 2 * 0x500 + 1);
+    EXPECT_EQ(back.image.get_Hex_ROM(0), "08");
+    // a file that ended in a lone low byte keeps ending there
+    Loaded odd;
+    odd.read({rec(0x0000, "0830FF"), kEnd}, 629);
+    EXPECT_EQ(odd.write(), (std::vector<std::string>{kBase0, rec(0x0000, "0830FF"), kEnd}));
 }
 
 TEST(BuildHexLines, EepromTopAbove255EndsInTheChecksumMessage)
@@ -263,7 +330,7 @@ TEST(SaveHexFile, AFailedWriteLeavesTheOldFileAndNoTemporaryBehind)
     EXPECT_EQ(readFile(target), ":020000040000FA\r\n:00000001FF\r\n");
     // writing into a folder that does not exist fails cleanly
     Loaded f;
-    f.read({kEnd}, 0);
+    f.read({rec(0x0000, "0830"), kEnd}, 0);
     EXPECT_FALSE(SaveHexFile(f.image, (dir / "missing" / "x.hex").string()));
     ASSERT_EQ(f.prompter.shown.size(), 1u);
     EXPECT_EQ(f.prompter.shown[0].kind, MsgKind::Error);
@@ -275,5 +342,82 @@ TEST(SaveHexFile, AFailedWriteLeavesTheOldFileAndNoTemporaryBehind)
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir))
         ++entries;
     EXPECT_EQ(entries, 2u); // keep.hex and folder.hex, no temporary file
+    std::filesystem::remove_all(dir);
+}
+
+// Saving onto a symbolic link writes the file the link points to; the link stays a link.
+TEST(SaveHexFile, SavingOntoALinkWritesItsTarget)
+{
+    const auto dir = tempDir("link");
+    std::filesystem::create_directory(dir / "real");
+    const auto target = dir / "real" / "decoder.hex";
+    writeFile(target.string(), "old\r\n");
+    std::filesystem::permissions(target, std::filesystem::perms(0640));
+    std::filesystem::create_symlink("real/decoder.hex", dir / "link.hex");
+    std::filesystem::create_symlink(dir / "link.hex", dir / "link2.hex"); // a link to a link
+    std::filesystem::create_symlink("real/new.hex", dir / "dangling.hex");
+
+    std::string error;
+    ASSERT_TRUE(writeLinesAtomically((dir / "link2.hex").string(), {kBase0, kEnd}, &error)) << error;
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.hex"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link2.hex"));
+    EXPECT_EQ(readFile(target.string()), ":020000040000FA\r\n:00000001FF\r\n");
+    // the file keeps its permissions
+    EXPECT_EQ(std::filesystem::status(target).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms(0640));
+    // a link whose target does not exist yet creates that target
+    ASSERT_TRUE(writeLinesAtomically((dir / "dangling.hex").string(), {kEnd}, &error)) << error;
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "dangling.hex"));
+    EXPECT_EQ(readFile((dir / "real" / "new.hex").string()), ":00000001FF\r\n");
+    // a loop of links is refused with a German reason
+    std::filesystem::create_symlink("loop-b.hex", dir / "loop-a.hex");
+    std::filesystem::create_symlink("loop-a.hex", dir / "loop-b.hex");
+    EXPECT_FALSE(writeLinesAtomically((dir / "loop-a.hex").string(), {kEnd}, &error));
+    EXPECT_EQ(error, "Zu viele symbolische Verknüpfungen");
+    std::filesystem::remove_all(dir);
+}
+
+// A writable file in a folder we may not create files in: no temporary file can be made
+// beside it, so the file is written in place. Runs as an unprivileged user (root may create
+// files anywhere): as root, the scenario runs in a child process that drops to "nobody".
+TEST(SaveHexFile, WritableFileInAReadOnlyFolderIsWrittenInPlace)
+{
+    const auto dir = tempDir("rofolder");
+    const auto file = dir / "decoder.hex";
+    writeFile(file.string(), "old\r\n");
+    const bool root = ::geteuid() == 0;
+    constexpr uid_t kNobody = 65534;
+    if (root) {
+        ASSERT_EQ(::chown(file.c_str(), kNobody, kNobody), 0);
+        std::filesystem::permissions(dir, std::filesystem::perms(0755));
+    } else {
+        std::filesystem::permissions(dir, std::filesystem::perms(0555));
+    }
+    auto scenario = [&] {
+        std::string error;
+        const bool written = writeLinesAtomically(file.string(), {kBase0, kEnd}, &error);
+        // a new file in that folder cannot be made at all: a German reason
+        std::string error2;
+        const bool created = writeLinesAtomically((dir / "new.hex").string(), {kEnd}, &error2);
+        return written && !created && error2 == "Keine Berechtigung";
+    };
+    bool ok = false;
+    if (root) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+                ::_exit(2);
+            ::_exit(scenario() ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    } else {
+        ok = scenario();
+    }
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(readFile(file.string()), ":020000040000FA\r\n:00000001FF\r\n");
+    std::filesystem::permissions(dir, std::filesystem::perms(0755));
     std::filesystem::remove_all(dir);
 }

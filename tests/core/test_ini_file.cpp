@@ -106,6 +106,31 @@ TEST(IniFile, MissingFileReadsAsEmptyAFolderDoesNot)
     EXPECT_EQ(ini.readInteger("Old", "x", 5), 5);
 
     EXPECT_FALSE(ini.load(dir.string(), &error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(error, "Es ist ein Ordner");
     std::filesystem::remove_all(dir);
+}
+
+// Whatever was read, writing it and reading it again gives the same lines and values.
+TEST(IniFile, ByteOrderMarksReadTheSameAfterAWrite)
+{
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string texts[] = {
+        bom + bom + "[Window]\nTop=3\n", // two marks: the header is a header only once both are gone
+        bom + bom + "\n[Window]\nTop=3\n",
+        bom + "\n" + bom + "[Window]\nTop=3\n", // a later mark belongs to its line
+    };
+    for (const std::string& text : texts) {
+        IniFile first;
+        first.parse(text);
+        std::string written;
+        for (const auto& l : first.lines())
+            written += l + "\r\n";
+        IniFile second;
+        second.parse(written);
+        EXPECT_EQ(second.lines(), first.lines());
+        EXPECT_EQ(second.readInteger("Window", "Top", -1), first.readInteger("Window", "Top", -1));
+    }
+    IniFile twoMarks;
+    twoMarks.parse(texts[0]);
+    EXPECT_EQ(twoMarks.readInteger("Window", "Top", -1), 3);
 }

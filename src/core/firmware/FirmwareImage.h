@@ -72,6 +72,14 @@ public:
     // writer needs them: RomTop and EepromTop are 0 both for "nothing" and for "byte 0 only".
     bool RomFound = false;
     bool EepromFound = false;
+    // Which of the four configuration words the image really has: read from this file, or
+    // made from the decoder's standard words when the user asked for them. Only these are
+    // written. After the user chose to go on without a configuration the image has none,
+    // and a save adds none: on the classic PICs a made-up word 0x0000 would switch on code
+    // and data protection and select the LP oscillator, so the decoder would not even run.
+    // Where CONFIG 1 stands follows ConfigLocation (0x2007 or 0x8007); CONFIG 2..4 only
+    // exist at 0x8008..0x800A.
+    std::array<bool, 4> ConfigPresent{};
     int LinearBase = 0;
     std::string LastFileName;
 

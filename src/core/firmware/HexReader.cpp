@@ -1,8 +1,11 @@
 #include "firmware/HexReader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
+#include <sys/stat.h>
 
+#include "SystemError.h"
 #include "firmware/HexText.h"
 
 namespace hz {
@@ -23,23 +26,30 @@ public:
     {
         for (std::size_t i = 0; i < n; ++i) {
             const char c = data[i];
-            if (m_afterCr) {
-                m_afterCr = false;
-                if (c == '\n')
+            // A UTF-8 byte order mark, which some editors put at the start of a text file,
+            // is not part of the first record.
+            if (m_bomPos >= 0) {
+                if (static_cast<unsigned char>(c) == kBom[m_bomPos]) {
+                    if (++m_bomPos == 3)
+                        m_bomPos = -1;
                     continue;
+                }
+                const int matched = m_bomPos;
+                m_bomPos = -1;
+                for (int k = 0; k < matched; ++k)
+                    take(static_cast<char>(kBom[k]));
             }
-            if (c == '\r' || c == '\n') {
-                endLine();
-                m_afterCr = c == '\r';
-                continue;
-            }
-            m_open = true;
-            if (m_lines.size() < m_keep && m_current.size() < kMaxLineLength)
-                m_current.push_back(c);
+            take(c);
         }
     }
     std::vector<std::string> finish(std::size_t* total)
     {
+        if (m_bomPos > 0) {
+            const int matched = m_bomPos;
+            m_bomPos = -1;
+            for (int k = 0; k < matched; ++k)
+                take(static_cast<char>(kBom[k]));
+        }
         if (m_open)
             endLine();
         if (total)
@@ -48,6 +58,24 @@ public:
     }
 
 private:
+    static constexpr unsigned char kBom[3] = {0xEF, 0xBB, 0xBF};
+
+    void take(char c)
+    {
+        if (m_afterCr) {
+            m_afterCr = false;
+            if (c == '\n')
+                return;
+        }
+        if (c == '\r' || c == '\n') {
+            endLine();
+            m_afterCr = c == '\r';
+            return;
+        }
+        m_open = true;
+        if (m_lines.size() < m_keep && m_current.size() < kMaxLineLength)
+            m_current.push_back(c);
+    }
     void endLine()
     {
         if (m_lines.size() < m_keep)
@@ -62,6 +90,7 @@ private:
     std::size_t m_total = 0;
     bool m_open = false;
     bool m_afterCr = false;
+    int m_bomPos = 0; // bytes of a byte order mark matched so far; -1 once past the start
 };
 
 } // namespace
@@ -80,10 +109,15 @@ LoadOutcome HexReader::ReadHexFile(const std::string& fileName)
     if (fileName.empty())
         return LoadOutcome::NoFile;
 
+    errno = 0;
     std::ifstream in(fileName, std::ios::binary);
-    if (!in) {
+    struct stat st{};
+    const bool isFolder = stat(fileName.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    if (!in || isFolder) {
+        const int err = isFolder ? EISDIR : (errno != 0 ? errno : ENOENT);
         m_image.prompter().tell(MsgKind::Error,
-                                strprintf("Die Datei \"%s\" kann nicht geöffnet werden.", fileName.c_str()),
+                                strprintf("Die Datei \"%s\" kann nicht geöffnet werden: %s.", fileName.c_str(),
+                                          SystemErrorReason(err).c_str()),
                                 Buttons::Ok);
         return LoadOutcome::Unreadable;
     }
@@ -96,7 +130,8 @@ LoadOutcome HexReader::ReadHexFile(const std::string& fileName)
     }
     if (in.bad()) {
         m_image.prompter().tell(MsgKind::Error,
-                                strprintf("Die Datei \"%s\" kann nicht gelesen werden.", fileName.c_str()),
+                                strprintf("Die Datei \"%s\" kann nicht gelesen werden: %s.", fileName.c_str(),
+                                          SystemErrorReason(errno != 0 ? errno : EIO).c_str()),
                                 Buttons::Ok);
         return LoadOutcome::Unreadable;
     }
@@ -144,6 +179,7 @@ LoadOutcome HexReader::ReadHexLines(const std::vector<std::string>& lines, const
     m_image.RomFound = false;
     m_image.EepromFound = false;
     m_image.ConfigWords = {"0000", "0000", "0000", "0000"};
+    m_image.ConfigPresent = {};
     m_image.DefaultConfig = {"0000", "0000", "0000", "0000"};
     m_image.PicModel = 0;
 
@@ -217,6 +253,11 @@ bool HexReader::parseData(const std::string& line, int reclen, int byteAddress)
     const int words = reclen / 2;
 
     if (word >= 0x0000 && word <= 0x0FFF) {
+        // The whole record must lie in program memory: a record that starts in it and runs
+        // past word 0x0FFF would put bytes where no PIC of ours has program memory, and a
+        // file written from them could not be read again.
+        if (reclen > 0 && (byteAddress + reclen - 1) / 2 > 0x0FFF)
+            return fail("E201", line, word);
         for (int k = 0; k < reclen; ++k) {
             const int i = byteAddress + k;
             if (10 + 2 * k > 16384) {
@@ -234,6 +275,13 @@ bool HexReader::parseData(const std::string& line, int reclen, int byteAddress)
         }
         return true;
     }
+
+    // The ID record carries the identifier digit and the version in its four words; a record
+    // with fewer words, or one cut off before its last data byte, would have them read from
+    // the checksum or from nothing.
+    const bool wholeId = reclen >= 8 && line.size() >= static_cast<std::size_t>(9 + 2 * reclen);
+    if ((word == 0x2000 || (word >= 0x8000 && word <= 0x8003)) && !wholeId)
+        return fail("E201", line, word);
 
     if (word == 0x2000) {
         // Classic ID words: one digit each, the low digit of the word's low byte. The first is
@@ -262,6 +310,7 @@ bool HexReader::parseData(const std::string& line, int reclen, int byteAddress)
     if (word == 0x2007) {
         img.ConfigLocation = 0x2007;
         img.ConfigWords[0] = std::string(at(line, 10, static_cast<std::size_t>(2 * reclen)));
+        img.ConfigPresent[0] = true;
         img.ConfigFound = true;
         return true;
     }
@@ -313,6 +362,7 @@ bool HexReader::parseData(const std::string& line, int reclen, int byteAddress)
         }
         std::size_t pos = 0;
         do {
+            img.ConfigPresent[static_cast<std::size_t>(slot)] = true;
             if (slot == 3 || data.size() - pos <= 4) {
                 img.ConfigWords[static_cast<std::size_t>(slot)] = data.substr(pos);
                 break;
@@ -350,14 +400,31 @@ bool HexReader::CheckRequiredRecords()
             Answer::Cancel)
         return false;
     if (!img.ConfigFound) {
-        if (img.DefaultConfig[0].empty()) {
+        bool makeStandard = false;
+        if (img.DefaultConfig[0].empty())
             p.tell(MsgKind::Warning, "In dem HEX-File wurde kein Config-Wert gefunden.", Buttons::Ignore);
-            img.ConfigWords = {"0000", "0000", "0000", "0000"};
-        } else if (p.ask(MsgKind::Warning, "In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?",
-                         Buttons::YesIgnore) == Answer::Yes) {
-            img.ConfigWords = img.DefaultConfig;
+        else
+            makeStandard = p.ask(MsgKind::Warning,
+                                 "In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?",
+                                 Buttons::YesIgnore) == Answer::Yes;
+        if (makeStandard) {
+            // The decoder's standard words, in the layout of its PIC. A word the PIC has no
+            // standard for keeps what the file carried there.
+            for (std::size_t k = 0; k < 4; ++k) {
+                if (!img.DefaultConfig[k].empty()) {
+                    img.ConfigWords[k] = img.DefaultConfig[k];
+                    img.ConfigPresent[k] = true;
+                } else if (!img.ConfigPresent[k]) {
+                    img.ConfigWords[k].clear();
+                }
+            }
+            img.ConfigLocation = img.PicModel == 18324 ? 0x8007 : 0x2007;
         } else {
-            img.ConfigWords = {"0000", "0000", "0000", "0000"};
+            // Going on without: the image has no configuration beyond what the file carried,
+            // and shows the missing words as empty rather than as a word 0000 nobody chose.
+            for (std::size_t k = 0; k < 4; ++k)
+                if (!img.ConfigPresent[k])
+                    img.ConfigWords[k].clear();
         }
     }
     return true;

@@ -8,34 +8,40 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "SystemError.h"
 #include "firmware/HexText.h"
 
 namespace hz {
 
 namespace {
 
-// Which configuration layout to write. The classic parts keep one word at 0x2007, the
-// 16F18324 four words from 0x8007. A file no PIC was assigned to is written in the layout its
-// own CONFIG record had, so that nothing it carried is dropped.
-enum class ConfigLayout { None, Classic, F18324 };
+const char* const kChecksumProblem = "Problem bei der Checksummen-Berechnung";
 
-ConfigLayout configLayout(const FirmwareImage& img)
+// The highest program-memory byte to write: the file's last byte, or the high byte of the
+// highest word that a page has filled where the file left program memory blank (the servo and
+// blink tables can lie beyond the file's last word). -1 when there is nothing to write.
+int romTop(const FirmwareImage& img)
 {
-    switch (img.PicModel) {
-    case 629:
-    case 630:
-    case 676:
-    case 684:
-    case 688:
-        return ConfigLayout::Classic;
-    case 18324:
-        return ConfigLayout::F18324;
-    default:
-        break;
+    for (int w = FirmwareImage::kRomSize / 2 - 1; w >= 0; --w) {
+        if (img.RomFound && 2 * w + 1 <= img.RomTop)
+            break;
+        if (img.rom(2 * w) != "FF" || img.rom(2 * w + 1) != "3F")
+            return 2 * w + 1;
     }
-    if (!img.ConfigFound)
-        return ConfigLayout::None;
-    return img.ConfigLocation == 0x8007 ? ConfigLayout::F18324 : ConfigLayout::Classic;
+    return img.RomFound ? img.RomTop : -1;
+}
+
+// The highest EEPROM index to write: the file's last one, or the highest byte a page changed
+// away from the erased value FF beyond it. -1 when there is nothing to write.
+int eepromTop(const FirmwareImage& img)
+{
+    for (int k = FirmwareImage::kEepromSize - 1; k >= 0; --k) {
+        if (img.EepromFound && k <= img.EepromTop)
+            break;
+        if (img.eeprom(k) != "FF")
+            return k;
+    }
+    return img.EepromFound ? img.EepromTop : -1;
 }
 
 // Word address of the EEPROM: where this file had it, else where the assigned PIC keeps it.
@@ -59,10 +65,6 @@ public:
     bool emit(int byteAddress, const std::string& data)
     {
         const int base = byteAddress >= 0x10000 ? 0x10000 : 0;
-        if (base != m_outputBase) {
-            m_lines.emplace_back(base ? ":020000040001F9" : ":020000040000FA");
-            m_outputBase = base;
-        }
         const int offset = byteAddress - base;
         const auto& t = HexByteTexts();
         const std::size_t reclen = data.size() / 2;
@@ -73,21 +75,41 @@ public:
         const std::string sum = CalcChecksum(body, m_img.prompter());
         if (sum == "error")
             return false;
+        if (base != m_outputBase) {
+            m_lines.emplace_back(base ? ":020000040001F9" : ":020000040000FA");
+            m_outputBase = base;
+        }
         m_lines.push_back(":" + body + sum);
+        ++m_dataRecords;
         return true;
     }
 
+    // A byte of program memory or EEPROM is written only as exactly two hexadecimal digits.
+    // Anything else - an empty text left by a record that was cut off in the middle, or an
+    // "error" from a guarded getter - would make every later byte of the record slide down
+    // by its length difference and land at a wrong address, so it stops the save.
+    bool appendByte(std::string& data, const std::string& byte)
+    {
+        if (!isHexByteText(byte))
+            return checksumProblem();
+        data += byte;
+        return true;
+    }
+
+    bool checksumProblem()
+    {
+        m_img.prompter().tell(MsgKind::Warning, kChecksumProblem, Buttons::Cancel);
+        return false;
+    }
+
+    int dataRecords() const { return m_dataRecords; }
     std::vector<std::string>& lines() { return m_lines; }
 
 private:
-    bool checksumProblem()
-    {
-        m_img.prompter().tell(MsgKind::Warning, "Problem bei der Checksummen-Berechnung", Buttons::Cancel);
-        return false;
-    }
     FirmwareImage& m_img;
     std::vector<std::string> m_lines;
     int m_outputBase = 0;
+    int m_dataRecords = 0;
 };
 
 bool buildLines(FirmwareImage& img, std::vector<std::string>& out)
@@ -95,17 +117,19 @@ bool buildLines(FirmwareImage& img, std::vector<std::string>& out)
     LineBuilder b(img);
 
     // Program memory, 16 bytes per record. Bytes never read are written blank ("FF"/"3F").
-    if (img.RomFound) {
+    const int romLast = romTop(img);
+    {
         std::string data;
         int start = 0;
-        for (int k = 0; k <= img.RomTop; ++k) {
+        for (int k = 0; k <= romLast; ++k) {
             if (k - start == 16) {
                 if (!b.emit(start, data))
                     return false;
                 data.clear();
                 start = k;
             }
-            data += img.rom(k);
+            if (!b.appendByte(data, img.rom(k)))
+                return false;
         }
         if (!data.empty() && !b.emit(start, data))
             return false;
@@ -119,49 +143,52 @@ bool buildLines(FirmwareImage& img, std::vector<std::string>& out)
             for (char c : img.IdText)
                 data += std::string("0") + c + "00";
         } else {
+            // Whole words only: a half word would be dropped by the next load.
+            if (img.IdText.size() % 4 != 0)
+                return b.checksumProblem();
             data = img.IdText;
         }
         if (!b.emit(2 * img.IdLocation, data))
             return false;
     }
 
-    switch (configLayout(img)) {
-    case ConfigLayout::Classic:
-        if (!b.emit(0x400E, img.ConfigWords[0]))
+    // Configuration: the words the image has, where they belong. CONFIG 1 stands where the
+    // file had it (or where the PIC keeps it, for standard words made at load); with CONFIG 1
+    // in the 16F18324 layout all four words are written.
+    const bool f18324Config = img.ConfigPresent[0] && img.ConfigLocation == 0x8007;
+    if (img.ConfigPresent[0] && !b.emit(f18324Config ? 0x1000E : 0x400E, img.ConfigWords[0]))
+        return false;
+    for (std::size_t k = 1; k < 4; ++k)
+        if ((img.ConfigPresent[k] || f18324Config) &&
+            !b.emit(0x1000E + 2 * static_cast<int>(k), img.ConfigWords[k]))
             return false;
-        break;
-    case ConfigLayout::F18324:
-        for (int k = 0; k < 4; ++k)
-            if (!b.emit(0x1000E + 2 * k, img.ConfigWords[static_cast<std::size_t>(k)]))
-                return false;
-        break;
-    case ConfigLayout::None:
-        break;
-    }
 
-    // EEPROM, one word per byte (high byte 00), 8 bytes per record. Besides what the file had,
-    // everything a page changed away from the erased value FF is written.
-    int top = img.EepromFound ? img.EepromTop : -1;
-    for (int k = FirmwareImage::kEepromSize - 1; k > top; --k)
-        if (img.eeprom(k) != "FF") {
-            top = k;
-            break;
-        }
-    if (top >= 0) {
+    // EEPROM, one word per byte (high byte 00), 8 bytes per record.
+    const int eeLast = eepromTop(img);
+    if (eeLast >= 0) {
         const int base = 2 * eepromLocation(img);
         std::string data;
         int start = 0;
-        for (int k = 0; k <= top; ++k) {
+        for (int k = 0; k <= eeLast; ++k) {
             if (k - start == 8) {
                 if (!b.emit(base + 2 * start, data))
                     return false;
                 data.clear();
                 start = k;
             }
-            data += img.get_Hex_EE(k) + "00";
+            if (!b.appendByte(data, img.get_Hex_EE(k)))
+                return false;
+            data += "00";
         }
         if (!data.empty() && !b.emit(base + 2 * start, data))
             return false;
+    }
+
+    // A file of nothing but the two fixed records would overwrite the user's firmware with an
+    // empty one, typically after a load that failed, under the failed file's own name.
+    if (b.dataRecords() == 0) {
+        img.prompter().tell(MsgKind::Warning, kNothingToSave, Buttons::Ok);
+        return false;
     }
 
     b.lines().emplace_back(":00000001FF");
@@ -209,65 +236,145 @@ std::vector<std::string> builtLines(const FirmwareImage& img)
     return lines;
 }
 
-bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines, std::string* error)
+namespace {
+
+std::string folderOf(const std::string& path)
 {
-    auto failWith = [&](const std::string& what) {
-        if (error)
-            *error = what;
-        return false;
-    };
-    std::string content;
-    for (const auto& l : lines) {
-        content += l;
-        content += "\r\n";
-    }
-
     const std::size_t slash = path.find_last_of('/');
-    struct stat st{};
-    if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        return failWith("Es ist ein Ordner.");
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
 
-    std::string tmpl = (slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1)) + ".hexzwirbel-XXXXXX";
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    const int fd = mkstemp(name.data());
-    if (fd < 0)
-        return failWith(std::strerror(errno));
-    const std::string tmp(name.data());
-
-    // Keep the permissions of a file that is replaced; a new file gets the usual 0644 minus umask.
-    mode_t mode = 0644;
-    if (stat(path.c_str(), &st) == 0)
-        mode = st.st_mode & 07777;
-    else {
-        const mode_t mask = umask(0);
-        umask(mask);
-        mode &= ~mask;
+// Where a save to `path` really goes: a symbolic link is followed to its target (also a
+// target that does not exist yet), so that saving onto a link updates the file it points to
+// instead of replacing the link by a regular file.
+bool resolveLinks(const std::string& path, std::string& target, int& err)
+{
+    target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st{};
+        if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return true;
+        std::vector<char> buf(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
+        const ssize_t n = readlink(target.c_str(), buf.data(), buf.size());
+        if (n < 0) {
+            err = errno;
+            return false;
+        }
+        std::string next(buf.data(), static_cast<std::size_t>(n));
+        if (next.empty() || next[0] != '/')
+            next = folderOf(target) + next;
+        target = next;
     }
-    fchmod(fd, mode);
+    err = ELOOP;
+    return false;
+}
 
+bool writeAll(int fd, const std::string& content, int& err)
+{
     std::size_t done = 0;
     while (done < content.size()) {
         const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            const std::string why = std::strerror(errno);
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            return failWith(why);
+            err = errno;
+            return false;
         }
         done += static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        const std::string why = std::strerror(errno);
-        ::unlink(tmp.c_str());
+    return true;
+}
+
+// The last resort for a folder we may not create files in (a writable file in a read-only
+// folder): the existing file is overwritten where it is. Its permissions stay as they were.
+bool writeInPlace(const std::string& target, const std::string& content, int& err)
+{
+    const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) {
+        err = errno;
+        return false;
+    }
+    bool ok = writeAll(fd, content, err);
+    if (ok && ::fsync(fd) != 0) {
+        err = errno;
+        ok = false;
+    }
+    if (::close(fd) != 0 && ok) {
+        err = errno;
+        ok = false;
+    }
+    return ok;
+}
+
+} // namespace
+
+bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines, std::string* error)
+{
+    auto failWith = [&](int err) {
+        if (error)
+            *error = SystemErrorReason(err);
+        return false;
+    };
+    std::string content;
+    std::size_t size = 0;
+    for (const auto& l : lines)
+        size += l.size() + 2;
+    content.reserve(size);
+    for (const auto& l : lines) {
+        content += l;
+        content += "\r\n";
+    }
+
+    std::string target;
+    int err = 0;
+    if (!resolveLinks(path, target, err))
+        return failWith(err);
+    struct stat st{};
+    const bool exists = stat(target.c_str(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode))
+        return failWith(EISDIR);
+
+    // The normal way: a temporary file beside the target, written and synced, then renamed
+    // over it, so that the target is either the old file or the whole new one.
+    std::string tmpl = folderOf(target) + ".hexzwirbel-XXXXXX";
+    std::vector<char> name(tmpl.begin(), tmpl.end());
+    name.push_back('\0');
+    const int fd = mkstemp(name.data());
+    if (fd < 0) {
+        const int why = errno;
+        if (exists && (why == EACCES || why == EPERM) && access(target.c_str(), W_OK) == 0)
+            return writeInPlace(target, content, err) ? true : failWith(err);
         return failWith(why);
     }
-    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
-        const std::string why = std::strerror(errno);
+    const std::string tmp(name.data());
+
+    // Keep the permissions of a file that is replaced; a new file gets the usual 0644 minus umask.
+    mode_t mode = 0644;
+    if (exists) {
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        mode &= ~mask;
+    }
+    fchmod(fd, mode);
+
+    if (!writeAll(fd, content, err) || ::fsync(fd) != 0) {
+        if (err == 0)
+            err = errno;
+        ::close(fd);
         ::unlink(tmp.c_str());
-        return failWith(why);
+        return failWith(err);
+    }
+    if (::close(fd) != 0) {
+        err = errno;
+        ::unlink(tmp.c_str());
+        return failWith(err);
+    }
+    if (std::rename(tmp.c_str(), target.c_str()) != 0) {
+        err = errno;
+        ::unlink(tmp.c_str());
+        return failWith(err);
     }
     return true;
 }

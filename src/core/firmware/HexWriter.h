@@ -14,6 +14,12 @@
 
 namespace hz {
 
+// Shown instead of writing a file that would hold no program word, EEPROM byte, ID or
+// configuration word at all.
+inline constexpr const char* kNothingToSave =
+    "Es gibt nichts zu speichern: Es ist keine Firmware geladen, die Programmspeicher, EEPROM, ID "
+    "oder Config-Werte enthält. Es wurde nichts geschrieben.";
+
 // Fills the image's HexString with the new lines and sets LineCount; returns the number of
 // lines, 0 on failure (LineCount is then 0 as well).
 int BuildHexLines(FirmwareImage& image);
