@@ -13,6 +13,7 @@ Session::Session(Prompter& prompter)
       m_prompter(prompter)
 {
     reader.onImageReset = [this] { m_view->hidePages(); };
+    m_snapshot = currentState();
 }
 
 LoadOutcome Session::LoadFile(const std::string& fileName)
@@ -26,6 +27,16 @@ LoadOutcome Session::LoadLines(const std::vector<std::string>& lines, const std:
 }
 
 LoadOutcome Session::afterReading(LoadOutcome outcome)
+{
+    outcome = identifyAndDecode(outcome);
+    // Whatever the load got to, the image now holds the new file as far as it was read:
+    // that is the state unsaved changes are measured against.
+    if (outcome == LoadOutcome::Done || outcome == LoadOutcome::Stopped)
+        TakeSnapshot();
+    return outcome;
+}
+
+LoadOutcome Session::identifyAndDecode(LoadOutcome outcome)
 {
     if (outcome != LoadOutcome::Done)
         return outcome;
@@ -63,7 +74,43 @@ bool Session::PrepareSave()
 
 bool Session::WriteBuiltLines(const std::string& path)
 {
-    return hz::WriteBuiltLines(image, path);
+    if (!hz::WriteBuiltLines(image, path))
+        return false;
+    TakeSnapshot();
+    return true;
+}
+
+} // namespace hz
+
+namespace hz {
+
+Session::Snapshot Session::currentState() const
+{
+    Snapshot s;
+    s.rom.reserve(FirmwareImage::kRomSize);
+    for (int i = 0; i < FirmwareImage::kRomSize; ++i)
+        s.rom.push_back(image.rom(i));
+    s.ee.reserve(FirmwareImage::kEepromSize);
+    for (int i = 0; i < FirmwareImage::kEepromSize; ++i)
+        s.ee.push_back(image.eeprom(i));
+    s.id = image.IdText;
+    s.config = image.ConfigWords;
+    s.configPresent = image.ConfigPresent;
+    s.address = addresses.AddressText;
+    s.function = addresses.FunctionText;
+    s.rowState = addresses.RowState;
+    return s;
+}
+
+void Session::TakeSnapshot() { m_snapshot = currentState(); }
+
+bool Session::HasUnsavedChanges() const { return !(currentState() == m_snapshot); }
+
+bool Session::ConfirmDiscardChanges()
+{
+    if (!HasUnsavedChanges())
+        return true;
+    return m_prompter.ask(MsgKind::Warning, kUnsavedChangesQuestion, Buttons::YesNo) == Answer::Yes;
 }
 
 } // namespace hz

@@ -3,6 +3,7 @@
 // sequences. The main window and the command-line tool both drive a Session; the window
 // attaches itself as the SessionView and answers the prompter with message boxes.
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@
 #include "firmware/StatusPanels.h"
 
 namespace hz {
+
+inline constexpr const char* kUnsavedChangesQuestion = "Die Änderungen wurden nicht gespeichert. Trotzdem fortfahren?";
 
 class Session {
 public:
@@ -43,6 +46,16 @@ public:
     // True once a load has gone all the way through; stays true after a later failed load.
     bool SaveEnabled = false;
 
+    // Unsaved changes: the image and the address rows as they were when the file was last
+    // loaded or saved, against what they are now. One comparison instead of "modified" flags
+    // in every page: a change typed and typed back is no change. Callers that keep the row
+    // texts in widgets copy them into `addresses` first.
+    void TakeSnapshot();
+    bool HasUnsavedChanges() const;
+    // Asks "Die Änderungen wurden nicht gespeichert. Trotzdem fortfahren?" when there are
+    // unsaved changes; true when there are none or the user chose Yes.
+    bool ConfirmDiscardChanges();
+
     FirmwareImage image;
     StatusPanels status;
     AddressRowStore rows;
@@ -53,6 +66,19 @@ public:
 
 private:
     LoadOutcome afterReading(LoadOutcome read);
+    LoadOutcome identifyAndDecode(LoadOutcome read);
+
+    struct Snapshot {
+        std::vector<std::string> rom, ee;
+        std::string id;
+        std::array<std::string, 4> config;
+        std::array<bool, 4> configPresent{};
+        std::array<std::string, AddressPage::kRows> address, function;
+        std::array<int, AddressPage::kRows> rowState{};
+        bool operator==(const Snapshot&) const = default;
+    };
+    Snapshot currentState() const;
+    Snapshot m_snapshot;
 
     Prompter& m_prompter;
     SessionView m_noView;

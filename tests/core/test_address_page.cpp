@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <unistd.h>
+
 #include "FirmwareBuilder.h"
+#include "HexRecords.h"
 #include "RecordingView.h"
 #include "ScriptedPrompter.h"
 #include "Session.h"
@@ -288,4 +292,92 @@ TEST(AddressPage, NoAddressInputSkipsTheRowsAtSave)
     ASSERT_EQ(l.load(), LoadOutcome::Done);
     l.address(1) = "junk";
     EXPECT_TRUE(l.session.PrepareSave());
+}
+
+// What each row's tool tip promises is what a save accepts there.
+TEST(AddressPage, HintsStateWhatASaveAccepts)
+{
+    struct Case {
+        int identifier, w8, row;
+        std::string address, function;
+    } cases[] = {
+        {kStellino, kMotW8, 1,
+         "gültiger Adressbereich: 1 bis 320\n'0' für unbenutzt (keine Reaktion auf irgendeinen Befehl)",
+         "gültiger Bereich für die Funktions-Nummer: 1 bis 4"},
+        {kStellino, kDccW8, 1,
+         "gültiger Adressbereich: 1 bis 2044\n'0' für unbenutzt (keine Reaktion auf irgendeinen Befehl)",
+         "gültiger Bereich für die Funktions-Nummer: 1 bis 12"},
+        // Motorola function decoders: codes for 1..255 only, and no "unused" code
+        {kSchalten, kMotW8, 1, "gültiger Adressbereich: 1 bis 255\n(Funktionsdekoder haben im Mot-Format nur diese Adressen)",
+         "gültiger Bereich für die Funktions-Nummer: 1 bis 4"},
+        {kSchalten, kDccW8, 1,
+         "gültiger Adressbereich: 1 bis 16128\n'0' für unbenutzt (keine Reaktion auf irgendeinen Befehl)",
+         "gültiger Bereich für die Funktions-Nummer: 1 bis 12"},
+        // the turntable position the firmware keeps no address for
+        {kTurntable, kMotW8, 31,
+         "Für diese Position hält die Firmware keine Adresse bereit:\nsie wird weder gelesen noch gespeichert.", ""},
+        {kStellino, kMotW8, 40, "", ""}, // no caption, no hint
+    };
+    for (const auto& c : cases) {
+        Loaded l(c.identifier, c.w8);
+        ASSERT_EQ(l.load(), LoadOutcome::Done);
+        EXPECT_EQ(l.session.addresses.AddressHint(c.row), c.address) << std::hex << c.identifier << " row " << c.row;
+        EXPECT_EQ(l.session.addresses.FunctionHint(c.row), c.function) << std::hex << c.identifier;
+    }
+    // and the Motorola function-decoder row really refuses 0 and 256 at save, accepts 1 and 255
+    for (const auto& [typed, accepted] : std::vector<std::pair<std::string, bool>>{
+             {"0", false}, {"256", false}, {"1", true}, {"255", true}}) {
+        Loaded l(kSchalten, kMotW8);
+        ASSERT_EQ(l.load(), LoadOutcome::Done);
+        for (int r = 1; r <= 4; ++r) {
+            l.address(r) = typed;
+            l.function(r) = "1";
+        }
+        EXPECT_EQ(l.session.PrepareSave(), accepted) << typed;
+    }
+}
+
+// A change is measured against the image and rows as last loaded or saved, not by flags.
+TEST(Session, UnsavedChangesAreTheDifferenceToTheLastLoadOrSave)
+{
+    Loaded l(kStellino, kMotW8);
+    l.fw.code(1, "0300C3");
+    ASSERT_EQ(l.load(), LoadOutcome::Done);
+    EXPECT_FALSE(l.session.HasUnsavedChanges());
+    l.prompter.clear();
+    EXPECT_TRUE(l.session.ConfirmDiscardChanges()); // nothing to lose: no question
+    EXPECT_TRUE(l.prompter.shown.empty());
+
+    // an EEPROM byte written by a page, and written back: no change
+    const std::string before = l.ee(0x70);
+    l.session.image.set_Hex_EE(0x70, "5A");
+    EXPECT_TRUE(l.session.HasUnsavedChanges());
+    l.session.image.set_Hex_EE(0x70, before);
+    EXPECT_FALSE(l.session.HasUnsavedChanges());
+
+    // an address typed into a row, and the R/G state, count before the save encodes them
+    l.address(1) = "7";
+    EXPECT_TRUE(l.session.HasUnsavedChanges());
+    l.prompter.answers = {Answer::No};
+    EXPECT_FALSE(l.session.ConfirmDiscardChanges());
+    EXPECT_EQ(l.prompter.texts(), std::vector<std::string>{kUnsavedChangesQuestion});
+    EXPECT_EQ(l.prompter.shown[0].buttons, Buttons::YesNo);
+    l.prompter.answers = {Answer::Yes};
+    EXPECT_TRUE(l.session.ConfirmDiscardChanges());
+
+    // a save takes the new state as the saved one
+    const auto dir = std::filesystem::temp_directory_path() / ("hz-snapshot-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    ASSERT_TRUE(l.session.SaveTo((dir / "out.hex").string()));
+    EXPECT_FALSE(l.session.HasUnsavedChanges());
+    l.session.addresses.btn_RGClick(1, l.view);
+    EXPECT_TRUE(l.session.HasUnsavedChanges());
+    // a refused save changes nothing about that
+    l.address(1) = "x";
+    EXPECT_FALSE(l.session.SaveTo((dir / "out.hex").string()));
+    EXPECT_TRUE(l.session.HasUnsavedChanges());
+    // loading a file starts afresh, also a load that stopped on a bad line
+    EXPECT_EQ(l.session.LoadLines({rec(0x0000, "0830"), ":020000040002F8"}, "/f/bad.hex"), LoadOutcome::Stopped);
+    EXPECT_FALSE(l.session.HasUnsavedChanges());
+    std::filesystem::remove_all(dir);
 }

@@ -188,6 +188,26 @@ bool AddressPage::ValidateRows(SessionView& view)
     return true;
 }
 
+std::string AddressPage::AddressHint(int row) const
+{
+    const IdentificationState& s = m_state;
+    if (!s.hasCaption(row))
+        return {};
+    if (!hasStorage(row))
+        return "Für diese Position hält die Firmware keine Adresse bereit:\nsie wird weder gelesen noch gespeichert.";
+    if (s.Mot && s.FunctionDecoder && !s.RedGreen)
+        return "gültiger Adressbereich: 1 bis 255\n(Funktionsdekoder haben im Mot-Format nur diese Adressen)";
+    return strprintf("gültiger Adressbereich: 1 bis %d\n'0' für unbenutzt (keine Reaktion auf irgendeinen Befehl)",
+                     s.MaxAddress);
+}
+
+std::string AddressPage::FunctionHint(int row) const
+{
+    if (!m_state.hasCaption(row) || !hasStorage(row))
+        return {};
+    return strprintf("gültiger Bereich für die Funktions-Nummer: 1 bis %d", m_state.MaxFunction);
+}
+
 void AddressPage::EncodeRows()
 {
     const IdentificationState& s = m_state;

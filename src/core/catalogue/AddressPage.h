@@ -35,6 +35,12 @@ public:
     // 1 = green, 0 = red; only red/green rows use it.
     std::array<int, kRows> RowState{};
 
+    // The tool tips of a row's address and function-number fields: what a save accepts there.
+    // Motorola function-decoder rows have codes for 1..255 only and no "unused" code; a row
+    // without EEPROM room says that the firmware keeps no address for it.
+    std::string AddressHint(int row) const;
+    std::string FunctionHint(int row) const;
+
     void DecodeRows(SessionView& view);
     // Checks every captioned row; on failure shows the message, focuses the field and
     // returns false. Nothing is written into the image here.
