@@ -7,6 +7,7 @@
 // error and answered with the button that lets the load go on.
 
 #include <QApplication>
+#include <QLocale>
 #include <QPixmap>
 #include <QStringList>
 
@@ -43,6 +44,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("HEX Zwirbel"));
 
+    // German dialogs and number formats whatever the system locale says: the program's own
+    // texts are German, and a file dialog or a decimal comma in English would not match them.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     InstallGermanQtTranslations();
 
     QStringList args = QApplication::arguments();

@@ -170,6 +170,9 @@ private slots:
     void prevAndNextStepThroughFolder();
     void links();
     void exceptionInHandlerIsShown();
+    void unsavedChangesAreAskedAbout();
+    void statusPanelTakesTheRestOfTheWidth();
+    void rowHintsSayWhatIsAccepted();
 };
 
 void TstMainWindow::startUpState()
@@ -1015,6 +1018,100 @@ void TstMainWindow::exceptionInHandlerIsShown()
     // The program goes on.
     w.LoadFile(fx("classic_629_turnout.hex"));
     QCOMPARE(w.lbl_header->text(), QStringLiteral("Stellino  ab V3.51"));
+}
+
+void TstMainWindow::unsavedChangesAreAskedAbout()
+{
+    const std::string question = hz::kUnsavedChangesQuestion;
+    Harness h;
+    const QString other = fx("classic_684_idbits.hex");
+    TFormMain& w = h.make();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.LoadFile(fx("classic_629_turnout.hex"));
+    const QString header = w.lbl_header->text();
+
+    // nothing changed: another file loads without a word
+    h.dialogs.openAnswers << fx("classic_629_turnout.hex");
+    w.btn_load->click();
+    QVERIFY(h.prompter.shown.empty());
+
+    // a typed address; typed back, it is no change
+    QLineEdit* row1 = w.AddressRows[1].address;
+    const QString original = row1->text();
+    row1->setText(QStringLiteral("77"));
+    row1->setText(original);
+    h.dialogs.openAnswers << fx("classic_629_turnout.hex");
+    w.btn_load->click();
+    QVERIFY(h.prompter.shown.empty());
+
+    // No keeps everything as it was: the file, the typed text
+    row1->setText(QStringLiteral("77"));
+    h.prompter.answers = {hz::Answer::No, hz::Answer::No, hz::Answer::No};
+    h.dialogs.openAnswers << other;
+    w.btn_load->click();
+    QCOMPARE(h.prompter.texts(), std::vector<std::string>{question});
+    QCOMPARE(h.prompter.shown[0].buttons, hz::Buttons::YesNo);
+    QCOMPARE(w.lbl_header->text(), header);
+    QCOMPARE(row1->text(), QStringLiteral("77"));
+    w.close(); // the close box
+    QVERIFY(w.isVisible());
+    w.btn_close->click(); // "Ende": asks once, writes no settings
+    QVERIFY(w.isVisible());
+    QVERIFY(!QFile::exists(h.settingsPath));
+    QCOMPARE(h.prompter.shown.size(), std::size_t(3));
+
+    // a save makes the state the saved one
+    h.prompter.clear();
+    h.dialogs.saveAnswers << h.path("saved.hex");
+    w.btn_save->click();
+    QVERIFY(QFile::exists(h.path("saved.hex")));
+    w.btn_close->click();
+    QVERIFY(!w.isVisible());
+    QVERIFY(h.prompter.shown.empty());
+}
+
+void TstMainWindow::statusPanelTakesTheRestOfTheWidth()
+{
+    Harness h;
+    TFormMain& w = h.make();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // a long path: the panel shows as much as the window is wide, the window keeps its size
+    const QString folder = h.path("ein/sehr/langer/Ordnername/mit/vielen/Ebenen/fuer/die/Decoder/Sammlung");
+    QVERIFY(QDir().mkpath(folder));
+    const QString file = folder + QStringLiteral("/stellino.hex");
+    QVERIFY(QFile::copy(fx("classic_629_turnout.hex"), file));
+    w.LoadFile(fx("classic_629_turnout.hex"));
+    QApplication::processEvents();
+    const int width = w.width();
+    w.LoadFile(file);
+    QApplication::processEvents();
+    QCOMPARE(w.width(), width);
+    const QLabel* last = w.StatusPanels[3];
+    QVERIFY(last->width() >= 250);
+    QVERIFY(last->width() > width - 35 - 50 - 50 - 60); // the rest of the width, less the bar's spacing
+    QVERIFY(status(w)[3].endsWith(QStringLiteral(" (12F629/16F630)")));
+}
+
+void TstMainWindow::rowHintsSayWhatIsAccepted()
+{
+    Harness h;
+    TFormMain& w = h.make();
+    // a Motorola function decoder: 1 to 255, no "unused"
+    using hz::test::rec;
+    const QString mot = h.path("mot_function.hex");
+    hz::test::writeFile(mot.toStdString(),
+                        hz::test::joinCrLf({hz::test::kBase0, rec(0x0000, "00303F300030"), rec(0x0010, "8B1C"),
+                                            rec(0x4000, "0100030006000000"), rec(0x400E, "C431"), hz::test::kEnd}));
+    w.LoadFile(mot);
+    QCOMPARE(w.AddressRows[1].address->toolTip(),
+             QString::fromUtf8("gültiger Adressbereich: 1 bis 255\n(Funktionsdekoder haben im Mot-Format nur diese Adressen)"));
+    // the turntable position without a firmware slot
+    w.LoadFile(fx("classic_676_turntable.hex"));
+    QVERIFY(!w.AddressRows[31].address->isEnabled());
+    QVERIFY(w.AddressRows[31].address->toolTip().contains(QString::fromUtf8("hält die Firmware keine Adresse")));
+    QVERIFY(w.AddressRows[16].address->toolTip().startsWith(QString::fromUtf8("gültiger Adressbereich: 1 bis 320")));
 }
 
 QTEST_MAIN(TstMainWindow)

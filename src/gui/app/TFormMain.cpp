@@ -1,6 +1,7 @@
 #include "app/TFormMain.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFont>
@@ -249,12 +250,21 @@ void TFormMain::createControls()
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setToolTip(QStringLiteral("Anzeige der HEX-Version und des Namens"));
+    // The last panel holds the file's path and the PIC suffix after it: it keeps at least its
+    // 250 pixels and takes whatever width the window has beyond the other three.
     const int panelWidths[4] = {35, 50, 50, 250};
     for (int i = 0; i < 4; ++i) {
         auto* l = new QLabel(StatusBar1);
         l->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        l->setFixedWidth(panelWidths[i]);
-        StatusBar1->addWidget(l);
+        if (i < 3) {
+            l->setFixedWidth(panelWidths[i]);
+            StatusBar1->addWidget(l);
+        } else {
+            l->setMinimumWidth(panelWidths[i]);
+            // a long path must not widen the window: the explicit minimum holds
+            l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+            StatusBar1->addWidget(l, 1);
+        }
         StatusPanels[static_cast<std::size_t>(i)] = l;
     }
     StatusBar1->setFixedHeight(StatusBar1->sizeHint().height());
@@ -381,7 +391,31 @@ hz::LoadOutcome TFormMain::LoadFile(const QString& fileName)
     refreshStatus();
     ProgressBar1->setValue(0);
     btn_save->setEnabled(session.SaveEnabled);
+    if (outcome == hz::LoadOutcome::Done || outcome == hz::LoadOutcome::Stopped)
+        markSaved();
     return outcome;
+}
+
+void TFormMain::markSaved()
+{
+    // The rows show what was loaded (or saved); hidden rows may still hold texts of an earlier
+    // file, so the widgets, not the decoded texts, are the state to compare against.
+    copyRowTextsToSession();
+    session.TakeSnapshot();
+}
+
+bool TFormMain::ConfirmDiscardChanges()
+{
+    copyRowTextsToSession();
+    return session.ConfirmDiscardChanges();
+}
+
+bool TFormMain::loadAfterAsking(const QString& fileName)
+{
+    if (fileName.isEmpty() || !ConfirmDiscardChanges())
+        return false;
+    LoadFile(fileName);
+    return true;
 }
 
 void TFormMain::RedoLayout()
@@ -393,9 +427,8 @@ void TFormMain::RedoLayout()
 void TFormMain::btn_loadClick()
 {
     const QString chosen = m_dialogs->openHexFile(this, QFile::decodeName(session.image.LastFileName.c_str()));
-    if (chosen.isEmpty())
+    if (!loadAfterAsking(chosen))
         return;
-    LoadFile(chosen);
     browser.ScanFolder(chosen);
 }
 
@@ -420,14 +453,18 @@ void TFormMain::btn_saveClick()
     const QString chosen = m_dialogs->saveHexFile(this, proposed);
     if (chosen.isEmpty())
         session.status.text[3] = toStd(proposed);
-    else if (session.WriteBuiltLines(toPath(chosen)))
+    else if (session.WriteBuiltLines(toPath(chosen))) {
         session.status.text[3] = toStd(chosen);
+        markSaved();
+    }
     // A write that failed has said so and changed nothing, the status bar included.
     refreshStatus();
 }
 
 bool TFormMain::btn_closeClick()
 {
+    if (!ConfirmDiscardChanges())
+        return false;
     SettingsValues values;
     values.rasterX = RasterX;
     values.rasterY = RasterY;
@@ -440,8 +477,20 @@ bool TFormMain::btn_closeClick()
         m_prompter->tell(hz::MsgKind::Error, toStd(error), hz::Buttons::Ok);
         return false;
     }
+    m_closeConfirmed = true;
     close();
+    m_closeConfirmed = false;
     return true;
+}
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    // "Ende" has asked already; the close box asks here.
+    if (!m_closeConfirmed && !ConfirmDiscardChanges()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void TFormMain::btn_infoClick()
@@ -453,15 +502,15 @@ void TFormMain::btn_infoClick()
 void TFormMain::btn_prevClick()
 {
     const QString file = browser.PrevFile;
-    LoadFile(file);
-    browser.ScanFolder(file);
+    if (loadAfterAsking(file))
+        browser.ScanFolder(file);
 }
 
 void TFormMain::btn_nextClick()
 {
     const QString file = browser.NextFile;
-    LoadFile(file);
-    browser.ScanFolder(file);
+    if (loadAfterAsking(file))
+        browser.ScanFolder(file);
 }
 
 void TFormMain::openUrl(const QString& url)
@@ -682,10 +731,6 @@ void TFormMain::ShowRows()
 {
     syncCaptions();
     const auto& id = session.ident;
-    const QString addressHint =
-        QString::fromUtf8("gültiger Adressbereich: 1 bis %1\n'0' für unbenutzt (keine Reaktion auf irgendeinen Befehl)")
-            .arg(id.MaxAddress);
-    const QString functionHint = QString::fromUtf8("gültiger Bereich für die Funktions-Nummer: 1 bis %1").arg(id.MaxFunction);
     for (int k = 0; k < kRows; ++k) {
         AddressRowControls& r = AddressRows[static_cast<std::size_t>(k)];
         if (!id.hasCaption(k)) {
@@ -705,8 +750,8 @@ void TFormMain::ShowRows()
         r.function->setEnabled(stored);
         r.rg->setVisible(id.RedGreen);
         r.function->setVisible(!id.RedGreen);
-        r.address->setToolTip(addressHint);
-        r.function->setToolTip(functionHint);
+        r.address->setToolTip(fromUtf8(session.addresses.AddressHint(k)));
+        r.function->setToolTip(fromUtf8(session.addresses.FunctionHint(k)));
     }
 }
 

@@ -97,6 +97,10 @@ public:
     void ResetLayout();
     void FitHeader(const QString& name);
     bool ConfirmPendingPageChanges();
+    // Before the loaded file is left (another load, "Ende", the close box): asks
+    // "Die Änderungen wurden nicht gespeichert. Trotzdem fortfahren?" when the image or the
+    // address rows differ from what was last loaded or saved. False: stay with everything.
+    bool ConfirmDiscardChanges();
 
     // Address page.
     void LayoutRows(int columnBreak, int gap);
@@ -155,6 +159,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();
@@ -167,6 +172,11 @@ private:
     void syncCaptions();
     void copyRowTextsToSession();
     void openUrl(const QString& url);
+    // The current state is what was loaded or saved: unsaved changes are measured from here.
+    void markSaved();
+    // LoadFile after ConfirmDiscardChanges; false when nothing was loaded (no name, or No).
+    bool loadAfterAsking(const QString& fileName);
+    bool m_closeConfirmed = false;
 
     hz::gui::MainWindowServices m_services;
     std::unique_ptr<hz::gui::FileDialogs> m_ownDialogs;
