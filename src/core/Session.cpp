@@ -87,12 +87,7 @@ namespace hz {
 Session::Snapshot Session::currentState() const
 {
     Snapshot s;
-    s.rom.reserve(FirmwareImage::kRomSize);
-    for (int i = 0; i < FirmwareImage::kRomSize; ++i)
-        s.rom.push_back(image.rom(i));
-    s.ee.reserve(FirmwareImage::kEepromSize);
-    for (int i = 0; i < FirmwareImage::kEepromSize; ++i)
-        s.ee.push_back(image.eeprom(i));
+    s.memory = image.memory();
     s.id = image.IdText;
     s.config = image.ConfigWords;
     s.configPresent = image.ConfigPresent;

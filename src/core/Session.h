@@ -69,7 +69,7 @@ private:
     LoadOutcome identifyAndDecode(LoadOutcome read);
 
     struct Snapshot {
-        std::vector<std::string> rom, ee;
+        FirmwareImage::Memory memory;
         std::string id;
         std::array<std::string, 4> config;
         std::array<bool, 4> configPresent{};

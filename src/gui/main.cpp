@@ -4,7 +4,7 @@
 //   hexzwirbel --screenshot OUT.png [FILE.hex] load FILE, render the window to OUT.png, exit
 //
 // In screenshot mode nobody is there to answer a message: each one is printed to standard
-// error and answered with the button that lets the load go on.
+// error and answered as the command-line tool answers it.
 
 #include <QApplication>
 #include <QLocale>
@@ -13,31 +13,12 @@
 
 #include <cstdio>
 #include <exception>
+#include <iostream>
 
-#include "Prompter.h"
+#include "BatchPrompter.h"
 #include "app/TFormMain.h"
 #include "app/Translations.h"
 
-namespace {
-
-class StderrPrompter : public hz::Prompter {
-public:
-    hz::Answer ask(hz::MsgKind kind, const std::string& text, hz::Buttons buttons) override
-    {
-        std::fprintf(stderr, "%s: %s\n", hz::kindName(kind), text.c_str());
-        switch (buttons) {
-        case hz::Buttons::Ok: return hz::Answer::Ok;
-        case hz::Buttons::Cancel: return hz::Answer::Cancel;
-        case hz::Buttons::Ignore:
-        case hz::Buttons::CancelIgnore:
-        case hz::Buttons::YesIgnore: return hz::Answer::Ignore;
-        case hz::Buttons::YesNo: return hz::Answer::Yes;
-        }
-        return hz::Answer::Ok;
-    }
-};
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -63,10 +44,12 @@ int main(int argc, char** argv)
     }
     const QString fileArgument = args.isEmpty() ? QString() : args.first();
 
-    StderrPrompter stderrPrompter;
+    // The same answers as the command-line tool gives.
+    hz::BatchPrompter batchPrompter(std::cerr);
+    batchPrompter.prefix = "hexzwirbel: ";
     hz::gui::MainWindowServices services;
     if (!screenshotPath.isEmpty())
-        services.prompter = &stderrPrompter;
+        services.prompter = &batchPrompter;
     TFormMain window(services);
 
     if (!fileArgument.isEmpty()) {

@@ -213,7 +213,7 @@ TEST(Cli, DefaultConfigAnswersYesToTheStandardValueQuestion)
     EXPECT_EQ(readFile(out).find(":02400E00"), std::string::npos) << readFile(out);
     const CliRun yes = runCli({"info", in, "--json", "--default-config"});
     EXPECT_EQ(yes.code, 0);
-    EXPECT_NE(yes.out.find("\"config\": [\"CC01\", \"\", \"\", \"\"]"), std::string::npos) << yes.out;
+    EXPECT_NE(yes.out.find("\"config\": [\"CC01\", \"0000\", \"0000\", \"0000\"]"), std::string::npos) << yes.out;
     ASSERT_EQ(runCli({"convert", in, "-o", out, "--default-config"}).code, 0);
     EXPECT_NE(readFile(out).find(rec(0x400E, "CC01")), std::string::npos) << readFile(out);
     std::filesystem::remove_all(dir);

@@ -64,6 +64,46 @@ TEST(CodeTables, EveryCodeDecodesToExactlyOneAddress)
     }
 }
 
+// Decoding a red/green row finds the one address and half of the pair for each code.
+TEST(CodeTables, PairSearchFindsEachCodeAndNothingElse)
+{
+    for (int a = 0; a <= kMotAccessoryMax; ++a) {
+        const PairCode green = FindMotAccessoryPair(MotAccessoryCodes(a));
+        const PairCode red = FindMotAccessoryPair(MotRedVariant(MotAccessoryCodes(a)));
+        EXPECT_TRUE(green.address == a && green.tableHalf) << a;
+        EXPECT_TRUE(red.address == a && !red.tableHalf) << a;
+    }
+    for (int a = 1; a <= kDccAccessoryMax; ++a) {
+        const PairCode red = FindDccAccessoryPair(DccAccessoryCodes(a));
+        const PairCode green = FindDccAccessoryPair(DccGreenVariant(DccAccessoryCodes(a)));
+        EXPECT_TRUE(red.address == a && red.tableHalf) << a;
+        EXPECT_TRUE(green.address == a && !green.tableHalf) << a;
+    }
+    // Texts the tables do not hold: lower-case digits, other lengths, no hex digits, the
+    // stored form of DCC address 0, a code of the other format.
+    for (const char* text : {"", "79f005", "79F00", "79F0050", "79F0G5", "000000"})
+        EXPECT_EQ(FindDccAccessoryPair(text).address, -1) << text;
+    for (const char* text : {"", "0300c3", "0300C", "FFFFFF00", "79F005"})
+        EXPECT_EQ(FindMotAccessoryPair(text).address, -1) << text;
+
+    // Across the whole code space: whatever a search answers is the table's code or its
+    // variant of that very address.
+    for (long key = 0; key < 0x1000000; key += 89) {
+        char text[7];
+        std::snprintf(text, sizeof text, "%06lX", key);
+        const PairCode mot = FindMotAccessoryPair(text);
+        if (mot.address >= 0) {
+            const std::string& entry = MotAccessoryCodes(mot.address);
+            EXPECT_EQ(mot.tableHalf ? entry : MotRedVariant(entry), text);
+        }
+        const PairCode dcc = FindDccAccessoryPair(text);
+        if (dcc.address >= 0) {
+            const std::string& entry = DccAccessoryCodes(dcc.address);
+            EXPECT_EQ(dcc.tableHalf ? entry : DccGreenVariant(entry), text);
+        }
+    }
+}
+
 // The green code is the packet with output bit 1: rebuild it from the packet bytes.
 TEST(CodeTables, DccGreenVariantIsThePacketWithOutputOne)
 {

@@ -6,7 +6,7 @@
 
 #include "ScriptedPrompter.h"
 #include "firmware/FirmwareImage.h"
-#include "pages/CvLists.h"
+#include "pages/register/CvLists.h"
 
 using hz::CvEditResult;
 using hz::CvInputKind;

@@ -83,3 +83,59 @@ TEST(FirmwareImage, SettersStoreTextsUnchangedAtTheEdgesOfTheirRange)
     EXPECT_EQ(img.get_HexString(1023), ":00000001FF");
     EXPECT_TRUE(p.shown.empty());
 }
+
+// The image keeps the 256 texts "00".."FF" as numbers and every other text in a slot of its
+// own; whatever a byte was given, it must read back exactly, also after many changes between
+// the two kinds and after a reset.
+TEST(FirmwareImage, EveryByteReadsBackTheTextItWasGiven)
+{
+    ScriptedPrompter p;
+    FirmwareImage img(p);
+    const std::vector<std::string> texts{"00", "0A", "FF", "0a", "Ff", "A", "", "error", "G1", " 7", "3F"};
+    // Bytes that change between odd and canonical texts many times over: slots are freed and
+    // taken again, and there are never more than bytes.
+    for (int round = 0; round < 40; ++round) {
+        for (int i = 0; i < FirmwareImage::kRomSize; i += 7)
+            img.set_Hex_ROM(i, texts[static_cast<std::size_t>(i + round) % texts.size()]);
+        for (int i = 0; i < FirmwareImage::kEepromSize; ++i)
+            img.set_Hex_EE(i, texts[static_cast<std::size_t>(i * 3 + round) % texts.size()]);
+        for (int i = 0; i < FirmwareImage::kRomSize; i += 7)
+            ASSERT_EQ(img.rom(i), texts[static_cast<std::size_t>(i + round) % texts.size()]) << i;
+        for (int i = 0; i < FirmwareImage::kEepromSize; ++i)
+            ASSERT_EQ(img.get_Hex_EE(i), texts[static_cast<std::size_t>(i * 3 + round) % texts.size()]) << i;
+    }
+    EXPECT_EQ(img.rom(1), "3F"); // untouched: blank
+    img.resetMemory();
+    EXPECT_EQ(img.rom(0), "FF");
+    EXPECT_EQ(img.rom(7), "3F");
+    EXPECT_EQ(img.eeprom(2), "FF");
+    img.set_Hex_EE(2, "x");
+    EXPECT_EQ(img.eeprom(2), "x");
+    EXPECT_TRUE(p.shown.empty());
+}
+
+// Unsaved changes compare the memory by its texts: the same odd text is the same byte however
+// it came there, and a change typed back is no change.
+TEST(FirmwareImage, MemoryValuesCompareByText)
+{
+    ScriptedPrompter p;
+    FirmwareImage a(p), b(p);
+    EXPECT_TRUE(a.memory() == b.memory());
+    a.set_Hex_EE(1, "0a");
+    a.set_Hex_EE(2, "zz");
+    b.set_Hex_EE(2, "zz"); // the slots are taken in the other order
+    b.set_Hex_EE(1, "0a");
+    EXPECT_TRUE(a.memory() == b.memory());
+
+    const FirmwareImage::Memory before = a.memory();
+    a.set_Hex_EE(2, "zy");
+    EXPECT_FALSE(a.memory() == before);
+    a.set_Hex_EE(2, "zz");
+    EXPECT_TRUE(a.memory() == before);
+    a.set_Hex_ROM(100, "0A");
+    EXPECT_FALSE(a.memory() == before);
+    a.set_Hex_ROM(100, "FF");
+    EXPECT_TRUE(a.memory() == before);
+    a.set_Hex_EE(1, "0A"); // the same value, another text
+    EXPECT_FALSE(a.memory() == before);
+}

@@ -338,9 +338,10 @@ TEST(CheckRequiredRecords, AsksForWhatIsMissing)
         {629, true, false, {"CC01", "", "", ""}, {Answer::Ignore}, true,
          {"In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?"},
          {"", "", "", ""}},
+        // the classic standard is CONFIG 1 alone: the other words keep what the image had
         {629, true, false, {"CC01", "", "", ""}, {Answer::Yes}, true,
          {"In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?"},
-         {"CC01", "", "", ""}},
+         {"CC01", "2222", "3333", "4444"}},
     };
     for (const auto& c : cases) {
         Reader r;
@@ -354,9 +355,10 @@ TEST(CheckRequiredRecords, AsksForWhatIsMissing)
         EXPECT_EQ(r.prompter.texts(), c.asked);
         if (c.goesOn) {
             EXPECT_EQ(r.image.ConfigWords, c.config);
-            // exactly the words that are not empty are present, i.e. will be written
+            // exactly the standard words are present, i.e. will be written
             for (std::size_t k = 0; k < 4; ++k)
-                EXPECT_EQ(r.image.ConfigPresent[k], !c.config[k].empty()) << "CONFIG " << k + 1;
+                EXPECT_EQ(r.image.ConfigPresent[k], c.answers.back() == Answer::Yes && !c.defaults[k].empty())
+                    << "CONFIG " << k + 1;
             if (c.config[0] == "8C17") {
                 EXPECT_EQ(r.image.ConfigLocation, 0x8007);
             }
@@ -367,4 +369,40 @@ TEST(CheckRequiredRecords, AsksForWhatIsMissing)
         for (const auto& m : r.prompter.shown)
             EXPECT_EQ(m.kind, MsgKind::Warning);
     }
+}
+
+// The file is read in blocks of 64 KiB; a line break whose CR ends one block and whose LF
+// starts the next is still one break, and a line longer than any record is cut, not split.
+TEST(HexReader, LinesSplitAlikeAcrossReadBlocksAndOverLongLinesAreCut)
+{
+    // Record type 05 lines are skipped by the reader whatever follows the type field. The
+    // first line's length puts the CR of line 648 at byte 65535, the last of the first block.
+    std::vector<std::string> lines{":00000005" + std::string(87 - 9, '0')};
+    for (int k = 0; k < 700; ++k)
+        lines.push_back(":00000005" + std::string(90, k % 2 ? 'A' : '0'));
+    std::string text;
+    for (const auto& l : lines)
+        text += l + "\r\n";
+    ASSERT_EQ(text.substr(65535, 2), "\r\n");
+
+    const auto dir = tempDir("blocks");
+    const std::string path = (dir / "blocks.hex").string();
+    writeFile(path, text);
+    Reader r;
+    EXPECT_EQ(r.reader.ReadHexFile(path), LoadOutcome::Done);
+    EXPECT_TRUE(r.prompter.shown.empty());
+    EXPECT_EQ(r.image.LineCount, static_cast<int>(lines.size()));
+    for (std::size_t k = 0; k < lines.size(); ++k)
+        ASSERT_EQ(r.image.get_HexString(static_cast<int>(k)), lines[k]) << k;
+    std::filesystem::remove_all(dir);
+
+    std::size_t total = 0;
+    const auto cut = splitLines(std::string(20000, 'A') + "\r\nB\rC", 10, &total);
+    ASSERT_EQ(cut.size(), 3u);
+    EXPECT_EQ(cut[0], std::string(17000, 'A'));
+    EXPECT_EQ(cut[1], "B");
+    EXPECT_EQ(cut[2], "C");
+    // Lines beyond those kept are counted, not kept.
+    EXPECT_EQ(splitLines("a\nb\nc\nd", 2, &total).size(), 2u);
+    EXPECT_EQ(total, 4u);
 }

@@ -2,6 +2,7 @@
 // of the EEPROM image and how typing writes them back.
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
@@ -9,7 +10,7 @@
 #include "ScriptedPrompter.h"
 #include "Session.h"
 #include "TestFiles.h"
-#include "pages/CvLists.h"
+#include "pages/register/CvLists.h"
 #include "app/ControlFont.h"
 #include "pages/Frame_register.h"
 
@@ -19,7 +20,7 @@ class TstRegisterFrame : public QObject {
     hz::test::ScriptedPrompter prompter;
 
     // Number of rows whose label and edit are both not hidden; the rest must be hidden both.
-    static int shownRows(const TFrameRegister& f)
+    static int shownRows(TFrameRegister& f)
     {
         int n = 0;
         for (int k = 0; k < TFrameRegister::kRows; ++k) {
@@ -54,8 +55,12 @@ void TstRegisterFrame::rowsStandInFiveColumnsHiddenUntilFilled()
     hz::Session session(prompter);
     TFrameRegister f(session, nullptr);
     QCOMPARE(f.findChild<QFrame*>("pnl_cv"), f.panel());
-    QCOMPARE(f.findChild<QLineEdit*>("cv_edit_6"), f.edit(6));
+    // A row's controls are made when the row is first asked for, with their names.
+    QVERIFY(f.findChildren<QLineEdit*>().isEmpty());
+    QLineEdit* edit6 = f.edit(6);
+    QCOMPARE(f.findChild<QLineEdit*>("cv_edit_6"), edit6);
     QCOMPARE(f.findChild<QLabel*>("cv_label_6"), f.label(6));
+    QCOMPARE(f.findChildren<QLineEdit*>().size(), 7);
     QCOMPARE(f.CvCount(), 0);
     QCOMPARE(shownRows(f), 0);
 
@@ -118,17 +123,42 @@ void TstRegisterFrame::eachDecoderTypeShowsItsList()
     QCOMPARE(f.CvCount(), rows);
     QCOMPARE(shownRows(f), rows);
     const auto& list = hz::CvListFor(identifier);
+    int widest = 0;
     for (int k = 0; k < rows; ++k) {
-        QCOMPARE(f.label(k)->text().toStdString(), list[static_cast<std::size_t>(k)].caption);
-        // The caption is not cut short, unless it would run into the edit field.
+        const QString caption = QString::fromStdString(list[static_cast<std::size_t>(k)].caption);
+        QCOMPARE(f.label(k)->text(), caption);
+        // Every caption can be read in full: it fits into its label, the label ends before the
+        // edit field, and the tool tip repeats the caption.
         const QRect lbl = f.label(k)->geometry();
         QCOMPARE(lbl.height(), 20);
-        QVERIFY(lbl.width() >= std::min(f.label(k)->sizeHint().width(), 175));
+        QVERIFY2(f.label(k)->fontMetrics().horizontalAdvance(caption) <= lbl.width(), qPrintable(caption));
         QVERIFY(lbl.width() >= 100);
-        QVERIFY(lbl.right() < f.edit(k)->x() - 4);
+        QVERIFY(lbl.right() <= f.edit(k)->x() - 5);
+        QCOMPARE(f.label(k)->toolTip(), caption);
+        // One font for the whole list, not below 7 pt.
+        QCOMPARE(f.label(k)->font(), f.label(0)->font());
+        widest = std::max(widest, f.label(k)->fontMetrics().horizontalAdvance(caption));
         QCOMPARE(f.CvAddress(k), list[static_cast<std::size_t>(k)].address);
         QVERIFY(!f.label(k)->isHidden());
         QCOMPARE(f.edit(k)->text(), QStringLiteral("255")); // blank EEPROM
+    }
+    if (rows > 0) {
+        // The font is only as small as the widest caption needs: half a point more would not
+        // fit (or the list keeps the row font).
+        const QFont font = f.label(0)->font();
+        QVERIFY(font.pointSizeF() >= 7.0);
+        QVERIFY(font.pointSizeF() <= rowControlFont().pointSizeF());
+        if (font.pointSizeF() < rowControlFont().pointSizeF()) {
+            QFont larger = font;
+            larger.setStretch(100);
+            larger.setPointSizeF(font.pointSizeF() + 0.5);
+            int widestLarger = 0;
+            for (const auto& entry : list)
+                widestLarger = std::max(widestLarger,
+                                        QFontMetrics(larger).horizontalAdvance(QString::fromStdString(entry.caption)));
+            QVERIFY2(widestLarger > 175, qPrintable(QStringLiteral("%1 px").arg(widestLarger)));
+        }
+        QVERIFY(widest <= 175);
     }
     QVERIFY(!f.Updating);
     QVERIFY(prompter.shown.empty());
@@ -147,6 +177,12 @@ void TstRegisterFrame::aShorterListHidesTheRowsOfTheLongerOne()
     QCOMPARE(f.CvCount(), 25);
     QCOMPARE(shownRows(f), 25);
     QCOMPARE(f.label(5)->text(), QStringLiteral("CV29: Konfiguration"));
+    // The shorter list has captions of its own font, not the one the longer list needed.
+    TFrameRegister fresh(session, nullptr);
+    show(fresh);
+    QCOMPARE(f.label(5)->font(), fresh.label(5)->font());
+    QCOMPARE(f.label(61)->font(), rowControlFont());
+    QVERIFY(f.label(61)->toolTip().isEmpty());
     QVERIFY(f.label(25)->text().isEmpty());
     QCOMPARE(f.label(61)->geometry(), QRect(465, 19 + 25 * 19, 100, 20)); // back to its design size
 

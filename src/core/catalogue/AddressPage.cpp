@@ -59,28 +59,22 @@ void AddressPage::DecodeRows(SessionView& view)
         const std::string code = m_rows.get_Adresse_hex(r);
         // Red/green rows: the table holds one half of each pair (Motorola: green, DCC: red),
         // the other half is derived from it.
-        auto searchPair = [&](const std::string& (*table)(int), std::string (*otherHalf)(const std::string&),
-                              int tableState) {
-            for (int n = 0; n <= s.MaxAddress; ++n) {
-                const std::string& entry = table(n);
-                if (entry.empty())
-                    continue;
-                if (code == entry || code == otherHalf(entry)) {
-                    m_rows.set_Adresse_dez(r, n);
-                    RowState[static_cast<std::size_t>(r)] = code == entry ? tableState : 1 - tableState;
-                    return;
-                }
-            }
+        auto searchPair = [&](PairCode (*find)(const std::string&), int tableState) {
+            const PairCode found = find(code);
+            if (found.address < 0 || found.address > s.MaxAddress)
+                return;
+            m_rows.set_Adresse_dez(r, found.address);
+            RowState[static_cast<std::size_t>(r)] = found.tableHalf ? tableState : 1 - tableState;
         };
         if (s.Mot && s.RedGreen) {
-            searchPair(MotAccessoryCodes, MotRedVariant, 1);
+            searchPair(FindMotAccessoryPair, 1);
         } else if (s.DCC && s.RedGreen) {
             // Address 0 has no packet; the page stores it as 000000 and reads it back as 0.
             if (code == "000000") {
                 m_rows.set_Adresse_dez(r, 0);
                 RowState[static_cast<std::size_t>(r)] = 0;
             } else {
-                searchPair(DccAccessoryCodes, DccGreenVariant, 0);
+                searchPair(FindDccAccessoryPair, 0);
             }
         } else if (s.Mot && s.FunctionDecoder) {
             for (int n = 0; n <= s.MaxAddress; ++n) {
@@ -185,6 +179,47 @@ bool AddressPage::ValidateRows(SessionView& view)
                           "Adressen 1 bis 255",
                           i, false);
     }
+    return true;
+}
+
+bool AddressPage::TypeRow(int row, const std::string& address, const std::string* function, const int* state,
+                          std::string& error)
+{
+    const IdentificationState& s = m_state;
+    if (s.NoAddressInput) {
+        error = "Diese Firmware nimmt keine Adressen an.";
+        return false;
+    }
+    if (!s.Mot && !s.DCC) {
+        error = "In dieser Firmware wurde kein Adressformat erkannt (\"ohne\"): es gibt keine Adressen.";
+        return false;
+    }
+    if (row < 1 || row >= kRows || !s.hasCaption(row)) {
+        error = strprintf("Zeile %d gibt es bei diesem Dekoder nicht.", row);
+        return false;
+    }
+    const auto i = static_cast<std::size_t>(row);
+    if (!hasStorage(row)) {
+        error = strprintf("Für Zeile %d <%s> hat die Firmware keinen Speicherplatz.", row, s.Captions[i].c_str());
+        return false;
+    }
+    if (s.FunctionDecoder && !function) {
+        error = strprintf("Zeile %d ist eine Funktionsdekoder-Zeile: sie braucht Adresse und Funktions-Nummer.", row);
+        return false;
+    }
+    if (function && !s.FunctionDecoder) {
+        error = strprintf("Zeile %d hat keine Funktions-Nummer.", row);
+        return false;
+    }
+    if (state && !s.RedGreen) {
+        error = strprintf("Zeile %d hat keine rote und grüne Adresse.", row);
+        return false;
+    }
+    AddressText[i] = address;
+    if (function)
+        FunctionText[i] = *function;
+    if (state)
+        RowState[i] = *state == 1 ? 1 : 0;
     return true;
 }
 

@@ -41,6 +41,15 @@ public:
     std::string AddressHint(int row) const;
     std::string FunctionHint(int row) const;
 
+    // The one door for typing into a row, used by the window's fields and the command-line
+    // tool alike: the texts of the address field and, where given, of the function-number
+    // field and the R/G state (1 green, 0 red). Nothing is validated here - that is the save's
+    // job - but a row the page does not offer is refused with a German `error`: a row without
+    // caption or without EEPROM room, a function number on a row that has none, a colour on a
+    // row without red and green, or any row when the firmware takes no addresses.
+    bool TypeRow(int row, const std::string& address, const std::string* function, const int* state,
+                 std::string& error);
+
     void DecodeRows(SessionView& view);
     // Checks every captioned row; on failure shows the message, focuses the field and
     // returns false. Nothing is written into the image here.

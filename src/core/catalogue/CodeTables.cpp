@@ -45,6 +45,28 @@ const char* const kMotDecoderHigh[] = {
 };
 static_assert(sizeof(kMotDecoderHigh) / sizeof(kMotDecoderHigh[0]) == 255 - 80);
 
+// The three code bytes of Motorola accessory address a, 1..320, green half: output p of
+// decoder d; byte 3 carries the port in bits 5..2 (C3, F3, CF, FF) and the green half of the
+// pair in its top two bits.
+std::array<int, 3> motAccessoryBytes(int a)
+{
+    const int d = (a - 1) / 4 + 1, p = (a - 1) % 4;
+    const auto b = motBytes(d);
+    return {b[0], b[1], 0xC3 + ((p & 1) ? 0x30 : 0) + ((p & 2) ? 0x0C : 0)};
+}
+
+// The three code bytes of DCC accessory address a, 1..2044, red half: the two instruction
+// bytes of the basic accessory packet (activate bit set, output 0), stored as the error byte,
+// the second byte shifted left and the first byte shifted left twice with bit 0 set - the
+// form in which the firmware compares them.
+std::array<int, 3> dccAccessoryBytes(int a)
+{
+    const int d = (a - 1) / 4 + 1, p = (a - 1) % 4;
+    const int b1 = 0x80 | (d & 0x3F);
+    const int b2 = 0x80 | (((~(d >> 6)) & 7) << 4) | 0x08 | (p << 1);
+    return {(b1 ^ b2) & 0xFF, (b2 << 1) & 0xFF, ((b1 << 2) | 1) & 0xFF};
+}
+
 struct Tables {
     std::vector<std::string> motAccessory, motDecoder, dccAccessory;
 
@@ -59,24 +81,14 @@ struct Tables {
         for (int d = 81; d <= kMotDecoderMax; ++d)
             motDecoder[static_cast<std::size_t>(d)] = kMotDecoderHigh[d - 81];
 
-        // Accessory address a is output p of decoder d; byte 3 carries the port in bits 5..2
-        // (C3, F3, CF, FF) and the green half of the pair in its top two bits.
         motAccessory[0] = "FFFFFF";
         for (int a = 1; a <= kMotAccessoryMax; ++a) {
-            const int d = (a - 1) / 4 + 1, p = (a - 1) % 4;
-            const auto b = motBytes(d);
-            const int b3 = 0xC3 + ((p & 1) ? 0x30 : 0) + ((p & 2) ? 0x0C : 0);
-            motAccessory[static_cast<std::size_t>(a)] = text(b[0]) + text(b[1]) + text(b3);
+            const auto b = motAccessoryBytes(a);
+            motAccessory[static_cast<std::size_t>(a)] = text(b[0]) + text(b[1]) + text(b[2]);
         }
-
-        // DCC: the two instruction bytes of the basic accessory packet (activate bit set,
-        // output 0), stored as the error byte, the second byte shifted left and the first byte
-        // shifted left twice with bit 0 set - the form in which the firmware compares them.
         for (int a = 1; a <= kDccAccessoryMax; ++a) {
-            const int d = (a - 1) / 4 + 1, p = (a - 1) % 4;
-            const int b1 = 0x80 | (d & 0x3F);
-            const int b2 = 0x80 | (((~(d >> 6)) & 7) << 4) | 0x08 | (p << 1);
-            dccAccessory[static_cast<std::size_t>(a)] = text(b1 ^ b2) + text(b2 << 1) + text((b1 << 2) | 1);
+            const auto b = dccAccessoryBytes(a);
+            dccAccessory[static_cast<std::size_t>(a)] = text(b[0]) + text(b[1]) + text(b[2]);
         }
     }
 };
@@ -85,6 +97,27 @@ const Tables& tables()
 {
     static const Tables t;
     return t;
+}
+
+// The three bytes of a six-digit upper-case code, as the tables write them; false for any
+// other text.
+bool codeBytes(const std::string& code, std::array<int, 3>& bytes)
+{
+    if (code.size() != 6)
+        return false;
+    for (std::size_t k = 0; k < 6; ++k) {
+        const char c = code[k];
+        int digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            return false;
+        int& b = bytes[k / 2];
+        b = k % 2 == 0 ? 16 * digit : b + digit;
+    }
+    return true;
 }
 
 const std::string& lookup(const std::vector<std::string>& table, int index)
@@ -104,6 +137,61 @@ const std::array<std::string, 5> kMotFunctions{"", "51", "05", "15", "55"};
 const std::array<std::string, 13> kDccFunctions{"", "81", "82", "84", "88", "B1", "B2", "B4", "B8", "A1", "A2", "A4", "A8"};
 
 } // namespace
+
+// Decoding a red/green code reads the address out of the code's bits and then encodes that
+// address again: only a code that comes back unchanged names it. Every code stands for one
+// address at most, so this finds what a walk through the table would find, without building
+// the table or deriving 2000 variants for every row at every load.
+PairCode FindMotAccessoryPair(const std::string& code)
+{
+    std::array<int, 3> c{};
+    if (!codeBytes(code, c))
+        return {};
+    // Byte 3: top two bits set in the green half (the table's), clear in the red one.
+    const bool green = (c[2] & 0xC0) == 0xC0;
+    if (!green && (c[2] & 0xC0) != 0)
+        return {};
+    const int port = c[2] | 0xC0;
+    if (c[0] == 0xFF && c[1] == 0xFF && port == 0xFF) // address 0
+        return {0, green};
+    // Bit pairs 00, 11, 10 are the trits 0, 1, 2; 01 is none.
+    const auto trit = [](int bits) { return bits == 0 ? 0 : bits == 3 ? 1 : bits == 2 ? 2 : -1; };
+    const int t[4] = {trit(c[0] & 3), trit((c[1] >> 6) & 3), trit((c[1] >> 4) & 3), trit((c[1] >> 2) & 3)};
+    if (t[0] < 0 || t[1] < 0 || t[2] < 0 || t[3] < 0)
+        return {};
+    const int m = t[0] + 3 * t[1] + 9 * t[2] + 27 * t[3];
+    const int d = m == 0 ? 80 : m;
+    const int p = ((port & 0x30) ? 1 : 0) | ((port & 0x0C) ? 2 : 0);
+    const int a = (d - 1) * 4 + p + 1;
+    if (a > kMotAccessoryMax)
+        return {};
+    auto expected = motAccessoryBytes(a);
+    if (!green)
+        expected[2] &= 0x3F; // MotRedVariant
+    return expected == c ? PairCode{a, green} : PairCode{};
+}
+
+PairCode FindDccAccessoryPair(const std::string& code)
+{
+    std::array<int, 3> c{};
+    if (!codeBytes(code, c))
+        return {};
+    // The green half is the packet with output bit 1: bit 1 of the second byte is set, and
+    // the error byte has bit 0 flipped.
+    const bool green = (c[1] & 2) != 0;
+    const int b2 = 0x80 | ((c[1] >> 1) & ~1);
+    const int b1 = (green ? c[0] ^ 1 : c[0]) ^ b2;
+    const int d = (((~(b2 >> 4)) & 7) << 6) | (b1 & 0x3F);
+    const int a = (d - 1) * 4 + ((b2 >> 1) & 3) + 1;
+    if (a < 1 || a > kDccAccessoryMax)
+        return {};
+    auto expected = dccAccessoryBytes(a);
+    if (green) { // DccGreenVariant
+        expected[0] ^= 1;
+        expected[1] |= 2;
+    }
+    return expected == c ? PairCode{a, !green} : PairCode{};
+}
 
 const std::string& MotAccessoryCodes(int a) { return lookup(tables().motAccessory, a); }
 const std::string& MotDecoderCodes(int d) { return lookup(tables().motDecoder, d); }

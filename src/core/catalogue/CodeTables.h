@@ -22,6 +22,17 @@ const std::string& DccAccessoryCodes(int a);
 std::string MotRedVariant(const std::string& greenCode);   // top two bits of byte 3 cleared
 std::string DccGreenVariant(const std::string& redCode);   // the packet with output bit 1
 
+// Decoding a red/green row: the accessory address whose code, or the other half of whose
+// pair, is `code`. Every code of a table and every variant derived from it stands for one
+// address only, so the answer is unique. Address -1 when no address has the code (the empty
+// text and lower-case digits included: the tables hold upper-case texts).
+struct PairCode {
+    int address = -1;
+    bool tableHalf = false; // the table entry itself (Motorola green, DCC red), not the variant
+};
+PairCode FindMotAccessoryPair(const std::string& code); // addresses 0..320
+PairCode FindDccAccessoryPair(const std::string& code); // addresses 1..2044
+
 // Function codes of function-decoder rows: Motorola 1..4, DCC 1..12 (NMRA function-group
 // instruction bytes). Empty for numbers outside the range.
 const std::string& MotFunctionCode(int f);

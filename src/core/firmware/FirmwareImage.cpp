@@ -1,5 +1,7 @@
 #include "firmware/FirmwareImage.h"
 
+#include <algorithm>
+
 #include "firmware/HexText.h"
 
 namespace hz {
@@ -10,20 +12,87 @@ bool inRange(int i, int size) { return i >= 0 && i < size; }
 
 void refuse(Prompter& p, const std::string& text) { p.tell(MsgKind::Warning, text, Buttons::Ok); }
 
+// Value of an upper-case hexadecimal digit; -1 for any other character.
+int upperHexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 } // namespace
 
 FirmwareImage::FirmwareImage(Prompter& prompter)
-    : m_prompter(prompter), m_lines(kLineCapacity), m_rom(kRomSize), m_ee(kEepromSize)
+    : m_prompter(prompter), m_texts(&HexByteTexts()), m_lines(kLineCapacity), m_rom(kRomSize), m_ee(kEepromSize)
 {
     resetMemory();
 }
 
 void FirmwareImage::resetMemory()
 {
-    for (std::size_t i = 0; i < m_rom.size(); ++i)
-        m_rom[i] = (i % 2 == 0) ? "FF" : "3F";
-    for (auto& b : m_ee)
-        b = "FF";
+    for (std::size_t i = 0; i + 1 < m_rom.size(); i += 2) {
+        m_rom[i] = 0xFF;
+        m_rom[i + 1] = 0x3F;
+    }
+    std::fill(m_ee.begin(), m_ee.end(), ByteCode{0xFF});
+    m_odd.clear();
+    m_freeOdd.clear();
+}
+
+void FirmwareImage::store(ByteCode& byte, std::string_view text)
+{
+    // One of the 256 texts "00".."FF"?
+    const int high = text.size() == 2 ? upperHexDigit(text[0]) : -1;
+    const int low = high >= 0 ? upperHexDigit(text[1]) : -1;
+    if (low >= 0) {
+        if (byte >= 256)
+            m_freeOdd.push_back(byte);
+        byte = static_cast<ByteCode>(16 * high + low);
+        return;
+    }
+    if (byte < 256) {
+        if (m_freeOdd.empty()) {
+            m_odd.emplace_back();
+            byte = static_cast<ByteCode>(256 + m_odd.size() - 1);
+        } else {
+            byte = m_freeOdd.back();
+            m_freeOdd.pop_back();
+        }
+    }
+    m_odd[static_cast<std::size_t>(byte - 256)] = text;
+}
+
+FirmwareImage::Memory FirmwareImage::memory() const
+{
+    Memory m;
+    m.m_texts = m_texts;
+    m.m_bytes.reserve(m_rom.size() + m_ee.size());
+    m.m_bytes.insert(m.m_bytes.end(), m_rom.begin(), m_rom.end());
+    m.m_bytes.insert(m.m_bytes.end(), m_ee.begin(), m_ee.end());
+    m.m_odd.assign(m_odd.begin(), m_odd.end());
+    return m;
+}
+
+const std::string& FirmwareImage::Memory::text(std::size_t i) const
+{
+    const ByteCode code = m_bytes[i];
+    return code < 256 ? (*m_texts)[code] : m_odd[static_cast<std::size_t>(code - 256)];
+}
+
+bool operator==(const FirmwareImage::Memory& a, const FirmwareImage::Memory& b)
+{
+    if (a.m_bytes.size() != b.m_bytes.size())
+        return false;
+    for (std::size_t i = 0; i < a.m_bytes.size(); ++i) {
+        // Equal canonical numbers are equal texts; an odd slot number says nothing by itself.
+        if (a.m_bytes[i] == b.m_bytes[i] && a.m_bytes[i] < 256)
+            continue;
+        if (a.text(i) != b.text(i))
+            return false;
+    }
+    return true;
 }
 
 void FirmwareImage::clearLines()
@@ -53,11 +122,11 @@ std::string FirmwareImage::get_HexString(int i) const
     return m_lines[static_cast<std::size_t>(i)];
 }
 
-void FirmwareImage::set_Hex_ROM(int i, const std::string& text)
+void FirmwareImage::set_Hex_ROM(int i, std::string_view text)
 {
     if (!inRange(i, kRomSize))
         return refuse(m_prompter, strprintf("Error: schreiben HEX_ROM Bereichsüberschreitung (%i) in set_Hex_ROM", i));
-    m_rom[static_cast<std::size_t>(i)] = text;
+    store(m_rom[static_cast<std::size_t>(i)], text);
 }
 
 std::string FirmwareImage::get_Hex_ROM(int i) const
@@ -66,14 +135,14 @@ std::string FirmwareImage::get_Hex_ROM(int i) const
         refuse(m_prompter, strprintf("Error: lesen HEX_ROM Bereichsüberschreitung (%i) in get_Hex_ROM", i));
         return "error";
     }
-    return m_rom[static_cast<std::size_t>(i)];
+    return rom(i);
 }
 
-void FirmwareImage::set_Hex_EE(int i, const std::string& text)
+void FirmwareImage::set_Hex_EE(int i, std::string_view text)
 {
     if (!inRange(i, kEepromSize))
         return refuse(m_prompter, strprintf("Error: schreiben Hex_EE Bereichsüberschreitung (%i) in set_Hex_EE", i));
-    m_ee[static_cast<std::size_t>(i)] = text;
+    store(m_ee[static_cast<std::size_t>(i)], text);
 }
 
 std::string FirmwareImage::get_Hex_EE(int i) const
@@ -82,7 +151,7 @@ std::string FirmwareImage::get_Hex_EE(int i) const
         refuse(m_prompter, strprintf("Error: lesen Hex_EE Bereichsüberschreitung (%i) in get_Hex_EE", i));
         return "error";
     }
-    return m_ee[static_cast<std::size_t>(i)];
+    return eeprom(i);
 }
 
 AddressRowStore::AddressRowStore(Prompter& prompter) : m_prompter(prompter) {}

@@ -15,7 +15,10 @@
 // leniency and the writer's checks see exactly what the file said.
 
 #include <array>
+#include <cstdint>
+#include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Prompter.h"
@@ -34,14 +37,29 @@ public:
     // "Error: ..." warning; setters then do nothing, text getters return "error".
     void set_HexString(int i, const std::string& text);
     std::string get_HexString(int i) const;
-    void set_Hex_ROM(int i, const std::string& text);
+    void set_Hex_ROM(int i, std::string_view text);
     std::string get_Hex_ROM(int i) const;
-    void set_Hex_EE(int i, const std::string& text);
+    void set_Hex_EE(int i, std::string_view text);
     std::string get_Hex_EE(int i) const;
 
     // Unchecked read access for loops that stay inside the ranges by construction.
-    const std::string& rom(int i) const { return m_rom[static_cast<std::size_t>(i)]; }
-    const std::string& eeprom(int i) const { return m_ee[static_cast<std::size_t>(i)]; }
+    const std::string& rom(int i) const { return text(m_rom[static_cast<std::size_t>(i)]); }
+    const std::string& eeprom(int i) const { return text(m_ee[static_cast<std::size_t>(i)]); }
+
+    // The texts of program memory and EEPROM as one value, to tell later whether any byte
+    // changed. Taking and comparing it copies the bytes' numbers, not their texts.
+    class Memory {
+    public:
+        friend bool operator==(const Memory& a, const Memory& b);
+
+    private:
+        friend class FirmwareImage;
+        const std::string& text(std::size_t i) const;
+        std::vector<std::uint16_t> m_bytes; // program memory, then EEPROM
+        std::vector<std::string> m_odd;
+        const std::array<std::string, 256>* m_texts = nullptr;
+    };
+    Memory memory() const;
 
     // Blank program memory ("FF" at even, "3F" at odd byte addresses: word 0x3FFF), blank
     // EEPROM ("FF") and no lines.
@@ -84,10 +102,28 @@ public:
     std::string LastFileName;
 
 private:
+    // A byte is kept as the number of its text. 0..255 stand for "00".."FF" (HexByteTexts()),
+    // the text nearly every byte has; a byte holding any other text (lower-case digits, a
+    // field cut short, "error") owns a slot in m_odd, numbered from 256 on, so that it still
+    // reads back exactly as it was stored. A byte keeps its slot while its text stays odd and
+    // frees it when it becomes canonical again, so there are never more slots than bytes and
+    // the numbers fit 16 bits. The image takes 32 KiB instead of half a megabyte of strings,
+    // and clearing it is a fill.
+    using ByteCode = std::uint16_t;
+    const std::string& text(ByteCode code) const
+    {
+        return code < 256 ? (*m_texts)[code] : m_odd[static_cast<std::size_t>(code - 256)];
+    }
+    void store(ByteCode& byte, std::string_view text);
+
     Prompter& m_prompter;
+    const std::array<std::string, 256>* m_texts;
     std::vector<std::string> m_lines;
-    std::vector<std::string> m_rom;
-    std::vector<std::string> m_ee;
+    std::vector<ByteCode> m_rom;
+    std::vector<ByteCode> m_ee;
+    // A deque: rom() and eeprom() hand out references, which a new slot must not move.
+    std::deque<std::string> m_odd;
+    std::vector<ByteCode> m_freeOdd;
 };
 
 // The four arrays of 48 entries behind the address rows of the address page.

@@ -24,22 +24,44 @@ public:
     LineSplitter(std::size_t keep) : m_keep(keep) {}
     void feed(const char* data, std::size_t n)
     {
-        for (std::size_t i = 0; i < n; ++i) {
+        std::size_t i = 0;
+        for (; i < n && m_bomPos >= 0; ++i) {
             const char c = data[i];
             // A UTF-8 byte order mark, which some editors put at the start of a text file,
             // is not part of the first record.
-            if (m_bomPos >= 0) {
-                if (static_cast<unsigned char>(c) == kBom[m_bomPos]) {
-                    if (++m_bomPos == 3)
-                        m_bomPos = -1;
+            if (static_cast<unsigned char>(c) == kBom[m_bomPos]) {
+                if (++m_bomPos == 3)
+                    m_bomPos = -1;
+                continue;
+            }
+            const int matched = m_bomPos;
+            m_bomPos = -1;
+            for (int k = 0; k < matched; ++k)
+                take(static_cast<char>(kBom[k]));
+            take(c);
+        }
+        // Past the start, what take() does character by character, a line's run at a time.
+        while (i < n) {
+            if (m_afterCr) {
+                m_afterCr = false;
+                if (data[i] == '\n') {
+                    ++i;
                     continue;
                 }
-                const int matched = m_bomPos;
-                m_bomPos = -1;
-                for (int k = 0; k < matched; ++k)
-                    take(static_cast<char>(kBom[k]));
             }
-            take(c);
+            std::size_t end = i;
+            while (end < n && data[end] != '\r' && data[end] != '\n')
+                ++end;
+            if (end > i) {
+                m_open = true;
+                if (m_lines.size() < m_keep && m_current.size() < kMaxLineLength)
+                    m_current.append(data + i, std::min(end - i, kMaxLineLength - m_current.size()));
+            }
+            if (end == n)
+                return;
+            endLine();
+            m_afterCr = data[end] == '\r';
+            i = end + 1;
         }
     }
     std::vector<std::string> finish(std::size_t* total)
@@ -269,7 +291,7 @@ bool HexReader::parseData(const std::string& line, int reclen, int byteAddress)
                        Buttons::Cancel);
                 return false;
             }
-            img.set_Hex_ROM(i, std::string(at(line, static_cast<std::size_t>(10 + 2 * k), 2)));
+            img.set_Hex_ROM(i, at(line, static_cast<std::size_t>(10 + 2 * k), 2));
             img.RomTop = std::max(img.RomTop, i);
             img.RomFound = true;
         }
@@ -321,7 +343,7 @@ bool HexReader::parseData(const std::string& line, int reclen, int byteAddress)
         const int first = word - location;
         for (int k = 0; k < words; ++k) {
             const int n = first + k;
-            img.set_Hex_EE(n, std::string(at(line, static_cast<std::size_t>(10 + 4 * k), 2)));
+            img.set_Hex_EE(n, at(line, static_cast<std::size_t>(10 + 4 * k), 2));
             img.EepromTop = std::max(img.EepromTop, n);
             img.EepromFound = true;
         }
@@ -409,13 +431,13 @@ bool HexReader::CheckRequiredRecords()
                                  Buttons::YesIgnore) == Answer::Yes;
         if (makeStandard) {
             // The decoder's standard words, in the layout of its PIC. A word the PIC has no
-            // standard for keeps what the file carried there.
+            // standard for (CONFIG 2..4 of the classic PICs) keeps what the image had there,
+            // as after loading a file that carried its CONFIG 1, so that the saved file reads
+            // back the same.
             for (std::size_t k = 0; k < 4; ++k) {
                 if (!img.DefaultConfig[k].empty()) {
                     img.ConfigWords[k] = img.DefaultConfig[k];
                     img.ConfigPresent[k] = true;
-                } else if (!img.ConfigPresent[k]) {
-                    img.ConfigWords[k].clear();
                 }
             }
             img.ConfigLocation = img.PicModel == 18324 ? 0x8007 : 0x2007;

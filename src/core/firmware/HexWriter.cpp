@@ -70,16 +70,24 @@ public:
         const std::size_t reclen = data.size() / 2;
         if (reclen > 255 || data.size() % 2 != 0)
             return checksumProblem();
-        std::string body = t[reclen] + t[static_cast<std::size_t>(offset / 256)] +
-                           t[static_cast<std::size_t>(offset % 256)] + "00" + data;
-        const std::string sum = CalcChecksum(body, m_img.prompter());
+        // The line is built in place: ":", the body, then the body's checksum.
+        std::string line;
+        line.reserve(11 + data.size());
+        line += ':';
+        line += t[reclen];
+        line += t[static_cast<std::size_t>(offset / 256)];
+        line += t[static_cast<std::size_t>(offset % 256)];
+        line += "00";
+        line += data;
+        const std::string sum = CalcChecksum(std::string_view(line).substr(1), m_img.prompter());
         if (sum == "error")
             return false;
+        line += sum;
         if (base != m_outputBase) {
             m_lines.emplace_back(base ? ":020000040001F9" : ":020000040000FA");
             m_outputBase = base;
         }
-        m_lines.push_back(":" + body + sum);
+        m_lines.push_back(std::move(line));
         ++m_dataRecords;
         return true;
     }
@@ -198,15 +206,29 @@ bool buildLines(FirmwareImage& img, std::vector<std::string>& out)
 
 } // namespace
 
-std::string CalcChecksum(const std::string& body, Prompter& prompter)
+std::string CalcChecksum(std::string_view body, Prompter& prompter)
 {
-    if (body.size() % 2 != 0 || !isHexDigits(body)) {
+    // Checked and summed in one pass: a digit of either case counts with its value.
+    const auto digit = [](char ch) -> int {
+        if (ch >= '0' && ch <= '9')
+            return ch - '0';
+        if (ch >= 'A' && ch <= 'F')
+            return ch - 'A' + 10;
+        if (ch >= 'a' && ch <= 'f')
+            return ch - 'a' + 10;
+        return -1;
+    };
+    unsigned sum = 0;
+    bool wellFormed = body.size() % 2 == 0;
+    for (std::size_t i = 0; wellFormed && i + 1 < body.size(); i += 2) {
+        const int high = digit(body[i]), low = digit(body[i + 1]);
+        wellFormed = high >= 0 && low >= 0;
+        sum += static_cast<unsigned>(16 * high + low);
+    }
+    if (!wellFormed) {
         prompter.tell(MsgKind::Warning, "Problem bei der Checksummen-Berechnung", Buttons::Cancel);
         return "error";
     }
-    unsigned sum = 0;
-    for (std::size_t i = 0; i + 1 < body.size(); i += 2)
-        sum += static_cast<unsigned>(HexByteValue(std::string_view(body).substr(i, 2)));
     const unsigned c = (256u - sum % 256u) % 256u;
     return HexByteTexts()[c];
 }

@@ -8,6 +8,7 @@
 // Checksummen-Berechnung" instead of producing a damaged file.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "firmware/FirmwareImage.h"
@@ -30,7 +31,7 @@ std::vector<std::string> builtLines(const FirmwareImage& image);
 // Intel HEX checksum of a record body (without ":"): two upper-case digits, or "error" after
 // the warning "Problem bei der Checksummen-Berechnung" when the body is not whole bytes of
 // hexadecimal digits.
-std::string CalcChecksum(const std::string& body, Prompter& prompter);
+std::string CalcChecksum(std::string_view body, Prompter& prompter);
 
 // Writes `lines`, each followed by CR LF, to `path` through a temporary file in the same folder
 // and a rename, so that the target is either the old file or the complete new one. Returns

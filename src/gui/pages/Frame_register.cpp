@@ -2,13 +2,14 @@
 
 #include "app/ControlFont.h"
 
-#include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStringList>
 #include <algorithm>
 
 #include "firmware/HexText.h"
-#include "pages/CvLists.h"
+#include "pages/register/CvLists.h"
 
 namespace {
 
@@ -20,6 +21,54 @@ constexpr int kColumnStep = 230;
 constexpr int kLabelWidth = 100;
 // A caption may run on up to 5 pixels before the edit field of its row (at column x + 180).
 constexpr int kLabelMaxWidth = 175;
+// How far a list's captions may shrink to fit: half points down to 7 pt, then narrower glyphs
+// down to 90 % of their width. Smaller than that is no longer comfortable to read.
+constexpr qreal kMinCaptionPoints = 7.0;
+constexpr int kMinCaptionStretch = 90;
+
+// Column and row within the column of a row of the page.
+struct Place {
+    int x, k;
+};
+
+Place placeOf(int row)
+{
+    int column = 0;
+    for (int end : kColumnEnds)
+        if (row > end)
+            ++column;
+    const int firstOfColumn = column == 0 ? 0 : kColumnEnds[column - 1] + 1;
+    return {5 + kColumnStep * column, row - firstOfColumn};
+}
+
+int widestCaption(const QFont& font, const QStringList& captions)
+{
+    const QFontMetrics fm(font);
+    int widest = 0;
+    for (const QString& c : captions)
+        widest = std::max(widest, fm.horizontalAdvance(c));
+    return widest;
+}
+
+// The font for the captions of one list: the row font, made smaller and then narrower only
+// as far as the widest caption needs to fit before the edit fields. Should even the smallest
+// font be too wide, that is what the list gets; the tool tips still carry every caption.
+QFont captionFont(const QStringList& captions)
+{
+    QFont font = rowControlFont();
+    for (qreal size = font.pointSizeF(); size >= kMinCaptionPoints; size -= 0.5) {
+        font.setPointSizeF(size);
+        if (widestCaption(font, captions) <= kLabelMaxWidth)
+            return font;
+    }
+    font.setPointSizeF(kMinCaptionPoints);
+    for (int stretch = 99; stretch >= kMinCaptionStretch; --stretch) {
+        font.setStretch(stretch);
+        if (widestCaption(font, captions) <= kLabelMaxWidth)
+            break;
+    }
+    return font;
+}
 
 } // namespace
 
@@ -45,34 +94,42 @@ TFrameRegister::TFrameRegister(hz::Session& session, QWidget* parent)
     Line2 = makeLine("Line2");
     Line3 = makeLine("Line3");
     placeSeparators();
+}
 
-    int x = 5;
-    int k = 0; // row within the current column
-    for (int row = 0; row < kRows; ++row) {
+void TFrameRegister::makeRows(int count)
+{
+    count = std::min(count, kRows);
+    for (int row = m_rowsMade; row < count; ++row) {
+        const Place p = placeOf(row);
         auto* lbl = new QLabel(pnl_cv);
         lbl->setObjectName(QStringLiteral("cv_label_%1").arg(row));
         lbl->setFont(rowControlFont());
-        lbl->setGeometry(x, 19 + 25 * k, kLabelWidth, 20);
+        lbl->setGeometry(p.x, 19 + 25 * p.k, kLabelWidth, 20);
         lbl->hide();
 
         auto* edt = new QLineEdit(pnl_cv);
         edt->setObjectName(QStringLiteral("cv_edit_%1").arg(row));
         edt->setFont(rowControlFont());
-        edt->setGeometry(x + 180, 15 + 25 * k, 40, 20);
+        edt->setGeometry(p.x + 180, 15 + 25 * p.k, 40, 20);
         edt->hide();
         connect(edt, &QLineEdit::textChanged, this, [this, edt] { CvEditChange(edt); });
 
         m_labels[static_cast<std::size_t>(row)] = lbl;
         m_edits[static_cast<std::size_t>(row)] = edt;
-
-        ++k;
-        for (int end : kColumnEnds) {
-            if (row == end) {
-                x += kColumnStep;
-                k = 0;
-            }
-        }
     }
+    m_rowsMade = std::max(m_rowsMade, count);
+}
+
+QLabel* TFrameRegister::label(int row)
+{
+    makeRows(row + 1);
+    return m_labels[static_cast<std::size_t>(row)];
+}
+
+QLineEdit* TFrameRegister::edit(int row)
+{
+    makeRows(row + 1);
+    return m_edits[static_cast<std::size_t>(row)];
 }
 
 void TFrameRegister::placeSeparators()
@@ -99,10 +156,14 @@ void TFrameRegister::ResetRows()
     // The page lies over the (empty) address area and its header: it must hide them.
     pnl_cv->setAutoFillBackground(true);
     pnl_cv->setVisible(true);
-    for (int row = 0; row < kRows; ++row) {
-        m_labels[static_cast<std::size_t>(row)]->setText(QString());
-        m_labels[static_cast<std::size_t>(row)]->resize(kLabelWidth, 20);
-        m_labels[static_cast<std::size_t>(row)]->hide();
+    // Rows not made yet are empty and hidden already.
+    for (int row = 0; row < m_rowsMade; ++row) {
+        QLabel* lbl = m_labels[static_cast<std::size_t>(row)];
+        lbl->setText(QString());
+        lbl->setToolTip(QString());
+        lbl->setFont(rowControlFont());
+        lbl->resize(kLabelWidth, 20);
+        lbl->hide();
         m_edits[static_cast<std::size_t>(row)]->hide();
     }
     m_cvCount = 0;
@@ -116,14 +177,23 @@ void TFrameRegister::ShowCvList()
     const auto& list = hz::CvListFor(m_session.ident.Identifier);
     if (!list.empty()) {
         const int n = std::min(static_cast<int>(list.size()), kRows);
+        makeRows(n);
+        QStringList captions;
+        for (int row = 0; row < n; ++row)
+            captions << QString::fromStdString(list[static_cast<std::size_t>(row)].caption);
+        const QFont font = captionFont(captions);
         for (int row = 0; row < n; ++row) {
             const auto& entry = list[static_cast<std::size_t>(row)];
-            // The captions are wider than the 100 pixels a row label is laid out with; like a
-            // label that sizes itself to its text, it grows, so "CV186: Ausschaltverzögerung
-            // OUT1" is not cut down to "CV186: Auss", but it stops short of the edit field.
+            const QString& caption = captions[row];
+            // A caption is wider than the 100 pixels a row label is laid out with; like a
+            // label that sizes itself to its text, it grows, but it stops short of the edit
+            // field.
             QLabel* lbl = m_labels[static_cast<std::size_t>(row)];
-            lbl->setText(QString::fromStdString(entry.caption));
-            lbl->resize(std::clamp(lbl->sizeHint().width(), kLabelWidth, kLabelMaxWidth), 20);
+            lbl->setFont(font);
+            lbl->setText(caption);
+            lbl->setToolTip(caption);
+            const int width = std::max(lbl->sizeHint().width(), lbl->fontMetrics().horizontalAdvance(caption));
+            lbl->resize(std::clamp(width, kLabelWidth, kLabelMaxWidth), 20);
             m_cvAddress[static_cast<std::size_t>(row)] = entry.address;
         }
         m_cvCount = n;
@@ -133,7 +203,7 @@ void TFrameRegister::ShowCvList()
         m_edits[static_cast<std::size_t>(row)]->setText(QString::number(value));
     }
     Updating = false;
-    for (int row = 0; row < kRows; ++row) {
+    for (int row = 0; row < m_rowsMade; ++row) {
         const bool used = !m_labels[static_cast<std::size_t>(row)]->text().isEmpty();
         m_labels[static_cast<std::size_t>(row)]->setVisible(used);
         m_edits[static_cast<std::size_t>(row)]->setVisible(used);

@@ -1,4 +1,4 @@
-#include "pages/CvLists.h"
+#include "pages/register/CvLists.h"
 
 #include <initializer_list>
 

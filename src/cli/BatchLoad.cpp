@@ -1,0 +1,26 @@
+#include "BatchLoad.h"
+
+#include <ostream>
+
+namespace hz::cli {
+
+BatchLoad::BatchLoad(const Options& o, std::ostream& errStream)
+    : err(errStream), prompter(errStream, o.defaultConfig), session(prompter), file(o.files.at(0))
+{
+    prompter.prefix = "hexzwirbel-cli: " + file + ": ";
+    outcome = session.LoadFile(file);
+}
+
+bool BatchLoad::readyToWrite()
+{
+    if (loaded())
+        return true;
+    complain("nicht geladen, nichts geschrieben.");
+    return false;
+}
+
+void BatchLoad::writingTo(const std::string& output) { prompter.prefix = "hexzwirbel-cli: " + output + ": "; }
+
+void BatchLoad::complain(const std::string& what) { err << "hexzwirbel-cli: " << file << ": " << what << "\n"; }
+
+} // namespace hz::cli

@@ -1,0 +1,33 @@
+#pragma once
+// The input file of a batch command, loaded the way the editor loads it, with the batch
+// answers to its questions. Every command that reads a firmware file starts from here.
+
+#include <iosfwd>
+#include <string>
+
+#include "BatchPrompter.h"
+#include "Command.h"
+#include "Session.h"
+
+namespace hz::cli {
+
+struct BatchLoad {
+    // Loads `o.files[0]`; messages go to `err`, prefixed with the file's name.
+    BatchLoad(const Options& o, std::ostream& err);
+
+    bool loaded() const { return outcome == LoadOutcome::Done; }
+    // For the commands that write: false (after saying so) when the load did not go through.
+    bool readyToWrite();
+    // Messages from now on name the output file.
+    void writingTo(const std::string& output);
+    // Prints "hexzwirbel-cli: FILE: what" to the error stream.
+    void complain(const std::string& what);
+
+    std::ostream& err;
+    BatchPrompter prompter;
+    Session session;
+    std::string file;
+    LoadOutcome outcome = LoadOutcome::NoFile;
+};
+
+} // namespace hz::cli

@@ -1,0 +1,18 @@
+#include "Command.h"
+
+namespace hz::cli {
+
+const std::vector<std::unique_ptr<Command>>& Commands()
+{
+    static const std::vector<std::unique_ptr<Command>> all = [] {
+        std::vector<std::unique_ptr<Command>> c;
+        c.push_back(makeInfoCommand());
+        c.push_back(makeConvertCommand());
+        c.push_back(makeSetCommand());
+        c.push_back(makeTypesCommand());
+        return c;
+    }();
+    return all;
+}
+
+} // namespace hz::cli

@@ -1,0 +1,23 @@
+#include "RowReport.h"
+
+namespace hz::cli {
+
+std::vector<RowReport> rowReports(const Session& s)
+{
+    std::vector<RowReport> rows;
+    const IdentificationState& id = s.ident;
+    for (int r = 1; r < AddressPage::kRows; ++r) {
+        if (!id.hasCaption(r))
+            continue;
+        const auto i = static_cast<std::size_t>(r);
+        RowReport rep{r, id.Captions[i], s.addresses.AddressText[i], "", ""};
+        if (id.RedGreen && AddressPage::hasStorage(r))
+            rep.state = s.addresses.RowState[i] == 1 ? "green" : "red";
+        else if (id.FunctionDecoder)
+            rep.function = s.addresses.FunctionText[i].empty() ? "null" : s.addresses.FunctionText[i];
+        rows.push_back(rep);
+    }
+    return rows;
+}
+
+} // namespace hz::cli

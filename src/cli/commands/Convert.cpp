@@ -1,0 +1,36 @@
+// convert IN -o OUT: load and save without edits.
+
+#include <ostream>
+
+#include "BatchLoad.h"
+#include "Command.h"
+
+namespace hz::cli {
+
+namespace {
+
+class ConvertCommand : public Command {
+public:
+    const char* name() const override { return "convert"; }
+    const char* usage() const override
+    {
+        return "  convert EIN -o AUS [--default-config]\n"
+               "      Lädt EIN und schreibt es unverändert als neue HEX-Datei AUS.\n";
+    }
+    int run(const Options& o, std::ostream&, std::ostream& err) const override
+    {
+        if (o.files.size() != 1 || o.output.empty() || !o.rowValues.empty() || !o.actions.empty())
+            return usageError(err, "convert erwartet eine Eingabedatei und -o AUSGABE.");
+        BatchLoad in(o, err);
+        if (!in.readyToWrite())
+            return 1;
+        in.writingTo(o.output);
+        return in.session.SaveTo(o.output) ? 0 : 1;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Command> makeConvertCommand() { return std::make_unique<ConvertCommand>(); }
+
+} // namespace hz::cli

@@ -1,0 +1,83 @@
+// set IN -o OUT --row N=VALUE ...: change addresses exactly as the address page does, then
+// save through the normal save sequence.
+
+#include <ostream>
+
+#include "BatchLoad.h"
+#include "Command.h"
+#include "firmware/HexText.h"
+
+namespace hz::cli {
+
+namespace {
+
+// "N=VALUE" into the row's fields. VALUE is the address, with "r"/"g" appended for a red or
+// green address, or ADDRESS/FUNCTION on a function-decoder row; the rules which row takes
+// what are the address page's own.
+bool applyRowValue(Session& session, const std::string& assignment, std::string& error)
+{
+    const std::size_t eq = assignment.find('=');
+    int row = 0;
+    if (eq == std::string::npos || !parseWholeNumber(assignment.substr(0, eq), row)) {
+        error = "--row erwartet N=WERT, nicht \"" + assignment + "\".";
+        return false;
+    }
+    std::string value = assignment.substr(eq + 1);
+    const IdentificationState& id = session.ident;
+    if (id.FunctionDecoder) {
+        const std::size_t slash = value.find('/');
+        if (slash == std::string::npos && id.hasCaption(row) && AddressPage::hasStorage(row)) {
+            error = strprintf("Zeile %d ist eine Funktionsdekoder-Zeile: WERT ist ADRESSE/FUNKTION.", row);
+            return false;
+        }
+        const std::string function = slash == std::string::npos ? std::string() : value.substr(slash + 1);
+        return session.addresses.TypeRow(row, value.substr(0, slash), &function, nullptr, error);
+    }
+    const char last = value.empty() ? '\0' : value.back();
+    if (last == 'r' || last == 'g' || last == 'R' || last == 'G') {
+        const int state = (last == 'g' || last == 'G') ? 1 : 0;
+        value.pop_back();
+        return session.addresses.TypeRow(row, value, nullptr, &state, error);
+    }
+    return session.addresses.TypeRow(row, value, nullptr, nullptr, error);
+}
+
+class SetCommand : public Command {
+public:
+    const char* name() const override { return "set"; }
+    const char* usage() const override
+    {
+        return "  set EIN -o AUS --row N=WERT [--row N=WERT ...] [--default-config]\n"
+               "      Ändert Adressen wie die Adressseite des Programms und schreibt AUS (AUS darf EIN\n"
+               "      sein). WERT ist ADRESSE, ADRESSEr oder ADRESSEg (rote/grüne Adresse) oder\n"
+               "      ADRESSE/FUNKTION (Funktionsdekoder). Ohne r/g behält die Zeile ihre Farbe.\n";
+    }
+    int run(const Options& o, std::ostream&, std::ostream& err) const override
+    {
+        if (o.files.size() != 1 || o.output.empty() || o.rowValues.empty())
+            return usageError(err, "set erwartet eine Eingabedatei, -o AUSGABE und mindestens ein --row N=WERT.");
+        BatchLoad in(o, err);
+        if (!in.readyToWrite())
+            return 1;
+        Session& session = in.session;
+        for (const std::string& assignment : o.rowValues) {
+            std::string error;
+            if (!applyRowValue(session, assignment, error)) {
+                in.complain(error + " Nichts geschrieben.");
+                return 1;
+            }
+        }
+        if (!session.PrepareSave()) {
+            in.complain("nichts geschrieben.");
+            return 1;
+        }
+        in.writingTo(o.output);
+        return session.WriteBuiltLines(o.output) ? 0 : 1;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Command> makeSetCommand() { return std::make_unique<SetCommand>(); }
+
+} // namespace hz::cli

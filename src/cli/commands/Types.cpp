@@ -1,0 +1,76 @@
+// types [--json]: the decoder catalogue.
+
+#include <ostream>
+
+#include "Command.h"
+#include "Json.h"
+#include "catalogue/Catalogue.h"
+#include "firmware/HexText.h"
+
+namespace hz::cli {
+
+namespace {
+
+std::string rowModeText(const DecoderType& t)
+{
+    if (t.RedGreen)
+        return "R/G";
+    if (t.FunctionDecoder)
+        return "F";
+    if (t.PageOnly)
+        return "Seite";
+    return "-";
+}
+
+int rowCount(const DecoderType& t)
+{
+    int n = 0;
+    for (const auto& c : t.Captions)
+        n += c.empty() ? 0 : 1;
+    return n;
+}
+
+class TypesCommand : public Command {
+public:
+    const char* name() const override { return "types"; }
+    const char* usage() const override
+    {
+        return "  types [--json]\n"
+               "      Listet alle bekannten Dekoder-Typen.\n";
+    }
+    int run(const Options& o, std::ostream& out, std::ostream& err) const override
+    {
+        if (!o.files.empty() || !o.output.empty() || !o.rowValues.empty() || !o.actions.empty())
+            return usageError(err, "types erwartet keine Datei.");
+        const auto& all = DecoderCatalogue();
+        if (o.json) {
+            out << "[";
+            for (std::size_t k = 0; k < all.size(); ++k) {
+                const DecoderType& t = all[k];
+                out << (k ? "," : "") << "\n  {\"identifier\": " << t.Identifier;
+                if (t.Identifier2)
+                    out << ", \"identifier2\": " << t.Identifier2;
+                out << ", \"name\": " << jsonString(t.Name) << ", \"pic\": " << t.PicModel << ", \"page\": " << t.Page
+                    << ", \"row_mode\": " << jsonString(rowModeText(t)) << ", \"rows\": " << rowCount(t)
+                    << ", \"doc\": " << jsonString(t.DocPage) << "}";
+            }
+            out << "\n]\n";
+            return 0;
+        }
+        out << strprintf("%-18s %-6s %-5s %-6s %-5s %s\n", "Kennung", "PIC", "Seite", "Zeilen", "Modus", "Name");
+        for (const DecoderType& t : all) {
+            std::string ids = strprintf("0x%X", static_cast<unsigned>(t.Identifier));
+            if (t.Identifier2)
+                ids += strprintf(",0x%X", static_cast<unsigned>(t.Identifier2));
+            out << strprintf("%-18s %-6d %-5d %-6d %-5s %s\n", ids.c_str(), t.PicModel, t.Page, rowCount(t),
+                             rowModeText(t).c_str(), t.Name.c_str());
+        }
+        return 0;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Command> makeTypesCommand() { return std::make_unique<TypesCommand>(); }
+
+} // namespace hz::cli

@@ -1,0 +1,42 @@
+#pragma once
+// The answers of a run without anybody to ask: the command-line tool and the window's
+// screenshot mode. Every message is printed to a stream and answered by a fixed policy that
+// lets the work go on wherever that is safe:
+//
+//   OK, Cancel-only, Ignore-only  the only button
+//   Cancel / Ignore               Ignore   (missing PIC assignment or ID: the load goes on)
+//   Yes / Ignore                  Ignore, or Yes when standard values were asked for
+//                                 (missing configuration: `--default-config`)
+//   Yes / No                      Yes      ("Geänderte Werte übernehmen?" at a save)
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "Prompter.h"
+
+namespace hz {
+
+class BatchPrompter : public Prompter {
+public:
+    struct Shown {
+        MsgKind kind;
+        std::string text;
+        Buttons buttons;
+    };
+
+    BatchPrompter(std::ostream& err, bool standardValues = false) : m_err(err), m_standardValues(standardValues) {}
+
+    Answer ask(MsgKind kind, const std::string& text, Buttons buttons) override;
+
+    // Put before every message printed ("hexzwirbel-cli: FILE: ").
+    std::string prefix;
+    // Everything shown so far, in order.
+    std::vector<Shown> shown;
+
+private:
+    std::ostream& m_err;
+    bool m_standardValues;
+};
+
+} // namespace hz

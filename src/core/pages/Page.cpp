@@ -1,0 +1,163 @@
+#include "pages/Page.h"
+
+namespace hz::pages {
+
+const char* controlKindName(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::Label: return "label";
+    case ControlKind::Edit: return "edit";
+    case ControlKind::Check: return "check";
+    case ControlKind::Radio: return "radio";
+    case ControlKind::TrackBar: return "trackbar";
+    case ControlKind::List: return "list";
+    case ControlKind::Button: return "button";
+    case ControlKind::Group: return "group";
+    case ControlKind::Image: return "image";
+    }
+    return "label";
+}
+
+const Control* Page::find(const std::string& name) const
+{
+    for (const Control& c : m_controls)
+        if (c.name == name)
+            return &c;
+    return nullptr;
+}
+
+Control* Page::findMutable(const std::string& name) { return const_cast<Control*>(find(name)); }
+
+Control& Page::add(Control c)
+{
+    c.stamp = ++m_stamp;
+    m_controls.push_back(std::move(c));
+    return m_controls.back();
+}
+
+void Page::setText(Control& c, const std::string& text)
+{
+    if (c.text != text) {
+        c.text = text;
+        touch(c);
+    }
+}
+
+void Page::setCaption(Control& c, const std::string& caption)
+{
+    if (c.caption != caption) {
+        c.caption = caption;
+        touch(c);
+    }
+}
+
+void Page::setVisible(Control& c, bool visible)
+{
+    if (c.visible != visible) {
+        c.visible = visible;
+        touch(c);
+    }
+}
+
+void Page::setEnabled(Control& c, bool enabled)
+{
+    if (c.enabled != enabled) {
+        c.enabled = enabled;
+        touch(c);
+    }
+}
+
+void Page::setChecked(Control& c, bool checked)
+{
+    if (c.checked != checked) {
+        c.checked = checked;
+        touch(c);
+    }
+}
+
+void Page::setHint(Control& c, const std::string& hint)
+{
+    if (c.hint != hint) {
+        c.hint = hint;
+        touch(c);
+    }
+}
+
+void Page::setGeometry(Control& c, const Rect& r)
+{
+    if (c.geometry != r) {
+        c.geometry = r;
+        touch(c);
+    }
+}
+
+void Page::userText(const std::string& name, const std::string& text)
+{
+    if (Control* c = findMutable(name)) {
+        // An edit's change event fires on every change of its text, also one to the same
+        // text typed over; the handler decides what it means.
+        c->text = text;
+        touch(*c);
+        onText(*c);
+    }
+}
+
+void Page::userClick(const std::string& name)
+{
+    if (Control* c = findMutable(name)) {
+        if (c->kind == ControlKind::Radio && !c->checked) {
+            // A radio button is checked by its click; its siblings in the same group are not.
+            for (Control& other : m_controls)
+                if (other.kind == ControlKind::Radio && other.parent == c->parent && &other != c && other.checked) {
+                    other.checked = false;
+                    touch(other);
+                }
+            c->checked = true;
+            touch(*c);
+        }
+        onClick(*c);
+    }
+}
+
+void Page::userChecked(const std::string& name, bool checked)
+{
+    if (Control* c = findMutable(name)) {
+        if (c->checked == checked)
+            return;
+        c->checked = checked;
+        touch(*c);
+        onClick(*c);
+    }
+}
+
+void Page::userPosition(const std::string& name, int position)
+{
+    if (Control* c = findMutable(name)) {
+        c->position = position < c->min ? c->min : (position > c->max ? c->max : position);
+        touch(*c);
+        onPosition(*c);
+    }
+}
+
+void Page::userSelect(const std::string& name, int index)
+{
+    if (Control* c = findMutable(name)) {
+        c->selected = index;
+        touch(*c);
+        onSelect(*c);
+    }
+}
+
+void Page::userMouse(const std::string& name, MouseAction action, int x, int y)
+{
+    if (Control* c = findMutable(name))
+        onMouse(*c, action, x, y);
+}
+
+void Page::userFile(const std::string& name, const std::string& path)
+{
+    if (Control* c = findMutable(name))
+        onFile(*c, path);
+}
+
+} // namespace hz::pages

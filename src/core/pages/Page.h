@@ -1,0 +1,96 @@
+#pragma once
+// One editor page as the page host and every front end see it.
+//
+// The model holds the page's controls (PageControl.h), its working copy where it has one, and
+// its handlers under the names the firmware editor has always used (ShowCvList,
+// CvEditChange, ...). Handlers take plain values and speak through the session's prompter;
+// they touch only the firmware image. The Qt frame forwards each widget event through the
+// user-event entry points below and refreshes its widgets from the controls; the
+// command-line tool does the same with `--do` actions. So the window, the tool and the tests
+// drive one and the same code.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "pages/PageControl.h"
+
+namespace hz {
+class Session;
+}
+
+namespace hz::pages {
+
+enum class MouseAction { Press, Move, Release };
+
+class Page {
+public:
+    virtual ~Page() = default;
+
+    // Class name of the frame ("TFrameRegister") and the host's name for it ("FrameRegister1").
+    virtual const char* frameName() const = 0;
+    virtual const char* objectName() const = 0;
+
+    // The host shows the page for the loaded file: the page's set-up operations run and read
+    // the image.
+    virtual void showFor(Session& session) = 0;
+    // Changes of a working copy not yet written into the image (the accept button is enabled).
+    virtual bool hasPending() const { return false; }
+    // Writes the working copy into the image, as the accept button does.
+    virtual void accept() {}
+    // The whole working copy, for pages that keep one; empty otherwise.
+    virtual std::vector<int> data() const { return {}; }
+
+    // While set, changes of the controls are the page's own writes, not user input.
+    bool Updating = false;
+
+    const std::vector<Control>& controls() const { return m_controls; }
+    const Control* find(const std::string& name) const;
+    // The count behind the controls' stamps.
+    unsigned stamp() const { return m_stamp; }
+    // A control that asked for the input focus (after a refused input); the frame takes it
+    // and clears it.
+    std::string focusRequest;
+
+    // User events, in the order a widget reports them: the control's state changes, then its
+    // handler runs. Unknown names are ignored here; the action layer refuses them first.
+    void userText(const std::string& name, const std::string& text);
+    void userClick(const std::string& name);
+    void userChecked(const std::string& name, bool checked);
+    void userPosition(const std::string& name, int position);
+    void userSelect(const std::string& name, int index);
+    void userMouse(const std::string& name, MouseAction action, int x, int y);
+    void userFile(const std::string& name, const std::string& path);
+
+protected:
+    // Handlers of the page; the defaults do nothing.
+    virtual void onText(Control&) {}
+    virtual void onClick(Control&) {}
+    virtual void onPosition(Control&) {}
+    virtual void onSelect(Control&) {}
+    virtual void onMouse(Control&, MouseAction, int, int) {}
+    virtual void onFile(Control&, const std::string&) {}
+
+    Control& add(Control c);
+    Control* findMutable(const std::string& name);
+    // Marks a control as changed; every page setter goes through here.
+    Control& touch(Control& c)
+    {
+        c.stamp = ++m_stamp;
+        return c;
+    }
+    void setText(Control& c, const std::string& text);
+    void setCaption(Control& c, const std::string& caption);
+    void setVisible(Control& c, bool visible);
+    void setEnabled(Control& c, bool enabled);
+    void setChecked(Control& c, bool checked);
+    void setHint(Control& c, const std::string& hint);
+    void setGeometry(Control& c, const Rect& r);
+
+    std::vector<Control> m_controls;
+
+private:
+    unsigned m_stamp = 0;
+};
+
+} // namespace hz::pages

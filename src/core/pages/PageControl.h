@@ -1,0 +1,52 @@
+#pragma once
+// The controls of an editor page as plain state.
+//
+// A page model in core owns one Control per control of its frame, with everything the frame
+// shows: caption, hint, visibility, text, check state, track bar position, list items, and
+// the geometry where the page lays it out itself. The Qt frame copies this state into its
+// widgets; the command-line tool prints it and drives the same handlers. Controls made in
+// arrays are named by array and index: "CvEdits[5]".
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace hz::pages {
+
+enum class ControlKind { Label, Edit, Check, Radio, TrackBar, List, Button, Group, Image };
+
+// "label", "edit", "check", "radio", "trackbar", "list", "button", "group", "image".
+const char* controlKindName(ControlKind kind);
+
+struct Rect {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const Rect&) const = default;
+};
+
+// What a button does besides its click: open a file dialog whose answer goes to the page.
+enum class FileDialogKind { None, Open, Save };
+
+struct Control {
+    std::string name;
+    ControlKind kind = ControlKind::Label;
+    std::string caption; // labels, check boxes, radio buttons, buttons, groups
+    std::string hint;
+    bool visible = true;
+    bool enabled = true;
+    std::string text;    // edits
+    bool checked = false; // check boxes, radio buttons
+    int position = 0, min = 0, max = 0; // track bars
+    std::vector<std::string> items; // lists
+    int selected = -1;
+    std::optional<Rect> geometry;
+    std::string parent;  // name of the group the control sits in; empty: the frame itself
+    FileDialogKind fileDialog = FileDialogKind::None;
+    std::string fileFilter; // for buttons with a file dialog: "Kurve|*.cur", default suffix after it
+    std::string fileSuffix;
+
+    // Changed when anything above changes, from the page's running count: a frame refreshes
+    // the controls whose stamp is newer than the last one it has seen.
+    unsigned stamp = 0;
+};
+
+} // namespace hz::pages

@@ -1,0 +1,56 @@
+#pragma once
+// The page host's part in core: which page models a decoder type shows, their set-up when
+// the host shows them, and the question about pending working copies before a save. Where a
+// frame stands in the window is the window's business (it places its frames around the
+// models); what a page shows and does is decided here, for the window and the tool alike.
+//
+// Page kinds: 0 none, 1 additional functions, 2 blink pattern, 3 LED blink pattern, 4 servo
+// (the curve frame and the address frame), 6 register. There is no kind 5.
+
+#include <vector>
+
+#include "pages/Page.h"
+#include "pages/register/RegisterPage.h"
+
+namespace hz {
+class Prompter;
+class Session;
+}
+
+namespace hz::pages {
+
+class PageHost {
+public:
+    PageHost();
+
+    RegisterPage Register;
+
+    // Every page model, in the host's order.
+    const std::vector<Page*>& all() const { return m_all; }
+    // The models the host shows for a page kind, in the order the window places them (none
+    // for kind 0 and for kinds that do not exist).
+    std::vector<Page*> pagesFor(int kind);
+    // The models shown for the loaded file.
+    const std::vector<Page*>& shown() const { return m_shown; }
+    int shownKind() const { return m_kind; }
+
+    // Shows the pages of `kind` for the session's file: each page's set-up runs and reads the
+    // image.
+    void ShowPage(int kind, Session& session);
+    // The load hides every page before it reads a file.
+    void HidePages();
+
+    // At the beginning of a save: for every shown page with a working copy not yet written
+    // into the image, "Geänderte Werte übernehmen?" (Yes/No). Yes writes it; No abandons the
+    // save at once. Returns whether the save may go on.
+    bool ConfirmPendingPageChanges(Prompter& prompter);
+    // Whether any shown page holds changes not yet written into the image.
+    bool hasPending() const;
+
+private:
+    std::vector<Page*> m_all;
+    std::vector<Page*> m_shown;
+    int m_kind = 0;
+};
+
+} // namespace hz::pages

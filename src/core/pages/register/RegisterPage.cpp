@@ -1,0 +1,162 @@
+#include "pages/register/RegisterPage.h"
+
+#include <algorithm>
+
+#include "Session.h"
+#include "firmware/HexText.h"
+#include "pages/register/CvLists.h"
+
+namespace hz::pages {
+
+namespace {
+
+// The last row of each of the first four columns.
+constexpr int kColumnEnds[] = {20, 41, 62, 80};
+
+struct Place {
+    int x, k; // column x, row within the column
+};
+
+Place placeOf(int row)
+{
+    int column = 0;
+    for (int end : kColumnEnds)
+        if (row > end)
+            ++column;
+    const int first = column == 0 ? 0 : kColumnEnds[column - 1] + 1;
+    return {5 + RegisterPage::kColumnStep * column, row - first};
+}
+
+} // namespace
+
+Rect RegisterPage::labelRect(int row)
+{
+    const Place p = placeOf(row);
+    // The label runs to 5 pixels before its edit: the captions are wider than the 100 pixels
+    // a row label was designed with, and the frame fits their font into this room.
+    return {p.x, 19 + 25 * p.k, kCaptionRoom, kRowHeight};
+}
+
+Rect RegisterPage::editRect(int row)
+{
+    const Place p = placeOf(row);
+    return {p.x + kEditOffset, 15 + 25 * p.k, kEditWidth, kRowHeight};
+}
+
+RegisterPage::RegisterPage()
+{
+    m_controls.reserve(kFirstRow + 2 * kRows);
+    Control panel;
+    panel.name = "pnl_cv";
+    panel.kind = ControlKind::Group;
+    panel.geometry = Rect{0, 0, kWidth, 571};
+    add(panel);
+    for (const char* name : {"Line1", "Line2", "Line3"}) {
+        Control line;
+        line.name = name;
+        line.kind = ControlKind::Group;
+        line.parent = "pnl_cv";
+        add(line);
+    }
+    placeSeparators();
+    for (int row = 0; row < kRows; ++row) {
+        Control label;
+        label.name = labelName(row);
+        label.kind = ControlKind::Label;
+        label.parent = "pnl_cv";
+        label.visible = false;
+        label.geometry = labelRect(row);
+        add(std::move(label));
+        Control edit;
+        edit.name = editName(row);
+        edit.kind = ControlKind::Edit;
+        edit.parent = "pnl_cv";
+        edit.visible = false;
+        edit.geometry = editRect(row);
+        add(std::move(edit));
+    }
+}
+
+void RegisterPage::placeSeparators()
+{
+    const int height = m_controls[0].geometry->height - 1;
+    const int xs[3] = {230, 460, 690};
+    for (std::size_t i = 0; i < 3; ++i)
+        setGeometry(m_controls[1 + i], Rect{xs[i], 8, 2, height});
+}
+
+void RegisterPage::showFor(Session& session)
+{
+    m_session = &session;
+    Updating = true;
+    ResetRows();
+    ShowCvList(session.ident.Identifier, session.image);
+}
+
+void RegisterPage::ResetRows()
+{
+    Updating = true;
+    Control& panel = m_controls[0];
+    setGeometry(panel, Rect{0, 0, kWidth, kHeight});
+    setVisible(panel, true);
+    for (int row = 0; row < kRows; ++row) {
+        Control& label = m_controls[labelIndex(row)];
+        setCaption(label, "");
+        setHint(label, "");
+        setVisible(label, false);
+        setVisible(m_controls[editIndex(row)], false);
+    }
+    m_cvCount = 0;
+    placeSeparators();
+    Updating = false;
+}
+
+void RegisterPage::ShowCvList(int identifier, const FirmwareImage& image)
+{
+    Updating = true;
+    const auto& list = CvListFor(identifier);
+    const int n = std::min(static_cast<int>(list.size()), kRows);
+    for (int row = 0; row < n; ++row) {
+        const CvEntry& entry = list[static_cast<std::size_t>(row)];
+        Control& label = m_controls[labelIndex(row)];
+        setCaption(label, entry.caption);
+        // The whole caption, also where a small screen font would still cut it.
+        setHint(label, entry.caption);
+        m_cvAddress[static_cast<std::size_t>(row)] = entry.address;
+    }
+    if (n > 0)
+        m_cvCount = n;
+    for (int row = 0; row < m_cvCount; ++row) {
+        const int value = HexByteValue(image.get_Hex_EE(m_cvAddress[static_cast<std::size_t>(row)]));
+        setText(m_controls[editIndex(row)], std::to_string(value));
+    }
+    Updating = false;
+    for (int row = 0; row < kRows; ++row) {
+        const bool used = !m_controls[labelIndex(row)].caption.empty();
+        setVisible(m_controls[labelIndex(row)], used);
+        setVisible(m_controls[editIndex(row)], used);
+    }
+}
+
+void RegisterPage::onText(Control& c)
+{
+    const std::size_t index = static_cast<std::size_t>(&c - m_controls.data());
+    if (index >= kFirstRow && (index - kFirstRow) % 2 == 1)
+        CvEditChange(static_cast<int>((index - kFirstRow) / 2));
+}
+
+void RegisterPage::CvEditChange(int row)
+{
+    if (Updating || !m_session)
+        return;
+    // A field of a row not in use has nothing behind it in the image.
+    if (row < 0 || row >= m_cvCount)
+        return;
+    const Control& edit = m_controls[editIndex(row)];
+    const auto result = ApplyCvEdit(m_session->image, m_session->prompter(),
+                                    m_cvAddress[static_cast<std::size_t>(row)], edit.text);
+    if (result == CvEditResult::Refused && edit.visible)
+        focusRequest = edit.name;
+}
+
+} // namespace hz::pages

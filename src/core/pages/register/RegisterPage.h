@@ -1,0 +1,79 @@
+#pragma once
+// The CV register page (frame TFrameRegister): one row per configuration variable, a caption
+// that names the CV and a small edit field with the EEPROM byte in decimal. A valid number
+// typed into a field goes into the image at once; there is no accept button.
+//
+// Controls: the panel pnl_cv, the column separators Line1..Line3, and 512 rows of the arrays
+// CvLabels[k] and CvEdits[k]. Rows run down a column (edit at y = 15 + 25k, label 4 pixels
+// lower); a new column 230 pixels further right starts after rows 20, 41, 62 and 80. The
+// longest list (73 rows) ends in the fourth column; the fifth one, for rows 81 and up, lies
+// outside the frame and is never filled.
+
+#include <array>
+#include <string>
+
+#include "pages/Page.h"
+
+namespace hz {
+class FirmwareImage;
+class Prompter;
+}
+
+namespace hz::pages {
+
+class RegisterPage : public Page {
+public:
+    static constexpr int kRows = 512;
+    // Frame size when the host shows it (the designed panel is 940 x 571).
+    static constexpr int kWidth = 940;
+    static constexpr int kHeight = 555;
+    // Row layout.
+    static constexpr int kColumnStep = 230;
+    static constexpr int kLabelWidth = 100;
+    static constexpr int kEditOffset = 180; // edit left = column x + 180
+    static constexpr int kEditWidth = 40;
+    static constexpr int kRowHeight = 20;
+    // A caption may run on up to 5 pixels before the edit field of its row: the room the
+    // frame fits the captions' font into, so that no caption is cut.
+    static constexpr int kCaptionRoom = kEditOffset - 5;
+
+    RegisterPage();
+
+    const char* frameName() const override { return "TFrameRegister"; }
+    const char* objectName() const override { return "FrameRegister1"; }
+    void showFor(Session& session) override;
+
+    // Empties and hides all rows, shows the panel and places the column separators.
+    void ResetRows();
+    // Fills the rows with the CV list of `identifier` and the values from the image, and
+    // shows the rows in use.
+    void ShowCvList(int identifier, const FirmwareImage& image);
+    // Change handler of every row's edit field (row 0..511).
+    void CvEditChange(int row);
+
+    int CvCount() const { return m_cvCount; }
+    int CvAddress(int row) const { return m_cvAddress[static_cast<std::size_t>(row)]; }
+    const Control& label(int row) const { return m_controls[labelIndex(row)]; }
+    const Control& edit(int row) const { return m_controls[editIndex(row)]; }
+    static std::string labelName(int row) { return "CvLabels[" + std::to_string(row) + "]"; }
+    static std::string editName(int row) { return "CvEdits[" + std::to_string(row) + "]"; }
+
+    // Geometry of row `row`'s label and edit within pnl_cv.
+    static Rect labelRect(int row);
+    static Rect editRect(int row);
+
+protected:
+    void onText(Control& c) override;
+
+private:
+    static constexpr std::size_t kFirstRow = 4; // after pnl_cv, Line1, Line2, Line3
+    static std::size_t labelIndex(int row) { return kFirstRow + 2 * static_cast<std::size_t>(row); }
+    static std::size_t editIndex(int row) { return labelIndex(row) + 1; }
+    void placeSeparators();
+
+    Session* m_session = nullptr;
+    std::array<int, kRows> m_cvAddress{};
+    int m_cvCount = 0;
+};
+
+} // namespace hz::pages
