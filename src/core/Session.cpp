@@ -12,7 +12,7 @@ Session::Session(Prompter& prompter)
       addresses(image, rows, ident),
       m_prompter(prompter)
 {
-    reader.onImageReset = [this] { m_view->hidePages(); };
+    reader.onImageReset = [this] { m_hostView.HidePages(); };
     m_snapshot = currentState();
 }
 
@@ -43,7 +43,7 @@ LoadOutcome Session::identifyAndDecode(LoadOutcome outcome)
 
     identification.IdentifyDecoder();
     identification.DetectAddressFormat();
-    identification.ApplyDecoderType(*m_view);
+    identification.ApplyDecoderType(m_hostView);
     if (ident.NoAddressInput)
         ident.RedGreen = false;
 
@@ -52,17 +52,33 @@ LoadOutcome Session::identifyAndDecode(LoadOutcome outcome)
 
     status.text[2] = ident.formatText();
     if (!ident.Mot && !ident.DCC)
-        m_view->hideAllRows();
+        m_view->HideAllRows();
 
     if (!ident.NoAddressInput)
         addresses.DecodeRows(*m_view);
-    m_view->colourRows();
+    m_view->ColourRows();
     SaveEnabled = true;
     return LoadOutcome::Done;
 }
 
+void Session::RedoLayout() { identification.RedoLayout(m_hostView); }
+
+void Session::HostView::HidePages()
+{
+    m_s.pages.HidePages();
+    m_s.view().HidePages();
+}
+
+void Session::HostView::ShowPage(int kind)
+{
+    m_s.pages.ShowPage(kind, m_s);
+    m_s.view().ShowPage(kind);
+}
+
 bool Session::PrepareSave()
 {
+    if (!pages.ConfirmPendingPageChanges(m_prompter))
+        return false;
     if (!ident.NoAddressInput) {
         if (!addresses.ValidateRows(*m_view))
             return false;
@@ -99,7 +115,7 @@ Session::Snapshot Session::currentState() const
 
 void Session::TakeSnapshot() { m_snapshot = currentState(); }
 
-bool Session::HasUnsavedChanges() const { return !(currentState() == m_snapshot); }
+bool Session::HasUnsavedChanges() const { return pages.hasPending() || !(currentState() == m_snapshot); }
 
 bool Session::ConfirmDiscardChanges()
 {

@@ -14,6 +14,7 @@
 #include "firmware/FirmwareImage.h"
 #include "firmware/HexReader.h"
 #include "firmware/StatusPanels.h"
+#include "pages/PageHost.h"
 
 namespace hz {
 
@@ -33,9 +34,14 @@ public:
     // The same sequence on lines already in memory.
     LoadOutcome LoadLines(const std::vector<std::string>& lines, const std::string& fileName);
 
-    // First half of a save: validates, encodes and writes the address rows into the image
-    // (unless the firmware takes no address input) and regenerates the HEX lines. False when a
-    // row was refused or the lines could not be built; the image's lines are then not usable.
+    // The second identification pass after a start-up load: layout, page and header only.
+    void RedoLayout();
+
+    // First half of a save: pending working copies of the shown pages are offered for
+    // acceptance ("Geänderte Werte übernehmen?"; No ends the save at once), then the address
+    // rows are validated, encoded and written into the image (unless the firmware takes no
+    // address input) and the HEX lines regenerated. False when the user said No, a row was
+    // refused or the lines could not be built; the image's lines are then not usable.
     bool PrepareSave();
     // Second half: writes the lines PrepareSave built to `path`, atomically. Failures are
     // reported through the prompter.
@@ -52,6 +58,7 @@ public:
     // texts in widgets copy them into `addresses` first.
     void TakeSnapshot();
     bool HasUnsavedChanges() const;
+    // Also a page's working copy not yet accepted counts.
     // Asks "Die Änderungen wurden nicht gespeichert. Trotzdem fortfahren?" when there are
     // unsaved changes; true when there are none or the user chose Yes.
     bool ConfirmDiscardChanges();
@@ -63,8 +70,33 @@ public:
     HexReader reader;
     Identification identification;
     AddressPage addresses;
+    // The page models and which of them are shown for the loaded file.
+    pages::PageHost pages;
 
 private:
+    // What the identification and the reader ask of the window, seen by the page host first:
+    // showing a page kind sets up its page models before the window places their frames, and
+    // the reader's reset hides them.
+    class HostView : public SessionView {
+    public:
+        explicit HostView(Session& s) : m_s(s) {}
+        void HidePages() override;
+        void ResetLayout() override { m_s.view().ResetLayout(); }
+        void LayoutRows(int columnBreak, int gap) override { m_s.view().LayoutRows(columnBreak, gap); }
+        void ShowPage(int kind) override;
+        void FitHeader(const std::string& name) override { m_s.view().FitHeader(name); }
+        void ShowRows() override { m_s.view().ShowRows(); }
+        void HideAllRows() override { m_s.view().HideAllRows(); }
+        void SetProgress(int maximum, int position) override { m_s.view().SetProgress(maximum, position); }
+        void RowTextsChanged(int row) override { m_s.view().RowTextsChanged(row); }
+        void FocusRow(int row, bool functionField) override { m_s.view().FocusRow(row, functionField); }
+        void ColourRows() override { m_s.view().ColourRows(); }
+        void DocPageChanged(const std::string& url) override { m_s.view().DocPageChanged(url); }
+
+    private:
+        Session& m_s;
+    };
+
     LoadOutcome afterReading(LoadOutcome read);
     LoadOutcome identifyAndDecode(LoadOutcome read);
 
@@ -83,6 +115,7 @@ private:
     Prompter& m_prompter;
     SessionView m_noView;
     SessionView* m_view = &m_noView;
+    HostView m_hostView{*this};
 };
 
 } // namespace hz

@@ -12,31 +12,31 @@ public:
     virtual ~SessionView() = default;
 
     // The reader has reset the image: hide all six editor pages.
-    virtual void hidePages() {}
+    virtual void HidePages() {}
     // Base arrangement of the window (as for a decoder without page). The row captions have
     // already been emptied in the identification state.
-    virtual void resetLayout() {}
+    virtual void ResetLayout() {}
     // Arrange address rows 1..47: one column below the header (columnBreak >= 48) or two
     // columns broken after row `columnBreak`; 10 extra pixels below row `gap` (0: none).
-    virtual void layoutRows(int columnBreak, int gap) { (void)columnBreak; (void)gap; }
+    virtual void LayoutRows(int columnBreak, int gap) { (void)columnBreak; (void)gap; }
     // Show the editor page of the identified type (kinds 1, 2, 3, 4, 6).
-    virtual void showPage(int kind) { (void)kind; }
+    virtual void ShowPage(int kind) { (void)kind; }
     // Show the decoder name in the header at the largest size that fits.
-    virtual void fitHeader(const std::string& name) { (void)name; }
+    virtual void FitHeader(const std::string& name) { (void)name; }
     // Show or hide every row by its caption and set the range hints.
-    virtual void showRows() {}
+    virtual void ShowRows() {}
     // Format "ohne": hide all four controls of all 48 rows.
-    virtual void hideAllRows() {}
+    virtual void HideAllRows() {}
     // Progress of the address decoding (the bar clamps to 0..maximum).
-    virtual void setProgress(int maximum, int position) { (void)maximum; (void)position; }
+    virtual void SetProgress(int maximum, int position) { (void)maximum; (void)position; }
     // Row texts (address, function number) were set by the core: show them.
-    virtual void rowTextsChanged(int row) { (void)row; }
+    virtual void RowTextsChanged(int row) { (void)row; }
     // Put the input focus into a row's address field or function-number field.
-    virtual void focusRow(int row, bool functionField) { (void)row; (void)functionField; }
+    virtual void FocusRow(int row, bool functionField) { (void)row; (void)functionField; }
     // Colour the address fields by row state.
-    virtual void colourRows() {}
+    virtual void ColourRows() {}
     // The web button's caption follows the documentation page.
-    virtual void docPageChanged(const std::string& url) { (void)url; }
+    virtual void DocPageChanged(const std::string& url) { (void)url; }
 };
 
 } // namespace hz

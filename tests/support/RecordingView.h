@@ -10,22 +10,22 @@ namespace hz::test {
 
 class RecordingView : public SessionView {
 public:
-    void hidePages() override { calls.push_back("hidePages"); }
-    void resetLayout() override { calls.push_back("resetLayout"); }
-    void layoutRows(int columnBreak, int gap) override
+    void HidePages() override { calls.push_back("hidePages"); }
+    void ResetLayout() override { calls.push_back("resetLayout"); }
+    void LayoutRows(int columnBreak, int gap) override
     {
         calls.push_back("layoutRows " + std::to_string(columnBreak) + " " + std::to_string(gap));
     }
-    void showPage(int kind) override { calls.push_back("showPage " + std::to_string(kind)); }
-    void fitHeader(const std::string& name) override { calls.push_back("fitHeader " + name); }
-    void showRows() override { calls.push_back("showRows"); }
-    void hideAllRows() override { calls.push_back("hideAllRows"); }
-    void focusRow(int row, bool functionField) override
+    void ShowPage(int kind) override { calls.push_back("showPage " + std::to_string(kind)); }
+    void FitHeader(const std::string& name) override { calls.push_back("fitHeader " + name); }
+    void ShowRows() override { calls.push_back("showRows"); }
+    void HideAllRows() override { calls.push_back("hideAllRows"); }
+    void FocusRow(int row, bool functionField) override
     {
         calls.push_back("focus " + std::to_string(row) + (functionField ? " function" : " address"));
     }
-    void colourRows() override { calls.push_back("colourRows"); }
-    void setProgress(int maximum, int position) override
+    void ColourRows() override { calls.push_back("colourRows"); }
+    void SetProgress(int maximum, int position) override
     {
         progress.push_back(position);
         (void)maximum;

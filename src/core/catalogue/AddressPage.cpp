@@ -40,7 +40,7 @@ void AddressPage::DecodeRows(SessionView& view)
     const IdentificationState& s = m_state;
     Prompter& p = m_image.prompter();
     for (int r = 0; r < kRows; ++r) {
-        view.setProgress(32, r - 1);
+        view.SetProgress(32, r - 1);
         m_rows.set_Adresse_dez(r, kUndecoded);
         const int slot = slotOf(r);
         if (slot < 0)
@@ -104,19 +104,19 @@ void AddressPage::DecodeRows(SessionView& view)
         if (m_rows.get_Adresse_dez(r) > s.MaxAddress) {
             AddressText[i].clear();
             FunctionText[i].clear();
-            view.rowTextsChanged(r);
+            view.RowTextsChanged(r);
             p.tell(MsgKind::Warning,
                    strprintf("Ungültige Adresse für <%s> mit 0x%s", s.Captions[i].c_str(),
                              m_rows.get_Adresse_hex(r).c_str()),
                    Buttons::Cancel);
-            view.focusRow(r, false);
+            view.FocusRow(r, false);
         } else {
             AddressText[i] = std::to_string(m_rows.get_Adresse_dez(r));
             FunctionText[i] = std::to_string(m_rows.get_Adresse_dez2(r));
-            view.rowTextsChanged(r);
+            view.RowTextsChanged(r);
         }
     }
-    view.setProgress(32, 0);
+    view.SetProgress(32, 0);
 }
 
 bool AddressPage::ValidateRows(SessionView& view)
@@ -125,7 +125,7 @@ bool AddressPage::ValidateRows(SessionView& view)
     Prompter& p = m_image.prompter();
     auto refuse = [&](const char* format, int row, bool functionField) {
         p.tell(MsgKind::Warning, strprintf(format, s.Captions[static_cast<std::size_t>(row)].c_str()), Buttons::Cancel);
-        view.focusRow(row, functionField);
+        view.FocusRow(row, functionField);
         return false;
     };
     auto validated = [&](int row) { return s.hasCaption(row) && hasStorage(row); };
@@ -306,7 +306,7 @@ void AddressPage::btn_RGClick(int row, SessionView& view)
         return;
     int& state = RowState[static_cast<std::size_t>(row)];
     state = state == 0 ? 1 : 0;
-    view.colourRows();
+    view.ColourRows();
 }
 
 } // namespace hz

@@ -89,7 +89,7 @@ void Identification::ApplyDecoderType(SessionView& view)
     s.Captions.fill({});
     s.ColumnBreak = 15;
     s.GapAfterRow = 0;
-    view.resetLayout();
+    view.ResetLayout();
 
     m_image.DefaultConfig = {"", "", "", ""};
 
@@ -115,13 +115,13 @@ void Identification::ApplyDecoderType(SessionView& view)
         s.DecoderName = type->Name;
         s.ColumnBreak = type->ColumnBreak == 0 ? 48 : type->ColumnBreak;
         s.GapAfterRow = type->GapAfterRow;
-        view.layoutRows(s.ColumnBreak, s.GapAfterRow);
+        view.LayoutRows(s.ColumnBreak, s.GapAfterRow);
         s.DocPage = type->DocPage;
         m_image.PicModel = type->PicModel;
         if (type->SetsDcc)
             s.DCC = true;
         if (type->Page != PageNone)
-            view.showPage(type->Page);
+            view.ShowPage(type->Page);
     }
     FinishIdentification(view);
 }
@@ -137,7 +137,7 @@ void Identification::FinishIdentification(SessionView& view)
         img.DefaultConfig = pic->DefaultConfig;
     }
 
-    view.fitHeader(s.DecoderName);
+    view.FitHeader(s.DecoderName);
 
     if (s.Mot) {
         s.MaxAddress = 320;
@@ -150,7 +150,7 @@ void Identification::FinishIdentification(SessionView& view)
     bool anyRowShown = false;
     for (int r = 0; r < 48; ++r)
         anyRowShown = anyRowShown || s.hasCaption(r);
-    view.showRows();
+    view.ShowRows();
 
     // Placement checks: where the assigned PIC keeps ID, CONFIG and EEPROM. The turntables
     // (16F676) are not checked. A mismatch is reported and the file stays editable.
@@ -198,21 +198,21 @@ void Identification::FinishIdentification(SessionView& view)
                    Buttons::Ok);
     }
 
-    view.docPageChanged(s.DocPage);
+    view.DocPageChanged(s.DocPage);
 }
 
 void Identification::RedoLayout(SessionView& view)
 {
     const IdentificationState& s = m_state;
-    view.resetLayout();
+    view.ResetLayout();
     if (s.Type) {
-        view.layoutRows(s.ColumnBreak, s.GapAfterRow);
+        view.LayoutRows(s.ColumnBreak, s.GapAfterRow);
         if (s.Type->Page != PageNone)
-            view.showPage(s.Type->Page);
+            view.ShowPage(s.Type->Page);
     }
-    view.fitHeader(s.DecoderName);
-    view.showRows();
-    view.docPageChanged(s.DocPage);
+    view.FitHeader(s.DecoderName);
+    view.ShowRows();
+    view.DocPageChanged(s.DocPage);
 }
 
 } // namespace hz

@@ -27,11 +27,11 @@ public:
         std::size_t i = 0;
         for (; i < n && m_bomPos >= 0; ++i) {
             const char c = data[i];
-            // A UTF-8 byte order mark, which some editors put at the start of a text file,
-            // is not part of the first record.
+            // UTF-8 byte order marks, which some editors put at the start of a text file (and
+            // some put there again on every save), are not part of the first record.
             if (static_cast<unsigned char>(c) == kBom[m_bomPos]) {
                 if (++m_bomPos == 3)
-                    m_bomPos = -1;
+                    m_bomPos = 0;
                 continue;
             }
             const int matched = m_bomPos;
@@ -112,7 +112,7 @@ private:
     std::size_t m_total = 0;
     bool m_open = false;
     bool m_afterCr = false;
-    int m_bomPos = 0; // bytes of a byte order mark matched so far; -1 once past the start
+    int m_bomPos = 0; // bytes of a byte order mark matched so far; -1 once past the marks
 };
 
 } // namespace

@@ -5,11 +5,24 @@
 
 namespace hz::pages {
 
-PageHost::PageHost() { m_all = {&Register}; }
+PageHost::PageHost()
+{
+    m_all = {&Zusatz, &Blinkmuster, &BlinkmusterLed, &KornelAdr, &Kornel, &Register};
+    // What the host measures of the pages that are not built yet.
+    Zusatz.addGroup("group_mode", "Mode Auswahl", Rect{10, 100, 300, 200});
+    Blinkmuster.addAcceptButton("blinkmuster_btn_uebernehmen", "Übernehmen", Rect{445, 445, 80, 25});
+    BlinkmusterLed.addAcceptButton("led_blinkmuster_btn_uebernehmen", "Übernehmen", Rect{445, 445, 80, 25});
+    Kornel.addAcceptButton("servo_btn_uebernehmen", "übernehmen", Rect{445, 515, 80, 25});
+}
 
 std::vector<Page*> PageHost::pagesFor(int kind)
 {
     switch (kind) {
+    case PageZusatz: return {&Zusatz};
+    case PageBlinkmuster: return {&Blinkmuster};
+    case PageBlinkmusterLed: return {&BlinkmusterLed};
+    // The curve frame first, then the address frame: the order the host sets them up in.
+    case PageServo: return {&Kornel, &KornelAdr};
     case PageRegister: return {&Register};
     default: return {};
     }

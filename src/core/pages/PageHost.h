@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "pages/Page.h"
+#include "pages/PlaceholderPage.h"
 #include "pages/register/RegisterPage.h"
 
 namespace hz {
@@ -22,7 +23,16 @@ namespace hz::pages {
 class PageHost {
 public:
     PageHost();
+    PageHost(const PageHost&) = delete;
+    PageHost& operator=(const PageHost&) = delete;
 
+    // The six pages, created once and never destroyed; showing a page again re-runs its
+    // set-up, which re-reads the image.
+    PlaceholderPage Zusatz{"TFrameZusatz", "FrameZusatz1"};
+    PlaceholderPage Blinkmuster{"TFrameBlinkmuster", "FrameBlinkmuster1"};
+    PlaceholderPage BlinkmusterLed{"TFrameBlinkmuster_led", "FrameBlinkmuster_led1"};
+    PlaceholderPage KornelAdr{"TFrameKornelAdr", "FrameKornelAdr1"};
+    PlaceholderPage Kornel{"TFrameKornel", "FrameKornel1"};
     RegisterPage Register;
 
     // Every page model, in the host's order.

@@ -2,18 +2,35 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QStringList>
 
 namespace hz::gui {
 
+QStringList qtNameFilters(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // "*.*" means every file, also one without a dot in its name.
+        if (patterns == QLatin1String("*.*"))
+            patterns = QStringLiteral("*");
+        filters << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return filters;
+}
+
 namespace {
 
-QString runDialog(QWidget* parent, const QString& proposed, QFileDialog::AcceptMode mode)
+QString runDialog(QWidget* parent, const QString& proposed, const QString& filter, const QString& suffix,
+                  QFileDialog::AcceptMode mode)
 {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setNameFilters(QString::fromLatin1(kHexFileFilter).split(QStringLiteral(";;")));
-    dialog.setDefaultSuffix(QStringLiteral("hex"));
+    dialog.setNameFilters(qtNameFilters(filter));
+    dialog.setDefaultSuffix(suffix);
     // The save dialog asks before it overwrites; QFileDialog does that unless told otherwise.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     if (!proposed.isEmpty()) {
@@ -29,14 +46,16 @@ QString runDialog(QWidget* parent, const QString& proposed, QFileDialog::AcceptM
 
 } // namespace
 
-QString QtFileDialogs::openHexFile(QWidget* parent, const QString& proposed)
+QString QtFileDialogs::openFile(QWidget* parent, const QString& proposed, const QString& filter,
+                                const QString& defaultSuffix)
 {
-    return runDialog(parent, proposed, QFileDialog::AcceptOpen);
+    return runDialog(parent, proposed, filter, defaultSuffix, QFileDialog::AcceptOpen);
 }
 
-QString QtFileDialogs::saveHexFile(QWidget* parent, const QString& proposed)
+QString QtFileDialogs::saveFile(QWidget* parent, const QString& proposed, const QString& filter,
+                                const QString& defaultSuffix)
 {
-    return runDialog(parent, proposed, QFileDialog::AcceptSave);
+    return runDialog(parent, proposed, filter, defaultSuffix, QFileDialog::AcceptSave);
 }
 
 } // namespace hz::gui

@@ -61,6 +61,8 @@ Answer answerFor(QMessageBox::StandardButton button)
 
 Answer MessageBoxPrompter::ask(MsgKind kind, const std::string& text, Buttons buttons)
 {
+    if (m_delegate)
+        return m_delegate->ask(kind, text, buttons);
     QMessageBox box(iconFor(kind), QStringLiteral("HEX Zwirbel"), messageText(text), buttonsFor(buttons),
                     m_parent.data());
     // Plain text: captions such as "<Weiche 1>" in the address messages must not be taken

@@ -26,10 +26,14 @@ class MessageBoxPrompter : public Prompter {
 public:
     explicit MessageBoxPrompter(QWidget* parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
+    // Answers come from `other` instead of message boxes (tests, the screenshot mode); the
+    // window keeps talking to this one prompter either way.
+    void setDelegate(Prompter* other) { m_delegate = other; }
     Answer ask(MsgKind kind, const std::string& text, Buttons buttons) override;
 
 private:
     QPointer<QWidget> m_parent;
+    Prompter* m_delegate = nullptr;
 };
 
 } // namespace hz::gui

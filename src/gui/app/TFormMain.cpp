@@ -28,6 +28,7 @@
 #include "app/Settings.h"
 #include "catalogue/Catalogue.h"
 #include "pages/Frame_register.h"
+#include "pages/PageFrame.h"
 
 using hz::gui::hintText;
 
@@ -45,10 +46,10 @@ constexpr int kProgressHeight = 17;
 constexpr int kButtonGroupHeight = 74;
 constexpr int kGowebHeight = 25;
 
-constexpr int kCaptionWidth = 100, kCaptionHeight = 20;
-constexpr int kAddressWidth = 40, kAddressHeight = 20;
-constexpr int kFunctionWidth = 30, kFunctionHeight = 20;
-constexpr int kRgWidth = 30, kRgHeight = 16;
+
+
+
+
 
 QString fromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -100,34 +101,16 @@ QPixmap makeLinkPicture()
     return pm;
 }
 
-QFrame* makeFrame(QWidget* parent, const char* name)
-{
-    auto* f = new QFrame(parent);
-    f->setObjectName(QString::fromLatin1(name));
-    f->hide();
-    return f;
-}
-
-// The accept button of a page that keeps a working copy; disabled while nothing is pending.
-QPushButton* makeAcceptButton(QFrame* frame, const char* name, const char* caption, QRect geometry)
-{
-    auto* b = new QPushButton(QString::fromUtf8(caption), frame);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(geometry);
-    b->setEnabled(false);
-    b->hide();
-    return b;
-}
-
 } // namespace
 
 TFormMain::TFormMain(hz::gui::MainWindowServices services, QWidget* parent)
     : QMainWindow(parent),
-      m_ownPrompter(services.prompter ? nullptr : std::make_unique<hz::gui::MessageBoxPrompter>(this)),
-      m_prompter(services.prompter ? services.prompter : m_ownPrompter.get()),
-      session(*m_prompter),
+      session(m_prompter), // the session keeps a reference; nothing is asked before the window stands
+      AddressRows(session),
+      m_prompter(this),
       m_services(std::move(services))
 {
+    m_prompter.setDelegate(m_services.prompter);
     session.setView(this);
     if (m_services.dialogs) {
         m_dialogs = m_services.dialogs;
@@ -147,7 +130,8 @@ TFormMain::TFormMain(hz::gui::MainWindowServices services, QWidget* parent)
     setMinimumSize(750, 630);
     resize(750, 630);
 
-    createAddressRows();
+    AddressRows.attach(GroupBoxMain, lbl_header);
+    AddressRows.onRgClick = [this](int row) { guarded([this, row] { btn_RGClick(row); }); };
 
     btn_save->setEnabled(false);
     session.ident.Mot = false;
@@ -275,59 +259,38 @@ void TFormMain::createControls()
 
 void TFormMain::createFrames()
 {
-    // Created after GroupBoxMain, so that a shown page lies above the address area.
-    FrameZusatz1 = makeFrame(central, "FrameZusatz1");
-    // The mode group decides the width of the additional-functions page.
-    auto* groupMode = new QGroupBox(QStringLiteral("Mode Auswahl"), FrameZusatz1);
-    groupMode->setObjectName(QStringLiteral("group_mode"));
-    groupMode->setGeometry(10, 100, 300, 200);
-    groupMode->hide();
-
-    FrameBlinkmuster1 = makeFrame(central, "FrameBlinkmuster1");
-    makeAcceptButton(FrameBlinkmuster1, "blinkmuster_btn_uebernehmen", "Übernehmen", QRect(445, 445, 80, 25));
-    FrameBlinkmuster_led1 = makeFrame(central, "FrameBlinkmuster_led1");
-    makeAcceptButton(FrameBlinkmuster_led1, "led_blinkmuster_btn_uebernehmen", "Übernehmen",
-                     QRect(445, 445, 80, 25));
-    FrameKornelAdr1 = makeFrame(central, "FrameKornelAdr1");
-    FrameKornel1 = makeFrame(central, "FrameKornel1");
-    makeAcceptButton(FrameKornel1, "servo_btn_uebernehmen", "übernehmen", QRect(445, 515, 80, 25));
-
-    FrameRegister1 = new TFrameRegister(session, central);
-    FrameRegister1->setObjectName(QStringLiteral("FrameRegister1"));
+    // Created after GroupBoxMain, so that a shown page lies above the address area. One frame
+    // per page model, in the host's order; the register page has a frame of its own kind.
+    auto& host = session.pages;
+    auto plain = [this](hz::pages::Page& page) {
+        auto* f = new TFrameBase(page, central);
+        f->hide();
+        return f;
+    };
+    FrameZusatz1 = plain(host.Zusatz);
+    FrameBlinkmuster1 = plain(host.Blinkmuster);
+    FrameBlinkmuster_led1 = plain(host.BlinkmusterLed);
+    FrameKornelAdr1 = plain(host.KornelAdr);
+    FrameKornel1 = plain(host.Kornel);
+    FrameRegister1 = new TFrameRegister(host.Register, central);
     FrameRegister1->hide();
+    m_frames = {FrameZusatz1, FrameBlinkmuster1, FrameBlinkmuster_led1, FrameKornelAdr1, FrameKornel1, FrameRegister1};
+    for (TFrameBase* f : m_frames)
+        f->refresh();
 }
 
-void TFormMain::createAddressRows()
+TFrameBase* TFormMain::frameOf(const hz::pages::Page& page) const
 {
-    const QFont rowFont = rowControlFont();
-    const QString functionHint = QStringLiteral("Funktion Nummer");
-    const QString rgHint = QString::fromUtf8("Wechsel zwischen ROTer und GRÜNer Adresse ");
-    for (int k = 0; k < kRows; ++k) {
-        AddressRowControls& r = AddressRows[static_cast<std::size_t>(k)];
-        r.caption = new QLabel(QStringLiteral("A%1").arg(k), GroupBoxMain);
-        r.caption->setObjectName(QStringLiteral("lbl_adr_%1").arg(k));
-        r.caption->resize(kCaptionWidth, kCaptionHeight);
+    for (TFrameBase* f : m_frames)
+        if (&f->model() == &page)
+            return f;
+    return nullptr;
+}
 
-        r.address = new QLineEdit(GroupBoxMain);
-        r.address->setObjectName(QStringLiteral("edt_adr_%1").arg(k));
-        r.address->resize(kAddressWidth, kAddressHeight);
-
-        r.function = new QLineEdit(GroupBoxMain);
-        r.function->setObjectName(QStringLiteral("edt_fkt_%1").arg(k));
-        r.function->resize(kFunctionWidth, kFunctionHeight);
-        r.function->setToolTip(functionHint);
-
-        r.rg = new QPushButton(QStringLiteral("R/G"), GroupBoxMain);
-        r.rg->setObjectName(QStringLiteral("btn_RG_%1").arg(k));
-        r.rg->resize(kRgWidth, kRgHeight);
-        r.rg->setToolTip(rgHint);
-
-        for (QWidget* w : {static_cast<QWidget*>(r.caption), static_cast<QWidget*>(r.address),
-                           static_cast<QWidget*>(r.function), static_cast<QWidget*>(r.rg)}) {
-            w->setFont(rowFont);
-            w->hide();
-        }
-    }
+void TFormMain::refreshFrames()
+{
+    for (TFrameBase* f : m_frames)
+        f->refresh();
 }
 
 void TFormMain::connectHandlers()
@@ -339,9 +302,6 @@ void TFormMain::connectHandlers()
     connect(btn_prev, &QPushButton::clicked, this, [this] { guarded([this] { btn_prevClick(); }); });
     connect(btn_next, &QPushButton::clicked, this, [this] { guarded([this] { btn_nextClick(); }); });
     connect(btn_goweb, &QPushButton::clicked, this, [this] { guarded([this] { btn_gowebClick(); }); });
-    for (int k = 0; k < kRows; ++k)
-        connect(AddressRows[static_cast<std::size_t>(k)].rg, &QPushButton::clicked, this,
-                [this, k] { guarded([this, k] { btn_RGClick(k); }); });
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
@@ -362,9 +322,9 @@ void TFormMain::guarded(const std::function<void()>& handler)
     try {
         handler();
     } catch (const std::exception& e) {
-        m_prompter->tell(hz::MsgKind::Error, e.what(), hz::Buttons::Ok);
+        m_prompter.tell(hz::MsgKind::Error, e.what(), hz::Buttons::Ok);
     } catch (...) {
-        m_prompter->tell(hz::MsgKind::Error, "Unbekannter Fehler", hz::Buttons::Ok);
+        m_prompter.tell(hz::MsgKind::Error, "Unbekannter Fehler", hz::Buttons::Ok);
     }
 }
 
@@ -400,13 +360,13 @@ void TFormMain::markSaved()
 {
     // The rows show what was loaded (or saved); hidden rows may still hold texts of an earlier
     // file, so the widgets, not the decoded texts, are the state to compare against.
-    copyRowTextsToSession();
+    AddressRows.CopyTextsToSession();
     session.TakeSnapshot();
 }
 
 bool TFormMain::ConfirmDiscardChanges()
 {
-    copyRowTextsToSession();
+    AddressRows.CopyTextsToSession();
     return session.ConfirmDiscardChanges();
 }
 
@@ -420,37 +380,31 @@ bool TFormMain::loadAfterAsking(const QString& fileName)
 
 void TFormMain::RedoLayout()
 {
-    session.identification.RedoLayout(*this);
+    session.RedoLayout();
     refreshStatus();
 }
 
 void TFormMain::btn_loadClick()
 {
-    const QString chosen = m_dialogs->openHexFile(this, QFile::decodeName(session.image.LastFileName.c_str()));
+    const QString chosen = m_dialogs->openFile(this, QFile::decodeName(session.image.LastFileName.c_str()),
+                                               QString::fromLatin1(hz::gui::kHexFileFilter), QStringLiteral("hex"));
     if (!loadAfterAsking(chosen))
         return;
     browser.ScanFolder(chosen);
 }
 
-void TFormMain::copyRowTextsToSession()
-{
-    for (int k = 0; k < kRows; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        session.addresses.AddressText[i] = toStd(AddressRows[i].address->text());
-        session.addresses.FunctionText[i] = toStd(AddressRows[i].function->text());
-    }
-}
-
 void TFormMain::btn_saveClick()
 {
-    if (!ConfirmPendingPageChanges())
-        return;
-    copyRowTextsToSession();
-    // A refused row or lines that could not be built: there is nothing to save, so no dialog.
-    if (!session.PrepareSave())
+    AddressRows.CopyTextsToSession();
+    // Pending page changes not taken over, a refused row or lines that could not be built:
+    // there is nothing to save, so no dialog.
+    const bool prepared = session.PrepareSave();
+    refreshFrames();
+    if (!prepared)
         return;
     const QString proposed = QFile::decodeName(session.image.LastFileName.c_str());
-    const QString chosen = m_dialogs->saveHexFile(this, proposed);
+    const QString chosen = m_dialogs->saveFile(this, proposed, QString::fromLatin1(hz::gui::kHexFileFilter),
+                                               QStringLiteral("hex"));
     if (chosen.isEmpty())
         session.status.text[3] = toStd(proposed);
     else if (session.WriteBuiltLines(toPath(chosen))) {
@@ -474,7 +428,7 @@ bool TFormMain::btn_closeClick()
     values.lastFileName = QFile::decodeName(session.image.LastFileName.c_str());
     QString error;
     if (!WriteSettings(m_settingsPath, values, &error)) {
-        m_prompter->tell(hz::MsgKind::Error, toStd(error), hz::Buttons::Ok);
+        m_prompter.tell(hz::MsgKind::Error, toStd(error), hz::Buttons::Ok);
         return false;
     }
     m_closeConfirmed = true;
@@ -536,59 +490,57 @@ void TFormMain::btn_RGClick(int row)
 
 void TFormMain::ShowPage(int kind)
 {
-    FrameZusatz1->hide();
-    FrameBlinkmuster1->hide();
-    FrameBlinkmuster_led1->hide();
-    FrameKornel1->hide();
-    FrameKornelAdr1->hide();
+    // The session's page host has set the kind's models up; the frames are placed here, with
+    // the sizes the pages were designed with, measured on the models' controls.
+    for (TFrameBase* f : {FrameZusatz1, FrameBlinkmuster1, FrameBlinkmuster_led1, FrameKornel1, FrameKornelAdr1})
+        f->hide();
+    auto rectOf = [](const TFrameBase* f, const char* name) {
+        const hz::pages::Control* c = f->model().find(name);
+        return c && c->geometry ? *c->geometry : hz::pages::Rect{};
+    };
+    auto place = [this](TFrameBase* f, int left, int top, int width, int height) {
+        f->Updating = true;
+        f->setGeometry(left, top, width, height);
+        f->show();
+        f->raise();
+        f->refresh();
+        f->Updating = false;
+    };
 
     const int top = GroupBoxMain->y() + 5;
     switch (kind) {
     case hz::PageZusatz: {
-        const QWidget* groupMode = FrameZusatz1->findChild<QWidget*>(QStringLiteral("group_mode"));
-        const int width = groupMode ? groupMode->x() + groupMode->width() + 10 : 320;
-        FrameZusatz1->setGeometry(410, top, width, 485);
-        FrameZusatz1->show();
-        FrameZusatz1->raise();
+        const hz::pages::Rect mode = rectOf(FrameZusatz1, "group_mode");
+        const int width = mode.left + mode.width + 10;
+        place(FrameZusatz1, 410, top, width, 485);
         ArrangeWindow(5, 410, 485, width);
         break;
     }
     case hz::PageBlinkmuster:
     case hz::PageBlinkmusterLed: {
-        QFrame* frame = kind == hz::PageBlinkmuster ? FrameBlinkmuster1 : FrameBlinkmuster_led1;
-        const QString name = kind == hz::PageBlinkmuster ? QStringLiteral("blinkmuster_btn_uebernehmen")
-                                                         : QStringLiteral("led_blinkmuster_btn_uebernehmen");
-        const QWidget* accept = frame->findChild<QWidget*>(name);
-        const int height = accept ? accept->y() + accept->height() + 15 : 485;
-        const int width = accept ? accept->x() + accept->width() + 15 : 540;
-        frame->setGeometry(410, top, width, height);
-        frame->show();
-        frame->raise();
+        TFrameBase* frame = kind == hz::PageBlinkmuster ? FrameBlinkmuster1 : FrameBlinkmuster_led1;
+        const hz::pages::Rect accept = rectOf(
+            frame, kind == hz::PageBlinkmuster ? "blinkmuster_btn_uebernehmen" : "led_blinkmuster_btn_uebernehmen");
+        const int height = accept.top + accept.height + 15;
+        const int width = accept.left + accept.width + 15;
+        place(frame, 410, top, width, height);
         ArrangeWindow(5, 410, height, width);
         break;
     }
     case hz::PageServo: {
-        FrameKornel1->setGeometry(410, top, 540, 555);
-        FrameKornel1->show();
-        FrameKornel1->raise();
-        FrameKornelAdr1->setGeometry(GroupBoxMain->x() + 1, 120, GroupBoxMain->width() - 2, 530);
-        FrameKornelAdr1->show();
-        FrameKornelAdr1->raise();
-        const QWidget* accept = FrameKornel1->findChild<QWidget*>(QStringLiteral("servo_btn_uebernehmen"));
-        const int height = accept ? accept->y() + accept->height() + 15 : 555;
-        const int a = accept ? accept->x() + accept->width() : 525;
+        place(FrameKornel1, 410, top, 540, 555);
+        place(FrameKornelAdr1, GroupBoxMain->x() + 1, 120, GroupBoxMain->width() - 2, 530);
+        const hz::pages::Rect accept = rectOf(FrameKornel1, "servo_btn_uebernehmen");
+        const int height = accept.top + accept.height + 15;
+        const int a = accept.left + accept.width;
         FrameKornel1->resize(a + 15, height);
         ArrangeWindow(410, 650, height, a - 225);
         break;
     }
     case hz::PageRegister:
         ArrangeWindow(5, 410, 555, 535);
-        FrameRegister1->Updating = true;
-        FrameRegister1->setGeometry(5, GroupBoxMain->y() + 3, 940, 555);
-        FrameRegister1->show();
-        FrameRegister1->raise();
-        FrameRegister1->ResetRows();
-        FrameRegister1->ShowCvList();
+        place(FrameRegister1, 5, GroupBoxMain->y() + 3, hz::pages::RegisterPage::kWidth,
+              hz::pages::RegisterPage::kHeight);
         break;
     default:
         break;
@@ -635,16 +587,15 @@ void TFormMain::ArrangeWindow(int left, int right, int height, int width)
 void TFormMain::ResetLayout()
 {
     ArrangeWindow(5, 410, 500, 300);
-    syncCaptions();
     LayoutRows(15, 0);
 }
 
-void TFormMain::FitHeader(const QString& name)
+void TFormMain::FitHeader(const std::string& name)
 {
     QFont f = lbl_header->font();
     f.setPointSize(15);
     lbl_header->setFont(f);
-    lbl_header->setText(name);
+    lbl_header->setText(fromUtf8(name));
     lbl_header->adjustSize();
     for (int size : {13, 11, 10, 9}) {
         if (lbl_header->width() > GroupBoxMain->width()) {
@@ -655,188 +606,41 @@ void TFormMain::FitHeader(const QString& name)
     }
 }
 
-bool TFormMain::ConfirmPendingPageChanges()
-{
-    const std::pair<QFrame*, const char*> pages[] = {
-        {FrameKornel1, "servo_btn_uebernehmen"},
-        {FrameBlinkmuster1, "blinkmuster_btn_uebernehmen"},
-        {FrameBlinkmuster_led1, "led_blinkmuster_btn_uebernehmen"},
-    };
-    for (const auto& [frame, buttonName] : pages) {
-        auto* accept = frame->findChild<QPushButton*>(QString::fromLatin1(buttonName));
-        if (!accept || !frame->isVisibleTo(this) || !accept->isEnabled())
-            continue;
-        const hz::Answer a = m_prompter->ask(hz::MsgKind::Warning, "Geänderte Werte übernehmen?", hz::Buttons::YesNo);
-        if (a != hz::Answer::Yes)
-            return false;
-        accept->click();
-    }
-    return true;
-}
-
 // ---------------------------------------------------------------------------------------------
-// Address rows
+// Address rows and the rest of what the load sequence asks of the window
 
-void TFormMain::syncCaptions()
-{
-    for (int k = 0; k < kRows; ++k) {
-        QLabel* l = AddressRows[static_cast<std::size_t>(k)].caption;
-        const QString text = fromUtf8(session.ident.Captions[static_cast<std::size_t>(k)]);
-        if (l->text() != text)
-            l->setText(text);
-        // The caption label sizes itself to its text.
-        l->resize(text.isEmpty() ? 0 : l->sizeHint().width(), kCaptionHeight);
-    }
-}
-
-void TFormMain::LayoutRows(int columnBreak, int gap)
-{
-    syncCaptions();
-    if (columnBreak >= 48) {
-        lbl_header->show();
-        int a = 0;
-        for (int k = 1; k < kRows; ++k)
-            a = std::max(a, AddressRows[static_cast<std::size_t>(k)].caption->width());
-        int y = 60;
-        for (int k = 1; k < kRows; ++k) {
-            AddressRowControls& r = AddressRows[static_cast<std::size_t>(k)];
-            r.caption->move(5, y + 4);
-            r.address->move(a + 15, y);
-            const int right = r.address->x() + r.address->width() + 10;
-            r.function->move(right, y);
-            r.rg->move(right, y + 2);
-            y += k == gap ? 35 : 25;
-        }
-    } else {
-        lbl_header->hide();
-        int x = 5;
-        int y = 15;
-        for (int k = 1; k < kRows; ++k) {
-            AddressRowControls& r = AddressRows[static_cast<std::size_t>(k)];
-            r.caption->move(x, y + 4);
-            r.address->move(x + 100, y);
-            r.function->move(x + 150, y);
-            r.rg->move(x + 150, y + 2);
-            if (k == columnBreak) {
-                y = 15;
-                x += 200;
-            } else {
-                y += k == gap ? 35 : 25;
-            }
-        }
-    }
-}
+void TFormMain::LayoutRows(int columnBreak, int gap) { AddressRows.LayoutRows(columnBreak, gap); }
 
 void TFormMain::ShowRows()
 {
-    syncCaptions();
-    const auto& id = session.ident;
-    for (int k = 0; k < kRows; ++k) {
-        AddressRowControls& r = AddressRows[static_cast<std::size_t>(k)];
-        if (!id.hasCaption(k)) {
-            r.caption->hide();
-            r.address->hide();
-            r.function->hide();
-            r.rg->hide();
-            r.address->setToolTip(QString());
-            continue;
-        }
-        r.caption->show();
-        r.address->show();
-        // A row without EEPROM room of its own is neither loaded nor saved: show it, but
-        // let nobody type an address that would go nowhere.
-        const bool stored = hz::AddressPage::hasStorage(k);
-        r.address->setEnabled(stored);
-        r.function->setEnabled(stored);
-        r.rg->setVisible(id.RedGreen);
-        r.function->setVisible(!id.RedGreen);
-        r.address->setToolTip(fromUtf8(session.addresses.AddressHint(k)));
-        r.function->setToolTip(fromUtf8(session.addresses.FunctionHint(k)));
-    }
+    AddressRows.ShowRows();
+    refreshStatus();
 }
 
-void TFormMain::ColourRows()
-{
-    for (int k = 0; k < kRows; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        QColor c = Qt::white;
-        if (session.ident.RedGreen)
-            c = session.addresses.RowState[i] == 1 ? QColor(0, 255, 0) : QColor(255, 0, 0);
-        QLineEdit* e = AddressRows[i].address;
-        QPalette p = e->palette();
-        if (p.color(QPalette::Base) != c) {
-            p.setColor(QPalette::Base, c);
-            e->setPalette(p);
-        }
-    }
-}
+void TFormMain::ColourRows() { AddressRows.ColourRows(); }
 
 void TFormMain::HideAllRows()
 {
-    for (AddressRowControls& r : AddressRows) {
-        r.caption->hide();
-        r.address->hide();
-        r.function->hide();
-        r.rg->hide();
-    }
+    AddressRows.HideAllRows();
+    refreshStatus();
 }
 
-// ---------------------------------------------------------------------------------------------
-// SessionView
-
-void TFormMain::hidePages()
+void TFormMain::HidePages()
 {
-    for (QWidget* f : {static_cast<QWidget*>(FrameZusatz1), static_cast<QWidget*>(FrameBlinkmuster1),
-                       static_cast<QWidget*>(FrameBlinkmuster_led1), static_cast<QWidget*>(FrameKornelAdr1),
-                       static_cast<QWidget*>(FrameKornel1), static_cast<QWidget*>(FrameRegister1)})
+    for (TFrameBase* f : m_frames)
         f->hide();
     refreshStatus();
 }
 
-void TFormMain::resetLayout() { ResetLayout(); }
-void TFormMain::layoutRows(int columnBreak, int gap) { LayoutRows(columnBreak, gap); }
-void TFormMain::showPage(int kind) { ShowPage(kind); }
-void TFormMain::fitHeader(const std::string& name) { FitHeader(fromUtf8(name)); }
-
-void TFormMain::showRows()
-{
-    ShowRows();
-    refreshStatus();
-}
-
-void TFormMain::hideAllRows()
-{
-    HideAllRows();
-    refreshStatus();
-}
-
-void TFormMain::setProgress(int maximum, int position)
+void TFormMain::SetProgress(int maximum, int position)
 {
     if (ProgressBar1->maximum() != maximum)
         ProgressBar1->setRange(0, maximum);
     ProgressBar1->setValue(std::clamp(position, 0, std::max(0, maximum)));
 }
 
-void TFormMain::rowTextsChanged(int row)
-{
-    if (row < 0 || row >= kRows)
-        return;
-    const auto i = static_cast<std::size_t>(row);
-    AddressRows[i].address->setText(fromUtf8(session.addresses.AddressText[i]));
-    AddressRows[i].function->setText(fromUtf8(session.addresses.FunctionText[i]));
-}
+void TFormMain::RowTextsChanged(int row) { AddressRows.RowTextsChanged(row); }
 
-void TFormMain::focusRow(int row, bool functionField)
-{
-    if (row < 0 || row >= kRows)
-        return;
-    const auto i = static_cast<std::size_t>(row);
-    QLineEdit* e = functionField ? AddressRows[i].function : AddressRows[i].address;
-    // A hidden field cannot take the focus (format "ohne": the rows are hidden).
-    if (e->isVisibleTo(this))
-        e->setFocus(Qt::OtherFocusReason);
-}
+void TFormMain::FocusRow(int row, bool functionField) { AddressRows.FocusRow(row, functionField); }
 
-void TFormMain::colourRows() { ColourRows(); }
-
-void TFormMain::docPageChanged(const std::string& url) { btn_goweb->setText(fromUtf8(url)); }
+void TFormMain::DocPageChanged(const std::string& url) { btn_goweb->setText(fromUtf8(url)); }

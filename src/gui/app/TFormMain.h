@@ -1,17 +1,13 @@
 #pragma once
-// The main window: owner of the one Session (image, identification, address page), the load
-// and save sequences, the 48 address rows and the six editor frames, and the page host that
-// arranges the window around the page of the loaded decoder type.
+// The main window: owner of the one Session (image, identification, address page, page
+// models), the load and save sequences, and the window's side of the page host - the six
+// page frames and the arrangement of the window around the shown page. The address rows live
+// in AddressRowsView, the page frames are thin mirrors of the session's page models
+// (pages/PageFrame.h).
 //
 // All arranged controls are placed with absolute pixel geometry; the page formulas below are
 // what the decoder pages were designed against, so no Qt layouts are used for them. Window
 // sizes are those of the window's client area (status bar included).
-//
-// Object names of the address row controls, row k = 0..47 (children of GroupBoxMain):
-//   lbl_adr_<k>   caption label        100 x 20
-//   edt_adr_<k>   address field         40 x 20
-//   edt_fkt_<k>   function-number field 30 x 20
-//   btn_RG_<k>    R/G button            30 x 16
 
 #include <QMainWindow>
 #include <QString>
@@ -20,11 +16,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Session.h"
 #include "SessionView.h"
+#include "app/AddressRowsView.h"
 #include "app/FileDialogs.h"
 #include "app/FolderBrowser.h"
+#include "app/MessageBoxPrompter.h"
 
 class QFrame;
 class QGroupBox;
@@ -33,11 +32,10 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
+class TFrameBase;
 class TFrameRegister;
 
 namespace hz::gui {
-
-class MessageBoxPrompter;
 
 // What the window needs from its surroundings. Every member may stay empty; the window then
 // uses message boxes, QFileDialog, QDesktopServices and the settings file next to the program.
@@ -56,7 +54,7 @@ class TFormMain : public QMainWindow, public hz::SessionView {
     Q_OBJECT
 
 public:
-    static constexpr int kRows = 48;
+    static constexpr int kRows = hz::AddressPage::kRows;
     // The pattern of the picture link, of our own making.
     static constexpr int kImageWidth = 200;
     static constexpr int kImageHeight = 32;
@@ -64,19 +62,13 @@ public:
     explicit TFormMain(hz::gui::MainWindowServices services = {}, QWidget* parent = nullptr);
     ~TFormMain() override;
 
-private:
-    // Declared before the session: the session holds a reference to the prompter.
-    std::unique_ptr<hz::gui::MessageBoxPrompter> m_ownPrompter;
-    hz::Prompter* m_prompter = nullptr;
-
-public:
     hz::Session session;
     FolderBrowser browser;
     // Grid of the servo curve editor, kept here between reading and writing the settings.
     int RasterX = 0;
     int RasterY = 0;
 
-    // Sequences (also reachable from the tests and from main()).
+    // Sequences and handlers (also reachable from the tests and from main()).
     hz::LoadOutcome LoadFile(const QString& fileName);
     // The second identification pass after a start-up load: layout, page and header only.
     void RedoLayout();
@@ -91,38 +83,28 @@ public:
     void gointoweb();
     void btn_RGClick(int row);
 
-    // Page host.
-    void ShowPage(int kind);
+    // Page host: the session's page host shows the models, these place the frames.
+    void ShowPage(int kind) override;
+    void HidePages() override;
     void ArrangeWindow(int left, int right, int height, int width);
-    void ResetLayout();
-    void FitHeader(const QString& name);
-    bool ConfirmPendingPageChanges();
+    void ResetLayout() override;
+    void FitHeader(const std::string& name) override;
     // Before the loaded file is left (another load, "Ende", the close box): asks
-    // "Die Änderungen wurden nicht gespeichert. Trotzdem fortfahren?" when the image or the
-    // address rows differ from what was last loaded or saved. False: stay with everything.
+    // "Die Änderungen wurden nicht gespeichert. Trotzdem fortfahren?" when the image, the
+    // address rows or a page's working copy differ from what was last loaded or saved.
+    // False: stay with everything.
     bool ConfirmDiscardChanges();
+    // The frame of a page model; the frames in the host's order.
+    TFrameBase* frameOf(const hz::pages::Page& page) const;
+    const std::vector<TFrameBase*>& frames() const { return m_frames; }
 
     // Address page.
-    void LayoutRows(int columnBreak, int gap);
-    void ShowRows();
-    void ColourRows();
-    void HideAllRows();
+    void LayoutRows(int columnBreak, int gap) override;
+    void ShowRows() override;
+    void ColourRows() override;
+    void HideAllRows() override;
 
     QString settingsPath() const { return m_settingsPath; }
-
-    // SessionView.
-    void hidePages() override;
-    void resetLayout() override;
-    void layoutRows(int columnBreak, int gap) override;
-    void showPage(int kind) override;
-    void fitHeader(const std::string& name) override;
-    void showRows() override;
-    void hideAllRows() override;
-    void setProgress(int maximum, int position) override;
-    void rowTextsChanged(int row) override;
-    void focusRow(int row, bool functionField) override;
-    void colourRows() override;
-    void docPageChanged(const std::string& url) override;
 
     // Controls, named as in the window description.
     QWidget* central = nullptr;
@@ -142,44 +124,46 @@ public:
     QStatusBar* StatusBar1 = nullptr;
     std::array<QLabel*, 4> StatusPanels{};
 
-    QFrame* FrameZusatz1 = nullptr;
-    QFrame* FrameBlinkmuster1 = nullptr;
-    QFrame* FrameBlinkmuster_led1 = nullptr;
-    QFrame* FrameKornelAdr1 = nullptr;
-    QFrame* FrameKornel1 = nullptr;
+    TFrameBase* FrameZusatz1 = nullptr;
+    TFrameBase* FrameBlinkmuster1 = nullptr;
+    TFrameBase* FrameBlinkmuster_led1 = nullptr;
+    TFrameBase* FrameKornelAdr1 = nullptr;
+    TFrameBase* FrameKornel1 = nullptr;
     TFrameRegister* FrameRegister1 = nullptr;
 
-    struct AddressRowControls {
-        QLabel* caption = nullptr;
-        QLineEdit* address = nullptr;
-        QLineEdit* function = nullptr;
-        QPushButton* rg = nullptr;
-    };
-    std::array<AddressRowControls, kRows> AddressRows{};
+    // The 48 address rows; AddressRows[k] makes row k's widgets at the first request.
+    AddressRowsView AddressRows;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // SessionView: the rest of what the load sequence asks of the window.
+    void SetProgress(int maximum, int position) override;
+    void RowTextsChanged(int row) override;
+    void FocusRow(int row, bool functionField) override;
+    void DocPageChanged(const std::string& url) override;
+
     void createControls();
-    void createAddressRows();
     void createFrames();
     void connectHandlers();
     // Runs an event handler; an exception is shown as an error and the program goes on.
     void guarded(const std::function<void()>& handler);
     void refreshStatus();
-    void syncCaptions();
-    void copyRowTextsToSession();
+    void refreshFrames();
     void openUrl(const QString& url);
     // The current state is what was loaded or saved: unsaved changes are measured from here.
     void markSaved();
     // LoadFile after ConfirmDiscardChanges; false when nothing was loaded (no name, or No).
     bool loadAfterAsking(const QString& fileName);
-    bool m_closeConfirmed = false;
 
+    // The one prompter of the window: message boxes, or the answers of services.prompter.
+    hz::gui::MessageBoxPrompter m_prompter;
     hz::gui::MainWindowServices m_services;
     std::unique_ptr<hz::gui::FileDialogs> m_ownDialogs;
     hz::gui::FileDialogs* m_dialogs = nullptr;
     QString m_settingsPath;
+    std::vector<TFrameBase*> m_frames;
+    bool m_closeConfirmed = false;
 };

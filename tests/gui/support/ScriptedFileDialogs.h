@@ -1,6 +1,7 @@
 #pragma once
-// File dialogs for GUI tests: each call records the proposed name and answers with the next
-// queued file name (an empty name stands for Cancel; an empty queue cancels too).
+// File dialogs for GUI tests: each call records the proposed name, filter and suffix and
+// answers with the next queued file name (an empty name stands for Cancel; an empty queue
+// cancels too).
 
 #include <QString>
 #include <QStringList>
@@ -11,19 +12,24 @@ namespace hz::test {
 
 class ScriptedFileDialogs : public hz::gui::FileDialogs {
 public:
-    QString openHexFile(QWidget*, const QString& proposed) override
+    QString openFile(QWidget*, const QString& proposed, const QString& filter, const QString& suffix) override
     {
         openProposed.append(proposed);
+        filters.append(filter);
+        suffixes.append(suffix);
         return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
     }
-    QString saveHexFile(QWidget*, const QString& proposed) override
+    QString saveFile(QWidget*, const QString& proposed, const QString& filter, const QString& suffix) override
     {
         saveProposed.append(proposed);
+        filters.append(filter);
+        suffixes.append(suffix);
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
 
     QStringList openAnswers, saveAnswers;
     QStringList openProposed, saveProposed;
+    QStringList filters, suffixes;
 };
 
 } // namespace hz::test

@@ -1,0 +1,219 @@
+#include "pages/PageFrame.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+
+#include "app/ControlFont.h"
+
+using hz::pages::Control;
+using hz::pages::ControlKind;
+
+namespace {
+
+QString qs(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+std::string ss(const QString& s)
+{
+    const QByteArray b = s.toUtf8();
+    return std::string(b.constData(), static_cast<std::size_t>(b.size()));
+}
+
+} // namespace
+
+TFrameBase::TFrameBase(hz::pages::Page& page, QWidget* parent) : QFrame(parent), m_page(page)
+{
+    setObjectName(QString::fromLatin1(page.objectName()));
+}
+
+QWidget* TFrameBase::parentFor(const Control& c)
+{
+    if (c.parent.empty())
+        return this;
+    QWidget* p = widget(c.parent);
+    return p ? p : this;
+}
+
+QWidget* TFrameBase::widget(const std::string& name)
+{
+    const auto it = m_widgets.find(name);
+    if (it != m_widgets.end())
+        return it->second;
+    const Control* c = m_page.find(name);
+    if (!c)
+        return nullptr;
+    QWidget* w = make(*c);
+    const bool was = Updating;
+    Updating = true;
+    apply(*c, w);
+    Updating = was;
+    return w;
+}
+
+QWidget* TFrameBase::make(const Control& c)
+{
+    QWidget* parent = parentFor(c);
+    QWidget* w = nullptr;
+    switch (c.kind) {
+    case ControlKind::Label: w = new QLabel(parent); break;
+    case ControlKind::Edit: w = new QLineEdit(parent); break;
+    case ControlKind::Check: w = new QCheckBox(parent); break;
+    case ControlKind::Radio: w = new QRadioButton(parent); break;
+    case ControlKind::TrackBar: w = new QSlider(Qt::Horizontal, parent); break;
+    case ControlKind::List: w = new QComboBox(parent); break;
+    case ControlKind::Button: w = new QPushButton(parent); break;
+    case ControlKind::Group:
+        if (c.caption.empty()) {
+            auto* f = new QFrame(parent);
+            // A panel over the window's own controls must hide them.
+            f->setAutoFillBackground(true);
+            w = f;
+        } else {
+            w = new QGroupBox(parent);
+        }
+        break;
+    case ControlKind::Image: w = new QLabel(parent); break;
+    }
+    w->setObjectName(qs(c.name));
+    // Radio buttons of one group are exclusive by the model, not by Qt's auto-exclusivity,
+    // which would also act on radio buttons of other groups that share the frame.
+    if (auto* r = qobject_cast<QRadioButton*>(w))
+        r->setAutoExclusive(false);
+    m_widgets.emplace(c.name, w);
+    connectEvents(c, w);
+    return w;
+}
+
+void TFrameBase::connectEvents(const Control& c, QWidget* w)
+{
+    const std::string name = c.name;
+    auto after = [this] { refresh(); };
+    if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        connect(e, &QLineEdit::textChanged, this, [this, name, after](const QString& text) {
+            if (Updating)
+                return;
+            m_page.userText(name, ss(text));
+            after();
+        });
+    } else if (auto* cb = qobject_cast<QCheckBox*>(w)) {
+        connect(cb, &QCheckBox::toggled, this, [this, name, after](bool on) {
+            if (Updating)
+                return;
+            m_page.userChecked(name, on);
+            after();
+        });
+    } else if (auto* r = qobject_cast<QRadioButton*>(w)) {
+        connect(r, &QRadioButton::clicked, this, [this, name, after] {
+            if (Updating)
+                return;
+            m_page.userClick(name);
+            after();
+        });
+    } else if (auto* b = qobject_cast<QPushButton*>(w)) {
+        connect(b, &QPushButton::clicked, this, [this, name, after] {
+            if (Updating)
+                return;
+            m_page.userClick(name);
+            after();
+        });
+    } else if (auto* sl = qobject_cast<QSlider*>(w)) {
+        connect(sl, &QSlider::valueChanged, this, [this, name, after](int v) {
+            if (Updating)
+                return;
+            m_page.userPosition(name, v);
+            after();
+        });
+    } else if (auto* co = qobject_cast<QComboBox*>(w)) {
+        connect(co, &QComboBox::currentIndexChanged, this, [this, name, after](int i) {
+            if (Updating)
+                return;
+            m_page.userSelect(name, i);
+            after();
+        });
+    }
+}
+
+void TFrameBase::apply(const Control& c, QWidget* w)
+{
+    if (c.geometry)
+        w->setGeometry(c.geometry->left, c.geometry->top, c.geometry->width, c.geometry->height);
+    w->setToolTip(qs(c.hint));
+    w->setEnabled(c.enabled);
+    switch (c.kind) {
+    case ControlKind::Label:
+    case ControlKind::Image: static_cast<QLabel*>(w)->setText(qs(c.caption)); break;
+    case ControlKind::Edit: {
+        auto* e = static_cast<QLineEdit*>(w);
+        if (e->text() != qs(c.text))
+            e->setText(qs(c.text));
+        break;
+    }
+    case ControlKind::Check:
+        static_cast<QCheckBox*>(w)->setText(qs(c.caption));
+        static_cast<QCheckBox*>(w)->setChecked(c.checked);
+        break;
+    case ControlKind::Radio:
+        static_cast<QRadioButton*>(w)->setText(qs(c.caption));
+        static_cast<QRadioButton*>(w)->setChecked(c.checked);
+        break;
+    case ControlKind::TrackBar: {
+        auto* s = static_cast<QSlider*>(w);
+        s->setRange(c.min, c.max);
+        s->setValue(c.position);
+        break;
+    }
+    case ControlKind::List: {
+        auto* co = static_cast<QComboBox*>(w);
+        QStringList items;
+        for (const auto& i : c.items)
+            items << qs(i);
+        QStringList current;
+        for (int k = 0; k < co->count(); ++k)
+            current << co->itemText(k);
+        if (current != items) {
+            co->clear();
+            co->addItems(items);
+        }
+        co->setCurrentIndex(c.selected);
+        break;
+    }
+    case ControlKind::Button: static_cast<QPushButton*>(w)->setText(qs(c.caption)); break;
+    case ControlKind::Group:
+        if (auto* g = qobject_cast<QGroupBox*>(w))
+            g->setTitle(qs(c.caption));
+        break;
+    }
+    styleWidget(c, w);
+    w->setVisible(c.visible);
+}
+
+void TFrameBase::styleWidget(const Control&, QWidget*) {}
+
+void TFrameBase::refresh()
+{
+    beforeRefresh();
+    const bool was = Updating;
+    Updating = true;
+    for (const Control& c : m_page.controls()) {
+        if (c.stamp <= m_seen)
+            continue;
+        const auto it = m_widgets.find(c.name);
+        if (it != m_widgets.end())
+            apply(c, it->second);
+        else if (c.visible)
+            apply(c, make(c));
+    }
+    m_seen = m_page.stamp();
+    Updating = was;
+    if (!m_page.focusRequest.empty()) {
+        QWidget* w = widget(m_page.focusRequest);
+        m_page.focusRequest.clear();
+        if (w && w->isVisibleTo(this))
+            w->setFocus(Qt::OtherFocusReason);
+    }
+}

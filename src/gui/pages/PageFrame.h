@@ -1,0 +1,49 @@
+#pragma once
+// The Qt side of an editor page: a frame that mirrors a core page model.
+//
+// The frame makes one widget per control of the model, named as the control ("CvEdits[5]"),
+// copies the model's state into the widgets while its own `Updating` holds, forwards every
+// widget event to the model's user-event entry points and refreshes from the model again. It
+// holds no page logic. A control's widget is made when the control is first visible, so a
+// page with room for hundreds of rows costs only the rows it shows.
+
+#include <QFrame>
+
+#include <unordered_map>
+#include <vector>
+
+#include "pages/Page.h"
+
+class TFrameBase : public QFrame {
+    Q_OBJECT
+public:
+    TFrameBase(hz::pages::Page& page, QWidget* parent);
+
+    hz::pages::Page& model() { return m_page; }
+    const hz::pages::Page& model() const { return m_page; }
+
+    // Copies what changed in the model since the last refresh into the widgets.
+    void refresh();
+    // The widget of a control (made on the first request), or nullptr for an unknown name.
+    QWidget* widget(const std::string& name);
+
+    // While set, widget changes are the frame's own writes, not user input.
+    bool Updating = false;
+
+protected:
+    // A hook for frames that style their widgets (fonts); called once per widget after it is
+    // made and each time its control changed.
+    virtual void styleWidget(const hz::pages::Control& c, QWidget* w);
+    // Called at the start of every refresh, before any widget is touched.
+    virtual void beforeRefresh() {}
+
+private:
+    QWidget* make(const hz::pages::Control& c);
+    void apply(const hz::pages::Control& c, QWidget* w);
+    void connectEvents(const hz::pages::Control& c, QWidget* w);
+    QWidget* parentFor(const hz::pages::Control& c);
+
+    hz::pages::Page& m_page;
+    std::unordered_map<std::string, QWidget*> m_widgets;
+    unsigned m_seen = 0;
+};
