@@ -218,3 +218,55 @@ TEST(Cli, DefaultConfigAnswersYesToTheStandardValueQuestion)
     EXPECT_NE(readFile(out).find(rec(0x400E, "CC01")), std::string::npos) << readFile(out);
     std::filesystem::remove_all(dir);
 }
+
+// The pages are driven headless exactly as the window drives them.
+TEST(Cli, SetDoDrivesThePageThroughItsHandlers)
+{
+    const auto dir = tempDir("cli-do");
+    const std::string in = fixture("f18324_function.hex");
+    const std::string out = (dir / "out.hex").string();
+
+    const CliRun info = runCli({"info", in, "--json"});
+    EXPECT_NE(info.out.find("\"pages\": [\n    {\"frame\": \"TFrameRegister\", \"pending\": false,"), std::string::npos)
+        << info.out.substr(0, 2000);
+    EXPECT_NE(info.out.find("{\"name\": \"CvEdits[5]\", \"kind\": \"edit\", \"visible\": true, \"enabled\": true, "
+                            "\"text\": \"0\""),
+              std::string::npos);
+
+    const CliRun set = runCli({"set", in, "-o", out, "--do", "CvEdits[5]=17"});
+    ASSERT_EQ(set.code, 0) << set.err;
+    // CV018 lies at EEPROM 0x65: the saved file holds 17 there and the page shows it again
+    const CliRun back = runCli({"info", out, "--json"});
+    EXPECT_NE(back.out.find("{\"name\": \"CvEdits[5]\", \"kind\": \"edit\", \"visible\": true, \"enabled\": true, "
+                            "\"text\": \"17\""),
+              std::string::npos);
+    std::filesystem::remove(out);
+
+    struct Refused {
+        std::string action, message;
+    } refused[] = {
+        {"CvEdits[5]=x", "Ungültige Eingabe.\nZugelassen sind nur Zahlen"},
+        {"CvEdits[5]=256", "Zugelassen sind nur Zahlen von 0 bis 255"},
+        {"CvEdits[200]=1", "\"CvEdits[200]\" ist nicht sichtbar."},
+        {"Nirgends=1", "Ein Bedienelement \"Nirgends\" gibt es auf dieser Seite nicht."},
+        {"CvLabels[0]", "lässt sich nicht bedienen"},
+    };
+    for (const auto& r : refused) {
+        const CliRun run = runCli({"set", in, "-o", out, "--do", r.action});
+        EXPECT_EQ(run.code, 1) << r.action;
+        EXPECT_NE(run.err.find(r.message), std::string::npos) << r.action << ": " << run.err;
+        EXPECT_FALSE(std::filesystem::exists(out)) << r.action;
+    }
+    // a type without page shows none; the servo types show the curve frame, then the address frame
+    EXPECT_NE(runCli({"info", fixture("classic_676_turntable.hex"), "--json"}).out.find("\"pages\": [],"),
+              std::string::npos);
+    const std::string servo = (dir / "servo.hex").string();
+    writeFile(servo, joinCrLf({rec(0x0000, "D2300030003000300030003000300030"), rec(0x0010, "8B1C"), kEnd}));
+    const CliRun servoInfo = runCli({"info", servo, "--json"});
+    const std::size_t curve = servoInfo.out.find("{\"frame\": \"TFrameKornel\"");
+    const std::size_t address = servoInfo.out.find("{\"frame\": \"TFrameKornelAdr\"");
+    EXPECT_NE(curve, std::string::npos) << servoInfo.out;
+    EXPECT_NE(address, std::string::npos);
+    EXPECT_LT(curve, address);
+    std::filesystem::remove_all(dir);
+}

@@ -5,6 +5,7 @@
 #include "BatchLoad.h"
 #include "Command.h"
 #include "Json.h"
+#include "PageReport.h"
 #include "RowReport.h"
 #include "firmware/HexText.h"
 
@@ -50,6 +51,9 @@ void writeJson(std::ostream& out, const BatchLoad& in)
         first = false;
     }
     out << (first ? "],\n" : "\n  ],\n");
+    out << "  \"pages\": ";
+    writePagesJson(out, s, 2);
+    out << ",\n";
     const auto& shown = in.prompter.shown;
     out << "  \"messages\": [";
     for (std::size_t k = 0; k < shown.size(); ++k)
@@ -78,6 +82,8 @@ void writeText(std::ostream& out, const BatchLoad& in)
     out << "Seite:      " << (id.Type ? id.Type->Page : 0) << "\n";
     out << "Format:     " << id.formatText() << "\n";
     out << "Doku:       " << id.DocPage << "\n";
+    for (const pages::Page* page : s.pages.shown())
+        out << "Rahmen:     " << page->frameName() << (page->hasPending() ? " (nicht übernommen)" : "") << "\n";
     const auto rows = rowReports(s);
     if (!rows.empty()) {
         out << "Adressen:\n";

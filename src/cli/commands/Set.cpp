@@ -6,6 +6,7 @@
 #include "BatchLoad.h"
 #include "Command.h"
 #include "firmware/HexText.h"
+#include "pages/PageAction.h"
 
 namespace hz::cli {
 
@@ -47,15 +48,22 @@ public:
     const char* name() const override { return "set"; }
     const char* usage() const override
     {
-        return "  set EIN -o AUS --row N=WERT [--row N=WERT ...] [--default-config]\n"
-               "      Ändert Adressen wie die Adressseite des Programms und schreibt AUS (AUS darf EIN\n"
-               "      sein). WERT ist ADRESSE, ADRESSEr oder ADRESSEg (rote/grüne Adresse) oder\n"
-               "      ADRESSE/FUNKTION (Funktionsdekoder). Ohne r/g behält die Zeile ihre Farbe.\n";
+        return "  set EIN -o AUS [--row N=WERT ...] [--do AKTION ...] [--default-config]\n"
+               "      Ändert Adressen wie die Adressseite des Programms und bedient die Seite des\n"
+               "      Dekoders wie das Fenster, dann wird AUS gespeichert (AUS darf EIN sein).\n"
+               "      --row: WERT ist ADRESSE, ADRESSEr oder ADRESSEg (rote/grüne Adresse) oder\n"
+               "      ADRESSE/FUNKTION (Funktionsdekoder). Ohne r/g behält die Zeile ihre Farbe.\n"
+               "      --do, nach den --row in der gegebenen Reihenfolge (Namen wie in info --json):\n"
+               "        NAME=TEXT (Eingabefeld), NAME=1/NAME=0 (Kontrollkästchen), NAME (Knopf,\n"
+               "        Optionsfeld), NAME=N (Schieberegler), NAME=EINTRAG oder NAME=#k (Liste),\n"
+               "        NAME=draw:X,Y[;X,Y...] (mit der Maus zeichnen), NAME=DATEI (Knopf mit Dateidialog).\n"
+               "      \"Geänderte Werte übernehmen?\" wird beim Speichern mit Ja beantwortet.\n";
     }
     int run(const Options& o, std::ostream&, std::ostream& err) const override
     {
-        if (o.files.size() != 1 || o.output.empty() || o.rowValues.empty())
-            return usageError(err, "set erwartet eine Eingabedatei, -o AUSGABE und mindestens ein --row N=WERT.");
+        if (o.files.size() != 1 || o.output.empty() || (o.rowValues.empty() && o.actions.empty()))
+            return usageError(err, "set erwartet eine Eingabedatei, -o AUSGABE und mindestens ein --row N=WERT "
+                                   "oder --do AKTION.");
         BatchLoad in(o, err);
         if (!in.readyToWrite())
             return 1;
@@ -66,6 +74,21 @@ public:
                 in.complain(error + " Nichts geschrieben.");
                 return 1;
             }
+        }
+        for (const std::string& action : o.actions) {
+            std::string error;
+            const std::size_t before = in.prompter.shown.size();
+            if (!pages::ApplyPageAction(session.pages, action, error)) {
+                in.complain(error + " Nichts geschrieben.");
+                return 1;
+            }
+            // A handler that refused the input has said why (on stderr); the file is not
+            // written with the input half taken.
+            for (std::size_t k = before; k < in.prompter.shown.size(); ++k)
+                if (in.prompter.shown[k].kind != MsgKind::Plain) {
+                    in.complain("--do " + action + " wurde nicht angenommen. Nichts geschrieben.");
+                    return 1;
+                }
         }
         if (!session.PrepareSave()) {
             in.complain("nichts geschrieben.");

@@ -1,0 +1,82 @@
+#include "PageReport.h"
+
+#include <ostream>
+#include <string>
+
+#include "Json.h"
+
+namespace hz::cli {
+
+namespace {
+
+using pages::Control;
+using pages::ControlKind;
+
+void writeControl(std::ostream& out, const Control& c)
+{
+    out << "{\"name\": " << jsonString(c.name) << ", \"kind\": " << jsonString(pages::controlKindName(c.kind))
+        << ", \"visible\": " << (c.visible ? "true" : "false") << ", \"enabled\": " << (c.enabled ? "true" : "false");
+    switch (c.kind) {
+    case ControlKind::Label:
+    case ControlKind::Button:
+    case ControlKind::Group: out << ", \"caption\": " << jsonString(c.caption); break;
+    case ControlKind::Check:
+    case ControlKind::Radio:
+        out << ", \"caption\": " << jsonString(c.caption) << ", \"checked\": " << (c.checked ? "true" : "false");
+        break;
+    case ControlKind::Edit: out << ", \"text\": " << jsonString(c.text); break;
+    case ControlKind::TrackBar:
+        out << ", \"position\": " << c.position << ", \"min\": " << c.min << ", \"max\": " << c.max;
+        break;
+    case ControlKind::List: {
+        out << ", \"items\": [";
+        for (std::size_t k = 0; k < c.items.size(); ++k)
+            out << (k ? ", " : "") << jsonString(c.items[k]);
+        out << "], \"selected\": " << c.selected;
+        break;
+    }
+    case ControlKind::Image: break;
+    }
+    if (!c.hint.empty())
+        out << ", \"hint\": " << jsonString(c.hint);
+    if (c.geometry)
+        out << ", \"geometry\": [" << c.geometry->left << ", " << c.geometry->top << ", " << c.geometry->width << ", "
+            << c.geometry->height << "]";
+    out << "}";
+}
+
+} // namespace
+
+void writePagesJson(std::ostream& out, const Session& s, int indent)
+{
+    const std::string pad(static_cast<std::size_t>(indent), ' ');
+    const auto& shown = s.pages.shown();
+    if (shown.empty()) {
+        out << "[]";
+        return;
+    }
+    out << "[";
+    for (std::size_t p = 0; p < shown.size(); ++p) {
+        const pages::Page& page = *shown[p];
+        out << (p ? "," : "") << "\n" << pad << "  {\"frame\": " << jsonString(page.frameName())
+            << ", \"pending\": " << (page.hasPending() ? "true" : "false") << ",\n"
+            << pad << "   \"controls\": [";
+        const auto& controls = page.controls();
+        for (std::size_t k = 0; k < controls.size(); ++k) {
+            out << (k ? "," : "") << "\n" << pad << "     ";
+            writeControl(out, controls[k]);
+        }
+        out << "]";
+        const std::vector<int> data = page.data();
+        if (!data.empty()) {
+            out << ",\n" << pad << "   \"data\": [";
+            for (std::size_t k = 0; k < data.size(); ++k)
+                out << (k ? ", " : "") << data[k];
+            out << "]";
+        }
+        out << "}";
+    }
+    out << "\n" << pad << "]";
+}
+
+} // namespace hz::cli

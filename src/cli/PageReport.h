@@ -1,0 +1,14 @@
+#pragma once
+// The shown pages of a session as JSON, for `info --json`: one object per frame the page
+// host shows for the loaded type, with every control of the page and its state.
+
+#include <iosfwd>
+
+#include "Session.h"
+
+namespace hz::cli {
+
+// Writes the value of "pages" (a JSON array), indented by `indent` blanks.
+void writePagesJson(std::ostream& out, const Session& s, int indent);
+
+} // namespace hz::cli
