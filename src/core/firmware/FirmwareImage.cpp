@@ -113,6 +113,13 @@ void FirmwareImage::set_HexString(int i, const std::string& text)
     m_lines[static_cast<std::size_t>(i)] = text;
 }
 
+void FirmwareImage::set_HexString(int i, std::string&& text)
+{
+    if (!inRange(i, kLineCapacity))
+        return refuse(m_prompter, strprintf("Error: schreiben HexString Bereichsüberschreitung (%i) in set_HexString", i));
+    m_lines[static_cast<std::size_t>(i)] = std::move(text);
+}
+
 std::string FirmwareImage::get_HexString(int i) const
 {
     if (!inRange(i, kLineCapacity)) {

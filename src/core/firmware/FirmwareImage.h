@@ -36,6 +36,10 @@ public:
     // Guarded accessors: an index out of range is never stored. The operation shows its
     // "Error: ..." warning; setters then do nothing, text getters return "error".
     void set_HexString(int i, const std::string& text);
+    // The same for a text that is not needed any more: no copy.
+    void set_HexString(int i, std::string&& text);
+    // Unchecked read access to a line, 0 <= i < kLineCapacity.
+    const std::string& line(int i) const { return m_lines[static_cast<std::size_t>(i)]; }
     std::string get_HexString(int i) const;
     void set_Hex_ROM(int i, std::string_view text);
     std::string get_Hex_ROM(int i) const;

@@ -209,10 +209,17 @@ LoadOutcome HexReader::ReadHexLines(const std::vector<std::string>& lines, const
         onImageReset();
 
     for (int k = 0; k < count; ++k) {
-        const std::string line = m_image.get_HexString(k);
-        if (line.empty())
+        // Line k of the file as stored (k < LineCount <= capacity + 1; the one beyond the
+        // capacity was refused and fails as E206 through the guarded getter).
+        std::string beyond;
+        const std::string* line = &beyond;
+        if (k < FirmwareImage::kLineCapacity)
+            line = &m_image.line(k);
+        else
+            beyond = m_image.get_HexString(k);
+        if (line->empty())
             continue;
-        if (!ParseHexLine(line))
+        if (!ParseHexLine(*line))
             return LoadOutcome::Stopped;
     }
     return LoadOutcome::Done;

@@ -244,7 +244,7 @@ int BuildHexLines(FirmwareImage& img)
     // the count is bounded all the same.
     const int count = static_cast<int>(std::min<std::size_t>(lines.size(), FirmwareImage::kLineCapacity));
     for (int i = 0; i < count; ++i)
-        img.set_HexString(i, lines[static_cast<std::size_t>(i)]);
+        img.set_HexString(i, std::move(lines[static_cast<std::size_t>(i)]));
     img.LineCount = count;
     return count;
 }
@@ -254,7 +254,7 @@ std::vector<std::string> builtLines(const FirmwareImage& img)
     std::vector<std::string> lines;
     lines.reserve(static_cast<std::size_t>(img.LineCount));
     for (int i = 0; i < img.LineCount && i < FirmwareImage::kLineCapacity; ++i)
-        lines.push_back(img.get_HexString(i));
+        lines.push_back(img.line(i));
     return lines;
 }
 

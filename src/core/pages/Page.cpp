@@ -20,7 +20,7 @@ const char* controlKindName(ControlKind kind)
 
 const Control* Page::find(const std::string& name) const
 {
-    for (const Control& c : m_controls)
+    for (const Control& c : controls())
         if (c.name == name)
             return &c;
     return nullptr;

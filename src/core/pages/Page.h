@@ -44,7 +44,7 @@ public:
     // While set, changes of the controls are the page's own writes, not user input.
     bool Updating = false;
 
-    const std::vector<Control>& controls() const { return m_controls; }
+    virtual const std::vector<Control>& controls() const { return m_controls; }
     const Control* find(const std::string& name) const;
     // The count behind the controls' stamps.
     unsigned stamp() const { return m_stamp; }

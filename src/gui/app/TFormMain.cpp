@@ -105,9 +105,9 @@ QPixmap makeLinkPicture()
 
 TFormMain::TFormMain(hz::gui::MainWindowServices services, QWidget* parent)
     : QMainWindow(parent),
-      session(m_prompter), // the session keeps a reference; nothing is asked before the window stands
-      AddressRows(session),
       m_prompter(this),
+      session(m_prompter),
+      AddressRows(session),
       m_services(std::move(services))
 {
     m_prompter.setDelegate(m_services.prompter);

@@ -62,6 +62,12 @@ public:
     explicit TFormMain(hz::gui::MainWindowServices services = {}, QWidget* parent = nullptr);
     ~TFormMain() override;
 
+private:
+    // The one prompter of the window: message boxes, or the answers of services.prompter. It
+    // needs nothing but the window to exist, so it comes first and the session can hold it.
+    hz::gui::MessageBoxPrompter m_prompter;
+
+public:
     hz::Session session;
     FolderBrowser browser;
     // Grid of the servo curve editor, kept here between reading and writing the settings.
@@ -158,8 +164,6 @@ private:
     // LoadFile after ConfirmDiscardChanges; false when nothing was loaded (no name, or No).
     bool loadAfterAsking(const QString& fileName);
 
-    // The one prompter of the window: message boxes, or the answers of services.prompter.
-    hz::gui::MessageBoxPrompter m_prompter;
     hz::gui::MainWindowServices m_services;
     std::unique_ptr<hz::gui::FileDialogs> m_ownDialogs;
     hz::gui::FileDialogs* m_dialogs = nullptr;

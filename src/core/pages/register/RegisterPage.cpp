@@ -43,8 +43,15 @@ Rect RegisterPage::editRect(int row)
     return {p.x + kEditOffset, 15 + 25 * p.k, kEditWidth, kRowHeight};
 }
 
-RegisterPage::RegisterPage()
+RegisterPage::RegisterPage() = default;
+
+const RegisterPage& RegisterPage::build() const { return const_cast<RegisterPage*>(this)->build(); }
+
+RegisterPage& RegisterPage::build()
 {
+    if (m_built)
+        return *this;
+    m_built = true;
     m_controls.reserve(kFirstRow + 2 * kRows);
     Control panel;
     panel.name = "pnl_cv";
@@ -59,22 +66,27 @@ RegisterPage::RegisterPage()
         add(line);
     }
     placeSeparators();
+    // The rows are filled in place: a thousand controls made one by one and moved into the
+    // list would cost the command-line tool a noticeable part of a whole conversion.
+    m_controls.resize(kFirstRow + 2 * kRows);
     for (int row = 0; row < kRows; ++row) {
-        Control label;
-        label.name = labelName(row);
+        const std::string index = std::to_string(row) + "]";
+        Control& label = m_controls[labelIndex(row)];
+        label.name = "CvLabels[" + index;
         label.kind = ControlKind::Label;
         label.parent = "pnl_cv";
         label.visible = false;
         label.geometry = labelRect(row);
-        add(std::move(label));
-        Control edit;
-        edit.name = editName(row);
+        touch(label);
+        Control& edit = m_controls[editIndex(row)];
+        edit.name = "CvEdits[" + index;
         edit.kind = ControlKind::Edit;
         edit.parent = "pnl_cv";
         edit.visible = false;
         edit.geometry = editRect(row);
-        add(std::move(edit));
+        touch(edit);
     }
+    return *this;
 }
 
 void RegisterPage::placeSeparators()
@@ -95,6 +107,7 @@ void RegisterPage::showFor(Session& session)
 
 void RegisterPage::ResetRows()
 {
+    build();
     Updating = true;
     Control& panel = m_controls[0];
     setGeometry(panel, Rect{0, 0, kWidth, kHeight});
@@ -113,6 +126,7 @@ void RegisterPage::ResetRows()
 
 void RegisterPage::ShowCvList(int identifier, const FirmwareImage& image)
 {
+    build();
     Updating = true;
     const auto& list = CvListFor(identifier);
     const int n = std::min(static_cast<int>(list.size()), kRows);
@@ -147,6 +161,7 @@ void RegisterPage::onText(Control& c)
 
 void RegisterPage::CvEditChange(int row)
 {
+    build();
     if (Updating || !m_session)
         return;
     // A field of a row not in use has nothing behind it in the image.

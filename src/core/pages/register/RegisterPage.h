@@ -53,14 +53,16 @@ public:
 
     int CvCount() const { return m_cvCount; }
     int CvAddress(int row) const { return m_cvAddress[static_cast<std::size_t>(row)]; }
-    const Control& label(int row) const { return m_controls[labelIndex(row)]; }
-    const Control& edit(int row) const { return m_controls[editIndex(row)]; }
+    const Control& label(int row) const { return build().m_controls[labelIndex(row)]; }
+    const Control& edit(int row) const { return build().m_controls[editIndex(row)]; }
     static std::string labelName(int row) { return "CvLabels[" + std::to_string(row) + "]"; }
     static std::string editName(int row) { return "CvEdits[" + std::to_string(row) + "]"; }
 
     // Geometry of row `row`'s label and edit within pnl_cv.
     static Rect labelRect(int row);
     static Rect editRect(int row);
+
+    const std::vector<Control>& controls() const override { return build().m_controls; }
 
 protected:
     void onText(Control& c) override;
@@ -70,6 +72,11 @@ private:
     static std::size_t labelIndex(int row) { return kFirstRow + 2 * static_cast<std::size_t>(row); }
     static std::size_t editIndex(int row) { return labelIndex(row) + 1; }
     void placeSeparators();
+    // The 1028 controls are made at the first use, not with the session: most decoders never
+    // show this page, and the command-line tool starts once per file.
+    const RegisterPage& build() const;
+    RegisterPage& build();
+    bool m_built = false;
 
     Session* m_session = nullptr;
     std::array<int, kRows> m_cvAddress{};
