@@ -381,3 +381,49 @@ TEST(Session, UnsavedChangesAreTheDifferenceToTheLastLoadOrSave)
     EXPECT_FALSE(l.session.HasUnsavedChanges());
     std::filesystem::remove_all(dir);
 }
+
+// Function number 0 has no code. It is accepted where the row's function byte names no
+// function (the byte stays, and reads back as 0), refused where it would silently keep a real
+// function; and a byte that names no function never shows the number of an earlier file.
+TEST(AddressPage, FunctionZeroIsSavedAsItReadsBackOrRefused)
+{
+    for (const int w8 : {kMotW8, kDccW8}) {
+        const bool mot = w8 == kMotW8;
+        Loaded l(kSchalten, w8);
+        // row 1: function 2; row 2: a function byte that names no function
+        if (mot) {
+            l.fw.code(1, MotDecoderCodes(5) + MotFunctionCode(2));
+            l.fw.code(2, MotDecoderCodes(6) + "77");
+        } else {
+            l.fw.code(1, DccFunctionCode(2) + "0500");
+            l.fw.code(2, "770600");
+        }
+        ASSERT_EQ(l.load(), LoadOutcome::Done);
+        EXPECT_EQ(l.function(1), "2");
+        EXPECT_EQ(l.function(2), "0") << (mot ? "Mot" : "DCC");
+
+        for (int r = 3; r <= 4; ++r) {
+            l.address(r) = "7";
+            l.function(r) = "1";
+        }
+        l.function(1) = "0";
+        l.prompter.clear();
+        EXPECT_FALSE(l.session.PrepareSave());
+        ASSERT_EQ(l.prompter.texts().size(), 1u);
+        EXPECT_EQ(l.prompter.texts()[0], "Funktions-Nummer für <" + l.session.ident.Captions[1] + "> ist zu klein");
+        EXPECT_TRUE(l.view.called("focus 1 function"));
+
+        l.function(1) = "2";
+        ASSERT_TRUE(l.session.PrepareSave()) << l.prompter.texts().back();
+        const int slot2 = AddressPage::slotOf(2);
+        EXPECT_EQ(l.ee(mot ? slot2 + 32 : slot2), "77"); // the byte that names no function stays
+    }
+    // loaded after a file whose row 2 had function 3, the row still shows 0
+    Loaded first(kSchalten, kDccW8);
+    first.fw.code(2, DccFunctionCode(3) + "0600");
+    ASSERT_EQ(first.load(), LoadOutcome::Done);
+    EXPECT_EQ(first.function(2), "3");
+    first.fw.code(2, "770600");
+    ASSERT_EQ(first.load(), LoadOutcome::Done);
+    EXPECT_EQ(first.function(2), "0");
+}

@@ -244,6 +244,8 @@ TEST(HexReader, RecordLocationsSurviveTheNextFile)
     EXPECT_FALSE(r.image.IdFound);
     EXPECT_EQ(r.image.IdText, "");
     EXPECT_EQ(r.image.get_Hex_EE(0), "FF");
+    // the version is the file's own: none without an ID record, not the earlier file's 0.58
+    EXPECT_EQ(r.image.FirmwareVersion, 0.0f);
 }
 
 TEST(HexReader, EepromBeyondIndex255IsRefusedButRaisesTheTop)

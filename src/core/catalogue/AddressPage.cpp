@@ -42,6 +42,9 @@ void AddressPage::DecodeRows(SessionView& view)
     for (int r = 0; r < kRows; ++r) {
         view.SetProgress(32, r - 1);
         m_rows.set_Adresse_dez(r, kUndecoded);
+        // A function code that names no function shows as 0, not as the number an earlier
+        // file left in the row.
+        m_rows.set_Adresse_dez2(r, 0);
         const int slot = slotOf(r);
         if (slot < 0)
             continue;
@@ -160,9 +163,17 @@ bool AddressPage::ValidateRows(SessionView& view)
     if (s.FunctionDecoder) {
         for (int j = 0; j < kRows; ++j) {
             int f = 0;
-            if (validated(j) &&
-                !check(FunctionText[static_cast<std::size_t>(j)], s.MaxFunction, j, true, functionMessages, f))
+            if (!validated(j))
+                continue;
+            if (!check(FunctionText[static_cast<std::size_t>(j)], s.MaxFunction, j, true, functionMessages, f))
                 return false;
+            // Function 0 has no code: the row keeps the function byte it has. That is right
+            // for a byte that names no function (it reads back as 0), but a row holding a real
+            // function would silently keep it - the 0 would not be saved.
+            const std::string& code = m_rows.get_Adresse_hex_f(j);
+            const int stored = s.Mot ? MotFunctionNumber(code) : DccFunctionNumber(code);
+            if (f == 0 && stored != 0)
+                return refuse(functionMessages.tooSmall, j, true);
         }
     }
 

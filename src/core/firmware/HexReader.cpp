@@ -202,6 +202,9 @@ LoadOutcome HexReader::ReadHexLines(const std::vector<std::string>& lines, const
     m_image.EepromFound = false;
     m_image.ConfigWords = {"0000", "0000", "0000", "0000"};
     m_image.ConfigPresent = {};
+    // The version belongs to the file: one without ID record has none (0), rather than the
+    // version of whatever file was loaded before, which the pages would then go by.
+    m_image.FirmwareVersion = 0.0f;
     m_image.DefaultConfig = {"0000", "0000", "0000", "0000"};
     m_image.PicModel = 0;
 
