@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "AddressRowCount.h"
+
 namespace hz {
 
 class SessionView {
@@ -16,7 +18,7 @@ public:
     // Base arrangement of the window (as for a decoder without page). The row captions have
     // already been emptied in the identification state.
     virtual void ResetLayout() {}
-    // Arrange address rows 1..47: one column below the header (columnBreak >= 48) or two
+    // Arrange address rows 1..47: one column below the header (columnBreak >= kAddressRows) or two
     // columns broken after row `columnBreak`; 10 extra pixels below row `gap` (0: none).
     virtual void LayoutRows(int columnBreak, int gap) { (void)columnBreak; (void)gap; }
     // Show the editor page of the identified type (kinds 1, 2, 3, 4, 6).
@@ -25,7 +27,7 @@ public:
     virtual void FitHeader(const std::string& name) { (void)name; }
     // Show or hide every row by its caption and set the range hints.
     virtual void ShowRows() {}
-    // Format "ohne": hide all four controls of all 48 rows.
+    // Format "ohne": hide all four controls of every row.
     virtual void HideAllRows() {}
     // Progress of the address decoding (the bar clamps to 0..maximum).
     virtual void SetProgress(int maximum, int position) { (void)maximum; (void)position; }

@@ -8,6 +8,7 @@
 #include <array>
 #include <string>
 
+#include "AddressRowCount.h"
 #include "Prompter.h"
 #include "SessionView.h"
 #include "catalogue/Identification.h"
@@ -17,7 +18,7 @@ namespace hz {
 
 class AddressPage {
 public:
-    static constexpr int kRows = 48;
+    static constexpr int kRows = kAddressRows;
     // Marks a row whose code matched no address.
     static constexpr int kUndecoded = 999999;
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "AddressRowCount.h"
+
 namespace hz {
 
 // The editor page of a decoder type. There is no kind 5.
@@ -37,7 +39,7 @@ struct DecoderType {
     int CaptionSet = 0; // number of the caption set, 0 = none
     // Captions of the address rows, index = row number; row 0 never has one. An empty caption
     // means the row is not in use; a single blank is a caption.
-    std::array<std::string, 48> Captions{};
+    std::array<std::string, kAddressRows> Captions{};
     int ColumnBreak = 0; // 0: one column below the header; n: rows 1..n, then a second column
     int GapAfterRow = 0; // 0: none; n: 10 extra pixels below row n
     std::string DocPage;

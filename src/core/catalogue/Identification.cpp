@@ -113,7 +113,7 @@ void Identification::ApplyDecoderType(SessionView& view)
                 }
         s.Captions = type->Captions;
         s.DecoderName = type->Name;
-        s.ColumnBreak = type->ColumnBreak == 0 ? 48 : type->ColumnBreak;
+        s.ColumnBreak = type->ColumnBreak == 0 ? kAddressRows : type->ColumnBreak;
         s.GapAfterRow = type->GapAfterRow;
         view.LayoutRows(s.ColumnBreak, s.GapAfterRow);
         s.DocPage = type->DocPage;
@@ -148,7 +148,7 @@ void Identification::FinishIdentification(SessionView& view)
     }
 
     bool anyRowShown = false;
-    for (int r = 0; r < 48; ++r)
+    for (int r = 0; r < kAddressRows; ++r)
         anyRowShown = anyRowShown || s.hasCaption(r);
     view.ShowRows();
 

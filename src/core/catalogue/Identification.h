@@ -31,14 +31,14 @@ struct IdentificationState {
     // What the window shows: header name, documentation page, row captions and arrangement.
     std::string DecoderName = "Hex Zwirbel"; // the header keeps the last name for unknown files
     std::string DocPage = kProgramPage;
-    std::array<std::string, 48> Captions{};
+    std::array<std::string, kAddressRows> Captions{};
     int ColumnBreak = 15;
     int GapAfterRow = 0;
     const DecoderType* Type = nullptr; // the applied entry, nullptr when none matched
 
     // "Mot", "DCC" or "ohne".
     std::string formatText() const;
-    bool hasCaption(int row) const { return row >= 0 && row < 48 && !Captions[static_cast<std::size_t>(row)].empty(); }
+    bool hasCaption(int row) const { return row >= 0 && row < kAddressRows && !Captions[static_cast<std::size_t>(row)].empty(); }
 };
 
 class Identification {

@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "AddressRowCount.h"
 #include "Prompter.h"
 
 namespace hz {
@@ -130,10 +131,10 @@ private:
     std::vector<ByteCode> m_freeOdd;
 };
 
-// The four arrays of 48 entries behind the address rows of the address page.
+// The four arrays of kAddressRows entries behind the address rows of the address page.
 class AddressRowStore {
 public:
-    static constexpr int kRows = 48;
+    static constexpr int kRows = kAddressRows;
     explicit AddressRowStore(Prompter& prompter);
 
     void set_Adresse_hex(int i, const std::string& text);
