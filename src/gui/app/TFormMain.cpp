@@ -29,6 +29,7 @@
 #include "catalogue/Catalogue.h"
 #include "pages/Frame_register.h"
 #include "pages/PageFrame.h"
+#include "app/PageHostView.h"
 
 using hz::gui::hintText;
 
@@ -259,38 +260,14 @@ void TFormMain::createControls()
 
 void TFormMain::createFrames()
 {
-    // Created after GroupBoxMain, so that a shown page lies above the address area. One frame
-    // per page model, in the host's order; the register page has a frame of its own kind.
-    auto& host = session.pages;
-    auto plain = [this](hz::pages::Page& page) {
-        auto* f = new TFrameBase(page, central);
-        f->hide();
-        return f;
-    };
-    FrameZusatz1 = plain(host.Zusatz);
-    FrameBlinkmuster1 = plain(host.Blinkmuster);
-    FrameBlinkmuster_led1 = plain(host.BlinkmusterLed);
-    FrameKornelAdr1 = plain(host.KornelAdr);
-    FrameKornel1 = plain(host.Kornel);
-    FrameRegister1 = new TFrameRegister(host.Register, central);
-    FrameRegister1->hide();
-    m_frames = {FrameZusatz1, FrameBlinkmuster1, FrameBlinkmuster_led1, FrameKornelAdr1, FrameKornel1, FrameRegister1};
-    for (TFrameBase* f : m_frames)
-        f->refresh();
-}
-
-TFrameBase* TFormMain::frameOf(const hz::pages::Page& page) const
-{
-    for (TFrameBase* f : m_frames)
-        if (&f->model() == &page)
-            return f;
-    return nullptr;
-}
-
-void TFormMain::refreshFrames()
-{
-    for (TFrameBase* f : m_frames)
-        f->refresh();
+    // Created after GroupBoxMain, so that a shown page lies above the address area.
+    m_pageHost = std::make_unique<PageHostView>(*this, central);
+    FrameZusatz1 = m_pageHost->FrameZusatz1;
+    FrameBlinkmuster1 = m_pageHost->FrameBlinkmuster1;
+    FrameBlinkmuster_led1 = m_pageHost->FrameBlinkmuster_led1;
+    FrameKornelAdr1 = m_pageHost->FrameKornelAdr1;
+    FrameKornel1 = m_pageHost->FrameKornel1;
+    FrameRegister1 = m_pageHost->FrameRegister1;
 }
 
 void TFormMain::connectHandlers()
@@ -399,7 +376,7 @@ void TFormMain::btn_saveClick()
     // Pending page changes not taken over, a refused row or lines that could not be built:
     // there is nothing to save, so no dialog.
     const bool prepared = session.PrepareSave();
-    refreshFrames();
+    m_pageHost->Refresh();
     if (!prepared)
         return;
     const QString proposed = QFile::decodeName(session.image.LastFileName.c_str());
@@ -488,64 +465,7 @@ void TFormMain::btn_RGClick(int row)
 // ---------------------------------------------------------------------------------------------
 // Page host
 
-void TFormMain::ShowPage(int kind)
-{
-    // The session's page host has set the kind's models up; the frames are placed here, with
-    // the sizes the pages were designed with, measured on the models' controls.
-    for (TFrameBase* f : {FrameZusatz1, FrameBlinkmuster1, FrameBlinkmuster_led1, FrameKornel1, FrameKornelAdr1})
-        f->hide();
-    auto rectOf = [](const TFrameBase* f, const char* name) {
-        const hz::pages::Control* c = f->model().find(name);
-        return c && c->geometry ? *c->geometry : hz::pages::Rect{};
-    };
-    auto place = [this](TFrameBase* f, int left, int top, int width, int height) {
-        f->Updating = true;
-        f->setGeometry(left, top, width, height);
-        f->show();
-        f->raise();
-        f->refresh();
-        f->Updating = false;
-    };
-
-    const int top = GroupBoxMain->y() + 5;
-    switch (kind) {
-    case hz::PageZusatz: {
-        const hz::pages::Rect mode = rectOf(FrameZusatz1, "group_mode");
-        const int width = mode.left + mode.width + 10;
-        place(FrameZusatz1, 410, top, width, 485);
-        ArrangeWindow(5, 410, 485, width);
-        break;
-    }
-    case hz::PageBlinkmuster:
-    case hz::PageBlinkmusterLed: {
-        TFrameBase* frame = kind == hz::PageBlinkmuster ? FrameBlinkmuster1 : FrameBlinkmuster_led1;
-        const hz::pages::Rect accept = rectOf(
-            frame, kind == hz::PageBlinkmuster ? "blinkmuster_btn_uebernehmen" : "led_blinkmuster_btn_uebernehmen");
-        const int height = accept.top + accept.height + 15;
-        const int width = accept.left + accept.width + 15;
-        place(frame, 410, top, width, height);
-        ArrangeWindow(5, 410, height, width);
-        break;
-    }
-    case hz::PageServo: {
-        place(FrameKornel1, 410, top, 540, 555);
-        place(FrameKornelAdr1, GroupBoxMain->x() + 1, 120, GroupBoxMain->width() - 2, 530);
-        const hz::pages::Rect accept = rectOf(FrameKornel1, "servo_btn_uebernehmen");
-        const int height = accept.top + accept.height + 15;
-        const int a = accept.left + accept.width;
-        FrameKornel1->resize(a + 15, height);
-        ArrangeWindow(410, 650, height, a - 225);
-        break;
-    }
-    case hz::PageRegister:
-        ArrangeWindow(5, 410, 555, 535);
-        place(FrameRegister1, 5, GroupBoxMain->y() + 3, hz::pages::RegisterPage::kWidth,
-              hz::pages::RegisterPage::kHeight);
-        break;
-    default:
-        break;
-    }
-}
+void TFormMain::ShowPage(int kind) { m_pageHost->ShowPage(kind); }
 
 void TFormMain::ArrangeWindow(int left, int right, int height, int width)
 {
@@ -627,8 +547,7 @@ void TFormMain::HideAllRows()
 
 void TFormMain::HidePages()
 {
-    for (TFrameBase* f : m_frames)
-        f->hide();
+    m_pageHost->HidePages();
     refreshStatus();
 }
 

@@ -1,9 +1,8 @@
 #pragma once
 // The main window: owner of the one Session (image, identification, address page, page
-// models), the load and save sequences, and the window's side of the page host - the six
-// page frames and the arrangement of the window around the shown page. The address rows live
-// in AddressRowsView, the page frames are thin mirrors of the session's page models
-// (pages/PageFrame.h).
+// models), the load and save sequences, the status bar and the arrangement of the window
+// around the shown page. The address rows live in AddressRowsView, the page frames in
+// PageHostView; the frames are thin mirrors of the session's page models (pages/PageFrame.h).
 //
 // All arranged controls are placed with absolute pixel geometry; the page formulas below are
 // what the decoder pages were designed against, so no Qt layouts are used for them. Window
@@ -24,6 +23,7 @@
 #include "app/FileDialogs.h"
 #include "app/FolderBrowser.h"
 #include "app/MessageBoxPrompter.h"
+#include "app/PageHostView.h"
 
 class QFrame;
 class QGroupBox;
@@ -32,6 +32,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
+class PageHostView;
 class TFrameBase;
 class TFrameRegister;
 
@@ -100,9 +101,8 @@ public:
     // address rows or a page's working copy differ from what was last loaded or saved.
     // False: stay with everything.
     bool ConfirmDiscardChanges();
-    // The frame of a page model; the frames in the host's order.
-    TFrameBase* frameOf(const hz::pages::Page& page) const;
-    const std::vector<TFrameBase*>& frames() const { return m_frames; }
+    // The page frames in the host's order.
+    const std::vector<TFrameBase*>& frames() const { return m_pageHost->frames(); }
 
     // Address page.
     void LayoutRows(int columnBreak, int gap) override;
@@ -157,7 +157,6 @@ private:
     // Runs an event handler; an exception is shown as an error and the program goes on.
     void guarded(const std::function<void()>& handler);
     void refreshStatus();
-    void refreshFrames();
     void openUrl(const QString& url);
     // The current state is what was loaded or saved: unsaved changes are measured from here.
     void markSaved();
@@ -168,6 +167,6 @@ private:
     std::unique_ptr<hz::gui::FileDialogs> m_ownDialogs;
     hz::gui::FileDialogs* m_dialogs = nullptr;
     QString m_settingsPath;
-    std::vector<TFrameBase*> m_frames;
+    std::unique_ptr<PageHostView> m_pageHost;
     bool m_closeConfirmed = false;
 };

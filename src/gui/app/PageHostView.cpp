@@ -1,0 +1,109 @@
+#include "app/PageHostView.h"
+
+#include <QGroupBox>
+
+#include "app/TFormMain.h"
+#include "catalogue/Catalogue.h"
+#include "pages/Frame_register.h"
+#include "pages/PageFrame.h"
+
+using hz::pages::Rect;
+
+PageHostView::PageHostView(TFormMain& window, QWidget* parent) : m_window(window)
+{
+    auto& host = window.session.pages;
+    auto plain = [parent](hz::pages::Page& page) {
+        auto* f = new TFrameBase(page, parent);
+        f->hide();
+        return f;
+    };
+    FrameZusatz1 = plain(host.Zusatz);
+    FrameBlinkmuster1 = plain(host.Blinkmuster);
+    FrameBlinkmuster_led1 = plain(host.BlinkmusterLed);
+    FrameKornelAdr1 = plain(host.KornelAdr);
+    FrameKornel1 = plain(host.Kornel);
+    // The register page has a frame of its own kind (it chooses its captions' font).
+    FrameRegister1 = new TFrameRegister(host.Register, parent);
+    FrameRegister1->hide();
+    m_frames = {FrameZusatz1, FrameBlinkmuster1, FrameBlinkmuster_led1, FrameKornelAdr1, FrameKornel1, FrameRegister1};
+    Refresh();
+}
+
+TFrameBase* PageHostView::frameOf(const hz::pages::Page& page) const
+{
+    for (TFrameBase* f : m_frames)
+        if (&f->model() == &page)
+            return f;
+    return nullptr;
+}
+
+void PageHostView::HidePages()
+{
+    for (TFrameBase* f : m_frames)
+        f->hide();
+}
+
+void PageHostView::Refresh()
+{
+    for (TFrameBase* f : m_frames)
+        f->refresh();
+}
+
+void PageHostView::ShowPage(int kind)
+{
+    for (TFrameBase* f : {FrameZusatz1, FrameBlinkmuster1, FrameBlinkmuster_led1, FrameKornel1, FrameKornelAdr1})
+        f->hide();
+    // The sizes the pages were designed with, measured on the models' controls.
+    auto rectOf = [](const TFrameBase* f, const char* name) {
+        const hz::pages::Control* c = f->model().find(name);
+        return c && c->geometry ? *c->geometry : Rect{};
+    };
+    auto place = [](TFrameBase* f, int left, int top, int width, int height) {
+        f->Updating = true;
+        f->setGeometry(left, top, width, height);
+        f->show();
+        f->raise();
+        f->refresh();
+        f->Updating = false;
+    };
+
+    const QGroupBox* main = m_window.GroupBoxMain;
+    const int top = main->y() + 5;
+    switch (kind) {
+    case hz::PageZusatz: {
+        const Rect mode = rectOf(FrameZusatz1, "group_mode");
+        const int width = mode.left + mode.width + 10;
+        place(FrameZusatz1, 410, top, width, 485);
+        m_window.ArrangeWindow(5, 410, 485, width);
+        break;
+    }
+    case hz::PageBlinkmuster:
+    case hz::PageBlinkmusterLed: {
+        TFrameBase* frame = kind == hz::PageBlinkmuster ? FrameBlinkmuster1 : FrameBlinkmuster_led1;
+        const Rect accept = rectOf(
+            frame, kind == hz::PageBlinkmuster ? "blinkmuster_btn_uebernehmen" : "led_blinkmuster_btn_uebernehmen");
+        const int height = accept.top + accept.height + 15;
+        const int width = accept.left + accept.width + 15;
+        place(frame, 410, top, width, height);
+        m_window.ArrangeWindow(5, 410, height, width);
+        break;
+    }
+    case hz::PageServo: {
+        place(FrameKornel1, 410, top, 540, 555);
+        place(FrameKornelAdr1, main->x() + 1, 120, main->width() - 2, 530);
+        const Rect accept = rectOf(FrameKornel1, "servo_btn_uebernehmen");
+        const int height = accept.top + accept.height + 15;
+        const int a = accept.left + accept.width;
+        FrameKornel1->resize(a + 15, height);
+        m_window.ArrangeWindow(410, 650, height, a - 225);
+        break;
+    }
+    case hz::PageRegister:
+        // The register page covers the (empty) address area.
+        m_window.ArrangeWindow(5, 410, 555, 535);
+        place(FrameRegister1, 5, main->y() + 3, hz::pages::RegisterPage::kWidth, hz::pages::RegisterPage::kHeight);
+        break;
+    default:
+        break;
+    }
+}

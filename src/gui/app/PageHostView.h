@@ -1,0 +1,43 @@
+#pragma once
+// The window's side of the page host: one frame per page model of the session, created with
+// the window and never destroyed, and the placing of the shown page's frames. Which pages a
+// decoder shows and what they do is the core page host's business (pages/PageHost.h); here
+// the frames are put where the pages were designed to stand, and the window is arranged
+// around them.
+
+#include <vector>
+
+#include "pages/Page.h"
+
+class QWidget;
+class TFormMain;
+class TFrameBase;
+class TFrameRegister;
+
+class PageHostView {
+public:
+    // Creates the six frames as children of `parent`, hidden, in the host's order.
+    PageHostView(TFormMain& window, QWidget* parent);
+
+    TFrameBase* FrameZusatz1 = nullptr;
+    TFrameBase* FrameBlinkmuster1 = nullptr;
+    TFrameBase* FrameBlinkmuster_led1 = nullptr;
+    TFrameBase* FrameKornelAdr1 = nullptr;
+    TFrameBase* FrameKornel1 = nullptr;
+    TFrameRegister* FrameRegister1 = nullptr;
+
+    const std::vector<TFrameBase*>& frames() const { return m_frames; }
+    TFrameBase* frameOf(const hz::pages::Page& page) const;
+
+    // Hides the frames of kinds 1 to 4 and places the frames of `kind`, whose models the
+    // core host has just set up, then arranges the window around them.
+    void ShowPage(int kind);
+    // The load hides all six frames.
+    void HidePages();
+    // Copies what changed in the models into the frames.
+    void Refresh();
+
+private:
+    TFormMain& m_window;
+    std::vector<TFrameBase*> m_frames;
+};
