@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "ScriptedPrompter.h"
-#include "firmware/FirmwareImage.h"
-#include "firmware/HexReader.h"
-#include "firmware/HexText.h"
-#include "firmware/HexWriter.h"
+#include "core/firmware/FirmwareImage.h"
+#include "core/firmware/HexReader.h"
+#include "core/firmware/HexText.h"
+#include "core/firmware/HexWriter.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "BatchLoad.h"
+#include "cli/BatchLoad.h"
 
 #include <ostream>
 

@@ -5,9 +5,9 @@
 #include <iosfwd>
 #include <string>
 
-#include "BatchPrompter.h"
-#include "Command.h"
-#include "Session.h"
+#include "core/BatchPrompter.h"
+#include "cli/Command.h"
+#include "core/Session.h"
 
 namespace hz::cli {
 

@@ -1,8 +1,8 @@
-#include "Cli.h"
+#include "cli/Cli.h"
 
 #include <ostream>
 
-#include "Command.h"
+#include "cli/Command.h"
 
 namespace hz::cli {
 

@@ -1,9 +1,9 @@
-#include "PageReport.h"
+#include "cli/PageReport.h"
 
 #include <ostream>
 #include <string>
 
-#include "Json.h"
+#include "cli/Json.h"
 
 namespace hz::cli {
 

@@ -4,7 +4,7 @@
 
 #include <iosfwd>
 
-#include "Session.h"
+#include "core/Session.h"
 
 namespace hz::cli {
 

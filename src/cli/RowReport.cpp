@@ -1,4 +1,4 @@
-#include "RowReport.h"
+#include "cli/RowReport.h"
 
 namespace hz::cli {
 

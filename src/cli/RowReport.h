@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Session.h"
+#include "core/Session.h"
 
 namespace hz::cli {
 

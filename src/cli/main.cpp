@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "Cli.h"
+#include "cli/Cli.h"
 
 int main(int argc, char** argv)
 {

@@ -1,4 +1,4 @@
-#include "BatchPrompter.h"
+#include "core/BatchPrompter.h"
 
 namespace hz {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "Prompter.h"
+#include "core/Prompter.h"
 
 namespace hz {
 

@@ -1,4 +1,4 @@
-#include "IniFile.h"
+#include "core/IniFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -6,9 +6,9 @@
 #include <sstream>
 #include <sys/stat.h>
 
-#include "SystemError.h"
-#include "firmware/HexText.h"
-#include "firmware/HexWriter.h"
+#include "core/SystemError.h"
+#include "core/firmware/HexText.h"
+#include "core/firmware/HexWriter.h"
 
 namespace hz {
 

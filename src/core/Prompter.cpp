@@ -1,4 +1,4 @@
-#include "Prompter.h"
+#include "core/Prompter.h"
 
 namespace hz {
 

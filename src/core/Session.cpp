@@ -1,6 +1,6 @@
-#include "Session.h"
+#include "core/Session.h"
 
-#include "firmware/HexWriter.h"
+#include "core/firmware/HexWriter.h"
 
 namespace hz {
 

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "Prompter.h"
-#include "SessionView.h"
-#include "catalogue/AddressPage.h"
-#include "catalogue/Identification.h"
-#include "firmware/FirmwareImage.h"
-#include "firmware/HexReader.h"
-#include "firmware/StatusPanels.h"
-#include "pages/PageHost.h"
+#include "core/Prompter.h"
+#include "core/SessionView.h"
+#include "core/catalogue/AddressPage.h"
+#include "core/catalogue/Identification.h"
+#include "core/firmware/FirmwareImage.h"
+#include "core/firmware/HexReader.h"
+#include "core/firmware/StatusPanels.h"
+#include "core/pages/PageHost.h"
 
 namespace hz {
 

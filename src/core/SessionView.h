@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "AddressRowCount.h"
+#include "core/AddressRowCount.h"
 
 namespace hz {
 

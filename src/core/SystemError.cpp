@@ -1,4 +1,4 @@
-#include "SystemError.h"
+#include "core/SystemError.h"
 
 #include <cerrno>
 #include <cstring>

@@ -15,9 +15,9 @@
 #include <exception>
 #include <iostream>
 
-#include "BatchPrompter.h"
-#include "app/TFormMain.h"
-#include "app/Translations.h"
+#include "core/BatchPrompter.h"
+#include "gui/app/TFormMain.h"
+#include "gui/app/Translations.h"
 
 
 int main(int argc, char** argv)

@@ -9,13 +9,13 @@
 
 #include "CliRun.h"
 #include "FirmwareBuilder.h"
-#include "Json.h"
+#include "cli/Json.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
-#include "catalogue/AddressPage.h"
-#include "catalogue/Catalogue.h"
-#include "catalogue/CodeTables.h"
-#include "firmware/HexReader.h"
+#include "core/catalogue/AddressPage.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/catalogue/CodeTables.h"
+#include "core/firmware/HexReader.h"
 
 using namespace hz;
 using namespace hz::test;

@@ -7,8 +7,8 @@
 #include "HexRecords.h"
 #include "RecordingView.h"
 #include "ScriptedPrompter.h"
-#include "Session.h"
-#include "catalogue/CodeTables.h"
+#include "core/Session.h"
+#include "core/catalogue/CodeTables.h"
 
 using namespace hz;
 using namespace hz::test;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/Catalogue.h"
+#include "core/catalogue/Catalogue.h"
 
 using hz::DecoderCatalogue;
 using hz::DecoderType;

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "catalogue/CodeTables.h"
+#include "core/catalogue/CodeTables.h"
 
 using namespace hz;
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "ScriptedPrompter.h"
-#include "firmware/FirmwareImage.h"
-#include "pages/register/CvLists.h"
+#include "core/firmware/FirmwareImage.h"
+#include "core/pages/register/CvLists.h"
 
 using hz::CvEditResult;
 using hz::CvInputKind;

@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "ScriptedPrompter.h"
-#include "firmware/FirmwareImage.h"
+#include "core/firmware/FirmwareImage.h"
 
 using hz::FirmwareImage;
 using hz::test::ScriptedPrompter;

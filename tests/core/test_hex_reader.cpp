@@ -5,8 +5,8 @@
 #include "HexRecords.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
-#include "firmware/FirmwareImage.h"
-#include "firmware/HexReader.h"
+#include "core/firmware/FirmwareImage.h"
+#include "core/firmware/HexReader.h"
 
 using namespace hz;
 using namespace hz::test;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "firmware/HexText.h"
+#include "core/firmware/HexText.h"
 
 using hz::HexByteValue;
 

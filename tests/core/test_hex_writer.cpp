@@ -7,9 +7,9 @@
 #include "HexRecords.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
-#include "firmware/FirmwareImage.h"
-#include "firmware/HexReader.h"
-#include "firmware/HexWriter.h"
+#include "core/firmware/FirmwareImage.h"
+#include "core/firmware/HexReader.h"
+#include "core/firmware/HexWriter.h"
 
 using namespace hz;
 using namespace hz::test;

@@ -3,8 +3,8 @@
 #include "FirmwareBuilder.h"
 #include "RecordingView.h"
 #include "ScriptedPrompter.h"
-#include "Session.h"
-#include "catalogue/CodeTables.h"
+#include "core/Session.h"
+#include "core/catalogue/CodeTables.h"
 
 using namespace hz;
 using namespace hz::test;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "IniFile.h"
+#include "core/IniFile.h"
 #include "TestFiles.h"
 
 using hz::IniFile;

@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "ScriptedPrompter.h"
-#include "Session.h"
+#include "core/Session.h"
 #include "TestFiles.h"
-#include "pages/PageAction.h"
-#include "pages/register/CvLists.h"
-#include "pages/register/RegisterPage.h"
+#include "core/pages/PageAction.h"
+#include "core/pages/register/CvLists.h"
+#include "core/pages/register/RegisterPage.h"
 
 using namespace hz;
 using namespace hz::pages;

@@ -23,13 +23,13 @@
 #include "HexRecords.h"
 #include "ScriptedFileDialogs.h"
 #include "ScriptedPrompter.h"
-#include "Session.h"
+#include "core/Session.h"
 #include "TestFiles.h"
-#include "app/Settings.h"
-#include "app/TFormMain.h"
-#include "catalogue/Catalogue.h"
-#include "pages/Frame_register.h"
-#include "pages/PageFrame.h"
+#include "gui/app/Settings.h"
+#include "gui/app/TFormMain.h"
+#include "core/catalogue/Catalogue.h"
+#include "gui/pages/Frame_register.h"
+#include "gui/pages/PageFrame.h"
 
 using hz::test::fixture;
 

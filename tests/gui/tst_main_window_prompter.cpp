@@ -11,8 +11,8 @@
 
 #include <functional>
 
-#include "app/MessageBoxPrompter.h"
-#include "app/Translations.h"
+#include "gui/app/MessageBoxPrompter.h"
+#include "gui/app/Translations.h"
 
 Q_DECLARE_METATYPE(hz::MsgKind)
 Q_DECLARE_METATYPE(hz::Buttons)

@@ -9,11 +9,11 @@
 #include <QtTest>
 
 #include "ScriptedPrompter.h"
-#include "Session.h"
+#include "core/Session.h"
 #include "TestFiles.h"
-#include "app/ControlFont.h"
-#include "pages/Frame_register.h"
-#include "pages/register/CvLists.h"
+#include "gui/app/ControlFont.h"
+#include "gui/pages/Frame_register.h"
+#include "core/pages/register/CvLists.h"
 
 using hz::pages::RegisterPage;
 

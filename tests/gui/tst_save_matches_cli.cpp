@@ -10,7 +10,7 @@
 #include "ScriptedFileDialogs.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
-#include "app/TFormMain.h"
+#include "gui/app/TFormMain.h"
 
 class TstSaveMatchesCli : public QObject {
     Q_OBJECT

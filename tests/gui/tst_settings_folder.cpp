@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/FolderBrowser.h"
-#include "app/Settings.h"
+#include "gui/app/FolderBrowser.h"
+#include "gui/app/Settings.h"
 
 namespace {
 

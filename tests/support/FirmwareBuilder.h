@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "HexRecords.h"
-#include "firmware/FirmwareImage.h"
-#include "firmware/HexText.h"
+#include "core/firmware/FirmwareImage.h"
+#include "core/firmware/HexText.h"
 
 namespace hz::test {
 

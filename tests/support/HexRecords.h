@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "firmware/HexText.h"
+#include "core/firmware/HexText.h"
 
 namespace hz::test {
 

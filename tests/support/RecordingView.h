@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "SessionView.h"
+#include "core/SessionView.h"
 
 namespace hz::test {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Prompter.h"
+#include "core/Prompter.h"
 
 namespace hz::test {
 

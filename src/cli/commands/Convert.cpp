@@ -2,8 +2,8 @@
 
 #include <ostream>
 
-#include "BatchLoad.h"
-#include "Command.h"
+#include "cli/BatchLoad.h"
+#include "cli/Command.h"
 
 namespace hz::cli {
 

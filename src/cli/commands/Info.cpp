@@ -2,12 +2,12 @@
 
 #include <ostream>
 
-#include "BatchLoad.h"
-#include "Command.h"
-#include "Json.h"
-#include "PageReport.h"
-#include "RowReport.h"
-#include "firmware/HexText.h"
+#include "cli/BatchLoad.h"
+#include "cli/Command.h"
+#include "cli/Json.h"
+#include "cli/PageReport.h"
+#include "cli/RowReport.h"
+#include "core/firmware/HexText.h"
 
 namespace hz::cli {
 

@@ -3,10 +3,10 @@
 
 #include <ostream>
 
-#include "BatchLoad.h"
-#include "Command.h"
-#include "firmware/HexText.h"
-#include "pages/PageAction.h"
+#include "cli/BatchLoad.h"
+#include "cli/Command.h"
+#include "core/firmware/HexText.h"
+#include "core/pages/PageAction.h"
 
 namespace hz::cli {
 

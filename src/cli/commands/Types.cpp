@@ -2,10 +2,10 @@
 
 #include <ostream>
 
-#include "Command.h"
-#include "Json.h"
-#include "catalogue/Catalogue.h"
-#include "firmware/HexText.h"
+#include "cli/Command.h"
+#include "cli/Json.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/firmware/HexText.h"
 
 namespace hz::cli {
 

@@ -1,7 +1,7 @@
-#include "catalogue/AddressPage.h"
+#include "core/catalogue/AddressPage.h"
 
-#include "catalogue/CodeTables.h"
-#include "firmware/HexText.h"
+#include "core/catalogue/CodeTables.h"
+#include "core/firmware/HexText.h"
 
 namespace hz {
 

@@ -8,11 +8,11 @@
 #include <array>
 #include <string>
 
-#include "AddressRowCount.h"
-#include "Prompter.h"
-#include "SessionView.h"
-#include "catalogue/Identification.h"
-#include "firmware/FirmwareImage.h"
+#include "core/AddressRowCount.h"
+#include "core/Prompter.h"
+#include "core/SessionView.h"
+#include "core/catalogue/Identification.h"
+#include "core/firmware/FirmwareImage.h"
 
 namespace hz {
 

@@ -6,7 +6,7 @@
 // set is written once and the entries name it by number. The entry table follows, one line per
 // firmware in the order the window has always listed them. Both are turned into DecoderType
 // values once, on first use.
-#include "catalogue/Catalogue.h"
+#include "core/catalogue/Catalogue.h"
 
 #include <cstddef>
 #include <iterator>

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "AddressRowCount.h"
+#include "core/AddressRowCount.h"
 
 namespace hz {
 

@@ -1,9 +1,9 @@
-#include "catalogue/CodeTables.h"
+#include "core/catalogue/CodeTables.h"
 
 #include <array>
 #include <vector>
 
-#include "firmware/HexText.h"
+#include "core/firmware/HexText.h"
 
 namespace hz {
 

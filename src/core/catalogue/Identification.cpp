@@ -1,8 +1,8 @@
-#include "catalogue/Identification.h"
+#include "core/catalogue/Identification.h"
 
 #include <cmath>
 
-#include "firmware/HexText.h"
+#include "core/firmware/HexText.h"
 
 namespace hz {
 

@@ -5,11 +5,11 @@
 #include <array>
 #include <string>
 
-#include "Prompter.h"
-#include "SessionView.h"
-#include "catalogue/Catalogue.h"
-#include "firmware/FirmwareImage.h"
-#include "firmware/StatusPanels.h"
+#include "core/Prompter.h"
+#include "core/SessionView.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/firmware/FirmwareImage.h"
+#include "core/firmware/StatusPanels.h"
 
 namespace hz {
 

@@ -1,8 +1,8 @@
-#include "firmware/FirmwareImage.h"
+#include "core/firmware/FirmwareImage.h"
 
 #include <algorithm>
 
-#include "firmware/HexText.h"
+#include "core/firmware/HexText.h"
 
 namespace hz {
 

@@ -21,8 +21,8 @@
 #include <string_view>
 #include <vector>
 
-#include "AddressRowCount.h"
-#include "Prompter.h"
+#include "core/AddressRowCount.h"
+#include "core/Prompter.h"
 
 namespace hz {
 

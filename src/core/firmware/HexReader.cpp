@@ -1,12 +1,12 @@
-#include "firmware/HexReader.h"
+#include "core/firmware/HexReader.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
 #include <sys/stat.h>
 
-#include "SystemError.h"
-#include "firmware/HexText.h"
+#include "core/SystemError.h"
+#include "core/firmware/HexText.h"
 
 namespace hz {
 

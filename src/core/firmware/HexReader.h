@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "firmware/FirmwareImage.h"
-#include "firmware/StatusPanels.h"
+#include "core/firmware/FirmwareImage.h"
+#include "core/firmware/StatusPanels.h"
 
 namespace hz {
 

@@ -1,4 +1,4 @@
-#include "firmware/HexText.h"
+#include "core/firmware/HexText.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "firmware/HexWriter.h"
+#include "core/firmware/HexWriter.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,8 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "SystemError.h"
-#include "firmware/HexText.h"
+#include "core/SystemError.h"
+#include "core/firmware/HexText.h"
 
 namespace hz {
 

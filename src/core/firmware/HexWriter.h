@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "firmware/FirmwareImage.h"
+#include "core/firmware/FirmwareImage.h"
 
 namespace hz {
 

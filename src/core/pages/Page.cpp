@@ -1,4 +1,4 @@
-#include "pages/Page.h"
+#include "core/pages/Page.h"
 
 namespace hz::pages {
 

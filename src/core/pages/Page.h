@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/PageControl.h"
+#include "core/pages/PageControl.h"
 
 namespace hz {
 class Session;

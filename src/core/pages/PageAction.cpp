@@ -1,9 +1,9 @@
-#include "pages/PageAction.h"
+#include "core/pages/PageAction.h"
 
 #include <utility>
 #include <vector>
 
-#include "firmware/HexText.h"
+#include "core/firmware/HexText.h"
 
 namespace hz::pages {
 

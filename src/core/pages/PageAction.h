@@ -15,7 +15,7 @@
 
 #include <string>
 
-#include "pages/PageHost.h"
+#include "core/pages/PageHost.h"
 
 namespace hz::pages {
 

@@ -1,7 +1,7 @@
-#include "pages/PageHost.h"
+#include "core/pages/PageHost.h"
 
-#include "Prompter.h"
-#include "catalogue/Catalogue.h"
+#include "core/Prompter.h"
+#include "core/catalogue/Catalogue.h"
 
 namespace hz::pages {
 

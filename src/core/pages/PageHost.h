@@ -9,9 +9,9 @@
 
 #include <vector>
 
-#include "pages/Page.h"
-#include "pages/PlaceholderPage.h"
-#include "pages/register/RegisterPage.h"
+#include "core/pages/Page.h"
+#include "core/pages/PlaceholderPage.h"
+#include "core/pages/register/RegisterPage.h"
 
 namespace hz {
 class Prompter;

@@ -1,4 +1,4 @@
-#include "pages/PlaceholderPage.h"
+#include "core/pages/PlaceholderPage.h"
 
 namespace hz::pages {
 

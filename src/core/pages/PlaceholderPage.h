@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "pages/Page.h"
+#include "core/pages/Page.h"
 
 namespace hz::pages {
 

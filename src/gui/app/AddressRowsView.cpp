@@ -1,4 +1,4 @@
-#include "app/AddressRowsView.h"
+#include "gui/app/AddressRowsView.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -7,8 +7,8 @@
 
 #include <algorithm>
 
-#include "Session.h"
-#include "app/ControlFont.h"
+#include "core/Session.h"
+#include "gui/app/ControlFont.h"
 
 namespace {
 

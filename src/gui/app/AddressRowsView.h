@@ -18,7 +18,7 @@
 #include <array>
 #include <functional>
 
-#include "catalogue/AddressPage.h"
+#include "core/catalogue/AddressPage.h"
 
 class QGroupBox;
 class QLabel;

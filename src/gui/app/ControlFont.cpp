@@ -1,4 +1,4 @@
-#include "app/ControlFont.h"
+#include "gui/app/ControlFont.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "app/FileDialogs.h"
+#include "gui/app/FileDialogs.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

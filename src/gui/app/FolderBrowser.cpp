@@ -1,4 +1,4 @@
-#include "app/FolderBrowser.h"
+#include "gui/app/FolderBrowser.h"
 
 #include <QDir>
 #include <algorithm>

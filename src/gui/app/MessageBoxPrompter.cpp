@@ -1,4 +1,4 @@
-#include "app/MessageBoxPrompter.h"
+#include "gui/app/MessageBoxPrompter.h"
 
 namespace hz::gui {
 

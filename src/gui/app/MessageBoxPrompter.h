@@ -7,7 +7,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "Prompter.h"
+#include "core/Prompter.h"
 
 namespace hz::gui {
 

@@ -1,11 +1,11 @@
-#include "app/PageHostView.h"
+#include "gui/app/PageHostView.h"
 
 #include <QGroupBox>
 
-#include "app/TFormMain.h"
-#include "catalogue/Catalogue.h"
-#include "pages/Frame_register.h"
-#include "pages/PageFrame.h"
+#include "gui/app/TFormMain.h"
+#include "core/catalogue/Catalogue.h"
+#include "gui/pages/Frame_register.h"
+#include "gui/pages/PageFrame.h"
 
 using hz::pages::Rect;
 

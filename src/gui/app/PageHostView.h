@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "pages/Page.h"
+#include "core/pages/Page.h"
 
 class QWidget;
 class TFormMain;

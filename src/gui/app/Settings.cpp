@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "gui/app/Settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "IniFile.h"
+#include "core/IniFile.h"
 
 namespace {
 

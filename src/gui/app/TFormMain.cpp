@@ -1,4 +1,4 @@
-#include "app/TFormMain.h"
+#include "gui/app/TFormMain.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -23,13 +23,13 @@
 #include <cmath>
 #include <exception>
 
-#include "app/ControlFont.h"
-#include "app/MessageBoxPrompter.h"
-#include "app/Settings.h"
-#include "catalogue/Catalogue.h"
-#include "pages/Frame_register.h"
-#include "pages/PageFrame.h"
-#include "app/PageHostView.h"
+#include "gui/app/ControlFont.h"
+#include "gui/app/MessageBoxPrompter.h"
+#include "gui/app/Settings.h"
+#include "core/catalogue/Catalogue.h"
+#include "gui/pages/Frame_register.h"
+#include "gui/pages/PageFrame.h"
+#include "gui/app/PageHostView.h"
 
 using hz::gui::hintText;
 

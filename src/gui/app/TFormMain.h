@@ -17,13 +17,13 @@
 #include <string>
 #include <vector>
 
-#include "Session.h"
-#include "SessionView.h"
-#include "app/AddressRowsView.h"
-#include "app/FileDialogs.h"
-#include "app/FolderBrowser.h"
-#include "app/MessageBoxPrompter.h"
-#include "app/PageHostView.h"
+#include "core/Session.h"
+#include "core/SessionView.h"
+#include "gui/app/AddressRowsView.h"
+#include "gui/app/FileDialogs.h"
+#include "gui/app/FolderBrowser.h"
+#include "gui/app/MessageBoxPrompter.h"
+#include "gui/app/PageHostView.h"
 
 class QFrame;
 class QGroupBox;

@@ -1,4 +1,4 @@
-#include "app/Translations.h"
+#include "gui/app/Translations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

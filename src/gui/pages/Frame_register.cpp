@@ -1,11 +1,11 @@
-#include "pages/Frame_register.h"
+#include "gui/pages/Frame_register.h"
 
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <algorithm>
 
-#include "app/ControlFont.h"
+#include "gui/app/ControlFont.h"
 
 using hz::pages::Control;
 using hz::pages::ControlKind;

@@ -8,8 +8,8 @@
 #include <QFont>
 #include <QStringList>
 
-#include "pages/PageFrame.h"
-#include "pages/register/RegisterPage.h"
+#include "gui/pages/PageFrame.h"
+#include "core/pages/register/RegisterPage.h"
 
 class QLabel;
 class QLineEdit;

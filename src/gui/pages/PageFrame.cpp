@@ -1,4 +1,4 @@
-#include "pages/PageFrame.h"
+#include "gui/pages/PageFrame.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,7 +9,7 @@
 #include <QRadioButton>
 #include <QSlider>
 
-#include "app/ControlFont.h"
+#include "gui/app/ControlFont.h"
 
 using hz::pages::Control;
 using hz::pages::ControlKind;

@@ -12,7 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "pages/Page.h"
+#include "core/pages/Page.h"
 
 class TFrameBase : public QFrame {
     Q_OBJECT

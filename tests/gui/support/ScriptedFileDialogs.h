@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/FileDialogs.h"
+#include "gui/app/FileDialogs.h"
 
 namespace hz::test {
 

@@ -1,8 +1,8 @@
-#include "pages/register/CvLists.h"
+#include "core/pages/register/CvLists.h"
 
 #include <initializer_list>
 
-#include "firmware/HexText.h"
+#include "core/firmware/HexText.h"
 
 namespace hz {
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "Prompter.h"
-#include "firmware/FirmwareImage.h"
+#include "core/Prompter.h"
+#include "core/firmware/FirmwareImage.h"
 
 namespace hz {
 

@@ -1,10 +1,10 @@
-#include "pages/register/RegisterPage.h"
+#include "core/pages/register/RegisterPage.h"
 
 #include <algorithm>
 
-#include "Session.h"
-#include "firmware/HexText.h"
-#include "pages/register/CvLists.h"
+#include "core/Session.h"
+#include "core/firmware/HexText.h"
+#include "core/pages/register/CvLists.h"
 
 namespace hz::pages {
 

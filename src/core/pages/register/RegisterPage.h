@@ -12,7 +12,7 @@
 #include <array>
 #include <string>
 
-#include "pages/Page.h"
+#include "core/pages/Page.h"
 
 namespace hz {
 class FirmwareImage;
