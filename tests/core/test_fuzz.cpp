@@ -8,11 +8,11 @@
 
 #include "FirmwareBuilder.h"
 #include "ScriptedPrompter.h"
-#include "firmware/FirmwareImage.h"
-#include "firmware/HexReader.h"
-#include "firmware/HexText.h"
-#include "firmware/HexWriter.h"
-#include "Session.h"
+#include "core/firmware/FirmwareImage.h"
+#include "core/firmware/HexReader.h"
+#include "core/firmware/HexText.h"
+#include "core/firmware/HexWriter.h"
+#include "core/Session.h"
 
 using namespace hz;
 using namespace hz::test;
