@@ -26,7 +26,7 @@ PageHostView::PageHostView(TFormMain& window, QWidget* parent) : m_window(window
     FrameRegister1 = new TFrameRegister(host.Register, parent);
     FrameRegister1->hide();
     m_frames = {FrameZusatz1, FrameBlinkmuster1, FrameBlinkmuster_led1, FrameKornelAdr1, FrameKornel1, FrameRegister1};
-    Refresh();
+    // The frames fill themselves when the host first shows them.
 }
 
 TFrameBase* PageHostView::frameOf(const hz::pages::Page& page) const
