@@ -399,6 +399,22 @@ const Entry kEntries[] = {
 };
 // clang-format on
 
+// The rows of every caption set, built once: the types refer to them.
+const CaptionArray& CaptionRowsOfSet(int number)
+{
+    static const std::vector<CaptionArray> rows = [] {
+        std::vector<CaptionArray> all(CaptionSets().size());
+        for (std::size_t k = 0; k < all.size(); ++k) {
+            const CaptionSet& set = CaptionSets()[k];
+            std::size_t row = static_cast<std::size_t>(set.FirstRow);
+            for (const std::string& caption : set.Captions)
+                all[k][row++] = caption;
+        }
+        return all;
+    }();
+    return rows[static_cast<std::size_t>(number)];
+}
+
 DecoderType MakeType(const Entry& e)
 {
     DecoderType t;
@@ -412,10 +428,7 @@ DecoderType MakeType(const Entry& e)
     t.PageOnly = e.Mode == Rows::PageOnly;
     t.SetsDcc = e.Pic == 18324;
     t.CaptionSet = e.CaptionSet;
-    const CaptionSet& set = CaptionSets()[static_cast<std::size_t>(e.CaptionSet)];
-    std::size_t row = static_cast<std::size_t>(set.FirstRow);
-    for (const std::string& caption : set.Captions)
-        t.Captions[row++] = caption;
+    t.Captions = CaptionRows(CaptionRowsOfSet(e.CaptionSet));
     t.ColumnBreak = e.ColumnBreak;
     t.GapAfterRow = e.GapAfterRow;
     t.DocPage = DocUrl(e.Doc);
@@ -442,6 +455,12 @@ const PicRow kPics[] = {
 };
 
 } // namespace
+
+const CaptionArray& CaptionRows::none()
+{
+    static const CaptionArray empty{};
+    return empty;
+}
 
 const std::vector<DecoderType>& DecoderCatalogue()
 {

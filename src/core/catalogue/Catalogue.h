@@ -24,6 +24,25 @@ enum PageKind : int {
     PageRegister = 6,       // CV list
 };
 
+using CaptionArray = std::array<std::string, kAddressRows>;
+
+// The captions of a type's address rows, index = row number. Many types share one caption set
+// (all versions of a firmware, types with the same outputs), so a type refers to its set's rows
+// instead of keeping 48 texts of its own.
+class CaptionRows {
+public:
+    CaptionRows() : m_rows(&none()) {}
+    explicit CaptionRows(const CaptionArray& rows) : m_rows(&rows) {}
+    const std::string& operator[](std::size_t row) const { return (*m_rows)[row]; }
+    CaptionArray::const_iterator begin() const { return m_rows->begin(); }
+    CaptionArray::const_iterator end() const { return m_rows->end(); }
+    operator const CaptionArray&() const { return *m_rows; }
+
+private:
+    static const CaptionArray& none();
+    const CaptionArray* m_rows;
+};
+
 struct DecoderType {
     int Identifier = 0;
     int Identifier2 = 0; // a second identifier answering to the same entry; 0 when none
@@ -39,7 +58,7 @@ struct DecoderType {
     int CaptionSet = 0; // number of the caption set, 0 = none
     // Captions of the address rows, index = row number; row 0 never has one. An empty caption
     // means the row is not in use; a single blank is a caption.
-    std::array<std::string, kAddressRows> Captions{};
+    CaptionRows Captions;
     int ColumnBreak = 0; // 0: one column below the header; n: rows 1..n, then a second column
     int GapAfterRow = 0; // 0: none; n: 10 extra pixels below row n
     std::string DocPage;

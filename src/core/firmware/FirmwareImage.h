@@ -49,6 +49,10 @@ public:
 
     // Unchecked read access for loops that stay inside the ranges by construction.
     const std::string& rom(int i) const { return text(m_rom[static_cast<std::size_t>(i)]); }
+    // Whether a byte holds one of the 256 texts "00".."FF" (and nothing odd), without looking
+    // at the text.
+    bool romIsByteText(int i) const { return m_rom[static_cast<std::size_t>(i)] < 256; }
+    bool eepromIsByteText(int i) const { return m_ee[static_cast<std::size_t>(i)] < 256; }
     const std::string& eeprom(int i) const { return text(m_ee[static_cast<std::size_t>(i)]); }
 
     // The texts of program memory and EEPROM as one value, to tell later whether any byte

@@ -96,9 +96,9 @@ public:
     // Anything else - an empty text left by a record that was cut off in the middle, or an
     // "error" from a guarded getter - would make every later byte of the record slide down
     // by its length difference and land at a wrong address, so it stops the save.
-    bool appendByte(std::string& data, const std::string& byte)
+    bool appendByte(std::string& data, const std::string& byte, bool knownGood = false)
     {
-        if (!isHexByteText(byte))
+        if (!knownGood && !isHexByteText(byte))
             return checksumProblem();
         data += byte;
         return true;
@@ -136,7 +136,7 @@ bool buildLines(FirmwareImage& img, std::vector<std::string>& out)
                 data.clear();
                 start = k;
             }
-            if (!b.appendByte(data, img.rom(k)))
+            if (!b.appendByte(data, img.rom(k), img.romIsByteText(k)))
                 return false;
         }
         if (!data.empty() && !b.emit(start, data))
@@ -184,7 +184,7 @@ bool buildLines(FirmwareImage& img, std::vector<std::string>& out)
                 data.clear();
                 start = k;
             }
-            if (!b.appendByte(data, img.get_Hex_EE(k)))
+            if (!b.appendByte(data, img.get_Hex_EE(k), k < FirmwareImage::kEepromSize && img.eepromIsByteText(k)))
                 return false;
             data += "00";
         }
