@@ -45,31 +45,35 @@ Rect RegisterPage::editRect(int row)
 
 RegisterPage::RegisterPage() = default;
 
-const RegisterPage& RegisterPage::build() const { return const_cast<RegisterPage*>(this)->build(); }
+const RegisterPage& RegisterPage::build(int rows) const { return const_cast<RegisterPage*>(this)->build(rows); }
 
-RegisterPage& RegisterPage::build()
+RegisterPage& RegisterPage::build(int rows)
 {
-    if (m_built)
+    rows = std::min(rows, kRows);
+    if (m_rowsBuilt >= rows && !m_controls.empty())
         return *this;
-    m_built = true;
-    m_controls.reserve(kFirstRow + 2 * kRows);
-    Control panel;
-    panel.name = "pnl_cv";
-    panel.kind = ControlKind::Group;
-    panel.geometry = Rect{0, 0, kWidth, 571};
-    add(panel);
-    for (const char* name : {"Line1", "Line2", "Line3"}) {
-        Control line;
-        line.name = name;
-        line.kind = ControlKind::Group;
-        line.parent = "pnl_cv";
-        add(line);
+    if (m_controls.empty()) {
+        // All rows are reserved at once, so that a control keeps its address while more
+        // rows are made.
+        m_controls.reserve(kFirstRow + 2 * kRows);
+        Control panel;
+        panel.name = "pnl_cv";
+        panel.kind = ControlKind::Group;
+        panel.geometry = Rect{0, 0, kWidth, 571};
+        add(panel);
+        for (const char* name : {"Line1", "Line2", "Line3"}) {
+            Control line;
+            line.name = name;
+            line.kind = ControlKind::Group;
+            line.parent = "pnl_cv";
+            add(line);
+        }
+        placeSeparators();
     }
-    placeSeparators();
     // The rows are filled in place: a thousand controls made one by one and moved into the
     // list would cost the command-line tool a noticeable part of a whole conversion.
-    m_controls.resize(kFirstRow + 2 * kRows);
-    for (int row = 0; row < kRows; ++row) {
+    m_controls.resize(kFirstRow + 2 * static_cast<std::size_t>(rows));
+    for (int row = m_rowsBuilt; row < rows; ++row) {
         const std::string index = std::to_string(row) + "]";
         Control& label = m_controls[labelIndex(row)];
         label.name = "CvLabels[" + index;
@@ -86,6 +90,7 @@ RegisterPage& RegisterPage::build()
         edit.geometry = editRect(row);
         touch(edit);
     }
+    m_rowsBuilt = rows;
     return *this;
 }
 
@@ -107,12 +112,13 @@ void RegisterPage::showFor(Session& session)
 
 void RegisterPage::ResetRows()
 {
-    build();
+    build(0);
     Updating = true;
     Control& panel = m_controls[0];
     setGeometry(panel, Rect{0, 0, kWidth, kHeight});
     setVisible(panel, true);
-    for (int row = 0; row < kRows; ++row) {
+    // Rows not made yet are empty and hidden already.
+    for (int row = 0; row < m_rowsBuilt; ++row) {
         Control& label = m_controls[labelIndex(row)];
         setCaption(label, "");
         setHint(label, "");
@@ -126,10 +132,10 @@ void RegisterPage::ResetRows()
 
 void RegisterPage::ShowCvList(int identifier, const FirmwareImage& image)
 {
-    build();
-    Updating = true;
     const auto& list = CvListFor(identifier);
     const int n = std::min(static_cast<int>(list.size()), kRows);
+    build(n);
+    Updating = true;
     for (int row = 0; row < n; ++row) {
         const CvEntry& entry = list[static_cast<std::size_t>(row)];
         Control& label = m_controls[labelIndex(row)];
@@ -145,7 +151,7 @@ void RegisterPage::ShowCvList(int identifier, const FirmwareImage& image)
         setText(m_controls[editIndex(row)], std::to_string(value));
     }
     Updating = false;
-    for (int row = 0; row < kRows; ++row) {
+    for (int row = 0; row < m_rowsBuilt; ++row) {
         const bool used = !m_controls[labelIndex(row)].caption.empty();
         setVisible(m_controls[labelIndex(row)], used);
         setVisible(m_controls[editIndex(row)], used);
@@ -161,7 +167,6 @@ void RegisterPage::onText(Control& c)
 
 void RegisterPage::CvEditChange(int row)
 {
-    build();
     if (Updating || !m_session)
         return;
     // A field of a row not in use has nothing behind it in the image.

@@ -53,8 +53,8 @@ public:
 
     int CvCount() const { return m_cvCount; }
     int CvAddress(int row) const { return m_cvAddress[static_cast<std::size_t>(row)]; }
-    const Control& label(int row) const { return build().m_controls[labelIndex(row)]; }
-    const Control& edit(int row) const { return build().m_controls[editIndex(row)]; }
+    const Control& label(int row) const { return build(row + 1).m_controls[labelIndex(row)]; }
+    const Control& edit(int row) const { return build(row + 1).m_controls[editIndex(row)]; }
     static std::string labelName(int row) { return "CvLabels[" + std::to_string(row) + "]"; }
     static std::string editName(int row) { return "CvEdits[" + std::to_string(row) + "]"; }
 
@@ -62,7 +62,7 @@ public:
     static Rect labelRect(int row);
     static Rect editRect(int row);
 
-    const std::vector<Control>& controls() const override { return build().m_controls; }
+    const std::vector<Control>& controls() const override { return build(kRows).m_controls; }
 
 protected:
     void onText(Control& c) override;
@@ -72,11 +72,12 @@ private:
     static std::size_t labelIndex(int row) { return kFirstRow + 2 * static_cast<std::size_t>(row); }
     static std::size_t editIndex(int row) { return labelIndex(row) + 1; }
     void placeSeparators();
-    // The 1028 controls are made at the first use, not with the session: most decoders never
-    // show this page, and the command-line tool starts once per file.
-    const RegisterPage& build() const;
-    RegisterPage& build();
-    bool m_built = false;
+    // The controls are made when first needed, not with the session: most decoders never show
+    // this page, the longest list fills 73 of its 512 rows, and the command-line tool starts
+    // once per file. build(n) makes the panel, the separators and rows 0..n-1.
+    const RegisterPage& build(int rows) const;
+    RegisterPage& build(int rows);
+    int m_rowsBuilt = 0;
 
     Session* m_session = nullptr;
     std::array<int, kRows> m_cvAddress{};
