@@ -7,6 +7,7 @@
 #include <random>
 
 #include "FirmwareBuilder.h"
+#include "FuzzChecks.h"
 #include "ScriptedPrompter.h"
 #include "core/firmware/FirmwareImage.h"
 #include "core/firmware/HexReader.h"
@@ -18,23 +19,6 @@ using namespace hz;
 using namespace hz::test;
 
 namespace {
-
-// A line is well-formed when it is ":" and whole bytes of hex digits, its RECLEN matches the
-// data, and the checksum makes the byte sum a multiple of 256.
-::testing::AssertionResult wellFormed(const std::string& line)
-{
-    if (line.size() < 11 || line[0] != ':' || (line.size() - 1) % 2 != 0 || !isHexDigits(line.substr(1)))
-        return ::testing::AssertionFailure() << "malformed: " << line;
-    unsigned sum = 0;
-    for (std::size_t i = 1; i < line.size(); i += 2)
-        sum += static_cast<unsigned>(HexByteValue(line.substr(i, 2)));
-    const std::size_t reclen = static_cast<std::size_t>(HexByteValue(line.substr(1, 2)));
-    if (line.size() != 11 + 2 * reclen)
-        return ::testing::AssertionFailure() << "length does not match RECLEN: " << line;
-    if (sum % 256 != 0)
-        return ::testing::AssertionFailure() << "checksum: " << line;
-    return ::testing::AssertionSuccess();
-}
 
 const char kAlphabet[] = "0123456789ABCDEFabcdef:GZ \t-";
 
@@ -94,7 +78,7 @@ TEST(Fuzz, ReaderAndWriterSurviveMutatedFilesAndWriteOnlyWellFormedLines)
         session.LoadLines(lines, "fuzz.hex");
         if (BuildHexLines(session.image) > 0) {
             for (int i = 0; i < session.image.LineCount; ++i)
-                ASSERT_TRUE(wellFormed(session.image.get_HexString(i))) << "round " << round;
+                ASSERT_EQ(fuzz::lineFault(session.image.get_HexString(i)), "") << "round " << round;
             // and every record of the file written is one the reader accepts (the ID digits may
             // still be refused as a version, as they were in the file that was read)
             ScriptedPrompter again;
@@ -137,6 +121,6 @@ TEST(Fuzz, ArbitraryImageTextsNeverProduceAMalformedLine)
             continue;
         }
         for (int i = 0; i < img.LineCount; ++i)
-            ASSERT_TRUE(wellFormed(img.get_HexString(i))) << img.get_HexString(i);
+            ASSERT_EQ(fuzz::lineFault(img.get_HexString(i)), "");
     }
 }
