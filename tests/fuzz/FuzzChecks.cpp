@@ -6,9 +6,11 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <ostream>
 #include <unistd.h>
 
 #include "FirmwareBuilder.h"
+#include "core/BatchPrompter.h"
 #include "core/IniFile.h"
 #include "core/Session.h"
 #include "core/catalogue/AddressPage.h"
@@ -24,33 +26,35 @@ namespace {
 
 // Answers as the command-line tool does: Ignore where Ignore is offered, Yes to a yes/no
 // question, and for the standard configuration Yes only when asked to (`--default-config`).
-class BatchAnswers final : public Prompter {
-public:
-    explicit BatchAnswers(bool defaultConfig) : m_defaultConfig(defaultConfig) {}
+// The command-line tool's answers (core/BatchPrompter), silent, remembering whether the load
+// offered the standard configuration.
+std::ostream& nowhere()
+{
+    static std::ostream stream(nullptr); // no buffer: every write is dropped
+    return stream;
+}
 
-    Answer ask(MsgKind, const std::string& text, Buttons buttons) override
+class BatchAnswers final : public BatchPrompter {
+public:
+    explicit BatchAnswers(bool defaultConfig) : BatchPrompter(nowhere(), defaultConfig) {}
+
+    Answer ask(MsgKind kind, const std::string& text, Buttons buttons) override
     {
-        shown.push_back(text);
-        switch (buttons) {
-        case Buttons::Ok: return Answer::Ok;
-        case Buttons::Cancel: return Answer::Cancel;
-        case Buttons::Ignore:
-        case Buttons::CancelIgnore: return Answer::Ignore;
-        case Buttons::YesIgnore:
+        if (buttons == Buttons::YesIgnore)
             askedForDefaultConfig = true;
-            return m_defaultConfig ? Answer::Yes : Answer::Ignore;
-        case Buttons::YesNo: return Answer::Yes;
-        }
-        return Answer::Ok;
+        return BatchPrompter::ask(kind, text, buttons);
     }
 
-    std::string last() const { return shown.empty() ? std::string("(no message)") : shown.back(); }
+    std::vector<std::string> texts() const
+    {
+        std::vector<std::string> t;
+        for (const auto& m : shown)
+            t.push_back(m.text);
+        return t;
+    }
+    std::string last() const { return shown.empty() ? std::string("(no message)") : shown.back().text; }
 
-    std::vector<std::string> shown;
     bool askedForDefaultConfig = false;
-
-private:
-    bool m_defaultConfig;
 };
 
 // A text for an explanation: quoted, cut after 60 characters, line breaks visible.
@@ -289,7 +293,7 @@ std::string lineFault(const std::string& line)
 
 std::string checkLoad(std::string_view input)
 {
-    // The window keeps one session for every file it opens. An input with a line "#next"
+    // The window keeps one session for all the files it opens. An input with a line "#next"
     // is two files: the one before the line is loaded first, and the one after must then
     // load into that session as it loads into a fresh one.
     std::string_view previous, file = input;
@@ -326,7 +330,7 @@ std::string checkLoad(std::string_view input)
         return {};
 
     // Windows editors put a byte order mark in front of a UTF-8 text. It belongs to no record
-    // and must change nothing; it only reaches the reader through a file.
+    // and must change nothing. It is checked through a file, the way the window reads one.
     const std::string path = scratchFile();
     {
         std::ofstream f(path, std::ios::binary | std::ios::trunc);
@@ -340,7 +344,7 @@ std::string checkLoad(std::string_view input)
         return "behind a UTF-8 byte order mark the file does not load: " + marked.last();
     if (const std::string diff = differences(s, t); !diff.empty())
         return "behind a UTF-8 byte order mark the file says something else (without / with): " + diff;
-    if (plain.shown != marked.shown)
+    if (plain.texts() != marked.texts())
         return "behind a UTF-8 byte order mark the load shows other messages";
     return {};
 }
