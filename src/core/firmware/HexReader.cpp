@@ -161,13 +161,14 @@ LoadOutcome HexReader::ReadHexFile(const std::string& fileName)
     std::vector<std::string> lines = splitter.finish(&total);
     // Lines beyond what we keep are never looked at: the load stops at line 1024 anyway.
     lines.resize(std::min(lines.size(), total));
-    LoadOutcome outcome = ReadHexLines(lines, fileName);
-    if (total > lines.size())
+    const std::size_t kept = lines.size();
+    LoadOutcome outcome = ReadHexLines(std::move(lines), fileName);
+    if (total > kept)
         m_image.LineCount = static_cast<int>(std::min<std::size_t>(total, 0x7FFFFFFF));
     return outcome;
 }
 
-LoadOutcome HexReader::ReadHexLines(const std::vector<std::string>& lines, const std::string& fileName)
+LoadOutcome HexReader::ReadHexLines(std::vector<std::string> lines, const std::string& fileName)
 {
     if (fileName.empty())
         return LoadOutcome::NoFile;
@@ -181,13 +182,18 @@ LoadOutcome HexReader::ReadHexLines(const std::vector<std::string>& lines, const
     m_image.clearLines();
     const int count = static_cast<int>(std::min<std::size_t>(lines.size(), 0x7FFFFFFF));
     for (int i = 0; i < count; ++i) {
+        // Lines are kept upper-cased; the reader's own copy is upper-cased in place and moved.
+        std::string& line = lines[static_cast<std::size_t>(i)];
+        for (char& c : line)
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 'a' + 'A');
         if (i >= FirmwareImage::kLineCapacity) {
             // The first line beyond the capacity is refused with the accessor's message; the
             // rest would only repeat it and the load stops at this line below anyway.
-            m_image.set_HexString(i, upperAscii(lines[static_cast<std::size_t>(i)]));
+            m_image.set_HexString(i, std::move(line));
             break;
         }
-        m_image.set_HexString(i, upperAscii(lines[static_cast<std::size_t>(i)]));
+        m_image.set_HexString(i, std::move(line));
     }
     m_image.LineCount = count;
 

@@ -32,7 +32,7 @@ public:
 
     LoadOutcome ReadHexFile(const std::string& fileName);
     // The same sequence on lines already in memory (`fileName` goes to the status bar).
-    LoadOutcome ReadHexLines(const std::vector<std::string>& lines, const std::string& fileName);
+    LoadOutcome ReadHexLines(std::vector<std::string> lines, const std::string& fileName);
 
     bool ParseHexLine(const std::string& line);
 
