@@ -153,14 +153,10 @@ void AddressRowsView::ShowRows()
     const auto& id = m_session.ident;
     for (int k = 0; k < kRows; ++k) {
         if (!id.hasCaption(k)) {
-            if (!made(k))
-                continue;
-            AddressRowControls& r = m_rows[static_cast<std::size_t>(k)];
-            r.caption->hide();
-            r.address->hide();
-            r.function->hide();
-            r.rg->hide();
-            r.address->setToolTip(QString());
+            if (made(k)) {
+                hideRow(k);
+                m_rows[static_cast<std::size_t>(k)].address->setToolTip(QString());
+            }
             continue;
         }
         AddressRowControls& r = row(k);
@@ -178,17 +174,19 @@ void AddressRowsView::ShowRows()
     }
 }
 
+void AddressRowsView::hideRow(int k)
+{
+    AddressRowControls& r = m_rows[static_cast<std::size_t>(k)];
+    for (QWidget* w : {static_cast<QWidget*>(r.caption), static_cast<QWidget*>(r.address),
+                       static_cast<QWidget*>(r.function), static_cast<QWidget*>(r.rg)})
+        w->hide();
+}
+
 void AddressRowsView::HideAllRows()
 {
-    for (int k = 0; k < kRows; ++k) {
-        if (!made(k))
-            continue;
-        AddressRowControls& r = m_rows[static_cast<std::size_t>(k)];
-        r.caption->hide();
-        r.address->hide();
-        r.function->hide();
-        r.rg->hide();
-    }
+    for (int k = 0; k < kRows; ++k)
+        if (made(k))
+            hideRow(k);
 }
 
 void AddressRowsView::ColourRows()

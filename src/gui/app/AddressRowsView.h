@@ -76,6 +76,7 @@ private:
     };
     void syncCaptions();
     void make(int k);
+    void hideRow(int k);
 
     QGroupBox* m_box = nullptr;
     QLabel* m_header = nullptr;

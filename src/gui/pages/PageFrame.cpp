@@ -92,50 +92,29 @@ QWidget* TFrameBase::make(const Control& c)
 void TFrameBase::connectEvents(const Control& c, QWidget* w)
 {
     const std::string name = c.name;
-    auto after = [this] { refresh(); };
-    if (auto* e = qobject_cast<QLineEdit*>(w)) {
-        connect(e, &QLineEdit::textChanged, this, [this, name, after](const QString& text) {
+    // Every widget event reaches the model the same way: not while the frame writes its own
+    // state into the widget, and followed by a refresh from the model.
+    auto forward = [this](auto&& deliver) {
+        return [this, deliver](auto... value) {
             if (Updating)
                 return;
-            m_page.userText(name, ss(text));
-            after();
-        });
-    } else if (auto* cb = qobject_cast<QCheckBox*>(w)) {
-        connect(cb, &QCheckBox::toggled, this, [this, name, after](bool on) {
-            if (Updating)
-                return;
-            m_page.userChecked(name, on);
-            after();
-        });
-    } else if (auto* r = qobject_cast<QRadioButton*>(w)) {
-        connect(r, &QRadioButton::clicked, this, [this, name, after] {
-            if (Updating)
-                return;
-            m_page.userClick(name);
-            after();
-        });
-    } else if (auto* b = qobject_cast<QPushButton*>(w)) {
-        connect(b, &QPushButton::clicked, this, [this, name, after] {
-            if (Updating)
-                return;
-            m_page.userClick(name);
-            after();
-        });
-    } else if (auto* sl = qobject_cast<QSlider*>(w)) {
-        connect(sl, &QSlider::valueChanged, this, [this, name, after](int v) {
-            if (Updating)
-                return;
-            m_page.userPosition(name, v);
-            after();
-        });
-    } else if (auto* co = qobject_cast<QComboBox*>(w)) {
-        connect(co, &QComboBox::currentIndexChanged, this, [this, name, after](int i) {
-            if (Updating)
-                return;
-            m_page.userSelect(name, i);
-            after();
-        });
-    }
+            deliver(value...);
+            refresh();
+        };
+    };
+    hz::pages::Page& page = m_page;
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        connect(e, &QLineEdit::textChanged, this, forward([&page, name](const QString& t) { page.userText(name, ss(t)); }));
+    else if (auto* cb = qobject_cast<QCheckBox*>(w))
+        connect(cb, &QCheckBox::toggled, this, forward([&page, name](bool on) { page.userChecked(name, on); }));
+    else if (auto* r = qobject_cast<QRadioButton*>(w))
+        connect(r, &QRadioButton::clicked, this, forward([&page, name](bool) { page.userClick(name); }));
+    else if (auto* b = qobject_cast<QPushButton*>(w))
+        connect(b, &QPushButton::clicked, this, forward([&page, name](bool) { page.userClick(name); }));
+    else if (auto* sl = qobject_cast<QSlider*>(w))
+        connect(sl, &QSlider::valueChanged, this, forward([&page, name](int v) { page.userPosition(name, v); }));
+    else if (auto* co = qobject_cast<QComboBox*>(w))
+        connect(co, &QComboBox::currentIndexChanged, this, forward([&page, name](int i) { page.userSelect(name, i); }));
 }
 
 void TFrameBase::apply(const Control& c, QWidget* w)
