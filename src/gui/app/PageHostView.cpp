@@ -9,7 +9,7 @@
 
 using hz::pages::Rect;
 
-PageHostView::PageHostView(TFormMain& window, QWidget* parent) : m_window(window)
+PageHostView::PageHostView(TFormMain& window, QWidget* parent, hz::gui::FileDialogs* dialogs) : m_window(window)
 {
     auto& host = window.session.pages;
     auto plain = [parent](hz::pages::Page& page) {
@@ -26,6 +26,8 @@ PageHostView::PageHostView(TFormMain& window, QWidget* parent) : m_window(window
     FrameRegister1 = new TFrameRegister(host.Register, parent);
     FrameRegister1->hide();
     m_frames = {FrameZusatz1, FrameBlinkmuster1, FrameBlinkmuster_led1, FrameKornelAdr1, FrameKornel1, FrameRegister1};
+    for (TFrameBase* f : m_frames)
+        f->setFileDialogs(dialogs);
     // The frames fill themselves when the host first shows them.
 }
 

@@ -10,14 +10,18 @@
 #include "core/pages/Page.h"
 
 class QWidget;
+namespace hz::gui {
+class FileDialogs;
+}
 class TFormMain;
 class TFrameBase;
 class TFrameRegister;
 
 class PageHostView {
 public:
-    // Creates the six frames as children of `parent`, hidden, in the host's order.
-    PageHostView(TFormMain& window, QWidget* parent);
+    // Creates the six frames as children of `parent`, hidden, in the host's order; buttons of
+    // the pages that open a file dialog open the window's `dialogs`.
+    PageHostView(TFormMain& window, QWidget* parent, hz::gui::FileDialogs* dialogs);
 
     TFrameBase* FrameZusatz1 = nullptr;
     TFrameBase* FrameBlinkmuster1 = nullptr;

@@ -261,7 +261,7 @@ void TFormMain::createControls()
 void TFormMain::createFrames()
 {
     // Created after GroupBoxMain, so that a shown page lies above the address area.
-    m_pageHost = std::make_unique<PageHostView>(*this, central);
+    m_pageHost = std::make_unique<PageHostView>(*this, central, m_dialogs);
     FrameZusatz1 = m_pageHost->FrameZusatz1;
     FrameBlinkmuster1 = m_pageHost->FrameBlinkmuster1;
     FrameBlinkmuster_led1 = m_pageHost->FrameBlinkmuster_led1;

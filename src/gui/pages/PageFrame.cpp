@@ -10,6 +10,7 @@
 #include <QSlider>
 
 #include "gui/app/ControlFont.h"
+#include "gui/app/FileDialogs.h"
 
 using hz::pages::Control;
 using hz::pages::ControlKind;
@@ -109,7 +110,20 @@ void TFrameBase::connectEvents(const Control& c, QWidget* w)
         connect(cb, &QCheckBox::toggled, this, forward([&page, name](bool on) { page.userChecked(name, on); }));
     else if (auto* r = qobject_cast<QRadioButton*>(w))
         connect(r, &QRadioButton::clicked, this, forward([&page, name](bool) { page.userClick(name); }));
-    else if (auto* b = qobject_cast<QPushButton*>(w))
+    else if (auto* b = qobject_cast<QPushButton*>(w); b && c.fileDialog != hz::pages::FileDialogKind::None)
+        // The dialog's answer is the button's input; a cancelled dialog is none.
+        connect(b, &QPushButton::clicked, this, forward([this, &page, name](bool) {
+            const Control* button = page.find(name);
+            if (!button || !m_dialogs)
+                return;
+            const QString filter = qs(button->fileFilter), suffix = qs(button->fileSuffix);
+            const QString path = button->fileDialog == hz::pages::FileDialogKind::Open
+                                     ? m_dialogs->openFile(this, QString(), filter, suffix)
+                                     : m_dialogs->saveFile(this, QString(), filter, suffix);
+            if (!path.isEmpty())
+                page.userFile(name, ss(path));
+        }));
+    else if (b)
         connect(b, &QPushButton::clicked, this, forward([&page, name](bool) { page.userClick(name); }));
     else if (auto* sl = qobject_cast<QSlider*>(w))
         connect(sl, &QSlider::valueChanged, this, forward([&page, name](int v) { page.userPosition(name, v); }));

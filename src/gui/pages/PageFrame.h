@@ -14,6 +14,10 @@
 
 #include "core/pages/Page.h"
 
+namespace hz::gui {
+class FileDialogs;
+}
+
 class TFrameBase : public QFrame {
     Q_OBJECT
 public:
@@ -30,6 +34,10 @@ public:
     // While set, widget changes are the frame's own writes, not user input.
     bool Updating = false;
 
+    // The dialogs a button with a file dialog opens (the window's); without them such a
+    // button does nothing.
+    void setFileDialogs(hz::gui::FileDialogs* dialogs) { m_dialogs = dialogs; }
+
 protected:
     // A hook for frames that style their widgets (fonts); called once per widget after it is
     // made and each time its control changed.
@@ -44,6 +52,7 @@ private:
     QWidget* parentFor(const hz::pages::Control& c);
 
     hz::pages::Page& m_page;
+    hz::gui::FileDialogs* m_dialogs = nullptr;
     std::unordered_map<std::string, QWidget*> m_widgets;
     unsigned m_seen = 0;
 };

@@ -1,0 +1,160 @@
+// The generic page frame: it makes a widget per control of a page model, named and placed as
+// the control, copies the model's state into it, and forwards every kind of widget event to
+// the model - the path every page of the window takes.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QtTest>
+
+#include "ScriptedFileDialogs.h"
+#include "core/pages/Page.h"
+#include "gui/pages/PageFrame.h"
+
+namespace {
+
+using hz::pages::Control;
+using hz::pages::ControlKind;
+using hz::pages::Rect;
+
+// A page with one control of every kind a frame makes, recording what reached its handlers.
+class ProbePage : public hz::pages::Page {
+public:
+    ProbePage()
+    {
+        auto make = [this](const char* name, ControlKind kind, Rect r) {
+            Control c;
+            c.name = name;
+            c.kind = kind;
+            c.geometry = r;
+            return c;
+        };
+        Control caption = make("lbl_probe", ControlKind::Label, {5, 5, 80, 20});
+        caption.caption = "Probe";
+        caption.hint = "ein Hinweis";
+        add(caption);
+        add(make("edt_value", ControlKind::Edit, {5, 30, 40, 20}));
+        Control check = make("cbx_flag", ControlKind::Check, {5, 55, 80, 20});
+        check.caption = "Flag";
+        add(check);
+        for (const char* radio : {"rad_a", "rad_b"}) {
+            Control r = make(radio, ControlKind::Radio, {5, radio[4] == 'a' ? 80 : 100, 80, 20});
+            r.caption = radio;
+            add(r);
+        }
+        Control bar = make("TrackBar_1", ControlKind::TrackBar, {5, 125, 100, 20});
+        bar.max = 15;
+        add(bar);
+        Control list = make("cbx_list", ControlKind::List, {5, 150, 100, 20});
+        list.items = {"eins", "zwei"};
+        list.selected = 0;
+        add(list);
+        Control button = make("btn_go", ControlKind::Button, {5, 175, 80, 25});
+        button.caption = "Los";
+        add(button);
+        Control file = make("btn_file", ControlKind::Button, {90, 175, 80, 25});
+        file.caption = "Laden";
+        file.fileDialog = hz::pages::FileDialogKind::Open;
+        file.fileFilter = "Kurve|*.cur";
+        file.fileSuffix = "cur";
+        add(file);
+        Control hidden = make("edt_hidden", ControlKind::Edit, {5, 205, 40, 20});
+        hidden.visible = false;
+        add(hidden);
+    }
+    const char* frameName() const override { return "TFrameProbe"; }
+    const char* objectName() const override { return "FrameProbe1"; }
+    void showFor(hz::Session&) override {}
+
+    // The page writes its own controls, as a set-up does.
+    void write(const std::string& name, const std::string& text)
+    {
+        Updating = true;
+        setText(*findMutable(name), text);
+        Updating = false;
+    }
+
+    QStringList events;
+
+protected:
+    void onText(Control& c) override { events << QString::fromStdString(c.name + "=" + c.text); }
+    void onClick(Control& c) override
+    {
+        events << QString::fromStdString(c.name + (c.kind == ControlKind::Check ? (c.checked ? "=1" : "=0") : ""));
+    }
+    void onPosition(Control& c) override { events << QString::fromStdString(c.name + "=" + std::to_string(c.position)); }
+    void onSelect(Control& c) override { events << QString::fromStdString(c.name + "=#" + std::to_string(c.selected)); }
+    void onFile(Control& c, const std::string& path) override { events << QString::fromStdString(c.name + "=" + path); }
+};
+
+} // namespace
+
+class TstPageFrame : public QObject {
+    Q_OBJECT
+private slots:
+    void widgetsMirrorTheControls();
+    void everyWidgetEventReachesTheModel();
+};
+
+void TstPageFrame::widgetsMirrorTheControls()
+{
+    ProbePage page;
+    TFrameBase f(page, nullptr);
+    f.refresh();
+    QCOMPARE(f.objectName(), QStringLiteral("FrameProbe1"));
+    auto* label = f.findChild<QLabel*>("lbl_probe");
+    QVERIFY(label);
+    QCOMPARE(label->text(), QStringLiteral("Probe"));
+    QCOMPARE(label->toolTip(), QString::fromUtf8("ein Hinweis"));
+    QCOMPARE(label->geometry(), QRect(5, 5, 80, 20));
+    QCOMPARE(f.findChild<QSlider*>("TrackBar_1")->maximum(), 15);
+    QCOMPARE(f.findChild<QComboBox*>("cbx_list")->count(), 2);
+    // a control that was never visible has no widget yet
+    QVERIFY(!f.findChild<QLineEdit*>("edt_hidden"));
+    // what the page writes itself shows, and is not taken as input
+    page.write("edt_value", "42");
+    f.refresh();
+    QCOMPARE(f.findChild<QLineEdit*>("edt_value")->text(), QStringLiteral("42"));
+    QVERIFY(page.events.isEmpty());
+}
+
+void TstPageFrame::everyWidgetEventReachesTheModel()
+{
+    ProbePage page;
+    hz::test::ScriptedFileDialogs dialogs;
+    TFrameBase f(page, nullptr);
+    f.setFileDialogs(&dialogs);
+    f.refresh();
+    f.findChild<QLineEdit*>("edt_value")->setText("7");
+    f.findChild<QCheckBox*>("cbx_flag")->click();
+    f.findChild<QRadioButton*>("rad_b")->click();
+    f.findChild<QSlider*>("TrackBar_1")->setValue(12);
+    f.findChild<QComboBox*>("cbx_list")->setCurrentIndex(1);
+    f.findChild<QPushButton*>("btn_go")->click();
+    dialogs.openAnswers << QStringLiteral("/tmp/kurve.cur");
+    f.findChild<QPushButton*>("btn_file")->click();
+    f.findChild<QPushButton*>("btn_file")->click(); // cancelled: no input
+    QCOMPARE(page.events, (QStringList{"edt_value=7", "cbx_flag=1", "rad_b", "TrackBar_1=12", "cbx_list=#1", "btn_go",
+                                       "btn_file=/tmp/kurve.cur"}));
+    QCOMPARE(dialogs.filters, (QStringList{"Kurve|*.cur", "Kurve|*.cur"}));
+    QCOMPARE(dialogs.suffixes, (QStringList{"cur", "cur"}));
+    // the model's state went along, and a radio button's click unchecked its sibling
+    QCOMPARE(page.find("edt_value")->text, std::string("7"));
+    QVERIFY(page.find("cbx_flag")->checked);
+    QVERIFY(page.find("rad_b")->checked && !page.find("rad_a")->checked);
+    QCOMPARE(page.find("TrackBar_1")->position, 12);
+    QCOMPARE(page.find("cbx_list")->selected, 1);
+    // while the frame writes its own state, nothing is forwarded
+    page.events.clear();
+    f.Updating = true;
+    f.findChild<QLineEdit*>("edt_value")->setText("8");
+    f.Updating = false;
+    QVERIFY(page.events.isEmpty());
+}
+
+QTEST_MAIN(TstPageFrame)
+#include "tst_page_frame.moc"
