@@ -427,3 +427,31 @@ TEST(AddressPage, FunctionZeroIsSavedAsItReadsBackOrRefused)
     ASSERT_EQ(first.load(), LoadOutcome::Done);
     EXPECT_EQ(first.function(2), "0");
 }
+
+// The rows' places: two columns broken after a row, or one column below the header with the
+// fields right of the widest caption; 10 extra pixels below the gap row.
+TEST(AddressPage, RowLayoutInOneOrTwoColumns)
+{
+    struct Case {
+        int columnBreak, gap, widest, row;
+        bool header;
+        RowPlace place;
+    } cases[] = {
+        {15, 0, 0, 1, false, {5, 19, 105, 15, 155, 15, 155, 17}},
+        {15, 0, 0, 15, false, {5, 369, 105, 365, 155, 365, 155, 367}},
+        {15, 0, 0, 16, false, {205, 19, 305, 15, 355, 15, 355, 17}}, // the second column
+        {7, 3, 0, 4, false, {5, 104, 105, 100, 155, 100, 155, 102}}, // below the gap after row 3
+        {kAddressRows, 0, 90, 1, true, {5, 64, 105, 60, 155, 60, 155, 62}},
+        {kAddressRows, 8, 90, 9, true, {5, 274, 105, 270, 155, 270, 155, 272}},
+        {kAddressRows, 0, 140, 2, true, {5, 89, 155, 85, 205, 85, 205, 87}},
+    };
+    for (const auto& c : cases) {
+        const RowLayout layout = LayoutAddressRows(c.columnBreak, c.gap, c.widest);
+        EXPECT_EQ(layout.headerShown, c.header);
+        const RowPlace& p = layout.places[static_cast<std::size_t>(c.row)];
+        const RowPlace& e = c.place;
+        EXPECT_EQ(std::vector<int>({p.captionX, p.captionY, p.addressX, p.addressY, p.functionX, p.functionY, p.rgX, p.rgY}),
+                  std::vector<int>({e.captionX, e.captionY, e.addressX, e.addressY, e.functionX, e.functionY, e.rgX, e.rgY}))
+            << "break " << c.columnBreak << " row " << c.row;
+    }
+}

@@ -35,6 +35,32 @@ int tableValue(const std::string& text)
 
 } // namespace
 
+RowLayout LayoutAddressRows(int columnBreak, int gap, int widestCaption)
+{
+    constexpr int kAddressWidth = 40;
+    RowLayout layout;
+    layout.headerShown = columnBreak >= kAddressRows;
+    int x = 5;
+    int y = layout.headerShown ? 60 : 15;
+    for (int k = 1; k < kAddressRows; ++k) {
+        RowPlace& p = layout.places[static_cast<std::size_t>(k)];
+        if (layout.headerShown) {
+            const int right = widestCaption + 15 + kAddressWidth + 10;
+            p = {5, y + 4, widestCaption + 15, y, right, y, right, y + 2};
+            y += k == gap ? 35 : 25;
+        } else {
+            p = {x, y + 4, x + 100, y, x + 150, y, x + 150, y + 2};
+            if (k == columnBreak) {
+                y = 15;
+                x += 200;
+            } else {
+                y += k == gap ? 35 : 25;
+            }
+        }
+    }
+    return layout;
+}
+
 void AddressPage::DecodeRows(SessionView& view)
 {
     const IdentificationState& s = m_state;

@@ -16,6 +16,26 @@
 
 namespace hz {
 
+// Where a row's four controls stand in the address group box (left, top of each), as the
+// page lays out its rows.
+struct RowPlace {
+    int captionX = 0, captionY = 0;
+    int addressX = 0, addressY = 0;
+    int functionX = 0, functionY = 0;
+    int rgX = 0, rgY = 0;
+};
+
+struct RowLayout {
+    bool headerShown = false;
+    std::array<RowPlace, kAddressRows> places{};
+};
+
+// The layout of rows 1..47: one column below the header (columnBreak >= kAddressRows), with
+// the address fields right of the widest caption (`widestCaption`, in pixels, as the window's
+// font measures it), or two columns broken after row `columnBreak`; 10 extra pixels below row
+// `gap` (0: none).
+RowLayout LayoutAddressRows(int columnBreak, int gap, int widestCaption);
+
 class AddressPage {
 public:
     static constexpr int kRows = kAddressRows;

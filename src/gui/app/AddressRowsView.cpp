@@ -107,43 +107,23 @@ void AddressRowsView::syncCaptions()
 void AddressRowsView::LayoutRows(int columnBreak, int gap)
 {
     syncCaptions();
-    if (columnBreak >= kRows) {
-        m_header->show();
-        int a = 0;
-        for (int k = 1; k < kRows; ++k)
-            if (made(k))
-                a = std::max(a, m_rows[static_cast<std::size_t>(k)].caption->width());
-        int y = 60;
-        for (int k = 1; k < kRows; ++k) {
-            const int right = a + 15 + kAddressWidth + 10;
-            m_places[static_cast<std::size_t>(k)] = {QPoint(5, y + 4), QPoint(a + 15, y), QPoint(right, y),
-                                                     QPoint(right, y + 2)};
-            y += k == gap ? 35 : 25;
-        }
-    } else {
-        m_header->hide();
-        int x = 5;
-        int y = 15;
-        for (int k = 1; k < kRows; ++k) {
-            m_places[static_cast<std::size_t>(k)] = {QPoint(x, y + 4), QPoint(x + 100, y), QPoint(x + 150, y),
-                                                     QPoint(x + 150, y + 2)};
-            if (k == columnBreak) {
-                y = 15;
-                x += 200;
-            } else {
-                y += k == gap ? 35 : 25;
-            }
-        }
-    }
+    int widest = 0;
+    for (int k = 1; k < kRows; ++k)
+        if (made(k))
+            widest = std::max(widest, m_rows[static_cast<std::size_t>(k)].caption->width());
+    const hz::RowLayout layout = hz::LayoutAddressRows(columnBreak, gap, widest);
+    m_header->setVisible(layout.headerShown);
     for (int k = 1; k < kRows; ++k) {
+        const hz::RowPlace& p = layout.places[static_cast<std::size_t>(k)];
+        m_places[static_cast<std::size_t>(k)] = {QPoint(p.captionX, p.captionY), QPoint(p.addressX, p.addressY),
+                                                 QPoint(p.functionX, p.functionY), QPoint(p.rgX, p.rgY)};
         if (!made(k))
             continue;
-        const Place& p = m_places[static_cast<std::size_t>(k)];
         AddressRowControls& r = m_rows[static_cast<std::size_t>(k)];
-        r.caption->move(p.caption);
-        r.address->move(p.address);
-        r.function->move(p.function);
-        r.rg->move(p.rg);
+        r.caption->move(m_places[static_cast<std::size_t>(k)].caption);
+        r.address->move(m_places[static_cast<std::size_t>(k)].address);
+        r.function->move(m_places[static_cast<std::size_t>(k)].function);
+        r.rg->move(m_places[static_cast<std::size_t>(k)].rg);
     }
 }
 
