@@ -9,6 +9,8 @@ void PlaceholderPage::addGroup(const std::string& name, const std::string& capti
     c.kind = ControlKind::Group;
     c.caption = caption;
     c.geometry = r;
+    // Measured by the host, not shown: an empty group would only puzzle the user.
+    c.visible = false;
     add(std::move(c));
 }
 
@@ -20,6 +22,7 @@ void PlaceholderPage::addAcceptButton(const std::string& name, const std::string
     c.caption = caption;
     c.geometry = r;
     c.enabled = false;
+    c.visible = false;
     add(std::move(c));
     m_accept = name;
 }
