@@ -184,9 +184,7 @@ LoadOutcome HexReader::ReadHexLines(std::vector<std::string> lines, const std::s
     for (int i = 0; i < count; ++i) {
         // Lines are kept upper-cased; the reader's own copy is upper-cased in place and moved.
         std::string& line = lines[static_cast<std::size_t>(i)];
-        for (char& c : line)
-            if (c >= 'a' && c <= 'z')
-                c = static_cast<char>(c - 'a' + 'A');
+        upperAsciiInPlace(line);
         if (i >= FirmwareImage::kLineCapacity) {
             // The first line beyond the capacity is refused with the accessor's message; the
             // rest would only repeat it and the load stops at this line below anyway.

@@ -58,12 +58,17 @@ bool isHexDigits(std::string_view text)
     return true;
 }
 
+void upperAsciiInPlace(std::string& text)
+{
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+}
+
 std::string upperAscii(std::string_view text)
 {
     std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+    upperAsciiInPlace(out);
     return out;
 }
 

@@ -25,6 +25,8 @@ bool isHexDigits(std::string_view text);
 
 // Upper-cases ASCII letters only; other bytes stay as they are.
 std::string upperAscii(std::string_view text);
+// The same on a text of one's own, without a copy.
+void upperAsciiInPlace(std::string& text);
 
 // A whole decimal number as the user types it into a field: an optional sign and digits,
 // nothing else (no blanks, no hexadecimal). False for anything else and for numbers beyond the

@@ -35,61 +35,13 @@ Control& Page::add(Control c)
     return m_controls.back();
 }
 
-void Page::setText(Control& c, const std::string& text)
-{
-    if (c.text != text) {
-        c.text = text;
-        touch(c);
-    }
-}
-
-void Page::setCaption(Control& c, const std::string& caption)
-{
-    if (c.caption != caption) {
-        c.caption = caption;
-        touch(c);
-    }
-}
-
-void Page::setVisible(Control& c, bool visible)
-{
-    if (c.visible != visible) {
-        c.visible = visible;
-        touch(c);
-    }
-}
-
-void Page::setEnabled(Control& c, bool enabled)
-{
-    if (c.enabled != enabled) {
-        c.enabled = enabled;
-        touch(c);
-    }
-}
-
-void Page::setChecked(Control& c, bool checked)
-{
-    if (c.checked != checked) {
-        c.checked = checked;
-        touch(c);
-    }
-}
-
-void Page::setHint(Control& c, const std::string& hint)
-{
-    if (c.hint != hint) {
-        c.hint = hint;
-        touch(c);
-    }
-}
-
-void Page::setGeometry(Control& c, const Rect& r)
-{
-    if (c.geometry != r) {
-        c.geometry = r;
-        touch(c);
-    }
-}
+void Page::setText(Control& c, const std::string& text) { change(c, c.text, text); }
+void Page::setCaption(Control& c, const std::string& caption) { change(c, c.caption, caption); }
+void Page::setVisible(Control& c, bool visible) { change(c, c.visible, visible); }
+void Page::setEnabled(Control& c, bool enabled) { change(c, c.enabled, enabled); }
+void Page::setChecked(Control& c, bool checked) { change(c, c.checked, checked); }
+void Page::setHint(Control& c, const std::string& hint) { change(c, c.hint, hint); }
+void Page::setGeometry(Control& c, const Rect& r) { change(c, c.geometry, std::optional<Rect>(r)); }
 
 void Page::userText(const std::string& name, const std::string& text)
 {

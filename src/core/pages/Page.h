@@ -90,6 +90,16 @@ protected:
     std::vector<Control> m_controls;
 
 private:
+    // Sets one field of a control and stamps the control, only when the value is new.
+    template <typename T>
+    void change(Control& c, T& field, const T& value)
+    {
+        if (field != value) {
+            field = value;
+            touch(c);
+        }
+    }
+
     unsigned m_stamp = 0;
 };
 

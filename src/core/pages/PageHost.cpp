@@ -7,7 +7,6 @@ namespace hz::pages {
 
 PageHost::PageHost()
 {
-    m_all = {&Zusatz, &Blinkmuster, &BlinkmusterLed, &KornelAdr, &Kornel, &Register};
     // What the host measures of the pages that are not built yet.
     Zusatz.addGroup("group_mode", "Mode Auswahl", Rect{10, 100, 300, 200});
     Blinkmuster.addAcceptButton("blinkmuster_btn_uebernehmen", "Übernehmen", Rect{445, 445, 80, 25});
@@ -30,7 +29,6 @@ std::vector<Page*> PageHost::pagesFor(int kind)
 
 void PageHost::ShowPage(int kind, Session& session)
 {
-    m_kind = kind;
     m_shown = pagesFor(kind);
     for (Page* p : m_shown) {
         p->Updating = true;
@@ -40,7 +38,6 @@ void PageHost::ShowPage(int kind, Session& session)
 
 void PageHost::HidePages()
 {
-    m_kind = 0;
     m_shown.clear();
 }
 

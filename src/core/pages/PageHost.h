@@ -35,14 +35,11 @@ public:
     PlaceholderPage Kornel{"TFrameKornel", "FrameKornel1"};
     RegisterPage Register;
 
-    // Every page model, in the host's order.
-    const std::vector<Page*>& all() const { return m_all; }
     // The models the host shows for a page kind, in the order the window places them (none
     // for kind 0 and for kinds that do not exist).
     std::vector<Page*> pagesFor(int kind);
     // The models shown for the loaded file.
     const std::vector<Page*>& shown() const { return m_shown; }
-    int shownKind() const { return m_kind; }
 
     // Shows the pages of `kind` for the session's file: each page's set-up runs and reads the
     // image.
@@ -58,9 +55,7 @@ public:
     bool hasPending() const;
 
 private:
-    std::vector<Page*> m_all;
     std::vector<Page*> m_shown;
-    int m_kind = 0;
 };
 
 } // namespace hz::pages

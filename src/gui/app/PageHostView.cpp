@@ -31,14 +31,6 @@ PageHostView::PageHostView(TFormMain& window, QWidget* parent, hz::gui::FileDial
     // The frames fill themselves when the host first shows them.
 }
 
-TFrameBase* PageHostView::frameOf(const hz::pages::Page& page) const
-{
-    for (TFrameBase* f : m_frames)
-        if (&f->model() == &page)
-            return f;
-    return nullptr;
-}
-
 void PageHostView::HidePages()
 {
     for (TFrameBase* f : m_frames)

@@ -31,7 +31,6 @@ public:
     TFrameRegister* FrameRegister1 = nullptr;
 
     const std::vector<TFrameBase*>& frames() const { return m_frames; }
-    TFrameBase* frameOf(const hz::pages::Page& page) const;
 
     // Hides the frames of kinds 1 to 4 and places the frames of `kind`, whose models the
     // core host has just set up, then arranges the window around them.

@@ -384,10 +384,8 @@ void TFormMain::btn_saveClick()
                                                QStringLiteral("hex"));
     if (chosen.isEmpty())
         session.status.text[3] = toStd(proposed);
-    else if (session.WriteBuiltLines(toPath(chosen))) {
-        session.status.text[3] = toStd(chosen);
-        markSaved();
-    }
+    else if (session.WriteBuiltLines(toPath(chosen)))
+        session.status.text[3] = toStd(chosen); // the session took the saved state as its snapshot
     // A write that failed has said so and changed nothing, the status bar included.
     refreshStatus();
 }

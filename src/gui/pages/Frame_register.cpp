@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStringList>
 #include <algorithm>
 
 #include "gui/app/ControlFont.h"
@@ -63,20 +64,17 @@ QFrame* TFrameRegister::panel() { return static_cast<QFrame*>(widget("pnl_cv"));
 
 void TFrameRegister::beforeRefresh()
 {
+    // The font follows the list; typing into a row changes neither.
+    if (m_register.ListShown() == m_fontFor)
+        return;
+    m_fontFor = m_register.ListShown();
     QStringList captions;
-    for (int row = 0; row < kRows; ++row) {
-        const Control& l = m_register.label(row);
-        if (l.caption.empty())
-            break;
-        captions << QString::fromStdString(l.caption);
-    }
-    if (captions != m_captions) {
-        m_captions = captions;
-        m_captionFont = captions.isEmpty() ? rowControlFont() : fittingFont(captions);
-        for (int row = 0; row < kRows; ++row)
-            if (QWidget* w = findChild<QLabel*>(QString::fromStdString(RegisterPage::labelName(row))))
-                w->setFont(m_captionFont);
-    }
+    for (int row = 0; row < m_register.CvCount(); ++row)
+        captions << QString::fromStdString(m_register.label(row).caption);
+    m_captionFont = captions.isEmpty() ? rowControlFont() : fittingFont(captions);
+    for (int row = 0; row < kRows; ++row)
+        if (QWidget* w = madeWidget(RegisterPage::labelName(row)))
+            w->setFont(m_captionFont);
 }
 
 void TFrameRegister::styleWidget(const Control& c, QWidget* w)

@@ -6,7 +6,6 @@
 // label's tool tip (the model's hint).
 
 #include <QFont>
-#include <QStringList>
 
 #include "gui/pages/PageFrame.h"
 #include "core/pages/register/RegisterPage.h"
@@ -36,6 +35,6 @@ protected:
 
 private:
     hz::pages::RegisterPage& m_register;
-    QStringList m_captions;
+    int m_fontFor = 0; // the list the caption font was chosen for
     QFont m_captionFont;
 };

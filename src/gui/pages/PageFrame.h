@@ -44,6 +44,12 @@ protected:
     virtual void styleWidget(const hz::pages::Control& c, QWidget* w);
     // Called at the start of every refresh, before any widget is touched.
     virtual void beforeRefresh() {}
+    // The widget of a control if it has been made, else nullptr (nothing is made here).
+    QWidget* madeWidget(const std::string& name) const
+    {
+        const auto it = m_widgets.find(name);
+        return it == m_widgets.end() ? nullptr : it->second;
+    }
 
 private:
     QWidget* make(const hz::pages::Control& c);

@@ -73,22 +73,18 @@ RegisterPage& RegisterPage::build(int rows)
     // The rows are filled in place: a thousand controls made one by one and moved into the
     // list would cost the command-line tool a noticeable part of a whole conversion.
     m_controls.resize(kFirstRow + 2 * static_cast<std::size_t>(rows));
+    auto fill = [this](Control& c, std::string name, ControlKind kind, const Rect& r) {
+        c.name = std::move(name);
+        c.kind = kind;
+        c.parent = "pnl_cv";
+        c.visible = false;
+        c.geometry = r;
+        touch(c);
+    };
     for (int row = m_rowsBuilt; row < rows; ++row) {
         const std::string index = std::to_string(row) + "]";
-        Control& label = m_controls[labelIndex(row)];
-        label.name = "CvLabels[" + index;
-        label.kind = ControlKind::Label;
-        label.parent = "pnl_cv";
-        label.visible = false;
-        label.geometry = labelRect(row);
-        touch(label);
-        Control& edit = m_controls[editIndex(row)];
-        edit.name = "CvEdits[" + index;
-        edit.kind = ControlKind::Edit;
-        edit.parent = "pnl_cv";
-        edit.visible = false;
-        edit.geometry = editRect(row);
-        touch(edit);
+        fill(m_controls[labelIndex(row)], "CvLabels[" + index, ControlKind::Label, labelRect(row));
+        fill(m_controls[editIndex(row)], "CvEdits[" + index, ControlKind::Edit, editRect(row));
     }
     m_rowsBuilt = rows;
     return *this;
@@ -105,7 +101,6 @@ void RegisterPage::placeSeparators()
 void RegisterPage::showFor(Session& session)
 {
     m_session = &session;
-    Updating = true;
     ResetRows();
     ShowCvList(session.ident.Identifier, session.image);
 }
@@ -126,6 +121,7 @@ void RegisterPage::ResetRows()
         setVisible(m_controls[editIndex(row)], false);
     }
     m_cvCount = 0;
+    m_listShown = 0;
     placeSeparators();
     Updating = false;
 }
@@ -144,8 +140,10 @@ void RegisterPage::ShowCvList(int identifier, const FirmwareImage& image)
         setHint(label, entry.caption);
         m_cvAddress[static_cast<std::size_t>(row)] = entry.address;
     }
-    if (n > 0)
+    if (n > 0) {
         m_cvCount = n;
+        m_listShown = identifier;
+    }
     for (int row = 0; row < m_cvCount; ++row) {
         const int value = HexByteValue(image.get_Hex_EE(m_cvAddress[static_cast<std::size_t>(row)]));
         setText(m_controls[editIndex(row)], std::to_string(value));

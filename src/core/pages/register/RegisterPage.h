@@ -52,6 +52,8 @@ public:
     void CvEditChange(int row);
 
     int CvCount() const { return m_cvCount; }
+    // The identifier whose list the rows show; 0 for none.
+    int ListShown() const { return m_listShown; }
     int CvAddress(int row) const { return m_cvAddress[static_cast<std::size_t>(row)]; }
     const Control& label(int row) const { return build(row + 1).m_controls[labelIndex(row)]; }
     const Control& edit(int row) const { return build(row + 1).m_controls[editIndex(row)]; }
@@ -82,6 +84,7 @@ private:
     Session* m_session = nullptr;
     std::array<int, kRows> m_cvAddress{};
     int m_cvCount = 0;
+    int m_listShown = 0;
 };
 
 } // namespace hz::pages
