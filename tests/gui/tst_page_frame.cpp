@@ -14,6 +14,7 @@
 #include "ScriptedFileDialogs.h"
 #include "core/pages/Page.h"
 #include "gui/pages/PageFrame.h"
+#include "gui/pages/PageImage.h"
 
 namespace {
 
@@ -65,6 +66,8 @@ public:
         Control hidden = make("edt_hidden", ControlKind::Edit, {5, 205, 40, 20});
         hidden.visible = false;
         add(hidden);
+        add(make("Image_probe", ControlKind::Image, {200, 5, 40, 20}));
+        draw({});
     }
     const char* frameName() const override { return "TFrameProbe"; }
     const char* objectName() const override { return "FrameProbe1"; }
@@ -81,6 +84,32 @@ public:
     QStringList events;
 
 protected:
+    // A pressed drag draws a red line from the press to the pointer, in a black frame.
+    void draw(std::optional<std::pair<int, int>> to)
+    {
+        hz::pages::Canvas canvas(40, 20);
+        canvas.Clear();
+        canvas.brush = hz::pages::colours::Red;
+        canvas.Rectangle(0, 0, 40, 20);
+        if (to) {
+            canvas.pen = hz::pages::colours::Green;
+            canvas.MoveTo(m_from.first, m_from.second);
+            canvas.LineTo(to->first, to->second);
+        }
+        setDrawing(*findMutable("Image_probe"), canvas.take());
+    }
+    void onMouse(Control& c, hz::pages::MouseAction a, int x, int y) override
+    {
+        static const char* const names[] = {"press", "move", "release"};
+        events << QString::fromStdString(c.name + ":" + names[static_cast<int>(a)] + " " + std::to_string(x) + "," +
+                                         std::to_string(y));
+        if (a == hz::pages::MouseAction::Press)
+            m_from = {x, y}, m_down = true;
+        else if (m_down)
+            draw(std::pair{x, y});
+        if (a == hz::pages::MouseAction::Release)
+            m_down = false;
+    }
     void onText(Control& c) override { events << QString::fromStdString(c.name + "=" + c.text); }
     void onClick(Control& c) override
     {
@@ -89,6 +118,10 @@ protected:
     void onPosition(Control& c) override { events << QString::fromStdString(c.name + "=" + std::to_string(c.position)); }
     void onSelect(Control& c) override { events << QString::fromStdString(c.name + "=#" + std::to_string(c.selected)); }
     void onFile(Control& c, const std::string& path) override { events << QString::fromStdString(c.name + "=" + path); }
+
+private:
+    std::pair<int, int> m_from;
+    bool m_down = false;
 };
 
 } // namespace
@@ -98,6 +131,7 @@ class TstPageFrame : public QObject {
 private slots:
     void widgetsMirrorTheControls();
     void everyWidgetEventReachesTheModel();
+    void imagesPaintTheDrawingAndReportTheMouseInImagePixels();
 };
 
 void TstPageFrame::widgetsMirrorTheControls()
@@ -154,6 +188,27 @@ void TstPageFrame::everyWidgetEventReachesTheModel()
     f.findChild<QLineEdit*>("edt_value")->setText("8");
     f.Updating = false;
     QVERIFY(page.events.isEmpty());
+}
+
+void TstPageFrame::imagesPaintTheDrawingAndReportTheMouseInImagePixels()
+{
+    ProbePage page;
+    TFrameBase f(page, nullptr);
+    f.refresh();
+    auto* image = f.findChild<PageImage*>("Image_probe");
+    QVERIFY(image);
+    QCOMPARE(image->geometry(), QRect(200, 5, 40, 20));
+    QCOMPARE(image->cursor().shape(), Qt::CrossCursor);
+    QCOMPARE(image->image().pixel(0, 0), qRgb(0, 0, 0));
+    QCOMPARE(image->image().pixel(5, 5), qRgb(255, 0, 0));
+    QTest::mousePress(image, Qt::LeftButton, {}, QPoint(2, 10));
+    QTest::mouseMove(image, QPoint(12, 10));
+    QTest::mouseRelease(image, Qt::LeftButton, {}, QPoint(12, 10));
+    QCOMPARE(page.events, (QStringList{"Image_probe:press 2,10", "Image_probe:move 12,10", "Image_probe:release 12,10"}));
+    // the line ends one pixel before the pointer, as on a window canvas
+    QCOMPARE(image->image().pixel(2, 10), qRgb(0, 255, 0));
+    QCOMPARE(image->image().pixel(11, 10), qRgb(0, 255, 0));
+    QCOMPARE(image->image().pixel(12, 10), qRgb(255, 0, 0));
 }
 
 QTEST_MAIN(TstPageFrame)

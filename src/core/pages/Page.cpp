@@ -42,6 +42,7 @@ void Page::setEnabled(Control& c, bool enabled) { change(c, c.enabled, enabled);
 void Page::setChecked(Control& c, bool checked) { change(c, c.checked, checked); }
 void Page::setHint(Control& c, const std::string& hint) { change(c, c.hint, hint); }
 void Page::setGeometry(Control& c, const Rect& r) { change(c, c.geometry, std::optional<Rect>(r)); }
+void Page::setDrawing(Control& c, Drawing drawing) { change(c, c.drawing, drawing); }
 
 void Page::userText(const std::string& name, const std::string& text)
 {

@@ -86,6 +86,7 @@ protected:
     void setChecked(Control& c, bool checked);
     void setHint(Control& c, const std::string& hint);
     void setGeometry(Control& c, const Rect& r);
+    void setDrawing(Control& c, Drawing drawing);
 
     std::vector<Control> m_controls;
 

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "core/pages/common/Canvas.h"
+
 namespace hz::pages {
 
 enum class ControlKind { Label, Edit, Check, Radio, TrackBar, List, Button, Group, Image };
@@ -43,6 +45,9 @@ struct Control {
     FileDialogKind fileDialog = FileDialogKind::None;
     std::string fileFilter; // for buttons with a file dialog: "Kurve|*.cur", default suffix after it
     std::string fileSuffix;
+    // Images: what the page drew, painted on white at the geometry's size. An image control
+    // takes mouse presses, moves and releases in its own pixels (Page::userMouse).
+    Drawing drawing;
 
     // Changed when anything above changes, from the page's running count: a frame refreshes
     // the controls whose stamp is newer than the last one it has seen.

@@ -11,6 +11,7 @@
 
 #include "gui/app/ControlFont.h"
 #include "gui/app/FileDialogs.h"
+#include "gui/pages/PageImage.h"
 
 using hz::pages::Control;
 using hz::pages::ControlKind;
@@ -78,7 +79,7 @@ QWidget* TFrameBase::make(const Control& c)
             w = new QGroupBox(parent);
         }
         break;
-    case ControlKind::Image: w = new QLabel(parent); break;
+    case ControlKind::Image: w = new PageImage(parent); break;
     }
     w->setObjectName(qs(c.name));
     // Radio buttons of one group are exclusive by the model, not by Qt's auto-exclusivity,
@@ -129,6 +130,10 @@ void TFrameBase::connectEvents(const Control& c, QWidget* w)
         connect(sl, &QSlider::valueChanged, this, forward([&page, name](int v) { page.userPosition(name, v); }));
     else if (auto* co = qobject_cast<QComboBox*>(w))
         connect(co, &QComboBox::currentIndexChanged, this, forward([&page, name](int i) { page.userSelect(name, i); }));
+    else if (auto* im = qobject_cast<PageImage*>(w))
+        connect(im, &PageImage::mouse, this, forward([&page, name](hz::pages::MouseAction a, int x, int y) {
+            page.userMouse(name, a, x, y);
+        }));
 }
 
 void TFrameBase::apply(const Control& c, QWidget* w)
@@ -138,8 +143,11 @@ void TFrameBase::apply(const Control& c, QWidget* w)
     w->setToolTip(qs(c.hint));
     w->setEnabled(c.enabled);
     switch (c.kind) {
-    case ControlKind::Label:
-    case ControlKind::Image: static_cast<QLabel*>(w)->setText(qs(c.caption)); break;
+    case ControlKind::Label: static_cast<QLabel*>(w)->setText(qs(c.caption)); break;
+    case ControlKind::Image:
+        if (c.geometry)
+            static_cast<PageImage*>(w)->setDrawing(c.geometry->width, c.geometry->height, c.drawing);
+        break;
     case ControlKind::Edit: {
         auto* e = static_cast<QLineEdit*>(w);
         if (e->text() != qs(c.text))

@@ -1,0 +1,99 @@
+// Pieces every page shares: printf-style number texts with a point, and the drawing canvas
+// whose pixels the window paints.
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+#include "core/pages/common/Canvas.h"
+#include "core/pages/common/NumberText.h"
+
+using namespace hz::pages;
+
+TEST(PrintfNumber, UsesAPointWhateverTheLocaleSays)
+{
+    struct Case {
+        const char* format;
+        double value;
+        const char* text;
+    } const cases[] = {
+        {"(%3.1f sec.)", 10.0, "(10.0 sec.)"},
+        {"(%3.1f sec.)", 0.5, "(0.5 sec.)"},
+        {"Zeit-Raster = %3.0f ms", 200.0, "Zeit-Raster = 200 ms"},
+        {"Zeit-Raster = %3.0f ms", 20.0, "Zeit-Raster =  20 ms"},
+        {"Gesamtzeit = %3.4f min", 200000.0 / 60000.0, "Gesamtzeit = 3.3333 min"},
+    };
+    // A German locale, where the machine has one, would make printf write a comma.
+    const char* german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    for (const Case& c : cases)
+        EXPECT_EQ(PrintfNumber(c.format, c.value), c.text) << c.format;
+    if (german)
+        std::setlocale(LC_NUMERIC, "C");
+}
+
+namespace {
+
+char at(const std::vector<Colour>& px, int width, int x, int y)
+{
+    const Colour c = px[std::size_t(y * width + x)];
+    if (c == colours::White)
+        return '.';
+    if (c == colours::Black)
+        return '#';
+    if (c == colours::Red)
+        return 'r';
+    if (c == colours::Green)
+        return 'g';
+    return '?';
+}
+
+std::vector<std::string> picture(int w, int h, const Drawing& d)
+{
+    const auto px = RenderDrawing(w, h, d);
+    std::vector<std::string> rows;
+    for (int y = 0; y < h; ++y) {
+        std::string row;
+        for (int x = 0; x < w; ++x)
+            row += at(px, w, x, y);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST(Canvas, DrawsAsAWindowCanvasDoes)
+{
+    Canvas c(8, 5);
+    c.Clear();
+    // rectangle: outline on x1..x2-1 and y1..y2-1, inside in the brush colour
+    c.brush = colours::Red;
+    c.Rectangle(0, 0, 4, 4);
+    // line: the end point is left out; a line of length 0 draws nothing
+    c.pen = colours::Green;
+    c.MoveTo(4, 4);
+    c.LineTo(8, 0);
+    c.MoveTo(6, 4);
+    c.LineTo(6, 4);
+    const std::vector<std::string> expected = {
+        "####....",
+        "#rr#...g",
+        "#rr#..g.",
+        "####.g..",
+        "....g...",
+    };
+    EXPECT_EQ(picture(8, 5, c.ops()), expected);
+}
+
+TEST(Canvas, ClipsWhatLiesOutsideTheImage)
+{
+    Canvas c(4, 3);
+    c.brush = colours::Red;
+    c.Rectangle(-2, -2, 2, 10); // only the right edge and the inside show
+    c.pen = colours::Green;
+    c.MoveTo(-100, 2);
+    c.LineTo(100, 2);
+    c.Rectangle(3, 0, 3, 3); // no width: nothing
+    const std::vector<std::string> expected = {"r#..", "r#..", "gggg"};
+    EXPECT_EQ(picture(4, 3, c.ops()), expected);
+}
