@@ -9,3 +9,9 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves) : m_curves(curves) {}
 void KornelAdrPage::RefreshPage() {}
 
 } // namespace hz::pages
+
+namespace hz::pages {
+
+void KornelAdrPage::showFor(Session&) { Updating = false; }
+
+} // namespace hz::pages

@@ -20,6 +20,9 @@ public:
     const char* frameName() const override { return "TFrameKornelAdr"; }
     const char* objectName() const override { return "FrameKornelAdr1"; }
 
+    // InitPage: runs each time the host shows page kind 4, after the curve page's.
+    void showFor(Session& session) override;
+
     // Minimum pulse (units of 8 µs) and span code of servos 1 to 4, from EEPROM bytes
     // 0x60 to 0x67.
     std::array<std::int32_t, 4> PulseOffset{};

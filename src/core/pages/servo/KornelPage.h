@@ -21,6 +21,14 @@ public:
     const char* frameName() const override { return "TFrameKornel"; }
     const char* objectName() const override { return "FrameKornel1"; }
 
+    // InitPage: runs each time the host shows page kind 4, before the address page's.
+    void showFor(Session& session) override;
+    // "übernehmen" is enabled.
+    bool hasPending() const override;
+    // "übernehmen": writes the working copy and the address page's pulse values.
+    void accept() override;
+    std::vector<int> data() const override;
+
     // The working copy: entry e is the low byte of program word 0x500 + e.
     std::array<std::int32_t, 512> CurveData{};
 
