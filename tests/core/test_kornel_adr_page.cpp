@@ -251,6 +251,19 @@ TEST(KornelAdrPage, TickingVoltageOffOfServo2SetsBit1OfWord5E4)
     EXPECT_EQ(p.word(0x6E4), 0x00);
 }
 
+TEST(KornelAdrPage, AFlagBoxLeavesTheOtherServosFlagsAsTheTableHoldsThem)
+{
+    // The curve page changed servo 3's flags after the boxes were last shown; a box of servo 1
+    // must not write the old state of servo 3's box back.
+    AdrPage p(kKornel4);
+    p.word(0x664) = 0x80;
+    p.adr.RefreshPage();
+    p.word(0x664) = 0x42;
+    p.adr.userChecked("cbx_no_rep_1", true);
+    EXPECT_EQ(p.word(0x564), 0x80);
+    EXPECT_EQ(p.word(0x664), 0x42);
+}
+
 TEST(KornelAdrPulse, TimesInMillisecondsWithThreeDecimals)
 {
     const struct {

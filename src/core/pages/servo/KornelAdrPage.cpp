@@ -61,16 +61,16 @@ struct StepButton {
     int left;
 };
 constexpr StepButton kStepButtons[] = {
-    {"dec10", "<<", "- 80 us", -10, 144},
-    {"dec1", "<", "- 8 us", -1, 165},
-    {"inc1", ">", "+ 8 us", 1, 231},
-    {"inc10", ">>", "+ 80 us", 10, 252},
+    {"dec10", "<<", "- 80 us", -10, 140},
+    {"dec1", "<", "- 8 us", -1, 160},
+    {"inc1", ">", "+ 8 us", 1, 223},
+    {"inc10", ">>", "+ 80 us", 10, 243},
 };
-// Within a servo group.
-constexpr int kBoxLeft = 6, kBoxWidth = 136, kBoxHeight = 16;
-constexpr int kBoxTops[] = {14, 30, 46, 62};
+// Within a servo group (below its caption).
+constexpr int kBoxLeft = 6, kBoxWidth = 132, kBoxHeight = 15;
+constexpr int kBoxTops[] = {16, 31, 46, 61};
 constexpr int kMinRowTop = 18, kMaxRowTop = 48;
-constexpr int kStepWidth = 20, kEditLeft = 186, kEditWidth = 44, kUnitLeft = 275, kUnitWidth = 108;
+constexpr int kStepWidth = 19, kEditLeft = 180, kEditWidth = 42, kUnitLeft = 265, kUnitWidth = 120;
 
 std::string two(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
@@ -461,19 +461,21 @@ void KornelAdrPage::cbx_ax_relaisChange(int address)
     m_curves.EnableAccept();
 }
 
-void KornelAdrPage::applyFlag(const std::array<std::size_t, kServos>& boxes, int bit)
+void KornelAdrPage::applyFlag(const std::array<std::size_t, kServos>& boxes, int servo, int bit)
 {
-    if (Updating)
+    if (Updating || servo < 1 || servo > kServos)
         return;
-    for (int s = 1; s <= kServos; ++s)
-        replaceBits(FlagsEntry(s), ~bit, at(boxes[static_cast<std::size_t>(s - 1)]).checked ? bit : 0);
+    // Only the servo whose box changed: the boxes of the other servos may not show what the
+    // working copy holds now (the curve page changes the table too), and their flags must
+    // not be overwritten from them.
+    replaceBits(FlagsEntry(servo), ~bit, at(boxes[static_cast<std::size_t>(servo - 1)]).checked ? bit : 0);
     m_curves.EnableAccept();
 }
 
-void KornelAdrPage::cbx_v_off_xClick() { applyFlag(m_voltageOff, kFlagVoltageOff); }
-void KornelAdrPage::cbx_imp_off_xClick() { applyFlag(m_pulsesOff, kFlagPulsesOff); }
-void KornelAdrPage::cbx_no_ir_xClick() { applyFlag(m_noInterrupt, kFlagNoInterrupt); }
-void KornelAdrPage::cbx_no_rep_xClick() { applyFlag(m_noRepeat, kFlagNoRepeat); }
+void KornelAdrPage::cbx_v_off_xClick(int servo) { applyFlag(m_voltageOff, servo, kFlagVoltageOff); }
+void KornelAdrPage::cbx_imp_off_xClick(int servo) { applyFlag(m_pulsesOff, servo, kFlagPulsesOff); }
+void KornelAdrPage::cbx_no_ir_xClick(int servo) { applyFlag(m_noInterrupt, servo, kFlagNoInterrupt); }
+void KornelAdrPage::cbx_no_rep_xClick(int servo) { applyFlag(m_noRepeat, servo, kFlagNoRepeat); }
 
 void KornelAdrPage::btn_offset_Click(int servo, int step)
 {
@@ -517,10 +519,10 @@ void KornelAdrPage::onClick(Control& c)
     switch (b.role) {
     case Role::FlagBox:
         switch (b.step) {
-        case kFlagVoltageOff: cbx_v_off_xClick(); break;
-        case kFlagPulsesOff: cbx_imp_off_xClick(); break;
-        case kFlagNoInterrupt: cbx_no_ir_xClick(); break;
-        case kFlagNoRepeat: cbx_no_rep_xClick(); break;
+        case kFlagVoltageOff: cbx_v_off_xClick(b.number); break;
+        case kFlagPulsesOff: cbx_imp_off_xClick(b.number); break;
+        case kFlagNoInterrupt: cbx_no_ir_xClick(b.number); break;
+        case kFlagNoRepeat: cbx_no_rep_xClick(b.number); break;
         default: break;
         }
         break;

@@ -79,7 +79,7 @@ public:
     // Address rows.
     static constexpr std::array<int, kAddresses> kRowTops{8, 32, 56, 80, 112, 136, 160, 184};
     static constexpr std::array<int, 4> kListLefts{80, 152, 224, 296};
-    static constexpr int kListWidth = 68;
+    static constexpr int kListWidth = 70;
     static constexpr int kListHeight = 21;
     // Servo groups.
     static constexpr std::array<int, kServos> kGroupTops{205, 285, 365, 445};
@@ -128,10 +128,11 @@ public:
     void cbx_ax_actionChange(int address);
     void cbx_ax_curveChange(int address);
     void cbx_ax_relaisChange(int address);
-    void cbx_v_off_xClick();
-    void cbx_imp_off_xClick();
-    void cbx_no_ir_xClick();
-    void cbx_no_rep_xClick();
+    // A flag box of servo 1..4 was ticked or cleared: its bit follows the box.
+    void cbx_v_off_xClick(int servo);
+    void cbx_imp_off_xClick(int servo);
+    void cbx_no_ir_xClick(int servo);
+    void cbx_no_rep_xClick(int servo);
     void btn_offset_Click(int servo, int step);
     void btn_faktor_Click(int servo, int step);
     void servo_edt_x_xChange();
@@ -171,8 +172,8 @@ private:
     std::size_t addControl(Control c) { return addControl(std::move(c), Binding{Role::None, 0, 0}); }
     Control& at(std::size_t index) { return m_controls[index]; }
     std::int32_t& entry(std::size_t index);
-    // Sets or clears `bit` in the flags of all four servos as the boxes of that flag show.
-    void applyFlag(const std::array<std::size_t, kServos>& boxes, int bit);
+    // Sets or clears `bit` in the flags of `servo` as its box shows.
+    void applyFlag(const std::array<std::size_t, kServos>& boxes, int servo, int bit);
     void select(std::size_t list, int index);
     void replaceBits(std::size_t entryIndex, int keepMask, int bits);
 
