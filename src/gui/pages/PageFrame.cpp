@@ -150,6 +150,7 @@ void TFrameBase::apply(const Control& c, QWidget* w)
         break;
     case ControlKind::Edit: {
         auto* e = static_cast<QLineEdit*>(w);
+        e->setReadOnly(c.readOnly);
         if (e->text() != qs(c.text))
             e->setText(qs(c.text));
         break;

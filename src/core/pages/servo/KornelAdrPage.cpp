@@ -273,6 +273,7 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves) : m_curves(curves), m_type(&kTy
             Control e;
             e.name = std::move(editName);
             e.kind = ControlKind::Edit;
+            e.readOnly = true;
             e.hint = hint;
             e.parent = group;
             e.geometry = Rect{kEditLeft, top, kEditWidth, 21};
