@@ -1,0 +1,49 @@
+#include "gui/pages/Frame_zusatz.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QSlider>
+
+#include "gui/app/ControlFont.h"
+#include "gui/app/MessageBoxPrompter.h"
+
+using hz::pages::Control;
+using hz::pages::ControlKind;
+using hz::pages::ZusatzPage;
+
+QFont TFrameZusatz::pageFont() { return rowControlFont(); }
+
+QFont TFrameZusatz::headingFont()
+{
+    QFont f = pageFont();
+    f.setBold(true);
+    return f;
+}
+
+TFrameZusatz::TFrameZusatz(ZusatzPage& page, QWidget* parent) : TFrameBase(page, parent), m_zusatz(page)
+{
+    resize(ZusatzPage::kWidth, ZusatzPage::kDesignHeight);
+    // The labels size themselves to their text in the page's font. The measure holds no
+    // reference to the frame, so the model may outlive it.
+    const QFontMetrics metrics(pageFont());
+    page.TextWidth = [metrics](const std::string& text) {
+        return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    };
+}
+
+void TFrameZusatz::styleWidget(const Control& c, QWidget* w)
+{
+    const bool heading = c.name == "lbl_zusatz" || c.name == "lbl_zusatz3";
+    w->setFont(heading ? headingFont() : pageFont());
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        // Multi-line captions break at "\r\n" as the firmware editor wrote them.
+        if (c.caption.find('\r') != std::string::npos)
+            label->setText(hz::gui::messageText(c.caption));
+    } else if (auto* slider = qobject_cast<QSlider*>(w)) {
+        slider->setTickPosition(QSlider::TicksBelow);
+        slider->setTickInterval(m_zusatz.tickFrequency(c.name));
+        slider->setPageStep(m_zusatz.tickFrequency(c.name));
+    }
+    if (!c.hint.empty())
+        w->setToolTip(hz::gui::messageText(c.hint));
+}
