@@ -60,9 +60,10 @@ TEST(CliZusatz, InfoListsThePageOfEveryTypeThatHasIt)
         const bool modes = t && t->modes;
         EXPECT_NE(info.out.find(control("RowEdits[0]", "edit", rows)), std::string::npos);
         EXPECT_NE(info.out.find(control("group_mode", "group", modes)), std::string::npos);
-        if (rows && t->rows[0].address == 0x20)
+        if (rows && t->rows[0].address == 0x20) {
             EXPECT_NE(info.out.find(control("RowEdits[0]", "edit", true) + ", \"enabled\": true, \"text\": \"20\""),
                       std::string::npos);
+        }
     }
     std::filesystem::remove_all(dir);
 }
