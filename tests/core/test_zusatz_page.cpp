@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "ScriptedPrompter.h"
+#include "TestFiles.h"
 #include "core/Session.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/firmware/HexText.h"
@@ -500,6 +501,18 @@ TEST(ZusatzPage, FadingSpeedCodes)
     }
     EXPECT_EQ(s.c("TrackBar_01").hint, "Überblend-Zeit");
     EXPECT_EQ(s.page.tickFrequency("TrackBar_01"), 1);
+}
+
+TEST(ZusatzPage, TheFadingRepairOfALoadIsNoUnsavedChange)
+{
+    Shown s;
+    ASSERT_EQ(s.session.LoadFile(hz::test::fixture("zusatz_684_ampel340.hex")), LoadOutcome::Done);
+    EXPECT_EQ(s.ee(0x20), "11"); // 0x44 in the file
+    EXPECT_FALSE(s.session.HasUnsavedChanges());
+    s.act("TrackBar_01=0");
+    EXPECT_TRUE(s.session.HasUnsavedChanges());
+    s.act("TrackBar_01=5");
+    EXPECT_FALSE(s.session.HasUnsavedChanges());
 }
 
 TEST(ZusatzPage, EffectSpeed)

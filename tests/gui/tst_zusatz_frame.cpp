@@ -9,12 +9,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QPushButton>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QtTest>
 
+#include "CliRun.h"
+#include "ScriptedFileDialogs.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
 #include "core/Session.h"
+#include "gui/app/TFormMain.h"
 #include "gui/pages/Frame_zusatz.h"
 
 using hz::pages::Rect;
@@ -56,6 +61,7 @@ private slots:
     void rowsStandAfterTheWidestCaptionInTheFrameFont();
     void typingAndClicksWriteTheBytes();
     void trackBarMovesWriteTheBytes();
+    void theWindowShowsThePageAndSavesAsTheTool();
 };
 
 void TstZusatzFrame::widgetsMirrorTheModel()
@@ -208,6 +214,38 @@ void TstZusatzFrame::trackBarMovesWriteTheBytes()
         QCOMPARE(l.w<QLabel>("lbl_trackbar_01")->text(), QStringLiteral("Geschwindigkeit: 100"));
     }
     QVERIFY(prompter.shown.empty());
+}
+
+// The window shows the page at its place, and a save without any edit writes the fading code
+// the page repaired when it was shown, exactly as `convert` does.
+void TstZusatzFrame::theWindowShowsThePageAndSavesAsTheTool()
+{
+    prompter.clear();
+    QTemporaryDir dir;
+    hz::test::ScriptedFileDialogs dialogs;
+    hz::gui::MainWindowServices services;
+    services.prompter = &prompter;
+    services.dialogs = &dialogs;
+    services.settingsPath = dir.filePath(QStringLiteral("hexzwirbel.ini"));
+    TFormMain w(services);
+    const std::string in = hz::test::fixture("zusatz_684_ampel340.hex");
+    QCOMPARE(w.LoadFile(QString::fromStdString(in)), hz::LoadOutcome::Done);
+    QVERIFY(qobject_cast<TFrameZusatz*>(w.FrameZusatz1));
+    QVERIFY(!w.FrameZusatz1->isHidden());
+    QCOMPARE(w.FrameZusatz1->geometry(), QRect(410, w.GroupBoxMain->y() + 5, 320, 485));
+    auto* fading = w.FrameZusatz1->findChild<QSlider*>("TrackBar_01");
+    QVERIFY(fading && fading->isVisibleTo(w.FrameZusatz1));
+    QCOMPARE(fading->value(), 5);
+
+    const QString byWindow = dir.filePath(QStringLiteral("window.hex"));
+    const QString byTool = dir.filePath(QStringLiteral("tool.hex"));
+    dialogs.saveAnswers << byWindow;
+    w.btn_save->click();
+    QVERIFY(prompter.shown.empty());
+    QCOMPARE(hz::test::runCli({"convert", in, "-o", byTool.toStdString()}).code, 0);
+    const std::string saved = hz::test::readFile(byWindow.toStdString());
+    QCOMPARE(saved, hz::test::readFile(byTool.toStdString()));
+    QVERIFY(saved.find(":024240001100") != std::string::npos); // EEPROM 0x20 = 0x11
 }
 
 QTEST_MAIN(TstZusatzFrame)
