@@ -169,6 +169,9 @@ void TstZusatzFrame::typingAndClicksWriteTheBytes()
     QCOMPARE(l.ee(0x00), QStringLiteral("82"));
     QVERIFY(mode2->isChecked());
     QVERIFY(!l.w<QRadioButton>("rad_mode1")->isChecked());
+    QTest::mouseClick(mode2, Qt::LeftButton); // a second click keeps the mode selected
+    QVERIFY(mode2->isChecked());
+    QCOMPARE(l.ee(0x00), QStringLiteral("82"));
 
     auto* timeOut = l.w<QCheckBox>("cbx_zusatz_2");
     QVERIFY(l.w<QLabel>("lbl_text_1") == nullptr || l.w<QLabel>("lbl_text_1")->isHidden());
