@@ -12,6 +12,7 @@
 #include "core/pages/Page.h"
 #include "core/pages/PlaceholderPage.h"
 #include "core/pages/register/RegisterPage.h"
+#include "core/pages/zusatz/ZusatzPage.h"
 
 namespace hz {
 class Prompter;
@@ -28,7 +29,7 @@ public:
 
     // The six pages, created once and never destroyed; showing a page again re-runs its
     // set-up, which re-reads the image.
-    PlaceholderPage Zusatz{"TFrameZusatz", "FrameZusatz1"};
+    ZusatzPage Zusatz;
     PlaceholderPage Blinkmuster{"TFrameBlinkmuster", "FrameBlinkmuster1"};
     PlaceholderPage BlinkmusterLed{"TFrameBlinkmuster_led", "FrameBlinkmuster_led1"};
     PlaceholderPage KornelAdr{"TFrameKornelAdr", "FrameKornelAdr1"};

@@ -5,6 +5,7 @@
 #include "gui/app/TFormMain.h"
 #include "core/catalogue/Catalogue.h"
 #include "gui/pages/Frame_register.h"
+#include "gui/pages/Frame_zusatz.h"
 #include "gui/pages/PageFrame.h"
 
 using hz::pages::Rect;
@@ -17,7 +18,9 @@ PageHostView::PageHostView(TFormMain& window, QWidget* parent, hz::gui::FileDial
         f->hide();
         return f;
     };
-    FrameZusatz1 = plain(host.Zusatz);
+    // The additional-functions page measures its texts in the frame's font.
+    FrameZusatz1 = new TFrameZusatz(host.Zusatz, parent);
+    FrameZusatz1->hide();
     FrameBlinkmuster1 = plain(host.Blinkmuster);
     FrameBlinkmuster_led1 = plain(host.BlinkmusterLed);
     FrameKornelAdr1 = plain(host.KornelAdr);
