@@ -107,8 +107,9 @@ TEST_P(CliServo, InfoShowsThePageAndSetDoDrivesIt)
     EXPECT_FALSE(std::filesystem::exists(out3));
     const CliRun relay = runCli({"set", in, "-o", out3, "--do", "servo_Image2=draw:0,0"});
     EXPECT_EQ(relay.code, f.kornel4 ? 0 : 1) << relay.err;
-    if (!f.kornel4)
+    if (!f.kornel4) {
         EXPECT_NE(relay.err.find("\"servo_Image2\" ist nicht sichtbar."), std::string::npos);
+    }
     std::filesystem::remove_all(dir);
 }
 
@@ -118,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(FiveTypes, CliServo,
                                            ServoFixture{"servo_kornelchen_358.hex", false, true},
                                            ServoFixture{"servo_kornelchen_v2.hex", false, true},
                                            ServoFixture{"servo_kornelchen_f.hex", false, false}),
-                         [](const auto& info) {
-                             std::string n = info.param.file;
+                         [](const auto& param) {
+                             std::string n = param.param.file;
                              return n.substr(0, n.find('.'));
                          });

@@ -453,10 +453,11 @@ TEST(KornelPage, Sw1ModeAndThreshold)
     EXPECT_EQ(s.ee(0x00), "F0") << "written at once, not undone";
     EXPECT_TRUE(s.c("servo_rad_servo").checked);
 
-    // a byte other than 01 and F0 reads as "Servo-Bedienung"; moving the selection there rewrites it
+    // a byte other than 01 and F0 reads as "Servo-Bedienung" and stays until the user picks a mode
     Servo odd(0xD2, [](FirmwareBuilder& b) { b.eeprom[0x00] = "55"; });
     EXPECT_TRUE(odd.c("servo_rad_servo").checked);
-    EXPECT_EQ(odd.ee(0x00), "F0");
+    EXPECT_FALSE(odd.c("servo_rad_lernen").checked);
+    EXPECT_EQ(odd.ee(0x00), "55");
     EXPECT_TRUE(odd.c("servo_cbx_s1c").visible);
     EXPECT_FALSE(odd.page.hasPending());
 

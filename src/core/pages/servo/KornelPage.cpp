@@ -356,18 +356,14 @@ void KornelPage::ReloadCurves()
         setSelected(list, index < static_cast<int>(list.items.size()) ? index : -1);
     }
 
-    // SW1 mode: moving the selection runs its handler as a click does (which writes the byte).
+    // SW1 mode: 01 is "Lernen + Justage", anything else "Servo-Bedienung". Showing the mode
+    // does not write it: the byte is rewritten only when the user picks a mode, so that a
+    // file loaded and saved again is the same file whatever was loaded before it.
     if (m_session) {
         const bool learn = m_session->image.get_Hex_EE(kEepromSw1Mode) == "01";
-        Control& target = ctl(learn ? "servo_rad_lernen" : "servo_rad_servo");
-        Control& other = ctl(learn ? "servo_rad_servo" : "servo_rad_lernen");
-        if (!target.checked) {
-            setChecked(target, true);
-            setChecked(other, false);
-            servo_rad_Click();
-        } else {
-            applySw1Visibility();
-        }
+        setChecked(ctl("servo_rad_lernen"), learn);
+        setChecked(ctl("servo_rad_servo"), !learn);
+        applySw1Visibility();
         if (hasThreshold()) {
             Threshold = HexByteValue(m_session->image.get_Hex_EE(kEepromThreshold));
             putText("edt_kornelchen_schwelle", std::to_string(Threshold));
