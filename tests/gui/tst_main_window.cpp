@@ -889,9 +889,13 @@ void TstMainWindow::pendingPageChanges()
         if (candidate->objectName() == frame)
             f = candidate;
     QVERIFY(f);
-    auto& page = dynamic_cast<hz::pages::PlaceholderPage&>(f->model());
-    if (pending)
-        page.markPending();
+    hz::pages::Page& page = f->model();
+    if (pending) {
+        if (auto* curves = dynamic_cast<hz::pages::KornelPage*>(&page))
+            curves->EnableAccept();
+        else
+            dynamic_cast<hz::pages::PlaceholderPage&>(page).markPending();
+    }
     h.prompter.answers.push_back(static_cast<hz::Answer>(answer));
     // An address that the validation would refuse: after No nothing may even be validated.
     w.AddressRows[1].address->setText(answer == static_cast<int>(hz::Answer::No) && asked ? "12a" : "5");
@@ -911,7 +915,10 @@ void TstMainWindow::pendingPageChanges()
     }
     // Yes takes the working copy over (the accept button is disabled again); No leaves it.
     QCOMPARE(page.hasPending(), pending && !(asked && saved));
-    auto* accept = f->findChild<QPushButton*>();
+    QPushButton* accept = nullptr;
+    for (auto* b : f->findChildren<QPushButton*>())
+        if (b->objectName().endsWith(QStringLiteral("btn_uebernehmen")))
+            accept = b;
     if (accept)
         QCOMPARE(accept->isEnabled(), page.hasPending());
     QCOMPARE(h.dialogs.saveProposed.size(), saved ? 1 : 0);

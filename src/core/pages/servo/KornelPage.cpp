@@ -147,10 +147,10 @@ KornelPage::KornelPage()
     // Time labels and grid.
     label("lbl_KurveInfo1", "", Rect{5, 48, 280, 15});
     label("lbl_KurveInfo2", "", Rect{5, 64, 280, 15});
-    label("Label6", "Raster X", Rect{300, 50, 45, 15});
-    list("cbx_raster_x", numberItems(70), "", Rect{350, 47, 50, 21});
-    label("Label7", "Raster Y", Rect{420, 50, 45, 15});
-    list("cbx_raster_y", numberItems(10), "", Rect{470, 47, 50, 21});
+    label("Label6", "Raster X", Rect{300, 50, 55, 15});
+    list("cbx_raster_x", numberItems(70), "", Rect{357, 47, 50, 21});
+    label("Label7", "Raster Y", Rect{415, 50, 55, 15});
+    list("cbx_raster_y", numberItems(10), "", Rect{472, 47, 50, 21});
 
     // The two graphs.
     label("Label27", "Servo", Rect{5, 80, 40, 15});
@@ -161,42 +161,42 @@ KornelPage::KornelPage()
     // The threshold of output X7 stands where the relay graph stands on the Kornel-4 page.
     const char* thresholdHint =
         "X7 kann ein Relais ansteuern in Abhängigkeit des Kurven-Wertes (unverstärkter Logik-Pegel)";
-    make("text_kornelchen_schwelle", ControlKind::Label, "Schwellwert Ausgang X7", Rect{5, 303, 130, 15}).hint =
+    make("text_kornelchen_schwelle", ControlKind::Label, "Schwellwert Ausgang X7", Rect{5, 303, 150, 15}).hint =
         thresholdHint;
-    edit("edt_kornelchen_schwelle", "10", "In der Grafik: rote Linie", Rect{140, 300, 40, 21});
-    spinner("UpDown4", 1, 200, 10, thresholdHint, Rect{180, 300, 17, 21});
+    edit("edt_kornelchen_schwelle", "10", "In der Grafik: rote Linie", Rect{160, 300, 40, 21});
+    spinner("UpDown4", 1, 200, 10, thresholdHint, Rect{200, 300, 17, 21});
 
     // Generators, mirrors, copies, files, scale and shift.
-    label("Label4", "Funktionen", Rect{5, 384, 78, 15});
-    button("btn_Lin", "Lin", "lineare Kurvenform erstellen", Rect{85, 380, 55, 25});
-    button("btn_Sin", "1/4 Sin", "Sinus-Kurvenform erstellen (halbe Welle)", Rect{142, 380, 55, 25});
-    button("btn_Log", "Log", "log, Kurvenform erstellen", Rect{199, 380, 55, 25});
-    button("btn_sin2", "1/2 Sin", "Sinus-Kurvenform erstellen (Welle)", Rect{256, 380, 55, 25});
-    label("Label3", "Spiegeln", Rect{325, 384, 50, 15});
-    button("btn_MirrorVertikal", "vertikal", "vertikales Spiegeln der Kurvenform", Rect{380, 380, 75, 25});
-    button("btn_MirrorHorizontal", "horizontal", "horizonzales Spiegeln der Kurvenform", Rect{457, 380, 75, 25});
-    label("Label5", "Kurve kopieren", Rect{5, 412, 78, 15});
+    label("Label4", "Funktionen", Rect{5, 384, 93, 15});
+    button("btn_Lin", "Lin", "lineare Kurvenform erstellen", Rect{100, 380, 55, 25});
+    button("btn_Sin", "1/4 Sin", "Sinus-Kurvenform erstellen (halbe Welle)", Rect{157, 380, 55, 25});
+    button("btn_Log", "Log", "log, Kurvenform erstellen", Rect{214, 380, 55, 25});
+    button("btn_sin2", "1/2 Sin", "Sinus-Kurvenform erstellen (Welle)", Rect{271, 380, 55, 25});
+    label("Label3", "Spiegeln", Rect{335, 384, 55, 15});
+    button("btn_MirrorVertikal", "vertikal", "vertikales Spiegeln der Kurvenform", Rect{393, 380, 68, 25});
+    button("btn_MirrorHorizontal", "horizontal", "horizonzales Spiegeln der Kurvenform", Rect{463, 380, 72, 25});
+    label("Label5", "Kurve kopieren", Rect{5, 412, 93, 15});
     for (int k = 0; k < 4; ++k) {
-        Control& b = button(kCopyButtons[k], "", "", Rect{85 + 57 * k, 408, 55, 25});
+        Control& b = button(kCopyButtons[k], "", "", Rect{100 + 57 * k, 408, 55, 25});
         b.caption = "von #" + std::to_string(k + 1);
         b.hint = "Kopieren der Kurvenformen von Kurve " + std::to_string(k + 1);
     }
-    label("Label8", "Skalierung", Rect{325, 412, 55, 15});
-    edit("edt_scale", "0,5", "", Rect{380, 410, 40, 21});
-    button("btn_scale", "anwenden", "", Rect{425, 408, 75, 25});
-    label("Label29", "Kurve", Rect{5, 440, 78, 15});
-    fileButton("servo_load_1", "laden", "laden von Kurven-Daten", Rect{85, 436, 55, 25}, FileDialogKind::Open,
+    label("Label8", "Skalierung", Rect{335, 412, 78, 15});
+    edit("edt_scale", "0,5", "", Rect{415, 410, 40, 21});
+    button("btn_scale", "anwenden", "", Rect{458, 408, 77, 25});
+    label("Label29", "Kurve", Rect{5, 440, 93, 15});
+    fileButton("servo_load_1", "laden", "laden von Kurven-Daten", Rect{100, 436, 60, 25}, FileDialogKind::Open,
                servo::kCurveFileFilter, "cur");
-    fileButton("servo_save_1", "speichern", "speichern von Kurven-Daten", Rect{142, 436, 55, 25}, FileDialogKind::Save,
+    fileButton("servo_save_1", "speichern", "speichern von Kurven-Daten", Rect{162, 436, 72, 25}, FileDialogKind::Save,
                servo::kCurveFileFilter, "cur");
-    label("Label9", "Hoch/Runter", Rect{325, 440, 55, 15});
-    edit("edt_shift", "10", "", Rect{380, 438, 40, 21});
-    button("btn_shift", "anwenden", "", Rect{425, 436, 75, 25});
+    label("Label9", "Hoch/Runter", Rect{335, 440, 78, 15});
+    edit("edt_shift", "10", "", Rect{415, 438, 40, 21});
+    button("btn_shift", "anwenden", "", Rect{458, 436, 77, 25});
     const char* setHint = "laden Kurven-Daten inkl. Pukte-Anzahl, Stretch-Faktor etc.";
-    label("Label30", "Setup", Rect{5, 468, 78, 15});
-    fileButton("servo_load_all", "laden", setHint, Rect{85, 464, 55, 25}, FileDialogKind::Open, servo::kSetFileFilter,
+    label("Label30", "Setup", Rect{5, 468, 93, 15});
+    fileButton("servo_load_all", "laden", setHint, Rect{100, 464, 60, 25}, FileDialogKind::Open, servo::kSetFileFilter,
                "set");
-    fileButton("servo_save_all", "speichern", setHint, Rect{142, 464, 55, 25}, FileDialogKind::Save,
+    fileButton("servo_save_all", "speichern", setHint, Rect{162, 464, 72, 25}, FileDialogKind::Save,
                servo::kSetFileFilter, "set");
 
     // SW1 mode and the push-button slots.
@@ -204,14 +204,14 @@ KornelPage::KornelPage()
     make("servo_rad_servo", ControlKind::Radio, "Servo-Bedienung", Rect{8, 16, 140, 15}, kSw1Group);
     make("servo_rad_lernen", ControlKind::Radio, "Lernen + Justage", Rect{8, 32, 140, 15}, kSw1Group).checked = true;
     const char* slotHint = "ermöglicht das Auslösen von Aktionen \r\nvia (Justage-)Taster";
-    const Rect slotLabels[4] = {{5, 496, 75, 15}, {185, 496, 75, 15}, {5, 522, 75, 15}, {185, 522, 75, 15}};
-    const Rect slotLists[4] = {{85, 492, 90, 21}, {265, 492, 90, 21}, {85, 518, 90, 21}, {265, 518, 90, 21}};
+    const Rect slotLabels[4] = {{5, 496, 90, 15}, {192, 496, 82, 15}, {5, 522, 90, 15}, {192, 522, 82, 15}};
+    const Rect slotLists[4] = {{97, 492, 88, 21}, {276, 492, 88, 21}, {97, 518, 88, 21}, {276, 518, 88, 21}};
     for (int k = 0; k < 4; ++k) {
         label(kSlotLabels[k], kKornel4.slotCaptions[k], slotLabels[k]);
         list(kSlotLists[k], slotItems("keine Aktion", 4), slotHint, slotLists[k]);
     }
 
-    button("servo_btn_verwerfen", "verwerfen", "Daten verwerfen", Rect{360, 515, 80, 25});
+    button("servo_btn_verwerfen", "verwerfen", "Daten verwerfen", Rect{367, 515, 76, 25});
     button("servo_btn_uebernehmen", "übernehmen", "Daten übernehmen", kAcceptRect).enabled = false;
 }
 
