@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QComboBox>
 #include <QtTest>
 
 #include <algorithm>
@@ -168,6 +169,7 @@ private slots:
     void pendingPageChanges_data();
     void pendingPageChanges();
     void settingsWrittenOnlyByEnde();
+    void servoGridIsTheSettingsRaster();
     void settingsWriteFailureKeepsWindowOpen();
     void prevAndNextStepThroughFolder();
     void links();
@@ -954,6 +956,30 @@ void TstMainWindow::settingsWrittenOnlyByEnde()
     QCOMPARE(v.left, pos.x());
     QCOMPARE(v.top, pos.y());
     QCOMPARE(v.lastFileName, fx("classic_629_turnout.hex"));
+}
+
+// The servo page's grid lists show the raster of the settings file; picking a grid there is
+// what "Ende" writes back.
+void TstMainWindow::servoGridIsTheSettingsRaster()
+{
+    Harness h;
+    SettingsValues v;
+    v.rasterX = 3;
+    v.rasterY = 2;
+    QString error;
+    QVERIFY2(WriteSettings(h.settingsPath, v, &error), qPrintable(error));
+    TFormMain& w = h.make();
+    QCOMPARE(w.LoadFile(fx("servo_kornel4.hex")), hz::LoadOutcome::Done);
+    auto* x = w.findChild<QComboBox*>(QStringLiteral("cbx_raster_x"));
+    auto* y = w.findChild<QComboBox*>(QStringLiteral("cbx_raster_y"));
+    QVERIFY(x && y && x->isVisibleTo(&w));
+    QCOMPARE(x->currentIndex(), 3);
+    QCOMPARE(y->currentIndex(), 2);
+    x->setCurrentIndex(7);
+    QCOMPARE(w.RasterX, 7);
+    w.btn_close->click();
+    QCOMPARE(ReadSettings(h.settingsPath).rasterX, 7);
+    QCOMPARE(ReadSettings(h.settingsPath).rasterY, 2);
 }
 
 void TstMainWindow::settingsWriteFailureKeepsWindowOpen()
