@@ -204,14 +204,14 @@ KornelPage::KornelPage()
     make("servo_rad_servo", ControlKind::Radio, "Servo-Bedienung", Rect{8, 16, 140, 15}, kSw1Group);
     make("servo_rad_lernen", ControlKind::Radio, "Lernen + Justage", Rect{8, 32, 140, 15}, kSw1Group).checked = true;
     const char* slotHint = "ermöglicht das Auslösen von Aktionen \r\nvia (Justage-)Taster";
-    const Rect slotLabels[4] = {{5, 496, 90, 15}, {192, 496, 82, 15}, {5, 522, 90, 15}, {192, 522, 82, 15}};
-    const Rect slotLists[4] = {{97, 492, 88, 21}, {276, 492, 88, 21}, {97, 518, 88, 21}, {276, 518, 88, 21}};
+    const Rect slotLabels[4] = {{5, 496, 90, 15}, {194, 496, 80, 15}, {5, 522, 90, 15}, {194, 522, 80, 15}};
+    const Rect slotLists[4] = {{97, 492, 92, 21}, {276, 492, 92, 21}, {97, 518, 92, 21}, {276, 518, 92, 21}};
     for (int k = 0; k < 4; ++k) {
         label(kSlotLabels[k], kKornel4.slotCaptions[k], slotLabels[k]);
         list(kSlotLists[k], slotItems("keine Aktion", 4), slotHint, slotLists[k]);
     }
 
-    button("servo_btn_verwerfen", "verwerfen", "Daten verwerfen", Rect{367, 515, 76, 25});
+    button("servo_btn_verwerfen", "verwerfen", "Daten verwerfen", Rect{372, 515, 71, 25});
     button("servo_btn_uebernehmen", "übernehmen", "Daten übernehmen", kAcceptRect).enabled = false;
 }
 
