@@ -10,7 +10,7 @@ PageHost::PageHost()
     // What the host measures of the pages that are not built yet.
     Blinkmuster.addAcceptButton("blinkmuster_btn_uebernehmen", "Übernehmen", Rect{445, 445, 80, 25});
     BlinkmusterLed.addAcceptButton("led_blinkmuster_btn_uebernehmen", "Übernehmen", Rect{445, 445, 80, 25});
-    Kornel.addAcceptButton("servo_btn_uebernehmen", "übernehmen", Rect{445, 515, 80, 25});
+    Kornel.AddressPage = &KornelAdr;
 }
 
 std::vector<Page*> PageHost::pagesFor(int kind)

@@ -12,6 +12,8 @@
 #include "core/pages/Page.h"
 #include "core/pages/PlaceholderPage.h"
 #include "core/pages/register/RegisterPage.h"
+#include "core/pages/servo/KornelAdrPage.h"
+#include "core/pages/servo/KornelPage.h"
 #include "core/pages/zusatz/ZusatzPage.h"
 
 namespace hz {
@@ -32,8 +34,9 @@ public:
     ZusatzPage Zusatz;
     PlaceholderPage Blinkmuster{"TFrameBlinkmuster", "FrameBlinkmuster1"};
     PlaceholderPage BlinkmusterLed{"TFrameBlinkmuster_led", "FrameBlinkmuster_led1"};
-    PlaceholderPage KornelAdr{"TFrameKornelAdr", "FrameKornelAdr1"};
-    PlaceholderPage Kornel{"TFrameKornel", "FrameKornel1"};
+    // The servo pages: the curve page owns the working copy the address page edits.
+    KornelPage Kornel;
+    KornelAdrPage KornelAdr{Kornel};
     RegisterPage Register;
 
     // The models the host shows for a page kind, in the order the window places them (none
