@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include <exception>
+
 #include "gui/app/MessageBoxPrompter.h"
 
 using hz::gui::hintText;
@@ -172,7 +174,12 @@ void TfrmInfo::btn_compareClick()
     if (chosen.isEmpty())
         return;
     const QByteArray path = QFile::encodeName(chosen);
-    m_info.compareWith(std::string(path.constData(), static_cast<std::size_t>(path.size())), m_prompter);
+    try {
+        m_info.compareWith(std::string(path.constData(), static_cast<std::size_t>(path.size())), m_prompter);
+    } catch (const std::exception& e) {
+        // As everywhere in the program: say what went wrong and go on with the dialog.
+        m_prompter.tell(hz::MsgKind::Error, e.what(), hz::Buttons::Ok);
+    }
     showInfo();
 }
 
