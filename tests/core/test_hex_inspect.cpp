@@ -200,6 +200,11 @@ TEST(HexCompare, AFileComparedWithItselfShowsOnlyTheSummary)
     EXPECT_EQ(r.rom, summary(0, 0, 0, 0));
     EXPECT_FALSE(r.differs());
     EXPECT_TRUE(f.prompter.shown.empty());
+
+    // also with records of odd length and at odd addresses
+    const std::vector<std::string> odd = {rec(0x0001, "310430"), rec(0x0010, "0A"), rec(0x0020, "123456"), kEnd};
+    Loaded g(odd, 629);
+    EXPECT_FALSE(g.compare(odd).differs());
 }
 
 TEST(HexCompare, ReportLinesOfEveryKindOfDifference)
@@ -229,6 +234,16 @@ TEST(HexCompare, ReportLinesOfEveryKindOfDifference)
          {2, 0, 0, 0}},
         {"classic ID", {rec(0x4000, "0800030005000900")}, {}, {" ", "ID: File1:0x8358 - File2:0x8359"}, {0, 0, 1, 0}},
         {"classic CONFIG", {rec(0x400E, "C432")}, {}, {" ", "CONFIG: File1:0xC431 - File2:0xC432"}, {0, 0, 0, 1}},
+        {"a record at an odd address: whole words, the byte before it not compared",
+         {rec(0x0001, "310430")},
+         {},
+         {"$0000:  0x3008 [MOVLW ] - 0x3108 [MOVLP ]", "$0001:  0x3003 [MOVLW ] - 0x3004 [MOVLW ]"},
+         {0, 2, 0, 0}},
+        {"a record of odd length: its last high byte is not read from the checksum",
+         {rec(0x0000, "083003"), rec(0x0002, "04")},
+         {},
+         {"$0001:  0x3003 [MOVLW ] - 0x3004 [MOVLW ]"},
+         {0, 1, 0, 0}},
         {"lower-case digits read like upper-case", {":020014000a0bcd"}, {}, {}, {0, 0, 0, 0}},
         {"record types 05 and a repeated end record are fine", {":0400000500000000F7", kEnd, kEnd}, {}, {}, {0, 0, 0, 0}},
     };

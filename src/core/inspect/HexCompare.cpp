@@ -1,5 +1,7 @@
 #include "core/inspect/HexCompare.h"
 
+#include <algorithm>
+
 #include "core/firmware/HexRecord.h"
 #include "core/firmware/HexText.h"
 #include "core/firmware/TextFile.h"
@@ -175,22 +177,31 @@ bool HexComparison::compareData(const std::string& line, int reclen, int byteAdd
 
 bool HexComparison::compareProgram(const std::string& line, int reclen, int byteAddress)
 {
-    for (int i = byteAddress; i < byteAddress + reclen; i += 2) {
-        const int k = i - byteAddress;
-        if (DataBytePos(k + 1) > 16384) {
+    if (reclen <= 0)
+        return true;
+    // Word by word, low byte first. A byte of a word that this record does not carry (an odd
+    // record length or start) is not part of the comparison: it counts as file 1's byte.
+    const int end = byteAddress + reclen;
+    auto file2Byte = [&](int i, const std::string& file1Byte) {
+        return i >= byteAddress && i < end ? std::string(RecordByte(line, i - byteAddress)) : file1Byte;
+    };
+    auto file1Byte = [&](int i) { return i < FirmwareImage::kRomSize ? m_image.rom(i) : m_image.get_Hex_ROM(i); };
+    for (int word = byteAddress / 2; word <= (end - 1) / 2; ++word) {
+        const int low = 2 * word, high = 2 * word + 1;
+        if (DataBytePos(std::min(high, end - 1) - byteAddress) > 16384) {
             m_prompter.tell(MsgKind::Warning, "E200: Überschreitung ROM-Adressbereich", Buttons::Cancel);
             return false;
         }
-        const std::string low2(RecordByte(line, k)), high2(RecordByte(line, k + 1));
-        const std::string low1 = i < FirmwareImage::kRomSize ? m_image.rom(i) : m_image.get_Hex_ROM(i);
+        const std::string low1 = file1Byte(low);
         if (isError(low1))
             return false;
-        const std::string high1 = i + 1 < FirmwareImage::kRomSize ? m_image.rom(i + 1) : m_image.get_Hex_ROM(i + 1);
+        const std::string high1 = file1Byte(high);
         if (isError(high1))
             continue;
+        const std::string low2 = file2Byte(low, low1), high2 = file2Byte(high, high1);
         if (low1 == low2 && high1 == high2)
             continue;
-        m_report.rom.push_back(WordAddressText(i / 2) + ": " +
+        m_report.rom.push_back(WordAddressText(word) + ": " +
                                strprintf(" 0x%s%s [%s] - 0x%s%s [%s]", high1.c_str(), low1.c_str(),
                                          MnemonicOf(high1, low1).c_str(), high2.c_str(), low2.c_str(),
                                          MnemonicOf(high2, low2).c_str()));
