@@ -13,7 +13,8 @@ const char* const kUsageTail =
     "Fragen beim Laden werden ohne Eingabe beantwortet: fehlende PIC-Zuordnung, ID oder\n"
     "Config mit \"Ignorieren\"; mit --default-config wird bei fehlendem Config-Wert der\n"
     "Standard-Wert des Dekoders erzeugt. Meldungen erscheinen auf stderr.\n"
-    "Rückgabewerte: 0 erledigt, 1 Datei nicht geladen oder nicht geschrieben, 2 Aufruffehler.\n";
+    "Rückgabewerte: 0 erledigt, 1 Datei nicht geladen oder nicht geschrieben, 2 Aufruffehler;\n"
+    "compare: 0 gleich, 1 verschieden, 2 Fehler (Datei nicht lesbar, Vergleich abgebrochen).\n";
 
 std::string usageText()
 {

@@ -30,6 +30,7 @@ public:
     // The command's lines of the usage text: the call, then what it does (indented).
     virtual const char* usage() const = 0;
     // Exit code: 0 done, 1 not loaded / not written / refused (nothing written), 2 usage.
+    // (compare: 0 same, 1 different, 2 trouble.)
     virtual int run(const Options& o, std::ostream& out, std::ostream& err) const = 0;
 };
 
@@ -44,5 +45,8 @@ std::unique_ptr<Command> makeInfoCommand();
 std::unique_ptr<Command> makeConvertCommand();
 std::unique_ptr<Command> makeSetCommand();
 std::unique_ptr<Command> makeTypesCommand();
+std::unique_ptr<Command> makeDumpCommand();
+std::unique_ptr<Command> makeCompareCommand();
+std::unique_ptr<Command> makeMnemonicCommand();
 
 } // namespace hz::cli

@@ -10,6 +10,9 @@ const std::vector<std::unique_ptr<Command>>& Commands()
         c.push_back(makeConvertCommand());
         c.push_back(makeSetCommand());
         c.push_back(makeTypesCommand());
+        c.push_back(makeDumpCommand());
+        c.push_back(makeCompareCommand());
+        c.push_back(makeMnemonicCommand());
         return c;
     }();
     return all;

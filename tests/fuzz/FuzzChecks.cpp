@@ -19,6 +19,7 @@
 #include "core/firmware/HexReader.h"
 #include "core/firmware/HexText.h"
 #include "core/firmware/HexWriter.h"
+#include "core/inspect/HexCompare.h"
 
 namespace hz::fuzz {
 
@@ -644,6 +645,90 @@ std::string checkSettings(std::string_view input)
     return rereads(file, names, "after setting a value");
 }
 
+// ---------------------------------------------------------------------------------------------
+// compare
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+std::size_t countStarting(const std::vector<std::string>& lines, const char* prefix)
+{
+    return static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), [prefix](const std::string& l) {
+        return l.rfind(prefix, 0) == 0;
+    }));
+}
+
+// A report agrees with its counts: one line per difference of each kind, and the summary
+// exactly when every line was compared.
+std::string reportFault(const CompareReport& r)
+{
+    const bool done = r.outcome == CompareReport::Outcome::Done;
+    const std::string eeSummary = strprintf("%4i gefundene Unterschiede im EEprom", r.EeDiffCount);
+    if (done != (!r.eeprom.empty() && r.eeprom.back() == eeSummary))
+        return done ? "the comparison went through without its summary" : "a stopped comparison has a summary";
+    if (countStarting(r.eeprom, "EE") != static_cast<std::size_t>(r.EeDiffCount))
+        return strprintf("%d EEPROM differences counted, other lines reported", r.EeDiffCount);
+    if (countStarting(r.rom, "$") != static_cast<std::size_t>(r.RomDiffCount))
+        return strprintf("%d program differences counted, other lines reported", r.RomDiffCount);
+    if (countStarting(r.rom, "ID: ") != static_cast<std::size_t>(r.IdDiffCount))
+        return strprintf("%d ID differences counted, other lines reported", r.IdDiffCount);
+    if (countStarting(r.rom, "CONFIG") != static_cast<std::size_t>(r.ConfigDiffCount))
+        return strprintf("%d CONFIG differences counted, other lines reported", r.ConfigDiffCount);
+    return {};
+}
+
+std::vector<std::string> allLines(std::string_view content)
+{
+    return splitLines(std::string(content), static_cast<std::size_t>(-1));
+}
+
+} // namespace
+
+std::string checkCompare(std::string_view input)
+{
+    // Against a fixed classic firmware: a consistent report, and file 1 untouched.
+    {
+        test::FirmwareBuilder fw;
+        fw.identifier(0x0208).signature(test::kDccW8).code(0, "030000");
+        BatchAnswers p(false);
+        Session s(p);
+        s.LoadLines(fw.lines(), "file1.hex");
+        const FirmwareImage::Memory memory = s.image.memory();
+        const std::string id = s.image.IdText;
+        const auto config = s.image.ConfigWords;
+        const CompareReport r = HexComparison(s.image, p).CompareWithLines(allLines(input), "file2.hex");
+        if (std::string fault = reportFault(r); !fault.empty())
+            return "against a fixed firmware: " + fault;
+        if (!(s.image.memory() == memory) || s.image.IdText != id || s.image.ConfigWords != config)
+            return "the comparison changed file 1";
+        if (r.outcome != CompareReport::Outcome::Done && p.shown.empty())
+            return "the comparison stopped without a message";
+    }
+    // What the save of a loaded file writes compares equal to the image it was written from.
+    BatchAnswers pa(false);
+    Session a(pa);
+    if (a.LoadLines(fileLines(input), "a.hex") != LoadOutcome::Done || !a.PrepareSave())
+        return {};
+    const std::vector<std::string> written = builtLines(a.image);
+    const std::size_t before = pa.shown.size();
+    const CompareReport self = HexComparison(a.image, pa).CompareWithLines(written, "written.hex");
+    if (std::string fault = reportFault(self); !fault.empty())
+        return "against its own save: " + fault;
+    if (self.outcome != CompareReport::Outcome::Done)
+        return "the comparison with what the save wrote stopped: " +
+               (pa.shown.size() > before ? pa.last() : std::string("(no message)")) + "\nwritten:" + listing(written);
+    if (self.differs()) {
+        std::string lines;
+        for (const auto& l : self.eeprom)
+            lines += "\n  " + l;
+        for (const auto& l : self.rom)
+            lines += "\n  " + l;
+        return "what the save wrote differs from the image it was written from:" + lines + "\nwritten:" +
+               listing(written);
+    }
+    return {};
+}
+
 const std::vector<Target>& targets()
 {
     static const std::vector<Target> all{
@@ -651,6 +736,7 @@ const std::vector<Target>& targets()
         {"load_save_load", &checkLoadSaveLoad},
         {"address_rows", &checkAddressRows},
         {"settings", &checkSettings},
+        {"compare", &checkCompare},
     };
     return all;
 }

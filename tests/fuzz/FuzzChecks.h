@@ -32,6 +32,11 @@ std::string checkAddressRows(std::string_view input);
 // same lines and the same values, also after one key was set.
 std::string checkSettings(std::string_view input);
 
+// The input is the content of a second HEX file. Compared with a fixed firmware, the report
+// agrees with its counts, stops only with a message and leaves file 1 as it was. When the input
+// loads, what its save writes compares equal to the loaded image.
+std::string checkCompare(std::string_view input);
+
 struct Target {
     const char* name; // also the folder name below tests/fuzz/regressions
     std::string (*check)(std::string_view input);

@@ -1,128 +1,18 @@
 #include "core/firmware/HexReader.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fstream>
-#include <sys/stat.h>
 
-#include "core/SystemError.h"
+#include "core/firmware/HexRecord.h"
 #include "core/firmware/HexText.h"
 
 namespace hz {
 
 namespace {
 
-// No record needs more than 521 characters; the longest position the reader checks is 16384.
-// Longer lines are cut here so that a damaged or foreign file cannot make us hold gigabytes.
-constexpr std::size_t kMaxLineLength = 17000;
-
 const char* const kLineTail =
     ":\n%s\n\nRECLEN (Identifier 1): %s\nLOAD OFFSET (Identifier 2): %s %s\nRECTYP (Identifier 3): %s";
 
-class LineSplitter {
-public:
-    LineSplitter(std::size_t keep) : m_keep(keep) {}
-    void feed(const char* data, std::size_t n)
-    {
-        std::size_t i = 0;
-        for (; i < n && m_bomPos >= 0; ++i) {
-            const char c = data[i];
-            // UTF-8 byte order marks, which some editors put at the start of a text file (and
-            // some put there again on every save), are not part of the first record.
-            if (static_cast<unsigned char>(c) == kBom[m_bomPos]) {
-                if (++m_bomPos == 3)
-                    m_bomPos = 0;
-                continue;
-            }
-            const int matched = m_bomPos;
-            m_bomPos = -1;
-            for (int k = 0; k < matched; ++k)
-                take(static_cast<char>(kBom[k]));
-            take(c);
-        }
-        // Past the start, what take() does character by character, a line's run at a time.
-        while (i < n) {
-            if (m_afterCr) {
-                m_afterCr = false;
-                if (data[i] == '\n') {
-                    ++i;
-                    continue;
-                }
-            }
-            std::size_t end = i;
-            while (end < n && data[end] != '\r' && data[end] != '\n')
-                ++end;
-            if (end > i) {
-                m_open = true;
-                if (m_lines.size() < m_keep && m_current.size() < kMaxLineLength)
-                    m_current.append(data + i, std::min(end - i, kMaxLineLength - m_current.size()));
-            }
-            if (end == n)
-                return;
-            endLine();
-            m_afterCr = data[end] == '\r';
-            i = end + 1;
-        }
-    }
-    std::vector<std::string> finish(std::size_t* total)
-    {
-        if (m_bomPos > 0) {
-            const int matched = m_bomPos;
-            m_bomPos = -1;
-            for (int k = 0; k < matched; ++k)
-                take(static_cast<char>(kBom[k]));
-        }
-        if (m_open)
-            endLine();
-        if (total)
-            *total = m_total;
-        return std::move(m_lines);
-    }
-
-private:
-    static constexpr unsigned char kBom[3] = {0xEF, 0xBB, 0xBF};
-
-    void take(char c)
-    {
-        if (m_afterCr) {
-            m_afterCr = false;
-            if (c == '\n')
-                return;
-        }
-        if (c == '\r' || c == '\n') {
-            endLine();
-            m_afterCr = c == '\r';
-            return;
-        }
-        m_open = true;
-        if (m_lines.size() < m_keep && m_current.size() < kMaxLineLength)
-            m_current.push_back(c);
-    }
-    void endLine()
-    {
-        if (m_lines.size() < m_keep)
-            m_lines.push_back(std::move(m_current));
-        m_current.clear();
-        m_open = false;
-        ++m_total;
-    }
-    std::size_t m_keep;
-    std::vector<std::string> m_lines;
-    std::string m_current;
-    std::size_t m_total = 0;
-    bool m_open = false;
-    bool m_afterCr = false;
-    int m_bomPos = 0; // bytes of a byte order mark matched so far; -1 once past the marks
-};
-
 } // namespace
-
-std::vector<std::string> splitLines(const std::string& text, std::size_t keep, std::size_t* total)
-{
-    LineSplitter s(keep);
-    s.feed(text.data(), text.size());
-    return s.finish(total);
-}
 
 HexReader::HexReader(FirmwareImage& image, StatusPanels& status) : m_image(image), m_status(status) {}
 
@@ -131,36 +21,18 @@ LoadOutcome HexReader::ReadHexFile(const std::string& fileName)
     if (fileName.empty())
         return LoadOutcome::NoFile;
 
-    errno = 0;
-    std::ifstream in(fileName, std::ios::binary);
-    struct stat st{};
-    const bool isFolder = stat(fileName.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-    if (!in || isFolder) {
-        const int err = isFolder ? EISDIR : (errno != 0 ? errno : ENOENT);
-        m_image.prompter().tell(MsgKind::Error,
-                                strprintf("Die Datei \"%s\" kann nicht geöffnet werden: %s.", fileName.c_str(),
-                                          SystemErrorReason(err).c_str()),
-                                Buttons::Ok);
-        return LoadOutcome::Unreadable;
-    }
-    // One line more than the image holds, so that an over-long file is still noticed.
-    LineSplitter splitter(FirmwareImage::kLineCapacity + 1);
-    std::vector<char> buffer(1 << 16);
-    while (in) {
-        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        splitter.feed(buffer.data(), static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad()) {
-        m_image.prompter().tell(MsgKind::Error,
-                                strprintf("Die Datei \"%s\" kann nicht gelesen werden: %s.", fileName.c_str(),
-                                          SystemErrorReason(errno != 0 ? errno : EIO).c_str()),
-                                Buttons::Ok);
-        return LoadOutcome::Unreadable;
-    }
+    // One line more than the image holds, so that an over-long file is still noticed; lines
+    // beyond it are only counted: the load stops at line 1024 anyway.
+    std::vector<std::string> lines;
     std::size_t total = 0;
-    std::vector<std::string> lines = splitter.finish(&total);
-    // Lines beyond what we keep are never looked at: the load stops at line 1024 anyway.
-    lines.resize(std::min(lines.size(), total));
+    const TextFileRead read = ReadTextFileLines(fileName, m_image.prompter(), [&](std::string& line) {
+        if (lines.size() < static_cast<std::size_t>(FirmwareImage::kLineCapacity) + 1)
+            lines.push_back(std::move(line));
+        ++total;
+        return true;
+    });
+    if (read != TextFileRead::Done)
+        return LoadOutcome::Unreadable;
     const std::size_t kept = lines.size();
     LoadOutcome outcome = ReadHexLines(std::move(lines), fileName);
     if (total > kept)
@@ -234,7 +106,8 @@ LoadOutcome HexReader::ReadHexLines(std::vector<std::string> lines, const std::s
 
 bool HexReader::fail(const char* code, const std::string& line, int wordAddress)
 {
-    const std::string reclen(at(line, 2, 2)), hi(at(line, 4, 2)), lo(at(line, 6, 2)), type(at(line, 8, 2));
+    const HexRecordFields f = RecordFields(line);
+    const std::string reclen(f.reclenText), hi(f.offsetHighText), lo(f.offsetLowText), type(f.type);
     std::string head;
     if (std::string_view(code) == "E201")
         head = "E201: Unerwartete DATA Zeile";
@@ -253,12 +126,10 @@ bool HexReader::fail(const char* code, const std::string& line, int wordAddress)
 
 bool HexReader::ParseHexLine(const std::string& line)
 {
-    const std::string_view type = at(line, 8, 2);
-    if (type == "00") {
-        const int reclen = HexByteValue(at(line, 2, 2));
-        const int byteAddress = HexByteValue(at(line, 4, 2)) * 256 + HexByteValue(at(line, 6, 2)) + m_image.LinearBase;
-        return parseData(line, reclen, byteAddress);
-    }
+    const HexRecordFields f = RecordFields(line);
+    const std::string_view type = f.type;
+    if (type == "00")
+        return parseData(line, f.reclen, f.offset + m_image.LinearBase);
     if (type == "01")
         return line == ":00000001FF" ? true : fail("E202", line);
     if (type == "02")
@@ -296,7 +167,7 @@ bool HexReader::parseData(const std::string& line, int reclen, int byteAddress)
             return fail("E201", line, word);
         for (int k = 0; k < reclen; ++k) {
             const int i = byteAddress + k;
-            if (10 + 2 * k > 16384) {
+            if (DataBytePos(k) > 16384) {
                 p.tell(MsgKind::Warning, "E2000 - DATA: Überschreitung ROM-Adressbereich", Buttons::Cancel);
                 return false;
             }
@@ -305,7 +176,7 @@ bool HexReader::parseData(const std::string& line, int reclen, int byteAddress)
                        Buttons::Cancel);
                 return false;
             }
-            img.set_Hex_ROM(i, at(line, static_cast<std::size_t>(10 + 2 * k), 2));
+            img.set_Hex_ROM(i, RecordByte(line, k));
             img.RomTop = std::max(img.RomTop, i);
             img.RomFound = true;
         }
@@ -325,7 +196,7 @@ bool HexReader::parseData(const std::string& line, int reclen, int byteAddress)
         img.IdLocation = 0x2000;
         img.IdText.clear();
         for (int k = 0; k < words; ++k)
-            img.IdText += at(line, static_cast<std::size_t>(11 + 4 * k), 1);
+            img.IdText += RecordWordDigit(line, k);
         img.IdFound = true;
         m_status.text[0] = "ID: " + std::string(at(line, 11, 1));
         m_status.text[1] = "V " + std::string(at(line, 15, 1)) + "." + std::string(at(line, 19, 1)) +
@@ -345,7 +216,7 @@ bool HexReader::parseData(const std::string& line, int reclen, int byteAddress)
 
     if (word == 0x2007) {
         img.ConfigLocation = 0x2007;
-        img.ConfigWords[0] = std::string(at(line, 10, static_cast<std::size_t>(2 * reclen)));
+        img.ConfigWords[0] = std::string(RecordData(line, reclen));
         img.ConfigPresent[0] = true;
         img.ConfigFound = true;
         return true;
@@ -357,7 +228,7 @@ bool HexReader::parseData(const std::string& line, int reclen, int byteAddress)
         const int first = word - location;
         for (int k = 0; k < words; ++k) {
             const int n = first + k;
-            img.set_Hex_EE(n, at(line, static_cast<std::size_t>(10 + 4 * k), 2));
+            img.set_Hex_EE(n, RecordWordLow(line, k));
             img.EepromTop = std::max(img.EepromTop, n);
             img.EepromFound = true;
         }
@@ -368,7 +239,7 @@ bool HexReader::parseData(const std::string& line, int reclen, int byteAddress)
         img.IdLocation = 0x8000;
         img.IdText.clear();
         for (int k = 0; k < words; ++k)
-            img.IdText += at(line, static_cast<std::size_t>(10 + 4 * k), 4);
+            img.IdText += RecordWord(line, k);
         img.IdFound = true;
         m_status.text[0] = "ID: " + std::string(at(line, 18, 2));
         // The version is taken from the record type field (always "00") and the first data
@@ -390,7 +261,7 @@ bool HexReader::parseData(const std::string& line, int reclen, int byteAddress)
         // and CONFIG 2..4 together, or all four at once); each word goes to its own slot so
         // that the file is written back word for word. Whatever lies beyond CONFIG 4 stays
         // with CONFIG 4 and is written back with it.
-        const std::string data(at(line, 10, static_cast<std::size_t>(2 * reclen)));
+        const std::string data(RecordData(line, reclen));
         int slot = word - 0x8007;
         if (slot == 0) {
             img.ConfigLocation = 0x8007;

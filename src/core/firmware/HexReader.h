@@ -12,6 +12,7 @@
 
 #include "core/firmware/FirmwareImage.h"
 #include "core/firmware/StatusPanels.h"
+#include "core/firmware/TextFile.h"
 
 namespace hz {
 
@@ -48,10 +49,5 @@ private:
     FirmwareImage& m_image;
     StatusPanels& m_status;
 };
-
-// Splits file contents into lines the way a text-file reader does: CR LF, LF or CR end a line;
-// a final line break does not start another line. At most `keep` lines are stored; `total`
-// receives the number of lines in the text.
-std::vector<std::string> splitLines(const std::string& text, std::size_t keep, std::size_t* total = nullptr);
 
 } // namespace hz

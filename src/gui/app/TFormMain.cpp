@@ -30,6 +30,7 @@
 #include "gui/pages/Frame_register.h"
 #include "gui/pages/PageFrame.h"
 #include "gui/app/PageHostView.h"
+#include "gui/inspect/TfrmInfo.h"
 
 using hz::gui::hintText;
 
@@ -424,8 +425,13 @@ void TFormMain::closeEvent(QCloseEvent* event)
 
 void TFormMain::btn_infoClick()
 {
-    if (m_services.showInfo)
+    if (m_services.showInfo) {
         m_services.showInfo(this);
+        return;
+    }
+    // Made for this one look at the file and gone when it closes; it only reads the image.
+    TfrmInfo dialog(session.image, session.prompter(), *m_dialogs, this);
+    dialog.exec();
 }
 
 void TFormMain::btn_prevClick()

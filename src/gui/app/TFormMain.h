@@ -45,7 +45,7 @@ struct MainWindowServices {
     FileDialogs* dialogs = nullptr;
     std::function<void(const QString& url)> openUrl;
     QString settingsPath;
-    // Opens the HEX information dialog modally with the window as owner.
+    // Replaces the HEX information dialog that "HEX Info" opens modally (TfrmInfo).
     std::function<void(QWidget* owner)> showInfo;
 };
 

@@ -1,0 +1,60 @@
+#pragma once
+// Reading a text file as lines, the way a text editor reads it: CR LF, LF or CR end a line, a
+// final line break does not start another line, UTF-8 byte order marks at the very start are
+// skipped, and every line is cut after kMaxLineLength characters so that a damaged or foreign
+// file cannot make us hold gigabytes.
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/Prompter.h"
+
+namespace hz {
+
+// No Intel HEX record needs more than 521 characters; the longest position any reader of ours
+// checks is 16384.
+inline constexpr std::size_t kMaxLineLength = 17000;
+
+// Splits text handed over in pieces into lines. Lines are collected until taken with
+// takeLines(); beyond `keep` lines in all, lines are only counted.
+class LineSplitter {
+public:
+    explicit LineSplitter(std::size_t keep) : m_keep(keep) {}
+    void feed(const char* data, std::size_t n);
+    // Ends the text: a last line without a line break is a line too.
+    void finish();
+    // The lines completed since the last call.
+    std::vector<std::string> takeLines();
+    // Lines in the text so far, also those beyond `keep`.
+    std::size_t total() const { return m_total; }
+
+private:
+    void take(char c);
+    void endLine();
+
+    std::size_t m_keep;
+    std::size_t m_stored = 0;
+    std::vector<std::string> m_lines;
+    std::string m_current;
+    std::size_t m_total = 0;
+    bool m_open = false;
+    bool m_afterCr = false;
+    int m_bomPos = 0; // bytes of a byte order mark matched so far; -1 once past the marks
+};
+
+// Splits file contents into lines as above. At most `keep` lines are stored; `total` receives
+// the number of lines in the text.
+std::vector<std::string> splitLines(const std::string& text, std::size_t keep, std::size_t* total = nullptr);
+
+enum class TextFileRead { Done, Stopped, Unreadable };
+
+// Reads `fileName` and hands its lines to `onLine` in order while reading; stops early when
+// `onLine` returns false (Stopped). A file that cannot be opened or read is reported through
+// `prompter` with its German reason (Unreadable); lines handed over before a read error stay
+// handed over.
+TextFileRead ReadTextFileLines(const std::string& fileName, Prompter& prompter,
+                               const std::function<bool(std::string& line)>& onLine);
+
+} // namespace hz

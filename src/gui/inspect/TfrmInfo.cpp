@@ -1,0 +1,186 @@
+#include "gui/inspect/TfrmInfo.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include <exception>
+
+#include "gui/app/MessageBoxPrompter.h"
+
+using hz::gui::hintText;
+
+namespace {
+
+// The geometry of the dialog as it was designed.
+constexpr int kMargin = 8;
+constexpr int kEditLeft = 96;
+constexpr int kEditWidth = 60;
+constexpr int kEditStep = 64;
+constexpr int kEditHeight = 21;
+constexpr int kConfigTop = 8;
+constexpr int kIdTop = 34;
+constexpr int kListLabelTop = 64;
+constexpr int kMemoTop = 82;
+constexpr int kMemoWidth = 475;
+constexpr int kRightLeft = kMargin + kMemoWidth + 12;
+
+QString fromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+QString joinLines(const std::vector<std::string>& lines)
+{
+    QStringList l;
+    l.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& s : lines)
+        l << fromUtf8(s);
+    return l.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+TfrmInfo::TfrmInfo(const hz::FirmwareImage& image, hz::Prompter& prompter, hz::gui::FileDialogs& dialogs,
+                   QWidget* owner)
+    : QDialog(owner), m_image(image), m_prompter(prompter), m_dialogs(dialogs), m_info(image)
+{
+    setObjectName(QStringLiteral("frmInfo"));
+    setWindowTitle(QStringLiteral("HEX File Information"));
+    setFixedSize(kClientWidth, kClientHeight);
+    createControls();
+    showInfo();
+    if (owner) {
+        QRect placed(0, 0, kClientWidth, kClientHeight);
+        placed.moveCenter(owner->frameGeometry().center());
+        move(placed.topLeft());
+    }
+}
+
+void TfrmInfo::createControls()
+{
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    // Panel 0 names file 1; panel 1, file 2, keeps its 50 pixels at least and takes the rest,
+    // so that the second file's name can be read.
+    for (int i = 0; i < 2; ++i) {
+        auto* l = new QLabel(StatusBar1);
+        l->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        if (i == 0) {
+            l->setFixedWidth(400);
+            StatusBar1->addWidget(l);
+        } else {
+            l->setMinimumWidth(50);
+            l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+            StatusBar1->addWidget(l, 1);
+        }
+        StatusPanels[static_cast<std::size_t>(i)] = l;
+    }
+    const int statusHeight = StatusBar1->sizeHint().height();
+    StatusBar1->setGeometry(0, kClientHeight - statusHeight, kClientWidth, statusHeight);
+
+    Info = new QFrame(this);
+    Info->setObjectName(QStringLiteral("Info"));
+    Info->setFrameShape(QFrame::Panel);
+    Info->setFrameShadow(QFrame::Sunken);
+    const int infoHeight = kClientHeight - statusHeight;
+    Info->setGeometry(0, 0, kClientWidth, infoHeight);
+
+    auto label = [this](const char* name, const char* caption, int left, int top) {
+        auto* l = new QLabel(QString::fromUtf8(caption), Info);
+        l->setObjectName(QString::fromLatin1(name));
+        l->move(left, top);
+        l->adjustSize();
+        return l;
+    };
+    auto edits = [this](const char* prefix, int top) {
+        std::array<QLineEdit*, 4> e{};
+        for (int k = 0; k < 4; ++k) {
+            auto* edit = new QLineEdit(Info);
+            edit->setObjectName(QString::fromLatin1(prefix) + QString::number(k + 1));
+            edit->setGeometry(kEditLeft + k * kEditStep, top, kEditWidth, kEditHeight);
+            edit->setEnabled(false);
+            e[static_cast<std::size_t>(k)] = edit;
+        }
+        return e;
+    };
+    Label3 = label("Label3", "Config Value:", kMargin, kConfigTop + 3);
+    edt_config = edits("edt_config_", kConfigTop);
+    lbl_ID = label("lbl_ID", "ID-Value:", kMargin, kIdTop + 3);
+    edt_ID = edits("edt_ID_", kIdTop);
+
+    auto button = [this](const char* name, const char* caption, const char* hint) {
+        auto* b = new QPushButton(QString::fromUtf8(caption), Info);
+        b->setObjectName(QString::fromLatin1(name));
+        if (hint)
+            b->setToolTip(hintText(hint));
+        b->setAutoDefault(false);
+        return b;
+    };
+    btn_compare = button("btn_compare", "vergleiche mit 2. HEX-File",
+                         "das geladenen HEX wird mit einer 2. Datei verglichen");
+    btn_compare->setGeometry(kRightLeft, kConfigTop, 200, 25);
+    btn_close = button("btn_close", "Fenster schliessen", nullptr);
+    btn_close->setGeometry(kClientWidth - kMargin - 150, kConfigTop, 150, 25);
+
+    // The listings line up in columns only in a fixed-pitch font.
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    auto memo = [&](const char* name, const char* hint, int left) {
+        auto* m = new QPlainTextEdit(Info);
+        m->setObjectName(QString::fromLatin1(name));
+        m->setReadOnly(true);
+        m->setLineWrapMode(QPlainTextEdit::NoWrap);
+        m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        m->setFont(fixed);
+        m->setToolTip(hintText(hint));
+        m->setGeometry(left, kMemoTop, kMemoWidth, infoHeight - kMemoTop - kMargin);
+        return m;
+    };
+    Label4 = label("Label4", "EEprom", kMargin, kListLabelTop);
+    Memo1a = memo("Memo1a", "Anzeige der EEprom Daten\r\nFür den Normal-Bediener uninteressant!", kMargin);
+    Label2 = label("Label2", "ROM", kRightLeft, kListLabelTop);
+    lbl_anzahl = label("lbl_anzahl", "", kRightLeft + 60, kListLabelTop);
+    Memo3a = memo("Memo3a", "Anzeige der Register\r\nFür den Normal-Bediener uninteressant!", kRightLeft);
+
+    connect(btn_compare, &QPushButton::clicked, this, [this] { btn_compareClick(); });
+    connect(btn_close, &QPushButton::clicked, this, [this] { btn_closeClick(); });
+}
+
+void TfrmInfo::showInfo()
+{
+    for (std::size_t k = 0; k < 4; ++k) {
+        edt_config[k]->setText(fromUtf8(m_info.config[k]));
+        edt_ID[k]->setText(fromUtf8(m_info.id[k]));
+    }
+    lbl_anzahl->setText(fromUtf8(m_info.romCount));
+    lbl_anzahl->adjustSize();
+    Memo1a->setPlainText(joinLines(m_info.memo1));
+    Memo3a->setPlainText(joinLines(m_info.memo3));
+    for (std::size_t i = 0; i < 2; ++i)
+        StatusPanels[i]->setText(fromUtf8(m_info.status[i]));
+}
+
+void TfrmInfo::btn_compareClick()
+{
+    // The dialog starts in the folder of the loaded file, where its siblings usually are.
+    const QString loaded = QFile::decodeName(m_image.LastFileName.c_str());
+    const QString folder = loaded.isEmpty() ? QString() : QFileInfo(loaded).absolutePath() + QLatin1Char('/');
+    const QString chosen =
+        m_dialogs.openFile(this, folder, QString::fromLatin1(hz::gui::kHexFileFilter), QStringLiteral("hex"));
+    if (chosen.isEmpty())
+        return;
+    const QByteArray path = QFile::encodeName(chosen);
+    try {
+        m_info.compareWith(std::string(path.constData(), static_cast<std::size_t>(path.size())), m_prompter);
+    } catch (const std::exception& e) {
+        // As everywhere in the program: say what went wrong and go on with the dialog.
+        m_prompter.tell(hz::MsgKind::Error, e.what(), hz::Buttons::Ok);
+    }
+    showInfo();
+}
+
+void TfrmInfo::btn_closeClick() { accept(); }
