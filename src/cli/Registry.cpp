@@ -10,6 +10,9 @@ const std::vector<std::unique_ptr<Command>>& Commands()
         c.push_back(makeConvertCommand());
         c.push_back(makeSetCommand());
         c.push_back(makeTypesCommand());
+        c.push_back(makeDiffCommand());
+        c.push_back(makeMigrateCommand());
+        c.push_back(makeSeriesCommand());
         return c;
     }();
     return all;
