@@ -55,6 +55,14 @@ Options parse(const std::vector<std::string>& args)
             if (!takeValue(i, "Nach --do fehlt die Aktion.", value))
                 return o;
             o.actions.push_back(value);
+        } else if (a == "--strict") {
+            o.strict = true;
+        } else if (a == "--count") {
+            if (!takeValue(i, "Nach --count fehlt die Anzahl.", o.count))
+                return o;
+        } else if (a == "--step") {
+            if (!takeValue(i, "Nach --step fehlt die Schrittweite.", o.step))
+                return o;
         } else if (a.size() > 1 && a[0] == '-') {
             o.error = "Unbekannte Option: " + a;
             return o;

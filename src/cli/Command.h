@@ -20,6 +20,8 @@ struct Options {
     bool help = false;
     std::vector<std::string> rowValues; // --row N=VALUE, in order
     std::vector<std::string> actions;   // --do ACTION, in order
+    bool strict = false;                // --strict
+    std::string count, step;            // --count K, --step S (checked by the command)
     std::string error;                  // set when the command line could not be parsed
 };
 
@@ -48,5 +50,8 @@ std::unique_ptr<Command> makeTypesCommand();
 std::unique_ptr<Command> makeDumpCommand();
 std::unique_ptr<Command> makeCompareCommand();
 std::unique_ptr<Command> makeMnemonicCommand();
+std::unique_ptr<Command> makeDiffCommand();
+std::unique_ptr<Command> makeMigrateCommand();
+std::unique_ptr<Command> makeSeriesCommand();
 
 } // namespace hz::cli

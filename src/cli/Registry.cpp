@@ -13,6 +13,9 @@ const std::vector<std::unique_ptr<Command>>& Commands()
         c.push_back(makeDumpCommand());
         c.push_back(makeCompareCommand());
         c.push_back(makeMnemonicCommand());
+        c.push_back(makeDiffCommand());
+        c.push_back(makeMigrateCommand());
+        c.push_back(makeSeriesCommand());
         return c;
     }();
     return all;

@@ -24,6 +24,9 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("HEX Zwirbel"));
+    // The installed desktop entry (hexzwirbel.desktop): the desktop takes its name and icon
+    // for the window.
+    QGuiApplication::setDesktopFileName(QStringLiteral("hexzwirbel"));
 
     // German dialogs and number formats whatever the system locale says: the program's own
     // texts are German, and a file dialog or a decimal comma in English would not match them.

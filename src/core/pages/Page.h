@@ -23,6 +23,13 @@ namespace hz::pages {
 
 enum class MouseAction { Press, Move, Release };
 
+// A named stretch of a page's working copy: entries first .. first + count - 1.
+struct DataPart {
+    std::string name;    // "Kurve 2 Punkte": what a report calls it
+    int first = 0;
+    int count = 0;
+};
+
 class Page {
 public:
     virtual ~Page() = default;
@@ -40,6 +47,18 @@ public:
     virtual void accept() {}
     // The whole working copy, for pages that keep one; empty otherwise.
     virtual std::vector<int> data() const { return {}; }
+    // A whole working copy as data() gives it, taken over as if the user had built it on the
+    // page: the page shows it and holds it pending until accept(). False (nothing changed)
+    // when the page keeps no working copy or cannot take this one. Used to carry settings
+    // from one firmware file into another of the same page layout.
+    virtual bool setData(const std::vector<int>& data)
+    {
+        (void)data;
+        return false;
+    }
+    // The working copy's parts (a curve's points, its count, its flags), so that a comparison
+    // can say which part differs; none: the copy is compared entry by entry.
+    virtual std::vector<DataPart> dataParts() const { return {}; }
 
     // While set, changes of the controls are the page's own writes, not user input.
     bool Updating = false;

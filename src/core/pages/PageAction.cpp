@@ -54,18 +54,22 @@ bool parsePoints(const std::string& text, std::vector<std::pair<int, int>>& poin
 
 bool ApplyPageAction(PageHost& host, const std::string& action, std::string& error)
 {
+    const std::string name = action.substr(0, action.find('='));
+    for (Page* p : host.shown())
+        if (p->find(name))
+            return ApplyPageAction(*p, action, error);
+    return refuse(error, "Ein Bedienelement \"" + name + "\" gibt es auf dieser Seite nicht.");
+}
+
+bool ApplyPageAction(Page& target, const std::string& action, std::string& error)
+{
     const std::size_t eq = action.find('=');
     const std::string name = action.substr(0, eq);
     const bool hasValue = eq != std::string::npos;
     const std::string value = hasValue ? action.substr(eq + 1) : std::string();
 
-    Page* page = nullptr;
-    const Control* c = nullptr;
-    for (Page* p : host.shown())
-        if ((c = p->find(name))) {
-            page = p;
-            break;
-        }
+    Page* page = &target;
+    const Control* c = target.find(name);
     if (!c)
         return refuse(error, "Ein Bedienelement \"" + name + "\" gibt es auf dieser Seite nicht.");
     bool hidden = false;

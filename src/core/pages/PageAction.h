@@ -22,5 +22,7 @@ namespace hz::pages {
 // Applies one action to the control of that name among the shown pages. False with `error`
 // when the action was refused before it reached a handler.
 bool ApplyPageAction(PageHost& host, const std::string& action, std::string& error);
+// The same on one page.
+bool ApplyPageAction(Page& page, const std::string& action, std::string& error);
 
 } // namespace hz::pages

@@ -1,0 +1,94 @@
+// series IN -o PATTERN --count K [--step S]: K decoders from one firmware file, each with its
+// own block of addresses. Every file is built and checked before the first one is written.
+
+#include <ostream>
+
+#include "cli/BatchLoad.h"
+#include "cli/Command.h"
+#include "core/firmware/HexText.h"
+#include "core/firmware/HexWriter.h"
+#include "core/tools/AddressSeries.h"
+
+namespace hz::cli {
+
+namespace {
+
+// Enough for any layout; beyond it a typing error is far more likely than a real series.
+constexpr int kMaxSeries = 9999;
+
+class SeriesCommand : public Command {
+public:
+    const char* name() const override { return "series"; }
+    const char* usage() const override
+    {
+        return "  series EIN -o MUSTER --count K [--step S] [--default-config]\n"
+               "      Schreibt K Dateien aus EIN: in Datei i (0 bis K-1) bekommt jede Adresszeile mit\n"
+               "      einer Adresse diese Adresse + i x S (S: ohne Angabe die Zahl der Adresszeilen\n"
+               "      des Dekoders); Funktions-Nummern und R/G bleiben. {n} im MUSTER wird zur\n"
+               "      Nummer der Datei (ab 1, mit Nullen auf die Stellen von K). Alle Adressen aller\n"
+               "      Dateien werden geprüft, bevor die erste geschrieben wird.\n";
+    }
+    int run(const Options& o, std::ostream& out, std::ostream& err) const override
+    {
+        if (o.files.size() != 1 || o.output.empty() || o.count.empty() || !o.rowValues.empty() ||
+            !o.actions.empty() || o.strict || o.json)
+            return usageError(err, "series erwartet eine Eingabedatei, -o MUSTER und --count K.");
+        int count = 0, step = 0;
+        if (!parseWholeNumber(o.count, count) || count < 1 || count > kMaxSeries)
+            return usageError(err, strprintf("--count erwartet eine Anzahl von 1 bis %d, nicht \"%s\".", kMaxSeries,
+                                             o.count.c_str()));
+        if (!o.step.empty() && (!parseWholeNumber(o.step, step) || step < 1))
+            return usageError(err, "--step erwartet eine ganze Zahl ab 1, nicht \"" + o.step + "\".");
+        if (count > 1 && o.output.find("{n}") == std::string::npos)
+            return usageError(err, "Das MUSTER nach -o braucht {n}, sonst hätten alle Dateien denselben Namen.");
+
+        BatchLoad in(o, err);
+        if (!in.readyToWrite())
+            return 1;
+        Session& session = in.session;
+        const std::vector<int> rows = tools::SeriesRows(session);
+        if (rows.empty()) {
+            in.complain("Dieser Dekoder hat keine Adresszeilen; eine Serie ergäbe nur gleiche Dateien. Nichts "
+                        "geschrieben.");
+            return 1;
+        }
+        if (o.step.empty())
+            step = static_cast<int>(rows.size());
+        const std::vector<std::string> base(session.addresses.AddressText.begin(), session.addresses.AddressText.end());
+
+        // Every member is typed, checked and built as its own save would; only then is any written.
+        std::vector<std::vector<std::string>> files(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            const std::string name = tools::SeriesFileName(o.output, i, count);
+            in.writingTo(name);
+            std::string error;
+            if (!tools::TypeSeriesMember(session, base, i, step, error) || !session.PrepareSave()) {
+                if (!error.empty())
+                    err << in.prompter.prefix << error << "\n";
+                in.complain(strprintf("Datei %d von %d (%s): die Serie wird nicht geschrieben, auch keine andere "
+                                      "Datei.",
+                                      i + 1, count, name.c_str()));
+                return 1;
+            }
+            files[static_cast<std::size_t>(i)] = builtLines(session.image);
+        }
+        for (int i = 0; i < count; ++i) {
+            const std::string name = tools::SeriesFileName(o.output, i, count);
+            std::string error;
+            if (!writeLinesAtomically(name, files[static_cast<std::size_t>(i)], &error)) {
+                err << "hexzwirbel-cli: " << name << ": " << error << "\n";
+                in.complain(strprintf("%d von %d Dateien geschrieben; %s und die folgenden nicht.", i, count,
+                                      name.c_str()));
+                return 1;
+            }
+            out << name << "\n";
+        }
+        return 0;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Command> makeSeriesCommand() { return std::make_unique<SeriesCommand>(); }
+
+} // namespace hz::cli

@@ -1,0 +1,234 @@
+// diff, migrate and series: two files compared, settings carried into another firmware, a
+// series of decoders numbered - run as a user runs the tool.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "CliRun.h"
+#include "FirmwareBuilder.h"
+#include "HexRecords.h"
+#include "TestFiles.h"
+#include "core/catalogue/AddressPage.h"
+#include "core/catalogue/CodeTables.h"
+
+using namespace hz::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// A classic turnout decoder in the Mot format: green addresses on rows 1, 2, ...
+FirmwareBuilder turnout(int identifier, const std::vector<int>& addresses, const std::string& version = "360")
+{
+    FirmwareBuilder fw;
+    fw.version = version;
+    fw.identifier(identifier).signature(kMotW8);
+    for (std::size_t k = 0; k < addresses.size(); ++k)
+        fw.code(hz::AddressPage::slotOf(static_cast<int>(k) + 1), hz::MotAccessoryCodes(addresses[k]));
+    return fw;
+}
+
+// A DCC function decoder: each row (address, function).
+FirmwareBuilder functionDecoder(int identifier, const std::vector<std::pair<int, int>>& rows)
+{
+    FirmwareBuilder fw;
+    fw.identifier(identifier).signature(kDccW8);
+    const auto& t = hz::HexByteTexts();
+    for (std::size_t k = 0; k < rows.size(); ++k)
+        fw.code(hz::AddressPage::slotOf(static_cast<int>(k) + 1),
+                hz::DccFunctionCode(rows[k].second) + t[static_cast<std::size_t>(rows[k].first)] + "00");
+    return fw;
+}
+
+std::string write(const fs::path& dir, const std::string& name, const std::vector<std::string>& lines)
+{
+    const std::string path = (dir / name).string();
+    writeFile(path, joinCrLf(lines));
+    return path;
+}
+
+} // namespace
+
+TEST(CliDiff, SameFileChangedRowPageValueAndConfigWord)
+{
+    const auto dir = tempDir("cli-diff");
+    const std::string a = write(dir, "a.hex", turnout(0x308, {5, 6}).lines());
+
+    const CliRun self = runCli({"diff", a, a});
+    EXPECT_EQ(self.code, 0) << self.err;
+    EXPECT_TRUE(has(self.out, "Keine Unterschiede.")) << self.out;
+    const CliRun selfJson = runCli({"diff", a, a, "--json"});
+    EXPECT_EQ(selfJson.code, 0);
+    EXPECT_TRUE(has(selfJson.out, "\"a\": {\"file\": \"" + a + "\", \"type\": \"Stellino  ab V3.58\", \"identifier\": 776, "
+                                  "\"version\": \"3.60\", \"pic\": 629, \"format\": \"Mot\"},"))
+        << selfJson.out;
+    EXPECT_TRUE(has(selfJson.out, "\"differences\": []\n}")) << selfJson.out;
+
+    struct Case {
+        std::string b, item, text;
+    };
+    const std::string rowChanged = (dir / "row.hex").string();
+    ASSERT_EQ(runCli({"set", a, "-o", rowChanged, "--row", "2=9"}).code, 0);
+    auto lines = turnout(0x308, {5, 6}).lines();
+    for (auto& l : lines)
+        if (l == rec(0x400E, "C431"))
+            l = rec(0x400E, "C421");
+    const std::string configChanged = write(dir, "config.hex", lines);
+    const std::string cv = (dir / "cv.hex").string();
+    const std::string forsta = fixture("f18324_function.hex");
+    ASSERT_EQ(runCli({"set", forsta, "-o", cv, "--do", "CvEdits[5]=17"}).code, 0);
+    const CliRun cvInfo = runCli({"info", forsta, "--json"});
+    const Case cases[] = {
+        {rowChanged, "{\"where\": \"row\", \"name\": \"2:address\", \"caption\": \"Licht\", \"a\": \"6\", \"b\": \"9\"}",
+         "Zeile 2 <Licht>: Adresse: 6 → 9"},
+        {configChanged,
+         "{\"where\": \"config\", \"name\": \"CONFIG1\", \"caption\": \"Konfigurationswort 1\", \"a\": \"C431\", "
+         "\"b\": \"C421\"}",
+         "Konfigurationswort 1: C431 → C421"},
+    };
+    for (const Case& c : cases) {
+        const CliRun json = runCli({"diff", a, c.b, "--json"});
+        EXPECT_EQ(json.code, 1) << json.err;
+        EXPECT_TRUE(has(json.out, "\"differences\": [\n    " + c.item + "\n  ]\n}")) << json.out;
+        const CliRun text = runCli({"diff", a, c.b});
+        EXPECT_EQ(text.code, 1);
+        EXPECT_TRUE(has(text.out, "1 Unterschied:\n  " + c.text + "\n")) << text.out;
+    }
+    // a page setting, named by the control and the caption beside it
+    const CliRun page = runCli({"diff", forsta, cv, "--json"});
+    EXPECT_EQ(page.code, 1);
+    EXPECT_TRUE(has(page.out, "{\"where\": \"page\", \"name\": \"CvEdits[5]\", \"caption\": \"CV018: extended Adress "
+                              "LOW-Byte\", \"a\": \"0\", \"b\": \"17\"}"))
+        << page.out;
+
+    // trouble: a file that does not load, a missing argument
+    const std::string bad = write(dir, "bad.hex", {":020000040002F8", kEnd});
+    for (const auto& [x, y] : {std::pair{a, (dir / "fehlt.hex").string()}, std::pair{bad, a}}) {
+        const CliRun run = runCli({"diff", x, y});
+        EXPECT_EQ(run.code, 2) << x << " " << y;
+        EXPECT_TRUE(run.out.empty());
+        EXPECT_TRUE(has(run.err, "nicht geladen, kein Vergleich.")) << run.err;
+    }
+    EXPECT_TRUE(has(runCli({"diff", bad, a}).err, "E205")) << "the load's own message";
+    EXPECT_EQ(runCli({"diff", a}).code, 2);
+    fs::remove_all(dir);
+}
+
+TEST(CliMigrate, CarriesRowsAndPageValuesAndListsWhatItCannot)
+{
+    const auto dir = tempDir("cli-migrate");
+    const std::string out = (dir / "out.hex").string();
+
+    // A turnout decoder from V3.51 to V3.58: both addresses carried, the new firmware kept.
+    const std::string v351 = write(dir, "v351.hex", turnout(0x208, {17, 18}, "351").lines());
+    const std::string v358 = write(dir, "v358.hex", turnout(0x308, {1, 1}, "358").lines());
+    const CliRun turn = runCli({"migrate", v351, v358, "-o", out});
+    ASSERT_EQ(turn.code, 0) << turn.err;
+    EXPECT_TRUE(has(turn.out, "Übernommen (2):\n  Zeile 1 <Weiche>: 17 grün\n  Zeile 2 <Licht>: 18 grün\n"
+                              "Nicht übernommen (0):\n"))
+        << turn.out;
+    const CliRun after = runCli({"diff", v358, out, "--json"});
+    EXPECT_TRUE(has(after.out, "\"name\": \"1:address\", \"caption\": \"Weiche\", \"a\": \"1\", \"b\": \"17\"")) << after.out;
+    EXPECT_FALSE(has(after.out, "\"where\": \"type\"")) << "the new firmware stays";
+    fs::remove(out);
+
+    // A function decoder whose third output changed meaning in V0.60 ("Ausgang / Out 3 (FL)"):
+    // that row is listed, not guessed; --strict makes it an error and writes nothing.
+    const std::string old60 = write(dir, "f.hex", functionDecoder(0x3D00, {{10, 1}, {11, 2}, {12, 3}, {13, 4}}).lines());
+    const std::string new60 = write(dir, "f60.hex", functionDecoder(0x13D00, {{1, 1}, {1, 1}, {1, 1}, {1, 1}}).lines());
+    const CliRun strict = runCli({"migrate", old60, new60, "-o", out, "--strict"});
+    EXPECT_EQ(strict.code, 1);
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_TRUE(has(strict.out, "Zeile 3 <Ausgang / Out 3>: 12/3 - NEU hat keine Zeile <Ausgang / Out 3>.")) << strict.out;
+    EXPECT_TRUE(has(strict.err, "--strict: 1 Einstellung(en) ließen sich nicht übertragen. Nichts geschrieben."))
+        << strict.err;
+    const CliRun lenient = runCli({"migrate", old60, new60, "-o", out, "--json"});
+    ASSERT_EQ(lenient.code, 0) << lenient.err;
+    EXPECT_TRUE(has(lenient.out, "\"written\": true,")) << lenient.out;
+    EXPECT_TRUE(has(lenient.out, "{\"where\": \"row\", \"name\": \"4\", \"caption\": \"Ausgang / Out 4\", \"value\": "
+                                 "\"13/4\"}"));
+    EXPECT_TRUE(has(lenient.out, "\"not_carried\": [\n    {\"where\": \"row\", \"name\": \"3\", \"caption\": \"Ausgang / "
+                                 "Out 3\", \"value\": \"12/3\", \"reason\": \"NEU hat keine Zeile <Ausgang / Out 3>.\"}\n  ]"))
+        << lenient.out;
+    const std::string rows = runCli({"info", out, "--json"}).out;
+    EXPECT_TRUE(has(rows, "{\"row\": 4, \"caption\": \"Ausgang / Out 4\", \"address\": 13, \"function\": 4}")) << rows;
+    EXPECT_TRUE(has(rows, "{\"row\": 3, \"caption\": \"Ausgang / Out 3 (FL)\", \"address\": 1, \"function\": 1}"));
+    fs::remove(out);
+
+    // The CV page from one 16F18324 decoder to the other: the two CVs whose captions differ
+    // are listed, every other value is typed in through the page.
+    const std::string forsta = (dir / "forsta.hex").string();
+    ASSERT_EQ(runCli({"set", fixture("f18324_function.hex"), "-o", forsta, "--do", "CvEdits[5]=17", "--do",
+                      "CvEdits[8]=9"})
+                  .code,
+              0);
+    FirmwareBuilder knipso;
+    knipso.f18324 = true;
+    knipso.identifier(0x15000).signature(kDccW8);
+    const std::string k = write(dir, "knipso.hex", knipso.lines());
+    const CliRun cvs = runCli({"migrate", forsta, k, "-o", out});
+    ASSERT_EQ(cvs.code, 0) << cvs.err;
+    EXPECT_TRUE(has(cvs.out, "CvEdits[8] <CV054: Länge des Neon-Effektes>: 9 - In NEU bedeutet es etwas anderes: "
+                             "<CV054: Länge des Neon-Effektes 18324>."))
+        << cvs.out;
+    EXPECT_TRUE(has(cvs.out, "  CvEdits[5] <CV018: extended Adress LOW-Byte>: 17\n"));
+    const std::string page = runCli({"info", out, "--json"}).out;
+    EXPECT_TRUE(has(page, "{\"name\": \"CvEdits[5]\", \"kind\": \"edit\", \"visible\": true, \"enabled\": true, "
+                          "\"text\": \"17\""));
+    EXPECT_FALSE(has(page, "{\"name\": \"CvEdits[8]\", \"kind\": \"edit\", \"visible\": true, \"enabled\": true, "
+                           "\"text\": \"9\""));
+    fs::remove(out);
+
+    // Nothing in common: refused, nothing written.
+    const CliRun unrelated = runCli({"migrate", forsta, v358, "-o", out});
+    EXPECT_EQ(unrelated.code, 1);
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_TRUE(has(unrelated.err, "haben weder Adresszeilen gleicher Beschriftung noch dieselbe Seite")) << unrelated.err;
+    EXPECT_EQ(runCli({"migrate", forsta, v358}).code, 2);
+    fs::remove_all(dir);
+}
+
+TEST(CliSeries, ThreeDecodersInRangeOrNoneAtAll)
+{
+    const auto dir = tempDir("cli-series");
+    // Within range: the last member reaches the format's maximum exactly.
+    const std::string in = write(dir, "in.hex", turnout(0x308, {315, 316}).lines());
+    const std::string pattern = (dir / "dec{n}.hex").string();
+    const CliRun ok = runCli({"series", in, "-o", pattern, "--count", "3"});
+    ASSERT_EQ(ok.code, 0) << ok.err;
+    for (int i = 0; i < 3; ++i) {
+        const std::string file = (dir / ("dec" + std::to_string(i + 1) + ".hex")).string();
+        EXPECT_TRUE(has(ok.out, file + "\n"));
+        EXPECT_TRUE(srecCatAccepts(file));
+        const std::string info = runCli({"info", file, "--json"}).out;
+        EXPECT_TRUE(has(info, "{\"row\": 1, \"caption\": \"Weiche\", \"address\": " + std::to_string(315 + 2 * i) +
+                                  ", \"state\": \"green\"}"))
+            << info;
+        EXPECT_TRUE(has(info, "{\"row\": 2, \"caption\": \"Licht\", \"address\": " + std::to_string(316 + 2 * i) +
+                                  ", \"state\": \"green\"}"));
+    }
+    // One step further: the third member's first address would be 321. Refused with the
+    // row's message, and not one file written.
+    const auto refusedDir = tempDir("cli-series-refused");
+    const std::string high = write(refusedDir, "in.hex", turnout(0x308, {317, 318}).lines());
+    const CliRun refused = runCli({"series", high, "-o", (refusedDir / "d{n}.hex").string(), "--count", "3"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(has(refused.err, "Adresse für <Weiche> ist zu gross")) << refused.err;
+    EXPECT_TRUE(has(refused.err, "Datei 3 von 3")) << refused.err;
+    EXPECT_EQ(std::distance(fs::directory_iterator(refusedDir), fs::directory_iterator()), 1);
+    // --step, and what the command line must give
+    const CliRun stepped = runCli({"series", in, "-o", (dir / "s{n}.hex").string(), "--count", "2", "--step", "4"});
+    ASSERT_EQ(stepped.code, 0) << stepped.err;
+    EXPECT_TRUE(has(runCli({"info", (dir / "s2.hex").string(), "--json"}).out, "\"address\": 319"));
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"series", in, "-o", pattern}, {"series", in, "-o", pattern, "--count", "0"},
+          {"series", in, "-o", (dir / "fest.hex").string(), "--count", "2"},
+          {"series", in, "-o", pattern, "--count", "2", "--step", "0"}}) {
+        EXPECT_EQ(runCli(args).code, 2) << args.back();
+    }
+    EXPECT_FALSE(fs::exists(dir / "fest.hex"));
+    fs::remove_all(dir);
+    fs::remove_all(refusedDir);
+}

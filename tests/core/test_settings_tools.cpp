@@ -1,0 +1,303 @@
+// Comparing two loaded firmware files, carrying settings from one into another and numbering
+// a series - on the page models' controls and working copies and on the address rows alone.
+// The pages here are small test models: what holds for them holds for every page that
+// exposes its controls the same way.
+
+#include <gtest/gtest.h>
+
+#include "FirmwareBuilder.h"
+#include "ScriptedPrompter.h"
+#include "core/Session.h"
+#include "core/catalogue/CodeTables.h"
+#include "core/tools/AddressSeries.h"
+#include "core/tools/PageValues.h"
+#include "core/tools/SettingsDiff.h"
+#include "core/tools/SettingsMigration.h"
+
+using namespace hz;
+using namespace hz::pages;
+using namespace hz::tools;
+using hz::test::FirmwareBuilder;
+using hz::test::ScriptedPrompter;
+
+namespace {
+
+// A page with a bit of everything: a labelled edit that refuses values above 99, a mode radio
+// pair that enables a check box, a track bar, a list and a working copy of two "curves" of
+// four points, a count and a flag each.
+class ToyPage : public Page {
+    static Control make(const std::string& name, ControlKind kind, const std::string& caption = "")
+    {
+        Control c;
+        c.name = name;
+        c.kind = kind;
+        c.caption = caption;
+        return c;
+    }
+
+public:
+    explicit ToyPage(std::string timeCaption = "Zeit (s)", std::size_t dataSize = 12)
+        : m_copy(dataSize, 0)
+    {
+        add(make("lbl_time", ControlKind::Label, timeCaption)).geometry = Rect{5, 12, 60, 20};
+        add(make("lbl_far", ControlKind::Label, "Weit weg")).geometry = Rect{5, 80, 60, 20};
+        Control& time = add(make("edt_time", ControlKind::Edit));
+        time.text = "10";
+        time.geometry = Rect{70, 10, 40, 20};
+        Control& mode1 = add(make("rad_mode1", ControlKind::Radio, "Dauer"));
+        mode1.checked = true;
+        mode1.parent = "grp";
+        add(make("rad_mode2", ControlKind::Radio, "Blinken")).parent = "grp";
+        add(make("grp", ControlKind::Group, "Betrieb"));
+        add(make("cbx_fast", ControlKind::Check, "schnell")).enabled = false;
+        Control& level = add(make("trk_level", ControlKind::TrackBar));
+        level.position = 3;
+        level.max = 10;
+        Control& curve = add(make("lst_curve", ControlKind::List));
+        curve.items = {"Kurve 1", "Kurve 2"};
+        curve.selected = 0;
+        add(make("btn_go", ControlKind::Button, "übernehmen"));
+    }
+    const char* frameName() const override { return "TFrameToy"; }
+    const char* objectName() const override { return "FrameToy1"; }
+    void showFor(Session&) override { Updating = false; }
+    std::vector<int> data() const override { return m_copy; }
+    bool setData(const std::vector<int>& d) override
+    {
+        if (d.size() != m_copy.size())
+            return false;
+        m_copy = d;
+        return true;
+    }
+    std::vector<DataPart> dataParts() const override
+    {
+        if (m_copy.size() != 12)
+            return {};
+        return {{"Kurve 1 Punkte", 0, 4}, {"Kurve 1 Anzahl", 4, 1}, {"Kurve 1 Flags", 5, 1},
+                {"Kurve 2 Punkte", 6, 4}, {"Kurve 2 Anzahl", 10, 1}, {"Kurve 2 Flags", 11, 1}};
+    }
+
+    Control& control(const std::string& name) { return *findMutable(name); }
+    std::vector<int> m_copy;
+    int handlerCalls = 0;
+
+protected:
+    void onText(Control& c) override
+    {
+        ++handlerCalls;
+        int v = 0;
+        if (c.name == "edt_time" && (!parseWholeNumber(c.text, v) || v > 99))
+            focusRequest = c.name;
+    }
+    void onClick(Control& c) override
+    {
+        ++handlerCalls;
+        if (c.name == "rad_mode2" || c.name == "rad_mode1")
+            setEnabled(control("cbx_fast"), c.name == "rad_mode2");
+    }
+};
+
+} // namespace
+
+TEST(PageValues, SettingsCaptionsAndVisibility)
+{
+    ToyPage p;
+    struct Case {
+        const char* name;
+        bool holds;
+        const char* text;
+        const char* caption;
+    } cases[] = {
+        {"edt_time", true, "10", "Zeit (s)"}, // the label on its line, left of it
+        {"rad_mode1", true, "1", "Dauer"},    {"rad_mode2", true, "0", "Blinken"},
+        {"cbx_fast", true, "0", "schnell"},   {"trk_level", true, "3", ""},
+        {"lst_curve", true, "Kurve 1", ""},   {"btn_go", false, "", "übernehmen"},
+        {"lbl_time", false, "", "Zeit (s)"},  {"grp", false, "", "Betrieb"},
+    };
+    for (const Case& c : cases) {
+        const Control& ctl = *p.find(c.name);
+        EXPECT_EQ(HoldsSetting(ctl), c.holds) << c.name;
+        if (c.holds) {
+            EXPECT_EQ(SettingText(ctl), c.text) << c.name;
+        }
+        EXPECT_EQ(ControlCaption(p, ctl), c.caption) << c.name;
+    }
+    // no selection reads as empty; a hidden group hides what sits in it
+    p.control("lst_curve").selected = -1;
+    EXPECT_EQ(SettingText(*p.find("lst_curve")), "");
+    EXPECT_TRUE(ControlShown(p, *p.find("rad_mode1")));
+    p.control("grp").visible = false;
+    EXPECT_FALSE(ControlShown(p, *p.find("rad_mode1")));
+}
+
+TEST(SettingsDiff, PagesDifferInSettingsAndInTheWorkingCopyByPart)
+{
+    ToyPage a, b;
+    EXPECT_TRUE(DiffPages(a, b).empty());
+
+    b.control("edt_time").text = "20";
+    b.m_copy[2] = 77;  // a point of curve 1
+    b.m_copy[3] = 78;  // the next one: one stretch
+    b.m_copy[11] = 1;  // curve 2's flags
+    const auto d = DiffPages(a, b);
+    ASSERT_EQ(d.size(), 3u);
+    EXPECT_EQ(d[0].where, "page");
+    EXPECT_EQ(d[0].name, "edt_time");
+    EXPECT_EQ(d[0].caption, "Zeit (s)");
+    EXPECT_EQ(*d[0].a, "10");
+    EXPECT_EQ(*d[0].b, "20");
+    EXPECT_EQ(d[1].where, "data");
+    EXPECT_EQ(d[1].name, "FrameToy1:Kurve 1 Punkte[2..3]");
+    EXPECT_EQ(d[1].caption, "Kurve 1 Punkte");
+    EXPECT_EQ(*d[1].a, "0 0");
+    EXPECT_EQ(*d[1].b, "77 78");
+    EXPECT_EQ(d[2].name, "FrameToy1:Kurve 2 Flags[0]");
+    EXPECT_EQ(DescribeDifference(d[0]), "edt_time <Zeit (s)>: 10 → 20");
+
+    // a working copy of another size is one difference, not hundreds
+    ToyPage small("Zeit (s)", 8);
+    const auto sized = DiffPages(a, small);
+    ASSERT_EQ(sized.size(), 1u);
+    EXPECT_EQ(sized[0].name, "FrameToy1:count");
+    // a hidden control counts only where it is shown
+    b.control("edt_time").visible = false;
+    const auto hidden = DiffPages(a, b);
+    EXPECT_EQ(hidden[0].name, "edt_time");
+    EXPECT_FALSE(hidden[0].b.has_value());
+}
+
+TEST(SettingsMigration, PageSettingsGoThroughTheHandlersOrAreListed)
+{
+    ToyPage from, to;
+    from.control("edt_time").text = "42";
+    from.control("rad_mode1").checked = false;
+    from.control("rad_mode2").checked = true;
+    from.control("cbx_fast").enabled = true;
+    from.control("cbx_fast").checked = true; // enabled in `to` only once mode 2 is clicked
+    from.control("trk_level").position = 7;
+    from.control("lst_curve").selected = 1;
+    from.m_copy[5] = 3;
+
+    MigrationReport r;
+    CarryPage(from, to, r);
+    EXPECT_TRUE(r.notCarried.empty()) << r.notCarried[0].name << ": " << r.notCarried[0].reason;
+    EXPECT_EQ(to.find("edt_time")->text, "42");
+    EXPECT_TRUE(to.find("rad_mode2")->checked);
+    EXPECT_FALSE(to.find("rad_mode1")->checked);
+    EXPECT_TRUE(to.find("cbx_fast")->checked);
+    EXPECT_EQ(to.find("trk_level")->position, 7);
+    EXPECT_EQ(to.find("lst_curve")->selected, 1);
+    EXPECT_EQ(to.data(), from.data());
+    EXPECT_GT(to.handlerCalls, 0); // through the handlers, not beside them
+
+    // a value the target refuses, a control with another meaning, a copy of another layout
+    ToyPage other("Zeit (min)", 8);
+    from.control("edt_time").text = "420";
+    MigrationReport refused;
+    CarryPage(from, other, refused);
+    std::map<std::string, std::string> reasons;
+    for (const auto& s : refused.notCarried)
+        reasons[s.name] = s.reason;
+    EXPECT_NE(reasons["edt_time"].find("<Zeit (min)>"), std::string::npos) << reasons["edt_time"];
+    EXPECT_NE(reasons["FrameToy1"].find("anderen Aufbau"), std::string::npos);
+    EXPECT_EQ(other.find("edt_time")->text, "10");
+
+    ToyPage same;
+    MigrationReport tooLarge;
+    CarryPage(from, same, tooLarge);
+    ASSERT_FALSE(tooLarge.notCarried.empty());
+    EXPECT_EQ(tooLarge.notCarried[0].name, "edt_time");
+    EXPECT_EQ(tooLarge.notCarried[0].reason, "NEU nimmt \"420\" nicht an.");
+}
+
+namespace {
+
+struct Loaded {
+    ScriptedPrompter prompter;
+    Session session{prompter};
+    explicit Loaded(const FirmwareBuilder& fw) { EXPECT_EQ(session.LoadLines(fw.lines(), "/f/x.hex"), LoadOutcome::Done); }
+};
+
+// A classic turnout decoder (red/green rows) in the Mot format with the given green addresses.
+FirmwareBuilder turnout(int identifier, const std::vector<int>& addresses)
+{
+    FirmwareBuilder fw;
+    fw.identifier(identifier).signature(hz::test::kMotW8);
+    for (std::size_t k = 0; k < addresses.size(); ++k)
+        fw.code(AddressPage::slotOf(static_cast<int>(k) + 1), MotAccessoryCodes(addresses[k]));
+    return fw;
+}
+
+} // namespace
+
+TEST(SettingsDiff, SessionsOfTheSameFileAndOfAChangedOne)
+{
+    Loaded a(turnout(0x208, {5, 6})), same(turnout(0x208, {5, 6})), moved(turnout(0x308, {5, 9}));
+    EXPECT_TRUE(DiffSessions(a.session, same.session).empty());
+    const auto d = DiffSessions(a.session, moved.session);
+    ASSERT_EQ(d.size(), 2u);
+    EXPECT_EQ(d[0].where, "type");
+    EXPECT_EQ(*d[0].b, "Stellino  ab V3.58");
+    EXPECT_EQ(d[1].where, "row");
+    EXPECT_EQ(d[1].name, "2:address");
+    EXPECT_EQ(d[1].caption, "Licht");
+    EXPECT_EQ(DescribeDifference(d[1]), "Zeile 2 <Licht>: Adresse: 6 → 9");
+}
+
+TEST(SettingsMigration, RowsFollowTheirCaptionsInOrder)
+{
+    // Caption set 23 repeats "FB 1" .. "FB 3": the k-th row of a caption goes to its k-th row.
+    const DecoderType* repeated = nullptr;
+    for (const DecoderType& t : DecoderCatalogue())
+        if (t.CaptionSet == 23 && t.RedGreen && !repeated)
+            repeated = &t;
+    ASSERT_NE(repeated, nullptr);
+    Loaded from(turnout(repeated->Identifier, {11, 12, 13, 14, 15, 16, 17, 18}));
+    Loaded to(turnout(repeated->Identifier, {1, 1, 1, 1, 1, 1, 1, 1}));
+    const MigrationReport r = MigrateSettings(from.session, to.session);
+    EXPECT_TRUE(r.refusal.empty());
+    EXPECT_TRUE(r.notCarried.empty());
+    for (int row = 1; row <= 8; ++row)
+        EXPECT_EQ(to.session.addresses.AddressText[static_cast<std::size_t>(row)], std::to_string(10 + row)) << row;
+}
+
+TEST(SettingsMigration, ARangeTheNewFileRefusesKeepsItsOwnValue)
+{
+    FirmwareBuilder dcc;
+    dcc.identifier(0x308).signature(hz::test::kDccW8);
+    dcc.code(1, DccAccessoryCodes(1000)).code(2, DccAccessoryCodes(7));
+    Loaded from(dcc), to(turnout(0x308, {5, 6}));
+    const MigrationReport r = MigrateSettings(from.session, to.session);
+    ASSERT_EQ(r.notCarried.size(), 1u);
+    EXPECT_EQ(r.notCarried[0].caption, "Weiche");
+    EXPECT_EQ(r.notCarried[0].reason, "NEU nimmt den Wert nicht an (gültiger Adressbereich: 1 bis 320).");
+    ASSERT_EQ(r.carried.size(), 1u);
+    EXPECT_EQ(to.session.addresses.AddressText[1], "5");
+    EXPECT_EQ(to.session.addresses.AddressText[2], "7");
+    EXPECT_TRUE(to.session.PrepareSave());
+}
+
+TEST(AddressSeries, MembersMoveEveryAddressButKeepUnusedRows)
+{
+    Loaded l(turnout(0x308, {5, 0}));
+    EXPECT_EQ(SeriesRows(l.session), (std::vector<int>{1, 2}));
+    const std::vector<std::string> base(l.session.addresses.AddressText.begin(), l.session.addresses.AddressText.end());
+    std::string error;
+    ASSERT_TRUE(TypeSeriesMember(l.session, base, 3, 2, error)) << error;
+    EXPECT_EQ(l.session.addresses.AddressText[1], "11");
+    EXPECT_EQ(l.session.addresses.AddressText[2], "0");
+    // far out of range is refused by the save, never wrapped round into a valid address
+    ASSERT_TRUE(TypeSeriesMember(l.session, base, 2000000000, 2000000000, error));
+    EXPECT_EQ(l.session.addresses.AddressText[1], "999999");
+    EXPECT_FALSE(l.session.PrepareSave());
+
+    struct Name {
+        const char* pattern;
+        int index, count;
+        const char* name;
+    } names[] = {{"dec{n}.hex", 0, 3, "dec1.hex"},       {"dec{n}.hex", 9, 10, "dec10.hex"},
+                 {"dec{n}.hex", 0, 10, "dec01.hex"},      {"{n}/a{n}.hex", 4, 100, "005/a005.hex"},
+                 {"einzeln.hex", 0, 1, "einzeln.hex"},    {"x{n.hex", 0, 2, "x{n.hex"}};
+    for (const Name& n : names)
+        EXPECT_EQ(SeriesFileName(n.pattern, n.index, n.count), n.name) << n.pattern;
+}
