@@ -126,8 +126,11 @@ TEST(CliMigrate, CarriesRowsAndPageValuesAndListsWhatItCannot)
     const std::string v358 = write(dir, "v358.hex", turnout(0x308, {1, 1}, "358").lines());
     const CliRun turn = runCli({"migrate", v351, v358, "-o", out});
     ASSERT_EQ(turn.code, 0) << turn.err;
-    EXPECT_TRUE(has(turn.out, "Übernommen (2):\n  Zeile 1 <Weiche>: 17 grün\n  Zeile 2 <Licht>: 18 grün\n"
-                              "Nicht übernommen (0):\n"))
+    // V3.58 replaced the drive switch-off option by two others: it is listed, not carried.
+    EXPECT_TRUE(has(turn.out, "Übernommen (3):\n  Zeile 1 <Weiche>: 17 grün\n  Zeile 2 <Licht>: 18 grün\n"
+                              "  RowEdits[0] <Time Out (1..127)>: 255\n"
+                              "Nicht übernommen (1):\n  cbx_weiche_ab <Abschalten des Antriebes NUR nach TimeOut>: 0 - "
+                              "NEU zeigt <Abschalten des Antriebes NUR nach TimeOut> nicht an.\n"))
         << turn.out;
     const CliRun after = runCli({"diff", v358, out, "--json"});
     EXPECT_TRUE(has(after.out, "\"name\": \"1:address\", \"caption\": \"Weiche\", \"a\": \"1\", \"b\": \"17\"")) << after.out;

@@ -235,13 +235,24 @@ TEST(SettingsDiff, SessionsOfTheSameFileAndOfAChangedOne)
     Loaded a(turnout(0x208, {5, 6})), same(turnout(0x208, {5, 6})), moved(turnout(0x308, {5, 9}));
     EXPECT_TRUE(DiffSessions(a.session, same.session).empty());
     const auto d = DiffSessions(a.session, moved.session);
-    ASSERT_EQ(d.size(), 2u);
+    ASSERT_GE(d.size(), 2u);
     EXPECT_EQ(d[0].where, "type");
     EXPECT_EQ(*d[0].b, "Stellino  ab V3.58");
     EXPECT_EQ(d[1].where, "row");
     EXPECT_EQ(d[1].name, "2:address");
     EXPECT_EQ(d[1].caption, "Licht");
     EXPECT_EQ(DescribeDifference(d[1]), "Zeile 2 <Licht>: Adresse: 6 → 9");
+    // From V3.58 on the additional-functions page offers other switch-off options: what one
+    // version shows and the other does not is named with both sides.
+    std::vector<std::string> page;
+    for (const auto& x : d)
+        if (x.where == "page")
+            page.push_back(DescribeDifference(x));
+    EXPECT_EQ(page, (std::vector<std::string>{
+                        "cbx_zusatz_1 <OFF-Befehl der Zentrale>: (fehlt) → 1",
+                        "cbx_zusatz_2 <Time-Out des Dekoders>: (fehlt) → 1",
+                        "cbx_weiche_ab <Abschalten des Antriebes NUR nach TimeOut>: 0 → (fehlt)",
+                    }));
 }
 
 TEST(SettingsMigration, RowsFollowTheirCaptionsInOrder)
@@ -271,7 +282,11 @@ TEST(SettingsMigration, ARangeTheNewFileRefusesKeepsItsOwnValue)
     ASSERT_EQ(r.notCarried.size(), 1u);
     EXPECT_EQ(r.notCarried[0].caption, "Weiche");
     EXPECT_EQ(r.notCarried[0].reason, "NEU nimmt den Wert nicht an (gültiger Adressbereich: 1 bis 320).");
-    ASSERT_EQ(r.carried.size(), 1u);
+    std::vector<std::string> rows;
+    for (const auto& x : r.carried)
+        if (x.where == "row")
+            rows.push_back(x.caption);
+    EXPECT_EQ(rows, std::vector<std::string>{"Licht"});
     EXPECT_EQ(to.session.addresses.AddressText[1], "5");
     EXPECT_EQ(to.session.addresses.AddressText[2], "7");
     EXPECT_TRUE(to.session.PrepareSave());

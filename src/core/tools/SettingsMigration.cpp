@@ -212,8 +212,13 @@ void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report
     }
     for (Item& item : items) {
         if (!item.final) {
-            const std::string now = SettingText(*to.find(item.setting.name));
-            if (now != item.setting.value)
+            const Control& t = *to.find(item.setting.name);
+            const std::string now = SettingText(t);
+            // A control the new firmware keeps hidden is no setting there, whatever it holds
+            // (a switch-off option that a later version replaced by others).
+            if (!ControlShown(to, t))
+                item.setting.reason = "NEU zeigt <" + item.setting.caption + "> nicht an.";
+            else if (now != item.setting.value)
                 item.setting.reason = !item.lastError.empty() ? item.lastError
                                                               : "NEU zeigt danach \"" + now + "\".";
         }
