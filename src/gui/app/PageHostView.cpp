@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 
+#include "gui/app/ControlFont.h"
 #include "gui/app/TFormMain.h"
 #include "core/catalogue/Catalogue.h"
 #include "gui/pages/Frame_register.h"
@@ -13,8 +14,10 @@ using hz::pages::Rect;
 PageHostView::PageHostView(TFormMain& window, QWidget* parent, hz::gui::FileDialogs* dialogs) : m_window(window)
 {
     auto& host = window.session.pages;
+    // The graph pages are dense: the row font, and captions that fit where the page puts them.
     auto plain = [parent](hz::pages::Page& page) {
         auto* f = new TFrameBase(page, parent);
+        f->setPageFont(rowControlFont());
         f->hide();
         return f;
     };

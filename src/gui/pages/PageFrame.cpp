@@ -1,5 +1,6 @@
 #include "gui/pages/PageFrame.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -8,10 +9,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QStyle>
 #include <QSpinBox>
 
 #include "gui/app/ControlFont.h"
 #include "gui/app/FileDialogs.h"
+#include "gui/pages/FitText.h"
 #include "gui/pages/PageImage.h"
 
 using hz::pages::Control;
@@ -212,7 +215,25 @@ void TFrameBase::apply(const Control& c, QWidget* w)
     w->setVisible(c.visible);
 }
 
-void TFrameBase::styleWidget(const Control&, QWidget*) {}
+void TFrameBase::styleWidget(const Control& c, QWidget* w)
+{
+    if (!m_pageFont)
+        return;
+    QString text;
+    int room = c.geometry ? c.geometry->width : 0;
+    if (auto* label = qobject_cast<QLabel*>(w))
+        text = label->text();
+    else if (auto* button = qobject_cast<QAbstractButton*>(w))
+        text = button->text();
+    else if (auto* list = qobject_cast<QComboBox*>(w)) {
+        // The longest item decides, beside the drop-down arrow.
+        for (int k = 0; k < list->count(); ++k)
+            if (list->itemText(k).size() > text.size())
+                text = list->itemText(k);
+        room -= w->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 14;
+    }
+    w->setFont(text.isEmpty() || !c.geometry ? *m_pageFont : FittingFont(*m_pageFont, text, TextRoom(w, room)));
+}
 
 void TFrameBase::refresh()
 {

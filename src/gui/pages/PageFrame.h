@@ -7,7 +7,10 @@
 // holds no page logic. A control's widget is made when the control is first visible, so a
 // page with room for hundreds of rows costs only the rows it shows.
 
+#include <QFont>
 #include <QFrame>
+
+#include <optional>
 
 #include <unordered_map>
 #include <vector>
@@ -38,9 +41,14 @@ public:
     // button does nothing.
     void setFileDialogs(hz::gui::FileDialogs* dialogs) { m_dialogs = dialogs; }
 
+    // A font for every control of the frame; a caption that would be cut where the page
+    // places it gets a smaller font instead (FitText.h). Without it the widgets keep the
+    // window's font.
+    void setPageFont(const QFont& font) { m_pageFont = font; }
+
 protected:
     // A hook for frames that style their widgets (fonts); called once per widget after it is
-    // made and each time its control changed.
+    // made and each time its control changed. The default applies the page font, if any.
     virtual void styleWidget(const hz::pages::Control& c, QWidget* w);
     // Called at the start of every refresh, before any widget is touched.
     virtual void beforeRefresh() {}
@@ -59,6 +67,7 @@ private:
 
     hz::pages::Page& m_page;
     hz::gui::FileDialogs* m_dialogs = nullptr;
+    std::optional<QFont> m_pageFont;
     std::unordered_map<std::string, QWidget*> m_widgets;
     unsigned m_seen = 0;
 };
