@@ -7,6 +7,7 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -27,19 +28,51 @@ int widestLine(const QFont& font, const QStringList& lines)
 QFont FittingFont(QFont font, const QString& text, int room)
 {
     const QStringList lines = text.split(QLatin1Char('\n'));
-    if (room <= 0 || widestLine(font, lines) <= room)
+    const int width = room > 0 ? widestLine(font, lines) : 0;
+    if (room <= 0 || width <= room)
         return font;
-    for (qreal size = font.pointSizeF() - 0.5; size >= kMinPoints; size -= 0.5) {
+    auto fits = [&](const QFont& f) { return widestLine(f, lines) <= room; };
+    // Every size tried loads a font, which costs far more than measuring: start where the
+    // glyphs, which grow about in proportion to the size, should just fit, and step from there
+    // to the largest half-point size that does.
+    const qreal full = font.pointSizeF();
+    const qreal guess = std::floor(full * room / width * 2) / 2;
+    qreal size = std::clamp(guess, kMinPoints, full - 0.5);
+    font.setPointSizeF(size);
+    if (fits(font)) {
+        while (size + 0.5 < full) {
+            QFont larger = font;
+            larger.setPointSizeF(size + 0.5);
+            if (!fits(larger))
+                break;
+            font = larger;
+            size += 0.5;
+        }
+        return font;
+    }
+    for (size -= 0.5; size >= kMinPoints; size -= 0.5) {
         font.setPointSizeF(size);
-        if (widestLine(font, lines) <= room)
+        if (fits(font))
             return font;
     }
+    // Still too wide at the smallest size: narrower glyphs, as little as needed.
     font.setPointSizeF(kMinPoints);
-    for (int stretch = 99; stretch >= kMinStretch; --stretch) {
-        font.setStretch(stretch);
-        if (widestLine(font, lines) <= room)
-            break;
+    const int smallest = widestLine(font, lines);
+    int stretch = std::clamp(100 * room / std::max(smallest, 1), kMinStretch, 99);
+    font.setStretch(stretch);
+    if (fits(font)) {
+        while (stretch < 99) {
+            QFont wider = font;
+            wider.setStretch(stretch + 1);
+            if (!fits(wider))
+                break;
+            font = wider;
+            ++stretch;
+        }
+        return font;
     }
+    while (stretch > kMinStretch && !fits(font))
+        font.setStretch(--stretch);
     return font;
 }
 
