@@ -9,8 +9,6 @@ PageHost::PageHost()
 {
     // What the host measures of the pages that are not built yet.
     Zusatz.addGroup("group_mode", "Mode Auswahl", Rect{10, 100, 300, 200});
-    Blinkmuster.addAcceptButton("blinkmuster_btn_uebernehmen", "Übernehmen", Rect{445, 445, 80, 25});
-    BlinkmusterLed.addAcceptButton("led_blinkmuster_btn_uebernehmen", "Übernehmen", Rect{445, 445, 80, 25});
     Kornel.addAcceptButton("servo_btn_uebernehmen", "übernehmen", Rect{445, 515, 80, 25});
 }
 

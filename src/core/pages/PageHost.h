@@ -11,6 +11,7 @@
 
 #include "core/pages/Page.h"
 #include "core/pages/PlaceholderPage.h"
+#include "core/pages/blink/BlinkmusterPage.h"
 #include "core/pages/register/RegisterPage.h"
 
 namespace hz {
@@ -29,8 +30,8 @@ public:
     // The six pages, created once and never destroyed; showing a page again re-runs its
     // set-up, which re-reads the image.
     PlaceholderPage Zusatz{"TFrameZusatz", "FrameZusatz1"};
-    PlaceholderPage Blinkmuster{"TFrameBlinkmuster", "FrameBlinkmuster1"};
-    PlaceholderPage BlinkmusterLed{"TFrameBlinkmuster_led", "FrameBlinkmuster_led1"};
+    BlinkmusterPage Blinkmuster;
+    BlinkmusterLedPage BlinkmusterLed;
     PlaceholderPage KornelAdr{"TFrameKornelAdr", "FrameKornelAdr1"};
     PlaceholderPage Kornel{"TFrameKornel", "FrameKornel1"};
     RegisterPage Register;
