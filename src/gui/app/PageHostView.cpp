@@ -4,6 +4,7 @@
 
 #include "gui/app/TFormMain.h"
 #include "core/catalogue/Catalogue.h"
+#include "gui/pages/Frame_blinkmuster.h"
 #include "gui/pages/Frame_register.h"
 #include "gui/pages/PageFrame.h"
 
@@ -18,8 +19,11 @@ PageHostView::PageHostView(TFormMain& window, QWidget* parent, hz::gui::FileDial
         return f;
     };
     FrameZusatz1 = plain(host.Zusatz);
-    FrameBlinkmuster1 = plain(host.Blinkmuster);
-    FrameBlinkmuster_led1 = plain(host.BlinkmusterLed);
+    // The blink pattern pages choose their font and draw their spinners as arrows.
+    FrameBlinkmuster1 = new TFrameBlinkmuster(host.Blinkmuster, parent);
+    FrameBlinkmuster1->hide();
+    FrameBlinkmuster_led1 = new TFrameBlinkmuster_led(host.BlinkmusterLed, parent);
+    FrameBlinkmuster_led1->hide();
     FrameKornelAdr1 = plain(host.KornelAdr);
     FrameKornel1 = plain(host.Kornel);
     // The register page has a frame of its own kind (it chooses its captions' font).

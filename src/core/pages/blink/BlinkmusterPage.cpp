@@ -79,26 +79,26 @@ BlinkmusterPage::BlinkmusterPage() : BlinkPatternPage(fourOutputs())
     for (int a = 1; a <= kAddresses; ++a)
         place(radioName(a), {10 + 110 * (a - 1), 20, 100, 17});
     place("blinkmuster_cbx_loop", {465, 20, 60, 17});
-    place("Label7", {10, 56, 75, 15});
-    place("blinkmuster_edt_stretch", {88, 52, 45, 21});
-    place("UpDown4", {133, 52, 17, 21});
-    place("Label6", {160, 56, 75, 15});
-    place("blinkmuster_edt_Anzahl", {238, 52, 35, 21});
-    place("UpDown3", {273, 52, 17, 21});
-    place("blinkmuster_lbl_KurveInfo1", {300, 50, 230, 16});
-    place("blinkmuster_lbl_KurveInfo2", {300, 68, 230, 16});
+    place("Label7", {10, 56, 80, 15});
+    place("blinkmuster_edt_stretch", {95, 52, 40, 21});
+    place("UpDown4", {135, 52, 17, 21});
+    place("Label6", {162, 56, 80, 15});
+    place("blinkmuster_edt_Anzahl", {247, 52, 35, 21});
+    place("UpDown3", {282, 52, 17, 21});
+    place("blinkmuster_lbl_KurveInfo1", {309, 50, 225, 16});
+    place("blinkmuster_lbl_KurveInfo2", {309, 68, 225, 16});
     const char* labels[] = {"Label8", "Label9", "Label10", "Label11"};
     for (int k = 1; k <= 4; ++k) {
         const int top = 96 + 48 * (k - 1);
-        place(labels[k - 1], {2, top + 2, 38, 16});
+        place(labels[k - 1], {0, top + 2, 40, 16});
         place(imageName(k), {kImageLeft, top, kWidth - kImageLeft - 10, 41});
         place(outputName(k), {14, top + 20, 17, 17});
     }
     place("Label12", {10, 449, 85, 16});
     for (int a = 1; a <= kAddresses; ++a)
-        place(copyName(a), {95 + 55 * (a - 1), 445, 55, 25});
-    place("blinkmuster_btn_verwerfen", {355, 445, 80, 25});
-    place("blinkmuster_btn_uebernehmen", {445, 445, 80, 25});
+        place(copyName(a), {100 + 55 * (a - 1), 445, 55, 25});
+    place("blinkmuster_btn_verwerfen", {345, 445, 90, 25});
+    place("blinkmuster_btn_uebernehmen", {440, 445, 85, 25});
 }
 
 BlinkmusterLedPage::BlinkmusterLedPage() : BlinkPatternPage(tenOutputs())
@@ -112,7 +112,7 @@ BlinkmusterLedPage::BlinkmusterLedPage() : BlinkPatternPage(tenOutputs())
     place("led_blinkmuster_cbx_loop", {5 + 450 + 10, 20, 60, 17});
     // Label, edit 5 to its right, spinner right beside it; the next label 10 further; the
     // time labels 10 right of the second spinner.
-    const int labelWidth = 75;
+    const int labelWidth = 80;
     const int stretchEdit = 10 + labelWidth + 5;
     place("Label38", {10, 56, labelWidth, 15});
     place("led_blinkmuster_edt_stretch", {stretchEdit, 52, 70, 21});
@@ -130,18 +130,19 @@ BlinkmusterLedPage::BlinkmusterLedPage() : BlinkPatternPage(tenOutputs())
         // Out#6 is a little lower and shorter than the others.
         const int top = k == 6 ? 296 : 93 + 40 * (k - 1);
         const int height = k == 6 ? 33 : 38;
-        place(labels[static_cast<std::size_t>(k - 1)], {2, top, 38, 16});
+        place(labels[static_cast<std::size_t>(k - 1)], {0, top, 40, 16});
         place(imageName(k), {kImageLeft, top, kWidth - kImageLeft - 10, height});
         place(outputName(k), {14, top + 17, 17, 17});
     }
     // The copy buttons in a row at the top of "Verwerfen", 5 right of their label, which
     // stands 3 lower.
     const int row = 530;
-    place("Label41", {10, row + 3, 80, 16});
+    const int copyLabelWidth = 85;
+    place("Label41", {10, row + 3, copyLabelWidth, 16});
     for (int a = 1; a <= kAddresses; ++a)
-        place(copyName(a), {95 + 55 * (a - 1), row, 55, 25});
-    place("led_blinkmuster_btn_verwerfen", {355, row, 80, 25});
-    place("led_blinkmuster_btn_uebernehmen", {445, row, 80, 25});
+        place(copyName(a), {10 + copyLabelWidth + 5 + 55 * (a - 1), row, 55, 25});
+    place("led_blinkmuster_btn_verwerfen", {345, row, 90, 25});
+    place("led_blinkmuster_btn_uebernehmen", {440, row, 85, 25});
 }
 
 } // namespace hz::pages
