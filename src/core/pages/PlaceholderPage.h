@@ -1,6 +1,6 @@
 #pragma once
-// The pages whose editors are not built yet: the additional-functions page, the two blink
-// pattern pages and the two servo pages. Each holds the controls the page host measures (the
+// The pages whose editors are not built yet: the additional-functions page and the two servo
+// pages. Each holds the controls the page host measures (the
 // mode group, the accept buttons), so that the host places and sizes the window for them and
 // asks about pending changes as it will for the finished pages.
 
