@@ -24,7 +24,11 @@ void writeControl(std::ostream& out, const Control& c)
     case ControlKind::Radio:
         out << ", \"caption\": " << jsonString(c.caption) << ", \"checked\": " << (c.checked ? "true" : "false");
         break;
-    case ControlKind::Edit: out << ", \"text\": " << jsonString(c.text); break;
+    case ControlKind::Edit:
+        out << ", \"text\": " << jsonString(c.text);
+        if (c.readOnly)
+            out << ", \"readonly\": true";
+        break;
     case ControlKind::TrackBar:
         out << ", \"position\": " << c.position << ", \"min\": " << c.min << ", \"max\": " << c.max;
         break;

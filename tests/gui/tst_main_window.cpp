@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QComboBox>
 #include <QtTest>
 
 #include <algorithm>
@@ -168,6 +169,7 @@ private slots:
     void pendingPageChanges_data();
     void pendingPageChanges();
     void settingsWrittenOnlyByEnde();
+    void servoGridIsTheSettingsRaster();
     void settingsWriteFailureKeepsWindowOpen();
     void prevAndNextStepThroughFolder();
     void links();
@@ -894,14 +896,14 @@ void TstMainWindow::pendingPageChanges()
     if (page.hasPending())
         page.accept();
     if (pending) {
-        if (auto* placeholder = dynamic_cast<hz::pages::PlaceholderPage*>(&page))
-            placeholder->markPending();
-        else // a change through the page itself: its "Loop"
+        if (auto* curves = dynamic_cast<hz::pages::KornelPage*>(&page))
+            curves->EnableAccept();
+        else // a change through the blink pattern page itself: its "Loop"
             page.userChecked(page.find("blinkmuster_cbx_loop") ? "blinkmuster_cbx_loop" : "led_blinkmuster_cbx_loop",
                              false);
         f->refresh();
     }
-    // (A page that was never shown has no working copy to change.)
+    // (A blink pattern page that was never shown has no working copy to change.)
     const bool wasPending = page.hasPending();
     h.prompter.answers.push_back(static_cast<hz::Answer>(answer));
     // An address that the validation would refuse: after No nothing may even be validated.
@@ -923,9 +925,9 @@ void TstMainWindow::pendingPageChanges()
     // Yes takes the working copy over (the accept button is disabled again); No leaves it.
     QCOMPARE(page.hasPending(), wasPending && !(asked && saved));
     QPushButton* accept = nullptr;
-    for (auto* button : f->findChildren<QPushButton*>())
-        if (button->text().compare(QStringLiteral("Übernehmen"), Qt::CaseInsensitive) == 0)
-            accept = button;
+    for (auto* b : f->findChildren<QPushButton*>())
+        if (b->objectName().endsWith(QStringLiteral("btn_uebernehmen")))
+            accept = b;
     if (accept)
         QCOMPARE(accept->isEnabled(), page.hasPending());
     QCOMPARE(h.dialogs.saveProposed.size(), saved ? 1 : 0);
@@ -961,6 +963,30 @@ void TstMainWindow::settingsWrittenOnlyByEnde()
     QCOMPARE(v.left, pos.x());
     QCOMPARE(v.top, pos.y());
     QCOMPARE(v.lastFileName, fx("classic_629_turnout.hex"));
+}
+
+// The servo page's grid lists show the raster of the settings file; picking a grid there is
+// what "Ende" writes back.
+void TstMainWindow::servoGridIsTheSettingsRaster()
+{
+    Harness h;
+    SettingsValues v;
+    v.rasterX = 3;
+    v.rasterY = 2;
+    QString error;
+    QVERIFY2(WriteSettings(h.settingsPath, v, &error), qPrintable(error));
+    TFormMain& w = h.make();
+    QCOMPARE(w.LoadFile(fx("servo_kornel4.hex")), hz::LoadOutcome::Done);
+    auto* x = w.findChild<QComboBox*>(QStringLiteral("cbx_raster_x"));
+    auto* y = w.findChild<QComboBox*>(QStringLiteral("cbx_raster_y"));
+    QVERIFY(x && y && x->isVisibleTo(&w));
+    QCOMPARE(x->currentIndex(), 3);
+    QCOMPARE(y->currentIndex(), 2);
+    x->setCurrentIndex(7);
+    QCOMPARE(w.RasterX, 7);
+    w.btn_close->click();
+    QCOMPARE(ReadSettings(h.settingsPath).rasterX, 7);
+    QCOMPARE(ReadSettings(h.settingsPath).rasterY, 2);
 }
 
 void TstMainWindow::settingsWriteFailureKeepsWindowOpen()

@@ -67,6 +67,9 @@ public:
         hidden.visible = false;
         add(hidden);
         add(make("Image_probe", ControlKind::Image, {200, 5, 40, 20}));
+        Control shown = make("edt_shown", ControlKind::Edit, {200, 30, 40, 20});
+        shown.readOnly = true;
+        add(shown);
         draw({});
     }
     const char* frameName() const override { return "TFrameProbe"; }
@@ -147,6 +150,8 @@ void TstPageFrame::widgetsMirrorTheControls()
     QCOMPARE(label->geometry(), QRect(5, 5, 80, 20));
     QCOMPARE(f.findChild<QSlider*>("TrackBar_1")->maximum(), 15);
     QCOMPARE(f.findChild<QComboBox*>("cbx_list")->count(), 2);
+    QVERIFY(f.findChild<QLineEdit*>("edt_shown")->isReadOnly());
+    QVERIFY(!f.findChild<QLineEdit*>("edt_value")->isReadOnly());
     // a control that was never visible has no widget yet
     QVERIFY(!f.findChild<QLineEdit*>("edt_hidden"));
     // what the page writes itself shows, and is not taken as input

@@ -58,13 +58,15 @@ void Page::userText(const std::string& name, const std::string& text)
 void Page::userClick(const std::string& name)
 {
     if (Control* c = findMutable(name)) {
-        if (c->kind == ControlKind::Radio && !c->checked) {
+        if (c->kind == ControlKind::Radio) {
             // A radio button is checked by its click; its siblings in the same group are not.
             for (Control& other : m_controls)
                 if (other.kind == ControlKind::Radio && other.parent == c->parent && &other != c && other.checked) {
                     other.checked = false;
                     touch(other);
                 }
+            // Also a click on the selected one is stamped: its widget may have unticked itself,
+            // and the frame must show it selected again.
             c->checked = true;
             touch(*c);
         }

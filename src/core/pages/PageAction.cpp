@@ -81,6 +81,8 @@ bool ApplyPageAction(PageHost& host, const std::string& action, std::string& err
     case ControlKind::Edit:
         if (!hasValue)
             return misfit("NAME=TEXT");
+        if (c->readOnly)
+            return refuse(error, "\"" + name + "\" zeigt nur an und nimmt keine Eingabe.");
         page->userText(name, value);
         return true;
     case ControlKind::Check:

@@ -36,6 +36,7 @@ struct Control {
     bool visible = true;
     bool enabled = true;
     std::string text;    // edits
+    bool readOnly = false; // edits that show a value the user cannot type (a computed time)
     bool checked = false; // check boxes, radio buttons
     int position = 0, min = 0, max = 0; // track bars
     std::vector<std::string> items; // lists

@@ -7,9 +7,7 @@ namespace hz::pages {
 
 PageHost::PageHost()
 {
-    // What the host measures of the pages that are not built yet.
-    Zusatz.addGroup("group_mode", "Mode Auswahl", Rect{10, 100, 300, 200});
-    Kornel.addAcceptButton("servo_btn_uebernehmen", "übernehmen", Rect{445, 515, 80, 25});
+    Kornel.AddressPage = &KornelAdr;
 }
 
 std::vector<Page*> PageHost::pagesFor(int kind)

@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "core/pages/Page.h"
-#include "core/pages/PlaceholderPage.h"
 #include "core/pages/blink/BlinkmusterPage.h"
 #include "core/pages/register/RegisterPage.h"
+#include "core/pages/servo/KornelAdrPage.h"
+#include "core/pages/servo/KornelPage.h"
+#include "core/pages/zusatz/ZusatzPage.h"
 
 namespace hz {
 class Prompter;
@@ -29,11 +31,12 @@ public:
 
     // The six pages, created once and never destroyed; showing a page again re-runs its
     // set-up, which re-reads the image.
-    PlaceholderPage Zusatz{"TFrameZusatz", "FrameZusatz1"};
+    ZusatzPage Zusatz;
     BlinkmusterPage Blinkmuster;
     BlinkmusterLedPage BlinkmusterLed;
-    PlaceholderPage KornelAdr{"TFrameKornelAdr", "FrameKornelAdr1"};
-    PlaceholderPage Kornel{"TFrameKornel", "FrameKornel1"};
+    // The servo pages: the curve page owns the working copy the address page edits.
+    KornelPage Kornel;
+    KornelAdrPage KornelAdr{Kornel};
     RegisterPage Register;
 
     // The models the host shows for a page kind, in the order the window places them (none

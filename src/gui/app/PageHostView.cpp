@@ -6,6 +6,7 @@
 #include "core/catalogue/Catalogue.h"
 #include "gui/pages/Frame_blinkmuster.h"
 #include "gui/pages/Frame_register.h"
+#include "gui/pages/Frame_zusatz.h"
 #include "gui/pages/PageFrame.h"
 
 using hz::pages::Rect;
@@ -18,8 +19,10 @@ PageHostView::PageHostView(TFormMain& window, QWidget* parent, hz::gui::FileDial
         f->hide();
         return f;
     };
-    FrameZusatz1 = plain(host.Zusatz);
-    // The blink pattern pages choose their font and draw their spinners as arrows.
+    // The additional-functions page measures its texts in the frame's font.
+    FrameZusatz1 = new TFrameZusatz(host.Zusatz, parent);
+    FrameZusatz1->hide();
+    // The blink pattern pages choose their font.
     FrameBlinkmuster1 = new TFrameBlinkmuster(host.Blinkmuster, parent);
     FrameBlinkmuster1->hide();
     FrameBlinkmuster_led1 = new TFrameBlinkmuster_led(host.BlinkmusterLed, parent);

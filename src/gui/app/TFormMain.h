@@ -71,9 +71,10 @@ private:
 public:
     hz::Session session;
     FolderBrowser browser;
-    // Grid of the servo curve editor, kept here between reading and writing the settings.
-    int RasterX = 0;
-    int RasterY = 0;
+    // Grid of the servo curve editor: the curve page keeps and changes it, the settings file
+    // stores it.
+    int& RasterX = session.pages.Kornel.RasterX;
+    int& RasterY = session.pages.Kornel.RasterY;
 
     // Sequences and handlers (also reachable from the tests and from main()).
     hz::LoadOutcome LoadFile(const QString& fileName);

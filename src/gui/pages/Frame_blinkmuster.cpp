@@ -2,8 +2,6 @@
 
 #include <QFontMetrics>
 #include <QLabel>
-#include <QSignalBlocker>
-#include <QSlider>
 
 #include "gui/app/ControlFont.h"
 #include "gui/pages/PageImage.h"
@@ -15,13 +13,9 @@ TFrameBlinkmuster::TFrameBlinkmuster(hz::pages::BlinkPatternPage& page, QWidget*
 
 PageImage* TFrameBlinkmuster::image(int output) { return qobject_cast<PageImage*>(widget(m_blink.imageName(output))); }
 
-QSpinBox* TFrameBlinkmuster::arrows(const std::string& spinner) const
-{
-    const auto it = m_arrows.find(spinner);
-    return it == m_arrows.end() ? nullptr : it->second;
-}
+QSpinBox* TFrameBlinkmuster::arrows(const std::string& spinner) { return qobject_cast<QSpinBox*>(widget(spinner)); }
 
-void TFrameBlinkmuster::styleWidget(const hz::pages::Control& c, QWidget* w)
+void TFrameBlinkmuster::styleWidget(const hz::pages::Control&, QWidget* w)
 {
     QFont font = rowControlFont();
     if (auto* label = qobject_cast<QLabel*>(w)) {
@@ -31,22 +25,4 @@ void TFrameBlinkmuster::styleWidget(const hz::pages::Control& c, QWidget* w)
             font.setPointSize(font.pointSize() - 1);
     }
     w->setFont(font);
-    auto* slider = qobject_cast<QSlider*>(w);
-    if (!slider)
-        return;
-    // A spinner is a pair of arrows over the model's track bar: a click steps the track bar,
-    // whose change the frame forwards to the model as for any track bar.
-    QSpinBox*& spin = m_arrows[c.name];
-    if (!spin) {
-        spin = new QSpinBox(slider);
-        spin->setObjectName(QString::fromStdString(c.name + "_arrows"));
-        spin->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-        spin->setFrame(false);
-        connect(spin, &QSpinBox::valueChanged, slider, [slider](int v) { slider->setValue(v); });
-    }
-    const QSignalBlocker quiet(spin);
-    spin->setGeometry(0, 0, slider->width(), slider->height());
-    spin->setRange(c.min, c.max);
-    spin->setValue(c.position);
-    spin->setToolTip(slider->toolTip());
 }

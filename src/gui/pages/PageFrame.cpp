@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QSpinBox>
 
 #include "gui/app/ControlFont.h"
 #include "gui/app/FileDialogs.h"
@@ -66,7 +67,18 @@ QWidget* TFrameBase::make(const Control& c)
     case ControlKind::Edit: w = new QLineEdit(parent); break;
     case ControlKind::Check: w = new QCheckBox(parent); break;
     case ControlKind::Radio: w = new QRadioButton(parent); break;
-    case ControlKind::TrackBar: w = new QSlider(Qt::Horizontal, parent); break;
+    case ControlKind::TrackBar:
+        if (c.geometry && c.geometry->width < c.geometry->height) {
+            // A track bar narrower than high is the spinner beside an edit: only its arrows
+            // show; the number stands in the edit, which the page keeps.
+            auto* spin = new QSpinBox(parent);
+            spin->setFocusPolicy(Qt::NoFocus);
+            spin->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+            w = spin;
+        } else {
+            w = new QSlider(Qt::Horizontal, parent);
+        }
+        break;
     case ControlKind::List: w = new QComboBox(parent); break;
     case ControlKind::Button: w = new QPushButton(parent); break;
     case ControlKind::Group:
@@ -128,6 +140,8 @@ void TFrameBase::connectEvents(const Control& c, QWidget* w)
         connect(b, &QPushButton::clicked, this, forward([&page, name](bool) { page.userClick(name); }));
     else if (auto* sl = qobject_cast<QSlider*>(w))
         connect(sl, &QSlider::valueChanged, this, forward([&page, name](int v) { page.userPosition(name, v); }));
+    else if (auto* sp = qobject_cast<QSpinBox*>(w))
+        connect(sp, &QSpinBox::valueChanged, this, forward([&page, name](int v) { page.userPosition(name, v); }));
     else if (auto* co = qobject_cast<QComboBox*>(w))
         connect(co, &QComboBox::currentIndexChanged, this, forward([&page, name](int i) { page.userSelect(name, i); }));
     else if (auto* im = qobject_cast<PageImage*>(w))
@@ -150,6 +164,7 @@ void TFrameBase::apply(const Control& c, QWidget* w)
         break;
     case ControlKind::Edit: {
         auto* e = static_cast<QLineEdit*>(w);
+        e->setReadOnly(c.readOnly);
         if (e->text() != qs(c.text))
             e->setText(qs(c.text));
         break;
@@ -162,12 +177,16 @@ void TFrameBase::apply(const Control& c, QWidget* w)
         static_cast<QRadioButton*>(w)->setText(qs(c.caption));
         static_cast<QRadioButton*>(w)->setChecked(c.checked);
         break;
-    case ControlKind::TrackBar: {
-        auto* s = static_cast<QSlider*>(w);
-        s->setRange(c.min, c.max);
-        s->setValue(c.position);
+    case ControlKind::TrackBar:
+        if (auto* spin = qobject_cast<QSpinBox*>(w)) {
+            spin->setRange(c.min, c.max);
+            spin->setValue(c.position);
+        } else {
+            auto* s = static_cast<QSlider*>(w);
+            s->setRange(c.min, c.max);
+            s->setValue(c.position);
+        }
         break;
-    }
     case ControlKind::List: {
         auto* co = static_cast<QComboBox*>(w);
         QStringList items;

@@ -1,20 +1,942 @@
 #include "core/pages/servo/KornelPage.h"
 
+#include <algorithm>
+
+#include "core/Session.h"
+#include "core/firmware/HexText.h"
+#include "core/firmware/HexWriter.h"
+#include "core/pages/common/Canvas.h"
+#include "core/pages/servo/CurveFiles.h"
 #include "core/pages/servo/KornelAdrPage.h"
 
 namespace hz::pages {
 
-KornelPage::KornelPage() = default;
+namespace {
 
-void KornelPage::EnableAccept() {}
+constexpr const char* kPanel = "pnl_servo";
+constexpr const char* kCurveGroup = "RadioGroup1";
+constexpr const char* kSw1Group = "servo_GroupBox1";
 
-} // namespace hz::pages
+constexpr const char* kCurveButtons[4] = {"servo_rad_a1", "servo_rad_a2", "servo_rad_a3", "servo_rad_a4"};
+constexpr const char* kCopyButtons[4] = {"btn_copy1", "btn_copy2", "btn_copy3", "btn_copy4"};
+// Push-button slots 1..4 and their labels.
+constexpr const char* kSlotLists[4] = {"servo_cbx_s1c", "servo_cbx_s1o", "servo_cbx_s2c", "servo_cbx_s2o"};
+constexpr const char* kSlotLabels[4] = {"Label_Servo_sw1a", "Label_Servo_sw1b", "Label_Servo_sw2a", "Label_Servo_sw2b"};
 
-namespace hz::pages {
+// What differs between the five servo decoder types.
+struct ServoType {
+    int identifier;
+    bool kornel4;   // relay graph, SW1 mode, eight addresses in the push-button lists
+    bool threshold; // output X7 with its threshold
+    const char* slotCaptions[4];
+};
 
-void KornelPage::showFor(Session&) { Updating = false; }
-bool KornelPage::hasPending() const { return false; }
-void KornelPage::accept() {}
+constexpr ServoType kKornel4{0xD3, true, false, {"Taster 1 close", "Taster 1 open", "Taster 2 close", "Taster 2 open"}};
+constexpr ServoType kServoTypes[] = {
+    {0xD2, false, false, {"Taster 3 close", "Taster 3 open", "Taster 4 close", "Taster 4 open"}},
+    {0x1D2, false, true, {"Taster 3 close", "Taster 3 open", "Taster 4 close", "Taster 4 open"}},
+    {0x7DD2, false, true, {"Taster 3 close", "Taster 3 open", "Taster 4 close", "Taster 4 open"}},
+    {0x4200, false, false, {"Taster 3 close", "Taster 3 open", "Taster 4 close", "Taster 4 open"}},
+};
+
+const ServoType& servoType(int identifier)
+{
+    for (const ServoType& t : kServoTypes)
+        if (t.identifier == identifier)
+            return t;
+    return kKornel4;
+}
+
+std::vector<std::string> slotItems(const char* first, int addresses)
+{
+    std::vector<std::string> items{first};
+    for (int a = 1; a <= addresses; ++a)
+        items.push_back("wie Adr." + std::to_string(a));
+    return items;
+}
+
+std::vector<std::string> numberItems(int last)
+{
+    std::vector<std::string> items;
+    for (int k = 0; k <= last; ++k)
+        items.push_back(std::to_string(k));
+    return items;
+}
+
+int lowestBit(int value)
+{
+    for (int k = 0; k < 8; ++k)
+        if (value & (1 << k))
+            return k;
+    return 0;
+}
+
+// Truncation toward zero of a value that may lie far outside int.
+int truncClamped(double v, int lo, int hi)
+{
+    if (!(v > lo))
+        return lo;
+    if (v >= hi)
+        return hi;
+    return static_cast<int>(v);
+}
+
+} // namespace
+
+KornelPage::KornelPage()
+{
+    m_controls.reserve(80);
+    auto make = [this](const char* name, ControlKind kind, const char* caption, Rect r, const char* parent = kPanel) -> Control& {
+        Control c;
+        c.name = name;
+        c.kind = kind;
+        c.caption = caption;
+        c.geometry = r;
+        c.parent = parent;
+        return add(std::move(c));
+    };
+    auto label = [&](const char* name, const char* caption, Rect r) { make(name, ControlKind::Label, caption, r); };
+    auto edit = [&](const char* name, const char* text, const char* hint, Rect r) {
+        Control& c = make(name, ControlKind::Edit, "", r);
+        c.text = text;
+        c.hint = hint;
+    };
+    auto spinner = [&](const char* name, int lo, int hi, int position, const char* hint, Rect r) {
+        Control& c = make(name, ControlKind::TrackBar, "", r);
+        c.min = lo;
+        c.max = hi;
+        c.position = position;
+        c.hint = hint;
+    };
+    auto button = [&](const char* name, const char* caption, const char* hint, Rect r) -> Control& {
+        Control& c = make(name, ControlKind::Button, caption, r);
+        c.hint = hint;
+        return c;
+    };
+    auto list = [&](const char* name, std::vector<std::string> items, const char* hint, Rect r) {
+        Control& c = make(name, ControlKind::List, "", r);
+        c.items = std::move(items);
+        c.selected = 0;
+        c.hint = hint;
+    };
+    auto fileButton = [&](const char* name, const char* caption, const char* hint, Rect r, FileDialogKind kind,
+                          const char* filter, const char* suffix) {
+        Control& c = button(name, caption, hint, r);
+        c.fileDialog = kind;
+        c.fileFilter = filter;
+        c.fileSuffix = suffix;
+    };
+
+    make(kPanel, ControlKind::Group, "", Rect{0, 0, kWidth, kHeight}, "");
+
+    // Curve selection, point count, stretch.
+    make(kCurveGroup, ControlKind::Group, "Parameter für ...", Rect{5, 0, 330, 42});
+    for (int k = 0; k < 4; ++k) {
+        Control& r = make(kCurveButtons[k], ControlKind::Radio, "", Rect{8 + 80 * k, 18, 75, 17}, kCurveGroup);
+        r.caption = "Kurve " + std::to_string(k + 1);
+        r.hint = "Auswahl, für welche Adresse die Angezeigten Parameter gültig sind";
+        r.checked = k == 0;
+    }
+    label("Label1", "Anzahl Punkte", Rect{345, 4, 85, 15});
+    edit("edt_Anzahl", "10", "Anzahl der Kurven-Punkte", Rect{435, 0, 40, 21});
+    spinner("UpDown1", 1, 200, 10, "Anzahl der Kurven-Punkte", Rect{475, 0, 17, 21});
+    label("Label2", "Stretch-Faktor", Rect{345, 27, 85, 15});
+    edit("edt_stretch", "10", "ermöglicht es, den Ablauf zu Verlangsamen", Rect{435, 23, 40, 21});
+    spinner("UpDown2", 1, 200, 10, "ermöglicht es, den Ablauf zu Verlangsamen", Rect{475, 23, 17, 21});
+
+    // Time labels and grid.
+    label("lbl_KurveInfo1", "", Rect{5, 48, 280, 15});
+    label("lbl_KurveInfo2", "", Rect{5, 64, 280, 15});
+    label("Label6", "Raster X", Rect{300, 50, 55, 15});
+    list("cbx_raster_x", numberItems(70), "", Rect{357, 47, 50, 21});
+    label("Label7", "Raster Y", Rect{415, 50, 55, 15});
+    list("cbx_raster_y", numberItems(10), "", Rect{472, 47, 50, 21});
+
+    // The two graphs.
+    label("Label27", "Servo", Rect{5, 80, 40, 15});
+    make("servo_Image1", ControlKind::Image, "", kImage1Rect).hint = "Definieren der Kurvenform (Maus: Klick & Move)";
+    label("Label_Servo_Relais", "Relais", Rect{5, 300, 40, 15});
+    make("servo_Image2", ControlKind::Image, "", kImage2Rect).hint =
+        "Definieren, ob Relais zu einem bestimmten Kurven-Zeitpunkt AUS oder EIN (rotes Feld) ist";
+    // The threshold of output X7 stands where the relay graph stands on the Kornel-4 page.
+    const char* thresholdHint =
+        "X7 kann ein Relais ansteuern in Abhängigkeit des Kurven-Wertes (unverstärkter Logik-Pegel)";
+    make("text_kornelchen_schwelle", ControlKind::Label, "Schwellwert Ausgang X7", Rect{5, 303, 150, 15}).hint =
+        thresholdHint;
+    edit("edt_kornelchen_schwelle", "10", "In der Grafik: rote Linie", Rect{160, 300, 40, 21});
+    spinner("UpDown4", 1, 200, 10, thresholdHint, Rect{200, 300, 17, 21});
+
+    // Generators, mirrors, copies, files, scale and shift.
+    label("Label4", "Funktionen", Rect{5, 384, 93, 15});
+    button("btn_Lin", "Lin", "lineare Kurvenform erstellen", Rect{100, 380, 55, 25});
+    button("btn_Sin", "1/4 Sin", "Sinus-Kurvenform erstellen (halbe Welle)", Rect{157, 380, 55, 25});
+    button("btn_Log", "Log", "log, Kurvenform erstellen", Rect{214, 380, 55, 25});
+    button("btn_sin2", "1/2 Sin", "Sinus-Kurvenform erstellen (Welle)", Rect{271, 380, 55, 25});
+    label("Label3", "Spiegeln", Rect{335, 384, 55, 15});
+    button("btn_MirrorVertikal", "vertikal", "vertikales Spiegeln der Kurvenform", Rect{393, 380, 68, 25});
+    button("btn_MirrorHorizontal", "horizontal", "horizonzales Spiegeln der Kurvenform", Rect{463, 380, 72, 25});
+    label("Label5", "Kurve kopieren", Rect{5, 412, 93, 15});
+    for (int k = 0; k < 4; ++k) {
+        Control& b = button(kCopyButtons[k], "", "", Rect{100 + 57 * k, 408, 55, 25});
+        b.caption = "von #" + std::to_string(k + 1);
+        b.hint = "Kopieren der Kurvenformen von Kurve " + std::to_string(k + 1);
+    }
+    label("Label8", "Skalierung", Rect{335, 412, 78, 15});
+    edit("edt_scale", "0,5", "", Rect{415, 410, 40, 21});
+    button("btn_scale", "anwenden", "", Rect{458, 408, 77, 25});
+    label("Label29", "Kurve", Rect{5, 440, 93, 15});
+    fileButton("servo_load_1", "laden", "laden von Kurven-Daten", Rect{100, 436, 60, 25}, FileDialogKind::Open,
+               servo::kCurveFileFilter, "cur");
+    fileButton("servo_save_1", "speichern", "speichern von Kurven-Daten", Rect{162, 436, 72, 25}, FileDialogKind::Save,
+               servo::kCurveFileFilter, "cur");
+    label("Label9", "Hoch/Runter", Rect{335, 440, 78, 15});
+    edit("edt_shift", "10", "", Rect{415, 438, 40, 21});
+    button("btn_shift", "anwenden", "", Rect{458, 436, 77, 25});
+    const char* setHint = "laden Kurven-Daten inkl. Pukte-Anzahl, Stretch-Faktor etc.";
+    label("Label30", "Setup", Rect{5, 468, 93, 15});
+    fileButton("servo_load_all", "laden", setHint, Rect{100, 464, 60, 25}, FileDialogKind::Open, servo::kSetFileFilter,
+               "set");
+    fileButton("servo_save_all", "speichern", setHint, Rect{162, 464, 72, 25}, FileDialogKind::Save,
+               servo::kSetFileFilter, "set");
+
+    // SW1 mode and the push-button slots.
+    make(kSw1Group, ControlKind::Group, "Funktion für Taster SW1", Rect{380, 462, 155, 50});
+    make("servo_rad_servo", ControlKind::Radio, "Servo-Bedienung", Rect{8, 16, 140, 15}, kSw1Group);
+    make("servo_rad_lernen", ControlKind::Radio, "Lernen + Justage", Rect{8, 32, 140, 15}, kSw1Group).checked = true;
+    const char* slotHint = "ermöglicht das Auslösen von Aktionen \r\nvia (Justage-)Taster";
+    const Rect slotLabels[4] = {{5, 496, 90, 15}, {194, 496, 80, 15}, {5, 522, 90, 15}, {194, 522, 80, 15}};
+    const Rect slotLists[4] = {{97, 492, 92, 21}, {276, 492, 92, 21}, {97, 518, 92, 21}, {276, 518, 92, 21}};
+    for (int k = 0; k < 4; ++k) {
+        label(kSlotLabels[k], kKornel4.slotCaptions[k], slotLabels[k]);
+        list(kSlotLists[k], slotItems("keine Aktion", 4), slotHint, slotLists[k]);
+    }
+
+    button("servo_btn_verwerfen", "verwerfen", "Daten verwerfen", Rect{372, 515, 71, 25});
+    button("servo_btn_uebernehmen", "übernehmen", "Daten übernehmen", kAcceptRect).enabled = false;
+}
+
+Control& KornelPage::ctl(const char* name) { return *findMutable(name); }
+const Control& KornelPage::ctl(const char* name) const { return *find(name); }
+
+servo::Record KornelPage::record(int r)
+{
+    return servo::Record(CurveData.data() + servo::kRecordSize * std::clamp(r - 1, 0, 3), servo::kRecordSize);
+}
+
+servo::ConstRecord KornelPage::record(int r) const
+{
+    return servo::ConstRecord(CurveData.data() + servo::kRecordSize * std::clamp(r - 1, 0, 3), servo::kRecordSize);
+}
+
+int KornelPage::SelectedCurve() const
+{
+    for (int k = 0; k < 4; ++k)
+        if (ctl(kCurveButtons[k]).checked)
+            return k + 1;
+    return 1;
+}
+
+bool KornelPage::hasThreshold() const { return servoType(m_identifier).threshold; }
+
+void KornelPage::setItems(Control& c, std::vector<std::string> items)
+{
+    if (c.items != items) {
+        c.items = std::move(items);
+        touch(c);
+    }
+}
+
+void KornelPage::setSelected(Control& c, int index)
+{
+    if (c.selected != index) {
+        c.selected = index;
+        touch(c);
+    }
+}
+
+void KornelPage::warn(const char* text, const char* focus)
+{
+    if (m_session)
+        m_session->prompter().tell(MsgKind::Warning, text, Buttons::Cancel);
+    focusRequest = focus;
+}
+
+void KornelPage::EnableAccept() { setEnabled(ctl("servo_btn_uebernehmen"), true); }
+
+bool KornelPage::hasPending() const { return ctl("servo_btn_uebernehmen").enabled; }
+
+void KornelPage::accept() { servo_btn_uebernehmenClick(); }
+
 std::vector<int> KornelPage::data() const { return std::vector<int>(CurveData.begin(), CurveData.end()); }
+
+// ---- Set-up and table ----------------------------------------------------------------------
+
+void KornelPage::showFor(Session& session) { InitPage(session); }
+
+void KornelPage::InitPage(Session& session)
+{
+    m_session = &session;
+    m_identifier = session.ident.Identifier;
+    Updating = true;
+    Drawing = false;
+
+    ImageHeight = kImageHeight;
+    RelayImageHeight = kRelayImageHeight;
+    LevelScale = static_cast<float>(ImageHeight * 0.0078125);
+    RelayLevelScale = static_cast<float>(RelayImageHeight * 0.0078125);
+    {
+        Canvas blank(kImageWidth, kImageHeight);
+        blank.brush = colours::White;
+        blank.Clear();
+        setDrawing(ctl("servo_Image1"), blank.take());
+    }
+
+    const ServoType& type = servoType(m_identifier);
+    const std::vector<std::string> fiveItems = slotItems("keine Aktion", 4);
+    for (const char* name : kSlotLists)
+        setItems(ctl(name), fiveItems);
+    for (const char* name : {"text_kornelchen_schwelle", "edt_kornelchen_schwelle", "UpDown4"})
+        setVisible(ctl(name), type.threshold);
+    for (const char* name : {"servo_Image2", "Label_Servo_Relais", kSw1Group})
+        setVisible(ctl(name), type.kornel4);
+    for (int k = 0; k < 4; ++k)
+        setCaption(ctl(kSlotLabels[k]), type.slotCaptions[k]);
+    if (type.kornel4) {
+        const std::vector<std::string> eight = slotItems("keine Aktion", 8);
+        const std::vector<std::string> learn = slotItems("Adr.-Lernen", 8);
+        setItems(ctl(kSlotLists[0]), eight);
+        setItems(ctl(kSlotLists[1]), eight);
+        setItems(ctl(kSlotLists[2]), learn);
+        setItems(ctl(kSlotLists[3]), learn);
+    }
+
+    // The grid as the settings file left it.
+    Control& rx = ctl("cbx_raster_x");
+    Control& ry = ctl("cbx_raster_y");
+    setSelected(rx, RasterX >= 0 && RasterX < static_cast<int>(rx.items.size()) ? RasterX : 0);
+    setSelected(ry, RasterY >= 0 && RasterY < static_cast<int>(ry.items.size()) ? RasterY : 0);
+
+    setHint(ctl("edt_shift"), "Wert, um den die Kurve nach oben (positive Werte) oder nach unten (negative Werte) "
+                              "verschoben wird\nEin Wert von 64 verschiebt die Kurve um die halbe Y-Achse nach oben");
+    setHint(ctl("edt_scale"), "Wert, mit dem die Kurve multipliziert wird. \nD.h. Werte > 1 ziehen die Kurve in der "
+                              "Y-Achse auseinander, Werte < 1 stauchen die Kurve");
+
+    ReloadCurves();
+    setEnabled(ctl("servo_btn_uebernehmen"), false);
+    Updating = false;
+}
+
+void KornelPage::ReadCurves()
+{
+    if (!m_session)
+        return;
+    const FirmwareImage& image = m_session->image;
+    for (int e = 0; e < servo::kTableSize; ++e)
+        CurveData[static_cast<std::size_t>(e)] = HexByteValue(image.get_Hex_ROM(2 * (kFirstWord + e)));
+}
+
+void KornelPage::WriteCurves()
+{
+    if (!m_session)
+        return;
+    FirmwareImage& image = m_session->image;
+    for (int e = 0; e < servo::kTableSize; ++e)
+        image.set_Hex_ROM(2 * (kFirstWord + e), HexByteTexts()[static_cast<std::size_t>(tableByte(CurveData[static_cast<std::size_t>(e)]))]);
+}
+
+void KornelPage::ReloadCurves()
+{
+    ReadCurves();
+    // The push-button actions: "wie Adr.k" for the lowest set bit k-1, "keine Aktion" (or
+    // "Adr.-Lernen") for none; a bit beyond the list leaves the list without a selection.
+    for (int slot = 1; slot <= 4; ++slot) {
+        const int action = record(slot)[servo::kButtonAction] & 0xFF;
+        const int index = action == 0 ? 0 : 1 + lowestBit(action);
+        Control& list = ctl(kSlotLists[slot - 1]);
+        setSelected(list, index < static_cast<int>(list.items.size()) ? index : -1);
+    }
+
+    // SW1 mode: 01 is "Lernen + Justage", anything else "Servo-Bedienung". Showing the mode
+    // does not write it: the byte is rewritten only when the user picks a mode, so that a
+    // file loaded and saved again is the same file whatever was loaded before it.
+    if (m_session) {
+        const bool learn = m_session->image.get_Hex_EE(kEepromSw1Mode) == "01";
+        setChecked(ctl("servo_rad_lernen"), learn);
+        setChecked(ctl("servo_rad_servo"), !learn);
+        applySw1Visibility();
+        if (hasThreshold()) {
+            Threshold = HexByteValue(m_session->image.get_Hex_EE(kEepromThreshold));
+            putText("edt_kornelchen_schwelle", std::to_string(Threshold));
+        }
+    }
+
+    DrawCurve();
+    DrawRelay();
+    ShowCurveValues();
+    if (AddressPage)
+        AddressPage->RefreshPage();
+    setEnabled(ctl("servo_btn_uebernehmen"), false);
+}
+
+void KornelPage::ShowCurveValues()
+{
+    servo::ConstRecord rec = record(SelectedCurve());
+    const bool was = m_programWrite;
+    m_programWrite = true;
+    // The edit the user is typing in keeps the text as typed (a count of 150 stays 150 there
+    // while the record holds 100).
+    if (m_typing != &ctl("edt_Anzahl"))
+        putText("edt_Anzahl", std::to_string(rec[servo::kPointCount]));
+    if (m_typing != &ctl("edt_stretch"))
+        putText("edt_stretch", std::to_string(rec[servo::kStretch]));
+    m_programWrite = was;
+
+    const int selected = SelectedCurve();
+    for (int k = 1; k <= 4; ++k)
+        setEnabled(ctl(kCopyButtons[k - 1]), k != selected);
+
+    // The time labels follow the edits, with the numbers the decoder runs: a count typed as
+    // 150 is a curve of 100 points. An edit that holds no number shows the record's value.
+    int count = 0, stretch = 0;
+    if (!parseWholeNumber(ctl("edt_Anzahl").text, count))
+        count = rec[servo::kPointCount];
+    if (!parseWholeNumber(ctl("edt_stretch").text, stretch))
+        stretch = rec[servo::kStretch];
+    count = std::clamp(count, 1, servo::kMaxPoints);
+    stretch = std::clamp(stretch, 1, 200);
+    const long long step = static_cast<long long>(stretch) * 20;
+    setCaption(ctl("lbl_KurveInfo1"), "Zeit zwischen 2 Punkten = " + std::to_string(step) + " ms");
+    setCaption(ctl("lbl_KurveInfo2"),
+               "Gesamtzeit für diese Kurve = " + std::to_string((static_cast<long long>(count) - 1) * step) + " ms");
+}
+
+void KornelPage::DrawCurve()
+{
+    servo::ConstRecord rec = record(SelectedCurve());
+    const int n = servo::PointCount(rec);
+    const Rect r = *ctl("servo_Image1").geometry;
+    StepWidth = static_cast<float>(r.width - 10) / static_cast<float>(n);
+    const int m = std::min(3, static_cast<int>(static_cast<double>(StepWidth) * 0.3333333333333333));
+
+    Canvas canvas(r.width, r.height);
+    canvas.brush = colours::White;
+    canvas.Clear();
+    for (int i = 0; i < n; ++i) {
+        const int x = static_cast<int>(i * static_cast<double>(StepWidth));
+        const int v = rec[static_cast<std::size_t>(i)] & 0x7F;
+        const int y = static_cast<int>(ImageHeight - v * static_cast<double>(LevelScale));
+        canvas.pen = colours::Black;
+        if (i == 0)
+            canvas.MoveTo(0, y);
+        else
+            canvas.LineTo(x, y);
+        canvas.brush = colours::Red;
+        canvas.Rectangle(x - m, y - m, x + m, y + m);
+    }
+    // Horizontal grid: k lines divide the height into k + 1 bands.
+    const int ky = ctl("cbx_raster_y").selected;
+    canvas.pen = colours::Green;
+    for (int j = 1; j <= ky; ++j) {
+        const int y = static_cast<int>(ImageHeight - j * static_cast<double>(LevelScale) * 128 / (ky + 1));
+        canvas.MoveTo(0, y);
+        canvas.LineTo(r.width, y);
+    }
+    // Vertical grid: k + 1 lines, the last at the curve's right end.
+    const int kx = ctl("cbx_raster_x").selected;
+    if (kx >= 1)
+        for (int j = 1; j <= kx + 1; ++j) {
+            const int x = static_cast<int>(j * static_cast<double>(StepWidth) * n / (kx + 1));
+            canvas.MoveTo(x, 0);
+            canvas.LineTo(x, r.height);
+        }
+    if (hasThreshold()) {
+        const int y = truncClamped(ImageHeight - Threshold * static_cast<double>(LevelScale), -1, r.height);
+        canvas.pen = colours::Red;
+        canvas.MoveTo(0, y);
+        canvas.LineTo(r.width, y);
+    }
+    setDrawing(ctl("servo_Image1"), canvas.take());
+}
+
+void KornelPage::DrawRelay()
+{
+    servo::ConstRecord rec = record(SelectedCurve());
+    const int n = servo::PointCount(rec);
+    const Rect r = *ctl("servo_Image2").geometry;
+    Canvas canvas(r.width, r.height);
+    canvas.brush = colours::White;
+    canvas.Clear();
+    canvas.pen = colours::Black;
+    canvas.brush = colours::Red;
+    for (int i = 0; i < n; ++i) {
+        const int x1 = static_cast<int>(i * static_cast<double>(StepWidth));
+        const int x2 = static_cast<int>((i + 1) * static_cast<double>(StepWidth));
+        const int level = servo::RelayOf(rec[static_cast<std::size_t>(i)]) ? 100 : 0;
+        const int top = static_cast<int>(RelayImageHeight - level * static_cast<double>(RelayLevelScale));
+        canvas.Rectangle(x1, top, x2, RelayImageHeight);
+    }
+    const int kx = ctl("cbx_raster_x").selected;
+    canvas.pen = colours::Green;
+    if (kx >= 1)
+        for (int j = 1; j <= kx + 1; ++j) {
+            const int x = static_cast<int>(j * static_cast<double>(StepWidth) * n / (kx + 1));
+            canvas.MoveTo(x, 0);
+            canvas.LineTo(x, r.height);
+        }
+    setDrawing(ctl("servo_Image2"), canvas.take());
+}
+
+// ---- Edits ---------------------------------------------------------------------------------
+
+void KornelPage::putText(const char* name, const std::string& text)
+{
+    Control& c = ctl(name);
+    if (c.text == text)
+        return;
+    setText(c, text);
+    const bool was = m_programWrite;
+    m_programWrite = true;
+    runTextHandler(c);
+    m_programWrite = was;
+}
+
+void KornelPage::runTextHandler(Control& c)
+{
+    // The spinner beside the edit shows the edit's number where it can.
+    const char* spinner = c.name == "edt_Anzahl" ? "UpDown1"
+                          : c.name == "edt_stretch" ? "UpDown2"
+                          : c.name == "edt_kornelchen_schwelle" ? "UpDown4"
+                                                                : nullptr;
+    int value = 0;
+    if (spinner && parseWholeNumber(c.text, value)) {
+        Control& s = ctl(spinner);
+        const int position = std::clamp(value, s.min, s.max);
+        if (s.position != position) {
+            s.position = position;
+            touch(s);
+        }
+    }
+    if (c.name == "edt_Anzahl")
+        edt_AnzahlChange();
+    else if (c.name == "edt_stretch")
+        edt_stretchChange();
+    else if (c.name == "edt_kornelchen_schwelle")
+        edt_kornelchen_schwelleChange();
+}
+
+void KornelPage::onText(Control& c)
+{
+    // The user typed: ShowCurveValues leaves this edit's text as it stands.
+    const Control* was = m_typing;
+    m_typing = &c;
+    runTextHandler(c);
+    m_typing = was;
+}
+
+void KornelPage::onPosition(Control& c)
+{
+    // A spinner click types its new number into its edit.
+    const char* edit = c.name == "UpDown1" ? "edt_Anzahl"
+                       : c.name == "UpDown2" ? "edt_stretch"
+                       : c.name == "UpDown4" ? "edt_kornelchen_schwelle"
+                                             : nullptr;
+    if (edit)
+        userText(edit, std::to_string(c.position));
+}
+
+void KornelPage::edt_AnzahlChange()
+{
+    Control& c = ctl("edt_Anzahl");
+    if (c.text.empty())
+        return;
+    int value = 0;
+    if (!parseWholeNumber(c.text, value)) {
+        warn(kCountRange, "edt_Anzahl");
+        return;
+    }
+    value = std::clamp(value, 1, servo::kMaxPoints);
+    servo::Record rec = record(SelectedCurve());
+    const bool changed = rec[servo::kPointCount] != value;
+    rec[servo::kPointCount] = value;
+    StepWidth = static_cast<float>(ctl("servo_Image1").geometry->width - 10) / static_cast<float>(value);
+    if (Updating)
+        return;
+    DrawCurve();
+    DrawRelay();
+    ShowCurveValues();
+    // Showing another curve writes its count into the edit: that is no change of the table.
+    if (!m_programWrite || changed)
+        EnableAccept();
+}
+
+void KornelPage::edt_stretchChange()
+{
+    if (Updating)
+        return;
+    Control& c = ctl("edt_stretch");
+    if (c.text.empty())
+        return;
+    int value = 0;
+    if (!parseWholeNumber(c.text, value)) {
+        warn(kStretchRange, "edt_stretch");
+        return;
+    }
+    value = std::clamp(value, 1, 200);
+    servo::Record rec = record(SelectedCurve());
+    const bool changed = rec[servo::kStretch] != value;
+    rec[servo::kStretch] = value;
+    DrawCurve();
+    DrawRelay();
+    ShowCurveValues();
+    if (!m_programWrite || changed)
+        EnableAccept();
+}
+
+void KornelPage::edt_kornelchen_schwelleChange()
+{
+    Control& c = ctl("edt_kornelchen_schwelle");
+    if (Updating || c.text.empty())
+        return;
+    int value = 0;
+    if (!parseWholeNumber(c.text, value)) {
+        warn(strprintf(kThresholdInput, ctl("text_kornelchen_schwelle").caption.c_str()).c_str(),
+             "edt_kornelchen_schwelle");
+        return;
+    }
+    Threshold = std::clamp(value, 0, 127);
+    putText("edt_kornelchen_schwelle", std::to_string(Threshold));
+    if (m_session)
+        m_session->image.set_Hex_EE(kEepromThreshold, HexByteTexts()[static_cast<std::size_t>(Threshold)]);
+    DrawCurve();
+}
+
+// ---- Lists, radio buttons, buttons ---------------------------------------------------------
+
+void KornelPage::servo_rad_axClick()
+{
+    if (Updating)
+        return;
+    DrawCurve();
+    DrawRelay();
+    ShowCurveValues();
+}
+
+void KornelPage::cbx_raster_xChange()
+{
+    if (Updating)
+        return;
+    RasterX = ctl("cbx_raster_x").selected;
+    RasterY = ctl("cbx_raster_y").selected;
+    DrawCurve();
+    DrawRelay();
+}
+
+void KornelPage::servo_cbx_sxxChange(int slot)
+{
+    if (slot < 1 || slot > 4)
+        return;
+    const int k = ctl(kSlotLists[slot - 1]).selected;
+    if (k < 0 || k > 8)
+        return;
+    record(slot)[servo::kButtonAction] = k == 0 ? 0 : 1 << (k - 1);
+    EnableAccept();
+}
+
+void KornelPage::applySw1Visibility()
+{
+    const bool learn = ctl("servo_rad_lernen").checked;
+    for (const char* name : {kSlotLists[0], kSlotLists[1], kSlotLabels[0], kSlotLabels[1]})
+        setVisible(ctl(name), !learn);
+}
+
+void KornelPage::servo_rad_Click()
+{
+    const bool learn = ctl("servo_rad_lernen").checked;
+    if (m_session)
+        m_session->image.set_Hex_EE(kEepromSw1Mode, learn ? "01" : "F0");
+    applySw1Visibility();
+    EnableAccept();
+}
+
+void KornelPage::transform(void (*fn)(servo::Record))
+{
+    fn(record(SelectedCurve()));
+    DrawCurve();
+    DrawRelay();
+    EnableAccept();
+}
+
+void KornelPage::btn_LinClick() { transform(servo::GenerateLin); }
+void KornelPage::btn_LogClick() { transform(servo::GenerateLog); }
+void KornelPage::btn_SinClick() { transform(servo::GenerateQuarterSine); }
+void KornelPage::btn_sin2Click() { transform(servo::GenerateHalfSine); }
+void KornelPage::btn_MirrorVertikalClick() { transform(servo::MirrorVertical); }
+void KornelPage::btn_MirrorHorizontalClick() { transform(servo::MirrorHorizontal); }
+
+void KornelPage::btn_scaleClick()
+{
+    const std::string& text = ctl("edt_scale").text;
+    if (text.empty())
+        return;
+    float f = 0;
+    if (!servo::ParseFieldNumber(text, f) || f > 10.0 || f < 0.1) {
+        warn(kScaleRange, "edt_scale");
+        return;
+    }
+    servo::ScaleCurve(record(SelectedCurve()), f);
+    DrawCurve();
+    DrawRelay();
+    EnableAccept();
+}
+
+void KornelPage::btn_shiftClick()
+{
+    const std::string& text = ctl("edt_shift").text;
+    if (text.empty())
+        return;
+    float d = 0;
+    if (!servo::ParseFieldNumber(text, d) || d > 100.0 || d < -100.0) {
+        warn(kShiftRange, "edt_shift");
+        return;
+    }
+    servo::ShiftCurve(record(SelectedCurve()), d);
+    DrawCurve();
+    DrawRelay();
+    EnableAccept();
+}
+
+void KornelPage::btn_copyClick(int k)
+{
+    const int selected = SelectedCurve();
+    if (k < 1 || k > 4 || k == selected)
+        return;
+    servo::CopyCurve(record(selected), record(k));
+    DrawCurve();
+    DrawRelay();
+    ShowCurveValues();
+    if (AddressPage)
+        AddressPage->RefreshPage();
+    EnableAccept();
+}
+
+void KornelPage::servo_btn_uebernehmenClick()
+{
+    WriteCurves();
+    if (m_session && AddressPage) {
+        FirmwareImage& image = m_session->image;
+        for (std::size_t s = 0; s < 4; ++s) {
+            const int at = kEepromPulses + 2 * static_cast<int>(s);
+            image.set_Hex_EE(at, HexByteTexts()[static_cast<std::size_t>(AddressPage->PulseOffset[s] & 0xFF)]);
+            image.set_Hex_EE(at + 1, HexByteTexts()[static_cast<std::size_t>(AddressPage->PulseFactor[s] & 0xFF)]);
+        }
+    }
+    setEnabled(ctl("servo_btn_uebernehmen"), false);
+}
+
+void KornelPage::servo_btn_verwerfenClick()
+{
+    ReloadCurves();
+    setEnabled(ctl("servo_btn_uebernehmen"), false);
+}
+
+void KornelPage::onClick(Control& c)
+{
+    const std::string& n = c.name;
+    for (int k = 0; k < 4; ++k) {
+        if (n == kCurveButtons[k])
+            return servo_rad_axClick();
+        if (n == kCopyButtons[k])
+            return btn_copyClick(k + 1);
+    }
+    if (n == "servo_rad_servo" || n == "servo_rad_lernen")
+        servo_rad_Click();
+    else if (n == "btn_Lin")
+        btn_LinClick();
+    else if (n == "btn_Log")
+        btn_LogClick();
+    else if (n == "btn_Sin")
+        btn_SinClick();
+    else if (n == "btn_sin2")
+        btn_sin2Click();
+    else if (n == "btn_MirrorVertikal")
+        btn_MirrorVertikalClick();
+    else if (n == "btn_MirrorHorizontal")
+        btn_MirrorHorizontalClick();
+    else if (n == "btn_scale")
+        btn_scaleClick();
+    else if (n == "btn_shift")
+        btn_shiftClick();
+    else if (n == "servo_btn_verwerfen")
+        servo_btn_verwerfenClick();
+    else if (n == "servo_btn_uebernehmen")
+        servo_btn_uebernehmenClick();
+}
+
+void KornelPage::onSelect(Control& c)
+{
+    if (c.name == "cbx_raster_x" || c.name == "cbx_raster_y")
+        return cbx_raster_xChange();
+    for (int slot = 1; slot <= 4; ++slot)
+        if (c.name == kSlotLists[slot - 1])
+            return servo_cbx_sxxChange(slot);
+}
+
+// ---- Mouse ---------------------------------------------------------------------------------
+
+void KornelPage::servo_ImagexMouseDown() { Drawing = true; }
+void KornelPage::servo_ImagexMouseUp() { Drawing = false; }
+
+void KornelPage::servo_Image1MouseMove(int x, int y)
+{
+    if (!Drawing)
+        return;
+    servo::Record rec = record(SelectedCurve());
+    // The pointer snaps to the nearest point. Only the points the graph shows can be drawn:
+    // a point right of the curve's end would change unseen.
+    const float at = static_cast<float>(x) / StepWidth + 0.5f;
+    const int i = truncClamped(at, 0, servo::PointCount(rec) - 1);
+    const int v = truncClamped((ImageHeight - y) / static_cast<double>(LevelScale), 0, 127);
+    std::int32_t& e = rec[static_cast<std::size_t>(i)];
+    e = (e & 0x80) | v;
+    DrawCurve();
+    EnableAccept();
+}
+
+void KornelPage::servo_Image2MouseMove(int x, int y)
+{
+    if (!Drawing)
+        return;
+    servo::Record rec = record(SelectedCurve());
+    // The relay graph takes the point whose step holds the pointer.
+    const int i = truncClamped(static_cast<double>(static_cast<float>(x) / StepWidth), 0, servo::PointCount(rec) - 1);
+    const float level = static_cast<float>((RelayImageHeight - y) / static_cast<double>(RelayLevelScale));
+    std::int32_t& e = rec[static_cast<std::size_t>(i)];
+    e = level > 50.0f ? (e | 0x80) : (e & 0x7F);
+    DrawRelay();
+    EnableAccept();
+}
+
+void KornelPage::onMouse(Control& c, MouseAction action, int x, int y)
+{
+    const bool curve = c.name == "servo_Image1";
+    if (!curve && c.name != "servo_Image2")
+        return;
+    switch (action) {
+    case MouseAction::Press: servo_ImagexMouseDown(); break;
+    case MouseAction::Move:
+        if (curve)
+            servo_Image1MouseMove(x, y);
+        else
+            servo_Image2MouseMove(x, y);
+        break;
+    case MouseAction::Release: servo_ImagexMouseUp(); break;
+    }
+}
+
+// ---- Curve and set files -------------------------------------------------------------------
+
+namespace {
+
+bool readLines(Session* session, const std::string& path, std::size_t keep, std::vector<std::string>& lines,
+               std::size_t& total)
+{
+    std::string error;
+    if (servo::ReadTextLines(path, keep, lines, total, error))
+        return true;
+    if (session)
+        session->prompter().tell(MsgKind::Error,
+                                 strprintf("Die Datei \"%s\" kann nicht geöffnet werden: %s.", path.c_str(), error.c_str()),
+                                 Buttons::Ok);
+    return false;
+}
+
+bool writeLines(Session* session, const std::string& path, const std::vector<std::string>& lines)
+{
+    std::string error;
+    if (writeLinesAtomically(path, lines, &error))
+        return true;
+    if (session)
+        session->prompter().tell(
+            MsgKind::Error, strprintf("Die Datei \"%s\" konnte nicht geschrieben werden: %s", path.c_str(), error.c_str()),
+            Buttons::Ok);
+    return false;
+}
+
+} // namespace
+
+void KornelPage::servo_save_1Click(const std::string& path)
+{
+    writeLines(m_session, path, servo::CurveFileLines(record(SelectedCurve())));
+}
+
+void KornelPage::servo_save_allClick(const std::string& path)
+{
+    writeLines(m_session, path, servo::SetFileLines(CurveData));
+}
+
+void KornelPage::servo_load_1Click(const std::string& path)
+{
+    std::vector<std::string> lines;
+    std::size_t total = 0;
+    if (!readLines(m_session, path, servo::kMaxPoints, lines, total))
+        return;
+    const servo::CurveFileContent content = servo::ReadCurveFile(lines, total);
+    if (content.cut && m_session)
+        m_session->prompter().tell(MsgKind::Warning, servo::kCurveFileCut, Buttons::Cancel);
+    if (content.badLine >= 0) {
+        if (m_session)
+            m_session->prompter().tell(MsgKind::Warning, strprintf(servo::kFileBadLine, content.badLine), Buttons::Cancel);
+        return;
+    }
+    servo::Record rec = record(SelectedCurve());
+    for (std::size_t k = 0; k < content.points.size(); ++k)
+        rec[k] = content.points[k];
+    rec[servo::kPointCount] = static_cast<std::int32_t>(content.points.size());
+    DrawCurve();
+    DrawRelay();
+    ShowCurveValues();
+    EnableAccept();
+}
+
+void KornelPage::servo_load_allClick(const std::string& path)
+{
+    std::vector<std::string> lines;
+    std::size_t total = 0;
+    if (!readLines(m_session, path, servo::kTableSize, lines, total))
+        return;
+    const servo::SetFileContent content = servo::ReadSetFile(lines, total);
+    if (content.tooLong || content.badLine >= 0) {
+        if (m_session)
+            m_session->prompter().tell(MsgKind::Warning,
+                                       content.tooLong ? std::string(servo::kSetFileTooLong)
+                                                       : strprintf(servo::kFileBadLine, content.badLine),
+                                       Buttons::Cancel);
+        return;
+    }
+    CurveData = content.table;
+    DrawCurve();
+    DrawRelay();
+    ShowCurveValues();
+    if (AddressPage) {
+        AddressPage->Updating = true;
+        AddressPage->RefreshPage();
+        AddressPage->Updating = false;
+    }
+    EnableAccept();
+}
+
+void KornelPage::onFile(Control& c, const std::string& path)
+{
+    if (path.empty())
+        return;
+    if (c.name == "servo_load_1")
+        servo_load_1Click(path);
+    else if (c.name == "servo_save_1")
+        servo_save_1Click(path);
+    else if (c.name == "servo_load_all")
+        servo_load_allClick(path);
+    else if (c.name == "servo_save_all")
+        servo_save_allClick(path);
+}
 
 } // namespace hz::pages

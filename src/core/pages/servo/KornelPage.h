@@ -4,11 +4,39 @@
 // the curve and relay graphs, the generators and transforms, and the curve and set files.
 // The address page (KornelAdrPage) edits entries of the same working copy and relies on this
 // page's "übernehmen".
+//
+// Record r (1..4) holds curve r: points 0..99 (bits 0..6 position, bit 7 relay), 100 the
+// flags of servo r, 101 the point count, 102 the stretch factor (the decoder waits stretch x
+// 20 ms between two points), 103..109 the settings of addresses r and r+4, 110 the action of
+// push-button slot r; the rest is carried along untouched. The high bytes of the table's
+// program words are never read or written.
+//
+// Two EEPROM bytes are written at once, not by "übernehmen": 0x00, the mode of push button SW1
+// (0x01 "Lernen + Justage", 0xF0 "Servo-Bedienung"), and 0x30, the threshold of output X7
+// (types 0x1D2 and 0x7DD2). "übernehmen" writes the table and the address page's pulse bytes
+// 0x60..0x67; "verwerfen" reads the table again.
+//
+// Controls, all on the panel pnl_servo (geometry in frame pixels, the page's own layout):
+// the curve buttons servo_rad_a1..4 in RadioGroup1; the point count edt_Anzahl with UpDown1
+// and the stretch edt_stretch with UpDown2 (spinners: track bar controls whose position
+// types into their edit); the time labels lbl_KurveInfo1/2; the grid lists cbx_raster_x/y;
+// the curve image servo_Image1 (530 x 201) and the relay image servo_Image2 (530 x 57); the
+// threshold edt_kornelchen_schwelle with UpDown4; the generator, mirror, copy, file, scale
+// and shift buttons; the SW1 mode in servo_GroupBox1; the four push-button lists
+// servo_cbx_s1c/s1o/s2c/s2o; "verwerfen" and "übernehmen".
 
 #include <array>
 #include <cstdint>
+#include <span>
+#include <string>
 
 #include "core/pages/Page.h"
+#include "core/pages/servo/CurveTransforms.h"
+
+namespace hz {
+class FirmwareImage;
+class Prompter;
+}
 
 namespace hz::pages {
 
@@ -16,6 +44,22 @@ class KornelAdrPage;
 
 class KornelPage : public Page {
 public:
+    // Layout of the page (frame pixels).
+    static constexpr int kWidth = 540;
+    static constexpr int kHeight = 555;
+    static constexpr int kImageWidth = 530;
+    static constexpr int kImageHeight = 201;
+    static constexpr int kRelayImageHeight = 57;
+    static constexpr Rect kImage1Rect{5, 95, kImageWidth, kImageHeight};
+    static constexpr Rect kImage2Rect{5, 315, kImageWidth, kRelayImageHeight};
+    static constexpr Rect kAcceptRect{445, 515, 80, 25};
+    // Where the table lies: entry e is the low byte of program word 0x500 + e.
+    static constexpr int kFirstWord = 0x500;
+    // EEPROM bytes of the page.
+    static constexpr int kEepromSw1Mode = 0x00;
+    static constexpr int kEepromThreshold = 0x30;
+    static constexpr int kEepromPulses = 0x60;
+
     KornelPage();
 
     const char* frameName() const override { return "TFrameKornel"; }
@@ -38,6 +82,105 @@ public:
 
     // Every change of the working copy on the address page enables "übernehmen".
     void EnableAccept();
+
+    // The grid: item indices of the two grid lists, kept between runs in the settings file.
+    // The page selects them when it is shown and changes them when the user picks another
+    // grid; a value outside a list draws no grid lines and is kept until the user picks one.
+    int RasterX = 0;
+    int RasterY = 0;
+
+    // Page fields.
+    bool Drawing = false;       // a mouse button is held down over one of the two images
+    int ImageHeight = kImageHeight;
+    float LevelScale = kImageHeight * 0.0078125f;
+    int RelayImageHeight = kRelayImageHeight;
+    float RelayLevelScale = kRelayImageHeight * 0.0078125f;
+    float StepWidth = (kImageWidth - 10) / 10.0f;
+    int Threshold = 0;
+
+    // The selected curve, 1..4, from the curve buttons.
+    int SelectedCurve() const;
+    // Record r (1..4) of the working copy.
+    servo::Record record(int r);
+    servo::ConstRecord record(int r) const;
+
+    // Set-up and table.
+    void InitPage(Session& session);
+    void ReloadCurves();
+    void ReadCurves();
+    void WriteCurves();
+    void ShowCurveValues();
+    void DrawCurve();
+    void DrawRelay();
+
+    // Handlers, under the firmware editor's names.
+    void servo_rad_axClick();
+    void edt_AnzahlChange();
+    void edt_stretchChange();
+    void cbx_raster_xChange();
+    void servo_ImagexMouseDown();
+    void servo_Image1MouseMove(int x, int y);
+    void servo_Image2MouseMove(int x, int y);
+    void servo_ImagexMouseUp();
+    void edt_kornelchen_schwelleChange();
+    void btn_LinClick();
+    void btn_LogClick();
+    void btn_SinClick();
+    void btn_sin2Click();
+    void btn_MirrorVertikalClick();
+    void btn_MirrorHorizontalClick();
+    void btn_scaleClick();
+    void btn_shiftClick();
+    // k = 1..4: "von #k".
+    void btn_copyClick(int k);
+    void servo_load_1Click(const std::string& path);
+    void servo_save_1Click(const std::string& path);
+    void servo_load_allClick(const std::string& path);
+    void servo_save_allClick(const std::string& path);
+    void servo_rad_Click();
+    // slot = 1..4: servo_cbx_s1c, servo_cbx_s1o, servo_cbx_s2c, servo_cbx_s2o.
+    void servo_cbx_sxxChange(int slot);
+    void servo_btn_verwerfenClick();
+    void servo_btn_uebernehmenClick();
+
+    // Messages of the page.
+    static constexpr const char* kCountRange = "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..100";
+    static constexpr const char* kStretchRange = "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..200";
+    static constexpr const char* kScaleRange = "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 0.1 .. 10";
+    static constexpr const char* kShiftRange = "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich -100 .. 100";
+    static constexpr const char* kThresholdInput = "Ungültige Eingabe für <%s> ";
+
+protected:
+    void onText(Control& c) override;
+    void onClick(Control& c) override;
+    void onPosition(Control& c) override;
+    void onSelect(Control& c) override;
+    void onMouse(Control& c, MouseAction action, int x, int y) override;
+    void onFile(Control& c, const std::string& path) override;
+
+private:
+    Control& ctl(const char* name);
+    const Control& ctl(const char* name) const;
+    // The program writes an edit's text: as on a window, its change handler runs when the
+    // text differs, and the edit's spinner follows.
+    void putText(const char* name, const std::string& text);
+    void runTextHandler(Control& c);
+    void setItems(Control& c, std::vector<std::string> items);
+    void setSelected(Control& c, int index);
+    void applySw1Visibility();
+    bool hasThreshold() const;
+    // Runs a generator or transform on the selected record, redraws, enables "übernehmen".
+    void transform(void (*fn)(servo::Record));
+    void warn(const char* text, const char* focus);
+    // An entry of the working copy as the byte written into the image.
+    static int tableByte(std::int32_t entry) { return entry & 0xFF; }
+
+    Session* m_session = nullptr;
+    int m_identifier = 0;
+    // The edit whose text the user is typing: ShowCurveValues leaves its text as typed.
+    const Control* m_typing = nullptr;
+    // Set while the program writes an edit (ShowCurveValues, ReloadCurves).
+    bool m_programWrite = false;
 };
 
 } // namespace hz::pages

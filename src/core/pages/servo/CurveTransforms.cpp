@@ -1,0 +1,167 @@
+#include "core/pages/servo/CurveTransforms.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace hz::pages::servo {
+
+namespace {
+
+// Conversion to a 32-bit float, to nearest, ties to even (the FPU's default rounding).
+float single(double value) { return static_cast<float>(value); }
+
+// Truncation toward zero into 0..127; values out of any sensible range (and NaN) are limited
+// before the conversion, so that it is always defined.
+int truncPosition(double value)
+{
+    if (!(value > 0.0))
+        return 0;
+    if (value >= 127.0)
+        return 127;
+    return static_cast<int>(value);
+}
+
+// Sets the position of a point and keeps its relay flag.
+void setPosition(std::int32_t& entry, int position) { entry = (entry & 0x80) | (position & 0x7F); }
+
+// Fills points 0..n-1 with f(i); a one-point curve gets position 0.
+template <typename F>
+void generate(Record record, F&& positionOf)
+{
+    const int n = PointCount(record);
+    if (n == 1) {
+        setPosition(record[0], 0);
+        return;
+    }
+    for (int i = 0; i < n; ++i)
+        setPosition(record[static_cast<std::size_t>(i)], positionOf(i, n));
+}
+
+// The firmware editor's constants: pi as 3.14159, 1.5 pi computed in double from it.
+constexpr double kPi = 3.14159;
+constexpr double kTwoPi = 6.28318;
+
+void generateSine(Record record, double period)
+{
+    generate(record, [period](int i, int n) {
+        const float step = single(period / (n - 1));
+        const float s = single(std::sin(i * static_cast<double>(step) + 1.5 * kPi));
+        return truncPosition(single(s * 63.0 + 63.0));
+    });
+}
+
+} // namespace
+
+int PointCount(ConstRecord record)
+{
+    const std::int32_t n = record[kPointCount];
+    return n < 1 ? 1 : (n > kMaxPoints ? kMaxPoints : static_cast<int>(n));
+}
+
+void GenerateLin(Record record)
+{
+    generate(record, [](int i, int n) {
+        const float step = single(127.0 / (n - 1));
+        return truncPosition(single(i * static_cast<double>(step)));
+    });
+}
+
+void GenerateLog(Record record)
+{
+    generate(record, [](int i, int n) {
+        const float scale = single(127.0 / std::log10(static_cast<double>(n)));
+        const float l = single(std::log10(static_cast<double>(i + 1)));
+        return truncPosition(single(static_cast<double>(l) * static_cast<double>(scale)));
+    });
+}
+
+void GenerateQuarterSine(Record record) { generateSine(record, kPi); }
+
+void GenerateHalfSine(Record record) { generateSine(record, kTwoPi); }
+
+void MirrorVertical(Record record)
+{
+    const int n = PointCount(record);
+    for (int i = 0; i < n; ++i) {
+        std::int32_t& e = record[static_cast<std::size_t>(i)];
+        setPosition(e, 127 - PositionOf(e));
+    }
+}
+
+void MirrorHorizontal(Record record)
+{
+    const int n = PointCount(record);
+    for (int i = 0; i < n / 2; ++i) {
+        std::int32_t& a = record[static_cast<std::size_t>(i)];
+        std::int32_t& b = record[static_cast<std::size_t>(n - 1 - i)];
+        const int pa = PositionOf(a), pb = PositionOf(b);
+        setPosition(a, pb);
+        setPosition(b, pa);
+    }
+}
+
+void ScaleCurve(Record record, float factor)
+{
+    const int n = PointCount(record);
+    for (int i = 0; i < n; ++i) {
+        std::int32_t& e = record[static_cast<std::size_t>(i)];
+        setPosition(e, truncPosition(PositionOf(e) * static_cast<double>(factor)));
+    }
+}
+
+void ShiftCurve(Record record, float offset)
+{
+    const int n = PointCount(record);
+    for (int i = 0; i < n; ++i) {
+        std::int32_t& e = record[static_cast<std::size_t>(i)];
+        setPosition(e, truncPosition(PositionOf(e) + static_cast<double>(offset)));
+    }
+}
+
+void CopyCurve(Record to, ConstRecord from)
+{
+    std::copy_n(from.begin(), kMaxPoints, to.begin());
+    to[kPointCount] = from[kPointCount];
+    to[kStretch] = from[kStretch];
+}
+
+bool ParseFieldNumber(std::string_view text, float& value)
+{
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    std::string s(text);
+    std::size_t k = 0;
+    if (k < s.size() && (s[k] == '+' || s[k] == '-'))
+        ++k;
+    int digits = 0, separators = 0;
+    for (std::size_t i = k; i < s.size(); ++i) {
+        if (s[i] >= '0' && s[i] <= '9') {
+            ++digits;
+        } else if (s[i] == ',' || s[i] == '.') {
+            s[i] = '.';
+            ++separators;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0 || separators > 1)
+        return false;
+    // from_chars does not take a plus sign.
+    const char* first = s.data() + (s[0] == '+' ? 1 : 0);
+    double d = 0;
+    const auto [end, ec] = std::from_chars(first, s.data() + s.size(), d);
+    if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(d))
+        return false;
+    const float f = single(d);
+    if (!std::isfinite(f))
+        return false;
+    value = f;
+    return true;
+}
+
+} // namespace hz::pages::servo
