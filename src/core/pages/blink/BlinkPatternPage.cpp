@@ -196,6 +196,7 @@ void BlinkPatternPage::showFor(Session& session)
 void BlinkPatternPage::InitPage(int width)
 {
     Updating = true;
+    Drawing = false; // a press of the page shown before does not paint on this one
     setVisible(at(m_panel), true);
     ImageHeight = m_layout.imageHeight;
     LevelScale = static_cast<float>(ImageHeight) * 0.0078125f;
