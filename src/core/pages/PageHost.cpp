@@ -7,9 +7,6 @@ namespace hz::pages {
 
 PageHost::PageHost()
 {
-    // What the host measures of the pages that are not built yet.
-    Blinkmuster.addAcceptButton("blinkmuster_btn_uebernehmen", "Übernehmen", Rect{445, 445, 80, 25});
-    BlinkmusterLed.addAcceptButton("led_blinkmuster_btn_uebernehmen", "Übernehmen", Rect{445, 445, 80, 25});
     Kornel.AddressPage = &KornelAdr;
 }
 

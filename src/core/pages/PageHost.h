@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/pages/Page.h"
-#include "core/pages/PlaceholderPage.h"
+#include "core/pages/blink/BlinkmusterPage.h"
 #include "core/pages/register/RegisterPage.h"
 #include "core/pages/servo/KornelAdrPage.h"
 #include "core/pages/servo/KornelPage.h"
@@ -32,8 +32,8 @@ public:
     // The six pages, created once and never destroyed; showing a page again re-runs its
     // set-up, which re-reads the image.
     ZusatzPage Zusatz;
-    PlaceholderPage Blinkmuster{"TFrameBlinkmuster", "FrameBlinkmuster1"};
-    PlaceholderPage BlinkmusterLed{"TFrameBlinkmuster_led", "FrameBlinkmuster_led1"};
+    BlinkmusterPage Blinkmuster;
+    BlinkmusterLedPage BlinkmusterLed;
     // The servo pages: the curve page owns the working copy the address page edits.
     KornelPage Kornel;
     KornelAdrPage KornelAdr{Kornel};

@@ -5,6 +5,7 @@
 #include "gui/app/ControlFont.h"
 #include "gui/app/TFormMain.h"
 #include "core/catalogue/Catalogue.h"
+#include "gui/pages/Frame_blinkmuster.h"
 #include "gui/pages/Frame_register.h"
 #include "gui/pages/Frame_zusatz.h"
 #include "gui/pages/PageFrame.h"
@@ -24,8 +25,11 @@ PageHostView::PageHostView(TFormMain& window, QWidget* parent, hz::gui::FileDial
     // The additional-functions page measures its texts in the frame's font.
     FrameZusatz1 = new TFrameZusatz(host.Zusatz, parent);
     FrameZusatz1->hide();
-    FrameBlinkmuster1 = plain(host.Blinkmuster);
-    FrameBlinkmuster_led1 = plain(host.BlinkmusterLed);
+    // The blink pattern pages choose their font.
+    FrameBlinkmuster1 = new TFrameBlinkmuster(host.Blinkmuster, parent);
+    FrameBlinkmuster1->hide();
+    FrameBlinkmuster_led1 = new TFrameBlinkmuster_led(host.BlinkmusterLed, parent);
+    FrameBlinkmuster_led1->hide();
     FrameKornelAdr1 = plain(host.KornelAdr);
     FrameKornel1 = plain(host.Kornel);
     // The register page has a frame of its own kind (it chooses its captions' font).

@@ -1,0 +1,553 @@
+#include "core/pages/blink/BlinkPatternPage.h"
+
+#include <algorithm>
+
+#include "core/Session.h"
+#include "core/firmware/HexText.h"
+#include "core/pages/common/Canvas.h"
+#include "core/pages/common/NumberText.h"
+
+namespace hz::pages {
+
+namespace {
+
+// "Lumo - Blinkmuster ab V3.60": the stretch in two bytes, to base 255.
+constexpr int kIdLumoBlinkmuster360 = 0x1DD;
+
+const char* const kAddressHint = "Auswahl, für welche Adresse die Angezeigten Parameter gültig sind";
+const char* const kStretchHint = "ermöglicht es, den Ablauf zu Verlangsamen";
+const char* const kCountHint = "Anzahl der Kurven-Punkte";
+
+Control make(std::string name, ControlKind kind, std::string caption, const char* parent)
+{
+    Control c;
+    c.name = std::move(name);
+    c.kind = kind;
+    c.caption = std::move(caption);
+    c.parent = parent;
+    return c;
+}
+
+// A pointer position far outside any image still gives a sensible step: the quotient is
+// clamped before it becomes an integer.
+int stepAt(int x, float stepWidth, int steps)
+{
+    const float q = static_cast<float>(x) / stepWidth;
+    if (!(q >= 0.0f))
+        return 0;
+    if (q >= static_cast<float>(steps))
+        return steps - 1;
+    return static_cast<int>(q);
+}
+
+} // namespace
+
+std::pair<std::string, std::string> BlinkPatternPage::TimeLabels(long long stretch, long long count)
+{
+    const long long t = stretch * 20;
+    const long long total = t * count;
+    const double st = static_cast<double>(t), tt = static_cast<double>(total);
+    std::string step = t < 1000 ? PrintfNumber("Zeit-Raster = %3.0f ms", st)
+                                : PrintfNumber("Zeit-Raster = %3.4f s", st * 0.001);
+    std::string all;
+    if (total < 1000)
+        all = PrintfNumber("Gesamtzeit = %3.0f ms", tt);
+    else if (total < 60000)
+        all = PrintfNumber("Gesamtzeit = %3.4f s", tt * 0.001);
+    else if (total < 6000000)
+        all = PrintfNumber("Gesamtzeit = %3.4f min", tt / 60000.0);
+    else
+        all = PrintfNumber("Gesamtzeit = %3.4f h", tt / 3600000.0);
+    return {std::move(step), std::move(all)};
+}
+
+BlinkPatternPage::BlinkPatternPage(BlinkLayout layout) : m_layout(std::move(layout))
+{
+    const BlinkLayout& L = m_layout;
+    PatternData.assign(static_cast<std::size_t>(kAddresses * L.blockSize), 0xFF);
+    const char* panel = L.panel;
+    auto next = [this] { return m_controls.size(); };
+
+    m_panel = next();
+    add(make(panel, ControlKind::Group, "", ""));
+    m_group = next();
+    add(make(L.group, ControlKind::Group, "Parameter für ...", panel));
+    m_firstRadio = next();
+    for (int a = 1; a <= kAddresses; ++a) {
+        Control r = make(radioName(a), ControlKind::Radio, "Adresse " + std::to_string(a), panel);
+        r.hint = kAddressHint;
+        r.checked = a == 1;
+        add(std::move(r));
+    }
+    m_loop = next();
+    Control loop = make(name("cbx_loop"), ControlKind::Check, "Loop", panel);
+    loop.hint = "Ablauf wieder immer wieder neu gestartet";
+    add(std::move(loop));
+
+    auto numberRow = [&](const char* labelName, const char* caption, const char* editName, const char* spinnerName,
+                         const char* hint, int max, std::size_t& label, std::size_t& edit, std::size_t& spinner) {
+        label = next();
+        Control l = make(labelName, ControlKind::Label, caption, panel);
+        l.hint = hint;
+        add(std::move(l));
+        edit = next();
+        Control e = make(name(editName), ControlKind::Edit, "", panel);
+        e.hint = hint;
+        e.text = "10";
+        add(std::move(e));
+        // The spinner is a track bar of the page: its position goes into the edit.
+        spinner = next();
+        Control s = make(spinnerName, ControlKind::TrackBar, "", panel);
+        s.hint = hint;
+        s.min = 1;
+        s.max = max;
+        s.position = 10;
+        add(std::move(s));
+    };
+    numberRow(L.stretchLabel, "Stretch-Faktor", "edt_stretch", L.stretchSpinner, kStretchHint, 200, m_stretchLabel,
+              m_stretchEdit, m_stretchSpinner);
+    numberRow(L.countLabel, "Anzahl Punkte", "edt_Anzahl", L.countSpinner, kCountHint, L.steps, m_countLabel,
+              m_countEdit, m_countSpinner);
+    m_info1 = next();
+    add(make(name("lbl_KurveInfo1"), ControlKind::Label, "", panel));
+    m_info2 = next();
+    add(make(name("lbl_KurveInfo2"), ControlKind::Label, "", panel));
+
+    m_firstOutput = next();
+    for (int k = 1; k <= L.outputs; ++k) {
+        add(make(L.outputLabels[static_cast<std::size_t>(k - 1)], ControlKind::Label, "Out#" + std::to_string(k), panel));
+        add(make(imageName(k), ControlKind::Image, "", panel));
+        Control used = make(outputName(k), ControlKind::Check, "", panel);
+        used.hint = "Ausgang " + std::to_string(k) + " verwenden (wird sonst nicht beeinflusst)";
+        add(std::move(used));
+    }
+
+    m_copyLabel = next();
+    add(make(L.copyLabel, ControlKind::Label, "Kurve kopieren", panel));
+    m_firstCopy = next();
+    for (int a = 1; a <= kAddresses; ++a) {
+        Control b = make(copyName(a), ControlKind::Button, "von #" + std::to_string(a), panel);
+        b.hint = "Kopieren der Kurvenformen von Adresse " + std::to_string(a);
+        add(std::move(b));
+    }
+    m_verwerfen = next();
+    add(make(name("btn_verwerfen"), ControlKind::Button, "Verwerfen", panel));
+    m_uebernehmen = next();
+    Control accept = make(name("btn_uebernehmen"), ControlKind::Button, "Übernehmen", panel);
+    accept.enabled = false;
+    add(std::move(accept));
+}
+
+void BlinkPatternPage::place(const std::string& control, const Rect& r)
+{
+    if (Control* c = findMutable(control))
+        setGeometry(*c, r);
+}
+
+int BlinkPatternPage::hostWidth() const
+{
+    const Rect r = at(m_uebernehmen).geometry.value_or(Rect{});
+    return r.left + r.width + 15;
+}
+
+int BlinkPatternPage::SelectedAddress() const
+{
+    for (int a = 1; a <= kAddresses; ++a)
+        if (at(m_firstRadio + static_cast<std::size_t>(a - 1)).checked)
+            return a;
+    return 1;
+}
+
+int BlinkPatternPage::DecodedStretch() const
+{
+    const int low = entry(m_layout.stretchIndex);
+    if (m_layout.stretchHighIndex < 0)
+        return low;
+    if (m_base255)
+        return entry(m_layout.stretchHighIndex) * 255 + low - 255;
+    return low;
+}
+
+bool BlinkPatternPage::StepOn(int step, int output) const
+{
+    if (output <= 4)
+        return (entry(step) >> (output - 1) & 1) != 0;
+    return (entry(m_layout.secondStepBase + step) >> (output - 5) & 1) != 0;
+}
+
+bool BlinkPatternPage::hasPending() const { return at(m_uebernehmen).enabled; }
+
+void BlinkPatternPage::accept() { UebernehmenClick(); }
+
+void BlinkPatternPage::enableAccept(bool on) { setEnabled(at(m_uebernehmen), on); }
+
+void BlinkPatternPage::showFor(Session& session)
+{
+    m_session = &session;
+    // Only the newer LED firmware keeps the stretch in two bytes.
+    m_base255 = m_layout.stretchHighIndex >= 0 && session.ident.Identifier == kIdLumoBlinkmuster360;
+    Control& spinner = at(m_stretchSpinner);
+    spinner.max = StretchMax();
+    touch(spinner);
+    InitPage(hostWidth());
+    RefreshPage();
+}
+
+void BlinkPatternPage::InitPage(int width)
+{
+    Updating = true;
+    Drawing = false; // a press of the page shown before does not paint on this one
+    setVisible(at(m_panel), true);
+    ImageHeight = m_layout.imageHeight;
+    LevelScale = static_cast<float>(ImageHeight) * 0.0078125f;
+    const int imageWidth = width - kImageLeft - 10;
+    for (int k = 1; k <= m_layout.outputs; ++k) {
+        Control& image = at(imageIndex(k));
+        Rect r = image.geometry.value_or(Rect{kImageLeft, 0, 0, ImageHeight});
+        r.width = imageWidth;
+        setGeometry(image, r);
+    }
+    recomputeStepWidth();
+    ReloadPatterns();
+    enableAccept(false);
+    if (m_layout.drawAtEndOfInit)
+        DrawPatterns();
+    Updating = false;
+}
+
+void BlinkPatternPage::RefreshPage()
+{
+    ShowPatternValues();
+    DrawPatterns();
+}
+
+void BlinkPatternPage::ReloadPatterns()
+{
+    ReadPatterns();
+    ShowPatternValues();
+    DrawPatterns();
+}
+
+void BlinkPatternPage::ReadPatterns()
+{
+    if (!m_session)
+        return;
+    const FirmwareImage& image = m_session->image;
+    for (std::size_t n = 0; n < PatternData.size(); ++n)
+        PatternData[n] = HexByteValue(image.get_Hex_ROM(2 * (kTableWord + static_cast<int>(n))));
+}
+
+void BlinkPatternPage::WritePatterns()
+{
+    if (!m_session)
+        return;
+    FirmwareImage& image = m_session->image;
+    const auto& texts = HexByteTexts();
+    // Only the low byte of each word is the table's; the high byte (the instruction that
+    // returns the entry) stays as the firmware has it.
+    for (std::size_t n = 0; n < PatternData.size(); ++n)
+        image.set_Hex_ROM(2 * (kTableWord + static_cast<int>(n)), texts[static_cast<std::size_t>(PatternData[n] & 0xFF)]);
+}
+
+void BlinkPatternPage::writeEdit(std::size_t edit, const std::string& text)
+{
+    Control& c = at(edit);
+    if (c.text == text)
+        return;
+    setText(c, text);
+    syncSpinner(edit);
+    const bool was = m_ownWrite;
+    m_ownWrite = true;
+    if (edit == m_countEdit)
+        CountChange();
+    else if (edit == m_stretchEdit)
+        StretchChange();
+    m_ownWrite = was;
+}
+
+void BlinkPatternPage::syncSpinner(std::size_t edit)
+{
+    Control& spinner = at(edit == m_countEdit ? m_countSpinner : m_stretchSpinner);
+    int n = 0;
+    if (!parseWholeNumber(at(edit).text, n))
+        return;
+    n = std::clamp(n, spinner.min, spinner.max);
+    if (spinner.position != n) {
+        spinner.position = n;
+        touch(spinner);
+    }
+}
+
+void BlinkPatternPage::ShowPatternValues()
+{
+    const int selected = SelectedAddress();
+    for (int a = 1; a <= kAddresses; ++a)
+        setEnabled(at(m_firstCopy + static_cast<std::size_t>(a - 1)), a != selected);
+    // Each text is taken from the working copy when it is written: the count's handler may
+    // have clamped the block in between.
+    writeEdit(m_countEdit, std::to_string(entry(m_layout.countIndex)));
+    writeEdit(m_stretchEdit, std::to_string(DecodedStretch()));
+    const int flags = entry(m_layout.flagsIndex);
+    setChecked(at(m_loop), (flags & 1) != 0);
+    for (int k = 1; k <= m_layout.outputs; ++k) {
+        const bool used = k <= 4 ? (flags >> (k + 3) & 1) != 0 : (entry(m_layout.usedHighIndex) >> (k - 5) & 1) != 0;
+        setChecked(at(checkIndex(k)), used);
+    }
+    int count = 0, stretch = 0;
+    if (parseWholeNumber(at(m_countEdit).text, count) && parseWholeNumber(at(m_stretchEdit).text, stretch)) {
+        const auto [step, total] = TimeLabels(stretch, count);
+        setCaption(at(m_info1), step);
+        setCaption(at(m_info2), total);
+    }
+}
+
+void BlinkPatternPage::recomputeStepWidth()
+{
+    // From the selected block's count and the present image width, never zero or negative.
+    const int width = at(imageIndex(1)).geometry.value_or(Rect{}).width;
+    const int count = std::clamp(entry(m_layout.countIndex), 1, m_layout.steps);
+    StepWidth = static_cast<float>(std::max(width - 10, 1)) / static_cast<float>(count);
+}
+
+void BlinkPatternPage::DrawPatterns()
+{
+    recomputeStepWidth();
+    const int count = std::clamp(entry(m_layout.countIndex), 0, m_layout.steps);
+    const int onTop = static_cast<int>(static_cast<float>(ImageHeight) - 100.0f * LevelScale);
+    const int offTop = ImageHeight;
+    for (int k = 1; k <= m_layout.outputs; ++k) {
+        Control& image = at(imageIndex(k));
+        const Rect r = image.geometry.value_or(Rect{});
+        setVisible(image, at(checkIndex(k)).checked);
+        Canvas canvas(r.width, r.height);
+        canvas.brush = colours::White;
+        canvas.Clear();
+        canvas.pen = colours::Black;
+        canvas.brush = colours::Red;
+        for (int i = 0; i < count; ++i) {
+            const int x1 = static_cast<int>(static_cast<double>(i) * static_cast<double>(StepWidth));
+            const int x2 = static_cast<int>(static_cast<double>(i + 1) * static_cast<double>(StepWidth));
+            const int top = StepOn(i, k) ? onTop : offTop;
+            const int bottom = m_layout.barEndsAtImageHeight ? ImageHeight : 100 - top;
+            canvas.Rectangle(x1, top, x2, bottom);
+        }
+        setDrawing(image, canvas.take());
+    }
+}
+
+void BlinkPatternPage::AddressClick()
+{
+    if (Updating || !m_session)
+        return;
+    // Showing another address writes its count and stretch into the edits, whose handlers
+    // store them again. That alone is no change: "Übernehmen" stays as it was unless a value
+    // out of range was clamped into the working copy.
+    const bool pending = hasPending();
+    const std::vector<int> before = PatternData;
+    ShowPatternValues();
+    DrawPatterns();
+    if (!pending && PatternData == before)
+        enableAccept(false);
+}
+
+void BlinkPatternPage::LoopClick()
+{
+    if (Updating || !m_session)
+        return;
+    int& flags = entryRef(m_layout.flagsIndex);
+    flags = at(m_loop).checked ? (flags | 1) : (flags & ~1);
+    enableAccept(true);
+}
+
+void BlinkPatternPage::OutputClick(int output)
+{
+    if (Updating || !m_session || output < 1 || output > m_layout.outputs)
+        return;
+    const bool on = at(checkIndex(output)).checked;
+    int& flags = output <= 4 ? entryRef(m_layout.flagsIndex) : entryRef(m_layout.usedHighIndex);
+    const int bit = output <= 4 ? 1 << (output + 3) : 1 << (output - 5);
+    flags = on ? (flags | bit) : (flags & ~bit);
+    DrawPatterns();
+    enableAccept(true);
+}
+
+void BlinkPatternPage::CountChange()
+{
+    if (!m_session)
+        return;
+    Control& edit = at(m_countEdit);
+    if (edit.text.empty())
+        return;
+    int n = 0;
+    if (!parseWholeNumber(edit.text, n)) {
+        m_session->prompter().tell(
+            MsgKind::Warning, strprintf("Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..%d", m_layout.steps),
+            Buttons::Cancel);
+        focusRequest = edit.name;
+        return;
+    }
+    entryRef(m_layout.countIndex) = std::clamp(n, 1, m_layout.steps);
+    recomputeStepWidth();
+    DrawPatterns();
+    if (!Updating)
+        ShowPatternValues();
+    enableAccept(true);
+}
+
+void BlinkPatternPage::storeStretch(int stretch)
+{
+    if (m_layout.stretchHighIndex < 0) {
+        entryRef(m_layout.stretchIndex) = stretch;
+    } else if (m_base255) {
+        // Base 255 and one more in the high byte: 254 is 1/254, 255 is 2/0.
+        entryRef(m_layout.stretchHighIndex) = stretch / 255 + 1;
+        entryRef(m_layout.stretchIndex) = stretch % 255;
+    } else {
+        entryRef(m_layout.stretchHighIndex) = 0;
+        entryRef(m_layout.stretchIndex) = stretch;
+    }
+}
+
+void BlinkPatternPage::StretchChange()
+{
+    if (!m_session)
+        return;
+    // The LED page leaves a stretch out of range as the table has it until the user edits it:
+    // neither the set-up nor showing another address clamps it.
+    if (!m_layout.clampStretchWhenShown && (Updating || m_ownWrite))
+        return;
+    Control& edit = at(m_stretchEdit);
+    if (edit.text.empty())
+        return;
+    int n = 0;
+    if (!parseWholeNumber(edit.text, n)) {
+        m_session->prompter().tell(
+            MsgKind::Warning, strprintf("Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..%d", StretchMax()),
+            Buttons::Cancel);
+        focusRequest = edit.name;
+        return;
+    }
+    storeStretch(std::clamp(n, 1, StretchMax()));
+    DrawPatterns();
+    if (!Updating)
+        ShowPatternValues();
+    enableAccept(true);
+}
+
+void BlinkPatternPage::ImageMouseDown(int, int, int) { Drawing = true; }
+
+void BlinkPatternPage::ImageMouseUp(int, int, int) { Drawing = false; }
+
+void BlinkPatternPage::ImageMouseMove(int output, int x, int y)
+{
+    if (!Drawing || !m_session || output < 1 || output > m_layout.outputs)
+        return;
+    // Left of the first step, right of the last one or outside the image while the button is
+    // held: the nearest step of the block, never an entry outside it.
+    const int i = stepAt(x, StepWidth, m_layout.steps);
+    const float level = (static_cast<float>(ImageHeight) - static_cast<float>(y)) / LevelScale;
+    int& e = output <= 4 ? entryRef(i) : entryRef(m_layout.secondStepBase + i);
+    const int bit = 1 << (output <= 4 ? output - 1 : output - 5);
+    e = level > 50.0f ? (e | bit) : (e & ~bit);
+    DrawPatterns();
+    enableAccept(true);
+}
+
+void BlinkPatternPage::CopyClick(int from)
+{
+    const int to = SelectedAddress();
+    if (!m_session || from < 1 || from > kAddresses || from == to)
+        return;
+    const auto source = PatternData.begin() + (from - 1) * m_layout.blockSize;
+    std::copy(source, source + m_layout.copyCount, PatternData.begin() + (to - 1) * m_layout.blockSize);
+    DrawPatterns();
+    ShowPatternValues();
+    enableAccept(true);
+}
+
+void BlinkPatternPage::VerwerfenClick()
+{
+    if (!m_session)
+        return;
+    ReloadPatterns();
+    enableAccept(false);
+}
+
+void BlinkPatternPage::UebernehmenClick()
+{
+    if (!m_session)
+        return;
+    WritePatterns();
+    enableAccept(false);
+}
+
+int BlinkPatternPage::outputOf(const Control& c, std::size_t offset) const
+{
+    const std::size_t index = static_cast<std::size_t>(&c - m_controls.data());
+    if (index < m_firstOutput + offset)
+        return 0;
+    const std::size_t rel = index - m_firstOutput - offset;
+    if (rel % 3 != 0 || rel / 3 >= static_cast<std::size_t>(m_layout.outputs))
+        return 0;
+    return static_cast<int>(rel / 3) + 1;
+}
+
+void BlinkPatternPage::onText(Control& c)
+{
+    const std::size_t index = static_cast<std::size_t>(&c - m_controls.data());
+    if (index == m_countEdit) {
+        syncSpinner(index);
+        CountChange();
+    } else if (index == m_stretchEdit) {
+        syncSpinner(index);
+        StretchChange();
+    }
+}
+
+void BlinkPatternPage::onPosition(Control& c)
+{
+    // A spinner click puts its number into the edit beside it, as if typed.
+    const std::size_t index = static_cast<std::size_t>(&c - m_controls.data());
+    const std::size_t edit = index == m_countSpinner ? m_countEdit : (index == m_stretchSpinner ? m_stretchEdit : 0);
+    if (edit == 0)
+        return;
+    const std::string text = std::to_string(c.position);
+    if (at(edit).text == text)
+        return;
+    setText(at(edit), text);
+    onText(at(edit));
+}
+
+void BlinkPatternPage::onClick(Control& c)
+{
+    const std::size_t index = static_cast<std::size_t>(&c - m_controls.data());
+    if (index >= m_firstRadio && index < m_firstRadio + kAddresses)
+        AddressClick();
+    else if (index == m_loop)
+        LoopClick();
+    else if (const int output = outputOf(c, 2))
+        OutputClick(output);
+    else if (index >= m_firstCopy && index < m_firstCopy + kAddresses)
+        CopyClick(static_cast<int>(index - m_firstCopy) + 1);
+    else if (index == m_verwerfen)
+        VerwerfenClick();
+    else if (index == m_uebernehmen)
+        UebernehmenClick();
+}
+
+void BlinkPatternPage::onMouse(Control& c, MouseAction action, int x, int y)
+{
+    const int output = outputOf(c, 1);
+    if (output == 0)
+        return;
+    if (action == MouseAction::Release)
+        ImageMouseUp(output, x, y);
+    else if (!c.visible) // a hidden image takes no painting
+        return;
+    else if (action == MouseAction::Press)
+        ImageMouseDown(output, x, y);
+    else
+        ImageMouseMove(output, x, y);
+}
+
+} // namespace hz::pages

@@ -1,0 +1,39 @@
+#pragma once
+// The two blink pattern pages in the window: thin frames over the core model
+// (pages/blink/BlinkPatternPage). The model reads and writes the table, lays out the controls
+// and draws the step bars; the images paint them and report the mouse in image pixels, and
+// the spinners beside the count and stretch edits are the generic frame's arrows. The frames
+// only choose the small control font in which the captions fit the designed geometry.
+
+#include <QSpinBox>
+
+#include <string>
+
+#include "core/pages/blink/BlinkPatternPage.h"
+#include "gui/pages/PageFrame.h"
+
+class PageImage;
+
+class TFrameBlinkmuster : public TFrameBase {
+    Q_OBJECT
+public:
+    TFrameBlinkmuster(hz::pages::BlinkPatternPage& page, QWidget* parent);
+
+    hz::pages::BlinkPatternPage& page() { return m_blink; }
+    // The image of output 1..outputs, made at the first request.
+    PageImage* image(int output);
+    // The arrows of a spinner ("UpDown3"), made at the first request.
+    QSpinBox* arrows(const std::string& spinner);
+
+protected:
+    void styleWidget(const hz::pages::Control& c, QWidget* w) override;
+
+private:
+    hz::pages::BlinkPatternPage& m_blink;
+};
+
+class TFrameBlinkmuster_led : public TFrameBlinkmuster {
+    Q_OBJECT
+public:
+    using TFrameBlinkmuster::TFrameBlinkmuster;
+};
