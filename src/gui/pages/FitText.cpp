@@ -12,7 +12,6 @@
 namespace {
 
 constexpr qreal kMinPoints = 7.0;
-constexpr int kMinStretch = 85;
 
 int widestLine(const QFont& font, const QStringList& lines)
 {
@@ -25,7 +24,7 @@ int widestLine(const QFont& font, const QStringList& lines)
 
 } // namespace
 
-QFont FittingFont(QFont font, const QString& text, int room)
+QFont FittingFont(QFont font, const QString& text, int room, int minStretch)
 {
     const QStringList lines = text.split(QLatin1Char('\n'));
     const int width = room > 0 ? widestLine(font, lines) : 0;
@@ -58,7 +57,7 @@ QFont FittingFont(QFont font, const QString& text, int room)
     // Still too wide at the smallest size: narrower glyphs, as little as needed.
     font.setPointSizeF(kMinPoints);
     const int smallest = widestLine(font, lines);
-    int stretch = std::clamp(100 * room / std::max(smallest, 1), kMinStretch, 99);
+    int stretch = std::clamp(100 * room / std::max(smallest, 1), minStretch, 99);
     font.setStretch(stretch);
     if (fits(font)) {
         while (stretch < 99) {
@@ -71,7 +70,7 @@ QFont FittingFont(QFont font, const QString& text, int room)
         }
         return font;
     }
-    while (stretch > kMinStretch && !fits(font))
+    while (stretch > minStretch && !fits(font))
         font.setStretch(--stretch);
     return font;
 }

@@ -8,9 +8,10 @@
 
 class QWidget;
 
-// The font, made smaller (half points down to 7 pt) and then narrower (down to 85 %) only as
-// far as the text - one or more lines - needs to fit `room` pixels.
-QFont FittingFont(QFont font, const QString& text, int room);
+// The font, made smaller (half points down to 7 pt) and then narrower (down to `minStretch`
+// percent) only as far as the text - one or more lines, the widest decides - needs to fit
+// `room` pixels.
+QFont FittingFont(QFont font, const QString& text, int room, int minStretch = 85);
 
 // Room for the text of a label, check box or radio button of the given width.
 int TextRoom(const QWidget* w, int width);

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "gui/app/ControlFont.h"
+#include "gui/pages/FitText.h"
 
 using hz::pages::Control;
 using hz::pages::ControlKind;
@@ -14,39 +15,9 @@ using hz::pages::RegisterPage;
 
 namespace {
 
-// How far a list's captions may shrink to fit: half points down to 7 pt, then narrower glyphs
-// down to 90 % of their width. Smaller than that is no longer comfortable to read.
-constexpr qreal kMinCaptionPoints = 7.0;
+// A list's captions may shrink down to 90 % of their glyph width; narrower is no longer
+// comfortable to read. Should even that be too wide, the tool tips still carry every caption.
 constexpr int kMinCaptionStretch = 90;
-
-int widestCaption(const QFont& font, const QStringList& captions)
-{
-    const QFontMetrics fm(font);
-    int widest = 0;
-    for (const QString& c : captions)
-        widest = std::max(widest, fm.horizontalAdvance(c));
-    return widest;
-}
-
-// The font for the captions of one list: the row font, made smaller and then narrower only
-// as far as the widest caption needs to fit before the edit fields. Should even the smallest
-// font be too wide, that is what the list gets; the tool tips still carry every caption.
-QFont fittingFont(const QStringList& captions)
-{
-    QFont font = rowControlFont();
-    for (qreal size = font.pointSizeF(); size >= kMinCaptionPoints; size -= 0.5) {
-        font.setPointSizeF(size);
-        if (widestCaption(font, captions) <= RegisterPage::kCaptionRoom)
-            return font;
-    }
-    font.setPointSizeF(kMinCaptionPoints);
-    for (int stretch = 99; stretch >= kMinCaptionStretch; --stretch) {
-        font.setStretch(stretch);
-        if (widestCaption(font, captions) <= RegisterPage::kCaptionRoom)
-            break;
-    }
-    return font;
-}
 
 } // namespace
 
@@ -71,7 +42,7 @@ void TFrameRegister::beforeRefresh()
     QStringList captions;
     for (int row = 0; row < m_register.CvCount(); ++row)
         captions << QString::fromStdString(m_register.label(row).caption);
-    m_captionFont = captions.isEmpty() ? rowControlFont() : fittingFont(captions);
+    m_captionFont = captions.isEmpty() ? rowControlFont() : FittingFont(rowControlFont(), captions.join(QLatin1Char('\n')), RegisterPage::kCaptionRoom, kMinCaptionStretch);
     for (int row = 0; row < kRows; ++row)
         if (QWidget* w = madeWidget(RegisterPage::labelName(row)))
             w->setFont(m_captionFont);
