@@ -1,6 +1,7 @@
-// The servo curve page through the command-line tool, on a gpasm-built firmware of each of the
-// five servo decoder types: info --json shows the page and its table; set --do draws, shapes,
-// saves a set-up and writes the table into the saved file.
+// The servo pages through the command-line tool, on a gpasm-built firmware of each of the five
+// servo decoder types: info --json shows the pages and their table; set --do draws, shapes,
+// saves a set-up, sets addresses and pulse ranges and writes it all into the saved file; diff
+// names a changed curve point and migrate carries the table into another servo firmware.
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,25 @@ std::string curvePage(const std::string& out)
     const std::size_t to = out.find("{\"frame\": \"TFrameKornelAdr\"");
     return from == std::string::npos ? std::string() : out.substr(from, to == std::string::npos ? to : to - from);
 }
+
+// The address page's block.
+std::string addressPage(const std::string& out)
+{
+    const std::size_t from = out.find("{\"frame\": \"TFrameKornelAdr\"");
+    return from == std::string::npos ? std::string() : out.substr(from);
+}
+
+// One control's entry of a page block, up to the next control.
+std::string control(const std::string& page, const std::string& name)
+{
+    const std::size_t from = page.find("{\"name\": \"" + name + "\"");
+    if (from == std::string::npos)
+        return {};
+    const std::size_t to = page.find("{\"name\": ", from + 1);
+    return page.substr(from, to == std::string::npos ? to : to - from);
+}
+
+bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 std::vector<int> dataOf(const std::string& page)
 {
@@ -123,3 +143,160 @@ INSTANTIATE_TEST_SUITE_P(FiveTypes, CliServo,
                              std::string n = param.param.file;
                              return n.substr(0, n.find('.'));
                          });
+
+TEST(CliServoAddresses, SetDoChoosesAddressesAndStepsPulsesIntoTheSavedFile)
+{
+    const struct Case {
+        const char* file;
+        std::vector<std::string> actions;
+        // control -> what its entry in info --json of the saved file holds
+        std::vector<std::pair<std::string, std::string>> shown;
+        std::vector<int> pulses;
+        int entry, value; // a table entry of the saved file
+    } cases[] = {
+        {"servo_kornel4.hex",
+         {"cbx_a6_servo=Servo 3", "cbx_a6_action=Beenden", "btn_inc10faktor_1", "btn_inc1offset_2", "cbx_no_ir_3=1"},
+         {{"cbx_a6_servo", "\"selected\": 2"},
+          {"cbx_a6_action", "\"selected\": 3"},
+          {"cbx_a6_curve", "\"visible\": false"},
+          {"cbx_a6_relais", "\"visible\": false"},
+          {"servo_edt_max_1", "\"text\": \"2,088\""},
+          {"servo_edt_Offset_2", "\"text\": \"1,008\""},
+          {"cbx_no_ir_3", "\"checked\": true"}},
+         {125, 10, 126, 127, 50, 128, 255, 253},
+         128 + 106,
+         0x44},
+        // the function-decoder type: row 2 is "Adresse 01 aus", with an action and a curve list
+        {"servo_kornelchen_f.hex",
+         {"cbx_a2_action=Abbruch", "btn_dec10offset_1"},
+         {{"lbl_servo_adresse02", "\"caption\": \"Adresse 01 aus\""},
+          {"cbx_a2_action", "\"selected\": 2"},
+          {"cbx_a2_curve", "\"visible\": false"},
+          {"servo_edt_Offset_1", "\"text\": \"0,920\""}},
+         {115, 0, 125, 127, 50, 128, 255, 253},
+         128 + 103,
+         0x22},
+    };
+    const auto dir = tempDir("cli-servo-adr");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string out = (dir / "out.hex").string();
+        std::vector<std::string> args{"set", fixture(c.file), "-o", out};
+        for (const std::string& a : c.actions) {
+            args.push_back("--do");
+            args.push_back(a);
+        }
+        const CliRun run = runCli(args);
+        ASSERT_EQ(run.code, 0) << run.err;
+        // the saved file, loaded again, shows what was set
+        const CliRun info = runCli({"info", out, "--json"});
+        ASSERT_EQ(info.code, 0) << info.err;
+        const std::string adr = addressPage(info.out);
+        for (const auto& [name, part] : c.shown)
+            EXPECT_TRUE(has(control(adr, name), part)) << name << ": " << control(adr, name);
+        EXPECT_EQ(dataOf(adr), c.pulses);
+        EXPECT_TRUE(has(adr, "{\"frame\": \"TFrameKornelAdr\", \"pending\": false,"));
+        const std::vector<int> table = dataOf(curvePage(info.out));
+        ASSERT_EQ(table.size(), 512u);
+        EXPECT_EQ(table[static_cast<std::size_t>(c.entry)], c.value);
+        std::filesystem::remove(out);
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(CliServoAddresses, ReadOnlyPulseTimesAndHiddenRowsAreRefused)
+{
+    const auto dir = tempDir("cli-servo-refused");
+    const std::string out = (dir / "out.hex").string();
+    const struct Case {
+        const char* file;
+        std::vector<std::string> actions;
+        std::string message;
+    } cases[] = {
+        {"servo_kornel4.hex", {"servo_edt_Offset_1=1"}, "\"servo_edt_Offset_1\" zeigt nur an und nimmt keine Eingabe."},
+        // a refusal after an accepted step: nothing of the run is written
+        {"servo_kornel4.hex", {"btn_inc10offset_1", "servo_edt_max_2=3,000"},
+         "\"servo_edt_max_2\" zeigt nur an und nimmt keine Eingabe."},
+        {"servo_kornelchen.hex", {"cbx_a6_servo=Servo 3"}, "\"cbx_a6_servo\" ist nicht sichtbar."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.actions.back());
+        std::vector<std::string> args{"set", fixture(c.file), "-o", out};
+        for (const std::string& a : c.actions) {
+            args.push_back("--do");
+            args.push_back(a);
+        }
+        const CliRun run = runCli(args);
+        EXPECT_EQ(run.code, 1);
+        EXPECT_TRUE(has(run.err, c.message)) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(CliServoTools, DiffNamesTheChangedCurvePoint)
+{
+    const auto dir = tempDir("cli-servo-diff");
+    const std::string a = fixture("servo_kornel4.hex");
+    EXPECT_EQ(runCli({"diff", a, a}).code, 0);
+    // point 1 of curve 1 (20) drawn to the top; and the same through a curve file
+    const std::string drawn = (dir / "drawn.hex").string();
+    ASSERT_EQ(runCli({"set", a, "-o", drawn, "--do", "servo_Image1=draw:26,0"}).code, 0);
+    const std::string cur = (dir / "kurve.cur").string();
+    ASSERT_EQ(runCli({"set", drawn, "-o", (dir / "x.hex").string(), "--do", "servo_save_1=" + cur}).code, 0);
+    const std::string loaded = (dir / "loaded.hex").string();
+    ASSERT_EQ(runCli({"set", a, "-o", loaded, "--do", "servo_load_1=" + cur}).code, 0);
+    for (const std::string& b : {drawn, loaded}) {
+        const CliRun json = runCli({"diff", a, b, "--json"});
+        EXPECT_EQ(json.code, 1) << json.err;
+        EXPECT_TRUE(has(json.out, "\"differences\": [\n    {\"where\": \"data\", \"name\": \"FrameKornel1:Kurve 1 Punkte[1]\", "
+                                  "\"caption\": \"Kurve 1 Punkte\", \"a\": \"20\", \"b\": \"127\"}\n  ]\n}"))
+            << json.out;
+        const CliRun text = runCli({"diff", a, b});
+        EXPECT_EQ(text.code, 1);
+        EXPECT_TRUE(has(text.out, "1 Unterschied:\n  FrameKornel1:Kurve 1 Punkte[1]: 20 → 127\n")) << text.out;
+    }
+    // a pulse step and an address: named by their parts and their lists
+    const std::string adr = (dir / "adr.hex").string();
+    ASSERT_EQ(runCli({"set", a, "-o", adr, "--do", "btn_inc1faktor_3", "--do", "cbx_a1_curve=Kurve 4"}).code, 0);
+    const CliRun json = runCli({"diff", a, adr, "--json"});
+    EXPECT_TRUE(has(json.out, "{\"where\": \"data\", \"name\": \"FrameKornel1:Adresse 1 Kurve/Relais[0]\", \"caption\": "
+                              "\"Adresse 1 Kurve/Relais\", \"a\": \"17\", \"b\": \"129\"}"))
+        << json.out;
+    EXPECT_TRUE(has(json.out, "{\"where\": \"page\", \"name\": \"cbx_a1_curve\", \"caption\": \"Adresse 01\", \"a\": "
+                              "\"Kurve 1\", \"b\": \"Kurve 4\"}"));
+    EXPECT_TRUE(has(json.out, "{\"where\": \"data\", \"name\": \"FrameKornelAdr1:Servo 3 Impuls-Zeit Max[0]\", "
+                              "\"caption\": \"Servo 3 Impuls-Zeit Max\", \"a\": \"128\", \"b\": \"129\"}"));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(CliServoTools, MigrateCarriesTheWorkingCopyIntoAnotherServoFirmware)
+{
+    const auto dir = tempDir("cli-servo-migrate");
+    // a Kornelchen with a point drawn, address 2 on curve 4 and servo 1's minimum lowered,
+    // carried into the Kornelchen from V3.58 (same table, and the threshold of X7)
+    const std::string old = (dir / "alt.hex").string();
+    ASSERT_EQ(runCli({"set", fixture("servo_kornelchen.hex"), "-o", old, "--do", "servo_Image1=draw:26,0", "--do",
+                      "cbx_a2_curve=Kurve 4", "--do", "btn_dec10offset_1"})
+                  .code,
+              0);
+    const std::string out = (dir / "neu.hex").string();
+    const CliRun run = runCli({"migrate", old, fixture("servo_kornelchen_358.hex"), "-o", out, "--strict"});
+    ASSERT_EQ(run.code, 0) << run.out << run.err;
+    EXPECT_TRUE(has(run.out, "  FrameKornel1 <Arbeitskopie>: 512 Werte\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "  FrameKornelAdr1 <Arbeitskopie>: 8 Werte\n")) << run.out;
+    // a push-button list without a selection in both files is no setting lost
+    EXPECT_TRUE(has(run.out, "  servo_cbx_s2o <Taster 4 open>: (leer)\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "Nicht übernommen (0):\n")) << run.out;
+
+    const std::string before = runCli({"info", old, "--json"}).out;
+    const std::string after = runCli({"info", out, "--json"}).out;
+    EXPECT_TRUE(has(after, "\"type\": \"Kornelchen Servo-Dekoder ab V3.58\"")) << after.substr(0, 400);
+    EXPECT_EQ(dataOf(curvePage(after)), dataOf(curvePage(before)));
+    EXPECT_EQ(dataOf(addressPage(after)), dataOf(addressPage(before)));
+    EXPECT_EQ(dataOf(curvePage(after))[1], 127);
+    // nothing of the table differs any more; what is left is what the types differ in
+    const CliRun diff = runCli({"diff", old, out, "--json"});
+    EXPECT_FALSE(has(diff.out, "\"where\": \"data\"")) << diff.out;
+    std::filesystem::remove_all(dir);
+}

@@ -1,14 +1,21 @@
 // The servo curve page in its frame: the real image widget paints the model's graph, and
 // drawing on it with the mouse moves the right point, in the model and in the painted pixels.
+// In the main window the address frame stands beside it, and what the user does on one frame
+// shows on the other.
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QtTest>
 
+#include "ScriptedFileDialogs.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
 #include "core/Session.h"
+#include "gui/app/TFormMain.h"
 #include "gui/pages/PageFrame.h"
 #include "gui/pages/PageImage.h"
 
@@ -20,6 +27,7 @@ class TstKornelFrame : public QObject {
 private slots:
     void drawingWithTheMouseMovesThePoint();
     void spinnerAndGridListReachTheModel();
+    void addressFrameBesideItSharesTheWorkingCopy();
 };
 
 namespace {
@@ -103,6 +111,77 @@ void TstKornelFrame::spinnerAndGridListReachTheModel()
     // eleven points: lines at x = trunc(j x single(520 / 11) x 11 / 5)
     auto* image = frame.findChild<PageImage*>("servo_Image1");
     QCOMPARE(image->image().pixel(104, 30), qRgb(0, 255, 0));
+}
+
+void TstKornelFrame::addressFrameBesideItSharesTheWorkingCopy()
+{
+    QTemporaryDir dir;
+    hz::test::ScriptedFileDialogs dialogs;
+    hz::gui::MainWindowServices services;
+    services.prompter = &prompter;
+    services.dialogs = &dialogs;
+    services.openUrl = [](const QString&) {};
+    services.settingsPath = dir.filePath(QStringLiteral("hexzwirbel.ini"));
+    TFormMain w(services);
+    w.show();
+    QCOMPARE(w.LoadFile(QString::fromStdString(hz::test::fixture("servo_kornel4.hex"))), hz::LoadOutcome::Done);
+
+    // page kind 4: the address frame in the address area, the curve frame right of it
+    TFrameBase* adr = w.FrameKornelAdr1;
+    TFrameBase* curve = w.FrameKornel1;
+    QVERIFY(adr->isVisible() && curve->isVisible());
+    QCOMPARE(adr->geometry(), QRect(6, 120, 398, 530));
+    QCOMPARE(curve->x(), 410);
+    QVERIFY(adr->geometry().right() < curve->x());
+
+    // the Kornel-4's eight rows with their four lists, read from the table
+    const struct {
+        const char* name;
+        QStringList items;
+        QString current;
+    } lists[] = {
+        {"cbx_a6_servo", {"Servo 1", "Servo 2", "Servo 3", "Servo 4"}, "Servo 2"},
+        {"cbx_a6_action", {"Start", "Start Loop", "Abbruch", "Beenden"}, "Start"},
+        {"cbx_a6_curve", {"Kurve 1", "Kurve 2", "Kurve 3", "Kurve 4"}, "Kurve 2"},
+        {"cbx_a1_relais", {"Relais 1", "Relais 2", "Relais 3", "Relais 4"}, "Relais 1"},
+        {"cbx_a8_curve", {"Kurve 1", "Kurve 2", "Kurve 3", "Kurve 4"}, "Kurve 4"},
+    };
+    for (const auto& l : lists) {
+        auto* box = adr->findChild<QComboBox*>(QString::fromLatin1(l.name));
+        QVERIFY2(box && box->isVisible(), l.name);
+        QStringList items;
+        for (int k = 0; k < box->count(); ++k)
+            items << box->itemText(k);
+        QCOMPARE(items, l.items);
+        QCOMPARE(box->currentText(), l.current);
+    }
+    QCOMPARE(adr->findChild<QLabel*>(QStringLiteral("lbl_servo_adresse05"))->text(), QStringLiteral("Adresse 05:"));
+    // the pulse times are shown, not typed
+    for (const char* name : {"servo_edt_Offset_1", "servo_edt_max_1", "servo_edt_Offset_4", "servo_edt_max_4"}) {
+        auto* edit = adr->findChild<QLineEdit*>(QString::fromLatin1(name));
+        QVERIFY2(edit && edit->isVisible() && edit->isReadOnly(), name);
+    }
+    QCOMPARE(adr->findChild<QLineEdit*>(QStringLiteral("servo_edt_Offset_1"))->text(), QStringLiteral("1,000"));
+
+    // choosing "Beenden" for address 6 in the real list: its curve list goes, and the curve
+    // frame's "übernehmen" is enabled
+    auto* accept = curve->findChild<QPushButton*>(QStringLiteral("servo_btn_uebernehmen"));
+    QVERIFY(accept && !accept->isEnabled());
+    auto* action6 = adr->findChild<QComboBox*>(QStringLiteral("cbx_a6_action"));
+    action6->setCurrentIndex(3);
+    QCOMPARE(w.session.pages.KornelAdr.find("cbx_a6_action")->selected, 3);
+    QVERIFY(!adr->findChild<QComboBox*>(QStringLiteral("cbx_a6_curve"))->isVisible());
+    QVERIFY(accept->isEnabled());
+
+    // a pulse step shows its time at once; "verwerfen" on the curve frame brings the address
+    // list back on the other frame and keeps the pulse time
+    adr->findChild<QPushButton*>(QStringLiteral("btn_inc10offset_1"))->click();
+    QCOMPARE(adr->findChild<QLineEdit*>(QStringLiteral("servo_edt_Offset_1"))->text(), QStringLiteral("1,080"));
+    curve->findChild<QPushButton*>(QStringLiteral("servo_btn_verwerfen"))->click();
+    QCOMPARE(action6->currentText(), QStringLiteral("Start"));
+    QVERIFY(adr->findChild<QComboBox*>(QStringLiteral("cbx_a6_curve"))->isVisible());
+    QVERIFY(!accept->isEnabled());
+    QCOMPARE(adr->findChild<QLineEdit*>(QStringLiteral("servo_edt_Offset_1"))->text(), QStringLiteral("1,080"));
 }
 
 QTEST_MAIN(TstKornelFrame)

@@ -177,7 +177,7 @@ void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report
                                   pages::controlKindName(t->kind) + ").";
         else if (ControlCaption(to, *t) != item.setting.caption)
             item.setting.reason = "In NEU bedeutet es etwas anderes: <" + ControlCaption(to, *t) + ">.";
-        else if (actionFor(*t, item.setting.value).empty())
+        else if (SettingText(*t) != item.setting.value && actionFor(*t, item.setting.value).empty())
             item.setting.reason = "NEU bietet \"" + item.setting.value + "\" nicht an.";
         item.final = !item.setting.reason.empty();
         items.push_back(std::move(item));

@@ -38,6 +38,12 @@ PageHostView::PageHostView(TFormMain& window, QWidget* parent, hz::gui::FileDial
     m_frames = {FrameZusatz1, FrameBlinkmuster1, FrameBlinkmuster_led1, FrameKornelAdr1, FrameKornel1, FrameRegister1};
     for (TFrameBase* f : m_frames)
         f->setFileDialogs(dialogs);
+    // The two servo pages share one working copy: what the user does on one frame can change
+    // the other (an address choice enables "übernehmen", "verwerfen" refills the address
+    // lists). After every user event all frames show their models again; a frame whose model
+    // did not change has nothing to copy.
+    for (TFrameBase* f : m_frames)
+        QObject::connect(f, &TFrameBase::modelEvent, f, [this] { Refresh(); });
     // The frames fill themselves when the host first shows them.
 }
 

@@ -117,6 +117,7 @@ void TFrameBase::connectEvents(const Control& c, QWidget* w)
                 return;
             deliver(value...);
             refresh();
+            emit modelEvent();
         };
     };
     hz::pages::Page& page = m_page;

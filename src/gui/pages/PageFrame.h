@@ -46,6 +46,12 @@ public:
     // window's font.
     void setPageFont(const QFont& font) { m_pageFont = font; }
 
+signals:
+    // A user event reached the model and this frame shows its result. A page may change what
+    // another page shows (the servo address page enables the curve page's "übernehmen", the
+    // curve page's "verwerfen" refills the address page), so the host refreshes the others.
+    void modelEvent();
+
 protected:
     // A hook for frames that style their widgets (fonts); called once per widget after it is
     // made and each time its control changed. The default applies the page font, if any.

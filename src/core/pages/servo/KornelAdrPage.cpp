@@ -306,6 +306,30 @@ std::vector<int> KornelAdrPage::data() const
     return values;
 }
 
+bool KornelAdrPage::setData(const std::vector<int>& data)
+{
+    if (data.size() != 2 * kServos || std::any_of(data.begin(), data.end(), [](int v) { return v < 0 || v > 0xFF; }))
+        return false;
+    for (std::size_t s = 0; s < kServos; ++s) {
+        PulseOffset[s] = data[2 * s];
+        PulseFactor[s] = data[2 * s + 1];
+    }
+    ShowPulseTimes();
+    m_curves.EnableAccept();
+    return true;
+}
+
+std::vector<DataPart> KornelAdrPage::dataParts() const
+{
+    std::vector<DataPart> parts;
+    for (int s = 1; s <= kServos; ++s) {
+        const std::string servo = "Servo " + std::to_string(s) + " Impuls-Zeit ";
+        parts.push_back({servo + "Min", 2 * (s - 1), 1});
+        parts.push_back({servo + "Max", 2 * (s - 1) + 1, 1});
+    }
+    return parts;
+}
+
 std::int32_t& KornelAdrPage::entry(std::size_t index) { return m_curves.CurveData[index]; }
 
 void KornelAdrPage::select(std::size_t list, int index)

@@ -103,6 +103,11 @@ public:
     // The pulse values the next "übernehmen" writes, in EEPROM order 0x60..0x67: offset and
     // factor of servo 1, then of servo 2, 3 and 4.
     std::vector<int> data() const override;
+    // Pulse values of another file (eight values of 0..255, in the order of data()): shown at
+    // once and written by the curve page's next "übernehmen", which they enable.
+    bool setData(const std::vector<int>& data) override;
+    // "Servo s Impuls-Zeit Min" (the minimum) and "Servo s Impuls-Zeit Max" (the span code).
+    std::vector<DataPart> dataParts() const override;
 
     // Minimum pulse (units of 8 µs) and span code of servos 1 to 4, from EEPROM bytes
     // 0x60 to 0x67.

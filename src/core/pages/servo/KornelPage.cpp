@@ -269,6 +269,50 @@ void KornelPage::accept() { servo_btn_uebernehmenClick(); }
 
 std::vector<int> KornelPage::data() const { return std::vector<int>(CurveData.begin(), CurveData.end()); }
 
+bool KornelPage::setData(const std::vector<int>& data)
+{
+    if (data.size() != CurveData.size() ||
+        std::any_of(data.begin(), data.end(), [](int v) { return v < 0 || v > 0xFF; }))
+        return false;
+    std::copy(data.begin(), data.end(), CurveData.begin());
+    ShowButtonActions();
+    DrawCurve();
+    DrawRelay();
+    ShowCurveValues();
+    if (AddressPage)
+        AddressPage->RefreshPage();
+    // Showing a count or stretch out of range can correct it in the working copy; the table
+    // taken over stays as the other file holds it, as a loaded table does until it is touched.
+    std::copy(data.begin(), data.end(), CurveData.begin());
+    EnableAccept();
+    return true;
+}
+
+std::vector<DataPart> KornelPage::dataParts() const
+{
+    std::vector<DataPart> parts;
+    for (int r = 1; r <= 4; ++r) {
+        const int at = servo::kRecordSize * (r - 1);
+        const std::string curve = "Kurve " + std::to_string(r);
+        auto part = [&](std::string name, int entry, int count) { parts.push_back({std::move(name), at + entry, count}); };
+        auto address = [](int n) { return "Adresse " + std::to_string(n); };
+        part(curve + " Punkte", 0, servo::kMaxPoints);
+        part(curve + " Flags", servo::kServoFlags, 1);
+        part(curve + " Anzahl Punkte", servo::kPointCount, 1);
+        part(curve + " Stretch-Faktor", servo::kStretch, 1);
+        part(address(r) + " Servo/Aktion", 103, 1);
+        part(address(r) + " Kurve/Relais", 104, 1);
+        part(curve + " Byte 105", 105, 1);
+        part(address(r + 4) + " Servo/Aktion", 106, 1);
+        part(address(r + 4) + " Kurve/Relais", 107, 1);
+        part(curve + " Bytes 108..109", 108, 2);
+        // The slot's caption says which push button it is on this decoder type.
+        part(ctl(kSlotLabels[r - 1]).caption + " Aktion", servo::kButtonAction, 1);
+        part(curve + " Bytes 111..127", servo::kButtonAction + 1, servo::kRecordSize - servo::kButtonAction - 1);
+    }
+    return parts;
+}
+
 // ---- Set-up and table ----------------------------------------------------------------------
 
 void KornelPage::showFor(Session& session) { InitPage(session); }
@@ -347,14 +391,7 @@ void KornelPage::WriteCurves()
 void KornelPage::ReloadCurves()
 {
     ReadCurves();
-    // The push-button actions: "wie Adr.k" for the lowest set bit k-1, "keine Aktion" (or
-    // "Adr.-Lernen") for none; a bit beyond the list leaves the list without a selection.
-    for (int slot = 1; slot <= 4; ++slot) {
-        const int action = record(slot)[servo::kButtonAction] & 0xFF;
-        const int index = action == 0 ? 0 : 1 + lowestBit(action);
-        Control& list = ctl(kSlotLists[slot - 1]);
-        setSelected(list, index < static_cast<int>(list.items.size()) ? index : -1);
-    }
+    ShowButtonActions();
 
     // SW1 mode: 01 is "Lernen + Justage", anything else "Servo-Bedienung". Showing the mode
     // does not write it: the byte is rewritten only when the user picks a mode, so that a
@@ -376,6 +413,18 @@ void KornelPage::ReloadCurves()
     if (AddressPage)
         AddressPage->RefreshPage();
     setEnabled(ctl("servo_btn_uebernehmen"), false);
+}
+
+void KornelPage::ShowButtonActions()
+{
+    // The push-button actions: "wie Adr.k" for the lowest set bit k-1, "keine Aktion" (or
+    // "Adr.-Lernen") for none; a bit beyond the list leaves the list without a selection.
+    for (int slot = 1; slot <= 4; ++slot) {
+        const int action = record(slot)[servo::kButtonAction] & 0xFF;
+        const int index = action == 0 ? 0 : 1 + lowestBit(action);
+        Control& list = ctl(kSlotLists[slot - 1]);
+        setSelected(list, index < static_cast<int>(list.items.size()) ? index : -1);
+    }
 }
 
 void KornelPage::ShowCurveValues()

@@ -72,6 +72,13 @@ public:
     // "übernehmen": writes the working copy and the address page's pulse values.
     void accept() override;
     std::vector<int> data() const override;
+    // Another file's table taken over whole (512 entries of 0..255): shown at once, with the
+    // address page, and held pending until "übernehmen".
+    bool setData(const std::vector<int>& data) override;
+    // Per record r: "Kurve r Punkte" (0..99), "Kurve r Flags" (100), "Kurve r Anzahl Punkte",
+    // "Kurve r Stretch-Faktor", the two bytes of addresses r and r+4, the push-button slot's
+    // action under its caption, and the bytes nobody interprets.
+    std::vector<DataPart> dataParts() const override;
 
     // The working copy: entry e is the low byte of program word 0x500 + e.
     std::array<std::int32_t, 512> CurveData{};
@@ -168,6 +175,8 @@ private:
     void setItems(Control& c, std::vector<std::string> items);
     void setSelected(Control& c, int index);
     void applySw1Visibility();
+    // The push-button lists from entry 110 of their records.
+    void ShowButtonActions();
     bool hasThreshold() const;
     // Runs a generator or transform on the selected record, redraws, enables "übernehmen".
     void transform(void (*fn)(servo::Record));
