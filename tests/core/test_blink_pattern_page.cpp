@@ -740,6 +740,10 @@ TEST(BlinkPatternPage, MigrationBetweenLedFirmwaresListsTheTableAsNotCarried)
                                                   "zwei Bytes zur Basis 255 statt Stretch-Faktor in einem Byte)."
                                                 : "Die Arbeitskopie ist in NEU anders aufgebaut (Stretch-Faktor in "
                                                   "einem Byte statt Stretch-Faktor in zwei Bytes zur Basis 255).");
+        // the shown address's stretch goes through the handler, in the new file's encoding
+        EXPECT_EQ(to.text("edt_stretch"), "10");
+        EXPECT_EQ(to.at(102), 10);
+        EXPECT_EQ(to.at(104), b == kLumo360 ? 1 : 0);
         // the steps of the other addresses stay as the new file has them
         const std::vector<int> after = to.page.data();
         EXPECT_EQ(std::vector<int>(after.begin() + 256, after.end()), std::vector<int>(before.begin() + 256, before.end()));
