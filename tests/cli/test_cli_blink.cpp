@@ -177,3 +177,77 @@ TEST(CliBlink, TenOutputPageStoresTheStretchToBase255AndKeepsEntry255)
     EXPECT_NE(refused.run.err.find("Zugelassen sind nur Zahlen im Werte-Bereich 1..30000"), std::string::npos);
     std::filesystem::remove_all(dir);
 }
+
+TEST(CliBlink, DiffNamesThePatternPartAndStep)
+{
+    const auto dir = tempDir("cli-blink-diff");
+    const std::string out = (dir / "b.hex").string();
+    const struct {
+        std::string fixture;
+        std::vector<std::string> actions;
+        std::string line; // the one difference, as the text report gives it
+        std::string json;
+    } cases[] = {
+        // step 0 of address 1 is 5 (Out#1 and Out#3); painted high on Out#2 it becomes 7
+        {"classic_684_blinkmuster.hex",
+         {"Image_Blink2=draw:5,2"},
+         "FrameBlinkmuster1:Muster 1 Schritte[0]: 5 → 7",
+         "{\"where\": \"data\", \"name\": \"FrameBlinkmuster1:Muster 1 Schritte[0]\", \"caption\": \"Muster 1 "
+         "Schritte\", \"a\": \"5\", \"b\": \"7\"}"},
+        // Out#5 of step 0 of address 2 painted low: bit 0 of entry 256 + 128
+        {"classic_684_lumo_blinkmuster.hex",
+         {"led_blinkmuster_rad_a2", "Image_led_Blink5=draw:5,30"},
+         "FrameBlinkmuster_led1:Muster 2 Schritte Out#5-10[0]: 63 → 62",
+         "{\"where\": \"data\", \"name\": \"FrameBlinkmuster_led1:Muster 2 Schritte Out#5-10[0]\", \"caption\": "
+         "\"Muster 2 Schritte Out#5-10\", \"a\": \"63\", \"b\": \"62\"}"},
+    };
+    for (const auto& c : cases) {
+        const std::string in = fixture(c.fixture);
+        EXPECT_EQ(runCli({"diff", in, in}).code, 0);
+        std::vector<std::string> args{"set", in, "-o", out};
+        for (const auto& a : c.actions) {
+            args.push_back("--do");
+            args.push_back(a);
+        }
+        ASSERT_EQ(runCli(args).code, 0) << c.fixture;
+        const CliRun text = runCli({"diff", in, out});
+        EXPECT_EQ(text.code, 1) << text.err;
+        EXPECT_NE(text.out.find("1 Unterschied:\n  " + c.line + "\n"), std::string::npos) << text.out;
+        const CliRun json = runCli({"diff", in, out, "--json"});
+        EXPECT_EQ(json.code, 1);
+        EXPECT_NE(json.out.find("\"differences\": [\n    " + c.json + "\n  ]"), std::string::npos) << json.out;
+        std::filesystem::remove(out);
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(CliBlink, MigrateCarriesTheTableIntoAnotherFileOfTheSameType)
+{
+    // The two LED firmwares keep the stretch in different encodings, so the table goes between
+    // two files of one type: a changed copy of the delivered file back into the delivered one.
+    const auto dir = tempDir("cli-blink-migrate");
+    const std::string delivered = fixture("classic_684_lumo_blinkmuster.hex");
+    const std::string old = (dir / "alt.hex").string();
+    ASSERT_EQ(runCli({"set", delivered, "-o", old, "--do", "led_blinkmuster_rad_a2", "--do",
+                      "Image_led_Blink5=draw:5,30", "--do", "led_blinkmuster_edt_Anzahl=4", "--do",
+                      "led_blinkmuster_rad_a3", "--do", "led_blinkmuster_btn_copy1"})
+                  .code,
+              0);
+    const std::string out = (dir / "neu.hex").string();
+    const CliRun run = runCli({"migrate", old, delivered, "-o", out, "--strict"});
+    ASSERT_EQ(run.code, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("  FrameBlinkmuster_led1 <Arbeitskopie>: 1024 Werte\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Nicht übernommen (0):\n"), std::string::npos) << run.out;
+
+    const std::vector<int> before = pageData(runCli({"info", old, "--json"}).out);
+    const std::vector<int> after = pageData(runCli({"info", out, "--json"}).out);
+    ASSERT_EQ(after.size(), 1024u);
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(after[256 + 101], 4);     // address 2: four steps
+    EXPECT_EQ(after[256 + 128], 62);    // Out#5 off in its step 0
+    EXPECT_EQ(after[512 + 101], 8);     // address 3: a copy of address 1
+    EXPECT_NE(pageData(runCli({"info", delivered, "--json"}).out), after);
+    const CliRun diff = runCli({"diff", old, out});
+    EXPECT_EQ(diff.code, 0) << diff.out;
+    std::filesystem::remove_all(dir);
+}

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "FirmwareBuilder.h"
@@ -12,6 +13,8 @@
 #include "ScriptedPrompter.h"
 #include "core/Session.h"
 #include "core/pages/blink/BlinkmusterPage.h"
+#include "core/tools/SettingsDiff.h"
+#include "core/tools/SettingsMigration.h"
 
 using namespace hz;
 using namespace hz::pages;
@@ -557,5 +560,192 @@ TEST(BlinkPatternPage, ConfirmPendingChangesAcceptsOrKeepsTheWorkingCopy)
         ASSERT_EQ(l.prompter.texts(), std::vector<std::string>{"Geänderte Werte übernehmen?"});
         EXPECT_EQ(l.lowByte(53), answer == Answer::Yes ? 20 : 10);
         EXPECT_EQ(l.pending(), answer != Answer::Yes);
+    }
+}
+
+// ---- The working copy as comparison and migration see it ----------------------------------
+
+TEST(BlinkPatternPage, WorkingCopyPartsNameEveryEntryOnce)
+{
+    struct Named {
+        int entry;
+        std::string name;
+        int first; // of the part, so that [i] counts from the part's start
+    };
+    const struct {
+        int id;
+        std::vector<Named> named;
+    } layouts[] = {
+        {kStelldua,
+         {{0, "Muster 1 Schritte", 0},
+          {64 + 49, "Muster 2 Schritte", 64},
+          {64 + 50, "Muster 2 Bytes 50..52", 64 + 50},
+          {64 + 53, "Muster 2 Anzahl Schritte", 64 + 53},
+          {64 + 54, "Muster 2 Stretch-Faktor", 64 + 54},
+          {64 + 55, "Muster 2 Loop/Out#1-4 verwendet", 64 + 55},
+          {192 + 63, "Muster 4 Bytes 56..63", 192 + 56}}},
+        {kLumo360,
+         {{256 + 7, "Muster 2 Schritte Out#1-4", 256},
+          {256 + 100, "Muster 2 Loop/Out#1-4 verwendet", 256 + 100},
+          {256 + 101, "Muster 2 Anzahl Schritte", 256 + 101},
+          {256 + 102, "Muster 2 Stretch-Faktor Low-Byte", 256 + 102},
+          {256 + 103, "Muster 2 Out#5-10 verwendet", 256 + 103},
+          {256 + 104, "Muster 2 Stretch-Faktor High-Byte", 256 + 104},
+          {256 + 127, "Muster 2 Bytes 105..127", 256 + 105},
+          {256 + 128 + 7, "Muster 2 Schritte Out#5-10", 256 + 128},
+          {768 + 255, "Muster 4 Bytes 228..255", 768 + 228}}},
+    };
+    for (const auto& layout : layouts) {
+        Loaded l(layout.id, deliveredTable(layout.id != kStelldua));
+        const std::vector<DataPart> parts = l.page.dataParts();
+        const std::size_t size = l.page.data().size();
+        std::vector<int> owner(size, 0);
+        for (const DataPart& p : parts)
+            for (int e = p.first; e < p.first + p.count; ++e) {
+                ASSERT_GE(e, 0);
+                ASSERT_LT(e, static_cast<int>(size));
+                ++owner[static_cast<std::size_t>(e)];
+            }
+        EXPECT_EQ(std::count(owner.begin(), owner.end(), 1), static_cast<std::ptrdiff_t>(size))
+            << "every entry in exactly one part";
+        for (const Named& n : layout.named) {
+            const auto it = std::find_if(parts.begin(), parts.end(), [&](const DataPart& p) {
+                return p.first <= n.entry && n.entry < p.first + p.count;
+            });
+            ASSERT_NE(it, parts.end());
+            EXPECT_EQ(it->name, n.name) << n.entry;
+            EXPECT_EQ(it->first, n.first) << n.name;
+        }
+    }
+}
+
+TEST(BlinkPatternPage, DiffNamesThePatternStepAndValue)
+{
+    Loaded a(kLumo360, deliveredTable(true)), b(kLumo360, deliveredTable(true));
+    b.select(2);
+    b.drag(6, {{48 * 3 + 5, 30}}); // Out#6 off in step 3 of address 2 (48 pixels a step)
+    b.type("edt_stretch", "255");  // high 2, low 0
+    b.page.userClick(b.page.name("btn_uebernehmen"));
+    std::vector<std::string> data;
+    for (const tools::Difference& d : tools::DiffSessions(a.session, b.session))
+        if (d.where == "data")
+            data.push_back(tools::DescribeDifference(d));
+    // step 3 of address 2, Out#5..10: (3 * 3 + 1) % 64 = 10, bit 1 (Out#6) cleared
+    EXPECT_EQ(data, (std::vector<std::string>{
+                        "FrameBlinkmuster_led1:Muster 2 Stretch-Faktor Low-Byte[0]: 10 → 0",
+                        "FrameBlinkmuster_led1:Muster 2 Stretch-Faktor High-Byte[0]: 1 → 2",
+                        "FrameBlinkmuster_led1:Muster 2 Schritte Out#5-10[3]: 10 → 8",
+                    }));
+}
+
+TEST(BlinkPatternPage, SetDataTakesAWholeTableAndHoldsItPending)
+{
+    for (int id : {kStelldua, kLumo360}) {
+        Loaded l(id, deliveredTable(id != kStelldua));
+        const int block = l.led() ? 256 : 64;
+        const int count = l.led() ? 101 : 53, stretch = l.led() ? 102 : 54, flags = l.led() ? 100 : 55;
+        l.select(2);
+        std::vector<int> table = l.page.data();
+        table[static_cast<std::size_t>(block + count)] = 3;
+        table[static_cast<std::size_t>(block + stretch)] = 20;
+        table[static_cast<std::size_t>(block + flags)] = 0x20; // loop off, only Out#2 used
+        table[static_cast<std::size_t>(block + 1)] = 0x02;      // step 1: Out#2 on
+        table[static_cast<std::size_t>(3 * block + count)] = 0; // a count out of range elsewhere
+        ASSERT_TRUE(l.page.setData(table)) << id;
+        EXPECT_EQ(l.page.data(), table);
+        EXPECT_TRUE(l.pending());
+        EXPECT_TRUE(l.c(l.n("btn_uebernehmen")).enabled);
+        // the selected address shows the new values
+        EXPECT_EQ(l.text("edt_Anzahl"), "3");
+        EXPECT_EQ(l.text("edt_stretch"), "20"); // on V3.60 high byte 1: 1 x 255 + 20 - 255
+        EXPECT_FALSE(l.c(l.n("cbx_loop")).checked);
+        EXPECT_TRUE(l.c(l.page.outputName(2)).checked);
+        EXPECT_FALSE(l.c(l.page.outputName(1)).checked);
+        EXPECT_FALSE(l.c(l.page.imageName(1)).visible);
+        EXPECT_TRUE(l.c(l.page.imageName(2)).visible);
+        // redrawn: three steps of 160 pixels, step 1 on (red at its top half), step 0 off
+        EXPECT_FLOAT_EQ(l.page.StepWidth, 160.0f);
+        EXPECT_EQ(l.pixel(2, 240, l.led() ? 20 : 10), colours::Red);
+        EXPECT_EQ(l.pixel(2, 80, l.led() ? 20 : 10), colours::White);
+        // the address with a count of 0 is shown clamped; the copy keeps the other file's 0
+        l.select(4);
+        EXPECT_EQ(l.at(3 * block + count), 1);
+        ASSERT_TRUE(l.page.setData(table));
+        EXPECT_EQ(l.page.data(), table);
+        EXPECT_EQ(l.text("edt_Anzahl"), "1");
+
+        // what no table of this page can hold is refused and changes nothing
+        l.page.userClick(l.n("btn_uebernehmen"));
+        const std::vector<int> kept = l.page.data();
+        std::vector<int> tooShort(table.begin(), table.end() - 1), tooLong = table, negative = table, tooLarge = table;
+        tooLong.push_back(0);
+        negative[7] = -1;
+        tooLarge[static_cast<std::size_t>(block + 1)] = 256;
+        for (const std::vector<int>* bad : {&tooShort, &tooLong, &negative, &tooLarge}) {
+            EXPECT_FALSE(l.page.setData(*bad));
+            EXPECT_EQ(l.page.data(), kept);
+            EXPECT_FALSE(l.pending());
+            EXPECT_EQ(l.text("edt_Anzahl"), "1");
+        }
+        // accepted: the image holds the table
+        ASSERT_TRUE(l.page.setData(table));
+        l.page.accept();
+        EXPECT_EQ(l.lowByte(block + 1), 0x02);
+        EXPECT_EQ(l.lowByte(3 * block + count), 0);
+    }
+}
+
+TEST(BlinkPatternPage, MigrationCarriesTheTableBetweenFilesOfOneLayout)
+{
+    for (int id : {kStelldua, kLumo359, kLumo360}) {
+        const bool led = id != kStelldua;
+        Loaded from(id, deliveredTable(led)), to(id, {}); // the target's table is not programmed
+        from.select(3);
+        from.drag(2, {{5, 30}, {50, 30}, {100, 30}}); // steps 0..2 of address 3: Out#2 off
+        from.type("edt_Anzahl", "17");
+        from.page.accept();
+        const tools::MigrationReport report = tools::MigrateSettings(from.session, to.session);
+        ASSERT_TRUE(report.refusal.empty()) << report.refusal;
+        const auto carried = std::find_if(report.carried.begin(), report.carried.end(), [&](const auto& c) {
+            return c.where == "data" && c.name == from.page.objectName();
+        });
+        EXPECT_NE(carried, report.carried.end()) << id;
+        EXPECT_EQ(to.page.data(), from.page.data()) << id;
+        EXPECT_TRUE(to.pending());
+        EXPECT_EQ(to.text("edt_Anzahl"), "17"); // address 3 selected and shown, as in the old file
+        to.page.accept();
+        const int block = led ? 256 : 64;
+        EXPECT_EQ(to.lowByte(2 * block + (led ? 101 : 53)), 17);
+        EXPECT_EQ(to.lowByte(2 * block + 1), 1); // (1 + 2) % 16 = 3, Out#2 cleared
+    }
+}
+
+TEST(BlinkPatternPage, MigrationBetweenLedFirmwaresListsTheTableAsNotCarried)
+{
+    // The older LED firmware keeps the stretch in one byte, the newer one in two to base 255:
+    // the same entries mean another stretch, so the table is listed, not copied byte for byte.
+    for (const auto& [a, b] : {std::pair{kLumo359, kLumo360}, std::pair{kLumo360, kLumo359}}) {
+        std::map<int, int> table = deliveredTable(true);
+        if (a == kLumo359)
+            for (int k = 0; k < 4; ++k)
+                table[256 * k + 104] = 0;
+        Loaded from(a, table), to(b, {});
+        const std::vector<int> before = to.page.data();
+        const tools::MigrationReport report = tools::MigrateSettings(from.session, to.session);
+        ASSERT_TRUE(report.refusal.empty()) << report.refusal;
+        const auto listed = std::find_if(report.notCarried.begin(), report.notCarried.end(),
+                                         [](const auto& c) { return c.where == "data"; });
+        ASSERT_NE(listed, report.notCarried.end());
+        EXPECT_EQ(listed->reason, a == kLumo359 ? "Die Arbeitskopie ist in NEU anders aufgebaut (Stretch-Faktor in "
+                                                  "zwei Bytes zur Basis 255 statt Stretch-Faktor in einem Byte)."
+                                                : "Die Arbeitskopie ist in NEU anders aufgebaut (Stretch-Faktor in "
+                                                  "einem Byte statt Stretch-Faktor in zwei Bytes zur Basis 255).");
+        // the shown address's stretch goes through the handler, in the new file's encoding
+        EXPECT_EQ(to.text("edt_stretch"), "10");
+        EXPECT_EQ(to.at(102), 10);
+        EXPECT_EQ(to.at(104), b == kLumo360 ? 1 : 0);
+        // the steps of the other addresses stay as the new file has them
+        const std::vector<int> after = to.page.data();
+        EXPECT_EQ(std::vector<int>(after.begin() + 256, after.end()), std::vector<int>(before.begin() + 256, before.end()));
     }
 }

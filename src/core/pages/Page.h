@@ -59,6 +59,9 @@ public:
     // The working copy's parts (a curve's points, its count, its flags), so that a comparison
     // can say which part differs; none: the copy is compared entry by entry.
     virtual std::vector<DataPart> dataParts() const { return {}; }
+    // What the working copy's entries mean, where one page serves decoder types that read the
+    // same entries differently; a copy is carried only between pages of the same layout.
+    virtual std::string dataLayout() const { return {}; }
 
     // While set, changes of the controls are the page's own writes, not user input.
     bool Updating = false;

@@ -147,6 +147,9 @@ void carryData(const pages::Page& from, pages::Page& to, MigrationReport& report
     if (size != data.size())
         item.reason = strprintf("Die Arbeitskopie hat in NEU einen anderen Aufbau (%zu statt %zu Werte).", size,
                                 data.size());
+    else if (from.dataLayout() != to.dataLayout())
+        item.reason = "Die Arbeitskopie ist in NEU anders aufgebaut (" + to.dataLayout() + " statt " +
+                      from.dataLayout() + ").";
     else if (to.data() != data && (!to.setData(data) || to.data() != data))
         item.reason = "Die Seite nimmt diese Arbeitskopie nicht an.";
     (item.reason.empty() ? report.carried : report.notCarried).push_back(item);
@@ -226,7 +229,7 @@ void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report
     }
     // A setting may have changed the working copy; the copy of the old file is what counts.
     const std::vector<int> data = from.data();
-    if (!data.empty() && to.data().size() == data.size() && to.data() != data)
+    if (!data.empty() && to.data().size() == data.size() && from.dataLayout() == to.dataLayout() && to.data() != data)
         to.setData(data);
 }
 

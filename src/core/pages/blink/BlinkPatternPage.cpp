@@ -181,6 +181,77 @@ void BlinkPatternPage::accept() { UebernehmenClick(); }
 
 void BlinkPatternPage::enableAccept(bool on) { setEnabled(at(m_uebernehmen), on); }
 
+bool BlinkPatternPage::setData(const std::vector<int>& data)
+{
+    if (data.size() != PatternData.size() ||
+        std::any_of(data.begin(), data.end(), [](int v) { return v < 0 || v > 0xFF; }))
+        return false;
+    Drawing = false;
+    PatternData = data;
+    // Showing the selected address writes its count and stretch into the edits, whose handlers
+    // may clamp a value out of range into the working copy. The table taken over stays as the
+    // other file holds it, as a loaded table does until the user touches it.
+    ShowPatternValues();
+    PatternData = data;
+    DrawPatterns();
+    enableAccept(true);
+    return true;
+}
+
+std::string BlinkPatternPage::dataLayout() const
+{
+    if (m_layout.stretchHighIndex < 0)
+        return {};
+    return m_base255 ? "Stretch-Faktor in zwei Bytes zur Basis 255" : "Stretch-Faktor in einem Byte";
+}
+
+std::vector<DataPart> BlinkPatternPage::dataParts() const
+{
+    const BlinkLayout& L = m_layout;
+    const bool split = L.secondStepBase >= 0;
+    const std::string lowOutputs = "Out#1-" + std::to_string(std::min(L.outputs, 4));
+    const std::string highOutputs = "Out#5-" + std::to_string(L.outputs);
+    // What the firmware reads from a block, by index within the block.
+    std::vector<DataPart> known;
+    known.push_back({split ? "Schritte " + lowOutputs : std::string("Schritte"), 0, L.steps});
+    if (split)
+        known.push_back({"Schritte " + highOutputs, L.secondStepBase, L.steps});
+    known.push_back({"Anzahl Schritte", L.countIndex, 1});
+    if (L.stretchHighIndex >= 0) {
+        known.push_back({"Stretch-Faktor Low-Byte", L.stretchIndex, 1});
+        known.push_back({"Stretch-Faktor High-Byte", L.stretchHighIndex, 1});
+    } else {
+        known.push_back({"Stretch-Faktor", L.stretchIndex, 1});
+    }
+    known.push_back({"Loop/" + lowOutputs + " verwendet", L.flagsIndex, 1});
+    if (L.usedHighIndex >= 0)
+        known.push_back({highOutputs + " verwendet", L.usedHighIndex, 1});
+    std::sort(known.begin(), known.end(), [](const DataPart& a, const DataPart& b) { return a.first < b.first; });
+
+    std::vector<DataPart> parts;
+    for (int a = 1; a <= kAddresses; ++a) {
+        const int start = (a - 1) * L.blockSize;
+        const std::string pattern = "Muster " + std::to_string(a) + " ";
+        // The entries between the known ones: the firmware leaves them alone, the page
+        // carries them along.
+        auto unused = [&](int from, int to) {
+            if (from >= to)
+                return;
+            const std::string which = to - from == 1 ? "Byte " + std::to_string(from)
+                                                     : "Bytes " + std::to_string(from) + ".." + std::to_string(to - 1);
+            parts.push_back({pattern + which, start + from, to - from});
+        };
+        int next = 0;
+        for (const DataPart& k : known) {
+            unused(next, k.first);
+            parts.push_back({pattern + k.name, start + k.first, k.count});
+            next = k.first + k.count;
+        }
+        unused(next, L.blockSize);
+    }
+    return parts;
+}
+
 void BlinkPatternPage::showFor(Session& session)
 {
     m_session = &session;

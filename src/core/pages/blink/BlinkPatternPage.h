@@ -77,6 +77,14 @@ public:
     bool hasPending() const override;
     void accept() override;
     std::vector<int> data() const override { return PatternData; }
+    // A whole table of another file, held pending as if painted here (sizes and values checked
+    // first; a refused table changes nothing).
+    bool setData(const std::vector<int>& data) override;
+    // Per address: its steps, count, stretch, flags and the entries the firmware leaves alone,
+    // named so that a comparison says which pattern, step and value differ.
+    std::vector<DataPart> dataParts() const override;
+    // The two LED firmwares keep the stretch in different encodings in the same entries.
+    std::string dataLayout() const override;
 
     // The width the host gives the frame: up to 15 pixels right of "Übernehmen".
     int hostWidth() const;
