@@ -5,6 +5,7 @@
 #include "core/Session.h"
 #include "core/firmware/HexText.h"
 #include "core/pages/common/Canvas.h"
+#include "core/pages/common/GraphSteps.h"
 #include "core/pages/common/NumberText.h"
 
 namespace hz::pages {
@@ -26,18 +27,6 @@ Control make(std::string name, ControlKind kind, std::string caption, const char
     c.caption = std::move(caption);
     c.parent = parent;
     return c;
-}
-
-// A pointer position far outside any image still gives a sensible step: the quotient is
-// clamped before it becomes an integer.
-int stepAt(int x, float stepWidth, int steps)
-{
-    const float q = static_cast<float>(x) / stepWidth;
-    if (!(q >= 0.0f))
-        return 0;
-    if (q >= static_cast<float>(steps))
-        return steps - 1;
-    return static_cast<int>(q);
 }
 
 } // namespace
@@ -515,7 +504,7 @@ void BlinkPatternPage::ImageMouseMove(int output, int x, int y)
         return;
     // Left of the first step, right of the last one or outside the image while the button is
     // held: the nearest step of the block, never an entry outside it.
-    const int i = stepAt(x, StepWidth, m_layout.steps);
+    const int i = TruncClamped(static_cast<double>(static_cast<float>(x) / StepWidth), 0, m_layout.steps - 1);
     const float level = (static_cast<float>(ImageHeight) - static_cast<float>(y)) / LevelScale;
     int& e = output <= 4 ? entryRef(i) : entryRef(m_layout.secondStepBase + i);
     const int bit = 1 << (output <= 4 ? output - 1 : output - 5);

@@ -6,6 +6,7 @@
 #include "core/firmware/HexText.h"
 #include "core/firmware/HexWriter.h"
 #include "core/pages/common/Canvas.h"
+#include "core/pages/common/GraphSteps.h"
 #include "core/pages/servo/CurveFiles.h"
 #include "core/pages/servo/KornelAdrPage.h"
 
@@ -69,16 +70,6 @@ int lowestBit(int value)
         if (value & (1 << k))
             return k;
     return 0;
-}
-
-// Truncation toward zero of a value that may lie far outside int.
-int truncClamped(double v, int lo, int hi)
-{
-    if (!(v > lo))
-        return lo;
-    if (v >= hi)
-        return hi;
-    return static_cast<int>(v);
 }
 
 } // namespace
@@ -499,7 +490,7 @@ void KornelPage::DrawCurve()
             canvas.LineTo(x, r.height);
         }
     if (hasThreshold()) {
-        const int y = truncClamped(ImageHeight - Threshold * static_cast<double>(LevelScale), -1, r.height);
+        const int y = TruncClamped(ImageHeight - Threshold * static_cast<double>(LevelScale), -1, r.height);
         canvas.pen = colours::Red;
         canvas.MoveTo(0, y);
         canvas.LineTo(r.width, y);
@@ -843,8 +834,8 @@ void KornelPage::servo_Image1MouseMove(int x, int y)
     // The pointer snaps to the nearest point. Only the points the graph shows can be drawn:
     // a point right of the curve's end would change unseen.
     const float at = static_cast<float>(x) / StepWidth + 0.5f;
-    const int i = truncClamped(at, 0, servo::PointCount(rec) - 1);
-    const int v = truncClamped((ImageHeight - y) / static_cast<double>(LevelScale), 0, 127);
+    const int i = TruncClamped(at, 0, servo::PointCount(rec) - 1);
+    const int v = TruncClamped((ImageHeight - y) / static_cast<double>(LevelScale), 0, 127);
     std::int32_t& e = rec[static_cast<std::size_t>(i)];
     e = (e & 0x80) | v;
     DrawCurve();
@@ -857,7 +848,7 @@ void KornelPage::servo_Image2MouseMove(int x, int y)
         return;
     servo::Record rec = record(SelectedCurve());
     // The relay graph takes the point whose step holds the pointer.
-    const int i = truncClamped(static_cast<double>(static_cast<float>(x) / StepWidth), 0, servo::PointCount(rec) - 1);
+    const int i = TruncClamped(static_cast<double>(static_cast<float>(x) / StepWidth), 0, servo::PointCount(rec) - 1);
     const float level = static_cast<float>((RelayImageHeight - y) / static_cast<double>(RelayLevelScale));
     std::int32_t& e = rec[static_cast<std::size_t>(i)];
     e = level > 50.0f ? (e | 0x80) : (e & 0x7F);
