@@ -1,5 +1,9 @@
 #include "core/pages/Page.h"
 
+#include <algorithm>
+
+#include "core/firmware/HexText.h"
+
 namespace hz::pages {
 
 const char* controlKindName(ControlKind kind)
@@ -43,6 +47,13 @@ void Page::setChecked(Control& c, bool checked) { change(c, c.checked, checked);
 void Page::setHint(Control& c, const std::string& hint) { change(c, c.hint, hint); }
 void Page::setGeometry(Control& c, const Rect& r) { change(c, c.geometry, std::optional<Rect>(r)); }
 void Page::setDrawing(Control& c, Drawing drawing) { change(c, c.drawing, drawing); }
+
+void Page::followEdit(Control& trackBar, const std::string& text)
+{
+    int value = 0;
+    if (parseWholeNumber(text, value))
+        change(trackBar, trackBar.position, std::clamp(value, trackBar.min, trackBar.max));
+}
 
 void Page::userText(const std::string& name, const std::string& text)
 {

@@ -327,15 +327,7 @@ void BlinkPatternPage::writeEdit(std::size_t edit, const std::string& text)
 
 void BlinkPatternPage::syncSpinner(std::size_t edit)
 {
-    Control& spinner = at(edit == m_countEdit ? m_countSpinner : m_stretchSpinner);
-    int n = 0;
-    if (!parseWholeNumber(at(edit).text, n))
-        return;
-    n = std::clamp(n, spinner.min, spinner.max);
-    if (spinner.position != n) {
-        spinner.position = n;
-        touch(spinner);
-    }
+    followEdit(at(edit == m_countEdit ? m_countSpinner : m_stretchSpinner), at(edit).text);
 }
 
 void BlinkPatternPage::ShowPatternValues()

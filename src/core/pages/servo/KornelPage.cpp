@@ -547,15 +547,8 @@ void KornelPage::runTextHandler(Control& c)
                           : c.name == "edt_stretch" ? "UpDown2"
                           : c.name == "edt_kornelchen_schwelle" ? "UpDown4"
                                                                 : nullptr;
-    int value = 0;
-    if (spinner && parseWholeNumber(c.text, value)) {
-        Control& s = ctl(spinner);
-        const int position = std::clamp(value, s.min, s.max);
-        if (s.position != position) {
-            s.position = position;
-            touch(s);
-        }
-    }
+    if (spinner)
+        followEdit(ctl(spinner), c.text);
     if (c.name == "edt_Anzahl")
         edt_AnzahlChange();
     else if (c.name == "edt_stretch")
