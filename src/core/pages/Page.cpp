@@ -48,6 +48,11 @@ void Page::setHint(Control& c, const std::string& hint) { change(c, c.hint, hint
 void Page::setGeometry(Control& c, const Rect& r) { change(c, c.geometry, std::optional<Rect>(r)); }
 void Page::setDrawing(Control& c, Drawing drawing) { change(c, c.drawing, drawing); }
 
+bool Page::IsByteTable(const std::vector<int>& data, std::size_t size)
+{
+    return data.size() == size && std::all_of(data.begin(), data.end(), [](int v) { return v >= 0 && v <= 0xFF; });
+}
+
 void Page::followEdit(Control& trackBar, const std::string& text)
 {
     int value = 0;

@@ -56,6 +56,9 @@ public:
         (void)data;
         return false;
     }
+    // What setData takes of a working copy of `size` table bytes: that many entries, each a
+    // byte 0..255.
+    static bool IsByteTable(const std::vector<int>& data, std::size_t size);
     // The working copy's parts (a curve's points, its count, its flags), so that a comparison
     // can say which part differs; none: the copy is compared entry by entry.
     virtual std::vector<DataPart> dataParts() const { return {}; }

@@ -172,8 +172,7 @@ void BlinkPatternPage::enableAccept(bool on) { setEnabled(at(m_uebernehmen), on)
 
 bool BlinkPatternPage::setData(const std::vector<int>& data)
 {
-    if (data.size() != PatternData.size() ||
-        std::any_of(data.begin(), data.end(), [](int v) { return v < 0 || v > 0xFF; }))
+    if (!IsByteTable(data, PatternData.size()))
         return false;
     Drawing = false;
     PatternData = data;

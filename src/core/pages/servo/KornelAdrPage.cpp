@@ -308,7 +308,7 @@ std::vector<int> KornelAdrPage::data() const
 
 bool KornelAdrPage::setData(const std::vector<int>& data)
 {
-    if (data.size() != 2 * kServos || std::any_of(data.begin(), data.end(), [](int v) { return v < 0 || v > 0xFF; }))
+    if (!IsByteTable(data, 2 * kServos))
         return false;
     for (std::size_t s = 0; s < kServos; ++s) {
         PulseOffset[s] = data[2 * s];

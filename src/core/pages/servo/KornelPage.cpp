@@ -262,8 +262,7 @@ std::vector<int> KornelPage::data() const { return std::vector<int>(CurveData.be
 
 bool KornelPage::setData(const std::vector<int>& data)
 {
-    if (data.size() != CurveData.size() ||
-        std::any_of(data.begin(), data.end(), [](int v) { return v < 0 || v > 0xFF; }))
+    if (!IsByteTable(data, CurveData.size()))
         return false;
     std::copy(data.begin(), data.end(), CurveData.begin());
     ShowButtonActions();
