@@ -21,6 +21,16 @@ bool BatchLoad::readyToWrite()
 
 void BatchLoad::writingTo(const std::string& output) { prompter.prefix = "hexzwirbel-cli: " + output + ": "; }
 
+bool BatchLoad::save(const std::string& output)
+{
+    if (!session.PrepareSave()) {
+        complain("nichts geschrieben.");
+        return false;
+    }
+    writingTo(output);
+    return session.WriteBuiltLines(output);
+}
+
 void BatchLoad::complain(const std::string& what) { err << "hexzwirbel-cli: " << file << ": " << what << "\n"; }
 
 } // namespace hz::cli

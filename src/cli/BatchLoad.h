@@ -20,6 +20,9 @@ struct BatchLoad {
     bool readyToWrite();
     // Messages from now on name the output file.
     void writingTo(const std::string& output);
+    // The save sequence of the editor into `output`: pending page changes, checks, then the
+    // file, written atomically. False (after saying so) when nothing was written.
+    bool save(const std::string& output);
     // Prints "hexzwirbel-cli: FILE: what" to the error stream.
     void complain(const std::string& what);
 

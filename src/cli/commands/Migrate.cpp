@@ -76,17 +76,11 @@ public:
             return 1;
         }
         bool written = false;
-        int code = 1;
-        if (o.strict && !report.notCarried.empty()) {
+        if (o.strict && !report.notCarried.empty())
             to.complain(strprintf("--strict: %zu Einstellung(en) ließen sich nicht übertragen. Nichts geschrieben.",
                                   report.notCarried.size()));
-        } else if (!to.session.PrepareSave()) {
-            to.complain("nichts geschrieben.");
-        } else {
-            to.writingTo(o.output);
-            written = to.session.WriteBuiltLines(o.output);
-            code = written ? 0 : 1;
-        }
+        else
+            written = to.save(o.output);
 
         if (o.json) {
             out << "{\n  \"old\": " << summaryJson(from.file, from.session) << ",\n  \"new\": "
@@ -104,7 +98,7 @@ public:
                 out << "  " << describe(s) << "\n";
             out << (written ? "Gespeichert: " + o.output : std::string("Nichts geschrieben.")) << "\n";
         }
-        return code;
+        return written ? 0 : 1;
     }
 };
 
