@@ -4,8 +4,8 @@
 
 namespace hz::cli {
 
-BatchLoad::BatchLoad(const Options& o, std::ostream& errStream)
-    : err(errStream), prompter(errStream, o.defaultConfig), session(prompter), file(o.files.at(0))
+BatchLoad::BatchLoad(const Options& o, std::ostream& errStream, std::size_t which)
+    : err(errStream), prompter(errStream, o.defaultConfig), session(prompter), file(o.files.at(which))
 {
     prompter.prefix = "hexzwirbel-cli: " + file + ": ";
     outcome = session.LoadFile(file);

@@ -45,10 +45,8 @@ public:
         if (o.files.size() != 2 || !o.output.empty() || !o.rowValues.empty() || !o.actions.empty() || o.strict ||
             !o.count.empty() || !o.step.empty())
             return usageError(err, "diff erwartet genau zwei Dateien.");
-        Options second = o;
-        second.files = {o.files[1]};
         BatchLoad a(o, err);
-        BatchLoad b(second, err);
+        BatchLoad b(o, err, 1);
         bool trouble = false;
         for (BatchLoad* in : {&a, &b})
             if (!in->loaded()) {
