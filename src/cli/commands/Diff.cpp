@@ -6,7 +6,6 @@
 #include "cli/BatchLoad.h"
 #include "cli/Command.h"
 #include "cli/Json.h"
-#include "core/firmware/HexText.h"
 #include "core/tools/SettingsDiff.h"
 
 namespace hz::cli {
@@ -24,7 +23,7 @@ void writeSummaryJson(std::ostream& out, const std::string& file, const tools::D
 
 std::string summaryText(const tools::DecoderSummary& s)
 {
-    std::string t = s.type ? *s.type : strprintf("nicht erkannt (0x%X)", static_cast<unsigned>(s.identifier));
+    std::string t = tools::TypeText(s);
     if (!s.version.empty())
         t += ", V " + s.version;
     return t + ", PIC " + std::to_string(s.pic) + ", " + s.format;
