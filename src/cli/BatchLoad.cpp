@@ -4,8 +4,8 @@
 
 namespace hz::cli {
 
-BatchLoad::BatchLoad(const Options& o, std::ostream& errStream)
-    : err(errStream), prompter(errStream, o.defaultConfig), session(prompter), file(o.files.at(0))
+BatchLoad::BatchLoad(const Options& o, std::ostream& errStream, std::size_t which)
+    : err(errStream), prompter(errStream, o.defaultConfig), session(prompter), file(o.files.at(which))
 {
     prompter.prefix = "hexzwirbel-cli: " + file + ": ";
     outcome = session.LoadFile(file);
@@ -20,6 +20,16 @@ bool BatchLoad::readyToWrite()
 }
 
 void BatchLoad::writingTo(const std::string& output) { prompter.prefix = "hexzwirbel-cli: " + output + ": "; }
+
+bool BatchLoad::save(const std::string& output)
+{
+    if (!session.PrepareSave()) {
+        complain("nichts geschrieben.");
+        return false;
+    }
+    writingTo(output);
+    return session.WriteBuiltLines(output);
+}
 
 void BatchLoad::complain(const std::string& what) { err << "hexzwirbel-cli: " << file << ": " << what << "\n"; }
 

@@ -2,6 +2,7 @@
 // The input file of a batch command, loaded the way the editor loads it, with the batch
 // answers to its questions. Every command that reads a firmware file starts from here.
 
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 
@@ -12,14 +13,17 @@
 namespace hz::cli {
 
 struct BatchLoad {
-    // Loads `o.files[0]`; messages go to `err`, prefixed with the file's name.
-    BatchLoad(const Options& o, std::ostream& err);
+    // Loads `o.files[which]`; messages go to `err`, prefixed with the file's name.
+    BatchLoad(const Options& o, std::ostream& err, std::size_t which = 0);
 
     bool loaded() const { return outcome == LoadOutcome::Done; }
     // For the commands that write: false (after saying so) when the load did not go through.
     bool readyToWrite();
     // Messages from now on name the output file.
     void writingTo(const std::string& output);
+    // The save sequence of the editor into `output`: pending page changes, checks, then the
+    // file, written atomically. False (after saying so) when nothing was written.
+    bool save(const std::string& output);
     // Prints "hexzwirbel-cli: FILE: what" to the error stream.
     void complain(const std::string& what);
 

@@ -1,6 +1,7 @@
 #include "cli/Json.h"
 
 #include <cstdio>
+#include <ostream>
 
 namespace hz::cli {
 
@@ -70,6 +71,14 @@ std::string jsonString(std::string_view text)
     }
     out += "\"";
     return out;
+}
+
+void writeJsonStringList(std::ostream& out, const char* key, const std::vector<std::string>& texts, bool last)
+{
+    out << "  \"" << key << "\": [";
+    for (std::size_t k = 0; k < texts.size(); ++k)
+        out << (k ? "," : "") << "\n    " << jsonString(texts[k]);
+    out << (texts.empty() ? "]" : "\n  ]") << (last ? "\n" : ",\n");
 }
 
 } // namespace hz::cli

@@ -13,20 +13,12 @@ namespace hz::cli {
 
 namespace {
 
-void writeJsonList(std::ostream& out, const char* key, const std::vector<std::string>& lines)
-{
-    out << "  \"" << key << "\": [";
-    for (std::size_t k = 0; k < lines.size(); ++k)
-        out << (k ? "," : "") << "\n    " << jsonString(lines[k]);
-    out << (lines.empty() ? "],\n" : "\n  ],\n");
-}
-
 void writeJson(std::ostream& out, const CompareReport& r, const std::string& error)
 {
     out << "{\n";
     out << "  \"status\": [" << jsonString(r.status[0]) << ", " << jsonString(r.status[1]) << "],\n";
-    writeJsonList(out, "eeprom", r.eeprom);
-    writeJsonList(out, "rom", r.rom);
+    writeJsonStringList(out, "eeprom", r.eeprom, false);
+    writeJsonStringList(out, "rom", r.rom, false);
     out << "  \"counts\": {\"eeprom\": " << r.EeDiffCount << ", \"rom\": " << r.RomDiffCount
         << ", \"id\": " << r.IdDiffCount << ", \"config\": " << r.ConfigDiffCount << "},\n";
     out << "  \"error\": " << (error.empty() ? std::string("null") : jsonString(error)) << "\n";

@@ -6,7 +6,6 @@
 #include "cli/BatchLoad.h"
 #include "cli/Command.h"
 #include "cli/Json.h"
-#include "core/firmware/HexText.h"
 #include "core/tools/SettingsDiff.h"
 
 namespace hz::cli {
@@ -24,7 +23,7 @@ void writeSummaryJson(std::ostream& out, const std::string& file, const tools::D
 
 std::string summaryText(const tools::DecoderSummary& s)
 {
-    std::string t = s.type ? *s.type : strprintf("nicht erkannt (0x%X)", static_cast<unsigned>(s.identifier));
+    std::string t = tools::TypeText(s);
     if (!s.version.empty())
         t += ", V " + s.version;
     return t + ", PIC " + std::to_string(s.pic) + ", " + s.format;
@@ -45,10 +44,8 @@ public:
         if (o.files.size() != 2 || !o.output.empty() || !o.rowValues.empty() || !o.actions.empty() || o.strict ||
             !o.count.empty() || !o.step.empty())
             return usageError(err, "diff erwartet genau zwei Dateien.");
-        Options second = o;
-        second.files = {o.files[1]};
         BatchLoad a(o, err);
-        BatchLoad b(second, err);
+        BatchLoad b(o, err, 1);
         bool trouble = false;
         for (BatchLoad* in : {&a, &b})
             if (!in->loaded()) {

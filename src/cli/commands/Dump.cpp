@@ -11,14 +11,6 @@ namespace hz::cli {
 
 namespace {
 
-void writeJsonList(std::ostream& out, const char* key, const std::vector<std::string>& lines, bool last)
-{
-    out << "  \"" << key << "\": [";
-    for (std::size_t k = 0; k < lines.size(); ++k)
-        out << (k ? "," : "") << "\n    " << jsonString(lines[k]);
-    out << (lines.empty() ? "]" : "\n  ]") << (last ? "\n" : ",\n");
-}
-
 void writeJsonWords(std::ostream& out, const char* key, const std::array<std::string, 4>& words)
 {
     out << "  \"" << key << "\": [";
@@ -51,8 +43,8 @@ public:
             writeJsonWords(out, "config", l.config);
             writeJsonWords(out, "id", l.id);
             out << "  \"rom_count\": " << jsonString(l.romCount) << ",\n";
-            writeJsonList(out, "eeprom", l.eeprom, false);
-            writeJsonList(out, "rom", l.rom, true);
+            writeJsonStringList(out, "eeprom", l.eeprom, false);
+            writeJsonStringList(out, "rom", l.rom, true);
             out << "}\n";
             return 0;
         }

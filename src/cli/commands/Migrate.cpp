@@ -63,10 +63,8 @@ public:
         if (o.files.size() != 2 || o.output.empty() || !o.rowValues.empty() || !o.actions.empty() ||
             !o.count.empty() || !o.step.empty())
             return usageError(err, "migrate erwartet zwei Dateien (ALT und NEU) und -o AUSGABE.");
-        Options second = o;
-        second.files = {o.files[1]};
         BatchLoad from(o, err);
-        BatchLoad to(second, err);
+        BatchLoad to(o, err, 1);
         if (!from.readyToWrite() || !to.readyToWrite())
             return 1;
 
@@ -76,17 +74,11 @@ public:
             return 1;
         }
         bool written = false;
-        int code = 1;
-        if (o.strict && !report.notCarried.empty()) {
+        if (o.strict && !report.notCarried.empty())
             to.complain(strprintf("--strict: %zu Einstellung(en) ließen sich nicht übertragen. Nichts geschrieben.",
                                   report.notCarried.size()));
-        } else if (!to.session.PrepareSave()) {
-            to.complain("nichts geschrieben.");
-        } else {
-            to.writingTo(o.output);
-            written = to.session.WriteBuiltLines(o.output);
-            code = written ? 0 : 1;
-        }
+        else
+            written = to.save(o.output);
 
         if (o.json) {
             out << "{\n  \"old\": " << summaryJson(from.file, from.session) << ",\n  \"new\": "
@@ -104,7 +96,7 @@ public:
                 out << "  " << describe(s) << "\n";
             out << (written ? "Gespeichert: " + o.output : std::string("Nichts geschrieben.")) << "\n";
         }
-        return code;
+        return written ? 0 : 1;
     }
 };
 

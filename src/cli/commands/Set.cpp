@@ -90,12 +90,7 @@ public:
                     return 1;
                 }
         }
-        if (!session.PrepareSave()) {
-            in.complain("nichts geschrieben.");
-            return 1;
-        }
-        in.writingTo(o.output);
-        return session.WriteBuiltLines(o.output) ? 0 : 1;
+        return in.save(o.output) ? 0 : 1;
     }
 };
 

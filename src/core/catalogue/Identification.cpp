@@ -1,7 +1,6 @@
 #include "core/catalogue/Identification.h"
 
-#include <cmath>
-
+#include "core/firmware/FirmwareVersion.h"
 #include "core/firmware/HexText.h"
 
 namespace hz {
@@ -182,10 +181,8 @@ void Identification::FinishIdentification(SessionView& view)
 
     if (!anyRowShown && !s.PageOnly) {
         s.DocPage = kProgramPage;
-        // Versions are compared at two decimals: 3.26 itself (3.2599998 as a float) is not
-        // below 3.26.
-        const long hundredths = std::lround(static_cast<double>(img.FirmwareVersion) * 100.0);
-        if (img.FirmwareVersion > 0.0f && hundredths < 326)
+        // 3.26 itself (3.2599998 as a float) is not below 3.26.
+        if (img.FirmwareVersion > 0.0f && VersionHundredths(img.FirmwareVersion) < 326)
             p.tell(MsgKind::Error,
                    strprintf("Das HEX-File konnte leider nicht erkannt werden, da Version vor V3.26\n\nVersion des "
                              "HEX-File: %1.2f ",

@@ -18,13 +18,6 @@ void add(std::vector<Difference>& out, const char* where, std::string name, std:
         out.push_back({where, std::move(name), std::move(caption), a, b});
 }
 
-Opt typeText(const DecoderSummary& s)
-{
-    if (s.type)
-        return s.type;
-    return strprintf("nicht erkannt (0x%X)", static_cast<unsigned>(s.identifier));
-}
-
 // What a captioned row of the address page holds; nothing for a row without caption.
 struct RowValues {
     Opt caption, address, rg, function;
@@ -113,6 +106,11 @@ void diffData(std::vector<Difference>& out, const pages::Page& pa, const pages::
 
 } // namespace
 
+std::string TypeText(const DecoderSummary& s)
+{
+    return s.type ? *s.type : strprintf("nicht erkannt (0x%X)", static_cast<unsigned>(s.identifier));
+}
+
 DecoderSummary Summarise(const Session& s)
 {
     DecoderSummary d;
@@ -151,7 +149,7 @@ std::vector<Difference> DiffSessions(const Session& a, const Session& b)
 {
     std::vector<Difference> out;
     const DecoderSummary sa = Summarise(a), sb = Summarise(b);
-    add(out, "type", "type", "Typ", typeText(sa), typeText(sb));
+    add(out, "type", "type", "Typ", TypeText(sa), TypeText(sb));
     add(out, "type", "version", "Version", sa.version, sb.version);
     add(out, "type", "pic", "PIC", std::to_string(sa.pic), std::to_string(sb.pic));
     add(out, "type", "format", "Adressformat", sa.format, sb.format);

@@ -21,6 +21,8 @@ struct DecoderSummary {
     std::string format; // "Mot", "DCC" or "ohne"
 };
 DecoderSummary Summarise(const Session& s);
+// The type as a report names it: the catalogue name, or "nicht erkannt (0x...)".
+std::string TypeText(const DecoderSummary& s);
 
 struct Difference {
     // "type" (type, version, pic, format), "row", "page", "data", "config" or "id".

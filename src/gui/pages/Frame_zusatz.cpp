@@ -1,13 +1,9 @@
 #include "gui/pages/Frame_zusatz.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QFontMetrics>
 #include <QLabel>
-#include <QRadioButton>
 #include <QSlider>
-#include <QStyle>
-#include <algorithm>
 
 #include "gui/app/ControlFont.h"
 #include "gui/app/MessageBoxPrompter.h"
@@ -16,7 +12,6 @@
 using hz::pages::Control;
 using hz::pages::ControlKind;
 using hz::pages::ZusatzPage;
-
 
 QFont TFrameZusatz::pageFont() { return rowControlFont(); }
 

@@ -1,11 +1,11 @@
 #include "core/pages/zusatz/ZusatzPage.h"
 
 #include <algorithm>
-#include <cmath>
 #include <stdexcept>
 #include <utility>
 
 #include "core/Session.h"
+#include "core/firmware/FirmwareVersion.h"
 #include "core/firmware/HexText.h"
 #include "core/pages/common/NumberText.h"
 
@@ -232,9 +232,7 @@ void ZusatzPage::writeEe(int address, int value)
 
 bool ZusatzPage::firmwareAbove354() const
 {
-    // The version is read as digits d.dd into a float; compare in hundredths, so that 3.54
-    // read as 3.5399999 or 3.5400001 is 3.54 either way.
-    return std::lround(static_cast<double>(m_session->image.FirmwareVersion) * 100.0) > 354;
+    return VersionHundredths(m_session->image.FirmwareVersion) > 354;
 }
 
 // ---- set-up ---------------------------------------------------------------------------------
