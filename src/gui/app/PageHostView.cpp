@@ -55,8 +55,11 @@ void PageHostView::HidePages()
 
 void PageHostView::Refresh()
 {
+    // A hidden frame catches up when ShowPage shows it; refreshing it now would build the
+    // widgets of a page nobody looks at.
     for (TFrameBase* f : m_frames)
-        f->refresh();
+        if (!f->isHidden())
+            f->refresh();
 }
 
 void PageHostView::ShowPage(int kind)

@@ -37,7 +37,7 @@ public:
     void ShowPage(int kind);
     // The load hides all six frames.
     void HidePages();
-    // Copies what changed in the models into the frames.
+    // Copies what changed in the models into the shown frames.
     void Refresh();
 
 private:

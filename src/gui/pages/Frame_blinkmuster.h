@@ -25,9 +25,6 @@ public:
     // The arrows of a spinner ("UpDown3"), made at the first request.
     QSpinBox* arrows(const std::string& spinner);
 
-protected:
-    void styleWidget(const hz::pages::Control& c, QWidget* w) override;
-
 private:
     hz::pages::BlinkPatternPage& m_blink;
 };

@@ -1,13 +1,11 @@
 #include "gui/pages/Frame_zusatz.h"
 
-#include <QAbstractButton>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QSlider>
 
 #include "gui/app/ControlFont.h"
 #include "gui/app/MessageBoxPrompter.h"
-#include "gui/pages/FitText.h"
 
 using hz::pages::Control;
 using hz::pages::ControlKind;
@@ -35,23 +33,13 @@ TFrameZusatz::TFrameZusatz(ZusatzPage& page, QWidget* parent) : TFrameBase(page,
 
 void TFrameZusatz::styleWidget(const Control& c, QWidget* w)
 {
+    // Multi-line captions break at "\r\n" as the firmware editor wrote them.
+    if (auto* label = qobject_cast<QLabel*>(w); label && c.caption.find('\r') != std::string::npos)
+        label->setText(hz::gui::messageText(c.caption));
+    // The labels that size themselves are measured in the page font and always fit; the others
+    // get a font that fits where the page places them.
     const bool heading = c.name == "lbl_zusatz" || c.name == "lbl_zusatz3";
-    QFont font = heading ? headingFont() : pageFont();
-    QString text;
-    if (auto* label = qobject_cast<QLabel*>(w)) {
-        // Multi-line captions break at "\r\n" as the firmware editor wrote them.
-        if (c.caption.find('\r') != std::string::npos)
-            label->setText(hz::gui::messageText(c.caption));
-        text = label->text();
-    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-        text = button->text();
-    }
-    // The page was laid out for a narrower screen font than most systems have: a text that
-    // would be cut where the page places it gets a font that fits, never a cut text. (The
-    // labels that size themselves are measured in the page font and always fit.)
-    if (!text.isEmpty() && c.geometry)
-        font = FittingFont(font, text, TextRoom(w, c.geometry->width));
-    w->setFont(font);
+    setFittingFont(c, w, heading ? headingFont() : pageFont());
     if (auto* slider = qobject_cast<QSlider*>(w)) {
         slider->setTickPosition(QSlider::TicksBelow);
         slider->setTickInterval(m_zusatz.tickFrequency(c.name));

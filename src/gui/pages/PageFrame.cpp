@@ -218,8 +218,12 @@ void TFrameBase::apply(const Control& c, QWidget* w)
 
 void TFrameBase::styleWidget(const Control& c, QWidget* w)
 {
-    if (!m_pageFont)
-        return;
+    if (m_pageFont)
+        setFittingFont(c, w, *m_pageFont);
+}
+
+void TFrameBase::setFittingFont(const Control& c, QWidget* w, const QFont& font)
+{
     QString text;
     int room = c.geometry ? c.geometry->width : 0;
     if (auto* label = qobject_cast<QLabel*>(w))
@@ -233,7 +237,7 @@ void TFrameBase::styleWidget(const Control& c, QWidget* w)
                 text = list->itemText(k);
         room -= w->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 14;
     }
-    w->setFont(text.isEmpty() || !c.geometry ? *m_pageFont : FittingFont(*m_pageFont, text, TextRoom(w, room)));
+    w->setFont(text.isEmpty() || !c.geometry ? font : FittingFont(font, text, TextRoom(w, room)));
 }
 
 void TFrameBase::refresh()

@@ -56,6 +56,9 @@ protected:
     // A hook for frames that style their widgets (fonts); called once per widget after it is
     // made and each time its control changed. The default applies the page font, if any.
     virtual void styleWidget(const hz::pages::Control& c, QWidget* w);
+    // Gives the widget `font`, or where the control's text would be cut at the width the page
+    // gives it, a smaller font that fits (FitText.h).
+    void setFittingFont(const hz::pages::Control& c, QWidget* w, const QFont& font);
     // Called at the start of every refresh, before any widget is touched.
     virtual void beforeRefresh() {}
     // The widget of a control if it has been made, else nullptr (nothing is made here).
