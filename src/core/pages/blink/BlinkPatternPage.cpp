@@ -432,7 +432,7 @@ void BlinkPatternPage::CountChange()
     int n = 0;
     if (!parseWholeNumber(edit.text, n)) {
         m_session->prompter().tell(
-            MsgKind::Warning, strprintf("Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..%d", m_layout.steps),
+            MsgKind::Warning, RangeWarning(1, m_layout.steps),
             Buttons::Cancel);
         focusRequest = edit.name;
         return;
@@ -473,7 +473,7 @@ void BlinkPatternPage::StretchChange()
     int n = 0;
     if (!parseWholeNumber(edit.text, n)) {
         m_session->prompter().tell(
-            MsgKind::Warning, strprintf("Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..%d", StretchMax()),
+            MsgKind::Warning, RangeWarning(1, StretchMax()),
             Buttons::Cancel);
         focusRequest = edit.name;
         return;

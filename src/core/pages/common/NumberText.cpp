@@ -37,4 +37,9 @@ std::string PrintfNumber(const char* format, double value)
     return text;
 }
 
+std::string RangeWarning(int lowest, int highest)
+{
+    return std::string(kNotANumber) + " im Werte-Bereich " + std::to_string(lowest) + ".." + std::to_string(highest);
+}
+
 } // namespace hz::pages

@@ -11,4 +11,9 @@ namespace hz::pages {
 // the process locale (which Qt sets from the environment) is not consulted.
 std::string PrintfNumber(const char* format, double value);
 
+// The warnings every page gives for a refused number, in the firmware editor's words.
+inline constexpr const char* kNotANumber = "Ungültige Eingabe.\rZugelassen sind nur Zahlen";
+// "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..50".
+std::string RangeWarning(int lowest, int highest);
+
 } // namespace hz::pages

@@ -12,6 +12,7 @@
 
 #include "core/Prompter.h"
 #include "core/firmware/FirmwareImage.h"
+#include "core/pages/common/NumberText.h"
 
 namespace hz {
 
@@ -30,7 +31,7 @@ struct CvEntry {
 const std::vector<CvEntry>& CvListFor(int identifier);
 
 // The warnings of a CV edit field.
-inline constexpr const char* kCvNotANumber = "Ungültige Eingabe.\rZugelassen sind nur Zahlen";
+inline constexpr const char* kCvNotANumber = pages::kNotANumber;
 inline constexpr const char* kCvOutOfRange = "Ungültige Eingabe.\rZugelassen sind nur Zahlen von 0 bis 255";
 
 // What the text of a CV edit field means.

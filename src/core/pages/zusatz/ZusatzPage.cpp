@@ -19,8 +19,6 @@ using zusatz::ZusatzType;
 
 namespace {
 
-constexpr const char* kNotANumber = "Ungültige Eingabe.\rZugelassen sind nur Zahlen";
-constexpr const char* kOutOfRange = "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich %i..%i";
 
 constexpr const char* kTrackBarHint = "rechts = HELL, Links = dunkel";
 constexpr const char* kModeAdvice = "Wird hier ein Mode ausgewählt, so sollte die Mode-\r\n"
@@ -644,7 +642,7 @@ void ZusatzPage::RowEditChange(int row)
         return;
     }
     if (value < RowMin[k] || value > RowMax[k]) {
-        m_session->prompter().tell(MsgKind::Warning, strprintf(kOutOfRange, RowMin[k], RowMax[k]), Buttons::Cancel);
+        m_session->prompter().tell(MsgKind::Warning, RangeWarning(RowMin[k], RowMax[k]), Buttons::Cancel);
         return;
     }
     writeEe(RowAddress[k], value);
