@@ -13,9 +13,13 @@
 
 #include <cstdio>
 
+#include "gui/app/StartupPhases.h"
+
 int main(int argc, char** argv)
 {
+    const StartupPhases phases;
     QApplication app(argc, argv);
+    phases.mark("application");
     const QStringList args = QApplication::arguments();
     const qsizetype shot = args.indexOf(QStringLiteral("--screenshot"));
     if (shot < 0 || shot + 1 >= args.size()) {
@@ -29,11 +33,14 @@ int main(int argc, char** argv)
     window.setCentralWidget(label);
     window.resize(750, 630);
     window.show();
+    phases.mark("window");
 
     const QPixmap picture = window.grab();
+    phases.mark("render");
     if (!picture.save(args.at(shot + 1), "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", args.at(shot + 1).toLocal8Bit().constData());
         return 1;
     }
+    phases.mark("png");
     return 0;
 }

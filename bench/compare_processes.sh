@@ -11,7 +11,9 @@
 #
 # The ratio is ours / yardstick, from the medians (the means follow in brackets): below 1 ours
 # is faster. Both commands run in alternating rounds, so that other load on the machine falls
-# on both alike. Nothing is asserted; the numbers are for reading.
+# on both alike. After the start-up ratio the script lists where the start-up time goes: each
+# step in main (application, window, load, render, png) for ours and the yardstick, and the time
+# spent outside main. Nothing is asserted; the numbers are for reading.
 #
 #   bench/compare_processes.sh [BUILD_DIR]   (default: build; ROUNDS=5 rounds of RUNS=10 runs each)
 #
@@ -78,9 +80,50 @@ compare() {
             a = median(1); b = median(2)
             printf "%-9s ours %7.2f ms   yardstick %7.2f ms   ratio %.2f   (means %.2f / %.2f ms: %.2f)\n",
                 name, a, b, a / b, sum[1] / n[1], sum[2] / n[2], (sum[1] / n[1]) / (sum[2] / n[2])
-        }' "$work/$1".*.json
+            printf "%.3f %.3f\n", sum[1] / n[1], sum[2] / n[2] > means
+        }' means="$work/$1.means" "$work/$1".*.json
+}
+
+# phases OUT COMMAND...: runs COMMAND RUNS times with HZ_STARTUP_PHASES set and keeps the lines
+# "phase NAME MS" it prints (milliseconds since the top of main, see src/gui/app/StartupPhases.h).
+phases() {
+    out=$1
+    shift
+    : >"$out"
+    i=0
+    while [ "$i" -lt "$per_round" ]; do
+        HZ_STARTUP_PHASES=1 "$@" 2>&1 >/dev/null | grep '^phase ' >>"$out" || true
+        i=$((i + 1))
+    done
+}
+
+# Where the start-up time goes: the mean time of each step in main, ours beside the yardstick's,
+# and what the timed runs above spent outside main (loading the libraries, ending the process).
+startup_phases() {
+    phases "$work/ours.phases" "$editor" --screenshot "$work/editor.png" "$demo"
+    phases "$work/bare.phases" "$bare" --screenshot "$work/bare.png"
+    awk '
+        FNR == 1 { file++ }
+        file == 1 { ours_total = $1; bare_total = $2; next }
+        {
+            # cumulative marks in the order printed; a new run starts where the clock goes back
+            if ($3 + 0 < last[file]) last[file] = 0
+            step = $3 - last[file]; last[file] = $3
+            if (!((file, $2) in seen)) { seen[file, $2] = 1; if (!($2 in known)) { known[$2] = 1; order[++k] = $2 } }
+            t[file, $2] += step; n[file, $2]++
+            if ($2 == "png") { main[file] += $3; runs[file]++ }
+        }
+        function cell(f, name) { return n[f, name] ? sprintf("%9.2f", t[f, name] / n[f, name]) : sprintf("%9s", "-") }
+        END {
+            printf "start-up step          ours ms  yardstick ms\n"
+            for (i = 1; i <= k; ++i) printf "  %-18s %s %s\n", order[i], cell(2, order[i]), cell(3, order[i])
+            om = runs[2] ? main[2] / runs[2] : 0; bm = runs[3] ? main[3] / runs[3] : 0
+            printf "  %-18s %9.2f %9.2f\n", "all of main", om, bm
+            printf "  %-18s %9.2f %9.2f\n", "outside main", ours_total - om, bare_total - bm
+        }' "$work/start-up.means" "$work/ours.phases" "$work/bare.phases"
 }
 
 echo "$rounds rounds of $per_round runs each; ratio = ours / yardstick (median, then mean)"
 compare start-up "$editor --screenshot $work/editor.png $demo" "$bare --screenshot $work/bare.png"
+startup_phases
 compare convert "$cli convert $work/full.hex -o $work/cli.hex" "srec_cat $work/full.hex -intel -o $work/srec.hex -intel"

@@ -16,12 +16,14 @@
 #include <iostream>
 
 #include "core/BatchPrompter.h"
+#include "gui/app/StartupPhases.h"
 #include "gui/app/TFormMain.h"
 #include "gui/app/Translations.h"
 
 
 int main(int argc, char** argv)
 {
+    const StartupPhases phases;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("HEX Zwirbel"));
     // The installed desktop entry (hexzwirbel.desktop): the desktop takes its name and icon
@@ -32,6 +34,7 @@ int main(int argc, char** argv)
     // texts are German, and a file dialog or a decimal comma in English would not match them.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     InstallGermanQtTranslations();
+    phases.mark("application");
 
     QStringList args = QApplication::arguments();
     args.removeFirst();
@@ -54,6 +57,7 @@ int main(int argc, char** argv)
     if (!screenshotPath.isEmpty())
         services.prompter = &batchPrompter;
     TFormMain window(services);
+    phases.mark("window");
 
     if (!fileArgument.isEmpty()) {
         try {
@@ -64,14 +68,17 @@ int main(int argc, char** argv)
         } catch (const std::exception& e) {
             window.session.prompter().tell(hz::MsgKind::Error, e.what(), hz::Buttons::Ok);
         }
+        phases.mark("load");
     }
 
     if (!screenshotPath.isEmpty()) {
         const QPixmap picture = window.grab();
+        phases.mark("render");
         if (!picture.save(screenshotPath, "PNG")) {
             std::fprintf(stderr, "cannot write %s\n", screenshotPath.toLocal8Bit().constData());
             return 1;
         }
+        phases.mark("png");
         return 0;
     }
 
