@@ -109,7 +109,7 @@ startup_phases() {
             # cumulative marks in the order printed; a new run starts where the clock goes back
             if ($3 + 0 < last[file]) last[file] = 0
             step = $3 - last[file]; last[file] = $3
-            if (!((file, $2) in seen)) { seen[file, $2] = 1; if (!($2 in known)) { known[$2] = 1; order[++k] = $2 } }
+            if (!($2 in known)) { known[$2] = 1; order[++k] = $2 }
             t[file, $2] += step; n[file, $2]++
             if ($2 == "png") { main[file] += $3; runs[file]++ }
         }

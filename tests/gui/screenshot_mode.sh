@@ -4,7 +4,7 @@
 # HZ_STARTUP_PHASES set the start-up steps are listed in the order bench/compare_processes.sh
 # reads them. A file that cannot be read still gives a picture, with the reason on stderr.
 set -eu
-exe="$1"; examples="$2"
+exe="$1"; examples="$2"; file="$3"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$tmp/runtime"
@@ -14,7 +14,7 @@ fail() { echo "$*" >&2; exit 1; }
 
 "$exe" --screenshot "$tmp/quiet.png" "$examples/relais_16f684_dcc.hex" 2>"$tmp/quiet.err"
 [ ! -s "$tmp/quiet.err" ] || fail "unexpected output on stderr: $(cat "$tmp/quiet.err")"
-file "$tmp/quiet.png" | grep -q 'PNG image data, [0-9]* x [0-9]*' || fail "no PNG written"
+"$file" "$tmp/quiet.png" | grep -q 'PNG image data, [0-9]* x [0-9]*' || fail "no PNG written"
 
 HZ_STARTUP_PHASES=1 "$exe" --screenshot "$tmp/phases.png" "$examples/relais_16f684_dcc.hex" 2>"$tmp/phases.err"
 names=$(awk '$1 == "phase" { printf "%s ", $2 }' "$tmp/phases.err")
@@ -27,5 +27,5 @@ cmp -s "$tmp/quiet.png" "$tmp/phases.png" || fail "listing the phases changed th
 printf ':10000000FFFFFFFF\n' >"$tmp/broken.hex"
 "$exe" --screenshot "$tmp/broken.png" "$tmp/broken.hex" 2>"$tmp/broken.err" || fail "exit status $? for an unreadable file"
 [ -s "$tmp/broken.err" ] || fail "an unreadable file gave no message"
-file "$tmp/broken.png" | grep -q 'PNG image data' || fail "no picture for an unreadable file"
+"$file" "$tmp/broken.png" | grep -q 'PNG image data' || fail "no picture for an unreadable file"
 echo ok
