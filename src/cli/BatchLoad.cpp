@@ -4,11 +4,15 @@
 
 namespace hz::cli {
 
-BatchLoad::BatchLoad(const Options& o, std::ostream& errStream, std::size_t which)
+BatchLoad::BatchLoad(const Options& o, std::ostream& errStream, std::size_t which, LoadFor purpose)
     : err(errStream), prompter(errStream, o.defaultConfig), session(prompter), file(o.files.at(which))
 {
     prompter.prefix = "hexzwirbel-cli: " + file + ": ";
+    session.setUpPages = purpose == LoadFor::Editing;
     outcome = session.LoadFile(file);
+    // What the window tells in one message when it shows the page, one line per byte here.
+    for (const Session::LoadCorrection& c : session.loadCorrections)
+        complain("beim Anzeigen geändert: " + Session::CorrectionLine(c));
 }
 
 bool BatchLoad::readyToWrite()

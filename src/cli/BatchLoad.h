@@ -12,9 +12,14 @@
 
 namespace hz::cli {
 
+// Editing: the file is loaded as the window loads it, its page set up; every byte the page
+// corrects on its own is printed to `err`, one line each. Looking: the image stays exactly as
+// the file stores it (dump, compare).
+enum class LoadFor { Editing, Looking };
+
 struct BatchLoad {
     // Loads `o.files[which]`; messages go to `err`, prefixed with the file's name.
-    BatchLoad(const Options& o, std::ostream& err, std::size_t which = 0);
+    BatchLoad(const Options& o, std::ostream& err, std::size_t which = 0, LoadFor purpose = LoadFor::Editing);
 
     bool loaded() const { return outcome == LoadOutcome::Done; }
     // For the commands that write: false (after saying so) when the load did not go through.

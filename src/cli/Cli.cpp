@@ -1,8 +1,12 @@
 #include "cli/Cli.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <iostream>
 #include <ostream>
 
 #include "cli/Command.h"
+#include "core/SystemError.h"
 
 namespace hz::cli {
 
@@ -98,6 +102,26 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         if (o.command == c->name())
             return c->run(o, out, err);
     return usageError(err, "Unbekannter Befehl: " + o.command);
+}
+
+int finishStandardOutput(const std::vector<std::string>& args, int code)
+{
+    errno = 0;
+    std::cout.flush(); // flushes the C stream under it too
+    bool failed = !std::cout;
+    int reason = failed ? errno : 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        if (!failed)
+            reason = errno;
+        failed = true;
+    }
+    if (!failed)
+        return code;
+    std::cerr << "hexzwirbel-cli: Die Ausgabe konnte nicht vollständig geschrieben werden"
+              << (reason != 0 ? ": " + SystemErrorReason(reason) : std::string()) << ".\n";
+    const Options o = parse(args);
+    const bool answersLikeCmp = o.command == "compare" || o.command == "diff";
+    return answersLikeCmp ? 2 : 1;
 }
 
 } // namespace hz::cli

@@ -24,6 +24,8 @@ Answer BatchPrompter::ask(MsgKind kind, const std::string& text, Buttons buttons
     case Buttons::CancelIgnore: return Answer::Ignore;
     case Buttons::YesIgnore: return m_standardValues ? Answer::Yes : Answer::Ignore;
     case Buttons::YesNo: return Answer::Yes;
+    // Nobody is there to say that work may be thrown away.
+    case Buttons::YesNoDefaultNo: return Answer::No;
     }
     return Answer::Ok;
 }

@@ -8,6 +8,7 @@
 //   Yes / Ignore                  Ignore, or Yes when standard values were asked for
 //                                 (missing configuration: `--default-config`)
 //   Yes / No                      Yes      ("Geänderte Werte übernehmen?" at a save)
+//   Yes / No, No the default      No       (a question whose Yes throws work away)
 
 #include <ostream>
 #include <string>

@@ -11,8 +11,9 @@ namespace hz {
 
 enum class MsgKind { Warning, Error, Plain };
 
-// The button sets the firmware editor ever offers.
-enum class Buttons { Ok, Cancel, Ignore, CancelIgnore, YesIgnore, YesNo };
+// The button sets the firmware editor ever offers. YesNoDefaultNo is Yes and No with No as
+// the default button, for questions where Yes throws work away: Enter must not discard.
+enum class Buttons { Ok, Cancel, Ignore, CancelIgnore, YesIgnore, YesNo, YesNoDefaultNo };
 
 enum class Answer { Ok, Cancel, Ignore, Yes, No };
 

@@ -1,5 +1,6 @@
 #include "core/Session.h"
 
+#include "core/firmware/HexText.h"
 #include "core/firmware/HexWriter.h"
 
 namespace hz {
@@ -29,8 +30,10 @@ LoadOutcome Session::LoadLines(const std::vector<std::string>& lines, const std:
 LoadOutcome Session::afterReading(LoadOutcome outcome)
 {
     outcome = identifyAndDecode(outcome);
-    // Whatever the load got to, the image now holds the new file as far as it was read:
-    // that is the state unsaved changes are measured against.
+    if (outcome == LoadOutcome::Stopped)
+        showNoFile();
+    // Whatever the load got to, the window now shows the new file or no file at all: that is
+    // the state unsaved changes are measured against.
     if (outcome == LoadOutcome::Done || outcome == LoadOutcome::Stopped)
         TakeSnapshot();
     return outcome;
@@ -40,6 +43,20 @@ LoadOutcome Session::identifyAndDecode(LoadOutcome outcome)
 {
     if (outcome != LoadOutcome::Done)
         return outcome;
+    loadCorrections.clear();
+    m_stored = image.memory();
+
+    // A file without a single record that carries data (an empty file, a text file, only the
+    // address and end records) holds no firmware: there is nothing to identify or edit, and
+    // "saving" it would only write the two fixed records.
+    if (!image.RomFound && !image.EepromFound && !image.IdFound && !image.ConfigFound) {
+        m_prompter.tell(MsgKind::Error,
+                        strprintf("Die Datei \"%s\" enthält keine Firmware: weder Programmspeicher noch EEPROM, "
+                                  "ID oder Config-Werte. Sie wurde nicht geladen.",
+                                  image.LastFileName.c_str()),
+                        Buttons::Ok);
+        return LoadOutcome::Stopped;
+    }
 
     identification.IdentifyDecoder();
     identification.DetectAddressFormat();
@@ -57,8 +74,88 @@ LoadOutcome Session::identifyAndDecode(LoadOutcome outcome)
     if (!ident.NoAddressInput)
         addresses.DecodeRows(*m_view);
     m_view->ColourRows();
+    collectCorrections();
     SaveEnabled = true;
     return LoadOutcome::Done;
+}
+
+void Session::showNoFile()
+{
+    m_hostView.HidePages();
+    ident = IdentificationState{};
+    addresses.AddressText.fill({});
+    addresses.FunctionText.fill({});
+    addresses.RowState.fill(0);
+    loadCorrections.clear();
+    status.text[2].clear();
+    m_view->ResetLayout();
+    m_view->HideAllRows();
+    m_view->FitHeader(ident.DecoderName);
+    m_view->DocPageChanged(ident.DocPage);
+    for (int r = 0; r < AddressPage::kRows; ++r)
+        m_view->RowTextsChanged(r);
+    m_view->ColourRows();
+    SaveEnabled = false;
+}
+
+void Session::collectCorrections()
+{
+    loadCorrections.clear();
+    // What the pages' set-up changed in the image on its own.
+    for (FirmwareImage::ByteChange& c : FirmwareImage::changedBytes(m_stored, image.memory())) {
+        std::string reason;
+        for (const pages::Page* p : pages.shown())
+            for (const pages::Page::Correction& k : p->corrections)
+                if (k.eeprom == c.eeprom && k.index == c.index)
+                    reason = k.reason;
+        if (reason.empty())
+            reason = "von der Seite beim Anzeigen gesetzt";
+        loadCorrections.push_back({std::move(c), std::move(reason), false});
+    }
+    // What a working copy held pending right after set-up would write: the page has brought
+    // values of the file's table into their range.
+    const FirmwareImage::Memory now = image.memory();
+    for (const pages::Page* p : pages.shown()) {
+        if (!p->hasPending())
+            continue;
+        FirmwareImage trial(image);
+        p->writeCopy(trial);
+        for (FirmwareImage::ByteChange& c : FirmwareImage::changedBytes(now, trial.memory())) {
+            std::string what = p->describeByte(c.eeprom, c.index);
+            if (what.empty())
+                what = std::string("Arbeitskopie ") + p->objectName();
+            loadCorrections.push_back({std::move(c), what + ": Wert außerhalb des gültigen Bereichs", true});
+        }
+    }
+}
+
+std::string Session::ByteValue(const std::string& text)
+{
+    return isHexByteText(text) ? "0x" + text : "\"" + text + "\"";
+}
+
+std::string Session::ByteLocation(bool eeprom, int index)
+{
+    return eeprom ? strprintf("EEPROM 0x%02X", index)
+                  : strprintf("Programmwort 0x%04X %s-Byte", index / 2, index % 2 ? "High" : "Low");
+}
+
+std::string Session::CorrectionLine(const LoadCorrection& k)
+{
+    const FirmwareImage::ByteChange& c = k.change;
+    return ByteLocation(c.eeprom, c.index) + ": " + ByteValue(c.before) + " → " + ByteValue(c.after) + " (" + k.reason +
+           (k.pending ? "; wird erst mit \"übernehmen\" oder beim Speichern geschrieben)" : ")");
+}
+
+std::string Session::CorrectionsMessage() const
+{
+    if (loadCorrections.empty())
+        return {};
+    std::string text = "Die Seite dieses Dekoders hat beim Anzeigen Werte geändert, die so nicht in der Datei stehen. "
+                       "Beim Speichern wird Folgendes geschrieben:\n";
+    for (const LoadCorrection& k : loadCorrections)
+        text += "\n" + CorrectionLine(k);
+    return text;
 }
 
 void Session::RedoLayout() { identification.RedoLayout(m_hostView); }
@@ -71,12 +168,17 @@ void Session::HostView::HidePages()
 
 void Session::HostView::ShowPage(int kind)
 {
-    m_s.pages.ShowPage(kind, m_s);
+    if (m_s.setUpPages)
+        m_s.pages.ShowPage(kind, m_s);
     m_s.view().ShowPage(kind);
 }
 
 bool Session::PrepareSave()
 {
+    if (!SaveEnabled) {
+        m_prompter.tell(MsgKind::Warning, kNoCompleteFile, Buttons::Ok);
+        return false;
+    }
     if (!pages.ConfirmPendingPageChanges(m_prompter))
         return false;
     if (!ident.NoAddressInput) {
@@ -121,7 +223,7 @@ bool Session::ConfirmDiscardChanges()
 {
     if (!HasUnsavedChanges())
         return true;
-    return m_prompter.ask(MsgKind::Warning, kUnsavedChangesQuestion, Buttons::YesNo) == Answer::Yes;
+    return m_prompter.ask(MsgKind::Warning, kUnsavedChangesQuestion, Buttons::YesNoDefaultNo) == Answer::Yes;
 }
 
 } // namespace hz

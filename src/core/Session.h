@@ -49,8 +49,41 @@ public:
     // Both halves, for callers without a file dialog in between.
     bool SaveTo(const std::string& path) { return PrepareSave() && WriteBuiltLines(path); }
 
-    // True once a load has gone all the way through; stays true after a later failed load.
+    // True while the image holds a file that was loaded all the way through. A load that
+    // stops part-way (a refused line, Cancel at a question, a file with nothing in it) leaves
+    // no file open: the previous file's rows, captions and page are gone and nothing can be
+    // saved until a load goes through, so a save never mixes two files.
     bool SaveEnabled = false;
+    // Shown instead of saving while no completely loaded file is open.
+    static constexpr const char* kNoCompleteFile =
+        "Es ist keine vollständig geladene Datei geöffnet, es wurde nichts gespeichert. Laden Sie eine "
+        "HEX-Datei, deren Laden ohne Abbruch durchläuft, und speichern Sie dann.";
+
+    // Loads for looking only (dump, compare): the editor pages are not set up, so the image
+    // stays exactly as the file holds it.
+    bool setUpPages = true;
+
+    // A byte that differs from the file without the user having done anything: a page
+    // corrected it when it was shown, or a working copy held pending right after set-up would
+    // write it at "übernehmen" or at a save.
+    struct LoadCorrection {
+        FirmwareImage::ByteChange change;
+        std::string reason;
+        bool pending = false;
+    };
+    // The corrections of the last load that went through, program memory first.
+    std::vector<LoadCorrection> loadCorrections;
+    // "EEPROM 0x20: 0x44 → 0x11 (unbekannter Überblend-Code)": one line per correction, the
+    // same in the window's message and on the tool's stderr.
+    static std::string CorrectionLine(const LoadCorrection& c);
+    // "EEPROM 0x20", "Programmwort 0x0532 Low-Byte": where an image byte is, as the user reads it.
+    static std::string ByteLocation(bool eeprom, int index);
+    // "0x44" for a byte text, the text in quotes for anything else the file held.
+    static std::string ByteValue(const std::string& text);
+    // The window's message about the corrections of the last load; empty when there are none.
+    std::string CorrectionsMessage() const;
+    // Program memory and EEPROM as the file held them, before any page was shown.
+    const FirmwareImage::Memory& storedMemory() const { return m_stored; }
 
     // Unsaved changes: the image and the address rows as they were when the file was last
     // loaded or saved, against what they are now. One comparison instead of "modified" flags
@@ -99,6 +132,9 @@ private:
 
     LoadOutcome afterReading(LoadOutcome read);
     LoadOutcome identifyAndDecode(LoadOutcome read);
+    // After a load that stopped: nothing of any file is shown or savable.
+    void showNoFile();
+    void collectCorrections();
 
     struct Snapshot {
         FirmwareImage::Memory memory;
@@ -111,6 +147,7 @@ private:
     };
     Snapshot currentState() const;
     Snapshot m_snapshot;
+    FirmwareImage::Memory m_stored;
 
     Prompter& m_prompter;
     SessionView m_noView;

@@ -167,8 +167,9 @@ TEST(Cli, ConvertWritesAValidFileOrNothing)
         // a program record cut off after 4 of its 16 bytes, followed by the next record
         {"cut-off record", joinCrLf({":10000000FF3FFF3F", rec(0x0010, "0A300B30"), kEnd}),
          "Problem bei der Checksummen-Berechnung"},
-        {"empty file", "", "Es gibt nichts zu speichern"},
-        {"only the fixed records", joinCrLf({kBase0, kEnd}), "Es gibt nichts zu speichern"},
+        // a file that holds no firmware is not loaded at all
+        {"empty file", "", "enthält keine Firmware"},
+        {"only the fixed records", joinCrLf({kBase0, kEnd}), "enthält keine Firmware"},
     };
     for (const auto& c : refused) {
         writeFile(bad, c.content);

@@ -142,7 +142,11 @@ TEST(CliCatalogue, EveryTypeIsIdentifiedAndItsAddressesReportedAndSet)
                                           fw.asmSource(processorOf(type.PicModel)));
         const CliRun info = runCli({"info", file, "--json"});
         ASSERT_EQ(info.code, 0) << info.err;
-        EXPECT_EQ(info.err, "");
+        // nothing is said but the pattern and curve tables these files leave unprogrammed,
+        // which their pages bring into range (one line per byte)
+        std::istringstream said(info.err);
+        for (std::string line; std::getline(said, line);)
+            EXPECT_NE(line.find(": beim Anzeigen geändert: Programmwort "), std::string::npos) << line;
         EXPECT_NE(info.out.find("\"type\": " + cli::jsonString(type.Name)), std::string::npos);
         EXPECT_NE(info.out.find("\"pic\": " + std::to_string(type.PicModel)), std::string::npos);
         EXPECT_NE(info.out.find(std::string("\"format\": ") + (mot ? "\"Mot\"" : "\"DCC\"")), std::string::npos);

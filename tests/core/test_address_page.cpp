@@ -361,7 +361,7 @@ TEST(Session, UnsavedChangesAreTheDifferenceToTheLastLoadOrSave)
     l.prompter.answers = {Answer::No};
     EXPECT_FALSE(l.session.ConfirmDiscardChanges());
     EXPECT_EQ(l.prompter.texts(), std::vector<std::string>{kUnsavedChangesQuestion});
-    EXPECT_EQ(l.prompter.shown[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(l.prompter.shown[0].buttons, Buttons::YesNoDefaultNo);
     l.prompter.answers = {Answer::Yes};
     EXPECT_TRUE(l.session.ConfirmDiscardChanges());
 

@@ -358,15 +358,16 @@ TEST(BlinkPatternPage, PaintingSwitchesAStepOnAboveTheMiddleAndOffBelow)
     }
 }
 
-TEST(BlinkPatternPage, PointerOutsideTheStepsEditsTheNearestStepOfTheBlockOnly)
+TEST(BlinkPatternPage, PointerOutsideTheStepsEditsTheNearestShownStepOnly)
 {
     struct Case {
         int id, output, x, step;
     } cases[] = {
-        // address 2 has 12 steps of 40 pixels; 480..489 lie right of the last one
-        {kStelldua, 1, -30, 0},      {kStelldua, 2, 485, 12},     {kStelldua, 3, 100000, 49},
-        {kStelldua, 4, -2000000, 0}, {kLumo360, 1, -5, 0},        {kLumo360, 5, 485, 12},
-        {kLumo360, 10, 70000, 99},   {kLumo360, 6, 2000000000, 99},
+        // address 2 has 12 steps of 40 pixels; 480..489 lie right of the last one, and no
+        // pointer position reaches step 12 or beyond, which the user cannot see
+        {kStelldua, 1, -30, 0},      {kStelldua, 2, 485, 11},     {kStelldua, 3, 100000, 11},
+        {kStelldua, 4, -2000000, 0}, {kStelldua, 1, 439, 10},     {kLumo360, 1, -5, 0},
+        {kLumo360, 5, 485, 11},      {kLumo360, 10, 70000, 11},   {kLumo360, 6, 2000000000, 11},
     };
     for (const auto& c : cases) {
         Loaded l(c.id, deliveredTable(c.id != kStelldua));

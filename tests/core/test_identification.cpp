@@ -240,17 +240,57 @@ TEST(Identification, UnknownFileKeepsThePreviousNameButNotItsPage)
     EXPECT_EQ(l.session.ident.DecoderName, "Meldino");
     FirmwareBuilder unknown;
     unknown.identifier(0x402).signature(kMotW8);
-    l.prompter.answers = {Answer::Ok, Answer::Cancel}; // cancel at the PIC question
-    EXPECT_EQ(l.load(unknown), LoadOutcome::Stopped);
+    l.view.calls.clear();
+    l.prompter.answers = {Answer::Ok, Answer::Ignore}; // not recognised; go on without a PIC
+    EXPECT_EQ(l.load(unknown), LoadOutcome::Done);
+    EXPECT_TRUE(l.view.called("fitHeader Meldino"));
     EXPECT_EQ(l.session.ident.DecoderName, "Meldino");
     EXPECT_EQ(l.session.ident.DocPage, kProgramPage);
     EXPECT_EQ(l.session.ident.Type, nullptr);
-    l.view.calls.clear();
-    l.load(unknown);
-    EXPECT_TRUE(l.view.called("fitHeader Meldino"));
     // the rows of the earlier file are gone: no caption, no row shown
     for (int r = 0; r < 48; ++r)
         EXPECT_FALSE(l.session.ident.hasCaption(r));
+}
+
+TEST(Identification, ALoadThatStopsLeavesNoFileShown)
+{
+    // Cancel at a question and a refused line both end with nothing of the earlier file
+    // shown: no name, rows, captions, page or save - only what the user must load anew.
+    struct Case {
+        const char* what;
+        bool badLine;
+    } cases[] = {{"cancel at the PIC question", false}, {"refused line", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Loaded l;
+        FirmwareBuilder known;
+        known.identifier(0x65).signature(kMotW8);
+        ASSERT_EQ(l.load(known), LoadOutcome::Done);
+        ASSERT_TRUE(l.session.SaveEnabled);
+        FirmwareBuilder next;
+        next.identifier(0x402).signature(kMotW8);
+        std::vector<std::string> lines = next.lines();
+        if (c.badLine)
+            lines.insert(lines.begin() + 3, ":020000020000FC"); // record type 02: E203
+        else
+            l.prompter.answers = {Answer::Ok, Answer::Cancel};
+        l.view.calls.clear();
+        EXPECT_EQ(l.session.LoadLines(lines, "next.hex"), LoadOutcome::Stopped);
+        EXPECT_FALSE(l.session.SaveEnabled);
+        EXPECT_EQ(l.session.ident.DecoderName, "Hex Zwirbel");
+        EXPECT_TRUE(l.view.called("fitHeader Hex Zwirbel"));
+        EXPECT_EQ(l.session.ident.Type, nullptr);
+        EXPECT_TRUE(l.session.pages.shown().empty());
+        for (int r = 0; r < 48; ++r) {
+            EXPECT_FALSE(l.session.ident.hasCaption(r)) << r;
+            EXPECT_TRUE(l.session.addresses.AddressText[static_cast<std::size_t>(r)].empty()) << r;
+        }
+        EXPECT_FALSE(l.session.HasUnsavedChanges());
+        // a save says what to do instead and builds nothing
+        l.prompter.clear();
+        EXPECT_FALSE(l.session.PrepareSave());
+        EXPECT_EQ(l.prompter.texts(), std::vector<std::string>{Session::kNoCompleteFile});
+    }
 }
 
 TEST(Identification, RedoLayoutRepeatsNoMessageAndNoSuffix)

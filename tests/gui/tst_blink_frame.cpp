@@ -114,12 +114,13 @@ void TstBlinkFrame::theLedFramePaintsTheSecondEntryOfAStep()
     QCOMPARE(page.PatternData[3], 0x0F); // outputs 1..4 of the step untouched
     QCOMPARE(out7->image().pixel(200, 30), red());
     QCOMPARE(out7->image().pixel(200, 37), qRgb(0, 0, 0)); // the bar ends at the image's edge
-    // dragged low on beyond the window's right edge: the last step of the block, 99 (its
-    // entry is not programmed, 0xFF)
+    // dragged high on beyond the window's right edge: the last step shown, 7; nothing beyond
+    // the count changes (step 99's entry is not programmed, 0xFF)
+    QCOMPARE(page.PatternData[128 + 7] & 4, 0);
+    drag(out7, {QPoint(300, 2), QPoint(7000, 2)});
+    QCOMPARE(page.PatternData[128 + 5] & 4, 4);
+    QCOMPARE(page.PatternData[128 + 7] & 4, 4);
     QCOMPARE(page.PatternData[128 + 99], 0xFF);
-    drag(out7, {QPoint(300, 30), QPoint(7000, 30)});
-    QCOMPARE(page.PatternData[128 + 5], 0x20);
-    QCOMPARE(page.PatternData[128 + 99], 0xFB);
     QVERIFY(f.findChild<QPushButton*>("led_blinkmuster_btn_uebernehmen")->isEnabled());
 }
 

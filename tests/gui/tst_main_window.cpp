@@ -159,7 +159,7 @@ private slots:
     void startUpLoadAddsThePicSuffixOnce();
     void pageKindZeroAfterRegisterPageShowsNoFrame();
     void formatOhneHidesAllRows();
-    void failedOrCancelledLoadChangesNothing();
+    void failedLoadLeavesNoFileToSave();
     void rgClickTogglesColourAndSavedCode();
     void saveWritesTypedAddresses();
     void saveWritesFunctionDecoderRows();
@@ -202,7 +202,8 @@ void TstMainWindow::startUpState()
     }
     QCOMPARE(w.btn_load->toolTip(),
              QString::fromUtf8("Hex-File laden.\nAnschliessend können Parameter wie z.B. die Adressen geändert werden."));
-    QCOMPARE(w.btn_close->toolTip(), QStringLiteral("Programm beenden (ohne eine Nachfrage!)"));
+    QCOMPARE(w.btn_close->toolTip(),
+             QString::fromUtf8("Programm beenden\n(mit Nachfrage, wenn Änderungen nicht gespeichert sind)"));
     QVERIFY(!w.btn_save->isEnabled());
     QVERIFY(w.btn_save->font().bold());
     QVERIFY(w.btn_close->font().bold());
@@ -672,7 +673,7 @@ void TstMainWindow::formatOhneHidesAllRows()
         QVERIFY(r.address->isHidden() && r.function->isHidden() && r.rg->isHidden());
 }
 
-void TstMainWindow::failedOrCancelledLoadChangesNothing()
+void TstMainWindow::failedLoadLeavesNoFileToSave()
 {
     Harness h;
     TFormMain& w = h.make();
@@ -698,15 +699,33 @@ void TstMainWindow::failedOrCancelledLoadChangesNothing()
     QCOMPARE(w.AddressRows[1].address->text(), QStringLiteral("17"));
     QVERIFY(w.btn_save->isEnabled());
 
-    // A load that stops at a bad line keeps saving possible after an earlier good load.
+    // A load that stops at a bad line leaves no file: nothing of the earlier file is shown
+    // or can be saved into the failed one.
     const QString bad = h.path("kaputt.hex");
-    hz::test::writeFile(bad.toStdString(), hz::test::joinCrLf({hz::test::kBase0, ":020000020000FC", hz::test::kEnd}));
+    const std::string badContent =
+        hz::test::joinCrLf({hz::test::kBase0, ":040000000830033091", ":020000020000FC", hz::test::kEnd});
+    hz::test::writeFile(bad.toStdString(), badContent);
     h.prompter.clear();
     w.LoadFile(bad);
     QCOMPARE(h.prompter.shown.size(), std::size_t(1));
     QVERIFY(h.prompter.shown[0].text.rfind("E203", 0) == 0);
+    QVERIFY(!w.btn_save->isEnabled());
+    QCOMPARE(w.lbl_header->text(), QStringLiteral("Hex Zwirbel"));
+    QCOMPARE(shownRows(w), 0);
+    QCOMPARE(w.AddressRows[1].address->text(), QString());
+    QCOMPARE(w.btn_goweb->text(), QString::fromLatin1(hz::kProgramPage));
+    // a save by any path says why not and writes nothing: the failed file stays as it is
+    h.prompter.clear();
+    w.btn_saveClick();
+    QCOMPARE(h.prompter.shown.size(), std::size_t(1));
+    QCOMPARE(h.prompter.shown[0].text, std::string(hz::Session::kNoCompleteFile));
+    QVERIFY(h.dialogs.saveProposed.isEmpty());
+    QCOMPARE(hz::test::readFile(bad.toStdString()), badContent);
+    // and no question about unsaved changes stands between the user and the next file
+    h.prompter.clear();
+    w.LoadFile(fx("classic_629_turnout.hex"));
+    QVERIFY(h.prompter.shown.empty());
     QVERIFY(w.btn_save->isEnabled());
-    QCOMPARE(w.lbl_header->text(), QStringLiteral("Stellino  ab V3.51"));
 }
 
 void TstMainWindow::rgClickTogglesColourAndSavedCode()
@@ -1103,7 +1122,7 @@ void TstMainWindow::unsavedChangesAreAskedAbout()
     h.dialogs.openAnswers << other;
     w.btn_load->click();
     QCOMPARE(h.prompter.texts(), std::vector<std::string>{question});
-    QCOMPARE(h.prompter.shown[0].buttons, hz::Buttons::YesNo);
+    QCOMPARE(h.prompter.shown[0].buttons, hz::Buttons::YesNoDefaultNo);
     QCOMPARE(w.lbl_header->text(), header);
     QCOMPARE(row1->text(), QStringLiteral("77"));
     w.close(); // the close box

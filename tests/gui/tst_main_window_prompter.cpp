@@ -71,7 +71,7 @@ void TstMainWindowPrompter::buttonSets_data()
     QTest::addColumn<hz::Buttons>("set");
     QTest::addColumn<int>("icon");
     QTest::addColumn<int>("buttons");
-    QTest::addColumn<int>("press"); // a standard button, or 0 for Escape
+    QTest::addColumn<int>("press"); // a standard button, 0 for Escape, -1 for Enter
     QTest::addColumn<hz::Answer>("answer");
 
     using B = QMessageBox;
@@ -98,6 +98,11 @@ void TstMainWindowPrompter::buttonSets_data()
                                 << int(B::No) << Answer::No;
     QTest::newRow("yes no: escape") << MsgKind::Warning << Buttons::YesNo << int(B::Warning) << int(B::Yes | B::No) << 0
                                     << Answer::No;
+    // The unsaved-changes question: Enter keeps the edit, only a deliberate "Ja" discards it.
+    QTest::newRow("yes no, default no: enter") << MsgKind::Warning << Buttons::YesNoDefaultNo << int(B::Warning)
+                                               << int(B::Yes | B::No) << -1 << Answer::No;
+    QTest::newRow("yes no, default no: yes") << MsgKind::Warning << Buttons::YesNoDefaultNo << int(B::Warning)
+                                             << int(B::Yes | B::No) << int(B::Yes) << Answer::Yes;
 }
 
 void TstMainWindowPrompter::buttonSets()
@@ -114,6 +119,8 @@ void TstMainWindowPrompter::buttonSets()
     answerNextBox(seen, [press](QMessageBox* box) {
         if (press == 0)
             QTest::keyClick(box, Qt::Key_Escape);
+        else if (press == -1)
+            QTest::keyClick(box, Qt::Key_Return);
         else
             box->button(static_cast<QMessageBox::StandardButton>(press))->click();
     });

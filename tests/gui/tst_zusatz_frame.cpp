@@ -233,6 +233,10 @@ void TstZusatzFrame::theWindowShowsThePageAndSavesAsTheTool()
     TFormMain w(services);
     const std::string in = hz::test::fixture("zusatz_684_ampel340.hex");
     QCOMPARE(w.LoadFile(QString::fromStdString(in)), hz::LoadOutcome::Done);
+    // the repaired fading code is told when the page is shown, before anything is saved
+    QCOMPARE(prompter.shown.size(), std::size_t(1));
+    QVERIFY(prompter.shown[0].text.find("EEPROM 0x20: 0x44 → 0x11 (unbekannter Überblend-Code)") != std::string::npos);
+    prompter.clear();
     QVERIFY(qobject_cast<TFrameZusatz*>(w.FrameZusatz1));
     QVERIFY(!w.FrameZusatz1->isHidden());
     QCOMPARE(w.FrameZusatz1->geometry(), QRect(410, w.GroupBoxMain->y() + 5, 320, 485));

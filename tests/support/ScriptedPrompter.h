@@ -32,7 +32,8 @@ public:
         case Buttons::CancelIgnore: return Answer::Cancel;
         case Buttons::Ignore: return Answer::Ignore;
         case Buttons::YesIgnore:
-        case Buttons::YesNo: return Answer::Yes;
+        case Buttons::YesNo:
+        case Buttons::YesNoDefaultNo: return Answer::Yes;
         }
         return Answer::Ok;
     }

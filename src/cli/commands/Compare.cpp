@@ -31,14 +31,14 @@ public:
     const char* usage() const override
     {
         return "  compare DATEI1 DATEI2 [--json] [--default-config]\n"
-               "      Vergleicht DATEI1 (geladen wie im Programm) mit DATEI2 wie \"vergleiche mit\n"
-               "      2. HEX-File\". Rückgabewert 0 gleich, 1 verschieden, 2 Fehler.\n";
+               "      Vergleicht DATEI1 mit DATEI2 wie \"vergleiche mit 2. HEX-File\", beide so, wie sie\n"
+               "      in den Dateien stehen. Rückgabewert 0 gleich, 1 verschieden, 2 Fehler.\n";
     }
     int run(const Options& o, std::ostream& out, std::ostream& err) const override
     {
         if (o.files.size() != 2 || !o.output.empty() || !o.rowValues.empty() || !o.actions.empty())
             return usageError(err, "compare erwartet genau zwei Dateien.");
-        BatchLoad in(o, err);
+        BatchLoad in(o, err, 0, LoadFor::Looking);
         if (!in.loaded()) {
             if (in.outcome != LoadOutcome::Unreadable)
                 in.complain("nicht geladen, nichts verglichen.");

@@ -15,7 +15,9 @@ public:
     const char* usage() const override
     {
         return "  convert EIN -o AUS [--default-config]\n"
-               "      Lädt EIN und schreibt es unverändert als neue HEX-Datei AUS.\n";
+               "      Lädt EIN und schreibt es als neue HEX-Datei AUS, wie \"speichern\" im Programm es\n"
+               "      ohne Eingaben schreibt: jede Zeile neu erzeugt, dazu die Werte, die die Seite des\n"
+               "      Dekoders beim Anzeigen ändert (jeder auf stderr genannt).\n";
     }
     int run(const Options& o, std::ostream&, std::ostream& err) const override
     {

@@ -36,7 +36,8 @@ public:
     {
         return "  diff A B [--json] [--default-config]\n"
                "      Vergleicht zwei Firmware-Dateien so, wie das Programm sie zeigt: Typ, Version,\n"
-               "      PIC, Adresszeilen, Werte der Seite, Arbeitskopien, Config- und ID-Wörter.\n"
+               "      PIC, Adresszeilen, Werte der Seite, Arbeitskopien, Config- und ID-Wörter. Bytes,\n"
+               "      die eine Seite beim Anzeigen ändert, werden so verglichen, wie sie in den Dateien stehen.\n"
                "      Rückgabewert 0 gleich, 1 verschieden, 2 Datei nicht geladen oder Aufruffehler.\n";
     }
     int run(const Options& o, std::ostream& out, std::ostream& err) const override

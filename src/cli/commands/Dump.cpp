@@ -25,13 +25,14 @@ public:
     const char* usage() const override
     {
         return "  dump DATEI [--json] [--default-config]\n"
-               "      Zeigt Config- und ID-Werte, EEprom und ROM der Datei wie \"HEX Info\".\n";
+               "      Zeigt Config- und ID-Werte, EEprom und ROM der Datei wie \"HEX Info\", so wie sie\n"
+               "      in der Datei stehen (ohne Werte, die die Seite des Dekoders beim Anzeigen ändert).\n";
     }
     int run(const Options& o, std::ostream& out, std::ostream& err) const override
     {
         if (o.files.size() != 1 || !o.output.empty() || !o.rowValues.empty() || !o.actions.empty())
             return usageError(err, "dump erwartet genau eine Datei.");
-        BatchLoad in(o, err);
+        BatchLoad in(o, err, 0, LoadFor::Looking);
         if (!in.loaded()) {
             if (in.outcome != LoadOutcome::Unreadable)
                 in.complain("nicht geladen.");

@@ -54,6 +54,16 @@ void writeJson(std::ostream& out, const BatchLoad& in)
     out << "  \"pages\": ";
     writePagesJson(out, s, 2);
     out << ",\n";
+    // Bytes the page changed on its own when it was shown; a save writes them.
+    out << "  \"corrections\": [";
+    for (std::size_t k = 0; k < s.loadCorrections.size(); ++k) {
+        const Session::LoadCorrection& c = s.loadCorrections[k];
+        out << (k ? "," : "") << "\n    {\"where\": " << jsonString(c.change.eeprom ? "eeprom" : "rom")
+            << ", \"address\": " << c.change.index << ", \"stored\": " << jsonString(c.change.before)
+            << ", \"shown\": " << jsonString(c.change.after) << ", \"pending\": " << (c.pending ? "true" : "false")
+            << ", \"text\": " << jsonString(Session::CorrectionLine(c)) << "}";
+    }
+    out << (s.loadCorrections.empty() ? "],\n" : "\n  ],\n");
     const auto& shown = in.prompter.shown;
     out << "  \"messages\": [";
     for (std::size_t k = 0; k < shown.size(); ++k)

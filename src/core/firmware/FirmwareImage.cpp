@@ -81,6 +81,32 @@ const std::string& FirmwareImage::Memory::text(std::size_t i) const
     return code < 256 ? (*m_texts)[code] : m_odd[static_cast<std::size_t>(code - 256)];
 }
 
+void FirmwareImage::restore(const Memory& m)
+{
+    for (std::size_t i = 0; i < m_rom.size(); ++i)
+        store(m_rom[i], m.text(i));
+    for (std::size_t i = 0; i < m_ee.size(); ++i)
+        store(m_ee[i], m.text(m_rom.size() + i));
+}
+
+std::vector<FirmwareImage::ByteChange> FirmwareImage::changedBytes(const Memory& before, const Memory& after)
+{
+    std::vector<ByteChange> changes;
+    const std::size_t n = std::min(before.m_bytes.size(), after.m_bytes.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        if (before.m_bytes[i] == after.m_bytes[i] && before.m_bytes[i] < 256)
+            continue;
+        const std::string& a = before.text(i);
+        const std::string& b = after.text(i);
+        if (a == b)
+            continue;
+        const bool eeprom = i >= static_cast<std::size_t>(kRomSize);
+        const int index = static_cast<int>(eeprom ? i - static_cast<std::size_t>(kRomSize) : i);
+        changes.push_back({eeprom, index, a, b});
+    }
+    return changes;
+}
+
 bool operator==(const FirmwareImage::Memory& a, const FirmwareImage::Memory& b)
 {
     if (a.m_bytes.size() != b.m_bytes.size())

@@ -60,6 +60,9 @@ public:
     class Memory {
     public:
         friend bool operator==(const Memory& a, const Memory& b);
+        // The text of program-memory byte i or EEPROM byte i, as the image held it.
+        const std::string& romText(int i) const { return text(static_cast<std::size_t>(i)); }
+        const std::string& eepromText(int i) const { return text(static_cast<std::size_t>(kRomSize + i)); }
 
     private:
         friend class FirmwareImage;
@@ -69,6 +72,18 @@ public:
         const std::array<std::string, 256>* m_texts = nullptr;
     };
     Memory memory() const;
+    // Puts every program-memory and EEPROM byte back to what `m` holds.
+    void restore(const Memory& m);
+
+    // One byte that differs between two states of the memory.
+    struct ByteChange {
+        bool eeprom = false; // else program memory
+        int index = 0;       // EEPROM index or program-memory byte address
+        std::string before, after;
+    };
+    // Every byte whose text differs between `before` and `after`, program memory first, each
+    // in address order.
+    static std::vector<ByteChange> changedBytes(const Memory& before, const Memory& after);
 
     // Blank program memory ("FF" at even, "3F" at odd byte addresses: word 0x3FFF), blank
     // EEPROM ("FF") and no lines.

@@ -131,4 +131,12 @@ void Page::userFile(const std::string& name, const std::string& path)
         onFile(*c, path);
 }
 
+std::string Page::partOfEntry(int entry) const
+{
+    for (const DataPart& part : dataParts())
+        if (entry >= part.first && entry < part.first + part.count)
+            return part.count > 1 ? part.name + "[" + std::to_string(entry - part.first) + "]" : part.name;
+    return {};
+}
+
 } // namespace hz::pages

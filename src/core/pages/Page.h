@@ -16,6 +16,7 @@
 #include "core/pages/PageControl.h"
 
 namespace hz {
+class FirmwareImage;
 class Session;
 }
 
@@ -45,6 +46,26 @@ public:
     virtual bool hasPending() const { return false; }
     // Writes the working copy into the image, as the accept button does.
     virtual void accept() {}
+    // What accept() writes, written into `image` instead of the session's: lets the load tell
+    // the user what a working copy held pending right after set-up would change in the file.
+    virtual void writeCopy(FirmwareImage& image) const { (void)image; }
+    // What an image byte that the working copy writes stands for ("Kurve 1 Anzahl Punkte");
+    // empty when the page cannot say.
+    virtual std::string describeByte(bool eeprom, int index) const
+    {
+        (void)eeprom;
+        (void)index;
+        return {};
+    }
+    // A byte the page's set-up changed in the image on its own, with the reason it tells the
+    // user ("unbekannter Überblend-Code"). The host empties the list before each set-up; the
+    // load reports every byte that changed, with the reason where the page gave one.
+    struct Correction {
+        bool eeprom = true;
+        int index = 0;
+        std::string reason;
+    };
+    std::vector<Correction> corrections;
     // The whole working copy, for pages that keep one; empty otherwise.
     virtual std::vector<int> data() const { return {}; }
     // A whole working copy as data() gives it, taken over as if the user had built it on the
@@ -62,6 +83,9 @@ public:
     // The working copy's parts (a curve's points, its count, its flags), so that a comparison
     // can say which part differs; none: the copy is compared entry by entry.
     virtual std::vector<DataPart> dataParts() const { return {}; }
+    // The part of the working copy that entry `entry` belongs to, as a report names it
+    // ("Kurve 1 Punkte[7]", "Kurve 1 Anzahl Punkte"); empty when no part holds it.
+    std::string partOfEntry(int entry) const;
     // What the working copy's entries mean, where one page serves decoder types that read the
     // same entries differently; a copy is carried only between pages of the same layout.
     virtual std::string dataLayout() const { return {}; }

@@ -28,6 +28,7 @@ void PageHost::ShowPage(int kind, Session& session)
     m_shown = pagesFor(kind);
     for (Page* p : m_shown) {
         p->Updating = true;
+        p->corrections.clear();
         p->showFor(session);
     }
 }

@@ -145,6 +145,36 @@ std::vector<Difference> DiffPages(const pages::Page& a, const pages::Page& b)
     return out;
 }
 
+namespace {
+
+// A byte a page corrected when it was shown reads the same on both sides afterwards, whatever
+// the files hold: a file and the one a save wrote from it would look alike. Such bytes are
+// compared as the files store them.
+void diffCorrectedBytes(std::vector<Difference>& out, const Session& a, const Session& b)
+{
+    std::vector<std::pair<std::pair<bool, int>, std::string>> bytes; // (eeprom, index), reason
+    for (const Session* s : {&a, &b})
+        for (const Session::LoadCorrection& k : s->loadCorrections) {
+            const std::pair<bool, int> at{!k.change.eeprom, k.change.index}; // program memory sorts first
+            bool known = false;
+            for (const auto& seen : bytes)
+                known = known || seen.first == at;
+            if (!known)
+                bytes.push_back({at, k.reason});
+        }
+    std::sort(bytes.begin(), bytes.end());
+    for (const auto& [at, reason] : bytes) {
+        const bool eeprom = !at.first;
+        auto stored = [&](const Session& s) {
+            return Session::ByteValue(eeprom ? s.storedMemory().eepromText(at.second)
+                                             : s.storedMemory().romText(at.second));
+        };
+        add(out, "stored", Session::ByteLocation(eeprom, at.second), reason, Opt(stored(a)), Opt(stored(b)));
+    }
+}
+
+} // namespace
+
 std::vector<Difference> DiffSessions(const Session& a, const Session& b)
 {
     std::vector<Difference> out;
@@ -184,6 +214,7 @@ std::vector<Difference> DiffSessions(const Session& a, const Session& b)
     }
     auto id = [](const Session& s) { return s.image.IdFound ? Opt(s.image.IdText) : std::nullopt; };
     add(out, "id", "ID", "ID-Wörter", id(a), id(b));
+    diffCorrectedBytes(out, a, b);
     return out;
 }
 
@@ -199,6 +230,8 @@ std::string DescribeDifference(const Difference& d)
                                 : field == "function" ? "Funktion"
                                                       : "Beschriftung";
         what = "Zeile " + d.name.substr(0, colon) + " <" + d.caption + ">: " + fieldName;
+    } else if (d.where == "stored") {
+        what = "In der Datei " + d.name + " <" + d.caption + ">";
     } else if (d.where == "page" || d.where == "data") {
         what = d.name + (d.caption.empty() || d.name.find(d.caption) != std::string::npos ? "" : " <" + d.caption + ">");
     } else {

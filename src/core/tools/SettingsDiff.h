@@ -25,14 +25,16 @@ DecoderSummary Summarise(const Session& s);
 std::string TypeText(const DecoderSummary& s);
 
 struct Difference {
-    // "type" (type, version, pic, format), "row", "page", "data", "config" or "id".
+    // "type" (type, version, pic, format), "row", "page", "data", "config", "id", or "stored":
+    // a byte a page corrects when it is shown, compared as the files hold it.
     std::string where;
     // What differs: "type", "version", "pic", "format"; for a row "N:address", "N:rg",
     // "N:function", "N:caption"; a control's name; "FRAME[i..j]" or "FRAME:PART[i..j]" for a
     // stretch of a working copy, "FRAME:count" for its size, "FRAME" for a page only one
-    // side shows; "CONFIG1".."CONFIG4"; "ID".
+    // side shows; "CONFIG1".."CONFIG4"; "ID"; "EEPROM 0x20" for a stored byte.
     std::string name;
-    // What the editor calls it: the row's caption, the control's caption, the part's name.
+    // What the editor calls it: the row's caption, the control's caption, the part's name; for a
+    // stored byte the reason the page corrects it.
     std::string caption;
     // Each side's value; none when that side has no such thing.
     std::optional<std::string> a, b;

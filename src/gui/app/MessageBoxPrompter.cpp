@@ -30,7 +30,8 @@ QMessageBox::StandardButtons buttonsFor(Buttons buttons)
     case Buttons::Ignore: return QMessageBox::Ignore;
     case Buttons::CancelIgnore: return QMessageBox::Cancel | QMessageBox::Ignore;
     case Buttons::YesIgnore: return QMessageBox::Yes | QMessageBox::Ignore;
-    case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::YesNo:
+    case Buttons::YesNoDefaultNo: return QMessageBox::Yes | QMessageBox::No;
     }
     return QMessageBox::Ok;
 }
@@ -43,7 +44,8 @@ QMessageBox::StandardButton escapeButtonFor(Buttons buttons)
     case Buttons::CancelIgnore: return QMessageBox::Cancel;
     case Buttons::Ignore:
     case Buttons::YesIgnore: return QMessageBox::Ignore;
-    case Buttons::YesNo: return QMessageBox::No;
+    case Buttons::YesNo:
+    case Buttons::YesNoDefaultNo: return QMessageBox::No;
     }
     return QMessageBox::Ok;
 }
@@ -69,6 +71,8 @@ Answer MessageBoxPrompter::ask(MsgKind kind, const std::string& text, Buttons bu
     // for markup.
     box.setTextFormat(Qt::PlainText);
     box.setEscapeButton(escapeButtonFor(buttons));
+    if (buttons == Buttons::YesNoDefaultNo)
+        box.setDefaultButton(QMessageBox::No);
     box.exec();
     QAbstractButton* clicked = box.clickedButton();
     if (!clicked)

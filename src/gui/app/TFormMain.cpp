@@ -198,7 +198,7 @@ void TFormMain::createControls()
     btn_save = button(GroupBoxButtons, "btn_save", "speichern",
                       "Hex-File speichern\r\nDas neue HEX-File kann dann in den PIC 'gebrannt' werden");
     btn_info = button(GroupBoxButtons, "btn_info", "HEX Info", "Anzeige der HEX-Daten");
-    btn_close = button(GroupBoxButtons, "btn_close", "Ende", "Programm beenden (ohne eine Nachfrage!)");
+    btn_close = button(GroupBoxButtons, "btn_close", "Ende", "Programm beenden\r\n(mit Nachfrage, wenn Änderungen nicht gespeichert sind)");
     for (QPushButton* b : {btn_save, btn_close}) {
         QFont f = b->font();
         f.setBold(true);
@@ -331,6 +331,10 @@ hz::LoadOutcome TFormMain::LoadFile(const QString& fileName)
     btn_save->setEnabled(session.SaveEnabled);
     if (outcome == hz::LoadOutcome::Done || outcome == hz::LoadOutcome::Stopped)
         markSaved();
+    // The page is shown now: whatever it changed on its own, the user hears of it here, before
+    // any save can write it.
+    if (const std::string corrections = session.CorrectionsMessage(); !corrections.empty())
+        m_prompter.tell(hz::MsgKind::Warning, corrections, hz::Buttons::Ok);
     return outcome;
 }
 

@@ -296,16 +296,21 @@ void BlinkPatternPage::ReadPatterns()
         PatternData[n] = HexByteValue(image.get_Hex_ROM(2 * (kTableWord + static_cast<int>(n))));
 }
 
-void BlinkPatternPage::WritePatterns()
+void BlinkPatternPage::writeCopy(FirmwareImage& image) const
 {
-    if (!m_session)
-        return;
-    FirmwareImage& image = m_session->image;
     const auto& texts = HexByteTexts();
     // Only the low byte of each word is the table's; the high byte (the instruction that
     // returns the entry) stays as the firmware has it.
     for (std::size_t n = 0; n < PatternData.size(); ++n)
         image.set_Hex_ROM(2 * (kTableWord + static_cast<int>(n)), texts[static_cast<std::size_t>(PatternData[n] & 0xFF)]);
+}
+
+std::string BlinkPatternPage::describeByte(bool eeprom, int index) const
+{
+    const int entry = index / 2 - kTableWord;
+    if (eeprom || index % 2 != 0 || entry < 0 || entry >= static_cast<int>(PatternData.size()))
+        return {};
+    return partOfEntry(entry);
 }
 
 void BlinkPatternPage::writeEdit(std::size_t edit, const std::string& text)
@@ -493,9 +498,11 @@ void BlinkPatternPage::ImageMouseMove(int output, int x, int y)
 {
     if (!Drawing || !m_session || output < 1 || output > m_layout.outputs)
         return;
-    // Left of the first step, right of the last one or outside the image while the button is
-    // held: the nearest step of the block, never an entry outside it.
-    const int i = TruncClamped(static_cast<double>(static_cast<float>(x) / StepWidth), 0, m_layout.steps - 1);
+    // Left of the first step, right of the last shown one or outside the image while the
+    // button is held: the nearest step the user sees, never a step beyond the count (which
+    // the firmware does not play) nor an entry outside the block. The servo page's rule.
+    const int shown = std::clamp(entry(m_layout.countIndex), 1, m_layout.steps);
+    const int i = TruncClamped(static_cast<double>(static_cast<float>(x) / StepWidth), 0, shown - 1);
     const float level = (static_cast<float>(ImageHeight) - static_cast<float>(y)) / LevelScale;
     int& e = output <= 4 ? entryRef(i) : entryRef(m_layout.secondStepBase + i);
     const int bit = 1 << (output <= 4 ? output - 1 : output - 5);
@@ -528,7 +535,7 @@ void BlinkPatternPage::UebernehmenClick()
 {
     if (!m_session)
         return;
-    WritePatterns();
+    writeCopy(m_session->image);
     enableAccept(false);
 }
 

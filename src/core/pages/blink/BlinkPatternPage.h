@@ -76,6 +76,8 @@ public:
     void showFor(Session& session) override;
     bool hasPending() const override;
     void accept() override;
+    void writeCopy(FirmwareImage& image) const override;
+    std::string describeByte(bool eeprom, int index) const override;
     std::vector<int> data() const override { return PatternData; }
     // A whole table of another file, held pending as if painted here (sizes and values checked
     // first; a refused table changes nothing).
@@ -94,7 +96,6 @@ public:
     void RefreshPage();
     void ReloadPatterns();
     void ReadPatterns();
-    void WritePatterns();
     void ShowPatternValues();
     void DrawPatterns();
 

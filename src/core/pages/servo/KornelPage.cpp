@@ -369,13 +369,31 @@ void KornelPage::ReadCurves()
         CurveData[static_cast<std::size_t>(e)] = HexByteValue(image.get_Hex_ROM(2 * (kFirstWord + e)));
 }
 
-void KornelPage::WriteCurves()
+void KornelPage::writeCopy(FirmwareImage& image) const
 {
-    if (!m_session)
-        return;
-    FirmwareImage& image = m_session->image;
     for (int e = 0; e < servo::kTableSize; ++e)
         image.set_Hex_ROM(2 * (kFirstWord + e), HexByteTexts()[static_cast<std::size_t>(tableByte(CurveData[static_cast<std::size_t>(e)]))]);
+    // The pulse times of the address page go with the table.
+    if (AddressPage)
+        for (std::size_t s = 0; s < 4; ++s) {
+            const int at = kEepromPulses + 2 * static_cast<int>(s);
+            image.set_Hex_EE(at, HexByteTexts()[static_cast<std::size_t>(AddressPage->PulseOffset[s] & 0xFF)]);
+            image.set_Hex_EE(at + 1, HexByteTexts()[static_cast<std::size_t>(AddressPage->PulseFactor[s] & 0xFF)]);
+        }
+}
+
+std::string KornelPage::describeByte(bool eeprom, int index) const
+{
+    if (eeprom) {
+        const int pulse = index - kEepromPulses;
+        if (pulse >= 0 && pulse < 8)
+            return strprintf("Servo %d Impuls-Zeit %s", pulse / 2 + 1, pulse % 2 == 0 ? "Min" : "Max");
+        return {};
+    }
+    const int entry = index / 2 - kFirstWord;
+    if (index % 2 != 0 || entry < 0 || entry >= servo::kTableSize)
+        return {};
+    return partOfEntry(entry);
 }
 
 void KornelPage::ReloadCurves()
@@ -753,15 +771,8 @@ void KornelPage::btn_copyClick(int k)
 
 void KornelPage::servo_btn_uebernehmenClick()
 {
-    WriteCurves();
-    if (m_session && AddressPage) {
-        FirmwareImage& image = m_session->image;
-        for (std::size_t s = 0; s < 4; ++s) {
-            const int at = kEepromPulses + 2 * static_cast<int>(s);
-            image.set_Hex_EE(at, HexByteTexts()[static_cast<std::size_t>(AddressPage->PulseOffset[s] & 0xFF)]);
-            image.set_Hex_EE(at + 1, HexByteTexts()[static_cast<std::size_t>(AddressPage->PulseFactor[s] & 0xFF)]);
-        }
-    }
+    if (m_session)
+        writeCopy(m_session->image);
     setEnabled(ctl("servo_btn_uebernehmen"), false);
 }
 

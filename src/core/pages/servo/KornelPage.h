@@ -71,6 +71,8 @@ public:
     bool hasPending() const override;
     // "übernehmen": writes the working copy and the address page's pulse values.
     void accept() override;
+    void writeCopy(FirmwareImage& image) const override;
+    std::string describeByte(bool eeprom, int index) const override;
     std::vector<int> data() const override;
     // Another file's table taken over whole (512 entries of 0..255): shown at once, with the
     // address page, and held pending until "übernehmen".
@@ -115,7 +117,6 @@ public:
     void InitPage(Session& session);
     void ReloadCurves();
     void ReadCurves();
-    void WriteCurves();
     void ShowCurveValues();
     void DrawCurve();
     void DrawRelay();

@@ -491,8 +491,10 @@ void ZusatzPage::showFading(int captionTop)
     if (it != codes.end()) {
         position = static_cast<int>(it - codes.begin());
     } else {
-        // The firmware knows only these six codes; anything else is set to the fastest at once.
+        // The firmware knows only these six codes; anything else is set to the fastest at once
+        // and the load tells the user so.
         m_session->image.set_Hex_EE(kSettingByte, codes[5]);
+        corrections.push_back({true, kSettingByte, "unbekannter Überblend-Code"});
     }
     setTrackBar(ctl("TrackBar_01"), 0, 5, position);
 }
