@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <sstream>
+#include <sys/wait.h>
 
 #include "CliRun.h"
 #include "HexRecords.h"
@@ -134,6 +135,53 @@ TEST(Cli, InfoOfABadFileSaysNotLoadedAndQuotesTheLine)
     const CliRun missing = runCli({"info", (dir / "none.hex").string()});
     EXPECT_EQ(missing.code, 1);
     EXPECT_NE(missing.err.find("none.hex"), std::string::npos);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Cli, AFileThatHoldsNoFirmwareIsNotLoaded)
+{
+    const auto dir = tempDir("cli-nothing");
+    const std::string file = (dir / "leer.hex").string();
+    for (const std::string& content : {std::string(), std::string("\r\n\r\n"), joinCrLf({kBase0, kEnd})}) {
+        writeFile(file, content);
+        const CliRun r = runCli({"info", file});
+        EXPECT_EQ(r.code, 1) << content;
+        EXPECT_NE(r.out.find("Geladen:    nein"), std::string::npos) << r.out;
+        EXPECT_NE(r.err.find("enthält keine Firmware"), std::string::npos) << r.err;
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Cli, AReportThatCannotBeWrittenIsAnError)
+{
+    // The real process, its standard output on a full disk: the report is lost, so the run
+    // must not end as a success.
+    const auto dir = tempDir("cli-full");
+    const std::string errFile = (dir / "err.txt").string();
+    const std::string exe = HZ_CLI_EXE;
+    struct Case {
+        std::string args;
+        int code;
+    } cases[] = {
+        {"types", 1},
+        {"info --json '" + fixture("classic_629_turnout.hex") + "'", 1},
+        // diff and compare answer 1 for "different": trouble is 2 there
+        {"diff '" + fixture("classic_629_turnout.hex") + "' '" + fixture("zusatz_629_stellino361.hex") + "'", 2},
+    };
+    for (const Case& c : cases) {
+        const std::string cmd = "'" + exe + "' " + c.args + " >/dev/full 2>'" + errFile + "'";
+        const int status = std::system(cmd.c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << c.args;
+        EXPECT_EQ(WEXITSTATUS(status), c.code) << c.args;
+        EXPECT_NE(readFile(errFile).find("Die Ausgabe konnte nicht vollständig geschrieben werden: Der Datenträger ist voll."),
+                  std::string::npos)
+            << c.args << ": " << readFile(errFile);
+        // the same run into a normal file succeeds and says nothing of the kind
+        const std::string ok = "'" + exe + "' " + c.args + " >/dev/null 2>'" + errFile + "'";
+        const int okStatus = std::system(ok.c_str());
+        EXPECT_EQ(WEXITSTATUS(okStatus), c.code == 2 ? 1 : 0) << c.args;
+        EXPECT_EQ(readFile(errFile).find("Die Ausgabe"), std::string::npos) << c.args;
+    }
     std::filesystem::remove_all(dir);
 }
 

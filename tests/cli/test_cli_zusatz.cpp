@@ -205,3 +205,41 @@ TEST(CliZusatz, ARefusedValueWritesNothing)
     }
     std::filesystem::remove_all(dir);
 }
+
+TEST(CliZusatz, ARepairedFadingCodeIsToldAndInspectedAsStored)
+{
+    // The traffic light page repairs the unknown fading code 0x44 in byte 0x20 when it is
+    // shown. convert writes the repair and says so; dump, compare and diff see the files as
+    // they are stored, so the original and the converted file are told apart.
+    const std::string in = fixture("zusatz_684_ampel340.hex");
+    const auto dir = tempDir("cli-zusatz-stored");
+    const std::string out = (dir / "out.hex").string();
+    const CliRun convert = runCli({"convert", in, "-o", out});
+    ASSERT_EQ(convert.code, 0) << convert.err;
+    EXPECT_EQ(convert.err, "hexzwirbel-cli: " + in +
+                               ": beim Anzeigen geändert: EEPROM 0x20: 0x44 → 0x11 (unbekannter Überblend-Code)\n");
+    EXPECT_EQ(eepromOf(in)[0x20], "44");
+    EXPECT_EQ(eepromOf(out)[0x20], "11");
+
+    // dump shows the byte the file holds, not the repaired one
+    const CliRun dumpIn = runCli({"dump", in}), dumpOut = runCli({"dump", out});
+    ASSERT_EQ(dumpIn.code, 0) << dumpIn.err;
+    EXPECT_EQ(dumpIn.err, "");
+    EXPECT_NE(dumpIn.out.find("\n0x020:44\n"), std::string::npos) << dumpIn.out;
+    EXPECT_NE(dumpOut.out.find("\n0x020:11\n"), std::string::npos) << dumpOut.out;
+
+    const CliRun compare = runCli({"compare", in, out});
+    EXPECT_EQ(compare.code, 1) << compare.out << compare.err;
+
+    const CliRun diff = runCli({"diff", in, out});
+    EXPECT_EQ(diff.code, 1) << diff.out << diff.err;
+    EXPECT_NE(diff.out.find("In der Datei EEPROM 0x20 <unbekannter Überblend-Code>: 0x44 → 0x11"), std::string::npos)
+        << diff.out;
+
+    const CliRun info = runCli({"info", in, "--json"});
+    EXPECT_NE(info.out.find("\"corrections\": [\n    {\"where\": \"eeprom\", \"address\": 32, \"stored\": \"44\", "
+                            "\"shown\": \"11\", \"pending\": false"),
+              std::string::npos)
+        << info.out;
+    std::filesystem::remove_all(dir);
+}
