@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,6 +44,41 @@ QString joinLines(const std::vector<std::string>& lines)
 }
 
 } // namespace
+
+namespace hz::gui {
+
+bool hasEvenAdvance(const QFont& font)
+{
+    const QFontMetrics m(font);
+    const QString used = QStringLiteral("0123456789ABCDEFx.:$ ");
+    const int advance = m.horizontalAdvance(used.at(0));
+    for (const QChar c : used)
+        if (m.horizontalAdvance(c) != advance)
+            return false;
+    return advance > 0;
+}
+
+QFont listingFont()
+{
+    // The listings line up in columns only where every digit, letter and separator is equally
+    // wide. Whether the font database calls a font "fixed pitch" says little (fontconfig calls
+    // Noto Sans Mono proportional), so the widths themselves decide: the system's fixed font
+    // first, then the usual monospaced families.
+    QFont system = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (hasEvenAdvance(system))
+        return system;
+    for (const char* family : {"DejaVu Sans Mono", "Noto Sans Mono", "Liberation Mono", "Source Code Pro",
+                               "Ubuntu Mono", "Courier New", "Courier", "Monospace"}) {
+        QFont f(QString::fromLatin1(family));
+        f.setStyleHint(QFont::TypeWriter);
+        f.setPointSize(system.pointSize() > 0 ? system.pointSize() : 9);
+        if (hasEvenAdvance(f))
+            return f;
+    }
+    return system;
+}
+
+} // namespace hz::gui
 
 TfrmInfo::TfrmInfo(const hz::FirmwareImage& image, hz::Prompter& prompter, hz::gui::FileDialogs& dialogs,
                    QWidget* owner)
@@ -127,8 +163,7 @@ void TfrmInfo::createControls()
     btn_close = button("btn_close", "Fenster schliessen", nullptr);
     btn_close->setGeometry(kClientWidth - kMargin - 150, kConfigTop, 150, 25);
 
-    // The listings line up in columns only in a fixed-pitch font.
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = hz::gui::listingFont();
     auto memo = [&](const char* name, const char* hint, int left) {
         auto* m = new QPlainTextEdit(Info);
         m->setObjectName(QString::fromLatin1(name));

@@ -4,6 +4,7 @@
 // core/inspect/HexInfo computes and only reads the image.
 
 #include <QDialog>
+#include <QFont>
 
 #include <array>
 
@@ -18,6 +19,15 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
+
+namespace hz::gui {
+// Whether every hex digit, "x", "." ":" "$" and the blank are equally wide in `font`: what the
+// listings need to line up in columns.
+bool hasEvenAdvance(const QFont& font);
+// The font of the listings: the first of the system's fixed font and the usual monospaced
+// families whose characters are equally wide.
+QFont listingFont();
+} // namespace hz::gui
 
 class TfrmInfo : public QDialog {
     Q_OBJECT
