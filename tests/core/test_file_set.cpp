@@ -292,7 +292,8 @@ TEST(FileSet, DevicesAndFifosAreWrittenIntoNeverReplaced)
     const WriteResult cut = writeLinesAtomically(fifo.string(), std::vector<std::string>(20000, rec(0, "00112233")));
     quitter.finish();
     EXPECT_FALSE(cut.written);
-    EXPECT_TRUE(has(cut.message, "konnte nicht geschrieben werden: ")) << cut.message;
+    EXPECT_EQ(cut.message, "Die Datei \"" + fifo.string() +
+                               "\" konnte nicht geschrieben werden: Das lesende Programm hat die Pipe geschlossen");
     EXPECT_TRUE(S_ISFIFO(statOf(fifo).st_mode));
 
     // A name under /proc that leads to a pipe ("/dev/stdout" of a program whose output is piped):

@@ -479,7 +479,7 @@ struct FileSet::Entry {
             bool restored = false;
             return haveOld && overwriteInPlace(target, old, nullptr, err, restored);
         }
-        return way == Way::Device ? false : true;
+        return way != Way::Device;
     }
 
     void removeLeftovers()
@@ -561,10 +561,17 @@ WriteResult FileSet::commit()
         std::string message;
         if (order[k]->put(keep, message))
             continue;
-        for (std::size_t j = k; j-- > 0;)
-            if (!order[j]->undo())
-                message += strprintf(" Achtung: \"%s\" ließ sich nicht in den alten Stand zurückversetzen.",
-                                     order[j]->path.c_str());
+        for (std::size_t j = k; j-- > 0;) {
+            Entry& e = *order[j];
+            if (e.undo())
+                continue;
+            message += strprintf(" Achtung: \"%s\" ließ sich nicht in den alten Stand zurückversetzen.", e.path.c_str());
+            // The old file is still there under its second name: it stays, and the user learns where.
+            if (!e.backup.empty()) {
+                message += strprintf(" Die alte Fassung liegt unter \"%s\".", e.backup.c_str());
+                e.backup.clear();
+            }
+        }
         return failed(message);
     }
 
