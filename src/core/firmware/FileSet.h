@@ -1,6 +1,6 @@
 #pragma once
 // Writing files so that a save never leaves a half-written file, never mixes two files and
-// never replaces what it must not. Every file the program writes goes through here: HEX files,
+// never replaces what it must not. Every file the user saves goes through here: HEX files,
 // curve and set files, the settings file and the files of a decoder series.
 //
 // The rules, in one place:
