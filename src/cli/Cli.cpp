@@ -7,6 +7,7 @@
 
 #include "cli/Command.h"
 #include "core/SystemError.h"
+#include "core/firmware/FileSet.h"
 
 namespace hz::cli {
 
@@ -85,6 +86,18 @@ int usageError(std::ostream& err, const std::string& what)
 {
     err << "hexzwirbel-cli: " << what << "\n\n" << usageText();
     return 2;
+}
+
+bool outputIsAnInput(const Options& o, const std::string& output, std::ostream& err)
+{
+    for (const std::string& input : o.files)
+        if (SameFile(output, input)) {
+            err << "hexzwirbel-cli: " << output << ": Die Ausgabe \"" << output
+                << "\" ist dieselbe Datei wie die Eingabe \"" << input
+                << "\" und würde sie überschreiben. Es wurde nichts geschrieben.\n";
+            return true;
+        }
+    return false;
 }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)

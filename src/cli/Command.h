@@ -42,6 +42,11 @@ const std::vector<std::unique_ptr<Command>>& Commands();
 // Prints what is wrong and the usage text; returns 2.
 int usageError(std::ostream& err, const std::string& what);
 
+// True, after saying so, when `output` is the same file as one of the input files (also
+// through a symbolic or hard link): writing it would destroy an input. Checked before anything
+// is written.
+bool outputIsAnInput(const Options& o, const std::string& output, std::ostream& err);
+
 // One factory per command file.
 std::unique_ptr<Command> makeInfoCommand();
 std::unique_ptr<Command> makeConvertCommand();

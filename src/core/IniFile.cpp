@@ -7,8 +7,8 @@
 #include <sys/stat.h>
 
 #include "core/SystemError.h"
+#include "core/firmware/FileSet.h"
 #include "core/firmware/HexText.h"
-#include "core/firmware/HexWriter.h"
 
 namespace hz {
 
@@ -219,7 +219,10 @@ std::vector<std::string> IniFile::lines() const
 
 bool IniFile::save(const std::string& path, std::string* error) const
 {
-    return writeLinesAtomically(path, lines(), error);
+    const WriteResult result = writeLinesAtomically(path, lines());
+    if (error)
+        *error = result.message;
+    return result.written;
 }
 
 } // namespace hz

@@ -38,7 +38,9 @@ public:
 
     // The content as lines, without line ends.
     std::vector<std::string> lines() const;
-    // Writes the content to `path` through a temporary file in the same folder and a rename.
+    // Writes the content to `path` by the rules of FileSet (a temporary file beside it and a
+    // rename). `error` gets the German message naming the file: why nothing was written, or,
+    // after a save that went through, a warning (empty when there is none).
     bool save(const std::string& path, std::string* error) const;
 
 private:

@@ -30,6 +30,10 @@ std::string SystemErrorReason(int err)
         return "Zu viele symbolische Verknüpfungen";
     case EIO:
         return "Ein-/Ausgabefehler des Datenträgers";
+    case EPIPE:
+        return "Das lesende Programm hat die Pipe geschlossen";
+    case ENXIO:
+        return "Das Gerät ist nicht vorhanden";
     default:
         return std::strerror(err);
     }

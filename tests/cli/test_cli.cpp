@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 
 #include "CliRun.h"
 #include "HexRecords.h"
@@ -227,6 +229,67 @@ TEST(Cli, ConvertWritesAValidFileOrNothing)
         EXPECT_FALSE(std::filesystem::exists(out)) << c.what;
     }
     std::filesystem::remove_all(dir);
+}
+
+// What the output names decides how it is written: a read-only file is refused, a file with a
+// second name shows the new content under both, a device or a FIFO is written into and stays
+// one (as root, too, who could replace it).
+TEST(Cli, OutputsAreWrittenAsWhatTheyAre)
+{
+    namespace fs = std::filesystem;
+    const auto dir = tempDir("cli-outputs");
+    const std::string in = (dir / "in.hex").string();
+    fs::copy_file(fixture("classic_629_turnout.hex"), in);
+    const std::string original = readFile(in);
+    const std::string expected = (dir / "expected.hex").string();
+    ASSERT_EQ(runCli({"convert", in, "-o", expected}).code, 0);
+    const std::string converted = readFile(expected);
+
+    // read-only: "set x.hex -o x.hex" and "convert" onto a frozen file alike
+    fs::permissions(in, fs::perms(0444));
+    const CliRun own = runCli({"set", in, "-o", in, "--row", "1=5"});
+    EXPECT_EQ(own.code, 1);
+    EXPECT_NE(own.err.find("Die Datei \"" + in + "\" ist schreibgeschützt: "), std::string::npos) << own.err;
+    EXPECT_EQ(runCli({"convert", expected, "-o", in}).code, 1);
+    EXPECT_EQ(readFile(in), original);
+    fs::permissions(in, fs::perms(0644));
+
+    // a second name of the output shows the new content as well
+    const std::string out = (dir / "out.hex").string();
+    writeFile(out, "old\r\n");
+    fs::create_hard_link(out, dir / "second.hex");
+    ASSERT_EQ(runCli({"convert", in, "-o", out}).code, 0);
+    EXPECT_EQ(readFile((dir / "second.hex").string()), converted);
+
+    // devices: /dev/null takes it, /dev/full says why not; both stay devices
+    EXPECT_EQ(runCli({"convert", in, "-o", "/dev/null"}).code, 0);
+    const CliRun full = runCli({"convert", in, "-o", "/dev/full"});
+    EXPECT_EQ(full.code, 1);
+    EXPECT_NE(full.err.find("Die Datei \"/dev/full\" konnte nicht geschrieben werden: Der Datenträger ist voll"),
+              std::string::npos)
+        << full.err;
+    for (const char* device : {"/dev/null", "/dev/full"})
+        EXPECT_TRUE(fs::is_character_file(device)) << device;
+
+    // a FIFO with a program reading at the other end
+    const auto fifo = dir / "pipe.hex";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    std::string got;
+    std::thread reader([&] { got = readFile(fifo.string()); });
+    const CliRun piped = runCli({"set", in, "-o", fifo.string(), "--row", "1=5"});
+    reader.join();
+    EXPECT_EQ(piped.code, 0) << piped.err;
+    EXPECT_NE(got.find(":020000040000FA\r\n"), std::string::npos);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+
+    // "-o /dev/stdout" of the real program into a pipe: /dev/stdout leads to /proc/self/fd/1,
+    // whose link text "pipe:[...]" is no file name
+    const std::string viaStdout = (dir / "stdout.hex").string();
+    const std::string cmd =
+        std::string(HZ_CLI_EXE) + " convert '" + in + "' -o /dev/stdout | cat > '" + viaStdout + "'";
+    EXPECT_EQ(std::system(cmd.c_str()), 0);
+    EXPECT_EQ(readFile(viaStdout), converted);
+    fs::remove_all(dir);
 }
 
 TEST(Cli, SetRefusesAFileWithoutAddressFormat)

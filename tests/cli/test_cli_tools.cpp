@@ -235,3 +235,59 @@ TEST(CliSeries, ThreeDecodersInRangeOrNoneAtAll)
     fs::remove_all(dir);
     fs::remove_all(refusedDir);
 }
+
+// An output that is one of the inputs - by its name, through a symbolic or a hard link, or as
+// "./x.hex" - is refused before anything is written: exit 1 (the call itself is well-formed).
+TEST(CliTools, AnOutputThatIsAnInputIsRefused)
+{
+    const auto dir = tempDir("cli-in-out");
+    const std::string oldFile = write(dir, "old.hex", turnout(0x208, {17, 18}, "351").lines());
+    const std::string newFile = write(dir, "new.hex", turnout(0x308, {1, 1}, "358").lines());
+    fs::create_symlink("old.hex", dir / "old-link.hex");
+    fs::create_hard_link(newFile, dir / "new-hard.hex");
+    fs::create_hard_link(oldFile, dir / "dec2.hex");
+    const std::string before = readFile(oldFile) + readFile(newFile);
+    const std::string dotted = (dir / "." / "new.hex").string();
+    struct Case {
+        std::vector<std::string> args;
+        std::string input;
+    } cases[] = {
+        {{"migrate", oldFile, newFile, "-o", oldFile}, oldFile},
+        {{"migrate", oldFile, newFile, "-o", dotted}, newFile},
+        {{"migrate", oldFile, newFile, "-o", (dir / "old-link.hex").string()}, oldFile},
+        {{"migrate", oldFile, newFile, "-o", (dir / "new-hard.hex").string()}, newFile},
+        {{"series", oldFile, "-o", oldFile, "--count", "1"}, oldFile},
+        // member 2 of 3 is a second name of the input; members 1 and 3 are not written either
+        {{"series", oldFile, "-o", (dir / "dec{n}.hex").string(), "--count", "3"}, oldFile},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = runCli(c.args);
+        EXPECT_EQ(r.code, 1) << c.args[4];
+        EXPECT_TRUE(has(r.err, "\" ist dieselbe Datei wie die Eingabe \"" + c.input +
+                                   "\" und würde sie überschreiben. Es wurde nichts geschrieben."))
+            << r.err;
+        EXPECT_EQ(readFile(oldFile) + readFile(newFile), before);
+    }
+    EXPECT_FALSE(fs::exists(dir / "dec1.hex"));
+    EXPECT_FALSE(fs::exists(dir / "dec3.hex"));
+    fs::remove_all(dir);
+}
+
+// A series whose third file cannot be written leaves none of the three on disk.
+TEST(CliSeries, AllFilesOrNone)
+{
+    const auto dir = tempDir("cli-series-all");
+    const std::string in = write(dir, "in.hex", turnout(0x308, {1, 2}).lines());
+    writeFile((dir / "d2.hex").string(), "old second\r\n");
+    fs::create_directory(dir / "d3.hex");
+    const CliRun r = runCli({"series", in, "-o", (dir / "d{n}.hex").string(), "--count", "3"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(has(r.err, "d3.hex\" konnte nicht geschrieben werden: Es ist ein Ordner")) << r.err;
+    EXPECT_TRUE(has(r.err, "keine Datei der Serie geschrieben.")) << r.err;
+    EXPECT_TRUE(r.out.empty()) << r.out;
+    EXPECT_FALSE(fs::exists(dir / "d1.hex"));
+    EXPECT_EQ(readFile((dir / "d2.hex").string()), "old second\r\n");
+    // no temporary file left beside them
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);
+    fs::remove_all(dir);
+}

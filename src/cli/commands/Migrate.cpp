@@ -63,6 +63,8 @@ public:
         if (o.files.size() != 2 || o.output.empty() || !o.rowValues.empty() || !o.actions.empty() ||
             !o.count.empty() || !o.step.empty())
             return usageError(err, "migrate erwartet zwei Dateien (ALT und NEU) und -o AUSGABE.");
+        if (outputIsAnInput(o, o.output, err))
+            return 1;
         BatchLoad from(o, err);
         BatchLoad to(o, err, 1);
         if (!from.readyToWrite() || !to.readyToWrite())

@@ -1,10 +1,12 @@
 // series IN -o PATTERN --count K [--step S]: K decoders from one firmware file, each with its
-// own block of addresses. Every file is built and checked before the first one is written.
+// own block of addresses. Every file is built and checked before the first one is written, and
+// the files are written all or none.
 
 #include <ostream>
 
 #include "cli/BatchLoad.h"
 #include "cli/Command.h"
+#include "core/firmware/FileSet.h"
 #include "core/firmware/HexText.h"
 #include "core/firmware/HexWriter.h"
 #include "core/tools/AddressSeries.h"
@@ -26,7 +28,8 @@ public:
                "      einer Adresse diese Adresse + i x S (S: ohne Angabe die Zahl der Adresszeilen\n"
                "      des Dekoders); Funktions-Nummern und R/G bleiben. {n} im MUSTER wird zur\n"
                "      Nummer der Datei (ab 1, mit Nullen auf die Stellen von K). Alle Adressen aller\n"
-               "      Dateien werden geprüft, bevor die erste geschrieben wird.\n";
+               "      Dateien werden geprüft, bevor die erste geschrieben wird; geschrieben werden\n"
+               "      alle Dateien oder keine. Keine Datei darf EIN sein.\n";
     }
     int run(const Options& o, std::ostream& out, std::ostream& err) const override
     {
@@ -42,6 +45,11 @@ public:
         if (count > 1 && o.output.find("{n}") == std::string::npos)
             return usageError(err, "Das MUSTER nach -o braucht {n}, sonst hätten alle Dateien denselben Namen.");
 
+        // No member may be the input: it would be gone before the series is through.
+        for (int i = 0; i < count; ++i)
+            if (outputIsAnInput(o, tools::SeriesFileName(o.output, i, count), err))
+                return 1;
+
         BatchLoad in(o, err);
         if (!in.readyToWrite())
             return 1;
@@ -56,8 +64,9 @@ public:
             step = static_cast<int>(rows.size());
         const std::vector<std::string> base(session.addresses.AddressText.begin(), session.addresses.AddressText.end());
 
-        // Every member is typed, checked and built as its own save would; only then is any written.
-        std::vector<std::vector<std::string>> files(static_cast<std::size_t>(count));
+        // Every member is typed, checked and built as its own save would, and prepared beside its
+        // target; only when all are ready is any put in place.
+        FileSet files;
         for (int i = 0; i < count; ++i) {
             const std::string name = tools::SeriesFileName(o.output, i, count);
             in.writingTo(name);
@@ -70,19 +79,18 @@ public:
                                       i + 1, count, name.c_str()));
                 return 1;
             }
-            files[static_cast<std::size_t>(i)] = builtLines(session.image);
+            files.add(name, builtLines(session.image));
         }
-        for (int i = 0; i < count; ++i) {
-            const std::string name = tools::SeriesFileName(o.output, i, count);
-            std::string error;
-            if (!writeLinesAtomically(name, files[static_cast<std::size_t>(i)], &error)) {
-                err << "hexzwirbel-cli: " << name << ": " << error << "\n";
-                in.complain(strprintf("%d von %d Dateien geschrieben; %s und die folgenden nicht.", i, count,
-                                      name.c_str()));
-                return 1;
-            }
-            out << name << "\n";
+        const WriteResult written = files.commit();
+        if (!written.written) {
+            err << "hexzwirbel-cli: " << written.message << "\n";
+            in.complain("keine Datei der Serie geschrieben.");
+            return 1;
         }
+        if (!written.message.empty())
+            err << "hexzwirbel-cli: " << written.message << "\n";
+        for (int i = 0; i < count; ++i)
+            out << tools::SeriesFileName(o.output, i, count) << "\n";
         return 0;
     }
 };

@@ -1,14 +1,8 @@
 #include "core/firmware/HexWriter.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include "core/SystemError.h"
+#include "core/firmware/FileSet.h"
 #include "core/firmware/HexText.h"
 
 namespace hz {
@@ -258,160 +252,9 @@ std::vector<std::string> builtLines(const FirmwareImage& img)
     return lines;
 }
 
-namespace {
-
-std::string folderOf(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
-}
-
-// Where a save to `path` really goes: a symbolic link is followed to its target (also a
-// target that does not exist yet), so that saving onto a link updates the file it points to
-// instead of replacing the link by a regular file.
-bool resolveLinks(const std::string& path, std::string& target, int& err)
-{
-    target = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st{};
-        if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return true;
-        std::vector<char> buf(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
-        const ssize_t n = readlink(target.c_str(), buf.data(), buf.size());
-        if (n < 0) {
-            err = errno;
-            return false;
-        }
-        std::string next(buf.data(), static_cast<std::size_t>(n));
-        if (next.empty() || next[0] != '/')
-            next = folderOf(target) + next;
-        target = next;
-    }
-    err = ELOOP;
-    return false;
-}
-
-bool writeAll(int fd, const std::string& content, int& err)
-{
-    std::size_t done = 0;
-    while (done < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            err = errno;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// The last resort for a folder we may not create files in (a writable file in a read-only
-// folder): the existing file is overwritten where it is. Its permissions stay as they were.
-bool writeInPlace(const std::string& target, const std::string& content, int& err)
-{
-    const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0) {
-        err = errno;
-        return false;
-    }
-    bool ok = writeAll(fd, content, err);
-    if (ok && ::fsync(fd) != 0) {
-        err = errno;
-        ok = false;
-    }
-    if (::close(fd) != 0 && ok) {
-        err = errno;
-        ok = false;
-    }
-    return ok;
-}
-
-} // namespace
-
-bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines, std::string* error)
-{
-    auto failWith = [&](int err) {
-        if (error)
-            *error = SystemErrorReason(err);
-        return false;
-    };
-    std::string content;
-    std::size_t size = 0;
-    for (const auto& l : lines)
-        size += l.size() + 2;
-    content.reserve(size);
-    for (const auto& l : lines) {
-        content += l;
-        content += "\r\n";
-    }
-
-    std::string target;
-    int err = 0;
-    if (!resolveLinks(path, target, err))
-        return failWith(err);
-    struct stat st{};
-    const bool exists = stat(target.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode))
-        return failWith(EISDIR);
-
-    // The normal way: a temporary file beside the target, written and synced, then renamed
-    // over it, so that the target is either the old file or the whole new one.
-    std::string tmpl = folderOf(target) + ".hexzwirbel-XXXXXX";
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    const int fd = mkstemp(name.data());
-    if (fd < 0) {
-        const int why = errno;
-        if (exists && (why == EACCES || why == EPERM) && access(target.c_str(), W_OK) == 0)
-            return writeInPlace(target, content, err) ? true : failWith(err);
-        return failWith(why);
-    }
-    const std::string tmp(name.data());
-
-    // Keep the permissions of a file that is replaced; a new file gets the usual 0644 minus umask.
-    mode_t mode = 0644;
-    if (exists) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = umask(0);
-        umask(mask);
-        mode &= ~mask;
-    }
-    fchmod(fd, mode);
-
-    if (!writeAll(fd, content, err) || ::fsync(fd) != 0) {
-        if (err == 0)
-            err = errno;
-        ::close(fd);
-        ::unlink(tmp.c_str());
-        return failWith(err);
-    }
-    if (::close(fd) != 0) {
-        err = errno;
-        ::unlink(tmp.c_str());
-        return failWith(err);
-    }
-    if (std::rename(tmp.c_str(), target.c_str()) != 0) {
-        err = errno;
-        ::unlink(tmp.c_str());
-        return failWith(err);
-    }
-    return true;
-}
-
 bool WriteBuiltLines(const FirmwareImage& image, const std::string& path)
 {
-    std::string error;
-    if (!writeLinesAtomically(path, builtLines(image), &error)) {
-        image.prompter().tell(MsgKind::Error,
-                              strprintf("Die Datei \"%s\" konnte nicht geschrieben werden: %s", path.c_str(),
-                                        error.c_str()),
-                              Buttons::Ok);
-        return false;
-    }
-    return true;
+    return ReportWrite(writeLinesAtomically(path, builtLines(image)), image.prompter());
 }
 
 bool SaveHexFile(FirmwareImage& image, const std::string& path)

@@ -33,13 +33,8 @@ std::vector<std::string> builtLines(const FirmwareImage& image);
 // hexadecimal digits.
 std::string CalcChecksum(std::string_view body, Prompter& prompter);
 
-// Writes `lines`, each followed by CR LF, to `path` through a temporary file in the same folder
-// and a rename, so that the target is either the old file or the complete new one. Returns
-// false and fills `error` on failure; nothing is left behind then.
-bool writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines, std::string* error);
-
-// Writes the lines of the last BuildHexLines to `path` atomically; a failure is reported
-// through the image's prompter.
+// Writes the lines of the last BuildHexLines to `path` by the rules of FileSet; a failure (or
+// the warning of a write that went through) is reported through the image's prompter.
 bool WriteBuiltLines(const FirmwareImage& image, const std::string& path);
 
 // BuildHexLines and WriteBuiltLines together, for callers that need no dialog in

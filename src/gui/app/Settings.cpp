@@ -67,7 +67,7 @@ bool WriteSettings(const QString& path, const SettingsValues& v, QString* error)
     ini.setValue("ReloadFile", "LastFileName_HEX", v.lastFileName.toStdString());
     if (!ini.save(localPath(path), &why)) {
         if (error)
-            *error = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden: %2").arg(path, QString::fromStdString(why));
+            *error = QString::fromStdString(why); // names the file and says why
         return false;
     }
     return true;

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "core/Session.h"
+#include "core/firmware/FileSet.h"
 #include "core/firmware/HexText.h"
-#include "core/firmware/HexWriter.h"
 #include "core/pages/common/Canvas.h"
 #include "core/pages/common/GraphSteps.h"
 #include "core/pages/servo/CurveFiles.h"
@@ -895,14 +895,10 @@ bool readLines(Session* session, const std::string& path, std::size_t keep, std:
 
 bool writeLines(Session* session, const std::string& path, const std::vector<std::string>& lines)
 {
-    std::string error;
-    if (writeLinesAtomically(path, lines, &error))
-        return true;
+    const WriteResult result = writeLinesAtomically(path, lines);
     if (session)
-        session->prompter().tell(
-            MsgKind::Error, strprintf("Die Datei \"%s\" konnte nicht geschrieben werden: %s", path.c_str(), error.c_str()),
-            Buttons::Ok);
-    return false;
+        return ReportWrite(result, session->prompter());
+    return result.written;
 }
 
 } // namespace
