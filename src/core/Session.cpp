@@ -4,13 +4,28 @@
 
 namespace hz {
 
+Answer Session::MessageRelay::ask(MsgKind kind, const std::string& text, Buttons buttons)
+{
+    if (!listener || listener(kind, text))
+        return m_to.ask(kind, text, buttons);
+    switch (buttons) {
+    case Buttons::Ok: return Answer::Ok;
+    case Buttons::Cancel:
+    case Buttons::CancelIgnore: return Answer::Cancel;
+    case Buttons::Ignore:
+    case Buttons::YesIgnore: return Answer::Ignore;
+    case Buttons::YesNo: return Answer::No;
+    }
+    return Answer::Cancel;
+}
+
 Session::Session(Prompter& prompter)
-    : image(prompter),
-      rows(prompter),
+    : m_relay(prompter),
+      image(m_relay),
+      rows(m_relay),
       reader(image, status),
       identification(image, status, ident),
-      addresses(image, rows, ident),
-      m_prompter(prompter)
+      addresses(image, rows, ident)
 {
     reader.onImageReset = [this] { m_hostView.HidePages(); };
     m_snapshot = currentState();
@@ -77,7 +92,7 @@ void Session::HostView::ShowPage(int kind)
 
 bool Session::PrepareSave()
 {
-    if (!pages.ConfirmPendingPageChanges(m_prompter))
+    if (!pages.ConfirmPendingPageChanges(m_relay))
         return false;
     if (!ident.NoAddressInput) {
         if (!addresses.ValidateRows(*m_view))
@@ -121,7 +136,7 @@ bool Session::ConfirmDiscardChanges()
 {
     if (!HasUnsavedChanges())
         return true;
-    return m_prompter.ask(MsgKind::Warning, kUnsavedChangesQuestion, Buttons::YesNo) == Answer::Yes;
+    return m_relay.ask(MsgKind::Warning, kUnsavedChangesQuestion, Buttons::YesNo) == Answer::Yes;
 }
 
 } // namespace hz
