@@ -398,3 +398,22 @@ TEST(ServoPages, MigrationCarriesTheTableAndThePulsesOnlyBetweenTypesThatReadThe
         EXPECT_EQ(neu.pulses(), pulses);
     }
 }
+
+TEST(ServoPages, MigrationListsACountOrStretchThePageLimitsAndKeepsTheTargetsOwn)
+{
+    // A stretch of 250 in the old table: the Kornel-4 takes it typed into the edit, but stores
+    // 200 - the value did not arrive, so the new file keeps its own 10, and the spinner beside
+    // the edit, typed as 200 on the way, goes back with it.
+    Servo from("servo_kornelchen.hex"), to("servo_kornel4.hex");
+    from.session.image.set_Hex_ROM(2 * (0x500 + 102), "FA");
+    from.curves.showFor(from.session); // as loaded: shown as the table holds it
+    ASSERT_EQ(from.c("edt_stretch").text, "250");
+    const tools::MigrationReport r = tools::MigrateSettings(from.session, to.session);
+    std::map<std::string, std::string> reasons;
+    for (const auto& n : r.notCarried)
+        reasons[n.name] = n.reason;
+    EXPECT_EQ(reasons["edt_stretch"], "NEU nimmt \"250\" nicht an (die Seite zeigt danach \"200\").");
+    EXPECT_EQ(reasons.count("UpDown2"), 1u) << "the spinner follows the edit";
+    EXPECT_EQ(to.c("edt_stretch").text, "10");
+    EXPECT_EQ(to.curves.data()[102], 10);
+}

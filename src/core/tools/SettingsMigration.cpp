@@ -70,8 +70,8 @@ void carryRows(const Session& from, Session& to, MigrationReport& report)
         const auto i = static_cast<std::size_t>(r);
         const std::string& caption = a.Captions[i];
         const int occurrence = seen[caption]++;
-        CarriedSetting item{"row", std::to_string(r), caption, rowValue(from, r), ""};
         const int t = rowWithCaption(b, caption, occurrence);
+        CarriedSetting item{"row", std::to_string(r), caption, rowValue(from, r), "", std::max(t, 0)};
         if (t < 0)
             item.reason = occurrence == 0 ? "NEU hat keine Zeile <" + caption + ">."
                                           : strprintf("NEU hat keine %d. Zeile <%s>.", occurrence + 1, caption.c_str());
@@ -232,7 +232,10 @@ void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report
             item.setting.reason = std::string("In NEU ist es ein anderes Bedienelement (") +
                                   pages::controlKindName(t->kind) + ").";
         else if (ControlCaption(to, *t) != item.setting.caption)
-            item.setting.reason = "In NEU bedeutet es etwas anderes: <" + ControlCaption(to, *t) + ">.";
+            // A hidden control may carry no caption at all: then it is no setting of NEU.
+            item.setting.reason = ControlShown(to, *t)
+                                      ? "In NEU bedeutet es etwas anderes: <" + ControlCaption(to, *t) + ">."
+                                      : "NEU zeigt <" + item.setting.caption + "> nicht an.";
         else if (SettingText(*t) != item.setting.value && actionFor(*t, item.setting.value).empty())
             item.setting.reason = "NEU bietet \"" + item.setting.value + "\" nicht an.";
         if (t)
@@ -305,6 +308,8 @@ void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report
         // (a switch-off option that a later version replaced by others).
         if (!ControlShown(to, t))
             item.setting.reason = "NEU zeigt <" + item.setting.caption + "> nicht an.";
+        else if (now != item.setting.value && item.typed)
+            item.setting.reason = "NEU nimmt \"" + item.setting.value + "\" nicht an (die Seite zeigt danach \"" + now + "\").";
         else if (now != item.setting.value)
             item.setting.reason = !item.lastError.empty() ? item.lastError : "NEU zeigt danach \"" + now + "\".";
         item.final = !item.setting.reason.empty();

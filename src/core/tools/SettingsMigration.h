@@ -22,6 +22,7 @@ struct CarriedSetting {
     std::string caption; // row caption, control caption, "Arbeitskopie"
     std::string value;   // what was carried ("5 grün", "7/2", "17")
     std::string reason;  // empty when carried; otherwise why not (German)
+    int targetRow = 0;   // rows: the row of the new file with that caption (0: there is none)
 };
 
 struct MigrationReport {
