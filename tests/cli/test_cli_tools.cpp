@@ -222,7 +222,8 @@ TEST(CliMigrate, WritesExactlyWhatItReportsAndStrictStopsAtARefusedValue)
                                 "\"value\": \"195\", \"reason\": \"NEU nimmt \\\"195\\\" nicht an (Ungültige Eingabe. "
                                 "Zugelassen sind nur Zahlen im Werte-Bereich 1..127).\"}"))
         << strict.out;
-    EXPECT_TRUE(has(strict.err, "--strict: 2 Einstellung(en) ließen sich nicht übertragen. Nichts geschrieben.")) << strict.err;
+    EXPECT_TRUE(has(strict.err, "--strict: 2 Einstellung(en) ließen sich nicht übertragen. Nichts geschrieben."))
+        << strict.err;
     fs::remove_all(dir);
 }
 

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -209,7 +208,8 @@ void expectReportMatchesResult(const Session& old, const Session& neu, const Ses
     // A copy that stayed behind changes only where a setting carried through its page's
     // handlers wrote into it (the count typed into the curve's edit).
     for (const std::string& frame : copyDiffs)
-        EXPECT_TRUE(copies.count(frame) == 1 || pageChanged) << frame << " changed, but neither it nor a setting was carried";
+        EXPECT_TRUE(copies.count(frame) == 1 || pageChanged)
+            << frame << " changed, but neither it nor a setting was carried";
 }
 
 std::vector<std::string> fixtureNames()

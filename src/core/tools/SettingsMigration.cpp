@@ -309,7 +309,8 @@ void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report
         if (!ControlShown(to, t))
             item.setting.reason = "NEU zeigt <" + item.setting.caption + "> nicht an.";
         else if (now != item.setting.value && item.typed)
-            item.setting.reason = "NEU nimmt \"" + item.setting.value + "\" nicht an (die Seite zeigt danach \"" + now + "\").";
+            item.setting.reason =
+                "NEU nimmt \"" + item.setting.value + "\" nicht an (die Seite zeigt danach \"" + now + "\").";
         else if (now != item.setting.value)
             item.setting.reason = !item.lastError.empty() ? item.lastError : "NEU zeigt danach \"" + now + "\".";
         item.final = !item.setting.reason.empty();

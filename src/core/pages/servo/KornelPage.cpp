@@ -174,8 +174,9 @@ KornelPage::KornelPage()
     const char* slotHint = "ermöglicht das Auslösen von Aktionen \r\nvia (Justage-)Taster";
     const Rect slotLabels[4] = {{5, 496, 90, 15}, {194, 496, 80, 15}, {5, 522, 90, 15}, {194, 522, 80, 15}};
     const Rect slotLists[4] = {{97, 492, 92, 21}, {276, 492, 92, 21}, {97, 518, 92, 21}, {276, 518, 92, 21}};
+    const servo::ServoType& designed = servo::ServoTypeFor(servo::kKornel4Identifier);
     for (int k = 0; k < 4; ++k) {
-        label(kSlotLabels[k], servo::ServoTypeFor(servo::kKornel4Identifier).slotCaptions[static_cast<std::size_t>(k)], slotLabels[k]);
+        label(kSlotLabels[k], designed.slotCaptions[static_cast<std::size_t>(k)], slotLabels[k]);
         list(kSlotLists[k], slotItems("keine Aktion", 4), slotHint, slotLists[k]);
     }
 
