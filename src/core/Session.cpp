@@ -5,13 +5,29 @@
 
 namespace hz {
 
+Answer Session::MessageRelay::ask(MsgKind kind, const std::string& text, Buttons buttons)
+{
+    if (!listener || listener(kind, text))
+        return m_to.ask(kind, text, buttons);
+    switch (buttons) {
+    case Buttons::Ok: return Answer::Ok;
+    case Buttons::Cancel:
+    case Buttons::CancelIgnore: return Answer::Cancel;
+    case Buttons::Ignore:
+    case Buttons::YesIgnore: return Answer::Ignore;
+    case Buttons::YesNo:
+    case Buttons::YesNoDefaultNo: return Answer::No;
+    }
+    return Answer::Cancel;
+}
+
 Session::Session(Prompter& prompter)
-    : image(prompter),
-      rows(prompter),
+    : m_relay(prompter),
+      image(m_relay),
+      rows(m_relay),
       reader(image, status),
       identification(image, status, ident),
-      addresses(image, rows, ident),
-      m_prompter(prompter)
+      addresses(image, rows, ident)
 {
     reader.onImageReset = [this] { m_hostView.HidePages(); };
     m_snapshot = currentState();
@@ -50,7 +66,7 @@ LoadOutcome Session::identifyAndDecode(LoadOutcome outcome)
     // address and end records) holds no firmware: there is nothing to identify or edit, and
     // "saving" it would only write the two fixed records.
     if (!image.RomFound && !image.EepromFound && !image.IdFound && !image.ConfigFound) {
-        m_prompter.tell(MsgKind::Error,
+        m_relay.tell(MsgKind::Error,
                         strprintf("Die Datei \"%s\" enthält keine Firmware: weder Programmspeicher noch EEPROM, "
                                   "ID oder Config-Werte. Sie wurde nicht geladen.",
                                   image.LastFileName.c_str()),
@@ -176,10 +192,10 @@ void Session::HostView::ShowPage(int kind)
 bool Session::PrepareSave()
 {
     if (!SaveEnabled) {
-        m_prompter.tell(MsgKind::Warning, kNoCompleteFile, Buttons::Ok);
+        m_relay.tell(MsgKind::Warning, kNoCompleteFile, Buttons::Ok);
         return false;
     }
-    if (!pages.ConfirmPendingPageChanges(m_prompter))
+    if (!pages.ConfirmPendingPageChanges(m_relay))
         return false;
     if (!ident.NoAddressInput) {
         if (!addresses.ValidateRows(*m_view))
@@ -223,7 +239,7 @@ bool Session::ConfirmDiscardChanges()
 {
     if (!HasUnsavedChanges())
         return true;
-    return m_prompter.ask(MsgKind::Warning, kUnsavedChangesQuestion, Buttons::YesNoDefaultNo) == Answer::Yes;
+    return m_relay.ask(MsgKind::Warning, kUnsavedChangesQuestion, Buttons::YesNoDefaultNo) == Answer::Yes;
 }
 
 } // namespace hz

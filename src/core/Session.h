@@ -4,6 +4,7 @@
 // attaches itself as the SessionView and answers the prompter with message boxes.
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,29 @@ namespace hz {
 inline constexpr const char* kUnsavedChangesQuestion = "Die Änderungen wurden nicht gespeichert. Trotzdem fortfahren?";
 
 class Session {
+    // Every message of the session passes here on its way to the prompter the session was made
+    // with (declared first: the image and the address rows talk through it too).
+    class MessageRelay : public Prompter {
+    public:
+        explicit MessageRelay(Prompter& to) : m_to(to) {}
+        Answer ask(MsgKind kind, const std::string& text, Buttons buttons) override;
+        std::function<bool(MsgKind, const std::string&)> listener;
+
+    private:
+        Prompter& m_to;
+    };
+    MessageRelay m_relay;
+
 public:
     explicit Session(Prompter& prompter);
 
-    Prompter& prompter() { return m_prompter; }
+    Prompter& prompter() { return m_relay; }
+    // Hears every message before it is shown: the carrying of settings reads what a page's
+    // handler says about a value it was given. The listener returns whether the message is
+    // shown; one it keeps back is answered with the button that changes nothing (Cancel, No,
+    // Ignore or OK). An empty function ends the listening.
+    using MessageListener = std::function<bool(MsgKind, const std::string&)>;
+    void listenToMessages(MessageListener listener) { m_relay.listener = std::move(listener); }
     void setView(SessionView* view) { m_view = view ? view : &m_noView; }
     SessionView& view() { return *m_view; }
 
@@ -149,7 +169,6 @@ private:
     Snapshot m_snapshot;
     FirmwareImage::Memory m_stored;
 
-    Prompter& m_prompter;
     SessionView m_noView;
     SessionView* m_view = &m_noView;
     HostView m_hostView{*this};

@@ -298,5 +298,23 @@ TEST(CliServoTools, MigrateCarriesTheWorkingCopyIntoAnotherServoFirmware)
     // nothing of the table differs any more; what is left is what the types differ in
     const CliRun diff = runCli({"diff", old, out, "--json"});
     EXPECT_FALSE(has(diff.out, "\"where\": \"data\"")) << diff.out;
+
+    // Into the Kornel-4, which reads the table and the pulse bytes differently: neither copy
+    // goes, only what both pages show; the Kornel-4's addresses 5 to 8, servos 2 to 4 and
+    // push buttons stay as they were, and diff finds exactly the one address carried.
+    const std::string k4 = (dir / "k4.hex").string();
+    const CliRun across = runCli({"migrate", old, fixture("servo_kornel4.hex"), "-o", k4});
+    ASSERT_EQ(across.code, 0) << across.out << across.err;
+    EXPECT_TRUE(has(across.out, "  FrameKornel1 <Arbeitskopie>: 512 Werte - Die Arbeitskopie ist in NEU anders aufgebaut "
+                                "(Kornel-4: Adressen 01 bis 08 mit Servo und Relais, Servos 1 bis 4, Taster 1 und 2 statt "
+                                "Kornelchen: Adressen 01 bis 04, Servo 1, Taster 3 und 4).\n"))
+        << across.out;
+    EXPECT_TRUE(has(across.out, "  FrameKornelAdr1 <Arbeitskopie>: 8 Werte - Die Arbeitskopie ist in NEU anders aufgebaut "
+                                "(Impuls-Zeiten der Servos 1 bis 4 statt Impuls-Zeiten von Servo 1).\n"));
+    EXPECT_TRUE(has(across.out, "  cbx_a2_curve <Adresse 02>: Kurve 4\n"));
+    const CliRun after4 = runCli({"diff", fixture("servo_kornel4.hex"), k4});
+    EXPECT_TRUE(has(after4.out, "2 Unterschiede:\n  FrameKornel1:Adresse 2 Kurve/Relais[0]: 34 → 130\n"
+                                "  cbx_a2_curve <Adresse 02>: Kurve 2 → Kurve 4\n"))
+        << after4.out;
     std::filesystem::remove_all(dir);
 }

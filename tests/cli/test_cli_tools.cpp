@@ -193,6 +193,40 @@ TEST(CliMigrate, CarriesRowsAndPageValuesAndListsWhatItCannot)
     fs::remove_all(dir);
 }
 
+TEST(CliMigrate, WritesExactlyWhatItReportsAndStrictStopsAtARefusedValue)
+{
+    // A Stellino V3.51 with a time-out of 195 into a V3.61, whose row takes 1..127 only.
+    const auto dir = tempDir("cli-migrate-refused");
+    const std::string old = fixture("classic_629_turnout.hex"), neu = fixture("zusatz_629_stellino361.hex");
+    const std::string out = (dir / "out.hex").string();
+    const CliRun run = runCli({"migrate", old, neu, "-o", out});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_TRUE(has(run.out, "Übernommen (2):\n  Zeile 1 <Weiche>: 17 rot\n  Zeile 2 <Licht>: 317 grün\n"
+                             "Nicht übernommen (2):\n"))
+        << run.out;
+    EXPECT_TRUE(has(run.out, "  RowEdits[0] <Time Out (1..127)>: 195 - NEU nimmt \"195\" nicht an (Ungültige Eingabe. "
+                             "Zugelassen sind nur Zahlen im Werte-Bereich 1..127).\n"))
+        << run.out;
+    // what diff finds between NEU and the result is what the report carried, line by line
+    const CliRun diff = runCli({"diff", neu, out});
+    EXPECT_TRUE(has(diff.out, "3 Unterschiede:\n  Zeile 1 <Weiche>: Adresse: 0 → 17\n  Zeile 1 <Weiche>: R/G: grün → rot\n"
+                              "  Zeile 2 <Licht>: Adresse: 0 → 317\n"))
+        << diff.out;
+    fs::remove(out);
+
+    const CliRun strict = runCli({"migrate", old, neu, "-o", out, "--strict", "--json"});
+    EXPECT_EQ(strict.code, 1);
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_TRUE(has(strict.out, "\"written\": false,")) << strict.out;
+    EXPECT_TRUE(has(strict.out, "{\"where\": \"page\", \"name\": \"RowEdits[0]\", \"caption\": \"Time Out (1..127)\", "
+                                "\"value\": \"195\", \"reason\": \"NEU nimmt \\\"195\\\" nicht an (Ungültige Eingabe. "
+                                "Zugelassen sind nur Zahlen im Werte-Bereich 1..127).\"}"))
+        << strict.out;
+    EXPECT_TRUE(has(strict.err, "--strict: 2 Einstellung(en) ließen sich nicht übertragen. Nichts geschrieben."))
+        << strict.err;
+    fs::remove_all(dir);
+}
+
 TEST(CliSeries, ThreeDecodersInRangeOrNoneAtAll)
 {
     const auto dir = tempDir("cli-series");

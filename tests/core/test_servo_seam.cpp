@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -330,12 +331,13 @@ TEST(ServoPages, SetDataTakesAWholeTableAndHoldsItPending)
     EXPECT_EQ(s.pulses(), (std::vector<std::string>{"32", "01", "7D", "7F", "FF", "80", "3C", "FD"}));
 }
 
-TEST(ServoPages, MigrationCarriesTheTableAndThePulses)
+TEST(ServoPages, MigrationCarriesTheTableAndThePulsesOnlyBetweenTypesThatReadThemAlike)
 {
-    Servo from, to("servo_kornelchen_358.hex");
+    // Kornelchen and Kornelchen from V3.58 read the table and the pulse bytes the same way.
+    Servo from("servo_kornelchen.hex"), to("servo_kornelchen_358.hex");
     ASSERT_TRUE(from.act("servo_Image1=draw:26,0"));
     ASSERT_TRUE(from.act("cbx_a2_curve=Kurve 4"));
-    ASSERT_TRUE(from.act("btn_dec10offset_4"));
+    ASSERT_TRUE(from.act("btn_dec10offset_1"));
     const tools::MigrationReport report = tools::MigrateSettings(from.session, to.session);
     ASSERT_TRUE(report.refusal.empty()) << report.refusal;
     for (const char* page : {"FrameKornel1", "FrameKornelAdr1"}) {
@@ -350,5 +352,68 @@ TEST(ServoPages, MigrationCarriesTheTableAndThePulses)
     to.prompter.answers = {Answer::Yes};
     ASSERT_TRUE(to.session.PrepareSave());
     EXPECT_EQ(to.table()[1], "7F");
-    EXPECT_EQ(to.pulses()[6], "F5"); // servo 4: 255 - 10
+    EXPECT_EQ(to.pulses()[0], "73"); // servo 1: 125 - 10
+
+    // The Kornel-4 reads addresses 5 to 8, four servos' flags and pulse ranges, and its
+    // push-button slots answer buttons 1 and 2; on the Kornelchen those bytes mean something
+    // else or nothing. Neither copy goes across, in either direction; what the lists, boxes and
+    // counts both pages show carries through the handlers as before.
+    for (const auto& [a, b] : {std::pair{"servo_kornel4.hex", "servo_kornelchen.hex"},
+                               std::pair{"servo_kornelchen.hex", "servo_kornel4.hex"}}) {
+        SCOPED_TRACE(std::string(a) + " -> " + b);
+        Servo old(a), neu(b);
+        // What no control of both pages shows differs: every point, the flags of servos 2 to 4,
+        // the bytes from 105 on (addresses 5 to 8, the push-button slots), all pulse values.
+        std::vector<int> t = old.curves.data();
+        for (std::size_t e = 0; e < t.size(); ++e) {
+            const std::size_t i = e % 128;
+            if (i < 100 || i >= 105 || (i == 100 && e >= 128))
+                t[e] = (t[e] + 1) & 0xFF;
+        }
+        ASSERT_TRUE(old.curves.setData(t));
+        std::vector<int> p = old.adr.data();
+        for (int& v : p)
+            v = (v + 1) & 0xFF;
+        ASSERT_TRUE(old.adr.setData(p));
+        // ... and what both show: curve 1's stretch, address 2's curve
+        for (const char* action : {"edt_stretch=12", "cbx_a2_curve=Kurve 4"})
+            old.act(action);
+        const std::vector<std::string> table = neu.table();
+        const std::vector<std::string> pulses = neu.pulses();
+        const tools::MigrationReport r = tools::MigrateSettings(old.session, neu.session);
+        ASSERT_TRUE(r.refusal.empty()) << r.refusal;
+        std::map<std::string, std::string> notCarried;
+        for (const auto& n : r.notCarried)
+            notCarried[n.name] = n.reason;
+        EXPECT_EQ(notCarried["FrameKornel1"], "Die Arbeitskopie ist in NEU anders aufgebaut (" + neu.curves.dataLayout() +
+                                                  " statt " + old.curves.dataLayout() + ").");
+        EXPECT_EQ(notCarried["FrameKornelAdr1"], "Die Arbeitskopie ist in NEU anders aufgebaut (" +
+                                                     neu.adr.dataLayout() + " statt " + old.adr.dataLayout() + ").");
+        neu.prompter.answers = {Answer::Yes};
+        ASSERT_TRUE(neu.session.PrepareSave());
+        std::vector<std::string> expected = table;
+        expected[102] = "0C";       // curve 1's stretch, typed into the edit both pages show
+        expected[128 + 104] = "82"; // address 2: curve 4 (relay 2 kept), through its list
+        EXPECT_EQ(neu.table(), expected);
+        EXPECT_EQ(neu.pulses(), pulses);
+    }
+}
+
+TEST(ServoPages, MigrationListsACountOrStretchThePageLimitsAndKeepsTheTargetsOwn)
+{
+    // A stretch of 250 in the old table: the Kornel-4 takes it typed into the edit, but stores
+    // 200 - the value did not arrive, so the new file keeps its own 10, and the spinner beside
+    // the edit, typed as 200 on the way, goes back with it.
+    Servo from("servo_kornelchen.hex"), to("servo_kornel4.hex");
+    from.session.image.set_Hex_ROM(2 * (0x500 + 102), "FA");
+    from.curves.showFor(from.session); // as loaded: shown as the table holds it
+    ASSERT_EQ(from.c("edt_stretch").text, "250");
+    const tools::MigrationReport r = tools::MigrateSettings(from.session, to.session);
+    std::map<std::string, std::string> reasons;
+    for (const auto& n : r.notCarried)
+        reasons[n.name] = n.reason;
+    EXPECT_EQ(reasons["edt_stretch"], "NEU nimmt \"250\" nicht an (die Seite zeigt danach \"200\").");
+    EXPECT_EQ(reasons.count("UpDown2"), 1u) << "the spinner follows the edit";
+    EXPECT_EQ(to.c("edt_stretch").text, "10");
+    EXPECT_EQ(to.curves.data()[102], 10);
 }

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "FirmwareBuilder.h"
 #include "ScriptedPrompter.h"
+#include "TestFiles.h"
 #include "core/Session.h"
 #include "core/catalogue/CodeTables.h"
 #include "core/tools/AddressSeries.h"
@@ -315,4 +318,48 @@ TEST(AddressSeries, MembersMoveEveryAddressButKeepUnusedRows)
                  {"einzeln.hex", 0, 1, "einzeln.hex"},    {"x{n.hex", 0, 2, "x{n.hex"}};
     for (const Name& n : names)
         EXPECT_EQ(SeriesFileName(n.pattern, n.index, n.count), n.name) << n.pattern;
+}
+
+TEST(SettingsMigration, AValueThePageRefusesIsListedWithItsMessageAndTheTargetKeepsItsOwn)
+{
+    // The V3.51 Stellino holds a time-out of 195; from V3.61 on the row takes 1..127 only. The
+    // new file's own time-out is 20, or 255 as an unprogrammed EEPROM has it, which the row
+    // refuses as well.
+    ScriptedPrompter oldPrompter;
+    Session from(oldPrompter);
+    ASSERT_EQ(from.LoadFile(hz::test::fixture("classic_629_turnout.hex")), LoadOutcome::Done);
+    for (const char* own : {"14", "FF"}) {
+        SCOPED_TRACE(own);
+        ScriptedPrompter newPrompter;
+        Session to(newPrompter);
+        ASSERT_EQ(to.LoadFile(hz::test::fixture("zusatz_629_stellino361.hex")), LoadOutcome::Done);
+        to.image.set_Hex_EE(0x20, own);
+        to.pages.Zusatz.BuildPage();
+        const std::string shown = to.pages.Zusatz.find("RowEdits[0]")->text;
+        newPrompter.clear();
+
+        const MigrationReport r = MigrateSettings(from, to);
+        ASSERT_TRUE(r.refusal.empty());
+        std::map<std::string, std::string> reasons;
+        for (const auto& s : r.notCarried)
+            reasons[s.name] = s.reason;
+        EXPECT_EQ(reasons["RowEdits[0]"],
+                  "NEU nimmt \"195\" nicht an (Ungültige Eingabe. Zugelassen sind nur Zahlen im Werte-Bereich 1..127).");
+        for (const auto& s : r.carried)
+            EXPECT_NE(s.name, "RowEdits[0]");
+        // the page said it once, as to a user; typing the new file's own value back said nothing
+        EXPECT_EQ(newPrompter.texts(),
+                  std::vector<std::string>{"Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..127"});
+        EXPECT_EQ(to.image.get_Hex_EE(0x20), own);
+        EXPECT_EQ(to.pages.Zusatz.find("RowEdits[0]")->text, shown);
+    }
+
+    // Hidden in NEU, and without a caption there: not shown, rather than "another meaning".
+    ScriptedPrompter newPrompter;
+    Session neu(newPrompter);
+    ASSERT_EQ(neu.LoadFile(hz::test::fixture("zusatz_629_stellino361.hex")), LoadOutcome::Done);
+    std::map<std::string, std::string> reasons;
+    for (const auto& s : MigrateSettings(neu, from).notCarried)
+        reasons[s.name] = s.reason;
+    EXPECT_EQ(reasons["cbx_zusatz_1"], "NEU zeigt <OFF-Befehl der Zentrale> nicht an.");
 }

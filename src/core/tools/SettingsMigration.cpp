@@ -1,5 +1,6 @@
 #include "core/tools/SettingsMigration.h"
 
+#include <algorithm>
 #include <map>
 
 #include "core/firmware/HexText.h"
@@ -69,8 +70,8 @@ void carryRows(const Session& from, Session& to, MigrationReport& report)
         const auto i = static_cast<std::size_t>(r);
         const std::string& caption = a.Captions[i];
         const int occurrence = seen[caption]++;
-        CarriedSetting item{"row", std::to_string(r), caption, rowValue(from, r), ""};
         const int t = rowWithCaption(b, caption, occurrence);
+        CarriedSetting item{"row", std::to_string(r), caption, rowValue(from, r), "", std::max(t, 0)};
         if (t < 0)
             item.reason = occurrence == 0 ? "NEU hat keine Zeile <" + caption + ">."
                                           : strprintf("NEU hat keine %d. Zeile <%s>.", occurrence + 1, caption.c_str());
@@ -137,11 +138,13 @@ std::string actionFor(const Control& c, const std::string& want)
     }
 }
 
-void carryData(const pages::Page& from, pages::Page& to, MigrationReport& report)
+// Carries the whole working copy where both pages read its entries the same way; true when it
+// was carried.
+bool carryData(const pages::Page& from, pages::Page& to, MigrationReport& report)
 {
     const std::vector<int> data = from.data();
     if (data.empty())
-        return;
+        return false;
     CarriedSetting item{"data", from.objectName(), "Arbeitskopie", strprintf("%zu Werte", data.size()), ""};
     const std::size_t size = to.data().size();
     if (size != data.size())
@@ -152,26 +155,76 @@ void carryData(const pages::Page& from, pages::Page& to, MigrationReport& report
                       from.dataLayout() + ").";
     else if (to.data() != data && (!to.setData(data) || to.data() != data))
         item.reason = "Die Seite nimmt diese Arbeitskopie nicht an.";
-    (item.reason.empty() ? report.carried : report.notCarried).push_back(item);
+    const bool carried = item.reason.empty();
+    (carried ? report.carried : report.notCarried).push_back(item);
+    return carried;
 }
+
+// A message as one line: its line breaks become blanks, trailing blanks go.
+std::string oneLine(const std::string& text)
+{
+    std::string line;
+    for (const char ch : text) {
+        if (ch != '\r' && ch != '\n')
+            line += ch;
+        else if (!line.empty() && line.back() != ' ')
+            line += ' ';
+    }
+    while (!line.empty() && line.back() == ' ')
+        line.pop_back();
+    return line;
+}
+
+// Hears what the target's pages say while settings are typed in. A warning or an error is the
+// page refusing the value it was given (a number outside its range, say); the first one is
+// kept. While `quiet`, messages are kept from the user: the target's own value typed back
+// after a refusal needs no second message.
+class HandlerMessages {
+public:
+    explicit HandlerMessages(Session* session) : m_session(session)
+    {
+        if (m_session)
+            m_session->listenToMessages([this](MsgKind kind, const std::string& text) {
+                if (kind != MsgKind::Plain && first.empty())
+                    first = text;
+                return !quiet;
+            });
+    }
+    ~HandlerMessages()
+    {
+        if (m_session)
+            m_session->listenToMessages({});
+    }
+    HandlerMessages(const HandlerMessages&) = delete;
+    HandlerMessages& operator=(const HandlerMessages&) = delete;
+
+    std::string first;
+    bool quiet = false;
+
+private:
+    Session* m_session;
+};
 
 } // namespace
 
-void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report)
+void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report, Session* target)
 {
+    HandlerMessages messages(target);
     // The working copy first: settings shown beside it (a selected curve, say) refer to it.
-    carryData(from, to, report);
+    const bool copyCarried = carryData(from, to, report);
 
     struct Item {
         CarriedSetting setting;
+        std::string own; // the target's setting before anything was carried
         std::string lastError;
-        bool final = false;
+        bool final = false; // decided: not carried
+        bool typed = false; // an action reached the target's handlers
     };
     std::vector<Item> items;
     for (const Control& c : from.controls()) {
         if (!HoldsSetting(c) || !ControlShown(from, c) || (c.kind == ControlKind::Radio && !c.checked))
             continue;
-        Item item{{"page", c.name, ControlCaption(from, c), SettingText(c), ""}, "", false};
+        Item item{{"page", c.name, ControlCaption(from, c), SettingText(c), ""}, "", "", false, false};
         const Control* t = to.find(c.name);
         if (!t)
             item.setting.reason = "NEU hat kein Bedienelement \"" + c.name + "\".";
@@ -179,12 +232,35 @@ void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report
             item.setting.reason = std::string("In NEU ist es ein anderes Bedienelement (") +
                                   pages::controlKindName(t->kind) + ").";
         else if (ControlCaption(to, *t) != item.setting.caption)
-            item.setting.reason = "In NEU bedeutet es etwas anderes: <" + ControlCaption(to, *t) + ">.";
+            // A hidden control may carry no caption at all: then it is no setting of NEU.
+            item.setting.reason = ControlShown(to, *t)
+                                      ? "In NEU bedeutet es etwas anderes: <" + ControlCaption(to, *t) + ">."
+                                      : "NEU zeigt <" + item.setting.caption + "> nicht an.";
         else if (SettingText(*t) != item.setting.value && actionFor(*t, item.setting.value).empty())
             item.setting.reason = "NEU bietet \"" + item.setting.value + "\" nicht an.";
+        if (t)
+            item.own = SettingText(*t);
         item.final = !item.setting.reason.empty();
         items.push_back(std::move(item));
     }
+
+    // The target's own setting typed back where a carried one did not stay: nothing of a
+    // setting listed as not carried may reach the new file. A radio button can only be
+    // clicked on, and a list without a selection cannot be given one back.
+    auto putBack = [&](const Item& item) {
+        const Control& t = *to.find(item.setting.name);
+        if (SettingText(t) == item.own || (t.kind == ControlKind::Radio && item.own != "1"))
+            return false;
+        const std::string action = actionFor(t, item.own);
+        if (action.empty())
+            return false;
+        std::string error;
+        messages.quiet = true;
+        const bool done = pages::ApplyPageAction(to, action, error);
+        messages.quiet = false;
+        to.focusRequest.clear();
+        return done;
+    };
 
     // Rounds, because one setting may show or enable another (a mode that opens its times),
     // or a handler may change a setting carried before; a few rounds settle every real page.
@@ -198,39 +274,66 @@ void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report
                 continue;
             std::string error;
             to.focusRequest.clear();
+            messages.first.clear();
             if (!pages::ApplyPageAction(to, actionFor(*t, item.setting.value), error)) {
                 item.lastError = error;
                 continue;
             }
             acted = true;
-            if (!to.focusRequest.empty()) {
-                // The handler refused the value and took the focus back, as for a typing error.
-                item.setting.reason = "NEU nimmt \"" + item.setting.value + "\" nicht an.";
+            item.typed = true;
+            if (!messages.first.empty() || !to.focusRequest.empty()) {
+                // The handler refused the value: it said why, or took the focus back as for a
+                // typing error. The target keeps its own value.
+                item.setting.reason = "NEU nimmt \"" + item.setting.value + "\" nicht an" +
+                                      (messages.first.empty() ? "" : " (" + oneLine(messages.first) + ")") + ".";
                 item.final = true;
                 to.focusRequest.clear();
+                putBack(item);
             }
         }
         if (!acted)
             break;
     }
-    for (Item& item : items) {
-        if (!item.final) {
-            const Control& t = *to.find(item.setting.name);
-            const std::string now = SettingText(t);
-            // A control the new firmware keeps hidden is no setting there, whatever it holds
-            // (a switch-off option that a later version replaced by others).
-            if (!ControlShown(to, t))
-                item.setting.reason = "NEU zeigt <" + item.setting.caption + "> nicht an.";
-            else if (now != item.setting.value)
-                item.setting.reason = !item.lastError.empty() ? item.lastError
-                                                              : "NEU zeigt danach \"" + now + "\".";
+
+    // What each setting shows now decides. A page with a working copy shows the copy afresh
+    // first: an edit keeps a number as typed while its handler stores it limited to the range
+    // (a count of 150 is a curve of 100 points), and the copy is what the new file gets. A
+    // setting typed back may change another one, so the check runs again after it.
+    const std::vector<int> copy = from.data();
+    bool refresh = std::any_of(items.begin(), items.end(), [](const Item& i) { return i.typed; });
+    auto decide = [&](Item& item) {
+        const Control& t = *to.find(item.setting.name);
+        const std::string now = SettingText(t);
+        // A control the new firmware keeps hidden is no setting there, whatever it holds
+        // (a switch-off option that a later version replaced by others).
+        if (!ControlShown(to, t))
+            item.setting.reason = "NEU zeigt <" + item.setting.caption + "> nicht an.";
+        else if (now != item.setting.value && item.typed)
+            item.setting.reason =
+                "NEU nimmt \"" + item.setting.value + "\" nicht an (die Seite zeigt danach \"" + now + "\").";
+        else if (now != item.setting.value)
+            item.setting.reason = !item.lastError.empty() ? item.lastError : "NEU zeigt danach \"" + now + "\".";
+        item.final = !item.setting.reason.empty();
+    };
+    for (int pass = 0; pass < 4; ++pass) {
+        if (refresh && !to.data().empty())
+            to.setData(copyCarried ? copy : to.data());
+        refresh = false;
+        for (Item& item : items) {
+            if (item.final)
+                continue;
+            decide(item);
+            if (item.final && item.typed)
+                refresh = putBack(item) || refresh;
         }
+        if (!refresh)
+            break;
+    }
+    for (Item& item : items) {
+        if (!item.final)
+            decide(item);
         (item.setting.reason.empty() ? report.carried : report.notCarried).push_back(std::move(item.setting));
     }
-    // A setting may have changed the working copy; the copy of the old file is what counts.
-    const std::vector<int> data = from.data();
-    if (!data.empty() && to.data().size() == data.size() && from.dataLayout() == to.dataLayout() && to.data() != data)
-        to.setData(data);
 }
 
 MigrationReport MigrateSettings(const Session& from, Session& to)
@@ -261,7 +364,7 @@ MigrationReport MigrateSettings(const Session& from, Session& to)
             if (std::string(q->objectName()) == pf->objectName())
                 pt = q;
         if (pt) {
-            CarryPage(*pf, *pt, report);
+            CarryPage(*pf, *pt, report, &to);
             continue;
         }
         bool hasSettings = !pf->data().empty();

@@ -23,15 +23,6 @@ constexpr std::size_t kCurveRelayHigh = 107;
 // EEPROM bytes of the pulse range: offset and factor of servo s at 0x60 + 2(s-1) and one after.
 constexpr int kPulseEeprom = 0x60;
 
-const KornelAdrType kTypes[] = {
-    {0xD3, true, {"Adresse 01", "Adresse 02", "Adresse 03", "Adresse 04"}},
-    {0xD2, false, {"Adresse 01", "Adresse 02", "Adresse 03", "Adresse 04"}},
-    {0x1D2, false, {"Adresse 01", "Adresse 02", "Adresse 03", "Adresse 04"}},
-    {0x7DD2, false, {"Adresse 01", "Adresse 02", "Adresse 03", "Adresse 04"}},
-    // The function-decoder firmware listens to two addresses, each with an on and an off command.
-    {0x4200, false, {"Adresse 01 ein", "Adresse 01 aus", "Adresse 02 ein", "Adresse 02 aus"}},
-};
-
 // High-nibble codes of the action and curve lists, item 0..3.
 constexpr int kActionCodes[] = {0x00, 0x10, 0x20, 0x40};
 constexpr int kCurveCodes[] = {0x10, 0x20, 0x40, 0x80};
@@ -143,14 +134,6 @@ int StepPulseFactor(int factor, int step)
     return value;
 }
 
-const KornelAdrType& KornelAdrTypeFor(int identifier)
-{
-    for (const KornelAdrType& t : kTypes)
-        if (t.identifier == identifier)
-            return t;
-    return kTypes[0];
-}
-
 std::size_t KornelAdrPage::ServoActionEntry(int address)
 {
     const auto n = static_cast<std::size_t>(address);
@@ -181,7 +164,8 @@ std::size_t KornelAdrPage::addControl(Control c, Binding binding)
     return m_controls.size() - 1;
 }
 
-KornelAdrPage::KornelAdrPage(KornelPage& curves) : m_curves(curves), m_type(&kTypes[0])
+KornelAdrPage::KornelAdrPage(KornelPage& curves)
+    : m_curves(curves), m_type(&servo::ServoTypeFor(servo::kKornel4Identifier))
 {
     const std::string panel = "pnl_servo2";
     {
@@ -330,6 +314,11 @@ std::vector<DataPart> KornelAdrPage::dataParts() const
     return parts;
 }
 
+std::string KornelAdrPage::dataLayout() const
+{
+    return m_type->kornel4 ? "Impuls-Zeiten der Servos 1 bis 4" : "Impuls-Zeiten von Servo 1";
+}
+
 std::int32_t& KornelAdrPage::entry(std::size_t index) { return m_curves.CurveData[index]; }
 
 void KornelAdrPage::select(std::size_t list, int index)
@@ -352,12 +341,12 @@ void KornelAdrPage::replaceBits(std::size_t entryIndex, int keepMask, int bits)
 void KornelAdrPage::InitPage(int identifier, const FirmwareImage& image)
 {
     Updating = true;
-    m_type = &KornelAdrTypeFor(identifier);
+    m_type = &servo::ServoTypeFor(identifier);
     const bool all = m_type->kornel4;
 
     setVisible(at(m_group[1]), all);
     for (std::size_t i = 0; i < 4; ++i)
-        setCaption(at(m_label[i]), m_type->captions[i]);
+        setCaption(at(m_label[i]), m_type->addressCaptions[i]);
     setVisible(at(m_group[2]), all);
     setVisible(at(m_group[3]), all);
     for (std::size_t i = 0; i < kAddresses; ++i) {

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "core/pages/Page.h"
+#include "core/pages/servo/ServoTypes.h"
 
 namespace hz {
 class FirmwareImage;
@@ -56,18 +57,6 @@ int StepPulseOffset(int offset, int step);
 // (shortest) up through 253, across the seam to 1, and up to 127 (longest); a step stops at
 // either end and wraps across the seam.
 int StepPulseFactor(int factor, int step);
-
-// What differs between the five servo decoder types on this page.
-struct KornelAdrType {
-    int identifier;
-    // Kornel-4: eight addresses with servo and relay lists, four servo groups; the curve
-    // rule covers addresses 5 to 8 too and the relay lists follow the curve lists.
-    bool kornel4;
-    // Captions of address rows 1 to 4 (rows 5 to 8 keep "Adresse 05:" .. "Adresse 08:").
-    std::array<const char*, 4> captions;
-};
-// The entry of `identifier`; a type not in the table is shown as the Kornel-4.
-const KornelAdrType& KornelAdrTypeFor(int identifier);
 
 class KornelAdrPage : public Page {
 public:
@@ -108,6 +97,9 @@ public:
     bool setData(const std::vector<int>& data) override;
     // "Servo s Impuls-Zeit Min" (the minimum) and "Servo s Impuls-Zeit Max" (the span code).
     std::vector<DataPart> dataParts() const override;
+    // Which servos the pulse values belong to: all four on the Kornel-4, only servo 1 on the
+    // single-servo types, whose other six bytes no servo reads.
+    std::string dataLayout() const override;
 
     // Minimum pulse (units of 8 µs) and span code of servos 1 to 4, from EEPROM bytes
     // 0x60 to 0x67.
@@ -157,7 +149,7 @@ public:
     static std::string minEditName(int servo);
     static std::string maxEditName(int servo);
 
-    const KornelAdrType& type() const { return *m_type; }
+    const servo::ServoType& type() const { return *m_type; }
 
 protected:
     void onText(Control& c) override;
@@ -183,7 +175,7 @@ private:
     void replaceBits(std::size_t entryIndex, int keepMask, int bits);
 
     KornelPage& m_curves;
-    const KornelAdrType* m_type;
+    const servo::ServoType* m_type;
     std::vector<Binding> m_bindings;
 
     std::array<std::size_t, kAddresses> m_label{}, m_servo{}, m_action{}, m_curve{}, m_relay{};

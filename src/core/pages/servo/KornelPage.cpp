@@ -9,6 +9,7 @@
 #include "core/pages/common/GraphSteps.h"
 #include "core/pages/servo/CurveFiles.h"
 #include "core/pages/servo/KornelAdrPage.h"
+#include "core/pages/servo/ServoTypes.h"
 
 namespace hz::pages {
 
@@ -23,30 +24,6 @@ constexpr const char* kCopyButtons[4] = {"btn_copy1", "btn_copy2", "btn_copy3", 
 // Push-button slots 1..4 and their labels.
 constexpr const char* kSlotLists[4] = {"servo_cbx_s1c", "servo_cbx_s1o", "servo_cbx_s2c", "servo_cbx_s2o"};
 constexpr const char* kSlotLabels[4] = {"Label_Servo_sw1a", "Label_Servo_sw1b", "Label_Servo_sw2a", "Label_Servo_sw2b"};
-
-// What differs between the five servo decoder types.
-struct ServoType {
-    int identifier;
-    bool kornel4;   // relay graph, SW1 mode, eight addresses in the push-button lists
-    bool threshold; // output X7 with its threshold
-    const char* slotCaptions[4];
-};
-
-constexpr ServoType kKornel4{0xD3, true, false, {"Taster 1 close", "Taster 1 open", "Taster 2 close", "Taster 2 open"}};
-constexpr ServoType kServoTypes[] = {
-    {0xD2, false, false, {"Taster 3 close", "Taster 3 open", "Taster 4 close", "Taster 4 open"}},
-    {0x1D2, false, true, {"Taster 3 close", "Taster 3 open", "Taster 4 close", "Taster 4 open"}},
-    {0x7DD2, false, true, {"Taster 3 close", "Taster 3 open", "Taster 4 close", "Taster 4 open"}},
-    {0x4200, false, false, {"Taster 3 close", "Taster 3 open", "Taster 4 close", "Taster 4 open"}},
-};
-
-const ServoType& servoType(int identifier)
-{
-    for (const ServoType& t : kServoTypes)
-        if (t.identifier == identifier)
-            return t;
-    return kKornel4;
-}
 
 std::vector<std::string> slotItems(const char* first, int addresses)
 {
@@ -197,8 +174,9 @@ KornelPage::KornelPage()
     const char* slotHint = "ermöglicht das Auslösen von Aktionen \r\nvia (Justage-)Taster";
     const Rect slotLabels[4] = {{5, 496, 90, 15}, {194, 496, 80, 15}, {5, 522, 90, 15}, {194, 522, 80, 15}};
     const Rect slotLists[4] = {{97, 492, 92, 21}, {276, 492, 92, 21}, {97, 518, 92, 21}, {276, 518, 92, 21}};
+    const servo::ServoType& designed = servo::ServoTypeFor(servo::kKornel4Identifier);
     for (int k = 0; k < 4; ++k) {
-        label(kSlotLabels[k], kKornel4.slotCaptions[k], slotLabels[k]);
+        label(kSlotLabels[k], designed.slotCaptions[static_cast<std::size_t>(k)], slotLabels[k]);
         list(kSlotLists[k], slotItems("keine Aktion", 4), slotHint, slotLists[k]);
     }
 
@@ -227,7 +205,7 @@ int KornelPage::SelectedCurve() const
     return 1;
 }
 
-bool KornelPage::hasThreshold() const { return servoType(m_identifier).threshold; }
+bool KornelPage::hasThreshold() const { return servo::ServoTypeFor(m_identifier).threshold; }
 
 void KornelPage::setItems(Control& c, std::vector<std::string> items)
 {
@@ -303,6 +281,8 @@ std::vector<DataPart> KornelPage::dataParts() const
     return parts;
 }
 
+std::string KornelPage::dataLayout() const { return servo::ServoTypeFor(m_identifier).tableLayout; }
+
 // ---- Set-up and table ----------------------------------------------------------------------
 
 void KornelPage::showFor(Session& session) { InitPage(session); }
@@ -325,7 +305,7 @@ void KornelPage::InitPage(Session& session)
         setDrawing(ctl("servo_Image1"), blank.take());
     }
 
-    const ServoType& type = servoType(m_identifier);
+    const servo::ServoType& type = servo::ServoTypeFor(m_identifier);
     const std::vector<std::string> fiveItems = slotItems("keine Aktion", 4);
     for (const char* name : kSlotLists)
         setItems(ctl(name), fiveItems);
@@ -334,7 +314,7 @@ void KornelPage::InitPage(Session& session)
     for (const char* name : {"servo_Image2", "Label_Servo_Relais", kSw1Group})
         setVisible(ctl(name), type.kornel4);
     for (int k = 0; k < 4; ++k)
-        setCaption(ctl(kSlotLabels[k]), type.slotCaptions[k]);
+        setCaption(ctl(kSlotLabels[k]), type.slotCaptions[static_cast<std::size_t>(k)]);
     if (type.kornel4) {
         const std::vector<std::string> eight = slotItems("keine Aktion", 8);
         const std::vector<std::string> learn = slotItems("Adr.-Lernen", 8);
