@@ -277,7 +277,9 @@ TEST(HexCompare, AFileWithoutEepromReportsNoEepromDifference)
 
 TEST(HexCompare, EveryMessageStopsTheComparisonWithoutSummary)
 {
-    const std::string tail = "\n\nRECLEN (Identifier 1): %s\nLOAD OFFSET (Identifier 2): %s %s\nRECTYP (Identifier 3): %s";
+    // every message ends with the line's number in file 2 (here line 2)
+    const std::string tail =
+        "\n\nRECLEN (Identifier 1): %s\nLOAD OFFSET (Identifier 2): %s %s\nRECTYP (Identifier 3): %s\nZeile 2 der Datei";
     struct Case {
         std::string line;
         std::string text;
@@ -293,9 +295,9 @@ TEST(HexCompare, EveryMessageStopsTheComparisonWithoutSummary)
         {":020000040002F8", "E205: Unerwarteter Extendet Linear Address Record:\n:020000040002F8" +
                                 strprintf(tail.c_str(), "02", "00", "00", "04")},
         {":020000060000F8", "E206a: Unerwartete Zeile im File:\n:020000060000F8\n\nRECLEN (Identifier 1): 02\n"
-                            "LOAD OFFSET (Identifier 2): 00 00\nRECTYP (Identifies 3): 06"},
+                            "LOAD OFFSET (Identifier 2): 00 00\nRECTYP (Identifies 3): 06\nZeile 2 der Datei"},
         {"", "E206a: Unerwartete Zeile im File:\n\n\nRECLEN (Identifier 1): \nLOAD OFFSET (Identifier 2):  \n"
-             "RECTYP (Identifies 3): "},
+             "RECTYP (Identifies 3): \nZeile 2 der Datei"},
     };
     for (const Case& c : cases) {
         Loaded f(classic(), 629);

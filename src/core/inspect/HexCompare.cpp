@@ -14,6 +14,9 @@ namespace {
 
 bool isError(const std::string& text) { return text == "error"; }
 
+// The number a message gives a line; beyond the range of int the messages leave it out (0).
+int lineNumberOf(std::size_t count) { return count <= 0x7FFFFFFF ? static_cast<int>(count) : 0; }
+
 } // namespace
 
 HexComparison::HexComparison(const FirmwareImage& file1, Prompter& prompter) : m_image(file1), m_prompter(prompter) {}
@@ -44,13 +47,14 @@ CompareReport HexComparison::CompareWithFile(const std::string& file2)
     // nothing behind but its message.
     bool started = false;
     bool failed = false;
+    std::size_t lineCount = 0;
     const TextFileRead read = ReadTextFileLines(file2, m_prompter, [&](std::string& line) {
         if (!started) {
             begin(file2);
             started = true;
         }
         upperAsciiInPlace(line);
-        failed = !CompareHexLine(line);
+        failed = !CompareHexLine(line, lineNumberOf(++lineCount));
         return !failed;
     });
     if (read == TextFileRead::Unreadable && !started) {
@@ -70,8 +74,9 @@ CompareReport HexComparison::CompareWithFile(const std::string& file2)
 CompareReport HexComparison::CompareWithLines(const std::vector<std::string>& lines, const std::string& file2)
 {
     begin(file2);
+    std::size_t lineCount = 0;
     for (const std::string& l : lines) {
-        if (!CompareHexLine(upperAscii(l))) {
+        if (!CompareHexLine(upperAscii(l), lineNumberOf(++lineCount))) {
             m_report.outcome = CompareReport::Outcome::Stopped;
             return m_report;
         }
@@ -95,17 +100,13 @@ bool HexComparison::fail(const char* code, const std::string& line)
     // E206a has always labelled its last field "Identifies 3"; scripts that read the message
     // may go by it.
     const char* typeLabel = c == "E206a" ? "RECTYP (Identifies 3)" : "RECTYP (Identifier 3)";
-    const HexRecordFields f = RecordFields(line);
-    const std::string text =
-        head + strprintf(":\n%s\n\nRECLEN (Identifier 1): %s\nLOAD OFFSET (Identifier 2): %s %s\n%s: %s", line.c_str(),
-                         std::string(f.reclenText).c_str(), std::string(f.offsetHighText).c_str(),
-                         std::string(f.offsetLowText).c_str(), typeLabel, std::string(f.type).c_str());
-    m_prompter.tell(MsgKind::Plain, text, Buttons::Ok);
+    m_prompter.tell(MsgKind::Plain, RecordMessage(head, line, m_lineNumber, typeLabel), Buttons::Ok);
     return false;
 }
 
-bool HexComparison::CompareHexLine(const std::string& line)
+bool HexComparison::CompareHexLine(const std::string& line, int lineNumber)
 {
+    m_lineNumber = lineNumber;
     const HexRecordFields f = RecordFields(line);
     if (f.type == "00")
         return compareData(line, f.reclen, f.offset + CompareBase);
