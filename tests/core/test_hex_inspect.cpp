@@ -296,6 +296,9 @@ TEST(HexCompare, EveryMessageStopsTheComparisonWithoutSummary)
                                 strprintf(tail.c_str(), "02", "00", "00", "04")},
         {":020000060000F8", "E206a: Unerwartete Zeile im File:\n:020000060000F8\n\nRECLEN (Identifier 1): 02\n"
                             "LOAD OFFSET (Identifier 2): 00 00\nRECTYP (Identifies 3): 06\nZeile 2 der Datei"},
+        // file content is quoted with its control characters escaped
+        {":00000006\x1B[2J", "E206a: Unerwartete Zeile im File:\n:00000006\\x1B[2J\n\nRECLEN (Identifier 1): 00\n"
+                             "LOAD OFFSET (Identifier 2): 00 00\nRECTYP (Identifies 3): 06\nZeile 2 der Datei"},
         {"", "E206a: Unerwartete Zeile im File:\n\n\nRECLEN (Identifier 1): \nLOAD OFFSET (Identifier 2):  \n"
              "RECTYP (Identifies 3): \nZeile 2 der Datei"},
     };
