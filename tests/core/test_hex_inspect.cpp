@@ -246,6 +246,11 @@ TEST(HexCompare, ReportLinesOfEveryKindOfDifference)
          {0, 1, 0, 0}},
         {"lower-case digits read like upper-case", {":020014000a0bcd"}, {}, {}, {0, 0, 0, 0}},
         {"record types 05 and a repeated end record are fine", {":0400000500000000F7", kEnd, kEnd}, {}, {}, {0, 0, 0, 0}},
+        {"control characters of file 2 are escaped, not printed",
+         {":02421400\x1B[00", ":02400E00\aC31"},
+         {"EE0x0a: File1:0xFF - File2:0x\\x1B["},
+         {" ", "CONFIG: File1:0xC431 - File2:0x\\x07C31"},
+         {1, 0, 0, 1}},
     };
     for (const Case& c : cases) {
         Loaded f(classic(), 629);
