@@ -13,8 +13,7 @@ namespace {
 // a file that is damaged throughout.
 constexpr std::size_t kDamagedLinesNamed = 10;
 
-} // namespace
-
+// The warning after a read with damaged lines (numbered from 1): how many and which.
 std::string DamagedLinesWarning(const std::vector<int>& lines)
 {
     const bool one = lines.size() == 1;
@@ -29,6 +28,8 @@ std::string DamagedLinesWarning(const std::vector<int>& lines)
     return text + "\nDie Daten wurden trotzdem eingelesen. Beim Speichern werden neue, gültige Prüfsummen "
                   "geschrieben; die Datei sollte deshalb vor dem Brennen geprüft werden.";
 }
+
+} // namespace
 
 HexReader::HexReader(FirmwareImage& image, StatusPanels& status) : m_image(image), m_status(status) {}
 

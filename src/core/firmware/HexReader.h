@@ -4,9 +4,10 @@
 // Strict about structure, lenient about content: an unexpected record kind or address stops
 // the load with a message quoting the line, but record lengths are trusted and short lines are
 // read as far as they go. A line with a wrong checksum, a length that does not match its
-// RECLEN or characters that are no hex digits is read all the same, exactly as before, but it
-// is noted, and the load ends with one warning that names those lines: a save writes fresh
-// checksums, so the damage would otherwise reach the programmer unseen.
+// RECLEN or characters that are no hex digits is read all the same (the image is what it would
+// be with the line intact), but it is noted, and the load ends with one warning that names
+// those lines: a save writes fresh checksums, so the damage would otherwise reach the
+// programmer unseen.
 
 #include <functional>
 #include <string>
@@ -61,8 +62,5 @@ private:
     int m_lineNumber = 0; // the line being parsed, from 1; 0 when not known
     std::vector<int> m_damaged;
 };
-
-// The warning after a read with damaged lines (numbered from 1): how many and which.
-std::string DamagedLinesWarning(const std::vector<int>& lines);
 
 } // namespace hz
