@@ -2,10 +2,13 @@
 
 #include <ostream>
 
+#include "core/firmware/HexText.h"
+
 namespace hz::cli {
 
 BatchLoad::BatchLoad(const Options& o, std::ostream& errStream, std::size_t which, LoadFor purpose)
-    : err(errStream), prompter(errStream, o.defaultConfig), session(prompter), file(o.files.at(which))
+    : err(errStream), prompter(errStream, o.defaultConfig), session(prompter), file(o.files.at(which)),
+      strict(o.strict)
 {
     prompter.prefix = "hexzwirbel-cli: " + file + ": ";
     session.setUpPages = purpose == LoadFor::Editing;
@@ -17,10 +20,16 @@ BatchLoad::BatchLoad(const Options& o, std::ostream& errStream, std::size_t whic
 
 bool BatchLoad::readyToWrite()
 {
-    if (loaded())
-        return true;
-    complain("nicht geladen, nichts geschrieben.");
-    return false;
+    if (!loaded()) {
+        complain("nicht geladen, nichts geschrieben.");
+        return false;
+    }
+    const std::size_t damaged = session.reader.DamagedLines().size();
+    if (strict && damaged > 0) {
+        complain(strprintf("--strict: Die Datei hat %zu beschädigte Zeile(n). Nichts geschrieben.", damaged));
+        return false;
+    }
+    return true;
 }
 
 void BatchLoad::writingTo(const std::string& output) { prompter.prefix = "hexzwirbel-cli: " + output + ": "; }

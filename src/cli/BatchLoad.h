@@ -22,7 +22,9 @@ struct BatchLoad {
     BatchLoad(const Options& o, std::ostream& err, std::size_t which = 0, LoadFor purpose = LoadFor::Editing);
 
     bool loaded() const { return outcome == LoadOutcome::Done; }
-    // For the commands that write: false (after saying so) when the load did not go through.
+    // For the commands that write: false (after saying so) when the load did not go through,
+    // or, with --strict, when the file has damaged lines (the reader has warned about them; a
+    // save would cover them with fresh checksums).
     bool readyToWrite();
     // Messages from now on name the output file.
     void writingTo(const std::string& output);
@@ -37,6 +39,7 @@ struct BatchLoad {
     Session session;
     std::string file;
     LoadOutcome outcome = LoadOutcome::NoFile;
+    bool strict = false;
 };
 
 } // namespace hz::cli

@@ -292,6 +292,56 @@ TEST(Cli, OutputsAreWrittenAsWhatTheyAre)
     fs::remove_all(dir);
 }
 
+// A line with a wrong checksum is read anyway, but the tool says so on stderr; a save would
+// write fresh checksums over the damage, so --strict writes nothing.
+TEST(Cli, DamagedLinesAreToldAndStrictWritesNothing)
+{
+    const auto dir = tempDir("cli-damaged");
+    const std::string clean = fixture("classic_629_turnout.hex");
+    std::string text = readFile(clean);
+    // flip a bit in the checksums of lines 3 and 5
+    std::vector<std::size_t> ends;
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1))
+        ends.push_back(at);
+    ASSERT_GT(ends.size(), 5u);
+    for (std::size_t line : {3u, 5u}) {
+        char& last = text[ends[line - 1] - 1];
+        last = static_cast<char>(last ^ 1);
+    }
+    const std::string in = (dir / "in.hex").string();
+    writeFile(in, text);
+    const std::string out = (dir / "out.hex").string();
+
+    const CliRun plain = runCli({"convert", in, "-o", out});
+    EXPECT_EQ(plain.code, 0) << plain.err;
+    EXPECT_NE(plain.err.find(in + ": warning: Die Datei enthält 2 beschädigte Zeilen"), std::string::npos) << plain.err;
+    EXPECT_NE(plain.err.find("\nZeilen 3, 5\n"), std::string::npos) << plain.err;
+    EXPECT_TRUE(srecCatAccepts(out));
+    std::filesystem::remove(out);
+
+    const std::string refusal = "--strict: Die Datei hat 2 beschädigte Zeile(n). Nichts geschrieben.";
+    const std::vector<std::string> refused[] = {
+        {"convert", in, "-o", out, "--strict"},
+        {"set", in, "-o", out, "--row", "1=5", "--strict"},
+        {"set", in, "-o", in, "--do", "x", "--strict"},
+        {"migrate", clean, in, "-o", out, "--strict"},
+    };
+    for (const auto& args : refused) {
+        const CliRun r = runCli(args);
+        EXPECT_EQ(r.code, 1) << args[0] << r.err;
+        EXPECT_NE(r.err.find(in + ": " + refusal), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(out)) << args[0];
+    }
+    EXPECT_EQ(readFile(in), text) << "the input itself is never rewritten";
+
+    // a clean file goes through --strict without a word
+    const CliRun strictClean = runCli({"convert", clean, "-o", out, "--strict"});
+    EXPECT_EQ(strictClean.code, 0) << strictClean.err;
+    EXPECT_EQ(strictClean.err, "");
+    EXPECT_TRUE(std::filesystem::exists(out));
+    std::filesystem::remove_all(dir);
+}
+
 TEST(Cli, SetRefusesAFileWithoutAddressFormat)
 {
     const auto dir = tempDir("cli-ohne");

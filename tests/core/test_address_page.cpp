@@ -106,6 +106,15 @@ TEST(AddressPage, UndecodableRowIsReportedEmptiedAndFocused)
     EXPECT_EQ(l.address(2), "");
     EXPECT_EQ(l.address(1), "1");
     EXPECT_TRUE(l.view.called("focus 2 address"));
+    {
+        // EEPROM bytes from a damaged line are quoted with their control characters escaped
+        Loaded d(kStellino, kDccW8);
+        d.fw.code(1, "79F005");
+        d.fw.code(2, "\x1B" "23456");
+        ASSERT_EQ(d.load(), LoadOutcome::Done);
+        ASSERT_EQ(d.prompter.texts().size(), 2u);
+        EXPECT_EQ(d.prompter.texts()[1], "Ungültige Adresse für <Licht> mit 0x\\x1B23456");
+    }
     // the progress follows the rows and ends at 0
     EXPECT_EQ(l.view.progress.front(), -1);
     EXPECT_EQ(l.view.progress.back(), 0);

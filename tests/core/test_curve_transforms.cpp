@@ -300,3 +300,71 @@ TEST(CurveFiles, ReadingAcceptsEditorsLineEndsAndByteOrderMark)
     EXPECT_FALSE(ReadTextLines(dir.string(), 100, lines, total, error)) << "a folder is no file";
     std::filesystem::remove_all(dir);
 }
+
+// Every line is checked whole: a line longer than any record must not be cut into another
+// number. A long line is taken exactly as the short line with the same number is.
+TEST(CurveFiles, LongLinesAreCheckedWhole)
+{
+    const auto dir = tempDir("curve-long");
+    const std::string many(17000, '0'), blanks(17000, ' ');
+    struct Case {
+        std::string longLine, shortLine;
+        int value; // -1: refused
+    } cases[] = {
+        {many + "x", "0x", -1},      // cut after 17,000 characters it would read as 0
+        {blanks + "5", "   5", 5},   // cut, it would be refused as empty
+        {many + "05", "005", 5},
+        {many + "300", "0300", 255},
+        {"7" + many, "70000", 255},
+    };
+    auto load = [&](const std::string& content, const std::string& name, std::size_t keep) {
+        const std::string path = (dir / name).string();
+        writeFile(path, content);
+        std::vector<std::string> lines;
+        std::size_t total = 0;
+        std::string error;
+        EXPECT_TRUE(ReadTextLines(path, keep, lines, total, error)) << error;
+        return std::make_pair(lines, total);
+    };
+    for (const auto& c : cases) {
+        const std::string why = c.shortLine;
+        // a curve file: the long line as point 1
+        const auto [lines, total] = load("1\r\n" + c.longLine + "\r\n2\r\n", "c.cur", 100);
+        const CurveFileContent curve = ReadCurveFile(lines, total);
+        const CurveFileContent twin = ReadCurveFile({"1", c.shortLine, "2"}, 3);
+        EXPECT_EQ(curve.badLine, twin.badLine) << why;
+        EXPECT_EQ(curve.points, twin.points) << why;
+        EXPECT_EQ(curve.badLine, c.value < 0 ? 1 : -1) << why;
+        if (c.value >= 0) {
+            EXPECT_EQ(curve.points, v({1, c.value, 2})) << why;
+        }
+        // a set file: the long line as line 7, reported at its pair's first line
+        std::string set;
+        for (int k = 0; k < kTableSize; ++k)
+            set += (k == 7 ? c.longLine : "1") + "\n";
+        const auto [setLines, setTotal] = load(set, "s.set", kTableSize);
+        const SetFileContent s = ReadSetFile(setLines, setTotal);
+        EXPECT_EQ(s.badLine, c.value < 0 ? 6 : -1) << why;
+        if (c.value >= 0) {
+            EXPECT_EQ(s.table[256 + 3], c.value) << why;
+        }
+    }
+
+    // Only the first megabyte is read. A line that does not end within it cannot be checked
+    // and is refused at its own number; it is no reason to claim a hundred lines.
+    {
+        const auto [lines, total] = load("1\n" + std::string(3 << 20, '0') + "5\n2\n", "huge.cur", 100);
+        const CurveFileContent curve = ReadCurveFile(lines, total);
+        EXPECT_FALSE(curve.cut);
+        EXPECT_EQ(curve.badLine, 1);
+    }
+    {
+        // a megabyte of short lines is still a set file with too many lines
+        std::string huge;
+        while (huge.size() <= (1u << 20))
+            huge += "1\r\n";
+        const auto [lines, total] = load(huge, "huge.set", kTableSize);
+        EXPECT_TRUE(ReadSetFile(lines, total).tooLong);
+    }
+    std::filesystem::remove_all(dir);
+}

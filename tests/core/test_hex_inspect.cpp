@@ -246,6 +246,11 @@ TEST(HexCompare, ReportLinesOfEveryKindOfDifference)
          {0, 1, 0, 0}},
         {"lower-case digits read like upper-case", {":020014000a0bcd"}, {}, {}, {0, 0, 0, 0}},
         {"record types 05 and a repeated end record are fine", {":0400000500000000F7", kEnd, kEnd}, {}, {}, {0, 0, 0, 0}},
+        {"control characters of file 2 are escaped, not printed",
+         {":02421400\x1B[00", ":02400E00\aC31"},
+         {"EE0x0a: File1:0xFF - File2:0x\\x1B["},
+         {" ", "CONFIG: File1:0xC431 - File2:0x\\x07C31"},
+         {1, 0, 0, 1}},
     };
     for (const Case& c : cases) {
         Loaded f(classic(), 629);
@@ -277,7 +282,9 @@ TEST(HexCompare, AFileWithoutEepromReportsNoEepromDifference)
 
 TEST(HexCompare, EveryMessageStopsTheComparisonWithoutSummary)
 {
-    const std::string tail = "\n\nRECLEN (Identifier 1): %s\nLOAD OFFSET (Identifier 2): %s %s\nRECTYP (Identifier 3): %s";
+    // every message ends with the line's number in file 2 (here line 2)
+    const std::string tail =
+        "\n\nRECLEN (Identifier 1): %s\nLOAD OFFSET (Identifier 2): %s %s\nRECTYP (Identifier 3): %s\nZeile 2 der Datei";
     struct Case {
         std::string line;
         std::string text;
@@ -293,9 +300,12 @@ TEST(HexCompare, EveryMessageStopsTheComparisonWithoutSummary)
         {":020000040002F8", "E205: Unerwarteter Extendet Linear Address Record:\n:020000040002F8" +
                                 strprintf(tail.c_str(), "02", "00", "00", "04")},
         {":020000060000F8", "E206a: Unerwartete Zeile im File:\n:020000060000F8\n\nRECLEN (Identifier 1): 02\n"
-                            "LOAD OFFSET (Identifier 2): 00 00\nRECTYP (Identifies 3): 06"},
+                            "LOAD OFFSET (Identifier 2): 00 00\nRECTYP (Identifies 3): 06\nZeile 2 der Datei"},
+        // file content is quoted with its control characters escaped
+        {":00000006\x1B[2J", "E206a: Unerwartete Zeile im File:\n:00000006\\x1B[2J\n\nRECLEN (Identifier 1): 00\n"
+                             "LOAD OFFSET (Identifier 2): 00 00\nRECTYP (Identifies 3): 06\nZeile 2 der Datei"},
         {"", "E206a: Unerwartete Zeile im File:\n\n\nRECLEN (Identifier 1): \nLOAD OFFSET (Identifier 2):  \n"
-             "RECTYP (Identifies 3): "},
+             "RECTYP (Identifies 3): \nZeile 2 der Datei"},
     };
     for (const Case& c : cases) {
         Loaded f(classic(), 629);

@@ -7,6 +7,7 @@
 #include "TestFiles.h"
 #include "core/firmware/FirmwareImage.h"
 #include "core/firmware/HexReader.h"
+#include "core/firmware/HexRecord.h"
 
 using namespace hz;
 using namespace hz::test;
@@ -42,13 +43,13 @@ TEST(HexReader, BaseAndEndRecordsAloneLeaveTheImageBlank)
 TEST(HexReader, ProgramMemoryIsStoredByByteAddressAndUpperCased)
 {
     Reader r;
-    // lower-case digits are read like upper-case ones; the checksum is not verified
-    EXPECT_EQ(r.read({":0400100008300a2800", kEnd}), LoadOutcome::Done);
+    // lower-case digits are read like upper-case ones
+    EXPECT_EQ(r.read({":0400100008300a2882", kEnd}), LoadOutcome::Done);
     EXPECT_EQ(r.image.get_Hex_ROM(0x10), "08");
     EXPECT_EQ(r.image.get_Hex_ROM(0x12), "0A");
     EXPECT_EQ(r.image.get_Hex_ROM(0x13), "28");
     EXPECT_EQ(r.image.RomTop, 0x13);
-    EXPECT_EQ(r.image.get_HexString(0), ":0400100008300A2800");
+    EXPECT_EQ(r.image.get_HexString(0), ":0400100008300A2882");
     EXPECT_TRUE(r.prompter.shown.empty());
 }
 
@@ -152,38 +153,38 @@ TEST(HexReader, RejectedRecordsStopTheLoadWithTheirMessage)
     } cases[] = {
         {rec(0x4002, "0000"),
          "E201: Unerwartete DATA Zeile:\n:024002000000BC\n\nRECLEN (Identifier 1): 02\nLOAD OFFSET (Identifier 2): "
-         "40 02\nRECTYP (Identifier 3): 00\nAdresse 0x2001"},
+         "40 02\nRECTYP (Identifier 3): 00\nAdresse 0x2001\nZeile 2 der Datei"},
         {":00000001FE",
          "E202: Unerwarteter End File Record:\n:00000001FE\n\nRECLEN (Identifier 1): 00\nLOAD OFFSET (Identifier 2): "
-         "00 00\nRECTYP (Identifier 3): 01"},
+         "00 00\nRECTYP (Identifier 3): 01\nZeile 2 der Datei"},
         {":020000021000EC",
          "E203: Unerwartete Zeile im File:\n:020000021000EC\n\nRECLEN (Identifier 1): 02\nLOAD OFFSET (Identifier "
-         "2): 00 00\nRECTYP (Identifier 3): 02"},
+         "2): 00 00\nRECTYP (Identifier 3): 02\nZeile 2 der Datei"},
         {":0400000300003800C1",
          "E204: Unerwartete Zeile im File:\n:0400000300003800C1\n\nRECLEN (Identifier 1): 04\nLOAD OFFSET "
-         "(Identifier 2): 00 00\nRECTYP (Identifier 3): 03"},
+         "(Identifier 2): 00 00\nRECTYP (Identifier 3): 03\nZeile 2 der Datei"},
         {":020000040002F8",
          "E205: Unerwarteter Extendet Linear Address Record:\n:020000040002F8\n\nRECLEN (Identifier 1): 02\nLOAD "
-         "OFFSET (Identifier 2): 00 00\nRECTYP (Identifier 3): 04"},
+         "OFFSET (Identifier 2): 00 00\nRECTYP (Identifier 3): 04\nZeile 2 der Datei"},
         {":00000006FA",
          "E206: Unerwartete Zeile im File:\n:00000006FA\n\nRECLEN (Identifier 1): 00\nLOAD OFFSET (Identifier 2): "
-         "00 00\nRECTYP (Identifier 3): 06"},
+         "00 00\nRECTYP (Identifier 3): 06\nZeile 2 der Datei"},
         // a program record that starts in program memory and runs past word 0x0FFF
         {rec(0x1FFC, "0830083008300830"),
          "E201: Unerwartete DATA Zeile:\n:081FFC000830083008300830FD\n\nRECLEN (Identifier 1): 08\nLOAD OFFSET "
-         "(Identifier 2): 1F FC\nRECTYP (Identifier 3): 00\nAdresse 0xffe"},
+         "(Identifier 2): 1F FC\nRECTYP (Identifier 3): 00\nAdresse 0xffe\nZeile 2 der Datei"},
         // ID records with fewer than four words, or cut off before their last byte: the
         // version would come from the checksum
         {rec(0x4000, "080003000500"),
          "E201: Unerwartete DATA Zeile:\n:06400000080003000500AA\n\nRECLEN (Identifier 1): 06\nLOAD OFFSET "
-         "(Identifier 2): 40 00\nRECTYP (Identifier 3): 00\nAdresse 0x2000"},
+         "(Identifier 2): 40 00\nRECTYP (Identifier 3): 00\nAdresse 0x2000\nZeile 2 der Datei"},
         {":08400000080003000500",
          "E201: Unerwartete DATA Zeile:\n:08400000080003000500\n\nRECLEN (Identifier 1): 08\nLOAD OFFSET "
-         "(Identifier 2): 40 00\nRECTYP (Identifier 3): 00\nAdresse 0x2000"},
+         "(Identifier 2): 40 00\nRECTYP (Identifier 3): 00\nAdresse 0x2000\nZeile 2 der Datei"},
     };
     for (const auto& c : cases) {
         Reader r;
-        EXPECT_EQ(r.read({":0200000008306E", c.line, ":0200020009305A"}), LoadOutcome::Stopped) << c.line;
+        EXPECT_EQ(r.read({rec(0x0000, "0830"), c.line, rec(0x0002, "0930")}), LoadOutcome::Stopped) << c.line;
         ASSERT_EQ(r.prompter.shown.size(), 1u) << c.line;
         EXPECT_EQ(r.prompter.shown[0].text, c.message);
         EXPECT_EQ(r.prompter.shown[0].kind, MsgKind::Plain);
@@ -192,6 +193,132 @@ TEST(HexReader, RejectedRecordsStopTheLoadWithTheirMessage)
         EXPECT_EQ(r.image.get_Hex_ROM(0), "08");
         EXPECT_EQ(r.image.get_Hex_ROM(2), "FF");
     }
+}
+
+// A damaged line is read exactly as before (nothing in the image changes against its clean
+// twin), but it is noted with its line number in the file.
+TEST(HexReader, DamagedLinesAreReadAsBeforeAndNamed)
+{
+    const std::string clean = rec(0x0000, "0830"); // ":020000000830C6"
+    struct Case {
+        std::string line;
+        RecordDamage damage;
+        std::string twin; // a well-formed line that reads to the same image
+    } cases[] = {
+        {":020000000830C7", RecordDamage::Checksum, clean},
+        {":020000000830C6FF", RecordDamage::Length, clean}, // a byte after the checksum
+        {":0200000008C6", RecordDamage::Length, ""},        // shorter than RECLEN says
+        {":020000000830C6 ", RecordDamage::Characters, clean}, // a blank left by an editor
+        {";020000000830C6", RecordDamage::Characters, clean},  // the start code is ignored
+        {":0200000008" "0C6", RecordDamage::Characters, ""},
+        {":020000000830c6", RecordDamage::None, clean}, // lower case is read upper-cased
+        {":04000005000000CD2A", RecordDamage::None, ""}, // type 05, ignored but checked
+        {":0400000500000000", RecordDamage::Length, ""},
+    };
+    for (const auto& c : cases) {
+        Reader r;
+        EXPECT_EQ(CheckRecord(upperAscii(c.line)), c.damage) << c.line;
+        EXPECT_EQ(r.read({kBase0, "", c.line, kEnd}), LoadOutcome::Done) << c.line;
+        const bool damaged = c.damage != RecordDamage::None;
+        // line 3 of the file: the empty line counts
+        EXPECT_EQ(r.reader.DamagedLines(), damaged ? std::vector<int>{3} : std::vector<int>{}) << c.line;
+        ASSERT_EQ(r.prompter.shown.size(), damaged ? 1u : 0u) << c.line;
+        if (damaged) {
+            EXPECT_EQ(r.prompter.shown[0].kind, MsgKind::Warning);
+            EXPECT_EQ(r.prompter.shown[0].buttons, Buttons::Ok);
+        }
+        if (!c.twin.empty()) {
+            Reader twin;
+            twin.read({kBase0, "", c.twin, kEnd});
+            EXPECT_TRUE(r.image.memory() == twin.image.memory()) << c.line;
+            EXPECT_EQ(r.image.RomTop, twin.image.RomTop) << c.line;
+        }
+    }
+}
+
+TEST(HexReader, OneWarningNamesTheDamagedLines)
+{
+    const std::string bad = ":020000000830C7";
+    const std::string after =
+        "\nDie Daten wurden trotzdem eingelesen. Beim Speichern werden neue, gültige Prüfsummen geschrieben; die "
+        "Datei sollte deshalb vor dem Brennen geprüft werden.";
+    {
+        Reader r;
+        r.read({kBase0, bad, kEnd});
+        EXPECT_EQ(r.prompter.texts(),
+                  std::vector<std::string>{"Die Datei enthält eine beschädigte Zeile (Prüfsumme, Länge oder Zeichen "
+                                           "stimmen nicht):\nZeile 2" + after});
+    }
+    {
+        Reader r;
+        r.read({bad, kBase0, bad, ":0000000500", bad});
+        EXPECT_EQ(r.prompter.texts(),
+                  std::vector<std::string>{"Die Datei enthält 4 beschädigte Zeilen (Prüfsumme, Länge oder Zeichen "
+                                           "stimmen nicht):\nZeilen 1, 3, 4, 5" + after});
+    }
+    {
+        // a file damaged throughout: the first ten, then "…", in one message
+        Reader r;
+        r.read(std::vector<std::string>(600, bad));
+        ASSERT_EQ(r.prompter.shown.size(), 1u);
+        EXPECT_NE(r.prompter.shown[0].text.find("600 beschädigte Zeilen"), std::string::npos);
+        EXPECT_NE(r.prompter.shown[0].text.find("Zeilen 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, …\n"), std::string::npos);
+        EXPECT_EQ(r.reader.DamagedLines().size(), 600u);
+        // the next read starts afresh
+        r.prompter.clear();
+        r.read({kBase0, kEnd});
+        EXPECT_TRUE(r.reader.DamagedLines().empty());
+        EXPECT_TRUE(r.prompter.shown.empty());
+    }
+}
+
+// A load that stops keeps what it read before the stop, and a save would write it with fresh
+// checksums: the damaged lines before the stop are told after the stop's own message. The
+// line that stopped the load is not told twice.
+TEST(HexReader, StoppedLoadStillTellsTheDamageItRead)
+{
+    const std::string bad = ":020000000830C7";
+    Reader r;
+    EXPECT_EQ(r.read({bad, ":020000040002F7", bad}), LoadOutcome::Stopped);
+    ASSERT_EQ(r.prompter.shown.size(), 2u);
+    EXPECT_EQ(r.prompter.shown[0].text.substr(0, 5), "E205:");
+    EXPECT_EQ(r.reader.DamagedLines(), std::vector<int>{1});
+    EXPECT_NE(r.prompter.shown[1].text.find("eine beschädigte Zeile"), std::string::npos);
+
+    Reader stopAtOnce;
+    EXPECT_EQ(stopAtOnce.read({":020000040002F7", bad}), LoadOutcome::Stopped);
+    EXPECT_EQ(stopAtOnce.prompter.shown.size(), 1u);
+    EXPECT_TRUE(stopAtOnce.reader.DamagedLines().empty());
+}
+
+// A line quoted in a message cannot steer the terminal, stays short and is found by its number.
+TEST(HexReader, MessagesQuoteTheLineSafelyWithItsNumber)
+{
+    Reader r;
+    EXPECT_EQ(r.read({kBase0, "", ":00000007\x1B[2J\a"}), LoadOutcome::Stopped);
+    ASSERT_EQ(r.prompter.shown.size(), 1u);
+    EXPECT_EQ(r.prompter.shown[0].text,
+              "E206: Unerwartete Zeile im File:\n:00000007\\x1B[2J\\x07\n\nRECLEN (Identifier 1): 00\nLOAD OFFSET "
+              "(Identifier 2): 00 00\nRECTYP (Identifier 3): 07\nZeile 3 der Datei");
+
+    // a line of 17,000 characters: its start, then "…"
+    Reader longLine;
+    const std::string line = ":10000007" + std::string(16991, '0');
+    EXPECT_EQ(longLine.read({line}), LoadOutcome::Stopped);
+    ASSERT_EQ(longLine.prompter.shown.size(), 1u);
+    const std::string& text = longLine.prompter.shown[0].text;
+    EXPECT_LT(text.size(), 300u);
+    EXPECT_NE(text.find(":\n" + line.substr(0, 80) + "…\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nZeile 1 der Datei"), std::string::npos) << text;
+
+    // the version digit of an ID record, quoted the same way
+    Reader version;
+    std::string id = rec(0x4000, "0800030005000800");
+    id[14] = '\x1B'; // position 15: the first digit of the version
+    EXPECT_EQ(version.read({kBase0, id}), LoadOutcome::Stopped);
+    EXPECT_EQ(version.prompter.texts().at(0),
+              "Die Versionsangabe \"\\x1B\" im ID-Eintrag in Zeile 2 ist keine Dezimalzahl. Das Laden wurde "
+              "abgebrochen.");
 }
 
 TEST(HexReader, StartCodeExtendedSegmentAndTolerantRecords)
@@ -261,7 +388,7 @@ TEST(HexReader, EepromBeyondIndex255IsRefusedButRaisesTheTop)
 TEST(HexReader, MoreThan1024LinesStopsAtTheLimit)
 {
     Reader r;
-    std::vector<std::string> lines(1030, ":0000000500");
+    std::vector<std::string> lines(1030, ":00000005FB");
     EXPECT_EQ(r.read(lines), LoadOutcome::Stopped);
     ASSERT_EQ(r.prompter.shown.size(), 3u);
     EXPECT_EQ(r.prompter.shown[0].text, "Error: schreiben HexString Bereichsüberschreitung (1024) in set_HexString");
@@ -287,7 +414,7 @@ TEST(HexReader, LineEndsOfEveryKind)
 TEST(HexReader, FileThatCannotBeOpenedChangesNothing)
 {
     Reader r;
-    r.read({":0200000008306E"});
+    r.read({rec(0x0000, "0830")});
     EXPECT_EQ(r.reader.ReadHexFile("/nonexistent/folder/x.hex"), LoadOutcome::Unreadable);
     ASSERT_EQ(r.prompter.shown.size(), 1u);
     EXPECT_NE(r.prompter.shown[0].text.find("/nonexistent/folder/x.hex"), std::string::npos);
@@ -393,7 +520,9 @@ TEST(HexReader, LinesSplitAlikeAcrossReadBlocksAndOverLongLinesAreCut)
     writeFile(path, text);
     Reader r;
     EXPECT_EQ(r.reader.ReadHexFile(path), LoadOutcome::Done);
-    EXPECT_TRUE(r.prompter.shown.empty());
+    // type 05 lines with anything after the type are no well-formed records: one warning
+    ASSERT_EQ(r.prompter.shown.size(), 1u);
+    EXPECT_EQ(r.reader.DamagedLines().size(), lines.size());
     EXPECT_EQ(r.image.LineCount, static_cast<int>(lines.size()));
     for (std::size_t k = 0; k < lines.size(); ++k)
         ASSERT_EQ(r.image.get_HexString(static_cast<int>(k)), lines[k]) << k;

@@ -60,3 +60,30 @@ TEST(HexText, WholeNumbersAsTypedIntoAField)
         }
     }
 }
+
+// Whatever a file holds is quoted in messages; a terminal or the window must see it as text.
+TEST(QuotedText, EscapesControlBytesAndShortensLongQuotes)
+{
+    struct Case {
+        std::string text;
+        std::string quoted;
+    } cases[] = {
+        {":020000000830C6", ":020000000830C6"},
+        {":02\x1B[2J00", ":02\\x1B[2J00"},     // ESC would clear the terminal
+        {"A\aB", "A\\x07B"},                   // BEL
+        {"A\rB\tC\nD", "A\\x0DB\\x09C\\x0AD"}, // CR, TAB, LF
+        {"A\x7F" "B", "A\\x7FB"},              // DEL
+        {std::string("A\0B", 3), "A\\x00B"},
+        {"\xC3\xA4\xE4\x9B", "\\xC3\\xA4\\xE4\\x9B"}, // any byte above 0x7F: valid UTF-8 or not, a C1 CSI
+        {"C:\\x1B", "C:\\\\x1B"},              // a backslash in the file is not an escape of ours
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(hz::QuotedText(c.text), c.quoted) << c.quoted;
+
+    // a long quote keeps its start and ends in "…"; an escape is never split
+    EXPECT_EQ(hz::QuotedText(std::string(17000, '0')), std::string(80, '0') + "…");
+    EXPECT_EQ(hz::QuotedText(std::string(80, '0')), std::string(80, '0')) << "exactly at the limit: whole";
+    EXPECT_EQ(hz::QuotedText(std::string(78, '0') + "\x1B" + "0"), std::string(78, '0') + "…");
+    EXPECT_EQ(hz::QuotedText(std::string(30, '\x1B')).size(), 20 * 4 + std::string("…").size());
+}

@@ -232,13 +232,17 @@ TEST(BuildHexLines, RecordCutOffInTheMiddleStopsTheSave)
     struct Case {
         const char* what;
         std::vector<std::string> in;
+        int cutLine;
     } cases[] = {
-        {"program", {":1000000008300230", rec(0x0010, "0A300B30"), kEnd}},
-        {"eeprom", {rec(0x0000, "0830"), ":10420000010002", rec(0x4210, "0300"), kEnd}},
+        {"program", {":1000000008300230", rec(0x0010, "0A300B30"), kEnd}, 1},
+        {"eeprom", {rec(0x0000, "0830"), ":10420000010002", rec(0x4210, "0300"), kEnd}, 2},
     };
     for (const auto& c : cases) {
         Loaded f;
         f.read(c.in, 629);
+        // the load has named the cut line already
+        EXPECT_EQ(f.reader.DamagedLines(), std::vector<int>{c.cutLine}) << c.what;
+        f.prompter.clear();
         EXPECT_EQ(BuildHexLines(f.image), 0) << c.what;
         EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{"Problem bei der Checksummen-Berechnung"}) << c.what;
     }

@@ -17,6 +17,7 @@
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/CodeTables.h"
 #include "core/firmware/HexReader.h"
+#include "core/firmware/HexRecord.h"
 #include "core/firmware/HexText.h"
 #include "core/firmware/HexWriter.h"
 #include "core/inspect/HexCompare.h"
@@ -279,16 +280,13 @@ struct RowInput {
 
 std::string lineFault(const std::string& line)
 {
-    if (line.size() < 11 || line[0] != ':' || (line.size() - 1) % 2 != 0 || !isHexDigits(line.substr(1)))
-        return "not a record: " + inQuotes(line);
-    unsigned sum = 0;
-    for (std::size_t i = 1; i < line.size(); i += 2)
-        sum += static_cast<unsigned>(HexByteValue(line.substr(i, 2)));
-    const std::size_t reclen = static_cast<std::size_t>(HexByteValue(line.substr(1, 2)));
-    if (line.size() != 11 + 2 * reclen)
-        return "length does not match RECLEN: " + inQuotes(line);
-    if (sum % 256 != 0)
-        return "checksum: " + inQuotes(line);
+    // The reader's own rule for a well-formed record, the one that warns about damaged lines.
+    switch (CheckRecord(line)) {
+    case RecordDamage::None: return {};
+    case RecordDamage::Characters: return "not a record: " + inQuotes(line);
+    case RecordDamage::Length: return "length does not match RECLEN: " + inQuotes(line);
+    case RecordDamage::Checksum: return "checksum: " + inQuotes(line);
+    }
     return {};
 }
 

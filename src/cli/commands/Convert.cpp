@@ -1,4 +1,5 @@
-// convert IN -o OUT: load and save without edits.
+// convert IN -o OUT [--strict]: load and save without edits; --strict refuses a file with
+// damaged lines.
 
 #include <ostream>
 
@@ -14,10 +15,11 @@ public:
     const char* name() const override { return "convert"; }
     const char* usage() const override
     {
-        return "  convert EIN -o AUS [--default-config]\n"
+        return "  convert EIN -o AUS [--strict] [--default-config]\n"
                "      Lädt EIN und schreibt es als neue HEX-Datei AUS, wie \"speichern\" im Programm es\n"
                "      ohne Eingaben schreibt: jede Zeile neu erzeugt, dazu die Werte, die die Seite des\n"
-               "      Dekoders beim Anzeigen ändert (jeder auf stderr genannt).\n";
+               "      Dekoders beim Anzeigen ändert (jeder auf stderr genannt). Mit --strict wird\n"
+               "      nichts geschrieben, wenn EIN beschädigte Zeilen hat (Rückgabewert 1).\n";
     }
     int run(const Options& o, std::ostream&, std::ostream& err) const override
     {

@@ -56,7 +56,8 @@ public:
                "      Version) und speichert das Ergebnis als AUS: Adresszeilen gleicher Beschriftung,\n"
                "      gleichnamige Bedienelemente gleicher Art und Beschriftung (über die Seite wie im\n"
                "      Fenster) und Arbeitskopien gleichen Aufbaus. Was sich nicht übertragen lässt,\n"
-               "      wird aufgeführt; mit --strict wird dann nichts geschrieben (Rückgabewert 1).\n";
+               "      wird aufgeführt; mit --strict wird dann nichts geschrieben (Rückgabewert 1),\n"
+               "      ebenso, wenn ALT oder NEU beschädigte Zeilen hat.\n";
     }
     int run(const Options& o, std::ostream& out, std::ostream& err) const override
     {

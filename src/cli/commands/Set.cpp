@@ -48,7 +48,7 @@ public:
     const char* name() const override { return "set"; }
     const char* usage() const override
     {
-        return "  set EIN -o AUS [--row N=WERT ...] [--do AKTION ...] [--default-config]\n"
+        return "  set EIN -o AUS [--row N=WERT ...] [--do AKTION ...] [--strict] [--default-config]\n"
                "      Ändert Adressen wie die Adressseite des Programms und bedient die Seite des\n"
                "      Dekoders wie das Fenster, dann wird AUS gespeichert (AUS darf EIN sein).\n"
                "      --row: WERT ist ADRESSE, ADRESSEr oder ADRESSEg (rote/grüne Adresse) oder\n"
@@ -57,7 +57,8 @@ public:
                "        NAME=TEXT (Eingabefeld), NAME=1/NAME=0 (Kontrollkästchen), NAME (Knopf,\n"
                "        Optionsfeld), NAME=N (Schieberegler), NAME=EINTRAG oder NAME=#k (Liste),\n"
                "        NAME=draw:X,Y[;X,Y...] (mit der Maus zeichnen), NAME=DATEI (Knopf mit Dateidialog).\n"
-               "      \"Geänderte Werte übernehmen?\" wird beim Speichern mit Ja beantwortet.\n";
+               "      \"Geänderte Werte übernehmen?\" wird beim Speichern mit Ja beantwortet.\n"
+               "      Mit --strict wird nichts geschrieben, wenn EIN beschädigte Zeilen hat.\n";
     }
     int run(const Options& o, std::ostream&, std::ostream& err) const override
     {

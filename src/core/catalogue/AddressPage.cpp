@@ -136,7 +136,7 @@ void AddressPage::DecodeRows(SessionView& view)
             view.RowTextsChanged(r);
             p.tell(MsgKind::Warning,
                    strprintf("Ungültige Adresse für <%s> mit 0x%s", s.Captions[i].c_str(),
-                             m_rows.get_Adresse_hex(r).c_str()),
+                             QuotedText(m_rows.get_Adresse_hex(r)).c_str()),
                    Buttons::Cancel);
             view.FocusRow(r, false);
         } else {

@@ -9,8 +9,25 @@ namespace hz {
 
 namespace {
 
-const char* const kLineTail =
-    ":\n%s\n\nRECLEN (Identifier 1): %s\nLOAD OFFSET (Identifier 2): %s %s\nRECTYP (Identifier 3): %s";
+// Beyond these the warning says "…": the user needs to know where to look, not every line of
+// a file that is damaged throughout.
+constexpr std::size_t kDamagedLinesNamed = 10;
+
+// The warning after a read with damaged lines (numbered from 1): how many and which.
+std::string DamagedLinesWarning(const std::vector<int>& lines)
+{
+    const bool one = lines.size() == 1;
+    std::string text = one ? std::string("Die Datei enthält eine beschädigte Zeile")
+                           : strprintf("Die Datei enthält %zu beschädigte Zeilen", lines.size());
+    text += " (Prüfsumme, Länge oder Zeichen stimmen nicht):\n";
+    text += one ? "Zeile " : "Zeilen ";
+    for (std::size_t k = 0; k < lines.size() && k < kDamagedLinesNamed; ++k)
+        text += (k ? ", " : "") + std::to_string(lines[k]);
+    if (lines.size() > kDamagedLinesNamed)
+        text += ", …";
+    return text + "\nDie Daten wurden trotzdem eingelesen. Beim Speichern werden neue, gültige Prüfsummen "
+                  "geschrieben; die Datei sollte deshalb vor dem Brennen geprüft werden.";
+}
 
 } // namespace
 
@@ -52,6 +69,7 @@ LoadOutcome HexReader::ReadHexLines(std::vector<std::string> lines, const std::s
     m_image.LastFileName = fileName;
 
     m_image.clearLines();
+    m_damaged.clear();
     const int count = static_cast<int>(std::min<std::size_t>(lines.size(), 0x7FFFFFFF));
     for (int i = 0; i < count; ++i) {
         // Lines are kept upper-cased; the reader's own copy is upper-cased in place and moved.
@@ -98,16 +116,27 @@ LoadOutcome HexReader::ReadHexLines(std::vector<std::string> lines, const std::s
             beyond = m_image.get_HexString(k);
         if (line->empty())
             continue;
-        if (!ParseHexLine(*line))
+        if (!ParseHexLine(*line, k + 1)) {
+            warnDamaged();
             return LoadOutcome::Stopped;
+        }
+        if (CheckRecord(*line) != RecordDamage::None)
+            m_damaged.push_back(k + 1);
     }
+    warnDamaged();
     return LoadOutcome::Done;
+}
+
+// Once per read, also when the read stopped: what was read before the stop is in the image and
+// a save would write it with fresh checksums just the same.
+void HexReader::warnDamaged()
+{
+    if (!m_damaged.empty())
+        m_image.prompter().tell(MsgKind::Warning, DamagedLinesWarning(m_damaged), Buttons::Ok);
 }
 
 bool HexReader::fail(const char* code, const std::string& line, int wordAddress)
 {
-    const HexRecordFields f = RecordFields(line);
-    const std::string reclen(f.reclenText), hi(f.offsetHighText), lo(f.offsetLowText), type(f.type);
     std::string head;
     if (std::string_view(code) == "E201")
         head = "E201: Unerwartete DATA Zeile";
@@ -117,15 +146,15 @@ bool HexReader::fail(const char* code, const std::string& line, int wordAddress)
         head = "E205: Unerwarteter Extendet Linear Address Record";
     else
         head = std::string(code) + ": Unerwartete Zeile im File";
-    std::string text = head + strprintf(kLineTail, line.c_str(), reclen.c_str(), hi.c_str(), lo.c_str(), type.c_str());
-    if (wordAddress >= 0)
-        text += strprintf("\nAdresse 0x%x", static_cast<unsigned>(wordAddress));
-    m_image.prompter().tell(MsgKind::Plain, text, Buttons::Ok);
+    const std::string address = wordAddress >= 0 ? strprintf("\nAdresse 0x%x", static_cast<unsigned>(wordAddress)) : "";
+    m_image.prompter().tell(MsgKind::Plain, RecordMessage(head, line, m_lineNumber, "RECTYP (Identifier 3)", address),
+                            Buttons::Ok);
     return false;
 }
 
-bool HexReader::ParseHexLine(const std::string& line)
+bool HexReader::ParseHexLine(const std::string& line, int lineNumber)
 {
+    m_lineNumber = lineNumber;
     const HexRecordFields f = RecordFields(line);
     const std::string_view type = f.type;
     if (type == "00")
@@ -288,8 +317,9 @@ bool HexReader::failVersion(std::string_view text)
 {
     m_image.prompter().tell(
         MsgKind::Error,
-        strprintf("Die Versionsangabe \"%s\" im ID-Eintrag ist keine Dezimalzahl. Das Laden wurde abgebrochen.",
-                  std::string(text).c_str()),
+        strprintf("Die Versionsangabe \"%s\" im ID-Eintrag%s ist keine Dezimalzahl. Das Laden wurde abgebrochen.",
+                  QuotedText(text).c_str(),
+                  m_lineNumber > 0 ? strprintf(" in Zeile %d", m_lineNumber).c_str() : ""),
         Buttons::Ok);
     return false;
 }

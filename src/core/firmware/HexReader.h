@@ -2,8 +2,12 @@
 // Reading an Intel HEX firmware file into the FirmwareImage.
 //
 // Strict about structure, lenient about content: an unexpected record kind or address stops
-// the load with a message quoting the line, but checksums are not verified, record lengths are
-// trusted and short lines are read as far as they go.
+// the load with a message quoting the line, but record lengths are trusted and short lines are
+// read as far as they go. A line with a wrong checksum, a length that does not match its
+// RECLEN or characters that are no hex digits is read all the same (the image is what it would
+// be with the line intact), but it is noted, and the load ends with one warning that names
+// those lines: a save writes fresh checksums, so the damage would otherwise reach the
+// programmer unseen.
 
 #include <functional>
 #include <string>
@@ -35,7 +39,13 @@ public:
     // The same sequence on lines already in memory (`fileName` goes to the status bar).
     LoadOutcome ReadHexLines(std::vector<std::string> lines, const std::string& fileName);
 
-    bool ParseHexLine(const std::string& line);
+    // Interprets one line; `lineNumber` (from 1, 0 when not known) goes into its messages.
+    bool ParseHexLine(const std::string& line, int lineNumber = 0);
+
+    // The lines (numbered from 1) of the last file read that are not well-formed records
+    // (CheckRecord) and were read into the image. A line that stopped the load has a message
+    // of its own and is not among them. Emptied at the start of every read.
+    const std::vector<int>& DamagedLines() const { return m_damaged; }
 
     // After identification: asks about a missing PIC assignment, ID or configuration word.
     // Returns false when the user chose Cancel.
@@ -45,9 +55,12 @@ private:
     bool parseData(const std::string& line, int reclen, int byteAddress);
     bool fail(const char* code, const std::string& line, int wordAddress = -1);
     bool failVersion(std::string_view text);
+    void warnDamaged();
 
     FirmwareImage& m_image;
     StatusPanels& m_status;
+    int m_lineNumber = 0; // the line being parsed, from 1; 0 when not known
+    std::vector<int> m_damaged;
 };
 
 } // namespace hz

@@ -98,6 +98,36 @@ bool parseWholeNumber(std::string_view text, int& value)
     return true;
 }
 
+std::string QuotedText(std::string_view text, std::size_t limit)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        char piece[4];
+        std::size_t n = 0;
+        if (c < 0x20 || c >= 0x7F) {
+            piece[0] = '\\';
+            piece[1] = 'x';
+            piece[2] = digits[c >> 4];
+            piece[3] = digits[c & 15];
+            n = 4;
+        } else if (c == '\\') {
+            piece[0] = piece[1] = '\\';
+            n = 2;
+        } else {
+            piece[0] = static_cast<char>(c);
+            n = 1;
+        }
+        if (out.size() + n > limit) {
+            out += "…";
+            break;
+        }
+        out.append(piece, n);
+    }
+    return out;
+}
+
 std::string strprintf(const char* format, ...)
 {
     va_list args;

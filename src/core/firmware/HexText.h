@@ -1,8 +1,10 @@
 #pragma once
 // Byte texts: the image keeps every byte as two upper-case hexadecimal digits, exactly as the
-// byte stands in the HEX file. These helpers convert between such texts and numbers.
+// byte stands in the HEX file. These helpers convert between such texts and numbers, and quote
+// file content in messages.
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -32,6 +34,15 @@ void upperAsciiInPlace(std::string& text);
 // nothing else (no blanks, no hexadecimal). False for anything else and for numbers beyond the
 // range of int.
 bool parseWholeNumber(std::string_view text, int& value);
+
+// File content as it may stand inside a message. Control characters (0x00..0x1F, 0x7F) and
+// bytes above 0x7F become "\xNN" (two upper-case digits) and a backslash becomes "\\", so that
+// nothing a file holds can steer the terminal a message is printed to (ESC [2J clears it) or
+// garble the window's UTF-8 text, and every byte stays visible and unambiguous. A text longer
+// than `limit` characters (after escaping; an escape is never split) is shortened to its start
+// followed by "…".
+inline constexpr std::size_t kQuoteLimit = 80;
+std::string QuotedText(std::string_view text, std::size_t limit = kQuoteLimit);
 
 // printf-style formatting into a std::string.
 std::string strprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));

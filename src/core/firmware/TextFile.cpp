@@ -46,8 +46,8 @@ void LineSplitter::feed(const char* data, std::size_t n)
             ++end;
         if (end > i) {
             m_open = true;
-            if (m_stored < m_keep && m_current.size() < kMaxLineLength)
-                m_current.append(data + i, std::min(end - i, kMaxLineLength - m_current.size()));
+            if (m_stored < m_keep && m_current.size() < m_maxLength)
+                m_current.append(data + i, std::min(end - i, m_maxLength - m_current.size()));
         }
         if (end == n)
             return;
@@ -89,7 +89,7 @@ void LineSplitter::take(char c)
         return;
     }
     m_open = true;
-    if (m_stored < m_keep && m_current.size() < kMaxLineLength)
+    if (m_stored < m_keep && m_current.size() < m_maxLength)
         m_current.push_back(c);
 }
 
@@ -104,9 +104,10 @@ void LineSplitter::endLine()
     ++m_total;
 }
 
-std::vector<std::string> splitLines(const std::string& text, std::size_t keep, std::size_t* total)
+std::vector<std::string> splitLines(const std::string& text, std::size_t keep, std::size_t* total,
+                                    std::size_t maxLength)
 {
-    LineSplitter s(keep);
+    LineSplitter s(keep, maxLength);
     s.feed(text.data(), text.size());
     s.finish();
     if (total)

@@ -2,7 +2,8 @@
 // Reading a text file as lines, the way a text editor reads it: CR LF, LF or CR end a line, a
 // final line break does not start another line, UTF-8 byte order marks at the very start are
 // skipped, and every line is cut after kMaxLineLength characters so that a damaged or foreign
-// file cannot make us hold gigabytes.
+// file cannot make us hold gigabytes. (A reader that must see whole lines and bounds the text
+// itself, such as the curve files', sets a larger length.)
 
 #include <cstddef>
 #include <functional>
@@ -21,7 +22,11 @@ inline constexpr std::size_t kMaxLineLength = 17000;
 // takeLines(); beyond `keep` lines in all, lines are only counted.
 class LineSplitter {
 public:
-    explicit LineSplitter(std::size_t keep) : m_keep(keep) {}
+    // Lines are cut after `maxLength` characters.
+    explicit LineSplitter(std::size_t keep, std::size_t maxLength = kMaxLineLength)
+        : m_keep(keep), m_maxLength(maxLength)
+    {
+    }
     void feed(const char* data, std::size_t n);
     // Ends the text: a last line without a line break is a line too.
     void finish();
@@ -35,6 +40,7 @@ private:
     void endLine();
 
     std::size_t m_keep;
+    std::size_t m_maxLength;
     std::size_t m_stored = 0;
     std::vector<std::string> m_lines;
     std::string m_current;
@@ -44,9 +50,10 @@ private:
     int m_bomPos = 0; // bytes of a byte order mark matched so far; -1 once past the marks
 };
 
-// Splits file contents into lines as above. At most `keep` lines are stored; `total` receives
-// the number of lines in the text.
-std::vector<std::string> splitLines(const std::string& text, std::size_t keep, std::size_t* total = nullptr);
+// Splits file contents into lines as above. At most `keep` lines are stored, each cut after
+// `maxLength` characters; `total` receives the number of lines in the text.
+std::vector<std::string> splitLines(const std::string& text, std::size_t keep, std::size_t* total = nullptr,
+                                    std::size_t maxLength = kMaxLineLength);
 
 enum class TextFileRead { Done, Stopped, Unreadable };
 

@@ -14,6 +14,14 @@ namespace {
 
 bool isError(const std::string& text) { return text == "error"; }
 
+// A text of either file as a report line shows it: whole, but with control characters and
+// bytes above 0x7F escaped as in messages, so that a damaged second file (which is never
+// loaded, so never warned about) cannot steer the terminal the report is printed to.
+std::string shown(const std::string& text) { return QuotedText(text, std::string::npos); }
+
+// The number a message gives a line; beyond the range of int the messages leave it out (0).
+int lineNumberOf(std::size_t count) { return count <= 0x7FFFFFFF ? static_cast<int>(count) : 0; }
+
 } // namespace
 
 HexComparison::HexComparison(const FirmwareImage& file1, Prompter& prompter) : m_image(file1), m_prompter(prompter) {}
@@ -44,13 +52,14 @@ CompareReport HexComparison::CompareWithFile(const std::string& file2)
     // nothing behind but its message.
     bool started = false;
     bool failed = false;
+    std::size_t lineCount = 0;
     const TextFileRead read = ReadTextFileLines(file2, m_prompter, [&](std::string& line) {
         if (!started) {
             begin(file2);
             started = true;
         }
         upperAsciiInPlace(line);
-        failed = !CompareHexLine(line);
+        failed = !CompareHexLine(line, lineNumberOf(++lineCount));
         return !failed;
     });
     if (read == TextFileRead::Unreadable && !started) {
@@ -70,8 +79,9 @@ CompareReport HexComparison::CompareWithFile(const std::string& file2)
 CompareReport HexComparison::CompareWithLines(const std::vector<std::string>& lines, const std::string& file2)
 {
     begin(file2);
+    std::size_t lineCount = 0;
     for (const std::string& l : lines) {
-        if (!CompareHexLine(upperAscii(l))) {
+        if (!CompareHexLine(upperAscii(l), lineNumberOf(++lineCount))) {
             m_report.outcome = CompareReport::Outcome::Stopped;
             return m_report;
         }
@@ -95,17 +105,13 @@ bool HexComparison::fail(const char* code, const std::string& line)
     // E206a has always labelled its last field "Identifies 3"; scripts that read the message
     // may go by it.
     const char* typeLabel = c == "E206a" ? "RECTYP (Identifies 3)" : "RECTYP (Identifier 3)";
-    const HexRecordFields f = RecordFields(line);
-    const std::string text =
-        head + strprintf(":\n%s\n\nRECLEN (Identifier 1): %s\nLOAD OFFSET (Identifier 2): %s %s\n%s: %s", line.c_str(),
-                         std::string(f.reclenText).c_str(), std::string(f.offsetHighText).c_str(),
-                         std::string(f.offsetLowText).c_str(), typeLabel, std::string(f.type).c_str());
-    m_prompter.tell(MsgKind::Plain, text, Buttons::Ok);
+    m_prompter.tell(MsgKind::Plain, RecordMessage(head, line, m_lineNumber, typeLabel), Buttons::Ok);
     return false;
 }
 
-bool HexComparison::CompareHexLine(const std::string& line)
+bool HexComparison::CompareHexLine(const std::string& line, int lineNumber)
 {
+    m_lineNumber = lineNumber;
     const HexRecordFields f = RecordFields(line);
     if (f.type == "00")
         return compareData(line, f.reclen, f.offset + CompareBase);
@@ -161,7 +167,7 @@ bool HexComparison::compareData(const std::string& line, int reclen, int byteAdd
         if (file1 != file2) {
             const std::string label = word == 0x2007 ? "CONFIG" : strprintf("CONFIG %zu", slot + 1);
             m_report.rom.emplace_back(" ");
-            m_report.rom.push_back(label + strprintf(": File1:0x%s - File2:0x%s", file1.c_str(), file2.c_str()));
+            m_report.rom.push_back(label + strprintf(": File1:0x%s - File2:0x%s", shown(file1).c_str(), shown(file2).c_str()));
             ++m_report.ConfigDiffCount;
         }
         return true;
@@ -202,8 +208,8 @@ bool HexComparison::compareProgram(const std::string& line, int reclen, int byte
         if (low1 == low2 && high1 == high2)
             continue;
         m_report.rom.push_back(WordAddressText(word) + ": " +
-                               strprintf(" 0x%s%s [%s] - 0x%s%s [%s]", high1.c_str(), low1.c_str(),
-                                         MnemonicOf(high1, low1).c_str(), high2.c_str(), low2.c_str(),
+                               strprintf(" 0x%s%s [%s] - 0x%s%s [%s]", shown(high1).c_str(), shown(low1).c_str(),
+                                         MnemonicOf(high1, low1).c_str(), shown(high2).c_str(), shown(low2).c_str(),
                                          MnemonicOf(high2, low2).c_str()));
         ++m_report.RomDiffCount;
     }
@@ -223,7 +229,7 @@ bool HexComparison::compareEeprom(const std::string& line, int reclen, int first
             continue;
         const char* pad = n <= 15 ? "0x0" : n <= 255 ? "0x" : "";
         m_report.eeprom.push_back(strprintf("EE%s%x: File1:0x%s - File2:0x%s", pad, static_cast<unsigned>(n),
-                                            file1.c_str(), file2.c_str()));
+                                            shown(file1).c_str(), shown(file2).c_str()));
         ++m_report.EeDiffCount;
     }
     return true;
@@ -234,7 +240,7 @@ void HexComparison::reportId(const std::string& file2Id)
     if (file2Id == m_image.IdText)
         return;
     m_report.rom.emplace_back(" ");
-    m_report.rom.push_back(strprintf("ID: File1:0x%s - File2:0x%s", m_image.IdText.c_str(), file2Id.c_str()));
+    m_report.rom.push_back(strprintf("ID: File1:0x%s - File2:0x%s", shown(m_image.IdText).c_str(), shown(file2Id).c_str()));
     ++m_report.IdDiffCount;
 }
 

@@ -46,7 +46,8 @@ public:
     CompareReport CompareWithLines(const std::vector<std::string>& lines, const std::string& file2);
 
     // Compares one line of file 2 (upper-cased) into the report; false when the line fails.
-    bool CompareHexLine(const std::string& line);
+    // `lineNumber` (from 1, 0 when not known) goes into its messages.
+    bool CompareHexLine(const std::string& line, int lineNumber = 0);
     const CompareReport& report() const { return m_report; }
 
 private:
@@ -62,6 +63,7 @@ private:
     Prompter& m_prompter;
     CompareReport m_report;
     int CompareBase = 0; // extended linear address base of file 2: 0 or 0x10000
+    int m_lineNumber = 0; // the line of file 2 being compared, from 1; 0 when not known
 };
 
 } // namespace hz

@@ -13,8 +13,9 @@ namespace hz::pages::servo {
 
 namespace {
 
-// A curve or set file is a few kilobytes. Whatever lies beyond the first megabyte could only
-// add lines to a file that is too long already, so it is not read.
+// A curve or set file is a few kilobytes. Only the first megabyte of a file is read; within
+// it every line is read whole, so that its number is checked as a whole: a line cut short
+// could read as another number ("000…0x" as 0).
 constexpr std::size_t kReadLimit = 1 << 20;
 
 } // namespace
@@ -67,17 +68,18 @@ int TableByteOfLine(const std::string& line)
 CurveFileContent ReadCurveFile(const std::vector<std::string>& lines, std::size_t totalLines)
 {
     CurveFileContent r;
-    std::size_t count = std::min(totalLines, lines.size());
+    std::size_t count = totalLines;
     if (totalLines > static_cast<std::size_t>(kMaxPoints)) {
         r.cut = true;
-        count = std::min<std::size_t>(count, kMaxPoints);
+        count = kMaxPoints;
     }
     if (count == 0) {
         r.badLine = 0;
         return r;
     }
     for (std::size_t k = 0; k < count; ++k) {
-        const int v = TableByteOfLine(lines[k]);
+        // A line counted but not at hand (one that ran past the read limit) is no number.
+        const int v = k < lines.size() ? TableByteOfLine(lines[k]) : -1;
         if (v < 0) {
             r.badLine = static_cast<int>(k);
             r.points.clear();
@@ -128,10 +130,17 @@ bool ReadTextLines(const std::string& path, std::size_t keep, std::vector<std::s
     }
     const std::size_t got = static_cast<std::size_t>(in.gcount());
     text.resize(std::min(got, kReadLimit));
-    lines = splitLines(text, keep, &totalLines);
-    // A file beyond the limit has more lines than any curve or set file may have.
-    if (got > kReadLimit)
-        totalLines = std::max(totalLines, kReadLimit);
+    lines = splitLines(text, keep, &totalLines, kReadLimit);
+    if (got > kReadLimit) {
+        // The file goes on beyond what was read. Its last line read is not whole, unless the
+        // read ended on a line break, and then at least one more line follows. That line
+        // counts, but it is not kept: unseen, it can only be refused as not a number.
+        const bool endedOnBreak = text.back() == '\r' || text.back() == '\n';
+        if (endedOnBreak)
+            ++totalLines;
+        else if (lines.size() == totalLines)
+            lines.pop_back();
+    }
     return true;
 }
 

@@ -12,7 +12,7 @@
 // Lines are read as any text editor leaves them: CR LF, LF or CR line ends and a UTF-8 byte
 // order mark are all accepted; blanks around a number are ignored. A line that is not a whole
 // number from 0 up (empty, letters, a sign before a negative number) is refused; numbers above
-// 255 are limited to 255.
+// 255 are limited to 255. Every line is checked whole, however long it is.
 
 #include <array>
 #include <cstdint>
@@ -49,7 +49,8 @@ struct CurveFileContent {
     std::vector<int> points; // the values, when badLine is -1
 };
 // Checks the lines of a curve file. `totalLines` is the number of lines in the file (the
-// vector may hold only the first ones). An empty file is refused at its line 0.
+// vector may hold only the first ones; a line among the first 100 that it lacks is refused as
+// not a number). An empty file is refused at its line 0.
 CurveFileContent ReadCurveFile(const std::vector<std::string>& lines, std::size_t totalLines);
 
 struct SetFileContent {
@@ -61,8 +62,9 @@ struct SetFileContent {
 SetFileContent ReadSetFile(const std::vector<std::string>& lines, std::size_t totalLines);
 
 // Reads a text file as lines (any line end, a byte order mark dropped); keeps at most `keep`
-// lines and counts them all. False with a German reason in `error` when the file cannot be
-// read.
+// lines, each whole, and counts them all. Only the first megabyte is read: a line that does not
+// end within it is counted but not kept, and a line break at its end counts one line more.
+// False with a German reason in `error` when the file cannot be read.
 bool ReadTextLines(const std::string& path, std::size_t keep, std::vector<std::string>& lines,
                    std::size_t& totalLines, std::string& error);
 
