@@ -57,7 +57,7 @@ public:
                "      gleichnamige Bedienelemente gleicher Art und Beschriftung (über die Seite wie im\n"
                "      Fenster) und Arbeitskopien gleichen Aufbaus. Was sich nicht übertragen lässt,\n"
                "      wird aufgeführt; mit --strict wird dann nichts geschrieben (Rückgabewert 1),\n"
-               "      ebenso, wenn ALT oder NEU beschädigte Zeilen hat.\n";
+               "      ebenso, wenn ALT oder NEU beschädigte Zeilen hat. AUS darf weder ALT noch NEU sein.\n";
     }
     int run(const Options& o, std::ostream& out, std::ostream& err) const override
     {
