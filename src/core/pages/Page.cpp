@@ -139,4 +139,10 @@ std::string Page::partOfEntry(int entry) const
     return {};
 }
 
+Rect Page::rectOf(const std::string& name) const
+{
+    const Control* c = find(name);
+    return c && c->geometry ? *c->geometry : Rect{};
+}
+
 } // namespace hz::pages

@@ -10,6 +10,7 @@
 // drive one and the same code.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,25 @@ class Session;
 namespace hz::pages {
 
 enum class MouseAction { Press, Move, Release };
+
+// The window's address area (its group box): the pages stand beside it or over it.
+struct AddressArea {
+    int left = 5, top = 5, width = 400;
+};
+
+// How the window arranges itself around a shown page: its lower groups start at `left` (the
+// link picture) and `right` (the buttons), below a page `height` high and `width` wide.
+struct WindowArrangement {
+    int left = 0, right = 0, height = 0, width = 0;
+    bool operator==(const WindowArrangement&) const = default;
+};
+
+// Where a page's frame stands in the window, and - for the page that decides it - how the
+// window is arranged around it.
+struct PagePlace {
+    Rect frame;
+    std::optional<WindowArrangement> window;
+};
 
 // A named stretch of a page's working copy: entries first .. first + count - 1.
 struct DataPart {
@@ -83,12 +103,22 @@ public:
     // The working copy's parts (a curve's points, its count, its flags), so that a comparison
     // can say which part differs; none: the copy is compared entry by entry.
     virtual std::vector<DataPart> dataParts() const { return {}; }
+    // The geometry of control `name`; empty when it has none.
+    Rect rectOf(const std::string& name) const;
     // The part of the working copy that entry `entry` belongs to, as a report names it
     // ("Kurve 1 Punkte[7]", "Kurve 1 Anzahl Punkte"); empty when no part holds it.
     std::string partOfEntry(int entry) const;
     // What the working copy's entries mean, where one page serves decoder types that read the
     // same entries differently; a copy is carried only between pages of the same layout.
     virtual std::string dataLayout() const { return {}; }
+
+    // Where the frame stands beside or over the window's address area, measured on the page's
+    // own controls (a page grows with what it shows), and how the window is arranged around it.
+    virtual PagePlace placeIn(const AddressArea& area) const
+    {
+        (void)area;
+        return {};
+    }
 
     // While set, changes of the controls are the page's own writes, not user input.
     bool Updating = false;

@@ -10,17 +10,53 @@ PageHost::PageHost()
     Kornel.AddressPage = &KornelAdr;
 }
 
+namespace {
+
+template <auto Member>
+Page* member(PageHost& host)
+{
+    return &(host.*Member);
+}
+
+struct KindEntry {
+    int kind;
+    std::vector<Page* (*)(PageHost&)> pages; // in the order they are set up and placed
+};
+
+// Which pages each page kind shows. A new page: its model as a member of PageHost, one line
+// here; the page itself says where its frame stands (Page::placeIn).
+const std::vector<KindEntry>& registry()
+{
+    static const std::vector<KindEntry> kinds = {
+        {PageZusatz, {member<&PageHost::Zusatz>}},
+        {PageBlinkmuster, {member<&PageHost::Blinkmuster>}},
+        {PageBlinkmusterLed, {member<&PageHost::BlinkmusterLed>}},
+        // The curve page first: the address page edits its working copy.
+        {PageServo, {member<&PageHost::Kornel>, member<&PageHost::KornelAdr>}},
+        {PageRegister, {member<&PageHost::Register>}},
+    };
+    return kinds;
+}
+
+} // namespace
+
 std::vector<Page*> PageHost::pagesFor(int kind)
 {
-    switch (kind) {
-    case PageZusatz: return {&Zusatz};
-    case PageBlinkmuster: return {&Blinkmuster};
-    case PageBlinkmusterLed: return {&BlinkmusterLed};
-    // The curve frame first, then the address frame: the order the host sets them up in.
-    case PageServo: return {&Kornel, &KornelAdr};
-    case PageRegister: return {&Register};
-    default: return {};
-    }
+    std::vector<Page*> pages;
+    for (const KindEntry& e : registry())
+        if (e.kind == kind)
+            for (auto pick : e.pages)
+                pages.push_back(pick(*this));
+    return pages;
+}
+
+std::vector<Page*> PageHost::all()
+{
+    std::vector<Page*> pages;
+    for (const KindEntry& e : registry())
+        for (auto pick : e.pages)
+            pages.push_back(pick(*this));
+    return pages;
 }
 
 void PageHost::ShowPage(int kind, Session& session)

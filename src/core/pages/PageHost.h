@@ -42,6 +42,9 @@ public:
     // The models the host shows for a page kind, in the order the window places them (none
     // for kind 0 and for kinds that do not exist).
     std::vector<Page*> pagesFor(int kind);
+    // Every page model, each once, in the order of the page kinds: the window makes one frame
+    // for each.
+    std::vector<Page*> all();
     // The models shown for the loaded file.
     const std::vector<Page*>& shown() const { return m_shown; }
 

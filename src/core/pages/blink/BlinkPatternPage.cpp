@@ -608,4 +608,13 @@ void BlinkPatternPage::onMouse(Control& c, MouseAction action, int x, int y)
         ImageMouseMove(output, x, y);
 }
 
+PagePlace BlinkPatternPage::placeIn(const AddressArea& area) const
+{
+    // Beside the address rows, down to "Übernehmen" and as wide as it reaches.
+    const Rect accept = rectOf(name("btn_uebernehmen"));
+    const int height = accept.top + accept.height + 15;
+    const int width = accept.left + accept.width + 15;
+    return {Rect{410, area.top + 5, width, height}, WindowArrangement{5, 410, height, width}};
+}
+
 } // namespace hz::pages

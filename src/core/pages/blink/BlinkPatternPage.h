@@ -69,6 +69,7 @@ public:
 
     const char* frameName() const override { return m_layout.frameName; }
     const char* objectName() const override { return m_layout.objectName; }
+    PagePlace placeIn(const AddressArea& area) const override;
     const BlinkLayout& layout() const { return m_layout; }
 
     // The page host's set-up: InitPage with the width the host gives the frame, then

@@ -177,4 +177,10 @@ void RegisterPage::CvEditChange(int row)
         focusRequest = edit.name;
 }
 
+PagePlace RegisterPage::placeIn(const AddressArea& area) const
+{
+    // Over the address area, which a register decoder leaves empty.
+    return {Rect{5, area.top + 3, kWidth, kHeight}, WindowArrangement{5, 410, 555, 535}};
+}
+
 } // namespace hz::pages

@@ -41,6 +41,7 @@ public:
 
     const char* frameName() const override { return "TFrameRegister"; }
     const char* objectName() const override { return "FrameRegister1"; }
+    PagePlace placeIn(const AddressArea& area) const override;
     void showFor(Session& session) override;
 
     // Empties and hides all rows, shows the panel and places the column separators.

@@ -558,4 +558,10 @@ void KornelAdrPage::onSelect(Control& c)
     }
 }
 
+PagePlace KornelAdrPage::placeIn(const AddressArea& area) const
+{
+    // In the address area below the header; the curve page beside it arranges the window.
+    return {Rect{area.left + 1, 120, area.width - 2, kHeight}, std::nullopt};
+}
+
 } // namespace hz::pages

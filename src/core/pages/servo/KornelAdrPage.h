@@ -86,6 +86,7 @@ public:
 
     const char* frameName() const override { return "TFrameKornelAdr"; }
     const char* objectName() const override { return "FrameKornelAdr1"; }
+    PagePlace placeIn(const AddressArea& area) const override;
 
     // InitPage: runs each time the host shows page kind 4, after the curve page's.
     void showFor(Session& session) override;

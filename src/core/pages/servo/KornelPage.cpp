@@ -958,4 +958,14 @@ void KornelPage::onFile(Control& c, const std::string& path)
         servo_save_allClick(path);
 }
 
+PagePlace KornelPage::placeIn(const AddressArea& area) const
+{
+    // Right of the address area, down to "übernehmen"; the servo address page below the rows
+    // takes the address area's width, so the picture and the web button move right under it.
+    const Rect accept = rectOf("servo_btn_uebernehmen");
+    const int height = accept.top + accept.height + 15;
+    const int reach = accept.left + accept.width;
+    return {Rect{410, area.top + 5, reach + 15, height}, WindowArrangement{410, 650, height, reach - 225}};
+}
+
 } // namespace hz::pages

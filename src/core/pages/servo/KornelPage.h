@@ -64,6 +64,7 @@ public:
 
     const char* frameName() const override { return "TFrameKornel"; }
     const char* objectName() const override { return "FrameKornel1"; }
+    PagePlace placeIn(const AddressArea& area) const override;
 
     // InitPage: runs each time the host shows page kind 4, before the address page's.
     void showFor(Session& session) override;

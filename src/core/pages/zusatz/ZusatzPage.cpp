@@ -735,4 +735,12 @@ void ZusatzPage::TrackBar_neon_2Change()
     BuildPage();
 }
 
+PagePlace ZusatzPage::placeIn(const AddressArea& area) const
+{
+    // Beside the address rows, as wide as the mode group reaches.
+    const Rect mode = rectOf("group_mode");
+    const int width = mode.left + mode.width + 10;
+    return {Rect{410, area.top + 5, width, kHeight}, WindowArrangement{5, 410, kHeight, width}};
+}
+
 } // namespace hz::pages

@@ -45,6 +45,7 @@ public:
 
     const char* frameName() const override { return "TFrameZusatz"; }
     const char* objectName() const override { return "FrameZusatz1"; }
+    PagePlace placeIn(const AddressArea& area) const override;
     // ResetPage, then BuildPage.
     void showFor(Session& session) override;
 
