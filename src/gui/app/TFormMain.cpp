@@ -30,9 +30,14 @@
 #include "gui/pages/Frame_register.h"
 #include "gui/pages/PageFrame.h"
 #include "gui/app/PageHostView.h"
+#include "gui/app/QtText.h"
 #include "gui/inspect/TfrmInfo.h"
 
+using hz::gui::fromPath;
+using hz::gui::fromStd;
 using hz::gui::hintText;
+using hz::gui::toPath;
+using hz::gui::toStd;
 
 namespace {
 
@@ -47,26 +52,6 @@ constexpr int kProgressTop = 49;
 constexpr int kProgressHeight = 17;
 constexpr int kButtonGroupHeight = 74;
 constexpr int kGowebHeight = 25;
-
-
-
-
-
-
-QString fromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
-std::string toStd(const QString& s)
-{
-    const QByteArray b = s.toUtf8();
-    return std::string(b.constData(), static_cast<std::size_t>(b.size()));
-}
-
-// Path texts go to the core in the file system's encoding.
-std::string toPath(const QString& s)
-{
-    const QByteArray b = QFile::encodeName(s);
-    return std::string(b.constData(), static_cast<std::size_t>(b.size()));
-}
 
 // The picture of the home page link: a twirl and the program's name.
 QPixmap makeLinkPicture()
@@ -309,7 +294,7 @@ void TFormMain::guarded(const std::function<void()>& handler)
 void TFormMain::refreshStatus()
 {
     for (std::size_t i = 0; i < 4; ++i)
-        StatusPanels[i]->setText(fromUtf8(session.status.text[i]));
+        StatusPanels[i]->setText(fromStd(session.status.text[i]));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -368,7 +353,7 @@ void TFormMain::RedoLayout()
 
 void TFormMain::btn_loadClick()
 {
-    const QString chosen = m_dialogs->openFile(this, QFile::decodeName(session.image.LastFileName.c_str()),
+    const QString chosen = m_dialogs->openFile(this, fromPath(session.image.LastFileName),
                                                QString::fromLatin1(hz::gui::kHexFileFilter), QStringLiteral("hex"));
     if (!loadAfterAsking(chosen))
         return;
@@ -384,7 +369,7 @@ void TFormMain::btn_saveClick()
     m_pageHost->Refresh();
     if (!prepared)
         return;
-    const QString proposed = QFile::decodeName(session.image.LastFileName.c_str());
+    const QString proposed = fromPath(session.image.LastFileName);
     const QString chosen = m_dialogs->saveFile(this, proposed, QString::fromLatin1(hz::gui::kHexFileFilter),
                                                QStringLiteral("hex"));
     if (chosen.isEmpty())
@@ -405,7 +390,7 @@ bool TFormMain::btn_closeClick()
     values.width = width();
     values.top = y();
     values.left = x();
-    values.lastFileName = QFile::decodeName(session.image.LastFileName.c_str());
+    values.lastFileName = fromPath(session.image.LastFileName);
     QString error;
     if (!WriteSettings(m_settingsPath, values, &error)) {
         m_prompter.tell(hz::MsgKind::Error, toStd(error), hz::Buttons::Ok);
@@ -460,7 +445,7 @@ void TFormMain::openUrl(const QString& url)
         QDesktopServices::openUrl(QUrl(url)); // like the shell's "open": a failure is not shown
 }
 
-void TFormMain::btn_gowebClick() { openUrl(fromUtf8(session.ident.DocPage)); }
+void TFormMain::btn_gowebClick() { openUrl(fromStd(session.ident.DocPage)); }
 
 void TFormMain::gointoweb() { openUrl(QString::fromLatin1(hz::kHomePage)); }
 
@@ -523,7 +508,7 @@ void TFormMain::FitHeader(const std::string& name)
     QFont f = lbl_header->font();
     f.setPointSize(15);
     lbl_header->setFont(f);
-    lbl_header->setText(fromUtf8(name));
+    lbl_header->setText(fromStd(name));
     lbl_header->adjustSize();
     for (int size : {13, 11, 10, 9}) {
         if (lbl_header->width() > GroupBoxMain->width()) {
@@ -570,4 +555,4 @@ void TFormMain::RowTextsChanged(int row) { AddressRows.RowTextsChanged(row); }
 
 void TFormMain::FocusRow(int row, bool functionField) { AddressRows.FocusRow(row, functionField); }
 
-void TFormMain::DocPageChanged(const std::string& url) { btn_goweb->setText(fromUtf8(url)); }
+void TFormMain::DocPageChanged(const std::string& url) { btn_goweb->setText(fromStd(url)); }

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "gui/app/ControlFont.h"
+#include "gui/app/QtText.h"
 #include "gui/pages/FitText.h"
 
 using hz::pages::Control;
@@ -41,7 +42,7 @@ void TFrameRegister::beforeRefresh()
     m_fontFor = m_register.ListShown();
     QStringList captions;
     for (int row = 0; row < m_register.CvCount(); ++row)
-        captions << QString::fromStdString(m_register.label(row).caption);
+        captions << hz::gui::fromStd(m_register.label(row).caption);
     m_captionFont = captions.isEmpty() ? rowControlFont() : FittingFont(rowControlFont(), captions.join(QLatin1Char('\n')), RegisterPage::kCaptionRoom, kMinCaptionStretch);
     for (int row = 0; row < kRows; ++row)
         if (QWidget* w = madeWidget(RegisterPage::labelName(row)))

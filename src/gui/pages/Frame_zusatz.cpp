@@ -6,6 +6,7 @@
 
 #include "gui/app/ControlFont.h"
 #include "gui/app/MessageBoxPrompter.h"
+#include "gui/app/QtText.h"
 
 using hz::pages::Control;
 using hz::pages::ControlKind;
@@ -27,7 +28,7 @@ TFrameZusatz::TFrameZusatz(ZusatzPage& page, QWidget* parent) : TFrameBase(page,
     // reference to the frame, so the model may outlive it.
     const QFontMetrics metrics(pageFont());
     page.TextWidth = [metrics](const std::string& text) {
-        return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        return metrics.horizontalAdvance(hz::gui::fromStd(text));
     };
 }
 
