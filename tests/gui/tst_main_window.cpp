@@ -29,7 +29,7 @@
 #include "gui/app/Settings.h"
 #include "gui/app/TFormMain.h"
 #include "core/catalogue/Catalogue.h"
-#include "gui/pages/Frame_register.h"
+#include "gui/pages/RegisterFrame.h"
 #include "gui/pages/PageFrame.h"
 
 using hz::test::fixture;
@@ -905,8 +905,8 @@ void TstMainWindow::pendingPageChanges()
     w.LoadFile(in);
     h.prompter.clear();
 
-    TFrameBase* f = nullptr;
-    for (TFrameBase* candidate : w.frames())
+    PageFrame* f = nullptr;
+    for (PageFrame* candidate : w.frames())
         if (candidate->objectName() == frame)
             f = candidate;
     QVERIFY(f);

@@ -27,11 +27,11 @@
 #include "gui/app/MessageBoxPrompter.h"
 #include "gui/app/Settings.h"
 #include "core/catalogue/Catalogue.h"
-#include "gui/pages/Frame_register.h"
+#include "gui/pages/RegisterFrame.h"
 #include "gui/pages/PageFrame.h"
 #include "gui/app/PageHostView.h"
 #include "gui/app/QtText.h"
-#include "gui/inspect/TfrmInfo.h"
+#include "gui/inspect/InfoDialog.h"
 
 using hz::gui::fromPath;
 using hz::gui::fromStd;
@@ -419,7 +419,7 @@ void TFormMain::btn_infoClick()
         return;
     }
     // Made for this one look at the file and gone when it closes; it only reads the image.
-    TfrmInfo dialog(session.image, session.prompter(), *m_dialogs, this);
+    InfoDialog dialog(session.image, session.prompter(), *m_dialogs, this);
     dialog.exec();
 }
 

@@ -1,4 +1,4 @@
-#include "gui/inspect/TfrmInfo.h"
+#include "gui/inspect/InfoDialog.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -82,7 +82,7 @@ QFont listingFont()
 
 } // namespace hz::gui
 
-TfrmInfo::TfrmInfo(const hz::FirmwareImage& image, hz::Prompter& prompter, hz::gui::FileDialogs& dialogs,
+InfoDialog::InfoDialog(const hz::FirmwareImage& image, hz::Prompter& prompter, hz::gui::FileDialogs& dialogs,
                    QWidget* owner)
     : QDialog(owner), m_image(image), m_prompter(prompter), m_dialogs(dialogs), m_info(image)
 {
@@ -98,7 +98,7 @@ TfrmInfo::TfrmInfo(const hz::FirmwareImage& image, hz::Prompter& prompter, hz::g
     }
 }
 
-void TfrmInfo::createControls()
+void InfoDialog::createControls()
 {
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -187,7 +187,7 @@ void TfrmInfo::createControls()
     connect(btn_close, &QPushButton::clicked, this, [this] { btn_closeClick(); });
 }
 
-void TfrmInfo::showInfo()
+void InfoDialog::showInfo()
 {
     for (std::size_t k = 0; k < 4; ++k) {
         edt_config[k]->setText(fromStd(m_info.config[k]));
@@ -201,7 +201,7 @@ void TfrmInfo::showInfo()
         StatusPanels[i]->setText(fromStd(m_info.status[i]));
 }
 
-void TfrmInfo::btn_compareClick()
+void InfoDialog::btn_compareClick()
 {
     // The dialog starts in the folder of the loaded file, where its siblings usually are.
     const QString loaded = fromPath(m_image.LastFileName);
@@ -219,4 +219,4 @@ void TfrmInfo::btn_compareClick()
     showInfo();
 }
 
-void TfrmInfo::btn_closeClick() { accept(); }
+void InfoDialog::btn_closeClick() { accept(); }

@@ -24,12 +24,12 @@ using hz::gui::toStd;
 using hz::pages::Control;
 using hz::pages::ControlKind;
 
-TFrameBase::TFrameBase(hz::pages::Page& page, QWidget* parent) : QFrame(parent), m_page(page)
+PageFrame::PageFrame(hz::pages::Page& page, QWidget* parent) : QFrame(parent), m_page(page)
 {
     setObjectName(QString::fromLatin1(page.objectName()));
 }
 
-QWidget* TFrameBase::parentFor(const Control& c)
+QWidget* PageFrame::parentFor(const Control& c)
 {
     if (c.parent.empty())
         return this;
@@ -37,7 +37,7 @@ QWidget* TFrameBase::parentFor(const Control& c)
     return p ? p : this;
 }
 
-QWidget* TFrameBase::widget(const std::string& name)
+QWidget* PageFrame::widget(const std::string& name)
 {
     const auto it = m_widgets.find(name);
     if (it != m_widgets.end())
@@ -53,7 +53,7 @@ QWidget* TFrameBase::widget(const std::string& name)
     return w;
 }
 
-QWidget* TFrameBase::make(const Control& c)
+QWidget* PageFrame::make(const Control& c)
 {
     QWidget* parent = parentFor(c);
     QWidget* w = nullptr;
@@ -98,7 +98,7 @@ QWidget* TFrameBase::make(const Control& c)
     return w;
 }
 
-void TFrameBase::connectEvents(const Control& c, QWidget* w)
+void PageFrame::connectEvents(const Control& c, QWidget* w)
 {
     const std::string name = c.name;
     // Every widget event reaches the model the same way: not while the frame writes its own
@@ -146,7 +146,7 @@ void TFrameBase::connectEvents(const Control& c, QWidget* w)
         }));
 }
 
-void TFrameBase::apply(const Control& c, QWidget* w)
+void PageFrame::apply(const Control& c, QWidget* w)
 {
     if (c.geometry)
         w->setGeometry(c.geometry->left, c.geometry->top, c.geometry->width, c.geometry->height);
@@ -208,13 +208,13 @@ void TFrameBase::apply(const Control& c, QWidget* w)
     w->setVisible(c.visible);
 }
 
-void TFrameBase::styleWidget(const Control& c, QWidget* w)
+void PageFrame::styleWidget(const Control& c, QWidget* w)
 {
     if (m_pageFont)
         setFittingFont(c, w, *m_pageFont);
 }
 
-void TFrameBase::setFittingFont(const Control& c, QWidget* w, const QFont& font)
+void PageFrame::setFittingFont(const Control& c, QWidget* w, const QFont& font)
 {
     QString text;
     int room = c.geometry ? c.geometry->width : 0;
@@ -232,7 +232,7 @@ void TFrameBase::setFittingFont(const Control& c, QWidget* w, const QFont& font)
     w->setFont(text.isEmpty() || !c.geometry ? font : FittingFont(font, text, TextRoom(w, room)));
 }
 
-void TFrameBase::refresh()
+void PageFrame::refresh()
 {
     beforeRefresh();
     const bool was = Updating;

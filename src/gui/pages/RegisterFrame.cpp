@@ -1,4 +1,4 @@
-#include "gui/pages/Frame_register.h"
+#include "gui/pages/RegisterFrame.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -22,19 +22,19 @@ constexpr int kMinCaptionStretch = 90;
 
 } // namespace
 
-TFrameRegister::TFrameRegister(RegisterPage& page, QWidget* parent)
-    : TFrameBase(page, parent), m_register(page), m_captionFont(rowControlFont())
+RegisterFrame::RegisterFrame(RegisterPage& page, QWidget* parent)
+    : PageFrame(page, parent), m_register(page), m_captionFont(rowControlFont())
 {
     resize(RegisterPage::kWidth, 571);
 }
 
-QLabel* TFrameRegister::label(int row) { return static_cast<QLabel*>(widget(RegisterPage::labelName(row))); }
+QLabel* RegisterFrame::label(int row) { return static_cast<QLabel*>(widget(RegisterPage::labelName(row))); }
 
-QLineEdit* TFrameRegister::edit(int row) { return static_cast<QLineEdit*>(widget(RegisterPage::editName(row))); }
+QLineEdit* RegisterFrame::edit(int row) { return static_cast<QLineEdit*>(widget(RegisterPage::editName(row))); }
 
-QFrame* TFrameRegister::panel() { return static_cast<QFrame*>(widget("pnl_cv")); }
+QFrame* RegisterFrame::panel() { return static_cast<QFrame*>(widget("pnl_cv")); }
 
-void TFrameRegister::beforeRefresh()
+void RegisterFrame::beforeRefresh()
 {
     // The font follows the list; typing into a row changes neither.
     if (m_register.ListShown() == m_fontFor)
@@ -49,7 +49,7 @@ void TFrameRegister::beforeRefresh()
             w->setFont(m_captionFont);
 }
 
-void TFrameRegister::styleWidget(const Control& c, QWidget* w)
+void RegisterFrame::styleWidget(const Control& c, QWidget* w)
 {
     // The rows keep their font whatever font the frame is given.
     if (c.kind == ControlKind::Label)

@@ -1,4 +1,4 @@
-#include "gui/pages/Frame_zusatz.h"
+#include "gui/pages/ZusatzFrame.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -12,16 +12,16 @@ using hz::pages::Control;
 using hz::pages::ControlKind;
 using hz::pages::ZusatzPage;
 
-QFont TFrameZusatz::pageFont() { return rowControlFont(); }
+QFont ZusatzFrame::pageFont() { return rowControlFont(); }
 
-QFont TFrameZusatz::headingFont()
+QFont ZusatzFrame::headingFont()
 {
     QFont f = pageFont();
     f.setBold(true);
     return f;
 }
 
-TFrameZusatz::TFrameZusatz(ZusatzPage& page, QWidget* parent) : TFrameBase(page, parent), m_zusatz(page)
+ZusatzFrame::ZusatzFrame(ZusatzPage& page, QWidget* parent) : PageFrame(page, parent), m_zusatz(page)
 {
     resize(ZusatzPage::kWidth, ZusatzPage::kDesignHeight);
     // The labels size themselves to their text in the page's font. The measure holds no
@@ -32,7 +32,7 @@ TFrameZusatz::TFrameZusatz(ZusatzPage& page, QWidget* parent) : TFrameBase(page,
     };
 }
 
-void TFrameZusatz::styleWidget(const Control& c, QWidget* w)
+void ZusatzFrame::styleWidget(const Control& c, QWidget* w)
 {
     // Multi-line captions break at "\r\n" as the firmware editor wrote them.
     if (auto* label = qobject_cast<QLabel*>(w); label && c.caption.find('\r') != std::string::npos)
