@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "HexRecords.h"
+#include "MainWindowHarness.h"
 #include "ScriptedFileDialogs.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
@@ -25,6 +26,7 @@
 #include "gui/inspect/InfoDialog.h"
 
 using hz::test::rec;
+using hz::test::window::Harness;
 
 namespace {
 
@@ -37,24 +39,6 @@ QString joined(const std::vector<std::string>& lines)
         l << QString::fromStdString(s);
     return l.join(QLatin1Char('\n'));
 }
-
-struct Harness {
-    hz::test::ScriptedPrompter prompter;
-    hz::test::ScriptedFileDialogs dialogs;
-    QTemporaryDir dir;
-    std::unique_ptr<TFormMain> w;
-
-    TFormMain& make()
-    {
-        hz::gui::MainWindowServices s;
-        s.prompter = &prompter;
-        s.dialogs = &dialogs;
-        s.openUrl = [](const QString&) {};
-        s.settingsPath = dir.filePath(QStringLiteral("hexzwirbel.ini"));
-        w = std::make_unique<TFormMain>(s);
-        return *w;
-    }
-};
 
 // Runs `inside` once the modal dialog that `open` starts is up, then closes whatever is still
 // modal so that a failed check cannot leave the test waiting.
