@@ -1,6 +1,5 @@
 #include "gui/app/TFormMain.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFile>
@@ -8,11 +7,8 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLinearGradient>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
@@ -20,10 +16,10 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <cmath>
 #include <exception>
 
 #include "gui/app/ControlFont.h"
+#include "gui/app/LinkPicture.h"
 #include "gui/app/MessageBoxPrompter.h"
 #include "gui/app/Settings.h"
 #include "core/catalogue/Catalogue.h"
@@ -52,41 +48,6 @@ constexpr int kProgressTop = 49;
 constexpr int kProgressHeight = 17;
 constexpr int kButtonGroupHeight = 74;
 constexpr int kGowebHeight = 25;
-
-// The picture of the home page link: a twirl and the program's name.
-QPixmap makeLinkPicture()
-{
-    QPixmap pm(TFormMain::kImageWidth, TFormMain::kImageHeight);
-    pm.fill(Qt::white);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient g(0, 0, TFormMain::kImageWidth, 0);
-    g.setColorAt(0.0, QColor(0x12, 0x3C, 0x69));
-    g.setColorAt(1.0, QColor(0x1E, 0x88, 0x8C));
-    p.fillRect(pm.rect(), g);
-    // An Archimedean spiral: the "Zwirbel".
-    QPainterPath spiral;
-    const double cx = 16.0, cy = 16.0;
-    for (int i = 0; i <= 120; ++i) {
-        const double t = i * 0.1;
-        const double r = 1.1 * t;
-        const QPointF pt(cx + r * std::cos(t), cy + r * std::sin(t));
-        if (i == 0)
-            spiral.moveTo(pt);
-        else
-            spiral.lineTo(pt);
-    }
-    p.setPen(QPen(QColor(0xF5, 0xC2, 0x42), 2.0));
-    p.drawPath(spiral);
-    QFont f = QApplication::font();
-    f.setBold(true);
-    // The bold of the "speichern" and "Ende" buttons: one font fewer to load at start-up.
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(QRect(36, 0, TFormMain::kImageWidth - 40, TFormMain::kImageHeight), Qt::AlignVCenter | Qt::AlignLeft,
-               QStringLiteral("HEX Zwirbel"));
-    return pm;
-}
 
 } // namespace
 
@@ -208,7 +169,7 @@ void TFormMain::createControls()
     GroupBoxImage->setCursor(Qt::PointingHandCursor);
     Image2 = new QLabel(GroupBoxImage);
     Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setPixmap(makeLinkPicture());
+    Image2->setPixmap(hz::gui::makeLinkPicture(kImageWidth, kImageHeight));
     Image2->resize(kImageWidth, kImageHeight);
     Image2->setToolTip(QStringLiteral("Zur WebSite"));
     Image2->setCursor(Qt::PointingHandCursor);
