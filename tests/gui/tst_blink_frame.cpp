@@ -10,7 +10,7 @@
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
 #include "core/Session.h"
-#include "gui/pages/Frame_blinkmuster.h"
+#include "gui/pages/BlinkmusterFrame.h"
 #include "gui/pages/PageImage.h"
 
 using hz::pages::BlinkmusterLedPage;
@@ -22,7 +22,7 @@ class TstBlinkFrame : public QObject {
     hz::test::ScriptedPrompter prompter;
 
     // Loads a fixture and shows its page in a frame of the size the host gives it.
-    static void show(hz::Session& session, TFrameBlinkmuster& f, const char* fixture, int height)
+    static void show(hz::Session& session, BlinkmusterFrame& f, const char* fixture, int height)
     {
         QCOMPARE(session.LoadFile(hz::test::fixture(fixture)), hz::LoadOutcome::Done);
         f.setGeometry(0, 0, 540, height);
@@ -50,7 +50,7 @@ void TstBlinkFrame::paintingWithTheMouseSetsBitsAndPixels()
 {
     hz::Session session(prompter);
     BlinkmusterPage& page = session.pages.Blinkmuster;
-    TFrameBlinkmuster f(page, nullptr);
+    BlinkmusterFrame f(page, nullptr);
     show(session, f, "classic_684_blinkmuster.hex", BlinkmusterPage::kHeight);
     QCOMPARE(f.objectName(), QStringLiteral("FrameBlinkmuster1"));
 
@@ -103,7 +103,7 @@ void TstBlinkFrame::theLedFramePaintsTheSecondEntryOfAStep()
 {
     hz::Session session(prompter);
     BlinkmusterLedPage& page = session.pages.BlinkmusterLed;
-    TFrameBlinkmuster_led f(page, nullptr);
+    BlinkmusterLedFrame f(page, nullptr);
     show(session, f, "classic_684_lumo_blinkmuster.hex", BlinkmusterLedPage::kHeight);
     // 8 steps of 60 pixels; Out#7 (bit 2 of entries 128..) is off in step 3
     PageImage* out7 = f.image(7);
@@ -128,7 +128,7 @@ void TstBlinkFrame::spinnerArrowsStepTheCount()
 {
     hz::Session session(prompter);
     BlinkmusterPage& page = session.pages.Blinkmuster;
-    TFrameBlinkmuster f(page, nullptr);
+    BlinkmusterFrame f(page, nullptr);
     show(session, f, "classic_684_blinkmuster.hex", BlinkmusterPage::kHeight);
     QSpinBox* arrows = f.arrows("UpDown3");
     QVERIFY(arrows);

@@ -17,14 +17,16 @@
 #include <memory>
 
 #include "HexRecords.h"
+#include "MainWindowHarness.h"
 #include "ScriptedFileDialogs.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
 #include "core/inspect/HexListing.h"
 #include "gui/app/TFormMain.h"
-#include "gui/inspect/TfrmInfo.h"
+#include "gui/inspect/InfoDialog.h"
 
 using hz::test::rec;
+using hz::test::window::Harness;
 
 namespace {
 
@@ -38,31 +40,13 @@ QString joined(const std::vector<std::string>& lines)
     return l.join(QLatin1Char('\n'));
 }
 
-struct Harness {
-    hz::test::ScriptedPrompter prompter;
-    hz::test::ScriptedFileDialogs dialogs;
-    QTemporaryDir dir;
-    std::unique_ptr<TFormMain> w;
-
-    TFormMain& make()
-    {
-        hz::gui::MainWindowServices s;
-        s.prompter = &prompter;
-        s.dialogs = &dialogs;
-        s.openUrl = [](const QString&) {};
-        s.settingsPath = dir.filePath(QStringLiteral("hexzwirbel.ini"));
-        w = std::make_unique<TFormMain>(s);
-        return *w;
-    }
-};
-
 // Runs `inside` once the modal dialog that `open` starts is up, then closes whatever is still
 // modal so that a failed check cannot leave the test waiting.
-void whileModal(const std::function<void()>& open, const std::function<void(TfrmInfo*)>& inside)
+void whileModal(const std::function<void()>& open, const std::function<void(InfoDialog*)>& inside)
 {
     bool ran = false;
     QTimer::singleShot(0, [&] {
-        auto* d = qobject_cast<TfrmInfo*>(QApplication::activeModalWidget());
+        auto* d = qobject_cast<InfoDialog*>(QApplication::activeModalWidget());
         ran = true;
         if (d)
             inside(d);
@@ -94,7 +78,7 @@ void TstInfoDialog::controlsOfTheDialog()
 
     QWidget owner;
     owner.setGeometry(100, 80, 1200, 900);
-    TfrmInfo d(session.image, prompter, dialogs, &owner);
+    InfoDialog d(session.image, prompter, dialogs, &owner);
     QCOMPARE(d.windowTitle(), QStringLiteral("HEX File Information"));
     QCOMPARE(d.size(), QSize(978, 662));
     QCOMPARE(d.geometry().center(), owner.frameGeometry().center());
@@ -163,7 +147,7 @@ void TstInfoDialog::hexInfoOpensTheListingsAndACompareFillsTheMemos()
 
     QString config1, id1, eepromBefore, romBefore, eepromAfter, romAfter, status0, status1, proposed, filter;
     whileModal([&] { w.btn_info->click(); },
-               [&](TfrmInfo* d) {
+               [&](InfoDialog* d) {
                    QVERIFY(d->isModal());
                    QCOMPARE(d->parentWidget(), &w);
                    config1 = d->edt_config[0]->text();
@@ -208,7 +192,7 @@ void TstInfoDialog::cancelledOrFailedComparison()
 
     QString afterCancel, before, romAfterFailure, eepromAfterFailure;
     whileModal([&] { w.btn_info->click(); },
-               [&](TfrmInfo* d) {
+               [&](InfoDialog* d) {
                    before = d->Memo3a->toPlainText();
                    d->btn_compare->click(); // cancelled: the listings stay
                    afterCancel = d->Memo3a->toPlainText();

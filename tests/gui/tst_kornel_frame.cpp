@@ -33,7 +33,7 @@ private slots:
 namespace {
 
 // The fixture's curve 1: ten points (i x 13 + 7) & 127, the relay on at points 0 and 5.
-void load(hz::Session& session, TFrameBase& frame)
+void load(hz::Session& session, PageFrame& frame)
 {
     QCOMPARE(session.LoadFile(hz::test::fixture("servo_kornel4.hex")), hz::LoadOutcome::Done);
     frame.setGeometry(0, 0, 540, 555);
@@ -47,7 +47,7 @@ void TstKornelFrame::drawingWithTheMouseMovesThePoint()
 {
     hz::Session session(prompter);
     hz::pages::KornelPage& page = session.pages.Kornel;
-    TFrameBase frame(page, nullptr);
+    PageFrame frame(page, nullptr);
     load(session, frame);
 
     auto* image = frame.findChild<PageImage*>("servo_Image1");
@@ -93,7 +93,7 @@ void TstKornelFrame::spinnerAndGridListReachTheModel()
 {
     hz::Session session(prompter);
     hz::pages::KornelPage& page = session.pages.Kornel;
-    TFrameBase frame(page, nullptr);
+    PageFrame frame(page, nullptr);
     load(session, frame);
 
     auto* count = frame.findChild<QLineEdit*>("edt_Anzahl");
@@ -127,8 +127,8 @@ void TstKornelFrame::addressFrameBesideItSharesTheWorkingCopy()
     QCOMPARE(w.LoadFile(QString::fromStdString(hz::test::fixture("servo_kornel4.hex"))), hz::LoadOutcome::Done);
 
     // page kind 4: the address frame in the address area, the curve frame right of it
-    TFrameBase* adr = w.FrameKornelAdr1;
-    TFrameBase* curve = w.FrameKornel1;
+    PageFrame* adr = w.FrameKornelAdr1;
+    PageFrame* curve = w.FrameKornel1;
     QVERIFY(adr->isVisible() && curve->isVisible());
     QCOMPARE(adr->geometry(), QRect(6, 120, 398, 530));
     QCOMPARE(curve->x(), 410);

@@ -140,7 +140,7 @@ private slots:
 void TstPageFrame::widgetsMirrorTheControls()
 {
     ProbePage page;
-    TFrameBase f(page, nullptr);
+    PageFrame f(page, nullptr);
     f.refresh();
     QCOMPARE(f.objectName(), QStringLiteral("FrameProbe1"));
     auto* label = f.findChild<QLabel*>("lbl_probe");
@@ -165,7 +165,7 @@ void TstPageFrame::everyWidgetEventReachesTheModel()
 {
     ProbePage page;
     hz::test::ScriptedFileDialogs dialogs;
-    TFrameBase f(page, nullptr);
+    PageFrame f(page, nullptr);
     f.setFileDialogs(&dialogs);
     f.refresh();
     f.findChild<QLineEdit*>("edt_value")->setText("7");
@@ -198,7 +198,7 @@ void TstPageFrame::everyWidgetEventReachesTheModel()
 void TstPageFrame::imagesPaintTheDrawingAndReportTheMouseInImagePixels()
 {
     ProbePage page;
-    TFrameBase f(page, nullptr);
+    PageFrame f(page, nullptr);
     f.refresh();
     auto* image = f.findChild<PageImage*>("Image_probe");
     QVERIFY(image);

@@ -12,7 +12,7 @@
 #include "core/Session.h"
 #include "TestFiles.h"
 #include "gui/app/ControlFont.h"
-#include "gui/pages/Frame_register.h"
+#include "gui/pages/RegisterFrame.h"
 #include "core/pages/register/CvLists.h"
 
 using hz::pages::RegisterPage;
@@ -23,7 +23,7 @@ class TstRegisterFrame : public QObject {
     hz::test::ScriptedPrompter prompter;
 
     // Shows the page for the session's type, as the page host does.
-    static void show(hz::Session& session, TFrameRegister& f, int identifier)
+    static void show(hz::Session& session, RegisterFrame& f, int identifier)
     {
         session.ident.Identifier = identifier;
         session.pages.ShowPage(hz::PageRegister, session);
@@ -43,7 +43,7 @@ private slots:
 void TstRegisterFrame::widgetsMirrorTheModelAndAreMadeForShownRowsOnly()
 {
     hz::Session session(prompter);
-    TFrameRegister f(session.pages.Register, nullptr);
+    RegisterFrame f(session.pages.Register, nullptr);
     f.refresh();
     QCOMPARE(f.objectName(), QStringLiteral("FrameRegister1"));
     QVERIFY(f.findChildren<QLineEdit*>().isEmpty()); // nothing shown, nothing made
@@ -70,7 +70,7 @@ void TstRegisterFrame::widgetsMirrorTheModelAndAreMadeForShownRowsOnly()
 void TstRegisterFrame::rowsKeepTheirFontWhenTheFrameChangesIt()
 {
     hz::Session session(prompter);
-    TFrameRegister f(session.pages.Register, nullptr);
+    RegisterFrame f(session.pages.Register, nullptr);
     QFont big = f.font();
     big.setPointSize(big.pointSize() + 20);
     big.setBold(true);
@@ -92,7 +92,7 @@ void TstRegisterFrame::captionsFitBeforeTheirEdits()
     QFETCH(int, identifier);
     hz::Session session(prompter);
     session.image.resetMemory();
-    TFrameRegister f(session.pages.Register, nullptr);
+    RegisterFrame f(session.pages.Register, nullptr);
     show(session, f, identifier);
     const auto& list = hz::CvListFor(identifier);
     int widest = 0;
@@ -130,10 +130,10 @@ void TstRegisterFrame::aShorterListGetsItsOwnFontBack()
 {
     hz::Session session(prompter);
     session.image.resetMemory();
-    TFrameRegister f(session.pages.Register, nullptr);
+    RegisterFrame f(session.pages.Register, nullptr);
     show(session, f, 0x15000);
     show(session, f, 0x4400);
-    TFrameRegister fresh(session.pages.Register, nullptr);
+    RegisterFrame fresh(session.pages.Register, nullptr);
     fresh.refresh();
     QCOMPARE(f.label(5)->font(), fresh.label(5)->font());
     QVERIFY(f.label(61)->isHidden());
@@ -146,7 +146,7 @@ void TstRegisterFrame::typingGoesThroughTheModel()
     hz::Session session(prompter);
     session.LoadFile(hz::test::fixture("f18324_function.hex"));
     prompter.clear();
-    TFrameRegister f(session.pages.Register, nullptr);
+    RegisterFrame f(session.pages.Register, nullptr);
     f.resize(940, 555);
     f.refresh();
     f.show();

@@ -20,7 +20,7 @@
 #include "TestFiles.h"
 #include "core/Session.h"
 #include "gui/app/TFormMain.h"
-#include "gui/pages/Frame_zusatz.h"
+#include "gui/pages/ZusatzFrame.h"
 
 using hz::pages::Rect;
 using hz::pages::ZusatzPage;
@@ -39,7 +39,7 @@ class TstZusatzFrame : public QObject {
     // A session with the frame made first, as the window makes its frames, then the file.
     struct Loaded {
         hz::Session session;
-        TFrameZusatz frame;
+        ZusatzFrame frame;
         Loaded(hz::Prompter& p, const char* fixture) : session(p), frame(session.pages.Zusatz, nullptr)
         {
             session.LoadFile(hz::test::fixture(fixture));
@@ -112,18 +112,18 @@ void TstZusatzFrame::rowsStandAfterTheWidestCaptionInTheFrameFont()
 {
     prompter.clear();
     hz::Session session(prompter);
-    TFrameZusatz frame(session.pages.Zusatz, nullptr);
+    ZusatzFrame frame(session.pages.Zusatz, nullptr);
     session.image.resetMemory();
     session.ident.Identifier = 0x367; // seven traffic-light rows
     session.pages.ShowPage(hz::PageZusatz, session);
     frame.resize(ZusatzPage::kWidth, ZusatzPage::kHeight);
     frame.refresh();
-    const QFontMetrics metrics(TFrameZusatz::pageFont());
+    const QFontMetrics metrics(ZusatzFrame::pageFont());
     int widest = 0;
     for (int row = 0; row < 7; ++row) {
         auto* label = frame.findChild<QLabel*>(QStringLiteral("RowLabels[%1]").arg(row));
         QVERIFY(label);
-        QCOMPARE(label->font(), TFrameZusatz::pageFont());
+        QCOMPARE(label->font(), ZusatzFrame::pageFont());
         const int advance = metrics.horizontalAdvance(label->text());
         QCOMPARE(label->width(), advance); // the label is as wide as its text: nothing is cut
         widest = std::max(widest, advance);
@@ -237,7 +237,7 @@ void TstZusatzFrame::theWindowShowsThePageAndSavesAsTheTool()
     QCOMPARE(prompter.shown.size(), std::size_t(1));
     QVERIFY(prompter.shown[0].text.find("EEPROM 0x20: 0x44 → 0x11 (unbekannter Überblend-Code)") != std::string::npos);
     prompter.clear();
-    QVERIFY(qobject_cast<TFrameZusatz*>(w.FrameZusatz1));
+    QVERIFY(qobject_cast<ZusatzFrame*>(w.FrameZusatz1));
     QVERIFY(!w.FrameZusatz1->isHidden());
     QCOMPARE(w.FrameZusatz1->geometry(), QRect(410, w.GroupBoxMain->y() + 5, 320, 485));
     auto* fading = w.FrameZusatz1->findChild<QSlider*>("TrackBar_01");

@@ -55,7 +55,7 @@ class Page {
 public:
     virtual ~Page() = default;
 
-    // Class name of the frame ("TFrameRegister") and the host's name for it ("FrameRegister1").
+    // Name of the frame in reports ("TFrameRegister") and the host's name for it ("FrameRegister1").
     virtual const char* frameName() const = 0;
     virtual const char* objectName() const = 0;
 

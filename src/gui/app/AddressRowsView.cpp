@@ -9,6 +9,10 @@
 
 #include "core/Session.h"
 #include "gui/app/ControlFont.h"
+#include "gui/app/QtText.h"
+
+using hz::gui::fromStd;
+using hz::gui::toStd;
 
 namespace {
 
@@ -16,14 +20,6 @@ constexpr int kCaptionWidth = 100, kCaptionHeight = 20;
 constexpr int kAddressWidth = 40, kAddressHeight = 20;
 constexpr int kFunctionWidth = 30, kFunctionHeight = 20;
 constexpr int kRgWidth = 30, kRgHeight = 16;
-
-QString fromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
-std::string toStd(const QString& s)
-{
-    const QByteArray b = s.toUtf8();
-    return std::string(b.constData(), static_cast<std::size_t>(b.size()));
-}
 
 } // namespace
 
@@ -56,7 +52,7 @@ void AddressRowsView::make(int k)
     const QFont rowFont = rowControlFont();
     const auto i = static_cast<std::size_t>(k);
     AddressRowControls& r = m_rows[i];
-    r.caption = new QLabel(fromUtf8(m_session.ident.Captions[i]), m_box);
+    r.caption = new QLabel(fromStd(m_session.ident.Captions[i]), m_box);
     r.caption->setObjectName(QStringLiteral("lbl_adr_%1").arg(k));
     r.address = new QLineEdit(m_box);
     r.address->setObjectName(QStringLiteral("edt_adr_%1").arg(k));
@@ -93,7 +89,7 @@ void AddressRowsView::syncCaptions()
 {
     for (int k = 0; k < kRows; ++k) {
         const auto i = static_cast<std::size_t>(k);
-        const QString text = fromUtf8(m_session.ident.Captions[i]);
+        const QString text = fromStd(m_session.ident.Captions[i]);
         if (!made(k) && text.isEmpty())
             continue;
         QLabel* l = row(k).caption;
@@ -149,8 +145,8 @@ void AddressRowsView::ShowRows()
         r.function->setEnabled(stored);
         r.rg->setVisible(id.RedGreen);
         r.function->setVisible(!id.RedGreen);
-        r.address->setToolTip(fromUtf8(m_session.addresses.AddressHint(k)));
-        r.function->setToolTip(fromUtf8(m_session.addresses.FunctionHint(k)));
+        r.address->setToolTip(fromStd(m_session.addresses.AddressHint(k)));
+        r.function->setToolTip(fromStd(m_session.addresses.FunctionHint(k)));
     }
 }
 
@@ -193,8 +189,8 @@ void AddressRowsView::RowTextsChanged(int r)
     if (r < 0 || r >= kRows)
         return;
     const auto i = static_cast<std::size_t>(r);
-    const QString address = fromUtf8(m_session.addresses.AddressText[i]);
-    const QString function = fromUtf8(m_session.addresses.FunctionText[i]);
+    const QString address = fromStd(m_session.addresses.AddressText[i]);
+    const QString function = fromStd(m_session.addresses.FunctionText[i]);
     if (!made(r) && address.isEmpty() && function.isEmpty())
         return;
     row(r).address->setText(address);

@@ -1,10 +1,12 @@
 #include "gui/app/MessageBoxPrompter.h"
 
+#include "gui/app/QtText.h"
+
 namespace hz::gui {
 
 QString messageText(const std::string& text)
 {
-    QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    QString s = fromStd(text);
     s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return s;

@@ -5,9 +5,9 @@
 #include "gui/app/ControlFont.h"
 #include "gui/app/TFormMain.h"
 #include "core/catalogue/Catalogue.h"
-#include "gui/pages/Frame_blinkmuster.h"
-#include "gui/pages/Frame_register.h"
-#include "gui/pages/Frame_zusatz.h"
+#include "gui/pages/BlinkmusterFrame.h"
+#include "gui/pages/RegisterFrame.h"
+#include "gui/pages/ZusatzFrame.h"
 #include "gui/pages/PageFrame.h"
 
 using hz::pages::Rect;
@@ -17,39 +17,39 @@ PageHostView::PageHostView(TFormMain& window, QWidget* parent, hz::gui::FileDial
     auto& host = window.session.pages;
     // The graph pages are dense: the row font, and captions that fit where the page puts them.
     auto plain = [parent](hz::pages::Page& page) {
-        auto* f = new TFrameBase(page, parent);
+        auto* f = new PageFrame(page, parent);
         f->setPageFont(rowControlFont());
         f->hide();
         return f;
     };
     // The additional-functions page measures its texts in the frame's font.
-    FrameZusatz1 = new TFrameZusatz(host.Zusatz, parent);
+    FrameZusatz1 = new ZusatzFrame(host.Zusatz, parent);
     FrameZusatz1->hide();
     // The blink pattern pages choose their font.
-    FrameBlinkmuster1 = new TFrameBlinkmuster(host.Blinkmuster, parent);
+    FrameBlinkmuster1 = new BlinkmusterFrame(host.Blinkmuster, parent);
     FrameBlinkmuster1->hide();
-    FrameBlinkmuster_led1 = new TFrameBlinkmuster_led(host.BlinkmusterLed, parent);
+    FrameBlinkmuster_led1 = new BlinkmusterLedFrame(host.BlinkmusterLed, parent);
     FrameBlinkmuster_led1->hide();
     FrameKornelAdr1 = plain(host.KornelAdr);
     FrameKornel1 = plain(host.Kornel);
     // The register page has a frame of its own kind (it chooses its captions' font).
-    FrameRegister1 = new TFrameRegister(host.Register, parent);
+    FrameRegister1 = new RegisterFrame(host.Register, parent);
     FrameRegister1->hide();
     m_frames = {FrameZusatz1, FrameBlinkmuster1, FrameBlinkmuster_led1, FrameKornelAdr1, FrameKornel1, FrameRegister1};
-    for (TFrameBase* f : m_frames)
+    for (PageFrame* f : m_frames)
         f->setFileDialogs(dialogs);
     // The two servo pages share one working copy: what the user does on one frame can change
     // the other (an address choice enables "übernehmen", "verwerfen" refills the address
     // lists). After every user event all frames show their models again; a frame whose model
     // did not change has nothing to copy.
-    for (TFrameBase* f : m_frames)
-        QObject::connect(f, &TFrameBase::modelEvent, f, [this] { Refresh(); });
+    for (PageFrame* f : m_frames)
+        QObject::connect(f, &PageFrame::modelEvent, f, [this] { Refresh(); });
     // The frames fill themselves when the host first shows them.
 }
 
 void PageHostView::HidePages()
 {
-    for (TFrameBase* f : m_frames)
+    for (PageFrame* f : m_frames)
         f->hide();
 }
 
@@ -57,21 +57,21 @@ void PageHostView::Refresh()
 {
     // A hidden frame catches up when ShowPage shows it; refreshing it now would build the
     // widgets of a page nobody looks at.
-    for (TFrameBase* f : m_frames)
+    for (PageFrame* f : m_frames)
         if (!f->isHidden())
             f->refresh();
 }
 
 void PageHostView::ShowPage(int kind)
 {
-    for (TFrameBase* f : {FrameZusatz1, FrameBlinkmuster1, FrameBlinkmuster_led1, FrameKornel1, FrameKornelAdr1})
+    for (PageFrame* f : {FrameZusatz1, FrameBlinkmuster1, FrameBlinkmuster_led1, FrameKornel1, FrameKornelAdr1})
         f->hide();
     // The sizes the pages were designed with, measured on the models' controls.
-    auto rectOf = [](const TFrameBase* f, const char* name) {
+    auto rectOf = [](const PageFrame* f, const char* name) {
         const hz::pages::Control* c = f->model().find(name);
         return c && c->geometry ? *c->geometry : Rect{};
     };
-    auto place = [](TFrameBase* f, int left, int top, int width, int height) {
+    auto place = [](PageFrame* f, int left, int top, int width, int height) {
         f->Updating = true;
         f->setGeometry(left, top, width, height);
         f->show();
@@ -92,7 +92,7 @@ void PageHostView::ShowPage(int kind)
     }
     case hz::PageBlinkmuster:
     case hz::PageBlinkmusterLed: {
-        TFrameBase* frame = kind == hz::PageBlinkmuster ? FrameBlinkmuster1 : FrameBlinkmuster_led1;
+        PageFrame* frame = kind == hz::PageBlinkmuster ? FrameBlinkmuster1 : FrameBlinkmuster_led1;
         const Rect accept = rectOf(
             frame, kind == hz::PageBlinkmuster ? "blinkmuster_btn_uebernehmen" : "led_blinkmuster_btn_uebernehmen");
         const int height = accept.top + accept.height + 15;

@@ -14,8 +14,8 @@ namespace hz::gui {
 class FileDialogs;
 }
 class TFormMain;
-class TFrameBase;
-class TFrameRegister;
+class PageFrame;
+class RegisterFrame;
 
 class PageHostView {
 public:
@@ -23,14 +23,14 @@ public:
     // the pages that open a file dialog open the window's `dialogs`.
     PageHostView(TFormMain& window, QWidget* parent, hz::gui::FileDialogs* dialogs);
 
-    TFrameBase* FrameZusatz1 = nullptr;
-    TFrameBase* FrameBlinkmuster1 = nullptr;
-    TFrameBase* FrameBlinkmuster_led1 = nullptr;
-    TFrameBase* FrameKornelAdr1 = nullptr;
-    TFrameBase* FrameKornel1 = nullptr;
-    TFrameRegister* FrameRegister1 = nullptr;
+    PageFrame* FrameZusatz1 = nullptr;
+    PageFrame* FrameBlinkmuster1 = nullptr;
+    PageFrame* FrameBlinkmuster_led1 = nullptr;
+    PageFrame* FrameKornelAdr1 = nullptr;
+    PageFrame* FrameKornel1 = nullptr;
+    RegisterFrame* FrameRegister1 = nullptr;
 
-    const std::vector<TFrameBase*>& frames() const { return m_frames; }
+    const std::vector<PageFrame*>& frames() const { return m_frames; }
 
     // Hides the frames of kinds 1 to 4 and places the frames of `kind`, whose models the
     // core host has just set up, then arranges the window around them.
@@ -42,5 +42,5 @@ public:
 
 private:
     TFormMain& m_window;
-    std::vector<TFrameBase*> m_frames;
+    std::vector<PageFrame*> m_frames;
 };

@@ -7,12 +7,11 @@
 #include <QStandardPaths>
 
 #include "core/IniFile.h"
+#include "gui/app/QtText.h"
 
-namespace {
-
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
-} // namespace
+using hz::gui::fromStd;
+using hz::gui::toPath;
+using hz::gui::toStd;
 
 QString SettingsFilePath()
 {
@@ -38,14 +37,14 @@ SettingsValues ReadSettings(const QString& path)
 {
     SettingsValues v;
     hz::IniFile ini;
-    if (!ini.load(localPath(path), nullptr))
+    if (!ini.load(toPath(path), nullptr))
         return v;
     v.rasterX = ini.readInteger("Raster", "x", v.rasterX);
     v.rasterY = ini.readInteger("Raster", "y", v.rasterY);
     v.width = ini.readInteger("Window", "Width", v.width);
     v.top = ini.readInteger("Window", "Top", v.top);
     v.left = ini.readInteger("Window", "Left", v.left);
-    v.lastFileName = QString::fromStdString(ini.readString("ReloadFile", "LastFileName_HEX", std::string()));
+    v.lastFileName = fromStd(ini.readString("ReloadFile", "LastFileName_HEX", std::string()));
     return v;
 }
 
@@ -54,9 +53,9 @@ bool WriteSettings(const QString& path, const SettingsValues& v, QString* error)
     hz::IniFile ini;
     std::string why;
     // A file that exists but cannot be read is not overwritten: its other sections would be lost.
-    if (!ini.load(localPath(path), &why)) {
+    if (!ini.load(toPath(path), &why)) {
         if (error)
-            *error = QStringLiteral("Die Datei \"%1\" konnte nicht gelesen werden: %2").arg(path, QString::fromStdString(why));
+            *error = QStringLiteral("Die Datei \"%1\" konnte nicht gelesen werden: %2").arg(path, fromStd(why));
         return false;
     }
     ini.setInteger("Raster", "x", v.rasterX);
@@ -64,10 +63,10 @@ bool WriteSettings(const QString& path, const SettingsValues& v, QString* error)
     ini.setInteger("Window", "Width", v.width);
     ini.setInteger("Window", "Top", v.top);
     ini.setInteger("Window", "Left", v.left);
-    ini.setValue("ReloadFile", "LastFileName_HEX", v.lastFileName.toStdString());
-    if (!ini.save(localPath(path), &why)) {
+    ini.setValue("ReloadFile", "LastFileName_HEX", toStd(v.lastFileName));
+    if (!ini.save(toPath(path), &why)) {
         if (error)
-            *error = QString::fromStdString(why); // names the file and says why
+            *error = fromStd(why); // names the file and says why
         return false;
     }
     return true;

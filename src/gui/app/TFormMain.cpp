@@ -1,6 +1,5 @@
 #include "gui/app/TFormMain.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFile>
@@ -8,11 +7,8 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLinearGradient>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
@@ -20,19 +16,24 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <cmath>
 #include <exception>
 
 #include "gui/app/ControlFont.h"
+#include "gui/app/LinkPicture.h"
 #include "gui/app/MessageBoxPrompter.h"
 #include "gui/app/Settings.h"
 #include "core/catalogue/Catalogue.h"
-#include "gui/pages/Frame_register.h"
+#include "gui/pages/RegisterFrame.h"
 #include "gui/pages/PageFrame.h"
 #include "gui/app/PageHostView.h"
-#include "gui/inspect/TfrmInfo.h"
+#include "gui/app/QtText.h"
+#include "gui/inspect/InfoDialog.h"
 
+using hz::gui::fromPath;
+using hz::gui::fromStd;
 using hz::gui::hintText;
+using hz::gui::toPath;
+using hz::gui::toStd;
 
 namespace {
 
@@ -47,61 +48,6 @@ constexpr int kProgressTop = 49;
 constexpr int kProgressHeight = 17;
 constexpr int kButtonGroupHeight = 74;
 constexpr int kGowebHeight = 25;
-
-
-
-
-
-
-QString fromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
-std::string toStd(const QString& s)
-{
-    const QByteArray b = s.toUtf8();
-    return std::string(b.constData(), static_cast<std::size_t>(b.size()));
-}
-
-// Path texts go to the core in the file system's encoding.
-std::string toPath(const QString& s)
-{
-    const QByteArray b = QFile::encodeName(s);
-    return std::string(b.constData(), static_cast<std::size_t>(b.size()));
-}
-
-// The picture of the home page link: a twirl and the program's name.
-QPixmap makeLinkPicture()
-{
-    QPixmap pm(TFormMain::kImageWidth, TFormMain::kImageHeight);
-    pm.fill(Qt::white);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient g(0, 0, TFormMain::kImageWidth, 0);
-    g.setColorAt(0.0, QColor(0x12, 0x3C, 0x69));
-    g.setColorAt(1.0, QColor(0x1E, 0x88, 0x8C));
-    p.fillRect(pm.rect(), g);
-    // An Archimedean spiral: the "Zwirbel".
-    QPainterPath spiral;
-    const double cx = 16.0, cy = 16.0;
-    for (int i = 0; i <= 120; ++i) {
-        const double t = i * 0.1;
-        const double r = 1.1 * t;
-        const QPointF pt(cx + r * std::cos(t), cy + r * std::sin(t));
-        if (i == 0)
-            spiral.moveTo(pt);
-        else
-            spiral.lineTo(pt);
-    }
-    p.setPen(QPen(QColor(0xF5, 0xC2, 0x42), 2.0));
-    p.drawPath(spiral);
-    QFont f = QApplication::font();
-    f.setBold(true);
-    // The bold of the "speichern" and "Ende" buttons: one font fewer to load at start-up.
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(QRect(36, 0, TFormMain::kImageWidth - 40, TFormMain::kImageHeight), Qt::AlignVCenter | Qt::AlignLeft,
-               QStringLiteral("HEX Zwirbel"));
-    return pm;
-}
 
 } // namespace
 
@@ -223,7 +169,7 @@ void TFormMain::createControls()
     GroupBoxImage->setCursor(Qt::PointingHandCursor);
     Image2 = new QLabel(GroupBoxImage);
     Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setPixmap(makeLinkPicture());
+    Image2->setPixmap(hz::gui::makeLinkPicture(kImageWidth, kImageHeight));
     Image2->resize(kImageWidth, kImageHeight);
     Image2->setToolTip(QStringLiteral("Zur WebSite"));
     Image2->setCursor(Qt::PointingHandCursor);
@@ -309,7 +255,7 @@ void TFormMain::guarded(const std::function<void()>& handler)
 void TFormMain::refreshStatus()
 {
     for (std::size_t i = 0; i < 4; ++i)
-        StatusPanels[i]->setText(fromUtf8(session.status.text[i]));
+        StatusPanels[i]->setText(fromStd(session.status.text[i]));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -368,7 +314,7 @@ void TFormMain::RedoLayout()
 
 void TFormMain::btn_loadClick()
 {
-    const QString chosen = m_dialogs->openFile(this, QFile::decodeName(session.image.LastFileName.c_str()),
+    const QString chosen = m_dialogs->openFile(this, fromPath(session.image.LastFileName),
                                                QString::fromLatin1(hz::gui::kHexFileFilter), QStringLiteral("hex"));
     if (!loadAfterAsking(chosen))
         return;
@@ -384,7 +330,7 @@ void TFormMain::btn_saveClick()
     m_pageHost->Refresh();
     if (!prepared)
         return;
-    const QString proposed = QFile::decodeName(session.image.LastFileName.c_str());
+    const QString proposed = fromPath(session.image.LastFileName);
     const QString chosen = m_dialogs->saveFile(this, proposed, QString::fromLatin1(hz::gui::kHexFileFilter),
                                                QStringLiteral("hex"));
     if (chosen.isEmpty())
@@ -405,7 +351,7 @@ bool TFormMain::btn_closeClick()
     values.width = width();
     values.top = y();
     values.left = x();
-    values.lastFileName = QFile::decodeName(session.image.LastFileName.c_str());
+    values.lastFileName = fromPath(session.image.LastFileName);
     QString error;
     if (!WriteSettings(m_settingsPath, values, &error)) {
         m_prompter.tell(hz::MsgKind::Error, toStd(error), hz::Buttons::Ok);
@@ -434,7 +380,7 @@ void TFormMain::btn_infoClick()
         return;
     }
     // Made for this one look at the file and gone when it closes; it only reads the image.
-    TfrmInfo dialog(session.image, session.prompter(), *m_dialogs, this);
+    InfoDialog dialog(session.image, session.prompter(), *m_dialogs, this);
     dialog.exec();
 }
 
@@ -460,7 +406,7 @@ void TFormMain::openUrl(const QString& url)
         QDesktopServices::openUrl(QUrl(url)); // like the shell's "open": a failure is not shown
 }
 
-void TFormMain::btn_gowebClick() { openUrl(fromUtf8(session.ident.DocPage)); }
+void TFormMain::btn_gowebClick() { openUrl(fromStd(session.ident.DocPage)); }
 
 void TFormMain::gointoweb() { openUrl(QString::fromLatin1(hz::kHomePage)); }
 
@@ -523,7 +469,7 @@ void TFormMain::FitHeader(const std::string& name)
     QFont f = lbl_header->font();
     f.setPointSize(15);
     lbl_header->setFont(f);
-    lbl_header->setText(fromUtf8(name));
+    lbl_header->setText(fromStd(name));
     lbl_header->adjustSize();
     for (int size : {13, 11, 10, 9}) {
         if (lbl_header->width() > GroupBoxMain->width()) {
@@ -570,4 +516,4 @@ void TFormMain::RowTextsChanged(int row) { AddressRows.RowTextsChanged(row); }
 
 void TFormMain::FocusRow(int row, bool functionField) { AddressRows.FocusRow(row, functionField); }
 
-void TFormMain::DocPageChanged(const std::string& url) { btn_goweb->setText(fromUtf8(url)); }
+void TFormMain::DocPageChanged(const std::string& url) { btn_goweb->setText(fromStd(url)); }

@@ -33,8 +33,8 @@ class QProgressBar;
 class QPushButton;
 class QStatusBar;
 class PageHostView;
-class TFrameBase;
-class TFrameRegister;
+class PageFrame;
+class RegisterFrame;
 
 namespace hz::gui {
 
@@ -45,7 +45,7 @@ struct MainWindowServices {
     FileDialogs* dialogs = nullptr;
     std::function<void(const QString& url)> openUrl;
     QString settingsPath;
-    // Replaces the HEX information dialog that "HEX Info" opens modally (TfrmInfo).
+    // Replaces the HEX information dialog that "HEX Info" opens modally (InfoDialog).
     std::function<void(QWidget* owner)> showInfo;
 };
 
@@ -103,7 +103,7 @@ public:
     // False: stay with everything.
     bool ConfirmDiscardChanges();
     // The page frames in the host's order.
-    const std::vector<TFrameBase*>& frames() const { return m_pageHost->frames(); }
+    const std::vector<PageFrame*>& frames() const { return m_pageHost->frames(); }
 
     // Address page.
     void LayoutRows(int columnBreak, int gap) override;
@@ -131,12 +131,12 @@ public:
     QStatusBar* StatusBar1 = nullptr;
     std::array<QLabel*, 4> StatusPanels{};
 
-    TFrameBase* FrameZusatz1 = nullptr;
-    TFrameBase* FrameBlinkmuster1 = nullptr;
-    TFrameBase* FrameBlinkmuster_led1 = nullptr;
-    TFrameBase* FrameKornelAdr1 = nullptr;
-    TFrameBase* FrameKornel1 = nullptr;
-    TFrameRegister* FrameRegister1 = nullptr;
+    PageFrame* FrameZusatz1 = nullptr;
+    PageFrame* FrameBlinkmuster1 = nullptr;
+    PageFrame* FrameBlinkmuster_led1 = nullptr;
+    PageFrame* FrameKornelAdr1 = nullptr;
+    PageFrame* FrameKornel1 = nullptr;
+    RegisterFrame* FrameRegister1 = nullptr;
 
     // The 48 address rows; AddressRows[k] makes row k's widgets at the first request.
     AddressRowsView AddressRows;

@@ -14,30 +14,22 @@
 
 #include "gui/app/ControlFont.h"
 #include "gui/app/FileDialogs.h"
+#include "gui/app/QtText.h"
 #include "gui/pages/FitText.h"
 #include "gui/pages/PageImage.h"
 
+using hz::gui::fromStd;
+using hz::gui::toPath;
+using hz::gui::toStd;
 using hz::pages::Control;
 using hz::pages::ControlKind;
 
-namespace {
-
-QString qs(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
-std::string ss(const QString& s)
-{
-    const QByteArray b = s.toUtf8();
-    return std::string(b.constData(), static_cast<std::size_t>(b.size()));
-}
-
-} // namespace
-
-TFrameBase::TFrameBase(hz::pages::Page& page, QWidget* parent) : QFrame(parent), m_page(page)
+PageFrame::PageFrame(hz::pages::Page& page, QWidget* parent) : QFrame(parent), m_page(page)
 {
     setObjectName(QString::fromLatin1(page.objectName()));
 }
 
-QWidget* TFrameBase::parentFor(const Control& c)
+QWidget* PageFrame::parentFor(const Control& c)
 {
     if (c.parent.empty())
         return this;
@@ -45,7 +37,7 @@ QWidget* TFrameBase::parentFor(const Control& c)
     return p ? p : this;
 }
 
-QWidget* TFrameBase::widget(const std::string& name)
+QWidget* PageFrame::widget(const std::string& name)
 {
     const auto it = m_widgets.find(name);
     if (it != m_widgets.end())
@@ -61,7 +53,7 @@ QWidget* TFrameBase::widget(const std::string& name)
     return w;
 }
 
-QWidget* TFrameBase::make(const Control& c)
+QWidget* PageFrame::make(const Control& c)
 {
     QWidget* parent = parentFor(c);
     QWidget* w = nullptr;
@@ -96,7 +88,7 @@ QWidget* TFrameBase::make(const Control& c)
         break;
     case ControlKind::Image: w = new PageImage(parent); break;
     }
-    w->setObjectName(qs(c.name));
+    w->setObjectName(fromStd(c.name));
     // Radio buttons of one group are exclusive by the model, not by Qt's auto-exclusivity,
     // which would also act on radio buttons of other groups that share the frame.
     if (auto* r = qobject_cast<QRadioButton*>(w))
@@ -106,7 +98,7 @@ QWidget* TFrameBase::make(const Control& c)
     return w;
 }
 
-void TFrameBase::connectEvents(const Control& c, QWidget* w)
+void PageFrame::connectEvents(const Control& c, QWidget* w)
 {
     const std::string name = c.name;
     // Every widget event reaches the model the same way: not while the frame writes its own
@@ -122,7 +114,7 @@ void TFrameBase::connectEvents(const Control& c, QWidget* w)
     };
     hz::pages::Page& page = m_page;
     if (auto* e = qobject_cast<QLineEdit*>(w))
-        connect(e, &QLineEdit::textChanged, this, forward([&page, name](const QString& t) { page.userText(name, ss(t)); }));
+        connect(e, &QLineEdit::textChanged, this, forward([&page, name](const QString& t) { page.userText(name, toStd(t)); }));
     else if (auto* cb = qobject_cast<QCheckBox*>(w))
         connect(cb, &QCheckBox::toggled, this, forward([&page, name](bool on) { page.userChecked(name, on); }));
     else if (auto* r = qobject_cast<QRadioButton*>(w))
@@ -133,12 +125,12 @@ void TFrameBase::connectEvents(const Control& c, QWidget* w)
             const Control* button = page.find(name);
             if (!button || !m_dialogs)
                 return;
-            const QString filter = qs(button->fileFilter), suffix = qs(button->fileSuffix);
+            const QString filter = fromStd(button->fileFilter), suffix = fromStd(button->fileSuffix);
             const QString path = button->fileDialog == hz::pages::FileDialogKind::Open
                                      ? m_dialogs->openFile(this, QString(), filter, suffix)
                                      : m_dialogs->saveFile(this, QString(), filter, suffix);
             if (!path.isEmpty())
-                page.userFile(name, ss(path));
+                page.userFile(name, toPath(path));
         }));
     else if (b)
         connect(b, &QPushButton::clicked, this, forward([&page, name](bool) { page.userClick(name); }));
@@ -154,14 +146,14 @@ void TFrameBase::connectEvents(const Control& c, QWidget* w)
         }));
 }
 
-void TFrameBase::apply(const Control& c, QWidget* w)
+void PageFrame::apply(const Control& c, QWidget* w)
 {
     if (c.geometry)
         w->setGeometry(c.geometry->left, c.geometry->top, c.geometry->width, c.geometry->height);
-    w->setToolTip(qs(c.hint));
+    w->setToolTip(fromStd(c.hint));
     w->setEnabled(c.enabled);
     switch (c.kind) {
-    case ControlKind::Label: static_cast<QLabel*>(w)->setText(qs(c.caption)); break;
+    case ControlKind::Label: static_cast<QLabel*>(w)->setText(fromStd(c.caption)); break;
     case ControlKind::Image:
         if (c.geometry)
             static_cast<PageImage*>(w)->setDrawing(c.geometry->width, c.geometry->height, c.drawing);
@@ -169,16 +161,16 @@ void TFrameBase::apply(const Control& c, QWidget* w)
     case ControlKind::Edit: {
         auto* e = static_cast<QLineEdit*>(w);
         e->setReadOnly(c.readOnly);
-        if (e->text() != qs(c.text))
-            e->setText(qs(c.text));
+        if (e->text() != fromStd(c.text))
+            e->setText(fromStd(c.text));
         break;
     }
     case ControlKind::Check:
-        static_cast<QCheckBox*>(w)->setText(qs(c.caption));
+        static_cast<QCheckBox*>(w)->setText(fromStd(c.caption));
         static_cast<QCheckBox*>(w)->setChecked(c.checked);
         break;
     case ControlKind::Radio:
-        static_cast<QRadioButton*>(w)->setText(qs(c.caption));
+        static_cast<QRadioButton*>(w)->setText(fromStd(c.caption));
         static_cast<QRadioButton*>(w)->setChecked(c.checked);
         break;
     case ControlKind::TrackBar:
@@ -195,7 +187,7 @@ void TFrameBase::apply(const Control& c, QWidget* w)
         auto* co = static_cast<QComboBox*>(w);
         QStringList items;
         for (const auto& i : c.items)
-            items << qs(i);
+            items << fromStd(i);
         QStringList current;
         for (int k = 0; k < co->count(); ++k)
             current << co->itemText(k);
@@ -206,23 +198,23 @@ void TFrameBase::apply(const Control& c, QWidget* w)
         co->setCurrentIndex(c.selected);
         break;
     }
-    case ControlKind::Button: static_cast<QPushButton*>(w)->setText(qs(c.caption)); break;
+    case ControlKind::Button: static_cast<QPushButton*>(w)->setText(fromStd(c.caption)); break;
     case ControlKind::Group:
         if (auto* g = qobject_cast<QGroupBox*>(w))
-            g->setTitle(qs(c.caption));
+            g->setTitle(fromStd(c.caption));
         break;
     }
     styleWidget(c, w);
     w->setVisible(c.visible);
 }
 
-void TFrameBase::styleWidget(const Control& c, QWidget* w)
+void PageFrame::styleWidget(const Control& c, QWidget* w)
 {
     if (m_pageFont)
         setFittingFont(c, w, *m_pageFont);
 }
 
-void TFrameBase::setFittingFont(const Control& c, QWidget* w, const QFont& font)
+void PageFrame::setFittingFont(const Control& c, QWidget* w, const QFont& font)
 {
     QString text;
     int room = c.geometry ? c.geometry->width : 0;
@@ -240,7 +232,7 @@ void TFrameBase::setFittingFont(const Control& c, QWidget* w, const QFont& font)
     w->setFont(text.isEmpty() || !c.geometry ? font : FittingFont(font, text, TextRoom(w, room)));
 }
 
-void TFrameBase::refresh()
+void PageFrame::refresh()
 {
     beforeRefresh();
     const bool was = Updating;

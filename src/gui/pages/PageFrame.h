@@ -21,10 +21,10 @@ namespace hz::gui {
 class FileDialogs;
 }
 
-class TFrameBase : public QFrame {
+class PageFrame : public QFrame {
     Q_OBJECT
 public:
-    TFrameBase(hz::pages::Page& page, QWidget* parent);
+    PageFrame(hz::pages::Page& page, QWidget* parent);
 
     hz::pages::Page& model() { return m_page; }
     const hz::pages::Page& model() const { return m_page; }

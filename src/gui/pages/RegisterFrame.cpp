@@ -1,4 +1,4 @@
-#include "gui/pages/Frame_register.h"
+#include "gui/pages/RegisterFrame.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "gui/app/ControlFont.h"
+#include "gui/app/QtText.h"
 #include "gui/pages/FitText.h"
 
 using hz::pages::Control;
@@ -21,19 +22,19 @@ constexpr int kMinCaptionStretch = 90;
 
 } // namespace
 
-TFrameRegister::TFrameRegister(RegisterPage& page, QWidget* parent)
-    : TFrameBase(page, parent), m_register(page), m_captionFont(rowControlFont())
+RegisterFrame::RegisterFrame(RegisterPage& page, QWidget* parent)
+    : PageFrame(page, parent), m_register(page), m_captionFont(rowControlFont())
 {
     resize(RegisterPage::kWidth, 571);
 }
 
-QLabel* TFrameRegister::label(int row) { return static_cast<QLabel*>(widget(RegisterPage::labelName(row))); }
+QLabel* RegisterFrame::label(int row) { return static_cast<QLabel*>(widget(RegisterPage::labelName(row))); }
 
-QLineEdit* TFrameRegister::edit(int row) { return static_cast<QLineEdit*>(widget(RegisterPage::editName(row))); }
+QLineEdit* RegisterFrame::edit(int row) { return static_cast<QLineEdit*>(widget(RegisterPage::editName(row))); }
 
-QFrame* TFrameRegister::panel() { return static_cast<QFrame*>(widget("pnl_cv")); }
+QFrame* RegisterFrame::panel() { return static_cast<QFrame*>(widget("pnl_cv")); }
 
-void TFrameRegister::beforeRefresh()
+void RegisterFrame::beforeRefresh()
 {
     // The font follows the list; typing into a row changes neither.
     if (m_register.ListShown() == m_fontFor)
@@ -41,14 +42,14 @@ void TFrameRegister::beforeRefresh()
     m_fontFor = m_register.ListShown();
     QStringList captions;
     for (int row = 0; row < m_register.CvCount(); ++row)
-        captions << QString::fromStdString(m_register.label(row).caption);
+        captions << hz::gui::fromStd(m_register.label(row).caption);
     m_captionFont = captions.isEmpty() ? rowControlFont() : FittingFont(rowControlFont(), captions.join(QLatin1Char('\n')), RegisterPage::kCaptionRoom, kMinCaptionStretch);
     for (int row = 0; row < kRows; ++row)
         if (QWidget* w = madeWidget(RegisterPage::labelName(row)))
             w->setFont(m_captionFont);
 }
 
-void TFrameRegister::styleWidget(const Control& c, QWidget* w)
+void RegisterFrame::styleWidget(const Control& c, QWidget* w)
 {
     // The rows keep their font whatever font the frame is given.
     if (c.kind == ControlKind::Label)

@@ -10,10 +10,10 @@
 #include "core/pages/zusatz/ZusatzPage.h"
 #include "gui/pages/PageFrame.h"
 
-class TFrameZusatz : public TFrameBase {
+class ZusatzFrame : public PageFrame {
     Q_OBJECT
 public:
-    TFrameZusatz(hz::pages::ZusatzPage& page, QWidget* parent);
+    ZusatzFrame(hz::pages::ZusatzPage& page, QWidget* parent);
 
     hz::pages::ZusatzPage& page() { return m_zusatz; }
     // The font of every control of the page, and of its headings.

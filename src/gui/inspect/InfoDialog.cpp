@@ -1,4 +1,4 @@
-#include "gui/inspect/TfrmInfo.h"
+#include "gui/inspect/InfoDialog.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,8 +14,12 @@
 #include <exception>
 
 #include "gui/app/MessageBoxPrompter.h"
+#include "gui/app/QtText.h"
 
+using hz::gui::fromPath;
+using hz::gui::fromStd;
 using hz::gui::hintText;
+using hz::gui::toPath;
 
 namespace {
 
@@ -32,14 +36,12 @@ constexpr int kMemoTop = 82;
 constexpr int kMemoWidth = 475;
 constexpr int kRightLeft = kMargin + kMemoWidth + 12;
 
-QString fromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
 QString joinLines(const std::vector<std::string>& lines)
 {
     QStringList l;
     l.reserve(static_cast<qsizetype>(lines.size()));
     for (const std::string& s : lines)
-        l << fromUtf8(s);
+        l << fromStd(s);
     return l.join(QLatin1Char('\n'));
 }
 
@@ -80,7 +82,7 @@ QFont listingFont()
 
 } // namespace hz::gui
 
-TfrmInfo::TfrmInfo(const hz::FirmwareImage& image, hz::Prompter& prompter, hz::gui::FileDialogs& dialogs,
+InfoDialog::InfoDialog(const hz::FirmwareImage& image, hz::Prompter& prompter, hz::gui::FileDialogs& dialogs,
                    QWidget* owner)
     : QDialog(owner), m_image(image), m_prompter(prompter), m_dialogs(dialogs), m_info(image)
 {
@@ -96,7 +98,7 @@ TfrmInfo::TfrmInfo(const hz::FirmwareImage& image, hz::Prompter& prompter, hz::g
     }
 }
 
-void TfrmInfo::createControls()
+void InfoDialog::createControls()
 {
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -185,32 +187,31 @@ void TfrmInfo::createControls()
     connect(btn_close, &QPushButton::clicked, this, [this] { btn_closeClick(); });
 }
 
-void TfrmInfo::showInfo()
+void InfoDialog::showInfo()
 {
     for (std::size_t k = 0; k < 4; ++k) {
-        edt_config[k]->setText(fromUtf8(m_info.config[k]));
-        edt_ID[k]->setText(fromUtf8(m_info.id[k]));
+        edt_config[k]->setText(fromStd(m_info.config[k]));
+        edt_ID[k]->setText(fromStd(m_info.id[k]));
     }
-    lbl_anzahl->setText(fromUtf8(m_info.romCount));
+    lbl_anzahl->setText(fromStd(m_info.romCount));
     lbl_anzahl->adjustSize();
     Memo1a->setPlainText(joinLines(m_info.memo1));
     Memo3a->setPlainText(joinLines(m_info.memo3));
     for (std::size_t i = 0; i < 2; ++i)
-        StatusPanels[i]->setText(fromUtf8(m_info.status[i]));
+        StatusPanels[i]->setText(fromStd(m_info.status[i]));
 }
 
-void TfrmInfo::btn_compareClick()
+void InfoDialog::btn_compareClick()
 {
     // The dialog starts in the folder of the loaded file, where its siblings usually are.
-    const QString loaded = QFile::decodeName(m_image.LastFileName.c_str());
+    const QString loaded = fromPath(m_image.LastFileName);
     const QString folder = loaded.isEmpty() ? QString() : QFileInfo(loaded).absolutePath() + QLatin1Char('/');
     const QString chosen =
         m_dialogs.openFile(this, folder, QString::fromLatin1(hz::gui::kHexFileFilter), QStringLiteral("hex"));
     if (chosen.isEmpty())
         return;
-    const QByteArray path = QFile::encodeName(chosen);
     try {
-        m_info.compareWith(std::string(path.constData(), static_cast<std::size_t>(path.size())), m_prompter);
+        m_info.compareWith(toPath(chosen), m_prompter);
     } catch (const std::exception& e) {
         // As everywhere in the program: say what went wrong and go on with the dialog.
         m_prompter.tell(hz::MsgKind::Error, e.what(), hz::Buttons::Ok);
@@ -218,4 +219,4 @@ void TfrmInfo::btn_compareClick()
     showInfo();
 }
 
-void TfrmInfo::btn_closeClick() { accept(); }
+void InfoDialog::btn_closeClick() { accept(); }

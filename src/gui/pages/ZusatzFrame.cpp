@@ -1,4 +1,4 @@
-#include "gui/pages/Frame_zusatz.h"
+#include "gui/pages/ZusatzFrame.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -6,32 +6,33 @@
 
 #include "gui/app/ControlFont.h"
 #include "gui/app/MessageBoxPrompter.h"
+#include "gui/app/QtText.h"
 
 using hz::pages::Control;
 using hz::pages::ControlKind;
 using hz::pages::ZusatzPage;
 
-QFont TFrameZusatz::pageFont() { return rowControlFont(); }
+QFont ZusatzFrame::pageFont() { return rowControlFont(); }
 
-QFont TFrameZusatz::headingFont()
+QFont ZusatzFrame::headingFont()
 {
     QFont f = pageFont();
     f.setBold(true);
     return f;
 }
 
-TFrameZusatz::TFrameZusatz(ZusatzPage& page, QWidget* parent) : TFrameBase(page, parent), m_zusatz(page)
+ZusatzFrame::ZusatzFrame(ZusatzPage& page, QWidget* parent) : PageFrame(page, parent), m_zusatz(page)
 {
     resize(ZusatzPage::kWidth, ZusatzPage::kDesignHeight);
     // The labels size themselves to their text in the page's font. The measure holds no
     // reference to the frame, so the model may outlive it.
     const QFontMetrics metrics(pageFont());
     page.TextWidth = [metrics](const std::string& text) {
-        return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        return metrics.horizontalAdvance(hz::gui::fromStd(text));
     };
 }
 
-void TFrameZusatz::styleWidget(const Control& c, QWidget* w)
+void ZusatzFrame::styleWidget(const Control& c, QWidget* w)
 {
     // Multi-line captions break at "\r\n" as the firmware editor wrote them.
     if (auto* label = qobject_cast<QLabel*>(w); label && c.caption.find('\r') != std::string::npos)

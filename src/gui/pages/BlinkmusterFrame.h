@@ -14,10 +14,10 @@
 
 class PageImage;
 
-class TFrameBlinkmuster : public TFrameBase {
+class BlinkmusterFrame : public PageFrame {
     Q_OBJECT
 public:
-    TFrameBlinkmuster(hz::pages::BlinkPatternPage& page, QWidget* parent);
+    BlinkmusterFrame(hz::pages::BlinkPatternPage& page, QWidget* parent);
 
     hz::pages::BlinkPatternPage& page() { return m_blink; }
     // The image of output 1..outputs, made at the first request.
@@ -29,8 +29,8 @@ private:
     hz::pages::BlinkPatternPage& m_blink;
 };
 
-class TFrameBlinkmuster_led : public TFrameBlinkmuster {
+class BlinkmusterLedFrame : public BlinkmusterFrame {
     Q_OBJECT
 public:
-    using TFrameBlinkmuster::TFrameBlinkmuster;
+    using BlinkmusterFrame::BlinkmusterFrame;
 };

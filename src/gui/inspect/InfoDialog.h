@@ -29,7 +29,7 @@ bool hasEvenAdvance(const QFont& font);
 QFont listingFont();
 } // namespace hz::gui
 
-class TfrmInfo : public QDialog {
+class InfoDialog : public QDialog {
     Q_OBJECT
 
 public:
@@ -38,7 +38,7 @@ public:
 
     // Fills every control from `image`. Messages about the second file go to `prompter`, the
     // second file is asked for with `dialogs`. Centred on `owner`.
-    TfrmInfo(const hz::FirmwareImage& image, hz::Prompter& prompter, hz::gui::FileDialogs& dialogs,
+    InfoDialog(const hz::FirmwareImage& image, hz::Prompter& prompter, hz::gui::FileDialogs& dialogs,
              QWidget* owner = nullptr);
 
     // "vergleiche mit 2. HEX-File": asks for the second file and shows the comparison.

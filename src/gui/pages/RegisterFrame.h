@@ -13,12 +13,12 @@
 class QLabel;
 class QLineEdit;
 
-class TFrameRegister : public TFrameBase {
+class RegisterFrame : public PageFrame {
     Q_OBJECT
 public:
     static constexpr int kRows = hz::pages::RegisterPage::kRows;
 
-    TFrameRegister(hz::pages::RegisterPage& page, QWidget* parent);
+    RegisterFrame(hz::pages::RegisterPage& page, QWidget* parent);
 
     hz::pages::RegisterPage& page() { return m_register; }
     // The controls of a row, made at the first request (row 0..kRows-1).

@@ -1,0 +1,132 @@
+#pragma once
+// What the main window's tests share: a window wired to scripted answers, the fixture
+// firmwares, small firmwares built on the spot, and readers of the window's state.
+
+#include <QColor>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "FirmwareBuilder.h"
+#include "HexRecords.h"
+#include "ScriptedFileDialogs.h"
+#include "ScriptedPrompter.h"
+#include "TestFiles.h"
+#include "core/Session.h"
+#include "gui/app/TFormMain.h"
+#include "gui/pages/PageFrame.h"
+#include "gui/pages/RegisterFrame.h"
+
+namespace hz::test::window {
+
+inline const QColor kWhite(255, 255, 255);
+inline const QColor kGreen(0, 255, 0);
+inline const QColor kRed(255, 0, 0);
+
+inline QString fx(const char* name) { return QString::fromStdString(fixture(name)); }
+
+// A window wired to scripted answers, a settings file in its own folder and a recorded URL
+// opener.
+struct Harness {
+    hz::test::ScriptedPrompter prompter;
+    hz::test::ScriptedFileDialogs dialogs;
+    QStringList openedUrls;
+    QTemporaryDir dir;
+    QString settingsPath;
+    std::unique_ptr<TFormMain> w;
+
+    explicit Harness(QString settings = {})
+    {
+        settingsPath = settings.isEmpty() ? dir.filePath(QStringLiteral("hexzwirbel.ini")) : settings;
+    }
+    TFormMain& make()
+    {
+        hz::gui::MainWindowServices s;
+        s.prompter = &prompter;
+        s.dialogs = &dialogs;
+        s.openUrl = [this](const QString& url) { openedUrls << url; };
+        s.settingsPath = settingsPath;
+        w = std::make_unique<TFormMain>(s);
+        return *w;
+    }
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+};
+
+inline QColor baseColour(const QLineEdit* e) { return e->palette().color(QPalette::Base); }
+
+inline QStringList status(const TFormMain& w)
+{
+    QStringList s;
+    for (const QLabel* l : w.StatusPanels)
+        s << l->text();
+    return s;
+}
+
+// EEPROM byte texts of a saved file, read back through the core.
+inline std::array<std::string, 3> slotBytes(const QString& file, int slot)
+{
+    hz::test::ScriptedPrompter p;
+    hz::Session s(p);
+    s.reader.ReadHexFile(file.toStdString());
+    return {s.image.eeprom(slot), s.image.eeprom(slot + 16), s.image.eeprom(slot + 32)};
+}
+
+// A classic 12F629 firmware of the DCC function decoder 0x3F00 ("Stelldua - F-Dekoder
+// Blinken"): rows 1 to 4 hold functions 1 to 4 (codes 81, 82, 84, 88) at addresses 3 to 6.
+inline void writeFunctionDecoder(const QString& path)
+{
+    using hz::test::rec;
+    hz::test::writeFile(path.toStdString(),
+                        hz::test::joinCrLf({hz::test::kBase0, rec(0x0000, "00303F300030"), rec(0x0010, "0519"),
+                                            rec(0x4000, "0100030006000000"), rec(0x400E, "C431"),
+                                            rec(0x4202, "8100820084008800"), rec(0x4222, "0300040005000600"),
+                                            rec(0x4242, "0000000000000000"), hz::test::kEnd}));
+}
+
+// The turnout decoder 0x208 without any address receiver signature: format "ohne".
+inline void writeTurnoutWithoutFormat(const QString& path)
+{
+    using hz::test::rec;
+    hz::test::writeFile(path.toStdString(),
+                        hz::test::joinCrLf({hz::test::kBase0, rec(0x0000, "083002300030"),
+                                            rec(0x4000, "0100030006000000"), rec(0x400E, "C431"),
+                                            rec(0x4200, "03000000"), hz::test::kEnd}));
+}
+
+// Identifier 0x0A0B0C, which no decoder type has.
+inline void writeUnknownDecoder(const QString& path)
+{
+    using hz::test::rec;
+    hz::test::writeFile(path.toStdString(),
+                        hz::test::joinCrLf({hz::test::kBase0, rec(0x0000, "0C300B300A30"), rec(0x0010, "8B1C"),
+                                            rec(0x4000, "0100030006000000"), rec(0x400E, "C431"), hz::test::kEnd}));
+}
+
+inline int shownRows(TFormMain& w)
+{
+    int n = 0;
+    for (const auto& r : w.AddressRows)
+        n += r.caption->isHidden() ? 0 : 1;
+    return n;
+}
+
+inline QStringList visibleFrames(const TFormMain& w)
+{
+    QStringList v;
+    for (QWidget* f : {static_cast<QWidget*>(w.FrameZusatz1), static_cast<QWidget*>(w.FrameBlinkmuster1),
+                       static_cast<QWidget*>(w.FrameBlinkmuster_led1), static_cast<QWidget*>(w.FrameKornelAdr1),
+                       static_cast<QWidget*>(w.FrameKornel1), static_cast<QWidget*>(w.FrameRegister1)})
+        if (!f->isHidden())
+            v << f->objectName();
+    return v;
+}
+
+} // namespace hz::test::window
