@@ -112,6 +112,8 @@ public:
     // same entries differently; a copy is carried only between pages of the same layout.
     virtual std::string dataLayout() const { return {}; }
 
+    // Whether only a load hides the page's frame: showing another page leaves it as it is.
+    virtual bool hiddenOnlyByLoad() const { return false; }
     // Where the frame stands beside or over the window's address area, measured on the page's
     // own controls (a page grows with what it shows), and how the window is arranged around it.
     virtual PagePlace placeIn(const AddressArea& area) const

@@ -208,13 +208,13 @@ void TFormMain::createControls()
 void TFormMain::createFrames()
 {
     // Created after GroupBoxMain, so that a shown page lies above the address area.
-    m_pageHost = std::make_unique<PageHostView>(*this, central, m_dialogs);
-    FrameZusatz1 = m_pageHost->FrameZusatz1;
-    FrameBlinkmuster1 = m_pageHost->FrameBlinkmuster1;
-    FrameBlinkmuster_led1 = m_pageHost->FrameBlinkmuster_led1;
-    FrameKornelAdr1 = m_pageHost->FrameKornelAdr1;
-    FrameKornel1 = m_pageHost->FrameKornel1;
-    FrameRegister1 = m_pageHost->FrameRegister1;
+    m_pageHost = std::make_unique<PageHostView>(session.pages, central, m_dialogs);
+    FrameZusatz1 = m_pageHost->frame("FrameZusatz1");
+    FrameBlinkmuster1 = m_pageHost->frame("FrameBlinkmuster1");
+    FrameBlinkmuster_led1 = m_pageHost->frame("FrameBlinkmuster_led1");
+    FrameKornelAdr1 = m_pageHost->frame("FrameKornelAdr1");
+    FrameKornel1 = m_pageHost->frame("FrameKornel1");
+    FrameRegister1 = static_cast<RegisterFrame*>(m_pageHost->frame("FrameRegister1"));
 }
 
 void TFormMain::connectHandlers()
@@ -419,7 +419,14 @@ void TFormMain::btn_RGClick(int row)
 // ---------------------------------------------------------------------------------------------
 // Page host
 
-void TFormMain::ShowPage(int kind) { m_pageHost->ShowPage(kind); }
+void TFormMain::ShowPage(int kind)
+{
+    // The core host has set up the pages of the kind; they say where they stand, and the
+    // window arranges itself around them.
+    const QRect box = GroupBoxMain->geometry();
+    if (const auto a = m_pageHost->ShowPage(kind, {box.x(), box.y(), box.width()}))
+        ArrangeWindow(a->left, a->right, a->height, a->width);
+}
 
 void TFormMain::ArrangeWindow(int left, int right, int height, int width)
 {

@@ -42,6 +42,9 @@ public:
     const char* frameName() const override { return "TFrameRegister"; }
     const char* objectName() const override { return "FrameRegister1"; }
     PagePlace placeIn(const AddressArea& area) const override;
+    // The register page over the address area is hidden by the load, not when another page
+    // is shown, as the firmware editor has always done it.
+    bool hiddenOnlyByLoad() const override { return true; }
     void showFor(Session& session) override;
 
     // Empties and hides all rows, shows the panel and places the column separators.
