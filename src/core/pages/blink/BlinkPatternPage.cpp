@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "core/Session.h"
+#include "core/Prompter.h"
+#include "core/firmware/FirmwareImage.h"
 #include "core/firmware/HexText.h"
 #include "core/pages/common/Canvas.h"
 #include "core/pages/common/GraphSteps.h"
@@ -240,11 +241,11 @@ std::vector<DataPart> BlinkPatternPage::dataParts() const
     return parts;
 }
 
-void BlinkPatternPage::showFor(Session& session)
+void BlinkPatternPage::showFor(const PageContext& context)
 {
-    m_session = &session;
+    m_context.emplace(context);
     // Only the newer LED firmware keeps the stretch in two bytes.
-    m_base255 = m_layout.stretchHighIndex >= 0 && session.ident.Identifier == kIdLumoBlinkmuster360;
+    m_base255 = m_layout.stretchHighIndex >= 0 && context.identifier == kIdLumoBlinkmuster360;
     Control& spinner = at(m_stretchSpinner);
     spinner.max = StretchMax();
     touch(spinner);
@@ -289,9 +290,9 @@ void BlinkPatternPage::ReloadPatterns()
 
 void BlinkPatternPage::ReadPatterns()
 {
-    if (!m_session)
+    if (!m_context)
         return;
-    const FirmwareImage& image = m_session->image;
+    const FirmwareImage& image = m_context->image;
     for (std::size_t n = 0; n < PatternData.size(); ++n)
         PatternData[n] = HexByteValue(image.get_Hex_ROM(2 * (kTableWord + static_cast<int>(n))));
 }
@@ -393,7 +394,7 @@ void BlinkPatternPage::DrawPatterns()
 
 void BlinkPatternPage::AddressClick()
 {
-    if (Updating || !m_session)
+    if (Updating || !m_context)
         return;
     // Showing another address writes its count and stretch into the edits, whose handlers
     // store them again. That alone is no change: "Übernehmen" stays as it was unless a value
@@ -408,7 +409,7 @@ void BlinkPatternPage::AddressClick()
 
 void BlinkPatternPage::LoopClick()
 {
-    if (Updating || !m_session)
+    if (Updating || !m_context)
         return;
     int& flags = entryRef(m_layout.flagsIndex);
     flags = at(m_loop).checked ? (flags | 1) : (flags & ~1);
@@ -417,7 +418,7 @@ void BlinkPatternPage::LoopClick()
 
 void BlinkPatternPage::OutputClick(int output)
 {
-    if (Updating || !m_session || output < 1 || output > m_layout.outputs)
+    if (Updating || !m_context || output < 1 || output > m_layout.outputs)
         return;
     const bool on = at(checkIndex(output)).checked;
     int& flags = output <= 4 ? entryRef(m_layout.flagsIndex) : entryRef(m_layout.usedHighIndex);
@@ -429,14 +430,14 @@ void BlinkPatternPage::OutputClick(int output)
 
 void BlinkPatternPage::CountChange()
 {
-    if (!m_session)
+    if (!m_context)
         return;
     Control& edit = at(m_countEdit);
     if (edit.text.empty())
         return;
     int n = 0;
     if (!parseWholeNumber(edit.text, n)) {
-        m_session->prompter().tell(
+        m_context->prompter.tell(
             MsgKind::Warning, RangeWarning(1, m_layout.steps),
             Buttons::Cancel);
         focusRequest = edit.name;
@@ -466,7 +467,7 @@ void BlinkPatternPage::storeStretch(int stretch)
 
 void BlinkPatternPage::StretchChange()
 {
-    if (!m_session)
+    if (!m_context)
         return;
     // The LED page leaves a stretch out of range as the table has it until the user edits it:
     // neither the set-up nor showing another address clamps it.
@@ -477,7 +478,7 @@ void BlinkPatternPage::StretchChange()
         return;
     int n = 0;
     if (!parseWholeNumber(edit.text, n)) {
-        m_session->prompter().tell(
+        m_context->prompter.tell(
             MsgKind::Warning, RangeWarning(1, StretchMax()),
             Buttons::Cancel);
         focusRequest = edit.name;
@@ -496,7 +497,7 @@ void BlinkPatternPage::ImageMouseUp(int, int, int) { Drawing = false; }
 
 void BlinkPatternPage::ImageMouseMove(int output, int x, int y)
 {
-    if (!Drawing || !m_session || output < 1 || output > m_layout.outputs)
+    if (!Drawing || !m_context || output < 1 || output > m_layout.outputs)
         return;
     // Left of the first step, right of the last shown one or outside the image while the
     // button is held: the nearest step the user sees, never a step beyond the count (which
@@ -514,7 +515,7 @@ void BlinkPatternPage::ImageMouseMove(int output, int x, int y)
 void BlinkPatternPage::CopyClick(int from)
 {
     const int to = SelectedAddress();
-    if (!m_session || from < 1 || from > kAddresses || from == to)
+    if (!m_context || from < 1 || from > kAddresses || from == to)
         return;
     const auto source = PatternData.begin() + (from - 1) * m_layout.blockSize;
     std::copy(source, source + m_layout.copyCount, PatternData.begin() + (to - 1) * m_layout.blockSize);
@@ -525,7 +526,7 @@ void BlinkPatternPage::CopyClick(int from)
 
 void BlinkPatternPage::VerwerfenClick()
 {
-    if (!m_session)
+    if (!m_context)
         return;
     ReloadPatterns();
     enableAccept(false);
@@ -533,9 +534,9 @@ void BlinkPatternPage::VerwerfenClick()
 
 void BlinkPatternPage::UebernehmenClick()
 {
-    if (!m_session)
+    if (!m_context)
         return;
-    writeCopy(m_session->image);
+    writeCopy(m_context->image);
     enableAccept(false);
 }
 

@@ -73,7 +73,7 @@ public:
 
     // The page host's set-up: InitPage with the width the host gives the frame, then
     // RefreshPage.
-    void showFor(Session& session) override;
+    void showFor(const PageContext& context) override;
     bool hasPending() const override;
     void accept() override;
     void writeCopy(FirmwareImage& image) const override;
@@ -167,7 +167,6 @@ private:
     void storeStretch(int stretch);
 
     BlinkLayout m_layout;
-    Session* m_session = nullptr;
     bool m_base255 = false;
     // Set while the page itself writes an edit's text, so that its handler knows.
     bool m_ownWrite = false;

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "core/Session.h"
+#include "core/Prompter.h"
+#include "core/firmware/FirmwareImage.h"
 #include "core/firmware/FileSet.h"
 #include "core/firmware/HexText.h"
 #include "core/pages/common/Canvas.h"
@@ -225,8 +226,8 @@ void KornelPage::setSelected(Control& c, int index)
 
 void KornelPage::warn(const char* text, const char* focus)
 {
-    if (m_session)
-        m_session->prompter().tell(MsgKind::Warning, text, Buttons::Cancel);
+    if (m_context)
+        m_context->prompter.tell(MsgKind::Warning, text, Buttons::Cancel);
     focusRequest = focus;
 }
 
@@ -285,12 +286,12 @@ std::string KornelPage::dataLayout() const { return servo::ServoTypeFor(m_identi
 
 // ---- Set-up and table ----------------------------------------------------------------------
 
-void KornelPage::showFor(Session& session) { InitPage(session); }
+void KornelPage::showFor(const PageContext& context) { InitPage(context); }
 
-void KornelPage::InitPage(Session& session)
+void KornelPage::InitPage(const PageContext& context)
 {
-    m_session = &session;
-    m_identifier = session.ident.Identifier;
+    m_context.emplace(context);
+    m_identifier = context.identifier;
     Updating = true;
     Drawing = false;
 
@@ -342,9 +343,9 @@ void KornelPage::InitPage(Session& session)
 
 void KornelPage::ReadCurves()
 {
-    if (!m_session)
+    if (!m_context)
         return;
-    const FirmwareImage& image = m_session->image;
+    const FirmwareImage& image = m_context->image;
     for (int e = 0; e < servo::kTableSize; ++e)
         CurveData[static_cast<std::size_t>(e)] = HexByteValue(image.get_Hex_ROM(2 * (kFirstWord + e)));
 }
@@ -384,13 +385,13 @@ void KornelPage::ReloadCurves()
     // SW1 mode: 01 is "Lernen + Justage", anything else "Servo-Bedienung". Showing the mode
     // does not write it: the byte is rewritten only when the user picks a mode, so that a
     // file loaded and saved again is the same file whatever was loaded before it.
-    if (m_session) {
-        const bool learn = m_session->image.get_Hex_EE(kEepromSw1Mode) == "01";
+    if (m_context) {
+        const bool learn = m_context->image.get_Hex_EE(kEepromSw1Mode) == "01";
         setChecked(ctl("servo_rad_lernen"), learn);
         setChecked(ctl("servo_rad_servo"), !learn);
         applySw1Visibility();
         if (hasThreshold()) {
-            Threshold = HexByteValue(m_session->image.get_Hex_EE(kEepromThreshold));
+            Threshold = HexByteValue(m_context->image.get_Hex_EE(kEepromThreshold));
             putText("edt_kornelchen_schwelle", std::to_string(Threshold));
         }
     }
@@ -635,8 +636,8 @@ void KornelPage::edt_kornelchen_schwelleChange()
     }
     Threshold = std::clamp(value, 0, 127);
     putText("edt_kornelchen_schwelle", std::to_string(Threshold));
-    if (m_session)
-        m_session->image.set_Hex_EE(kEepromThreshold, HexByteTexts()[static_cast<std::size_t>(Threshold)]);
+    if (m_context)
+        m_context->image.set_Hex_EE(kEepromThreshold, HexByteTexts()[static_cast<std::size_t>(Threshold)]);
     DrawCurve();
 }
 
@@ -682,8 +683,8 @@ void KornelPage::applySw1Visibility()
 void KornelPage::servo_rad_Click()
 {
     const bool learn = ctl("servo_rad_lernen").checked;
-    if (m_session)
-        m_session->image.set_Hex_EE(kEepromSw1Mode, learn ? "01" : "F0");
+    if (m_context)
+        m_context->image.set_Hex_EE(kEepromSw1Mode, learn ? "01" : "F0");
     applySw1Visibility();
     EnableAccept();
 }
@@ -751,8 +752,8 @@ void KornelPage::btn_copyClick(int k)
 
 void KornelPage::servo_btn_uebernehmenClick()
 {
-    if (m_session)
-        writeCopy(m_session->image);
+    if (m_context)
+        writeCopy(m_context->image);
     setEnabled(ctl("servo_btn_uebernehmen"), false);
 }
 
@@ -860,24 +861,24 @@ void KornelPage::onMouse(Control& c, MouseAction action, int x, int y)
 
 namespace {
 
-bool readLines(Session* session, const std::string& path, std::size_t keep, std::vector<std::string>& lines,
+bool readLines(Prompter* prompter, const std::string& path, std::size_t keep, std::vector<std::string>& lines,
                std::size_t& total)
 {
     std::string error;
     if (servo::ReadTextLines(path, keep, lines, total, error))
         return true;
-    if (session)
-        session->prompter().tell(MsgKind::Error,
-                                 strprintf("Die Datei \"%s\" kann nicht geöffnet werden: %s.", path.c_str(), error.c_str()),
-                                 Buttons::Ok);
+    if (prompter)
+        prompter->tell(MsgKind::Error,
+                       strprintf("Die Datei \"%s\" kann nicht geöffnet werden: %s.", path.c_str(), error.c_str()),
+                       Buttons::Ok);
     return false;
 }
 
-bool writeLines(Session* session, const std::string& path, const std::vector<std::string>& lines)
+bool writeLines(Prompter* prompter, const std::string& path, const std::vector<std::string>& lines)
 {
     const WriteResult result = writeLinesAtomically(path, lines);
-    if (session)
-        return ReportWrite(result, session->prompter());
+    if (prompter)
+        return ReportWrite(result, *prompter);
     return result.written;
 }
 
@@ -885,26 +886,26 @@ bool writeLines(Session* session, const std::string& path, const std::vector<std
 
 void KornelPage::servo_save_1Click(const std::string& path)
 {
-    writeLines(m_session, path, servo::CurveFileLines(record(SelectedCurve())));
+    writeLines(prompter(), path, servo::CurveFileLines(record(SelectedCurve())));
 }
 
 void KornelPage::servo_save_allClick(const std::string& path)
 {
-    writeLines(m_session, path, servo::SetFileLines(CurveData));
+    writeLines(prompter(), path, servo::SetFileLines(CurveData));
 }
 
 void KornelPage::servo_load_1Click(const std::string& path)
 {
     std::vector<std::string> lines;
     std::size_t total = 0;
-    if (!readLines(m_session, path, servo::kMaxPoints, lines, total))
+    if (!readLines(prompter(), path, servo::kMaxPoints, lines, total))
         return;
     const servo::CurveFileContent content = servo::ReadCurveFile(lines, total);
-    if (content.cut && m_session)
-        m_session->prompter().tell(MsgKind::Warning, servo::kCurveFileCut, Buttons::Cancel);
+    if (content.cut && m_context)
+        m_context->prompter.tell(MsgKind::Warning, servo::kCurveFileCut, Buttons::Cancel);
     if (content.badLine >= 0) {
-        if (m_session)
-            m_session->prompter().tell(MsgKind::Warning, strprintf(servo::kFileBadLine, content.badLine), Buttons::Cancel);
+        if (m_context)
+            m_context->prompter.tell(MsgKind::Warning, strprintf(servo::kFileBadLine, content.badLine), Buttons::Cancel);
         return;
     }
     servo::Record rec = record(SelectedCurve());
@@ -921,12 +922,12 @@ void KornelPage::servo_load_allClick(const std::string& path)
 {
     std::vector<std::string> lines;
     std::size_t total = 0;
-    if (!readLines(m_session, path, servo::kTableSize, lines, total))
+    if (!readLines(prompter(), path, servo::kTableSize, lines, total))
         return;
     const servo::SetFileContent content = servo::ReadSetFile(lines, total);
     if (content.tooLong || content.badLine >= 0) {
-        if (m_session)
-            m_session->prompter().tell(MsgKind::Warning,
+        if (m_context)
+            m_context->prompter.tell(MsgKind::Warning,
                                        content.tooLong ? std::string(servo::kSetFileTooLong)
                                                        : strprintf(servo::kFileBadLine, content.badLine),
                                        Buttons::Cancel);

@@ -66,7 +66,7 @@ public:
     const char* objectName() const override { return "FrameKornel1"; }
 
     // InitPage: runs each time the host shows page kind 4, before the address page's.
-    void showFor(Session& session) override;
+    void showFor(const PageContext& context) override;
     // "übernehmen" is enabled.
     bool hasPending() const override;
     // "übernehmen": writes the working copy and the address page's pulse values.
@@ -119,7 +119,7 @@ public:
     servo::ConstRecord record(int r) const;
 
     // Set-up and table.
-    void InitPage(Session& session);
+    void InitPage(const PageContext& context);
     void ReloadCurves();
     void ReadCurves();
     void ShowCurveValues();
@@ -190,7 +190,8 @@ private:
     // An entry of the working copy as the byte written into the image.
     static int tableByte(std::int32_t entry) { return entry & 0xFF; }
 
-    Session* m_session = nullptr;
+    // The prompter of the context shown with; none before the page was shown.
+    Prompter* prompter() { return m_context ? &m_context->prompter : nullptr; }
     int m_identifier = 0;
     // The edit whose text the user is typing: ShowCurveValues leaves its text as typed.
     const Control* m_typing = nullptr;

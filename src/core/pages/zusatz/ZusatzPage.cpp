@@ -4,7 +4,8 @@
 #include <stdexcept>
 #include <utility>
 
-#include "core/Session.h"
+#include "core/Prompter.h"
+#include "core/firmware/FirmwareImage.h"
 #include "core/firmware/FirmwareVersion.h"
 #include "core/firmware/HexText.h"
 #include "core/pages/common/NumberText.h"
@@ -219,25 +220,25 @@ int ZusatzPage::tickFrequency(const std::string& trackBar) const
     return 1;
 }
 
-int ZusatzPage::eeValue(int address) const { return HexByteValue(m_session->image.get_Hex_EE(address)); }
+int ZusatzPage::eeValue(int address) const { return HexByteValue(m_context->image.get_Hex_EE(address)); }
 
-std::string ZusatzPage::eeText(int address) const { return m_session->image.get_Hex_EE(address); }
+std::string ZusatzPage::eeText(int address) const { return m_context->image.get_Hex_EE(address); }
 
 void ZusatzPage::writeEe(int address, int value)
 {
-    m_session->image.set_Hex_EE(address, HexByteTexts()[static_cast<std::size_t>(value & 0xFF)]);
+    m_context->image.set_Hex_EE(address, HexByteTexts()[static_cast<std::size_t>(value & 0xFF)]);
 }
 
 bool ZusatzPage::firmwareAbove354() const
 {
-    return VersionHundredths(m_session->image.FirmwareVersion) > 354;
+    return VersionHundredths(m_context->image.FirmwareVersion) > 354;
 }
 
 // ---- set-up ---------------------------------------------------------------------------------
 
-void ZusatzPage::showFor(Session& session)
+void ZusatzPage::showFor(const PageContext& context)
 {
-    m_session = &session;
+    m_context.emplace(context);
     ResetPage();
     BuildPage();
 }
@@ -302,7 +303,7 @@ void ZusatzPage::ResetPage()
 
 void ZusatzPage::BuildPage()
 {
-    if (!m_session)
+    if (!m_context)
         return;
     Updating = true;
     RowCount = 0;
@@ -320,7 +321,7 @@ void ZusatzPage::BuildPage()
     setChecked(ctl("cbx_mode_bit6"), (mode & 0x40) != 0);
     setChecked(ctl("cbx_mode_bit7"), (mode & 0x80) != 0);
 
-    m_type = zusatz::FindZusatzType(m_session->ident.Identifier);
+    m_type = zusatz::FindZusatzType(m_context->identifier);
     if (m_type) {
         const ZusatzType& t = *m_type;
         for (const RowDef& row : t.rows)
@@ -493,7 +494,7 @@ void ZusatzPage::showFading(int captionTop)
     } else {
         // The firmware knows only these six codes; anything else is set to the fastest at once
         // and the load tells the user so.
-        m_session->image.set_Hex_EE(kSettingByte, codes[5]);
+        m_context->image.set_Hex_EE(kSettingByte, codes[5]);
         corrections.push_back({true, kSettingByte, "unbekannter Überblend-Code"});
     }
     setTrackBar(ctl("TrackBar_01"), 0, 5, position);
@@ -629,7 +630,7 @@ void ZusatzPage::onPosition(Control& c)
 
 void ZusatzPage::RowEditChange(int row)
 {
-    if (Updating || !m_session)
+    if (Updating || !m_context)
         return;
     if (row < 0 || row >= RowCount)
         return;
@@ -639,12 +640,12 @@ void ZusatzPage::RowEditChange(int row)
         return;
     int value = 0;
     if (!parseWholeNumber(edit.text, value)) {
-        m_session->prompter().tell(MsgKind::Warning, kNotANumber, Buttons::Cancel);
+        m_context->prompter.tell(MsgKind::Warning, kNotANumber, Buttons::Cancel);
         focusRequest = edit.name;
         return;
     }
     if (value < RowMin[k] || value > RowMax[k]) {
-        m_session->prompter().tell(MsgKind::Warning, RangeWarning(RowMin[k], RowMax[k]), Buttons::Cancel);
+        m_context->prompter.tell(MsgKind::Warning, RangeWarning(RowMin[k], RowMax[k]), Buttons::Cancel);
         return;
     }
     writeEe(RowAddress[k], value);
@@ -653,7 +654,7 @@ void ZusatzPage::RowEditChange(int row)
 
 void ZusatzPage::rad_modexClick(const Control& sender)
 {
-    if (Updating || !m_session)
+    if (Updating || !m_context)
         return;
     // A radio button writes its mode alone, which clears both flags ...
     for (int k = 1; k <= 6; ++k)
@@ -672,7 +673,7 @@ void ZusatzPage::rad_modexClick(const Control& sender)
 
 void ZusatzPage::cbx_zusatz_x_Click()
 {
-    if (Updating || !m_session || !m_type)
+    if (Updating || !m_context || !m_type)
         return;
     if (m_type->options & zusatz::OptSwitchOff) {
         const bool central = box(1).checked, timeOut = box(2).checked;
@@ -694,20 +695,20 @@ void ZusatzPage::cbx_zusatz_x_Click()
 
 void ZusatzPage::cbx_weiche_abClick()
 {
-    if (Updating || !m_session)
+    if (Updating || !m_context)
         return;
-    m_session->image.set_Hex_EE(kModeByte, control("cbx_weiche_ab").checked ? "AB" : "01");
+    m_context->image.set_Hex_EE(kModeByte, control("cbx_weiche_ab").checked ? "AB" : "01");
 }
 
 void ZusatzPage::TrackBar_01Change()
 {
-    if (Updating || !m_session || !m_type)
+    if (Updating || !m_context || !m_type)
         return;
     Control& track = ctl("TrackBar_01");
     if (m_type->options & zusatz::OptFading) {
         setHint(track, "Überblend-Zeit");
         const auto position = static_cast<std::size_t>(std::clamp(track.position, 0, 5));
-        m_session->image.set_Hex_EE(kSettingByte, zusatz::kFadingCodes[position]);
+        m_context->image.set_Hex_EE(kSettingByte, zusatz::kFadingCodes[position]);
         BuildPage();
     } else if (m_type->options & zusatz::OptEffectSpeed) {
         setHint(track, "Ablauf-Geschwindigkeit der Effekte");
@@ -719,7 +720,7 @@ void ZusatzPage::TrackBar_01Change()
 
 void ZusatzPage::TrackBar_neon_1Change()
 {
-    if (Updating || !m_session)
+    if (Updating || !m_context)
         return;
     writeEe(kNeonDark, control("TrackBar_neon_1").position);
     focusRequest = "TrackBar_neon_1";
@@ -728,7 +729,7 @@ void ZusatzPage::TrackBar_neon_1Change()
 
 void ZusatzPage::TrackBar_neon_2Change()
 {
-    if (Updating || !m_session)
+    if (Updating || !m_context)
         return;
     writeEe(kNeonBright, control("TrackBar_neon_2").position);
     focusRequest = "TrackBar_neon_2";

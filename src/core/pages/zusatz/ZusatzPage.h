@@ -46,7 +46,7 @@ public:
     const char* frameName() const override { return "TFrameZusatz"; }
     const char* objectName() const override { return "FrameZusatz1"; }
     // ResetPage, then BuildPage.
-    void showFor(Session& session) override;
+    void showFor(const PageContext& context) override;
 
     // Returns every control to its neutral state.
     void ResetPage();
@@ -131,7 +131,6 @@ private:
     void writeEe(int address, int value);
     bool firmwareAbove354() const;
 
-    Session* m_session = nullptr;
     const zusatz::ZusatzType* m_type = nullptr;
     std::size_t m_firstRow = 0;
     int m_firstRowTop = 20;
