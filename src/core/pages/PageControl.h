@@ -68,6 +68,7 @@ struct Control {
     template <auto Handler> Control& on();
     template <auto Handler> Control& on(int index);
     template <auto Handler> Control& onMouse();
+    template <auto Handler> Control& onMouse(int index);
     template <auto Handler> Control& onFile();
     std::function<void(Page&)> handler;
     std::function<void(Page&, MouseAction, int, int)> mouseHandler;
@@ -103,6 +104,14 @@ template <auto Handler> Control& Control::onMouse()
 {
     mouseHandler = [](Page& page, MouseAction action, int x, int y) {
         (static_cast<detail::OwnerOf<Handler>&>(page).*Handler)(action, x, y);
+    };
+    return *this;
+}
+
+template <auto Handler> Control& Control::onMouse(int index)
+{
+    mouseHandler = [index](Page& page, MouseAction action, int x, int y) {
+        (static_cast<detail::OwnerOf<Handler>&>(page).*Handler)(index, action, x, y);
     };
     return *this;
 }
