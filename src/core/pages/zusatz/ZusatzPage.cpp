@@ -75,7 +75,8 @@ ZusatzPage::ZusatzPage()
 {
     m_controls.reserve(40 + 3 * kRows);
     auto make = [this](const std::string& name, ControlKind kind, const Rect& r, const char* parent,
-                       const std::string& caption = {}, const std::string& hint = {}, bool visible = false) {
+                       const std::string& caption = {}, const std::string& hint = {},
+                       bool visible = false) -> Control& {
         Control c;
         c.name = name;
         c.kind = kind;
@@ -84,7 +85,7 @@ ZusatzPage::ZusatzPage()
         c.caption = caption;
         c.hint = hint;
         c.visible = visible;
-        add(std::move(c));
+        return add(std::move(c));
     };
     const char* panel = "pnl_Zusatz";
     make(panel, ControlKind::Group, Rect{0, 0, kWidth, kDesignHeight}, "", "", "", true);
@@ -93,17 +94,22 @@ ZusatzPage::ZusatzPage()
     make("lbl_text_1", ControlKind::Label, Rect{kRowLeft, 230, kBoxWidth, kLineHeight}, panel);
     for (int k = 1; k <= 8; ++k)
         make("cbx_zusatz_" + std::to_string(k), ControlKind::Check, Rect{kRowLeft, 20 + 20 * k, kBoxWidth, kBoxHeight},
-             panel);
+             panel)
+            .on<&ZusatzPage::storeOptions>();
     make("cbx_weiche_ab", ControlKind::Check, Rect{kRowLeft, 100, kBoxWidth, kBoxHeight}, panel,
          "Abschalten des Antriebes NUR nach TimeOut",
          "Der Abschaltebefehl der Zentrale wird ignoriert, sodass der Antrieb immer genau nach der TimeOut Zeit "
-         "abschaltet");
-    make("TrackBar_01", ControlKind::TrackBar, Rect{70, 70, 184, kTrackBarHeight}, panel, "", kTrackBarHint);
+         "abschaltet")
+        .on<&ZusatzPage::storeTimeOutOnly>();
+    make("TrackBar_01", ControlKind::TrackBar, Rect{70, 70, 184, kTrackBarHeight}, panel, "", kTrackBarHint)
+        .on<&ZusatzPage::storeFadingOrSpeed>();
     make("lbl_trackbar_01", ControlKind::Label, Rect{16, 50, 200, kLineHeight}, panel);
     make("lbl_trackbar_01_l", ControlKind::Label, Rect{16, 73, 44, kLineHeight}, panel, "schnell");
     make("lbl_trackbar_01_r", ControlKind::Label, Rect{260, 73, 44, kLineHeight}, panel, "langsam");
-    make("TrackBar_neon_1", ControlKind::TrackBar, Rect{120, 40, 180, kTrackBarHeight}, panel);
-    make("TrackBar_neon_2", ControlKind::TrackBar, Rect{120, 60, 180, kTrackBarHeight}, panel);
+    make("TrackBar_neon_1", ControlKind::TrackBar, Rect{120, 40, 180, kTrackBarHeight}, panel)
+        .on<&ZusatzPage::storeNeonDark>();
+    make("TrackBar_neon_2", ControlKind::TrackBar, Rect{120, 60, 180, kTrackBarHeight}, panel)
+        .on<&ZusatzPage::storeNeonBright>();
     make("lbl_fNeon_01", ControlKind::Label, Rect{kRowLeft, 44, 105, kLineHeight}, panel, "Leuchtstufe DUNKEL");
     make("lbl_fNeon_02", ControlKind::Label, Rect{kRowLeft, 64, 105, kLineHeight}, panel, "Leuchtstufe HELL");
     make("lbl_fNeon_03", ControlKind::Label, Rect{kRowLeft, 104, 300, 5 * kLineHeight}, panel, kNeonDelay);
@@ -117,20 +123,24 @@ ZusatzPage::ZusatzPage()
     for (int k = 1; k <= 6; ++k)
         make("rad_mode" + std::to_string(k), ControlKind::Radio,
              Rect{kRowLeft, 69 + kBoxHeight * (k - 1), kModeBoxWidth, kBoxHeight}, "group_mode",
-             "Mode " + std::to_string(k), "", k <= 2);
+             "Mode " + std::to_string(k), "", k <= 2)
+            .on<&ZusatzPage::selectMode>(k);
     make("cbx_mode_bit6", ControlKind::Check, Rect{kRowLeft, 150, kModeBoxWidth, kBoxHeight}, "group_mode",
          "Dumm Mode: startet immer mit Ausgängen AUS",
          "Dekoder startet mit abgeschalteten Ausgängen. der Zustand beim Abschalten wird also NICHT wieder "
-         "hergestellt.");
+         "hergestellt.")
+        .on<&ZusatzPage::storeModeFlags>();
     make("cbx_mode_bit7", ControlKind::Check, Rect{kRowLeft, 69, kModeBoxWidth, kBoxHeight}, "group_mode",
          "Mode-Umschaltung SPERREN",
          "Aktiviert: eine Mode-Umschaltung (Taste beim Starten) ist dann nicht mehr möglich. Voreingestellte Modus "
-         "ist damit garantiert. ");
+         "ist damit garantiert. ")
+        .on<&ZusatzPage::storeModeFlags>();
     // The value rows, made hidden; BuildPage places the ones a decoder type uses.
     m_firstRow = m_controls.size();
     for (int row = 0; row < kRows; ++row) {
         make(rowLabelName(row), ControlKind::Label, Rect{0, 0, 100, 20}, panel);
-        make(rowEditName(row), ControlKind::Edit, Rect{0, 0, kEditWidth, kEditHeight}, panel);
+        make(rowEditName(row), ControlKind::Edit, Rect{0, 0, kEditWidth, kEditHeight}, panel)
+            .on<&ZusatzPage::storeRow>(row);
         make(rowSecondsName(row), ControlKind::Label, Rect{0, 0, 100, 20}, panel);
     }
 }
@@ -146,15 +156,6 @@ const Control& ZusatzPage::control(const std::string& name) const
 }
 
 Control& ZusatzPage::ctl(const std::string& name) { return const_cast<Control&>(control(name)); }
-
-int ZusatzPage::rowOf(const Control& c, int which) const
-{
-    const auto index = static_cast<std::size_t>(&c - m_controls.data());
-    if (index < m_firstRow || index >= m_firstRow + 3 * static_cast<std::size_t>(kRows) ||
-        (index - m_firstRow) % 3 != static_cast<std::size_t>(which))
-        return -1;
-    return static_cast<int>((index - m_firstRow) / 3);
-}
 
 void ZusatzPage::setTop(Control& c, int top)
 {
@@ -601,34 +602,7 @@ void ZusatzPage::layoutModeGroup()
 
 // ---- handlers -------------------------------------------------------------------------------
 
-void ZusatzPage::onText(Control& c)
-{
-    const int row = rowOf(c, 1);
-    if (row >= 0)
-        RowEditChange(row);
-}
-
-void ZusatzPage::onClick(Control& c)
-{
-    if (c.name.rfind("rad_mode", 0) == 0 || c.name == "cbx_mode_bit6" || c.name == "cbx_mode_bit7")
-        rad_modexClick(c);
-    else if (c.name.rfind("cbx_zusatz_", 0) == 0)
-        cbx_zusatz_x_Click();
-    else if (c.name == "cbx_weiche_ab")
-        cbx_weiche_abClick();
-}
-
-void ZusatzPage::onPosition(Control& c)
-{
-    if (c.name == "TrackBar_01")
-        TrackBar_01Change();
-    else if (c.name == "TrackBar_neon_1")
-        TrackBar_neon_1Change();
-    else if (c.name == "TrackBar_neon_2")
-        TrackBar_neon_2Change();
-}
-
-void ZusatzPage::RowEditChange(int row)
+void ZusatzPage::storeRow(int row)
 {
     if (Updating || !m_context)
         return;
@@ -652,15 +626,20 @@ void ZusatzPage::RowEditChange(int row)
     BuildPage();
 }
 
-void ZusatzPage::rad_modexClick(const Control& sender)
+void ZusatzPage::selectMode(int mode)
 {
     if (Updating || !m_context)
         return;
     // A radio button writes its mode alone, which clears both flags ...
-    for (int k = 1; k <= 6; ++k)
-        if (sender.name == "rad_mode" + std::to_string(k))
-            writeEe(kModeByte, 1 << (k - 1));
+    writeEe(kModeByte, 1 << (mode - 1));
     // ... and the flags the page shows are set again as their boxes say.
+    storeModeFlags();
+}
+
+void ZusatzPage::storeModeFlags()
+{
+    if (Updating || !m_context)
+        return;
     const std::pair<const char*, int> flags[] = {{"cbx_mode_bit6", 0x40}, {"cbx_mode_bit7", 0x80}};
     for (const auto& [name, bit] : flags) {
         const Control& flag = control(name);
@@ -671,7 +650,7 @@ void ZusatzPage::rad_modexClick(const Control& sender)
     }
 }
 
-void ZusatzPage::cbx_zusatz_x_Click()
+void ZusatzPage::storeOptions()
 {
     if (Updating || !m_context || !m_type)
         return;
@@ -693,14 +672,14 @@ void ZusatzPage::cbx_zusatz_x_Click()
     }
 }
 
-void ZusatzPage::cbx_weiche_abClick()
+void ZusatzPage::storeTimeOutOnly()
 {
     if (Updating || !m_context)
         return;
     m_context->image.set_Hex_EE(kModeByte, control("cbx_weiche_ab").checked ? "AB" : "01");
 }
 
-void ZusatzPage::TrackBar_01Change()
+void ZusatzPage::storeFadingOrSpeed()
 {
     if (Updating || !m_context || !m_type)
         return;
@@ -718,7 +697,7 @@ void ZusatzPage::TrackBar_01Change()
     }
 }
 
-void ZusatzPage::TrackBar_neon_1Change()
+void ZusatzPage::storeNeonDark()
 {
     if (Updating || !m_context)
         return;
@@ -727,7 +706,7 @@ void ZusatzPage::TrackBar_neon_1Change()
     BuildPage();
 }
 
-void ZusatzPage::TrackBar_neon_2Change()
+void ZusatzPage::storeNeonBright()
 {
     if (Updating || !m_context)
         return;
