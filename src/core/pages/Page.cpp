@@ -146,6 +146,9 @@ void Page::userMouse(const std::string& name, MouseAction action, int x, int y)
 
 void Page::userFile(const std::string& name, const std::string& path)
 {
+    // A cancelled file dialog answers no path, and nothing happens.
+    if (path.empty())
+        return;
     if (Control* c = findMutable(name)) {
         if (c->fileHandler)
             c->fileHandler(*this, path);

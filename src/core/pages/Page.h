@@ -129,6 +129,13 @@ protected:
     virtual void onFile(Control&, const std::string&) {}
 
     Control& add(Control c);
+    // Runs the handler bound to the control's own event, if any: the page's own write into an
+    // edit runs its change handler as a user's typing does.
+    void handle(Control& c)
+    {
+        if (c.handler)
+            c.handler(*this);
+    }
     Control* findMutable(const std::string& name);
     // Marks a control as changed; every page setter goes through here.
     Control& touch(Control& c)
@@ -154,12 +161,6 @@ protected:
     std::optional<PageContext> m_context;
 
 private:
-    // Runs the handler bound to the control's own event, if any.
-    void handle(Control& c)
-    {
-        if (c.handler)
-            c.handler(*this);
-    }
     // Sets one field of a control and stamps the control, only when the value is new.
     template <typename T>
     void change(Control& c, T& field, const T& value)
