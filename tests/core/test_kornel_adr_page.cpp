@@ -553,7 +553,7 @@ TEST(KornelAdrPage, ShownForTheSessionsFile)
     KornelAdrPage adr{curves};
     curves.CurveData[KornelAdrPage::ServoActionEntry(2)] = 0x20;
     adr.Updating = true; // as the host sets it
-    adr.showFor(session);
+    adr.showFor({session.image, session.prompter(), session.ident.Identifier});
     EXPECT_FALSE(adr.Updating);
     EXPECT_EQ(adr.find("lbl_servo_adresse02")->caption, "Adresse 01 aus");
     EXPECT_FALSE(adr.find("cbx_a2_curve")->visible);

@@ -406,7 +406,7 @@ TEST(ServoPages, MigrationListsACountOrStretchThePageLimitsAndKeepsTheTargetsOwn
     // the edit, typed as 200 on the way, goes back with it.
     Servo from("servo_kornelchen.hex"), to("servo_kornel4.hex");
     from.session.image.set_Hex_ROM(2 * (0x500 + 102), "FA");
-    from.curves.showFor(from.session); // as loaded: shown as the table holds it
+    from.curves.showFor({from.session.image, from.session.prompter(), from.session.ident.Identifier}); // as loaded: shown as the table holds it
     ASSERT_EQ(from.c("edt_stretch").text, "250");
     const tools::MigrationReport r = tools::MigrateSettings(from.session, to.session);
     std::map<std::string, std::string> reasons;

@@ -63,7 +63,7 @@ public:
     }
     const char* frameName() const override { return "TFrameToy"; }
     const char* objectName() const override { return "FrameToy1"; }
-    void showFor(Session&) override { Updating = false; }
+    void showFor(const pages::PageContext&) override { Updating = false; }
     std::vector<int> data() const override { return m_copy; }
     bool setData(const std::vector<int>& d) override
     {

@@ -74,7 +74,7 @@ public:
     }
     const char* frameName() const override { return "TFrameProbe"; }
     const char* objectName() const override { return "FrameProbe1"; }
-    void showFor(hz::Session&) override {}
+    void showFor(const hz::pages::PageContext&) override {}
 
     // The page writes its own controls, as a set-up does.
     void write(const std::string& name, const std::string& text)

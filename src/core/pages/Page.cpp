@@ -67,7 +67,10 @@ void Page::userText(const std::string& name, const std::string& text)
         // text typed over; the handler decides what it means.
         c->text = text;
         touch(*c);
-        onText(*c);
+        if (c->handler)
+            handle(*c);
+        else
+            onText(*c);
     }
 }
 
@@ -86,7 +89,10 @@ void Page::userClick(const std::string& name)
             c->checked = true;
             touch(*c);
         }
-        onClick(*c);
+        if (c->handler)
+            handle(*c);
+        else
+            onClick(*c);
     }
 }
 
@@ -97,7 +103,10 @@ void Page::userChecked(const std::string& name, bool checked)
             return;
         c->checked = checked;
         touch(*c);
-        onClick(*c);
+        if (c->handler)
+            handle(*c);
+        else
+            onClick(*c);
     }
 }
 
@@ -106,7 +115,10 @@ void Page::userPosition(const std::string& name, int position)
     if (Control* c = findMutable(name)) {
         c->position = position < c->min ? c->min : (position > c->max ? c->max : position);
         touch(*c);
-        onPosition(*c);
+        if (c->handler)
+            handle(*c);
+        else
+            onPosition(*c);
     }
 }
 
@@ -115,20 +127,34 @@ void Page::userSelect(const std::string& name, int index)
     if (Control* c = findMutable(name)) {
         c->selected = index;
         touch(*c);
-        onSelect(*c);
+        if (c->handler)
+            handle(*c);
+        else
+            onSelect(*c);
     }
 }
 
 void Page::userMouse(const std::string& name, MouseAction action, int x, int y)
 {
-    if (Control* c = findMutable(name))
-        onMouse(*c, action, x, y);
+    if (Control* c = findMutable(name)) {
+        if (c->mouseHandler)
+            c->mouseHandler(*this, action, x, y);
+        else
+            onMouse(*c, action, x, y);
+    }
 }
 
 void Page::userFile(const std::string& name, const std::string& path)
 {
-    if (Control* c = findMutable(name))
-        onFile(*c, path);
+    // A cancelled file dialog answers no path, and nothing happens.
+    if (path.empty())
+        return;
+    if (Control* c = findMutable(name)) {
+        if (c->fileHandler)
+            c->fileHandler(*this, path);
+        else
+            onFile(*c, path);
+    }
 }
 
 std::string Page::partOfEntry(int entry) const

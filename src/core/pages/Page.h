@@ -1,13 +1,13 @@
 #pragma once
 // One editor page as the page host and every front end see it.
 //
-// The model holds the page's controls (PageControl.h), its working copy where it has one, and
-// its handlers under the names the firmware editor has always used (ShowCvList,
-// CvEditChange, ...). Handlers take plain values and speak through the session's prompter;
-// they touch only the firmware image. The Qt frame forwards each widget event through the
-// user-event entry points below and refreshes its widgets from the controls; the
-// command-line tool does the same with `--do` actions. So the window, the tool and the tests
-// drive one and the same code.
+// The model holds the page's controls (PageControl.h), each with the handler bound where the
+// control is made, and its working copy where it has one. A page is shown with a PageContext:
+// the firmware image it reads and writes, the prompter it speaks through and what the
+// identification found; it sees nothing else of the session. The Qt frame forwards each
+// widget event through the user-event entry points below and refreshes its widgets from the
+// controls; the command-line tool does the same with `--do` actions. So the window, the tool
+// and the tests drive one and the same code.
 
 #include <functional>
 #include <optional>
@@ -18,12 +18,19 @@
 
 namespace hz {
 class FirmwareImage;
-class Session;
+class Prompter;
 }
 
 namespace hz::pages {
 
-enum class MouseAction { Press, Move, Release };
+// What a page works on while it is shown: the loaded file's image, the prompter for its
+// messages and the decoder type the identification found. The host builds it from the
+// session each time it shows the page.
+struct PageContext {
+    FirmwareImage& image;
+    Prompter& prompter;
+    int identifier = 0;
+};
 
 // The window's address area (its group box): the pages stand beside it or over it.
 struct AddressArea {
@@ -61,12 +68,12 @@ public:
 
     // The host shows the page for the loaded file: the page's set-up operations run and read
     // the image.
-    virtual void showFor(Session& session) = 0;
+    virtual void showFor(const PageContext& context) = 0;
     // Changes of a working copy not yet written into the image (the accept button is enabled).
     virtual bool hasPending() const { return false; }
     // Writes the working copy into the image, as the accept button does.
     virtual void accept() {}
-    // What accept() writes, written into `image` instead of the session's: lets the load tell
+    // What accept() writes, written into `image` instead of the shown one: lets the load tell
     // the user what a working copy held pending right after set-up would change in the file.
     virtual void writeCopy(FirmwareImage& image) const { (void)image; }
     // What an image byte that the working copy writes stands for ("Kurve 1 Anzahl Punkte");
@@ -134,7 +141,7 @@ public:
     std::string focusRequest;
 
     // User events, in the order a widget reports them: the control's state changes, then its
-    // handler runs. Unknown names are ignored here; the action layer refuses them first.
+    // bound handler runs. Unknown names are ignored here; the action layer refuses them first.
     void userText(const std::string& name, const std::string& text);
     void userClick(const std::string& name);
     void userChecked(const std::string& name, bool checked);
@@ -144,7 +151,7 @@ public:
     void userFile(const std::string& name, const std::string& path);
 
 protected:
-    // Handlers of the page; the defaults do nothing.
+    // Handlers of pages that do not bind them to their controls yet; the defaults do nothing.
     virtual void onText(Control&) {}
     virtual void onClick(Control&) {}
     virtual void onPosition(Control&) {}
@@ -153,6 +160,13 @@ protected:
     virtual void onFile(Control&, const std::string&) {}
 
     Control& add(Control c);
+    // Runs the handler bound to the control's own event, if any: the page's own write into an
+    // edit runs its change handler as a user's typing does.
+    void handle(Control& c)
+    {
+        if (c.handler)
+            c.handler(*this);
+    }
     Control* findMutable(const std::string& name);
     // Marks a control as changed; every page setter goes through here.
     Control& touch(Control& c)
@@ -173,6 +187,9 @@ protected:
     void followEdit(Control& trackBar, const std::string& text);
 
     std::vector<Control> m_controls;
+    // What the page was last shown with; none before it was first shown. Handlers that reach
+    // the image or the prompter do nothing without it.
+    std::optional<PageContext> m_context;
 
 private:
     // Sets one field of a control and stamps the control, only when the value is new.

@@ -6,7 +6,14 @@
 // the geometry where the page lays it out itself. The Qt frame copies this state into its
 // widgets; the command-line tool prints it and drives the same handlers. Controls made in
 // arrays are named by array and index: "CvEdits[5]".
+//
+// A control also carries what the page does when the user works it, bound where the page
+// makes the control: `add(c).on<&KornelPage::generateLinear>()`. The handler is a member
+// function of the page; a group of like controls binds one handler that takes the control's
+// index: `on<&RegisterPage::applyCvEdit>(row)`. The binding holds no pointer to the page, so
+// a copied control or page never calls into a page it does not belong to.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +21,10 @@
 #include "core/pages/common/Canvas.h"
 
 namespace hz::pages {
+
+class Page;
+
+enum class MouseAction { Press, Move, Release };
 
 enum class ControlKind { Label, Edit, Check, Radio, TrackBar, List, Button, Group, Image };
 
@@ -50,9 +61,67 @@ struct Control {
     // takes mouse presses, moves and releases in its own pixels (Page::userMouse).
     Drawing drawing;
 
+    // The page's handlers. `on` binds the one for the control's own event: a click, a tick,
+    // text typed into an edit, a moved track bar or a new selection in a list; the control
+    // already shows the new state when it runs. `onMouse` binds an image's presses, moves and
+    // releases, `onFile` the answer of a button's file dialog.
+    template <auto Handler> Control& on();
+    template <auto Handler> Control& on(int index);
+    template <auto Handler> Control& onMouse();
+    template <auto Handler> Control& onMouse(int index);
+    template <auto Handler> Control& onFile();
+    std::function<void(Page&)> handler;
+    std::function<void(Page&, MouseAction, int, int)> mouseHandler;
+    std::function<void(Page&, const std::string&)> fileHandler;
+
     // Changed when anything above changes, from the page's running count: a frame refreshes
     // the controls whose stamp is newer than the last one it has seen.
     unsigned stamp = 0;
 };
+
+namespace detail {
+// The page class a handler belongs to.
+template <class> struct HandlerOwner;
+template <class P, class... Args> struct HandlerOwner<void (P::*)(Args...)> {
+    using type = P;
+};
+template <auto Handler> using OwnerOf = typename HandlerOwner<decltype(Handler)>::type;
+} // namespace detail
+
+template <auto Handler> Control& Control::on()
+{
+    handler = [](Page& page) { (static_cast<detail::OwnerOf<Handler>&>(page).*Handler)(); };
+    return *this;
+}
+
+template <auto Handler> Control& Control::on(int index)
+{
+    handler = [index](Page& page) { (static_cast<detail::OwnerOf<Handler>&>(page).*Handler)(index); };
+    return *this;
+}
+
+template <auto Handler> Control& Control::onMouse()
+{
+    mouseHandler = [](Page& page, MouseAction action, int x, int y) {
+        (static_cast<detail::OwnerOf<Handler>&>(page).*Handler)(action, x, y);
+    };
+    return *this;
+}
+
+template <auto Handler> Control& Control::onMouse(int index)
+{
+    mouseHandler = [index](Page& page, MouseAction action, int x, int y) {
+        (static_cast<detail::OwnerOf<Handler>&>(page).*Handler)(index, action, x, y);
+    };
+    return *this;
+}
+
+template <auto Handler> Control& Control::onFile()
+{
+    fileHandler = [](Page& page, const std::string& path) {
+        (static_cast<detail::OwnerOf<Handler>&>(page).*Handler)(path);
+    };
+    return *this;
+}
 
 } // namespace hz::pages

@@ -1,6 +1,7 @@
 #include "core/pages/PageHost.h"
 
 #include "core/Prompter.h"
+#include "core/Session.h"
 #include "core/catalogue/Catalogue.h"
 
 namespace hz::pages {
@@ -62,10 +63,11 @@ std::vector<Page*> PageHost::all()
 void PageHost::ShowPage(int kind, Session& session)
 {
     m_shown = pagesFor(kind);
+    const PageContext context{session.image, session.prompter(), session.ident.Identifier};
     for (Page* p : m_shown) {
         p->Updating = true;
         p->corrections.clear();
-        p->showFor(session);
+        p->showFor(context);
     }
 }
 

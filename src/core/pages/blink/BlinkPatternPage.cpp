@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "core/Session.h"
+#include "core/Prompter.h"
+#include "core/firmware/FirmwareImage.h"
 #include "core/firmware/HexText.h"
 #include "core/pages/common/Canvas.h"
 #include "core/pages/common/GraphSteps.h"
@@ -66,12 +67,12 @@ BlinkPatternPage::BlinkPatternPage(BlinkLayout layout) : m_layout(std::move(layo
         Control r = make(radioName(a), ControlKind::Radio, "Adresse " + std::to_string(a), panel);
         r.hint = kAddressHint;
         r.checked = a == 1;
-        add(std::move(r));
+        add(std::move(r)).on<&BlinkPatternPage::selectAddress>();
     }
     m_loop = next();
     Control loop = make(name("cbx_loop"), ControlKind::Check, "Loop", panel);
     loop.hint = "Ablauf wieder immer wieder neu gestartet";
-    add(std::move(loop));
+    add(std::move(loop)).on<&BlinkPatternPage::storeLoop>();
 
     auto numberRow = [&](const char* labelName, const char* caption, const char* editName, const char* spinnerName,
                          const char* hint, int max, std::size_t& label, std::size_t& edit, std::size_t& spinner) {
@@ -97,6 +98,10 @@ BlinkPatternPage::BlinkPatternPage(BlinkLayout layout) : m_layout(std::move(layo
               m_stretchEdit, m_stretchSpinner);
     numberRow(L.countLabel, "Anzahl Punkte", "edt_Anzahl", L.countSpinner, kCountHint, L.steps, m_countLabel,
               m_countEdit, m_countSpinner);
+    at(m_stretchEdit).on<&BlinkPatternPage::stretchTyped>();
+    at(m_stretchSpinner).on<&BlinkPatternPage::stretchSpun>();
+    at(m_countEdit).on<&BlinkPatternPage::countTyped>();
+    at(m_countSpinner).on<&BlinkPatternPage::countSpun>();
     m_info1 = next();
     add(make(name("lbl_KurveInfo1"), ControlKind::Label, "", panel));
     m_info2 = next();
@@ -105,10 +110,10 @@ BlinkPatternPage::BlinkPatternPage(BlinkLayout layout) : m_layout(std::move(layo
     m_firstOutput = next();
     for (int k = 1; k <= L.outputs; ++k) {
         add(make(L.outputLabels[static_cast<std::size_t>(k - 1)], ControlKind::Label, "Out#" + std::to_string(k), panel));
-        add(make(imageName(k), ControlKind::Image, "", panel));
+        add(make(imageName(k), ControlKind::Image, "", panel)).onMouse<&BlinkPatternPage::paint>(k);
         Control used = make(outputName(k), ControlKind::Check, "", panel);
         used.hint = "Ausgang " + std::to_string(k) + " verwenden (wird sonst nicht beeinflusst)";
-        add(std::move(used));
+        add(std::move(used)).on<&BlinkPatternPage::useOutput>(k);
     }
 
     m_copyLabel = next();
@@ -117,14 +122,14 @@ BlinkPatternPage::BlinkPatternPage(BlinkLayout layout) : m_layout(std::move(layo
     for (int a = 1; a <= kAddresses; ++a) {
         Control b = make(copyName(a), ControlKind::Button, "von #" + std::to_string(a), panel);
         b.hint = "Kopieren der Kurvenformen von Adresse " + std::to_string(a);
-        add(std::move(b));
+        add(std::move(b)).on<&BlinkPatternPage::copyPattern>(a);
     }
     m_verwerfen = next();
-    add(make(name("btn_verwerfen"), ControlKind::Button, "Verwerfen", panel));
+    add(make(name("btn_verwerfen"), ControlKind::Button, "Verwerfen", panel)).on<&BlinkPatternPage::discardWorkingCopy>();
     m_uebernehmen = next();
     Control accept = make(name("btn_uebernehmen"), ControlKind::Button, "Übernehmen", panel);
     accept.enabled = false;
-    add(std::move(accept));
+    add(std::move(accept)).on<&BlinkPatternPage::acceptWorkingCopy>();
 }
 
 void BlinkPatternPage::place(const std::string& control, const Rect& r)
@@ -166,7 +171,7 @@ bool BlinkPatternPage::StepOn(int step, int output) const
 
 bool BlinkPatternPage::hasPending() const { return at(m_uebernehmen).enabled; }
 
-void BlinkPatternPage::accept() { UebernehmenClick(); }
+void BlinkPatternPage::accept() { acceptWorkingCopy(); }
 
 void BlinkPatternPage::enableAccept(bool on) { setEnabled(at(m_uebernehmen), on); }
 
@@ -240,11 +245,11 @@ std::vector<DataPart> BlinkPatternPage::dataParts() const
     return parts;
 }
 
-void BlinkPatternPage::showFor(Session& session)
+void BlinkPatternPage::showFor(const PageContext& context)
 {
-    m_session = &session;
+    m_context.emplace(context);
     // Only the newer LED firmware keeps the stretch in two bytes.
-    m_base255 = m_layout.stretchHighIndex >= 0 && session.ident.Identifier == kIdLumoBlinkmuster360;
+    m_base255 = m_layout.stretchHighIndex >= 0 && context.identifier == kIdLumoBlinkmuster360;
     Control& spinner = at(m_stretchSpinner);
     spinner.max = StretchMax();
     touch(spinner);
@@ -289,9 +294,9 @@ void BlinkPatternPage::ReloadPatterns()
 
 void BlinkPatternPage::ReadPatterns()
 {
-    if (!m_session)
+    if (!m_context)
         return;
-    const FirmwareImage& image = m_session->image;
+    const FirmwareImage& image = m_context->image;
     for (std::size_t n = 0; n < PatternData.size(); ++n)
         PatternData[n] = HexByteValue(image.get_Hex_ROM(2 * (kTableWord + static_cast<int>(n))));
 }
@@ -323,9 +328,9 @@ void BlinkPatternPage::writeEdit(std::size_t edit, const std::string& text)
     const bool was = m_ownWrite;
     m_ownWrite = true;
     if (edit == m_countEdit)
-        CountChange();
+        changeCount();
     else if (edit == m_stretchEdit)
-        StretchChange();
+        changeStretch();
     m_ownWrite = was;
 }
 
@@ -391,9 +396,9 @@ void BlinkPatternPage::DrawPatterns()
     }
 }
 
-void BlinkPatternPage::AddressClick()
+void BlinkPatternPage::selectAddress()
 {
-    if (Updating || !m_session)
+    if (Updating || !m_context)
         return;
     // Showing another address writes its count and stretch into the edits, whose handlers
     // store them again. That alone is no change: "Übernehmen" stays as it was unless a value
@@ -406,18 +411,18 @@ void BlinkPatternPage::AddressClick()
         enableAccept(false);
 }
 
-void BlinkPatternPage::LoopClick()
+void BlinkPatternPage::storeLoop()
 {
-    if (Updating || !m_session)
+    if (Updating || !m_context)
         return;
     int& flags = entryRef(m_layout.flagsIndex);
     flags = at(m_loop).checked ? (flags | 1) : (flags & ~1);
     enableAccept(true);
 }
 
-void BlinkPatternPage::OutputClick(int output)
+void BlinkPatternPage::useOutput(int output)
 {
-    if (Updating || !m_session || output < 1 || output > m_layout.outputs)
+    if (Updating || !m_context || output < 1 || output > m_layout.outputs)
         return;
     const bool on = at(checkIndex(output)).checked;
     int& flags = output <= 4 ? entryRef(m_layout.flagsIndex) : entryRef(m_layout.usedHighIndex);
@@ -427,16 +432,16 @@ void BlinkPatternPage::OutputClick(int output)
     enableAccept(true);
 }
 
-void BlinkPatternPage::CountChange()
+void BlinkPatternPage::changeCount()
 {
-    if (!m_session)
+    if (!m_context)
         return;
     Control& edit = at(m_countEdit);
     if (edit.text.empty())
         return;
     int n = 0;
     if (!parseWholeNumber(edit.text, n)) {
-        m_session->prompter().tell(
+        m_context->prompter.tell(
             MsgKind::Warning, RangeWarning(1, m_layout.steps),
             Buttons::Cancel);
         focusRequest = edit.name;
@@ -464,9 +469,9 @@ void BlinkPatternPage::storeStretch(int stretch)
     }
 }
 
-void BlinkPatternPage::StretchChange()
+void BlinkPatternPage::changeStretch()
 {
-    if (!m_session)
+    if (!m_context)
         return;
     // The LED page leaves a stretch out of range as the table has it until the user edits it:
     // neither the set-up nor showing another address clamps it.
@@ -477,7 +482,7 @@ void BlinkPatternPage::StretchChange()
         return;
     int n = 0;
     if (!parseWholeNumber(edit.text, n)) {
-        m_session->prompter().tell(
+        m_context->prompter.tell(
             MsgKind::Warning, RangeWarning(1, StretchMax()),
             Buttons::Cancel);
         focusRequest = edit.name;
@@ -490,13 +495,9 @@ void BlinkPatternPage::StretchChange()
     enableAccept(true);
 }
 
-void BlinkPatternPage::ImageMouseDown(int, int, int) { Drawing = true; }
-
-void BlinkPatternPage::ImageMouseUp(int, int, int) { Drawing = false; }
-
-void BlinkPatternPage::ImageMouseMove(int output, int x, int y)
+void BlinkPatternPage::drawStep(int output, int x, int y)
 {
-    if (!Drawing || !m_session || output < 1 || output > m_layout.outputs)
+    if (!Drawing || !m_context || output < 1 || output > m_layout.outputs)
         return;
     // Left of the first step, right of the last shown one or outside the image while the
     // button is held: the nearest step the user sees, never a step beyond the count (which
@@ -511,10 +512,10 @@ void BlinkPatternPage::ImageMouseMove(int output, int x, int y)
     enableAccept(true);
 }
 
-void BlinkPatternPage::CopyClick(int from)
+void BlinkPatternPage::copyPattern(int from)
 {
     const int to = SelectedAddress();
-    if (!m_session || from < 1 || from > kAddresses || from == to)
+    if (!m_context || from < 1 || from > kAddresses || from == to)
         return;
     const auto source = PatternData.begin() + (from - 1) * m_layout.blockSize;
     std::copy(source, source + m_layout.copyCount, PatternData.begin() + (to - 1) * m_layout.blockSize);
@@ -523,89 +524,66 @@ void BlinkPatternPage::CopyClick(int from)
     enableAccept(true);
 }
 
-void BlinkPatternPage::VerwerfenClick()
+void BlinkPatternPage::discardWorkingCopy()
 {
-    if (!m_session)
+    if (!m_context)
         return;
     ReloadPatterns();
     enableAccept(false);
 }
 
-void BlinkPatternPage::UebernehmenClick()
+void BlinkPatternPage::acceptWorkingCopy()
 {
-    if (!m_session)
+    if (!m_context)
         return;
-    writeCopy(m_session->image);
+    writeCopy(m_context->image);
     enableAccept(false);
 }
 
-int BlinkPatternPage::outputOf(const Control& c, std::size_t offset) const
+void BlinkPatternPage::countTyped()
 {
-    const std::size_t index = static_cast<std::size_t>(&c - m_controls.data());
-    if (index < m_firstOutput + offset)
-        return 0;
-    const std::size_t rel = index - m_firstOutput - offset;
-    if (rel % 3 != 0 || rel / 3 >= static_cast<std::size_t>(m_layout.outputs))
-        return 0;
-    return static_cast<int>(rel / 3) + 1;
+    syncSpinner(m_countEdit);
+    changeCount();
 }
 
-void BlinkPatternPage::onText(Control& c)
+void BlinkPatternPage::stretchTyped()
 {
-    const std::size_t index = static_cast<std::size_t>(&c - m_controls.data());
-    if (index == m_countEdit) {
-        syncSpinner(index);
-        CountChange();
-    } else if (index == m_stretchEdit) {
-        syncSpinner(index);
-        StretchChange();
-    }
+    syncSpinner(m_stretchEdit);
+    changeStretch();
 }
 
-void BlinkPatternPage::onPosition(Control& c)
+// A spinner click puts its number into the edit beside it, as if typed.
+void BlinkPatternPage::countSpun()
 {
-    // A spinner click puts its number into the edit beside it, as if typed.
-    const std::size_t index = static_cast<std::size_t>(&c - m_controls.data());
-    const std::size_t edit = index == m_countSpinner ? m_countEdit : (index == m_stretchSpinner ? m_stretchEdit : 0);
-    if (edit == 0)
-        return;
-    const std::string text = std::to_string(c.position);
+    if (spinIntoEdit(m_countSpinner, m_countEdit))
+        countTyped();
+}
+
+void BlinkPatternPage::stretchSpun()
+{
+    if (spinIntoEdit(m_stretchSpinner, m_stretchEdit))
+        stretchTyped();
+}
+
+bool BlinkPatternPage::spinIntoEdit(std::size_t spinner, std::size_t edit)
+{
+    const std::string text = std::to_string(at(spinner).position);
     if (at(edit).text == text)
-        return;
+        return false;
     setText(at(edit), text);
-    onText(at(edit));
+    return true;
 }
 
-void BlinkPatternPage::onClick(Control& c)
+void BlinkPatternPage::paint(int output, MouseAction action, int x, int y)
 {
-    const std::size_t index = static_cast<std::size_t>(&c - m_controls.data());
-    if (index >= m_firstRadio && index < m_firstRadio + kAddresses)
-        AddressClick();
-    else if (index == m_loop)
-        LoopClick();
-    else if (const int output = outputOf(c, 2))
-        OutputClick(output);
-    else if (index >= m_firstCopy && index < m_firstCopy + kAddresses)
-        CopyClick(static_cast<int>(index - m_firstCopy) + 1);
-    else if (index == m_verwerfen)
-        VerwerfenClick();
-    else if (index == m_uebernehmen)
-        UebernehmenClick();
-}
-
-void BlinkPatternPage::onMouse(Control& c, MouseAction action, int x, int y)
-{
-    const int output = outputOf(c, 1);
-    if (output == 0)
-        return;
     if (action == MouseAction::Release)
-        ImageMouseUp(output, x, y);
-    else if (!c.visible) // a hidden image takes no painting
+        Drawing = false;
+    else if (!at(imageIndex(output)).visible) // a hidden image takes no painting
         return;
     else if (action == MouseAction::Press)
-        ImageMouseDown(output, x, y);
+        Drawing = true;
     else
-        ImageMouseMove(output, x, y);
+        drawStep(output, x, y);
 }
 
 PagePlace BlinkPatternPage::placeIn(const AddressArea& area) const

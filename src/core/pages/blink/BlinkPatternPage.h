@@ -74,7 +74,7 @@ public:
 
     // The page host's set-up: InitPage with the width the host gives the frame, then
     // RefreshPage.
-    void showFor(Session& session) override;
+    void showFor(const PageContext& context) override;
     bool hasPending() const override;
     void accept() override;
     void writeCopy(FirmwareImage& image) const override;
@@ -99,19 +99,6 @@ public:
     void ReadPatterns();
     void ShowPatternValues();
     void DrawPatterns();
-
-    // Handlers, shared by the controls of one kind.
-    void AddressClick();
-    void LoopClick();
-    void OutputClick(int output); // 1..outputs
-    void CountChange();
-    void StretchChange();
-    void ImageMouseDown(int output, int x, int y);
-    void ImageMouseMove(int output, int x, int y);
-    void ImageMouseUp(int output, int x, int y);
-    void CopyClick(int from); // 1..4
-    void VerwerfenClick();
-    void UebernehmenClick();
 
     // The working copy: four blocks, entry n is the low byte of program word 0x300 + n.
     std::vector<int> PatternData;
@@ -143,12 +130,28 @@ protected:
     // Places a control (the concrete pages lay themselves out).
     void place(const std::string& control, const Rect& r);
 
-    void onText(Control& c) override;
-    void onClick(Control& c) override;
-    void onPosition(Control& c) override;
-    void onMouse(Control& c, MouseAction action, int x, int y) override;
-
 private:
+    // Handlers, bound to the controls in the constructor.
+    void selectAddress();
+    void storeLoop();
+    void useOutput(int output); // 1..outputs
+    void countTyped();
+    void stretchTyped();
+    void countSpun();
+    void stretchSpun();
+    // Pressing, moving and releasing the mouse on an output's image (1..outputs).
+    void paint(int output, MouseAction action, int x, int y);
+    void copyPattern(int from); // 1..4
+    void discardWorkingCopy();
+    void acceptWorkingCopy();
+    // What the count and stretch edits do with their numbers, typed or written by the page.
+    void changeCount();
+    void changeStretch();
+    // While the mouse is down: sets the step under (x, y) of the output's pattern.
+    void drawStep(int output, int x, int y);
+    // Puts the spinner's number into the edit beside it; false when the edit shows it already.
+    bool spinIntoEdit(std::size_t spinner, std::size_t edit);
+
     Control& at(std::size_t index) { return m_controls[index]; }
     const Control& at(std::size_t index) const { return m_controls[index]; }
     std::size_t blockStart() const { return static_cast<std::size_t>((SelectedAddress() - 1) * m_layout.blockSize); }
@@ -163,12 +166,9 @@ private:
     std::size_t outputLabelIndex(int output) const { return m_firstOutput + 3 * static_cast<std::size_t>(output - 1); }
     std::size_t imageIndex(int output) const { return outputLabelIndex(output) + 1; }
     std::size_t checkIndex(int output) const { return outputLabelIndex(output) + 2; }
-    // Output (1..outputs) of an image (offset 1) or used check box (offset 2), 0 for others.
-    int outputOf(const Control& c, std::size_t offset) const;
     void storeStretch(int stretch);
 
     BlinkLayout m_layout;
-    Session* m_session = nullptr;
     bool m_base255 = false;
     // Set while the page itself writes an edit's text, so that its handler knows.
     bool m_ownWrite = false;

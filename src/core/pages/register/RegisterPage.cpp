@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/Session.h"
+#include "core/firmware/FirmwareImage.h"
 #include "core/firmware/HexText.h"
 #include "core/pages/register/CvLists.h"
 
@@ -73,18 +73,19 @@ RegisterPage& RegisterPage::build(int rows)
     // The rows are filled in place: a thousand controls made one by one and moved into the
     // list would cost the command-line tool a noticeable part of a whole conversion.
     m_controls.resize(kFirstRow + 2 * static_cast<std::size_t>(rows));
-    auto fill = [this](Control& c, std::string name, ControlKind kind, const Rect& r) {
+    auto fill = [this](Control& c, std::string name, ControlKind kind, const Rect& r) -> Control& {
         c.name = std::move(name);
         c.kind = kind;
         c.parent = "pnl_cv";
         c.visible = false;
         c.geometry = r;
-        touch(c);
+        return touch(c);
     };
     for (int row = m_rowsBuilt; row < rows; ++row) {
         const std::string index = std::to_string(row) + "]";
         fill(m_controls[labelIndex(row)], "CvLabels[" + index, ControlKind::Label, labelRect(row));
-        fill(m_controls[editIndex(row)], "CvEdits[" + index, ControlKind::Edit, editRect(row));
+        fill(m_controls[editIndex(row)], "CvEdits[" + index, ControlKind::Edit, editRect(row))
+            .on<&RegisterPage::applyCvEdit>(row);
     }
     m_rowsBuilt = rows;
     return *this;
@@ -98,11 +99,11 @@ void RegisterPage::placeSeparators()
         setGeometry(m_controls[1 + i], Rect{xs[i], 8, 2, height});
 }
 
-void RegisterPage::showFor(Session& session)
+void RegisterPage::showFor(const PageContext& context)
 {
-    m_session = &session;
+    m_context.emplace(context);
     ResetRows();
-    ShowCvList(session.ident.Identifier, session.image);
+    ShowCvList(context.identifier, context.image);
 }
 
 void RegisterPage::ResetRows()
@@ -156,22 +157,15 @@ void RegisterPage::ShowCvList(int identifier, const FirmwareImage& image)
     }
 }
 
-void RegisterPage::onText(Control& c)
+void RegisterPage::applyCvEdit(int row)
 {
-    const std::size_t index = static_cast<std::size_t>(&c - m_controls.data());
-    if (index >= kFirstRow && (index - kFirstRow) % 2 == 1)
-        CvEditChange(static_cast<int>((index - kFirstRow) / 2));
-}
-
-void RegisterPage::CvEditChange(int row)
-{
-    if (Updating || !m_session)
+    if (Updating || !m_context)
         return;
     // A field of a row not in use has nothing behind it in the image.
     if (row < 0 || row >= m_cvCount)
         return;
     const Control& edit = m_controls[editIndex(row)];
-    const auto result = ApplyCvEdit(m_session->image, m_session->prompter(),
+    const auto result = ApplyCvEdit(m_context->image, m_context->prompter,
                                     m_cvAddress[static_cast<std::size_t>(row)], edit.text);
     if (result == CvEditResult::Refused && edit.visible)
         focusRequest = edit.name;

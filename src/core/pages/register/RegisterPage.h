@@ -45,16 +45,13 @@ public:
     // The register page over the address area is hidden by the load, not when another page
     // is shown, as the firmware editor has always done it.
     bool hiddenOnlyByLoad() const override { return true; }
-    void showFor(Session& session) override;
+    void showFor(const PageContext& context) override;
 
     // Empties and hides all rows, shows the panel and places the column separators.
     void ResetRows();
     // Fills the rows with the CV list of `identifier` and the values from the image, and
     // shows the rows in use.
     void ShowCvList(int identifier, const FirmwareImage& image);
-    // Change handler of every row's edit field (row 0..511).
-    void CvEditChange(int row);
-
     int CvCount() const { return m_cvCount; }
     // The identifier whose list the rows show; 0 for none.
     int ListShown() const { return m_listShown; }
@@ -70,10 +67,9 @@ public:
 
     const std::vector<Control>& controls() const override { return build(kRows).m_controls; }
 
-protected:
-    void onText(Control& c) override;
-
 private:
+    // Handler of every row's edit field (row 0..511): a valid number goes into the image.
+    void applyCvEdit(int row);
     static constexpr std::size_t kFirstRow = 4; // after pnl_cv, Line1, Line2, Line3
     static std::size_t labelIndex(int row) { return kFirstRow + 2 * static_cast<std::size_t>(row); }
     static std::size_t editIndex(int row) { return labelIndex(row) + 1; }
@@ -85,7 +81,6 @@ private:
     RegisterPage& build(int rows);
     int m_rowsBuilt = 0;
 
-    Session* m_session = nullptr;
     std::array<int, kRows> m_cvAddress{};
     int m_cvCount = 0;
     int m_listShown = 0;

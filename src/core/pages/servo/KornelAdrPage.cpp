@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/Session.h"
 #include "core/firmware/FirmwareImage.h"
 #include "core/firmware/HexText.h"
 #include "core/pages/common/NumberText.h"
@@ -278,7 +277,7 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
     }
 }
 
-void KornelAdrPage::showFor(Session& session) { InitPage(session.ident.Identifier, session.image); }
+void KornelAdrPage::showFor(const PageContext& context) { InitPage(context.identifier, context.image); }
 
 std::vector<int> KornelAdrPage::data() const
 {

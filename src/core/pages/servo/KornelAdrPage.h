@@ -89,7 +89,7 @@ public:
     PagePlace placeIn(const AddressArea& area) const override;
 
     // InitPage: runs each time the host shows page kind 4, after the curve page's.
-    void showFor(Session& session) override;
+    void showFor(const PageContext& context) override;
     // The pulse values the next "übernehmen" writes, in EEPROM order 0x60..0x67: offset and
     // factor of servo 1, then of servo 2, 3 and 4.
     std::vector<int> data() const override;

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "core/Session.h"
+#include "core/Prompter.h"
+#include "core/firmware/FirmwareImage.h"
 #include "core/firmware/FileSet.h"
 #include "core/firmware/HexText.h"
 #include "core/pages/common/Canvas.h"
@@ -51,6 +52,12 @@ int lowestBit(int value)
 
 } // namespace
 
+const KornelPage::NumberEdit KornelPage::kNumberEdits[3] = {
+    {"edt_Anzahl", "UpDown1", &KornelPage::changeCount},
+    {"edt_stretch", "UpDown2", &KornelPage::changeStretch},
+    {"edt_kornelchen_schwelle", "UpDown4", &KornelPage::changeThreshold},
+};
+
 KornelPage::KornelPage()
 {
     m_controls.reserve(80);
@@ -64,35 +71,43 @@ KornelPage::KornelPage()
         return add(std::move(c));
     };
     auto label = [&](const char* name, const char* caption, Rect r) { make(name, ControlKind::Label, caption, r); };
-    auto edit = [&](const char* name, const char* text, const char* hint, Rect r) {
+    auto edit = [&](const char* name, const char* text, const char* hint, Rect r) -> Control& {
         Control& c = make(name, ControlKind::Edit, "", r);
         c.text = text;
         c.hint = hint;
+        return c;
     };
-    auto spinner = [&](const char* name, int lo, int hi, int position, const char* hint, Rect r) {
-        Control& c = make(name, ControlKind::TrackBar, "", r);
-        c.min = lo;
-        c.max = hi;
-        c.position = position;
-        c.hint = hint;
+    // A number edit with the spinner beside it (kNumberEdits[k]).
+    auto numberEdit = [&](int k, const char* text, const char* hint, Rect r, int max, const char* spinnerHint,
+                          Rect spinnerRect) {
+        const NumberEdit& n = kNumberEdits[k];
+        edit(n.edit, text, hint, r).on<&KornelPage::numberTyped>(k);
+        Control& c = make(n.spinner, ControlKind::TrackBar, "", spinnerRect);
+        c.min = 1;
+        c.max = max;
+        c.position = 10;
+        c.hint = spinnerHint;
+        c.on<&KornelPage::spinnerMoved>(k);
     };
     auto button = [&](const char* name, const char* caption, const char* hint, Rect r) -> Control& {
         Control& c = make(name, ControlKind::Button, caption, r);
         c.hint = hint;
         return c;
     };
-    auto list = [&](const char* name, std::vector<std::string> items, const char* hint, Rect r) {
+    auto list = [&](const char* name, std::vector<std::string> items, const char* hint, Rect r) -> Control& {
         Control& c = make(name, ControlKind::List, "", r);
         c.items = std::move(items);
         c.selected = 0;
         c.hint = hint;
+        return c;
     };
     auto fileButton = [&](const char* name, const char* caption, const char* hint, Rect r, FileDialogKind kind,
-                          const char* filter, const char* suffix) {
+                          const char* filter, const char* suffix) -> Control& {
         Control& c = button(name, caption, hint, r);
         c.fileDialog = kind;
         c.fileFilter = filter;
         c.fileSuffix = suffix;
+        return c;
     };
 
     make(kPanel, ControlKind::Group, "", Rect{0, 0, kWidth, kHeight}, "");
@@ -104,84 +119,100 @@ KornelPage::KornelPage()
         r.caption = "Kurve " + std::to_string(k + 1);
         r.hint = "Auswahl, für welche Adresse die Angezeigten Parameter gültig sind";
         r.checked = k == 0;
+        r.on<&KornelPage::selectCurve>();
     }
     label("Label1", "Anzahl Punkte", Rect{345, 4, 85, 15});
-    edit("edt_Anzahl", "10", "Anzahl der Kurven-Punkte", Rect{435, 0, 40, 21});
-    spinner("UpDown1", 1, 200, 10, "Anzahl der Kurven-Punkte", Rect{475, 0, 17, 21});
+    numberEdit(kCountEdit, "10", "Anzahl der Kurven-Punkte", Rect{435, 0, 40, 21}, 200, "Anzahl der Kurven-Punkte",
+               Rect{475, 0, 17, 21});
     label("Label2", "Stretch-Faktor", Rect{345, 27, 85, 15});
-    edit("edt_stretch", "10", "ermöglicht es, den Ablauf zu Verlangsamen", Rect{435, 23, 40, 21});
-    spinner("UpDown2", 1, 200, 10, "ermöglicht es, den Ablauf zu Verlangsamen", Rect{475, 23, 17, 21});
+    numberEdit(kStretchEdit, "10", "ermöglicht es, den Ablauf zu Verlangsamen", Rect{435, 23, 40, 21}, 200,
+               "ermöglicht es, den Ablauf zu Verlangsamen", Rect{475, 23, 17, 21});
 
     // Time labels and grid.
     label("lbl_KurveInfo1", "", Rect{5, 48, 280, 15});
     label("lbl_KurveInfo2", "", Rect{5, 64, 280, 15});
     label("Label6", "Raster X", Rect{300, 50, 55, 15});
-    list("cbx_raster_x", numberItems(70), "", Rect{357, 47, 50, 21});
+    list("cbx_raster_x", numberItems(70), "", Rect{357, 47, 50, 21}).on<&KornelPage::changeGrid>();
     label("Label7", "Raster Y", Rect{415, 50, 55, 15});
-    list("cbx_raster_y", numberItems(10), "", Rect{472, 47, 50, 21});
+    list("cbx_raster_y", numberItems(10), "", Rect{472, 47, 50, 21}).on<&KornelPage::changeGrid>();
 
     // The two graphs.
     label("Label27", "Servo", Rect{5, 80, 40, 15});
-    make("servo_Image1", ControlKind::Image, "", kImage1Rect).hint = "Definieren der Kurvenform (Maus: Klick & Move)";
+    make("servo_Image1", ControlKind::Image, "", kImage1Rect).onMouse<&KornelPage::paintCurve>().hint =
+        "Definieren der Kurvenform (Maus: Klick & Move)";
     label("Label_Servo_Relais", "Relais", Rect{5, 300, 40, 15});
-    make("servo_Image2", ControlKind::Image, "", kImage2Rect).hint =
+    make("servo_Image2", ControlKind::Image, "", kImage2Rect).onMouse<&KornelPage::paintRelay>().hint =
         "Definieren, ob Relais zu einem bestimmten Kurven-Zeitpunkt AUS oder EIN (rotes Feld) ist";
     // The threshold of output X7 stands where the relay graph stands on the Kornel-4 page.
     const char* thresholdHint =
         "X7 kann ein Relais ansteuern in Abhängigkeit des Kurven-Wertes (unverstärkter Logik-Pegel)";
     make("text_kornelchen_schwelle", ControlKind::Label, "Schwellwert Ausgang X7", Rect{5, 303, 150, 15}).hint =
         thresholdHint;
-    edit("edt_kornelchen_schwelle", "10", "In der Grafik: rote Linie", Rect{160, 300, 40, 21});
-    spinner("UpDown4", 1, 200, 10, thresholdHint, Rect{200, 300, 17, 21});
+    numberEdit(kThresholdEdit, "10", "In der Grafik: rote Linie", Rect{160, 300, 40, 21}, 200, thresholdHint,
+               Rect{200, 300, 17, 21});
 
     // Generators, mirrors, copies, files, scale and shift.
     label("Label4", "Funktionen", Rect{5, 384, 93, 15});
-    button("btn_Lin", "Lin", "lineare Kurvenform erstellen", Rect{100, 380, 55, 25});
-    button("btn_Sin", "1/4 Sin", "Sinus-Kurvenform erstellen (halbe Welle)", Rect{157, 380, 55, 25});
-    button("btn_Log", "Log", "log, Kurvenform erstellen", Rect{214, 380, 55, 25});
-    button("btn_sin2", "1/2 Sin", "Sinus-Kurvenform erstellen (Welle)", Rect{271, 380, 55, 25});
+    button("btn_Lin", "Lin", "lineare Kurvenform erstellen", Rect{100, 380, 55, 25}).on<&KornelPage::generateLinear>();
+    button("btn_Sin", "1/4 Sin", "Sinus-Kurvenform erstellen (halbe Welle)", Rect{157, 380, 55, 25}).on<&KornelPage::generateQuarterSine>();
+    button("btn_Log", "Log", "log, Kurvenform erstellen", Rect{214, 380, 55, 25}).on<&KornelPage::generateLogarithmic>();
+    button("btn_sin2", "1/2 Sin", "Sinus-Kurvenform erstellen (Welle)", Rect{271, 380, 55, 25})
+        .on<&KornelPage::generateHalfSine>();
     label("Label3", "Spiegeln", Rect{335, 384, 55, 15});
-    button("btn_MirrorVertikal", "vertikal", "vertikales Spiegeln der Kurvenform", Rect{393, 380, 68, 25});
-    button("btn_MirrorHorizontal", "horizontal", "horizonzales Spiegeln der Kurvenform", Rect{463, 380, 72, 25});
+    button("btn_MirrorVertikal", "vertikal", "vertikales Spiegeln der Kurvenform", Rect{393, 380, 68, 25})
+        .on<&KornelPage::mirrorVertically>();
+    button("btn_MirrorHorizontal", "horizontal", "horizonzales Spiegeln der Kurvenform", Rect{463, 380, 72, 25})
+        .on<&KornelPage::mirrorHorizontally>();
     label("Label5", "Kurve kopieren", Rect{5, 412, 93, 15});
     for (int k = 0; k < 4; ++k) {
         Control& b = button(kCopyButtons[k], "", "", Rect{100 + 57 * k, 408, 55, 25});
         b.caption = "von #" + std::to_string(k + 1);
         b.hint = "Kopieren der Kurvenformen von Kurve " + std::to_string(k + 1);
+        b.on<&KornelPage::copyCurve>(k + 1);
     }
     label("Label8", "Skalierung", Rect{335, 412, 78, 15});
     edit("edt_scale", "0,5", "", Rect{415, 410, 40, 21});
-    button("btn_scale", "anwenden", "", Rect{458, 408, 77, 25});
+    button("btn_scale", "anwenden", "", Rect{458, 408, 77, 25}).on<&KornelPage::scaleCurve>();
     label("Label29", "Kurve", Rect{5, 440, 93, 15});
     fileButton("servo_load_1", "laden", "laden von Kurven-Daten", Rect{100, 436, 60, 25}, FileDialogKind::Open,
-               servo::kCurveFileFilter, "cur");
+               servo::kCurveFileFilter, "cur")
+        .onFile<&KornelPage::loadCurve>();
     fileButton("servo_save_1", "speichern", "speichern von Kurven-Daten", Rect{162, 436, 72, 25}, FileDialogKind::Save,
-               servo::kCurveFileFilter, "cur");
+               servo::kCurveFileFilter, "cur")
+        .onFile<&KornelPage::saveCurve>();
     label("Label9", "Hoch/Runter", Rect{335, 440, 78, 15});
     edit("edt_shift", "10", "", Rect{415, 438, 40, 21});
-    button("btn_shift", "anwenden", "", Rect{458, 436, 77, 25});
+    button("btn_shift", "anwenden", "", Rect{458, 436, 77, 25}).on<&KornelPage::shiftCurve>();
     const char* setHint = "laden Kurven-Daten inkl. Pukte-Anzahl, Stretch-Faktor etc.";
     label("Label30", "Setup", Rect{5, 468, 93, 15});
     fileButton("servo_load_all", "laden", setHint, Rect{100, 464, 60, 25}, FileDialogKind::Open, servo::kSetFileFilter,
-               "set");
+               "set")
+        .onFile<&KornelPage::loadSet>();
     fileButton("servo_save_all", "speichern", setHint, Rect{162, 464, 72, 25}, FileDialogKind::Save,
-               servo::kSetFileFilter, "set");
+               servo::kSetFileFilter, "set")
+        .onFile<&KornelPage::saveSet>();
 
     // SW1 mode and the push-button slots.
     make(kSw1Group, ControlKind::Group, "Funktion für Taster SW1", Rect{380, 462, 155, 50});
-    make("servo_rad_servo", ControlKind::Radio, "Servo-Bedienung", Rect{8, 16, 140, 15}, kSw1Group);
-    make("servo_rad_lernen", ControlKind::Radio, "Lernen + Justage", Rect{8, 32, 140, 15}, kSw1Group).checked = true;
+    make("servo_rad_servo", ControlKind::Radio, "Servo-Bedienung", Rect{8, 16, 140, 15}, kSw1Group)
+        .on<&KornelPage::storeSw1Mode>();
+    make("servo_rad_lernen", ControlKind::Radio, "Lernen + Justage", Rect{8, 32, 140, 15}, kSw1Group)
+        .on<&KornelPage::storeSw1Mode>()
+        .checked = true;
     const char* slotHint = "ermöglicht das Auslösen von Aktionen \r\nvia (Justage-)Taster";
     const Rect slotLabels[4] = {{5, 496, 90, 15}, {194, 496, 80, 15}, {5, 522, 90, 15}, {194, 522, 80, 15}};
     const Rect slotLists[4] = {{97, 492, 92, 21}, {276, 492, 92, 21}, {97, 518, 92, 21}, {276, 518, 92, 21}};
     const servo::ServoType& designed = servo::ServoTypeFor(servo::kKornel4Identifier);
     for (int k = 0; k < 4; ++k) {
         label(kSlotLabels[k], designed.slotCaptions[static_cast<std::size_t>(k)], slotLabels[k]);
-        list(kSlotLists[k], slotItems("keine Aktion", 4), slotHint, slotLists[k]);
+        list(kSlotLists[k], slotItems("keine Aktion", 4), slotHint, slotLists[k]).on<&KornelPage::storeSlotAction>(k + 1);
     }
 
-    button("servo_btn_verwerfen", "verwerfen", "Daten verwerfen", Rect{372, 515, 71, 25});
-    button("servo_btn_uebernehmen", "übernehmen", "Daten übernehmen", kAcceptRect).enabled = false;
+    button("servo_btn_verwerfen", "verwerfen", "Daten verwerfen", Rect{372, 515, 71, 25})
+        .on<&KornelPage::discardWorkingCopy>();
+    button("servo_btn_uebernehmen", "übernehmen", "Daten übernehmen", kAcceptRect)
+        .on<&KornelPage::acceptWorkingCopy>()
+        .enabled = false;
 }
 
 Control& KornelPage::ctl(const char* name) { return *findMutable(name); }
@@ -225,8 +256,8 @@ void KornelPage::setSelected(Control& c, int index)
 
 void KornelPage::warn(const char* text, const char* focus)
 {
-    if (m_session)
-        m_session->prompter().tell(MsgKind::Warning, text, Buttons::Cancel);
+    if (m_context)
+        m_context->prompter.tell(MsgKind::Warning, text, Buttons::Cancel);
     focusRequest = focus;
 }
 
@@ -234,7 +265,7 @@ void KornelPage::EnableAccept() { setEnabled(ctl("servo_btn_uebernehmen"), true)
 
 bool KornelPage::hasPending() const { return ctl("servo_btn_uebernehmen").enabled; }
 
-void KornelPage::accept() { servo_btn_uebernehmenClick(); }
+void KornelPage::accept() { acceptWorkingCopy(); }
 
 std::vector<int> KornelPage::data() const { return std::vector<int>(CurveData.begin(), CurveData.end()); }
 
@@ -285,12 +316,12 @@ std::string KornelPage::dataLayout() const { return servo::ServoTypeFor(m_identi
 
 // ---- Set-up and table ----------------------------------------------------------------------
 
-void KornelPage::showFor(Session& session) { InitPage(session); }
+void KornelPage::showFor(const PageContext& context) { InitPage(context); }
 
-void KornelPage::InitPage(Session& session)
+void KornelPage::InitPage(const PageContext& context)
 {
-    m_session = &session;
-    m_identifier = session.ident.Identifier;
+    m_context.emplace(context);
+    m_identifier = context.identifier;
     Updating = true;
     Drawing = false;
 
@@ -342,9 +373,9 @@ void KornelPage::InitPage(Session& session)
 
 void KornelPage::ReadCurves()
 {
-    if (!m_session)
+    if (!m_context)
         return;
-    const FirmwareImage& image = m_session->image;
+    const FirmwareImage& image = m_context->image;
     for (int e = 0; e < servo::kTableSize; ++e)
         CurveData[static_cast<std::size_t>(e)] = HexByteValue(image.get_Hex_ROM(2 * (kFirstWord + e)));
 }
@@ -384,13 +415,13 @@ void KornelPage::ReloadCurves()
     // SW1 mode: 01 is "Lernen + Justage", anything else "Servo-Bedienung". Showing the mode
     // does not write it: the byte is rewritten only when the user picks a mode, so that a
     // file loaded and saved again is the same file whatever was loaded before it.
-    if (m_session) {
-        const bool learn = m_session->image.get_Hex_EE(kEepromSw1Mode) == "01";
+    if (m_context) {
+        const bool learn = m_context->image.get_Hex_EE(kEepromSw1Mode) == "01";
         setChecked(ctl("servo_rad_lernen"), learn);
         setChecked(ctl("servo_rad_servo"), !learn);
         applySw1Visibility();
         if (hasThreshold()) {
-            Threshold = HexByteValue(m_session->image.get_Hex_EE(kEepromThreshold));
+            Threshold = HexByteValue(m_context->image.get_Hex_EE(kEepromThreshold));
             putText("edt_kornelchen_schwelle", std::to_string(Threshold));
         }
     }
@@ -533,48 +564,32 @@ void KornelPage::putText(const char* name, const std::string& text)
     setText(c, text);
     const bool was = m_programWrite;
     m_programWrite = true;
-    runTextHandler(c);
+    handle(c);
     m_programWrite = was;
 }
 
-void KornelPage::runTextHandler(Control& c)
+void KornelPage::numberTyped(int k)
 {
-    // The spinner beside the edit shows the edit's number where it can.
-    const char* spinner = c.name == "edt_Anzahl" ? "UpDown1"
-                          : c.name == "edt_stretch" ? "UpDown2"
-                          : c.name == "edt_kornelchen_schwelle" ? "UpDown4"
-                                                                : nullptr;
-    if (spinner)
-        followEdit(ctl(spinner), c.text);
-    if (c.name == "edt_Anzahl")
-        edt_AnzahlChange();
-    else if (c.name == "edt_stretch")
-        edt_stretchChange();
-    else if (c.name == "edt_kornelchen_schwelle")
-        edt_kornelchen_schwelleChange();
-}
-
-void KornelPage::onText(Control& c)
-{
+    const NumberEdit& n = kNumberEdits[k];
+    Control& edit = ctl(n.edit);
     // The user typed: ShowCurveValues leaves this edit's text as it stands.
     const Control* was = m_typing;
-    m_typing = &c;
-    runTextHandler(c);
+    if (!m_programWrite)
+        m_typing = &edit;
+    // The spinner beside the edit shows the edit's number where it can.
+    followEdit(ctl(n.spinner), edit.text);
+    (this->*n.change)();
     m_typing = was;
 }
 
-void KornelPage::onPosition(Control& c)
+void KornelPage::spinnerMoved(int k)
 {
     // A spinner click types its new number into its edit.
-    const char* edit = c.name == "UpDown1" ? "edt_Anzahl"
-                       : c.name == "UpDown2" ? "edt_stretch"
-                       : c.name == "UpDown4" ? "edt_kornelchen_schwelle"
-                                             : nullptr;
-    if (edit)
-        userText(edit, std::to_string(c.position));
+    const NumberEdit& n = kNumberEdits[k];
+    userText(n.edit, std::to_string(ctl(n.spinner).position));
 }
 
-void KornelPage::edt_AnzahlChange()
+void KornelPage::changeCount()
 {
     Control& c = ctl("edt_Anzahl");
     if (c.text.empty())
@@ -599,7 +614,7 @@ void KornelPage::edt_AnzahlChange()
         EnableAccept();
 }
 
-void KornelPage::edt_stretchChange()
+void KornelPage::changeStretch()
 {
     if (Updating)
         return;
@@ -622,7 +637,7 @@ void KornelPage::edt_stretchChange()
         EnableAccept();
 }
 
-void KornelPage::edt_kornelchen_schwelleChange()
+void KornelPage::changeThreshold()
 {
     Control& c = ctl("edt_kornelchen_schwelle");
     if (Updating || c.text.empty())
@@ -635,14 +650,14 @@ void KornelPage::edt_kornelchen_schwelleChange()
     }
     Threshold = std::clamp(value, 0, 127);
     putText("edt_kornelchen_schwelle", std::to_string(Threshold));
-    if (m_session)
-        m_session->image.set_Hex_EE(kEepromThreshold, HexByteTexts()[static_cast<std::size_t>(Threshold)]);
+    if (m_context)
+        m_context->image.set_Hex_EE(kEepromThreshold, HexByteTexts()[static_cast<std::size_t>(Threshold)]);
     DrawCurve();
 }
 
 // ---- Lists, radio buttons, buttons ---------------------------------------------------------
 
-void KornelPage::servo_rad_axClick()
+void KornelPage::selectCurve()
 {
     if (Updating)
         return;
@@ -651,7 +666,7 @@ void KornelPage::servo_rad_axClick()
     ShowCurveValues();
 }
 
-void KornelPage::cbx_raster_xChange()
+void KornelPage::changeGrid()
 {
     if (Updating)
         return;
@@ -661,7 +676,7 @@ void KornelPage::cbx_raster_xChange()
     DrawRelay();
 }
 
-void KornelPage::servo_cbx_sxxChange(int slot)
+void KornelPage::storeSlotAction(int slot)
 {
     if (slot < 1 || slot > 4)
         return;
@@ -679,11 +694,11 @@ void KornelPage::applySw1Visibility()
         setVisible(ctl(name), !learn);
 }
 
-void KornelPage::servo_rad_Click()
+void KornelPage::storeSw1Mode()
 {
     const bool learn = ctl("servo_rad_lernen").checked;
-    if (m_session)
-        m_session->image.set_Hex_EE(kEepromSw1Mode, learn ? "01" : "F0");
+    if (m_context)
+        m_context->image.set_Hex_EE(kEepromSw1Mode, learn ? "01" : "F0");
     applySw1Visibility();
     EnableAccept();
 }
@@ -696,14 +711,14 @@ void KornelPage::transform(void (*fn)(servo::Record))
     EnableAccept();
 }
 
-void KornelPage::btn_LinClick() { transform(servo::GenerateLin); }
-void KornelPage::btn_LogClick() { transform(servo::GenerateLog); }
-void KornelPage::btn_SinClick() { transform(servo::GenerateQuarterSine); }
-void KornelPage::btn_sin2Click() { transform(servo::GenerateHalfSine); }
-void KornelPage::btn_MirrorVertikalClick() { transform(servo::MirrorVertical); }
-void KornelPage::btn_MirrorHorizontalClick() { transform(servo::MirrorHorizontal); }
+void KornelPage::generateLinear() { transform(servo::GenerateLin); }
+void KornelPage::generateLogarithmic() { transform(servo::GenerateLog); }
+void KornelPage::generateQuarterSine() { transform(servo::GenerateQuarterSine); }
+void KornelPage::generateHalfSine() { transform(servo::GenerateHalfSine); }
+void KornelPage::mirrorVertically() { transform(servo::MirrorVertical); }
+void KornelPage::mirrorHorizontally() { transform(servo::MirrorHorizontal); }
 
-void KornelPage::btn_scaleClick()
+void KornelPage::scaleCurve()
 {
     const std::string& text = ctl("edt_scale").text;
     if (text.empty())
@@ -719,7 +734,7 @@ void KornelPage::btn_scaleClick()
     EnableAccept();
 }
 
-void KornelPage::btn_shiftClick()
+void KornelPage::shiftCurve()
 {
     const std::string& text = ctl("edt_shift").text;
     if (text.empty())
@@ -735,7 +750,7 @@ void KornelPage::btn_shiftClick()
     EnableAccept();
 }
 
-void KornelPage::btn_copyClick(int k)
+void KornelPage::copyCurve(int k)
 {
     const int selected = SelectedCurve();
     if (k < 1 || k > 4 || k == selected)
@@ -749,67 +764,22 @@ void KornelPage::btn_copyClick(int k)
     EnableAccept();
 }
 
-void KornelPage::servo_btn_uebernehmenClick()
+void KornelPage::acceptWorkingCopy()
 {
-    if (m_session)
-        writeCopy(m_session->image);
+    if (m_context)
+        writeCopy(m_context->image);
     setEnabled(ctl("servo_btn_uebernehmen"), false);
 }
 
-void KornelPage::servo_btn_verwerfenClick()
+void KornelPage::discardWorkingCopy()
 {
     ReloadCurves();
     setEnabled(ctl("servo_btn_uebernehmen"), false);
 }
 
-void KornelPage::onClick(Control& c)
-{
-    const std::string& n = c.name;
-    for (int k = 0; k < 4; ++k) {
-        if (n == kCurveButtons[k])
-            return servo_rad_axClick();
-        if (n == kCopyButtons[k])
-            return btn_copyClick(k + 1);
-    }
-    if (n == "servo_rad_servo" || n == "servo_rad_lernen")
-        servo_rad_Click();
-    else if (n == "btn_Lin")
-        btn_LinClick();
-    else if (n == "btn_Log")
-        btn_LogClick();
-    else if (n == "btn_Sin")
-        btn_SinClick();
-    else if (n == "btn_sin2")
-        btn_sin2Click();
-    else if (n == "btn_MirrorVertikal")
-        btn_MirrorVertikalClick();
-    else if (n == "btn_MirrorHorizontal")
-        btn_MirrorHorizontalClick();
-    else if (n == "btn_scale")
-        btn_scaleClick();
-    else if (n == "btn_shift")
-        btn_shiftClick();
-    else if (n == "servo_btn_verwerfen")
-        servo_btn_verwerfenClick();
-    else if (n == "servo_btn_uebernehmen")
-        servo_btn_uebernehmenClick();
-}
-
-void KornelPage::onSelect(Control& c)
-{
-    if (c.name == "cbx_raster_x" || c.name == "cbx_raster_y")
-        return cbx_raster_xChange();
-    for (int slot = 1; slot <= 4; ++slot)
-        if (c.name == kSlotLists[slot - 1])
-            return servo_cbx_sxxChange(slot);
-}
-
 // ---- Mouse ---------------------------------------------------------------------------------
 
-void KornelPage::servo_ImagexMouseDown() { Drawing = true; }
-void KornelPage::servo_ImagexMouseUp() { Drawing = false; }
-
-void KornelPage::servo_Image1MouseMove(int x, int y)
+void KornelPage::drawCurvePoint(int x, int y)
 {
     if (!Drawing)
         return;
@@ -825,7 +795,7 @@ void KornelPage::servo_Image1MouseMove(int x, int y)
     EnableAccept();
 }
 
-void KornelPage::servo_Image2MouseMove(int x, int y)
+void KornelPage::drawRelayStep(int x, int y)
 {
     if (!Drawing)
         return;
@@ -839,20 +809,21 @@ void KornelPage::servo_Image2MouseMove(int x, int y)
     EnableAccept();
 }
 
-void KornelPage::onMouse(Control& c, MouseAction action, int x, int y)
+void KornelPage::paintCurve(MouseAction action, int x, int y)
 {
-    const bool curve = c.name == "servo_Image1";
-    if (!curve && c.name != "servo_Image2")
-        return;
     switch (action) {
-    case MouseAction::Press: servo_ImagexMouseDown(); break;
-    case MouseAction::Move:
-        if (curve)
-            servo_Image1MouseMove(x, y);
-        else
-            servo_Image2MouseMove(x, y);
-        break;
-    case MouseAction::Release: servo_ImagexMouseUp(); break;
+    case MouseAction::Press: Drawing = true; break;
+    case MouseAction::Move: drawCurvePoint(x, y); break;
+    case MouseAction::Release: Drawing = false; break;
+    }
+}
+
+void KornelPage::paintRelay(MouseAction action, int x, int y)
+{
+    switch (action) {
+    case MouseAction::Press: Drawing = true; break;
+    case MouseAction::Move: drawRelayStep(x, y); break;
+    case MouseAction::Release: Drawing = false; break;
     }
 }
 
@@ -860,51 +831,51 @@ void KornelPage::onMouse(Control& c, MouseAction action, int x, int y)
 
 namespace {
 
-bool readLines(Session* session, const std::string& path, std::size_t keep, std::vector<std::string>& lines,
+bool readLines(Prompter* prompter, const std::string& path, std::size_t keep, std::vector<std::string>& lines,
                std::size_t& total)
 {
     std::string error;
     if (servo::ReadTextLines(path, keep, lines, total, error))
         return true;
-    if (session)
-        session->prompter().tell(MsgKind::Error,
-                                 strprintf("Die Datei \"%s\" kann nicht geöffnet werden: %s.", path.c_str(), error.c_str()),
-                                 Buttons::Ok);
+    if (prompter)
+        prompter->tell(MsgKind::Error,
+                       strprintf("Die Datei \"%s\" kann nicht geöffnet werden: %s.", path.c_str(), error.c_str()),
+                       Buttons::Ok);
     return false;
 }
 
-bool writeLines(Session* session, const std::string& path, const std::vector<std::string>& lines)
+bool writeLines(Prompter* prompter, const std::string& path, const std::vector<std::string>& lines)
 {
     const WriteResult result = writeLinesAtomically(path, lines);
-    if (session)
-        return ReportWrite(result, session->prompter());
+    if (prompter)
+        return ReportWrite(result, *prompter);
     return result.written;
 }
 
 } // namespace
 
-void KornelPage::servo_save_1Click(const std::string& path)
+void KornelPage::saveCurve(const std::string& path)
 {
-    writeLines(m_session, path, servo::CurveFileLines(record(SelectedCurve())));
+    writeLines(prompter(), path, servo::CurveFileLines(record(SelectedCurve())));
 }
 
-void KornelPage::servo_save_allClick(const std::string& path)
+void KornelPage::saveSet(const std::string& path)
 {
-    writeLines(m_session, path, servo::SetFileLines(CurveData));
+    writeLines(prompter(), path, servo::SetFileLines(CurveData));
 }
 
-void KornelPage::servo_load_1Click(const std::string& path)
+void KornelPage::loadCurve(const std::string& path)
 {
     std::vector<std::string> lines;
     std::size_t total = 0;
-    if (!readLines(m_session, path, servo::kMaxPoints, lines, total))
+    if (!readLines(prompter(), path, servo::kMaxPoints, lines, total))
         return;
     const servo::CurveFileContent content = servo::ReadCurveFile(lines, total);
-    if (content.cut && m_session)
-        m_session->prompter().tell(MsgKind::Warning, servo::kCurveFileCut, Buttons::Cancel);
+    if (content.cut && m_context)
+        m_context->prompter.tell(MsgKind::Warning, servo::kCurveFileCut, Buttons::Cancel);
     if (content.badLine >= 0) {
-        if (m_session)
-            m_session->prompter().tell(MsgKind::Warning, strprintf(servo::kFileBadLine, content.badLine), Buttons::Cancel);
+        if (m_context)
+            m_context->prompter.tell(MsgKind::Warning, strprintf(servo::kFileBadLine, content.badLine), Buttons::Cancel);
         return;
     }
     servo::Record rec = record(SelectedCurve());
@@ -917,16 +888,16 @@ void KornelPage::servo_load_1Click(const std::string& path)
     EnableAccept();
 }
 
-void KornelPage::servo_load_allClick(const std::string& path)
+void KornelPage::loadSet(const std::string& path)
 {
     std::vector<std::string> lines;
     std::size_t total = 0;
-    if (!readLines(m_session, path, servo::kTableSize, lines, total))
+    if (!readLines(prompter(), path, servo::kTableSize, lines, total))
         return;
     const servo::SetFileContent content = servo::ReadSetFile(lines, total);
     if (content.tooLong || content.badLine >= 0) {
-        if (m_session)
-            m_session->prompter().tell(MsgKind::Warning,
+        if (m_context)
+            m_context->prompter.tell(MsgKind::Warning,
                                        content.tooLong ? std::string(servo::kSetFileTooLong)
                                                        : strprintf(servo::kFileBadLine, content.badLine),
                                        Buttons::Cancel);
@@ -942,20 +913,6 @@ void KornelPage::servo_load_allClick(const std::string& path)
         AddressPage->Updating = false;
     }
     EnableAccept();
-}
-
-void KornelPage::onFile(Control& c, const std::string& path)
-{
-    if (path.empty())
-        return;
-    if (c.name == "servo_load_1")
-        servo_load_1Click(path);
-    else if (c.name == "servo_save_1")
-        servo_save_1Click(path);
-    else if (c.name == "servo_load_all")
-        servo_load_allClick(path);
-    else if (c.name == "servo_save_all")
-        servo_save_allClick(path);
 }
 
 PagePlace KornelPage::placeIn(const AddressArea& area) const

@@ -67,7 +67,7 @@ public:
     PagePlace placeIn(const AddressArea& area) const override;
 
     // InitPage: runs each time the host shows page kind 4, before the address page's.
-    void showFor(Session& session) override;
+    void showFor(const PageContext& context) override;
     // "übernehmen" is enabled.
     bool hasPending() const override;
     // "übernehmen": writes the working copy and the address page's pulse values.
@@ -120,42 +120,12 @@ public:
     servo::ConstRecord record(int r) const;
 
     // Set-up and table.
-    void InitPage(Session& session);
+    void InitPage(const PageContext& context);
     void ReloadCurves();
     void ReadCurves();
     void ShowCurveValues();
     void DrawCurve();
     void DrawRelay();
-
-    // Handlers, under the firmware editor's names.
-    void servo_rad_axClick();
-    void edt_AnzahlChange();
-    void edt_stretchChange();
-    void cbx_raster_xChange();
-    void servo_ImagexMouseDown();
-    void servo_Image1MouseMove(int x, int y);
-    void servo_Image2MouseMove(int x, int y);
-    void servo_ImagexMouseUp();
-    void edt_kornelchen_schwelleChange();
-    void btn_LinClick();
-    void btn_LogClick();
-    void btn_SinClick();
-    void btn_sin2Click();
-    void btn_MirrorVertikalClick();
-    void btn_MirrorHorizontalClick();
-    void btn_scaleClick();
-    void btn_shiftClick();
-    // k = 1..4: "von #k".
-    void btn_copyClick(int k);
-    void servo_load_1Click(const std::string& path);
-    void servo_save_1Click(const std::string& path);
-    void servo_load_allClick(const std::string& path);
-    void servo_save_allClick(const std::string& path);
-    void servo_rad_Click();
-    // slot = 1..4: servo_cbx_s1c, servo_cbx_s1o, servo_cbx_s2c, servo_cbx_s2o.
-    void servo_cbx_sxxChange(int slot);
-    void servo_btn_verwerfenClick();
-    void servo_btn_uebernehmenClick();
 
     // Messages of the page.
     static constexpr const char* kCountRange = "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..100";
@@ -164,21 +134,58 @@ public:
     static constexpr const char* kShiftRange = "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich -100 .. 100";
     static constexpr const char* kThresholdInput = "Ungültige Eingabe für <%s> ";
 
-protected:
-    void onText(Control& c) override;
-    void onClick(Control& c) override;
-    void onPosition(Control& c) override;
-    void onSelect(Control& c) override;
-    void onMouse(Control& c, MouseAction action, int x, int y) override;
-    void onFile(Control& c, const std::string& path) override;
-
 private:
+    // Handlers, bound to the controls in the constructor.
+    void selectCurve();
+    void changeGrid();
+    // Pressing, moving and releasing the mouse on the curve graph and on the relay graph.
+    void paintCurve(MouseAction action, int x, int y);
+    void paintRelay(MouseAction action, int x, int y);
+    void generateLinear();
+    void generateLogarithmic();
+    void generateQuarterSine();
+    void generateHalfSine();
+    void mirrorVertically();
+    void mirrorHorizontally();
+    void scaleCurve();
+    void shiftCurve();
+    // k = 1..4: "von #k".
+    void copyCurve(int k);
+    void loadCurve(const std::string& path);
+    void saveCurve(const std::string& path);
+    void loadSet(const std::string& path);
+    void saveSet(const std::string& path);
+    void storeSw1Mode();
+    // slot = 1..4: servo_cbx_s1c, servo_cbx_s1o, servo_cbx_s2c, servo_cbx_s2o.
+    void storeSlotAction(int slot);
+    void discardWorkingCopy();
+    void acceptWorkingCopy();
+
+    // The three number edits, each with the spinner beside it and what its number changes.
+    struct NumberEdit {
+        const char* edit;
+        const char* spinner;
+        void (KornelPage::*change)();
+    };
+    static constexpr int kCountEdit = 0, kStretchEdit = 1, kThresholdEdit = 2;
+    static const NumberEdit kNumberEdits[3];
+    // The edit's text changed, typed or written by the page: the spinner follows and the
+    // number takes effect.
+    void numberTyped(int k);
+    // A spinner click types its new number into its edit.
+    void spinnerMoved(int k);
+    void changeCount();
+    void changeStretch();
+    void changeThreshold();
+    // While the mouse is down: the point or relay step under (x, y) of the selected curve.
+    void drawCurvePoint(int x, int y);
+    void drawRelayStep(int x, int y);
+
     Control& ctl(const char* name);
     const Control& ctl(const char* name) const;
     // The program writes an edit's text: as on a window, its change handler runs when the
     // text differs, and the edit's spinner follows.
     void putText(const char* name, const std::string& text);
-    void runTextHandler(Control& c);
     void setItems(Control& c, std::vector<std::string> items);
     void setSelected(Control& c, int index);
     void applySw1Visibility();
@@ -191,7 +198,8 @@ private:
     // An entry of the working copy as the byte written into the image.
     static int tableByte(std::int32_t entry) { return entry & 0xFF; }
 
-    Session* m_session = nullptr;
+    // The prompter of the context shown with; none before the page was shown.
+    Prompter* prompter() { return m_context ? &m_context->prompter : nullptr; }
     int m_identifier = 0;
     // The edit whose text the user is typing: ShowCurveValues leaves its text as typed.
     const Control* m_typing = nullptr;

@@ -4,7 +4,8 @@
 #include <stdexcept>
 #include <utility>
 
-#include "core/Session.h"
+#include "core/Prompter.h"
+#include "core/firmware/FirmwareImage.h"
 #include "core/firmware/FirmwareVersion.h"
 #include "core/firmware/HexText.h"
 #include "core/pages/common/NumberText.h"
@@ -74,7 +75,8 @@ ZusatzPage::ZusatzPage()
 {
     m_controls.reserve(40 + 3 * kRows);
     auto make = [this](const std::string& name, ControlKind kind, const Rect& r, const char* parent,
-                       const std::string& caption = {}, const std::string& hint = {}, bool visible = false) {
+                       const std::string& caption = {}, const std::string& hint = {},
+                       bool visible = false) -> Control& {
         Control c;
         c.name = name;
         c.kind = kind;
@@ -83,7 +85,7 @@ ZusatzPage::ZusatzPage()
         c.caption = caption;
         c.hint = hint;
         c.visible = visible;
-        add(std::move(c));
+        return add(std::move(c));
     };
     const char* panel = "pnl_Zusatz";
     make(panel, ControlKind::Group, Rect{0, 0, kWidth, kDesignHeight}, "", "", "", true);
@@ -92,17 +94,22 @@ ZusatzPage::ZusatzPage()
     make("lbl_text_1", ControlKind::Label, Rect{kRowLeft, 230, kBoxWidth, kLineHeight}, panel);
     for (int k = 1; k <= 8; ++k)
         make("cbx_zusatz_" + std::to_string(k), ControlKind::Check, Rect{kRowLeft, 20 + 20 * k, kBoxWidth, kBoxHeight},
-             panel);
+             panel)
+            .on<&ZusatzPage::storeOptions>();
     make("cbx_weiche_ab", ControlKind::Check, Rect{kRowLeft, 100, kBoxWidth, kBoxHeight}, panel,
          "Abschalten des Antriebes NUR nach TimeOut",
          "Der Abschaltebefehl der Zentrale wird ignoriert, sodass der Antrieb immer genau nach der TimeOut Zeit "
-         "abschaltet");
-    make("TrackBar_01", ControlKind::TrackBar, Rect{70, 70, 184, kTrackBarHeight}, panel, "", kTrackBarHint);
+         "abschaltet")
+        .on<&ZusatzPage::storeTimeOutOnly>();
+    make("TrackBar_01", ControlKind::TrackBar, Rect{70, 70, 184, kTrackBarHeight}, panel, "", kTrackBarHint)
+        .on<&ZusatzPage::storeFadingOrSpeed>();
     make("lbl_trackbar_01", ControlKind::Label, Rect{16, 50, 200, kLineHeight}, panel);
     make("lbl_trackbar_01_l", ControlKind::Label, Rect{16, 73, 44, kLineHeight}, panel, "schnell");
     make("lbl_trackbar_01_r", ControlKind::Label, Rect{260, 73, 44, kLineHeight}, panel, "langsam");
-    make("TrackBar_neon_1", ControlKind::TrackBar, Rect{120, 40, 180, kTrackBarHeight}, panel);
-    make("TrackBar_neon_2", ControlKind::TrackBar, Rect{120, 60, 180, kTrackBarHeight}, panel);
+    make("TrackBar_neon_1", ControlKind::TrackBar, Rect{120, 40, 180, kTrackBarHeight}, panel)
+        .on<&ZusatzPage::storeNeonDark>();
+    make("TrackBar_neon_2", ControlKind::TrackBar, Rect{120, 60, 180, kTrackBarHeight}, panel)
+        .on<&ZusatzPage::storeNeonBright>();
     make("lbl_fNeon_01", ControlKind::Label, Rect{kRowLeft, 44, 105, kLineHeight}, panel, "Leuchtstufe DUNKEL");
     make("lbl_fNeon_02", ControlKind::Label, Rect{kRowLeft, 64, 105, kLineHeight}, panel, "Leuchtstufe HELL");
     make("lbl_fNeon_03", ControlKind::Label, Rect{kRowLeft, 104, 300, 5 * kLineHeight}, panel, kNeonDelay);
@@ -116,20 +123,24 @@ ZusatzPage::ZusatzPage()
     for (int k = 1; k <= 6; ++k)
         make("rad_mode" + std::to_string(k), ControlKind::Radio,
              Rect{kRowLeft, 69 + kBoxHeight * (k - 1), kModeBoxWidth, kBoxHeight}, "group_mode",
-             "Mode " + std::to_string(k), "", k <= 2);
+             "Mode " + std::to_string(k), "", k <= 2)
+            .on<&ZusatzPage::selectMode>(k);
     make("cbx_mode_bit6", ControlKind::Check, Rect{kRowLeft, 150, kModeBoxWidth, kBoxHeight}, "group_mode",
          "Dumm Mode: startet immer mit Ausgängen AUS",
          "Dekoder startet mit abgeschalteten Ausgängen. der Zustand beim Abschalten wird also NICHT wieder "
-         "hergestellt.");
+         "hergestellt.")
+        .on<&ZusatzPage::storeModeFlags>();
     make("cbx_mode_bit7", ControlKind::Check, Rect{kRowLeft, 69, kModeBoxWidth, kBoxHeight}, "group_mode",
          "Mode-Umschaltung SPERREN",
          "Aktiviert: eine Mode-Umschaltung (Taste beim Starten) ist dann nicht mehr möglich. Voreingestellte Modus "
-         "ist damit garantiert. ");
+         "ist damit garantiert. ")
+        .on<&ZusatzPage::storeModeFlags>();
     // The value rows, made hidden; BuildPage places the ones a decoder type uses.
     m_firstRow = m_controls.size();
     for (int row = 0; row < kRows; ++row) {
         make(rowLabelName(row), ControlKind::Label, Rect{0, 0, 100, 20}, panel);
-        make(rowEditName(row), ControlKind::Edit, Rect{0, 0, kEditWidth, kEditHeight}, panel);
+        make(rowEditName(row), ControlKind::Edit, Rect{0, 0, kEditWidth, kEditHeight}, panel)
+            .on<&ZusatzPage::storeRow>(row);
         make(rowSecondsName(row), ControlKind::Label, Rect{0, 0, 100, 20}, panel);
     }
 }
@@ -145,15 +156,6 @@ const Control& ZusatzPage::control(const std::string& name) const
 }
 
 Control& ZusatzPage::ctl(const std::string& name) { return const_cast<Control&>(control(name)); }
-
-int ZusatzPage::rowOf(const Control& c, int which) const
-{
-    const auto index = static_cast<std::size_t>(&c - m_controls.data());
-    if (index < m_firstRow || index >= m_firstRow + 3 * static_cast<std::size_t>(kRows) ||
-        (index - m_firstRow) % 3 != static_cast<std::size_t>(which))
-        return -1;
-    return static_cast<int>((index - m_firstRow) / 3);
-}
 
 void ZusatzPage::setTop(Control& c, int top)
 {
@@ -219,25 +221,25 @@ int ZusatzPage::tickFrequency(const std::string& trackBar) const
     return 1;
 }
 
-int ZusatzPage::eeValue(int address) const { return HexByteValue(m_session->image.get_Hex_EE(address)); }
+int ZusatzPage::eeValue(int address) const { return HexByteValue(m_context->image.get_Hex_EE(address)); }
 
-std::string ZusatzPage::eeText(int address) const { return m_session->image.get_Hex_EE(address); }
+std::string ZusatzPage::eeText(int address) const { return m_context->image.get_Hex_EE(address); }
 
 void ZusatzPage::writeEe(int address, int value)
 {
-    m_session->image.set_Hex_EE(address, HexByteTexts()[static_cast<std::size_t>(value & 0xFF)]);
+    m_context->image.set_Hex_EE(address, HexByteTexts()[static_cast<std::size_t>(value & 0xFF)]);
 }
 
 bool ZusatzPage::firmwareAbove354() const
 {
-    return VersionHundredths(m_session->image.FirmwareVersion) > 354;
+    return VersionHundredths(m_context->image.FirmwareVersion) > 354;
 }
 
 // ---- set-up ---------------------------------------------------------------------------------
 
-void ZusatzPage::showFor(Session& session)
+void ZusatzPage::showFor(const PageContext& context)
 {
-    m_session = &session;
+    m_context.emplace(context);
     ResetPage();
     BuildPage();
 }
@@ -302,7 +304,7 @@ void ZusatzPage::ResetPage()
 
 void ZusatzPage::BuildPage()
 {
-    if (!m_session)
+    if (!m_context)
         return;
     Updating = true;
     RowCount = 0;
@@ -320,7 +322,7 @@ void ZusatzPage::BuildPage()
     setChecked(ctl("cbx_mode_bit6"), (mode & 0x40) != 0);
     setChecked(ctl("cbx_mode_bit7"), (mode & 0x80) != 0);
 
-    m_type = zusatz::FindZusatzType(m_session->ident.Identifier);
+    m_type = zusatz::FindZusatzType(m_context->identifier);
     if (m_type) {
         const ZusatzType& t = *m_type;
         for (const RowDef& row : t.rows)
@@ -493,7 +495,7 @@ void ZusatzPage::showFading(int captionTop)
     } else {
         // The firmware knows only these six codes; anything else is set to the fastest at once
         // and the load tells the user so.
-        m_session->image.set_Hex_EE(kSettingByte, codes[5]);
+        m_context->image.set_Hex_EE(kSettingByte, codes[5]);
         corrections.push_back({true, kSettingByte, "unbekannter Überblend-Code"});
     }
     setTrackBar(ctl("TrackBar_01"), 0, 5, position);
@@ -600,36 +602,9 @@ void ZusatzPage::layoutModeGroup()
 
 // ---- handlers -------------------------------------------------------------------------------
 
-void ZusatzPage::onText(Control& c)
+void ZusatzPage::storeRow(int row)
 {
-    const int row = rowOf(c, 1);
-    if (row >= 0)
-        RowEditChange(row);
-}
-
-void ZusatzPage::onClick(Control& c)
-{
-    if (c.name.rfind("rad_mode", 0) == 0 || c.name == "cbx_mode_bit6" || c.name == "cbx_mode_bit7")
-        rad_modexClick(c);
-    else if (c.name.rfind("cbx_zusatz_", 0) == 0)
-        cbx_zusatz_x_Click();
-    else if (c.name == "cbx_weiche_ab")
-        cbx_weiche_abClick();
-}
-
-void ZusatzPage::onPosition(Control& c)
-{
-    if (c.name == "TrackBar_01")
-        TrackBar_01Change();
-    else if (c.name == "TrackBar_neon_1")
-        TrackBar_neon_1Change();
-    else if (c.name == "TrackBar_neon_2")
-        TrackBar_neon_2Change();
-}
-
-void ZusatzPage::RowEditChange(int row)
-{
-    if (Updating || !m_session)
+    if (Updating || !m_context)
         return;
     if (row < 0 || row >= RowCount)
         return;
@@ -639,27 +614,32 @@ void ZusatzPage::RowEditChange(int row)
         return;
     int value = 0;
     if (!parseWholeNumber(edit.text, value)) {
-        m_session->prompter().tell(MsgKind::Warning, kNotANumber, Buttons::Cancel);
+        m_context->prompter.tell(MsgKind::Warning, kNotANumber, Buttons::Cancel);
         focusRequest = edit.name;
         return;
     }
     if (value < RowMin[k] || value > RowMax[k]) {
-        m_session->prompter().tell(MsgKind::Warning, RangeWarning(RowMin[k], RowMax[k]), Buttons::Cancel);
+        m_context->prompter.tell(MsgKind::Warning, RangeWarning(RowMin[k], RowMax[k]), Buttons::Cancel);
         return;
     }
     writeEe(RowAddress[k], value);
     BuildPage();
 }
 
-void ZusatzPage::rad_modexClick(const Control& sender)
+void ZusatzPage::selectMode(int mode)
 {
-    if (Updating || !m_session)
+    if (Updating || !m_context)
         return;
     // A radio button writes its mode alone, which clears both flags ...
-    for (int k = 1; k <= 6; ++k)
-        if (sender.name == "rad_mode" + std::to_string(k))
-            writeEe(kModeByte, 1 << (k - 1));
+    writeEe(kModeByte, 1 << (mode - 1));
     // ... and the flags the page shows are set again as their boxes say.
+    storeModeFlags();
+}
+
+void ZusatzPage::storeModeFlags()
+{
+    if (Updating || !m_context)
+        return;
     const std::pair<const char*, int> flags[] = {{"cbx_mode_bit6", 0x40}, {"cbx_mode_bit7", 0x80}};
     for (const auto& [name, bit] : flags) {
         const Control& flag = control(name);
@@ -670,9 +650,9 @@ void ZusatzPage::rad_modexClick(const Control& sender)
     }
 }
 
-void ZusatzPage::cbx_zusatz_x_Click()
+void ZusatzPage::storeOptions()
 {
-    if (Updating || !m_session || !m_type)
+    if (Updating || !m_context || !m_type)
         return;
     if (m_type->options & zusatz::OptSwitchOff) {
         const bool central = box(1).checked, timeOut = box(2).checked;
@@ -692,22 +672,22 @@ void ZusatzPage::cbx_zusatz_x_Click()
     }
 }
 
-void ZusatzPage::cbx_weiche_abClick()
+void ZusatzPage::storeTimeOutOnly()
 {
-    if (Updating || !m_session)
+    if (Updating || !m_context)
         return;
-    m_session->image.set_Hex_EE(kModeByte, control("cbx_weiche_ab").checked ? "AB" : "01");
+    m_context->image.set_Hex_EE(kModeByte, control("cbx_weiche_ab").checked ? "AB" : "01");
 }
 
-void ZusatzPage::TrackBar_01Change()
+void ZusatzPage::storeFadingOrSpeed()
 {
-    if (Updating || !m_session || !m_type)
+    if (Updating || !m_context || !m_type)
         return;
     Control& track = ctl("TrackBar_01");
     if (m_type->options & zusatz::OptFading) {
         setHint(track, "Überblend-Zeit");
         const auto position = static_cast<std::size_t>(std::clamp(track.position, 0, 5));
-        m_session->image.set_Hex_EE(kSettingByte, zusatz::kFadingCodes[position]);
+        m_context->image.set_Hex_EE(kSettingByte, zusatz::kFadingCodes[position]);
         BuildPage();
     } else if (m_type->options & zusatz::OptEffectSpeed) {
         setHint(track, "Ablauf-Geschwindigkeit der Effekte");
@@ -717,18 +697,18 @@ void ZusatzPage::TrackBar_01Change()
     }
 }
 
-void ZusatzPage::TrackBar_neon_1Change()
+void ZusatzPage::storeNeonDark()
 {
-    if (Updating || !m_session)
+    if (Updating || !m_context)
         return;
     writeEe(kNeonDark, control("TrackBar_neon_1").position);
     focusRequest = "TrackBar_neon_1";
     BuildPage();
 }
 
-void ZusatzPage::TrackBar_neon_2Change()
+void ZusatzPage::storeNeonBright()
 {
-    if (Updating || !m_session)
+    if (Updating || !m_context)
         return;
     writeEe(kNeonBright, control("TrackBar_neon_2").position);
     focusRequest = "TrackBar_neon_2";

@@ -47,22 +47,12 @@ public:
     const char* objectName() const override { return "FrameZusatz1"; }
     PagePlace placeIn(const AddressArea& area) const override;
     // ResetPage, then BuildPage.
-    void showFor(Session& session) override;
+    void showFor(const PageContext& context) override;
 
     // Returns every control to its neutral state.
     void ResetPage();
     // Sets the page up for the loaded decoder type and fills it from the image.
     void BuildPage();
-    // Change handler of the row edits (row 0..24).
-    void RowEditChange(int row);
-    // Click handler of the six mode radio buttons and the two mode flag boxes.
-    void rad_modexClick(const Control& sender);
-    // Click handler of the option boxes cbx_zusatz_1..8.
-    void cbx_zusatz_x_Click();
-    void cbx_weiche_abClick();
-    void TrackBar_01Change();
-    void TrackBar_neon_1Change();
-    void TrackBar_neon_2Change();
 
     int RowCount = 0;
     std::array<int, kRows> RowAddress{};
@@ -92,19 +82,27 @@ public:
     // A designed control by name; the page's own names only.
     const Control& control(const std::string& name) const;
 
-protected:
-    void onText(Control& c) override;
-    void onClick(Control& c) override;
-    void onPosition(Control& c) override;
-
 private:
+    // Handlers, bound to the controls in the constructor. A row's number goes into its EEPROM
+    // byte (row 0..24).
+    void storeRow(int row);
+    // A mode radio button (1..6) writes its mode, then the flags as their boxes say.
+    void selectMode(int mode);
+    void storeModeFlags();
+    // The option boxes cbx_zusatz_1..8: the switch-off byte or the setting byte's bits.
+    void storeOptions();
+    void storeTimeOutOnly();
+    // TrackBar_01: the fading time or the effect speed, whichever the decoder type has.
+    void storeFadingOrSpeed();
+    void storeNeonDark();
+    void storeNeonBright();
+
     Control& ctl(const std::string& name);
     // which: 0 caption, 1 edit, 2 seconds label
     Control& rowControl(int row, int which)
     {
         return m_controls[m_firstRow + 3 * static_cast<std::size_t>(row) + static_cast<std::size_t>(which)];
     }
-    int rowOf(const Control& c, int which) const;
     Control& box(int k) { return ctl("cbx_zusatz_" + std::to_string(k)); }
     void setTop(Control& c, int top);
     void setLeftTop(Control& c, int left, int top);
@@ -132,7 +130,6 @@ private:
     void writeEe(int address, int value);
     bool firmwareAbove354() const;
 
-    Session* m_session = nullptr;
     const zusatz::ZusatzType* m_type = nullptr;
     std::size_t m_firstRow = 0;
     int m_firstRowTop = 20;
