@@ -44,22 +44,22 @@ public:
     {
         add(make("lbl_time", ControlKind::Label, timeCaption)).geometry = Rect{5, 12, 60, 20};
         add(make("lbl_far", ControlKind::Label, "Weit weg")).geometry = Rect{5, 80, 60, 20};
-        Control& time = add(make("edt_time", ControlKind::Edit));
+        Control& time = add(make("edt_time", ControlKind::Edit)).on<&ToyPage::timeTyped>();
         time.text = "10";
         time.geometry = Rect{70, 10, 40, 20};
-        Control& mode1 = add(make("rad_mode1", ControlKind::Radio, "Dauer"));
+        Control& mode1 = add(make("rad_mode1", ControlKind::Radio, "Dauer")).on<&ToyPage::modeClicked>(false);
         mode1.checked = true;
         mode1.parent = "grp";
-        add(make("rad_mode2", ControlKind::Radio, "Blinken")).parent = "grp";
+        add(make("rad_mode2", ControlKind::Radio, "Blinken")).on<&ToyPage::modeClicked>(true).parent = "grp";
         add(make("grp", ControlKind::Group, "Betrieb"));
-        add(make("cbx_fast", ControlKind::Check, "schnell")).enabled = false;
+        add(make("cbx_fast", ControlKind::Check, "schnell")).on<&ToyPage::clicked>().enabled = false;
         Control& level = add(make("trk_level", ControlKind::TrackBar));
         level.position = 3;
         level.max = 10;
         Control& curve = add(make("lst_curve", ControlKind::List));
         curve.items = {"Kurve 1", "Kurve 2"};
         curve.selected = 0;
-        add(make("btn_go", ControlKind::Button, "übernehmen"));
+        add(make("btn_go", ControlKind::Button, "übernehmen")).on<&ToyPage::clicked>();
     }
     const char* frameName() const override { return "TFrameToy"; }
     const char* objectName() const override { return "FrameToy1"; }
@@ -84,20 +84,20 @@ public:
     std::vector<int> m_copy;
     int handlerCalls = 0;
 
-protected:
-    void onText(Control& c) override
+private:
+    void timeTyped()
     {
         ++handlerCalls;
         int v = 0;
-        if (c.name == "edt_time" && (!parseWholeNumber(c.text, v) || v > 99))
-            focusRequest = c.name;
+        if (!parseWholeNumber(control("edt_time").text, v) || v > 99)
+            focusRequest = "edt_time";
     }
-    void onClick(Control& c) override
+    void modeClicked(bool blinking)
     {
         ++handlerCalls;
-        if (c.name == "rad_mode2" || c.name == "rad_mode1")
-            setEnabled(control("cbx_fast"), c.name == "rad_mode2");
+        setEnabled(control("cbx_fast"), blinking);
     }
+    void clicked() { ++handlerCalls; }
 };
 
 } // namespace

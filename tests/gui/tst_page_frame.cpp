@@ -71,6 +71,11 @@ public:
         shown.readOnly = true;
         add(shown);
         draw({});
+        // Every control reports its events alike; the image its mouse, the file button its path.
+        for (std::size_t i = 0; i < m_controls.size(); ++i)
+            m_controls[i].on<&ProbePage::changed>(i);
+        findMutable("Image_probe")->onMouse<&ProbePage::mouse>();
+        findMutable("btn_file")->onFile<&ProbePage::fileChosen>();
     }
     const char* frameName() const override { return "TFrameProbe"; }
     const char* objectName() const override { return "FrameProbe1"; }
@@ -101,10 +106,10 @@ protected:
         }
         setDrawing(*findMutable("Image_probe"), canvas.take());
     }
-    void onMouse(Control& c, hz::pages::MouseAction a, int x, int y) override
+    void mouse(hz::pages::MouseAction a, int x, int y)
     {
         static const char* const names[] = {"press", "move", "release"};
-        events << QString::fromStdString(c.name + ":" + names[static_cast<int>(a)] + " " + std::to_string(x) + "," +
+        events << QString::fromStdString(std::string("Image_probe:") + names[static_cast<int>(a)] + " " + std::to_string(x) + "," +
                                          std::to_string(y));
         if (a == hz::pages::MouseAction::Press)
             m_from = {x, y}, m_down = true;
@@ -113,14 +118,18 @@ protected:
         if (a == hz::pages::MouseAction::Release)
             m_down = false;
     }
-    void onText(Control& c) override { events << QString::fromStdString(c.name + "=" + c.text); }
-    void onClick(Control& c) override
+    void changed(std::size_t index)
     {
-        events << QString::fromStdString(c.name + (c.kind == ControlKind::Check ? (c.checked ? "=1" : "=0") : ""));
+        const Control& c = m_controls[index];
+        switch (c.kind) {
+        case ControlKind::Edit: events << QString::fromStdString(c.name + "=" + c.text); break;
+        case ControlKind::Check: events << QString::fromStdString(c.name + (c.checked ? "=1" : "=0")); break;
+        case ControlKind::TrackBar: events << QString::fromStdString(c.name + "=" + std::to_string(c.position)); break;
+        case ControlKind::List: events << QString::fromStdString(c.name + "=#" + std::to_string(c.selected)); break;
+        default: events << QString::fromStdString(c.name); break;
+        }
     }
-    void onPosition(Control& c) override { events << QString::fromStdString(c.name + "=" + std::to_string(c.position)); }
-    void onSelect(Control& c) override { events << QString::fromStdString(c.name + "=#" + std::to_string(c.selected)); }
-    void onFile(Control& c, const std::string& path) override { events << QString::fromStdString(c.name + "=" + path); }
+    void fileChosen(const std::string& path) { events << QString::fromStdString("btn_file=" + path); }
 
 private:
     std::pair<int, int> m_from;

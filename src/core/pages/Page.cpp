@@ -67,10 +67,7 @@ void Page::userText(const std::string& name, const std::string& text)
         // text typed over; the handler decides what it means.
         c->text = text;
         touch(*c);
-        if (c->handler)
-            handle(*c);
-        else
-            onText(*c);
+        handle(*c);
     }
 }
 
@@ -89,10 +86,7 @@ void Page::userClick(const std::string& name)
             c->checked = true;
             touch(*c);
         }
-        if (c->handler)
-            handle(*c);
-        else
-            onClick(*c);
+        handle(*c);
     }
 }
 
@@ -103,10 +97,7 @@ void Page::userChecked(const std::string& name, bool checked)
             return;
         c->checked = checked;
         touch(*c);
-        if (c->handler)
-            handle(*c);
-        else
-            onClick(*c);
+        handle(*c);
     }
 }
 
@@ -115,10 +106,7 @@ void Page::userPosition(const std::string& name, int position)
     if (Control* c = findMutable(name)) {
         c->position = position < c->min ? c->min : (position > c->max ? c->max : position);
         touch(*c);
-        if (c->handler)
-            handle(*c);
-        else
-            onPosition(*c);
+        handle(*c);
     }
 }
 
@@ -127,21 +115,14 @@ void Page::userSelect(const std::string& name, int index)
     if (Control* c = findMutable(name)) {
         c->selected = index;
         touch(*c);
-        if (c->handler)
-            handle(*c);
-        else
-            onSelect(*c);
+        handle(*c);
     }
 }
 
 void Page::userMouse(const std::string& name, MouseAction action, int x, int y)
 {
-    if (Control* c = findMutable(name)) {
-        if (c->mouseHandler)
-            c->mouseHandler(*this, action, x, y);
-        else
-            onMouse(*c, action, x, y);
-    }
+    if (Control* c = findMutable(name); c && c->mouseHandler)
+        c->mouseHandler(*this, action, x, y);
 }
 
 void Page::userFile(const std::string& name, const std::string& path)
@@ -149,12 +130,8 @@ void Page::userFile(const std::string& name, const std::string& path)
     // A cancelled file dialog answers no path, and nothing happens.
     if (path.empty())
         return;
-    if (Control* c = findMutable(name)) {
-        if (c->fileHandler)
-            c->fileHandler(*this, path);
-        else
-            onFile(*c, path);
-    }
+    if (Control* c = findMutable(name); c && c->fileHandler)
+        c->fileHandler(*this, path);
 }
 
 std::string Page::partOfEntry(int entry) const

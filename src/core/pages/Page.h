@@ -151,14 +151,6 @@ public:
     void userFile(const std::string& name, const std::string& path);
 
 protected:
-    // Handlers of pages that do not bind them to their controls yet; the defaults do nothing.
-    virtual void onText(Control&) {}
-    virtual void onClick(Control&) {}
-    virtual void onPosition(Control&) {}
-    virtual void onSelect(Control&) {}
-    virtual void onMouse(Control&, MouseAction, int, int) {}
-    virtual void onFile(Control&, const std::string&) {}
-
     Control& add(Control c);
     // Runs the handler bound to the control's own event, if any: the page's own write into an
     // edit runs its change handler as a user's typing does.

@@ -10,7 +10,7 @@
 // A control also carries what the page does when the user works it, bound where the page
 // makes the control: `add(c).on<&KornelPage::generateLinear>()`. The handler is a member
 // function of the page; a group of like controls binds one handler that takes the control's
-// index: `on<&RegisterPage::applyCvEdit>(row)`. The binding holds no pointer to the page, so
+// index (or indices): `on<&RegisterPage::applyCvEdit>(row)`. The binding holds no pointer to the page, so
 // a copied control or page never calls into a page it does not belong to.
 
 #include <functional>
@@ -65,8 +65,7 @@ struct Control {
     // text typed into an edit, a moved track bar or a new selection in a list; the control
     // already shows the new state when it runs. `onMouse` binds an image's presses, moves and
     // releases, `onFile` the answer of a button's file dialog.
-    template <auto Handler> Control& on();
-    template <auto Handler> Control& on(int index);
+    template <auto Handler, class... Index> Control& on(Index... index);
     template <auto Handler> Control& onMouse();
     template <auto Handler> Control& onMouse(int index);
     template <auto Handler> Control& onFile();
@@ -88,15 +87,9 @@ template <class P, class... Args> struct HandlerOwner<void (P::*)(Args...)> {
 template <auto Handler> using OwnerOf = typename HandlerOwner<decltype(Handler)>::type;
 } // namespace detail
 
-template <auto Handler> Control& Control::on()
+template <auto Handler, class... Index> Control& Control::on(Index... index)
 {
-    handler = [](Page& page) { (static_cast<detail::OwnerOf<Handler>&>(page).*Handler)(); };
-    return *this;
-}
-
-template <auto Handler> Control& Control::on(int index)
-{
-    handler = [index](Page& page) { (static_cast<detail::OwnerOf<Handler>&>(page).*Handler)(index); };
+    handler = [index...](Page& page) { (static_cast<detail::OwnerOf<Handler>&>(page).*Handler)(index...); };
     return *this;
 }
 

@@ -156,10 +156,9 @@ std::string KornelAdrPage::groupName(int servo) { return "GroupBox_Servo" + std:
 std::string KornelAdrPage::minEditName(int servo) { return "servo_edt_Offset_" + std::to_string(servo); }
 std::string KornelAdrPage::maxEditName(int servo) { return "servo_edt_max_" + std::to_string(servo); }
 
-std::size_t KornelAdrPage::addControl(Control c, Binding binding)
+std::size_t KornelAdrPage::addControl(Control c)
 {
     add(std::move(c));
-    m_bindings.push_back(binding);
     return m_controls.size() - 1;
 }
 
@@ -174,8 +173,7 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
         c.geometry = Rect{0, 0, kWidth, kHeight};
         addControl(c);
     }
-    auto list = [&](std::string name, std::vector<std::string> items, const char* hint, int column, int address,
-                    Role role) {
+    auto list = [&](std::string name, std::vector<std::string> items, const char* hint, int column, int address) {
         Control c;
         c.name = std::move(name);
         c.kind = ControlKind::List;
@@ -184,7 +182,7 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
         c.parent = panel;
         c.geometry = Rect{kListLefts[static_cast<std::size_t>(column)], kRowTops[static_cast<std::size_t>(address - 1)],
                           kListWidth, kListHeight};
-        return addControl(c, {role, address, 0});
+        return addControl(c);
     };
     for (int n = 1; n <= kAddresses; ++n) {
         const auto i = static_cast<std::size_t>(n - 1);
@@ -195,14 +193,15 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
         label.parent = panel;
         label.geometry = Rect{4, kRowTops[i] + 4, 74, 15};
         m_label[i] = addControl(label);
-        m_servo[i] = list(servoListName(n), {"Servo 1", "Servo 2", "Servo 3", "Servo 4"}, "Auswahl des Servo", 0, n,
-                          Role::ServoList);
-        m_action[i] = list(actionListName(n), {"Start", "Start Loop", "Abbruch", "Beenden"}, kActionHint, 1, n,
-                           Role::ActionList);
-        m_curve[i] = list(curveListName(n), {"Kurve 1", "Kurve 2", "Kurve 3", "Kurve 4"}, "Auswahl der Kurve", 2, n,
-                          Role::CurveList);
+        m_servo[i] = list(servoListName(n), {"Servo 1", "Servo 2", "Servo 3", "Servo 4"}, "Auswahl des Servo", 0, n);
+        at(m_servo[i]).on<&KornelAdrPage::chooseServo>(n);
+        m_action[i] = list(actionListName(n), {"Start", "Start Loop", "Abbruch", "Beenden"}, kActionHint, 1, n);
+        at(m_action[i]).on<&KornelAdrPage::chooseAction>(n);
+        m_curve[i] = list(curveListName(n), {"Kurve 1", "Kurve 2", "Kurve 3", "Kurve 4"}, "Auswahl der Kurve", 2, n);
+        at(m_curve[i]).on<&KornelAdrPage::chooseCurve>(n);
         m_relay[i] = list(relayListName(n), {"Relais 1", "Relais 2", "Relais 3", "Relais 4"}, "Auswahl des Relais", 3,
-                          n, Role::RelayList);
+                          n);
+        at(m_relay[i]).on<&KornelAdrPage::chooseRelay>(n);
     }
 
     for (int s = 1; s <= kServos; ++s) {
@@ -226,7 +225,8 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
             c.hint = std::move(hint);
             c.parent = group;
             c.geometry = Rect{kBoxLeft, kBoxTops[row], kBoxWidth, kBoxHeight};
-            return addControl(c, {Role::FlagBox, s, bit});
+            c.on<&KornelAdrPage::storeFlag>(s, bit);
+            return addControl(c);
         };
         m_voltageOff[i] = box("cbx_v_off_", "Spannung aus", "Versorgungs-Spannung des Servos nach Ablauf abschalten",
                               kFlagVoltageOff, 0);
@@ -241,7 +241,7 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
                             "es kann nicht 2x hintereinander die selbe Kurve gefahren werden", kFlagNoRepeat, 3);
 
         // The minimum row and the maximum row: step buttons around a read-only time, then the unit.
-        auto pulseRow = [&](const char* kind, Role role, int top, std::string editName, const char* hint,
+        auto pulseRow = [&](const char* kind, bool minimum, int top, std::string editName, const char* hint,
                             const char* unitName, const char* unit) {
             for (const StepButton& b : kStepButtons) {
                 Control c;
@@ -251,7 +251,11 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
                 c.hint = b.hint;
                 c.parent = group;
                 c.geometry = Rect{b.left, top, kStepWidth, 21};
-                addControl(c, {role, s, b.step});
+                if (minimum)
+                    c.on<&KornelAdrPage::stepMinimum>(s, b.step);
+                else
+                    c.on<&KornelAdrPage::stepMaximum>(s, b.step);
+                addControl(c);
             }
             Control e;
             e.name = std::move(editName);
@@ -260,7 +264,8 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
             e.hint = hint;
             e.parent = group;
             e.geometry = Rect{kEditLeft, top, kEditWidth, 21};
-            const std::size_t edit = addControl(e, {Role::PulseEdit, s, 0});
+            e.on<&KornelAdrPage::restorePulseTimes>();
+            const std::size_t edit = addControl(e);
             Control l;
             l.name = std::string(unitName) + number;
             l.kind = ControlKind::Label;
@@ -270,9 +275,9 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
             addControl(l);
             return edit;
         };
-        m_minEdit[i] = pulseRow("offset", Role::OffsetButton, kMinRowTop, minEditName(s), kMinHint, "lbl_servo_min_",
+        m_minEdit[i] = pulseRow("offset", true, kMinRowTop, minEditName(s), kMinHint, "lbl_servo_min_",
                                 "ms Impuls-Zeit (Min)");
-        m_maxEdit[i] = pulseRow("faktor", Role::FactorButton, kMaxRowTop, maxEditName(s), kMaxHint, "lbl_servo_max_",
+        m_maxEdit[i] = pulseRow("faktor", false, kMaxRowTop, maxEditName(s), kMaxHint, "lbl_servo_max_",
                                 "ms Impuls-Zeit (Max)");
     }
 }
@@ -429,7 +434,7 @@ void KornelAdrPage::ShowPulseTimes()
     }
 }
 
-void KornelAdrPage::cbx_ax_servoChange(int address)
+void KornelAdrPage::chooseServo(int address)
 {
     if (Updating)
         return;
@@ -440,7 +445,7 @@ void KornelAdrPage::cbx_ax_servoChange(int address)
     m_curves.EnableAccept();
 }
 
-void KornelAdrPage::cbx_ax_actionChange(int address)
+void KornelAdrPage::chooseAction(int address)
 {
     if (Updating)
         return;
@@ -452,7 +457,7 @@ void KornelAdrPage::cbx_ax_actionChange(int address)
     m_curves.EnableAccept();
 }
 
-void KornelAdrPage::cbx_ax_curveChange(int address)
+void KornelAdrPage::chooseCurve(int address)
 {
     if (Updating)
         return;
@@ -463,7 +468,7 @@ void KornelAdrPage::cbx_ax_curveChange(int address)
     m_curves.EnableAccept();
 }
 
-void KornelAdrPage::cbx_ax_relaisChange(int address)
+void KornelAdrPage::chooseRelay(int address)
 {
     if (Updating)
         return;
@@ -474,10 +479,14 @@ void KornelAdrPage::cbx_ax_relaisChange(int address)
     m_curves.EnableAccept();
 }
 
-void KornelAdrPage::applyFlag(const std::array<std::size_t, kServos>& boxes, int servo, int bit)
+void KornelAdrPage::storeFlag(int servo, int bit)
 {
     if (Updating || servo < 1 || servo > kServos)
         return;
+    const std::array<std::size_t, kServos>& boxes = bit == kFlagVoltageOff    ? m_voltageOff
+                                                    : bit == kFlagPulsesOff    ? m_pulsesOff
+                                                    : bit == kFlagNoInterrupt ? m_noInterrupt
+                                                                               : m_noRepeat;
     // Only the servo whose box changed: the boxes of the other servos may not show what the
     // working copy holds now (the curve page changes the table too), and their flags must
     // not be overwritten from them.
@@ -485,12 +494,7 @@ void KornelAdrPage::applyFlag(const std::array<std::size_t, kServos>& boxes, int
     m_curves.EnableAccept();
 }
 
-void KornelAdrPage::cbx_v_off_xClick(int servo) { applyFlag(m_voltageOff, servo, kFlagVoltageOff); }
-void KornelAdrPage::cbx_imp_off_xClick(int servo) { applyFlag(m_pulsesOff, servo, kFlagPulsesOff); }
-void KornelAdrPage::cbx_no_ir_xClick(int servo) { applyFlag(m_noInterrupt, servo, kFlagNoInterrupt); }
-void KornelAdrPage::cbx_no_rep_xClick(int servo) { applyFlag(m_noRepeat, servo, kFlagNoRepeat); }
-
-void KornelAdrPage::btn_offset_Click(int servo, int step)
+void KornelAdrPage::stepMinimum(int servo, int step)
 {
     if (Updating || servo < 1 || servo > kServos)
         return;
@@ -500,7 +504,7 @@ void KornelAdrPage::btn_offset_Click(int servo, int step)
     m_curves.EnableAccept();
 }
 
-void KornelAdrPage::btn_faktor_Click(int servo, int step)
+void KornelAdrPage::stepMaximum(int servo, int step)
 {
     if (Updating || servo < 1 || servo > kServos)
         return;
@@ -510,51 +514,13 @@ void KornelAdrPage::btn_faktor_Click(int servo, int step)
     m_curves.EnableAccept();
 }
 
-void KornelAdrPage::servo_edt_x_xChange()
+void KornelAdrPage::restorePulseTimes()
 {
     if (Updating)
         return;
     // The times are read-only: only the step buttons change them. Whatever reached the edit
     // otherwise is replaced by the time again, and nothing is pending because of it.
     ShowPulseTimes();
-}
-
-void KornelAdrPage::onText(Control& c)
-{
-    const Binding& b = m_bindings[static_cast<std::size_t>(&c - m_controls.data())];
-    if (b.role == Role::PulseEdit)
-        servo_edt_x_xChange();
-}
-
-void KornelAdrPage::onClick(Control& c)
-{
-    const Binding& b = m_bindings[static_cast<std::size_t>(&c - m_controls.data())];
-    switch (b.role) {
-    case Role::FlagBox:
-        switch (b.step) {
-        case kFlagVoltageOff: cbx_v_off_xClick(b.number); break;
-        case kFlagPulsesOff: cbx_imp_off_xClick(b.number); break;
-        case kFlagNoInterrupt: cbx_no_ir_xClick(b.number); break;
-        case kFlagNoRepeat: cbx_no_rep_xClick(b.number); break;
-        default: break;
-        }
-        break;
-    case Role::OffsetButton: btn_offset_Click(b.number, b.step); break;
-    case Role::FactorButton: btn_faktor_Click(b.number, b.step); break;
-    default: break;
-    }
-}
-
-void KornelAdrPage::onSelect(Control& c)
-{
-    const Binding& b = m_bindings[static_cast<std::size_t>(&c - m_controls.data())];
-    switch (b.role) {
-    case Role::ServoList: cbx_ax_servoChange(b.number); break;
-    case Role::ActionList: cbx_ax_actionChange(b.number); break;
-    case Role::CurveList: cbx_ax_curveChange(b.number); break;
-    case Role::RelayList: cbx_ax_relaisChange(b.number); break;
-    default: break;
-    }
 }
 
 PagePlace KornelAdrPage::placeIn(const AddressArea& area) const

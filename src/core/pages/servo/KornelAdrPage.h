@@ -121,20 +121,6 @@ public:
     // "Start Loop" or none selected); on the Kornel-4 the relay list follows it.
     void UpdateCurveBoxes();
 
-    // Handlers (address 1..8, servo 1..4, step +-1 or +-10).
-    void cbx_ax_servoChange(int address);
-    void cbx_ax_actionChange(int address);
-    void cbx_ax_curveChange(int address);
-    void cbx_ax_relaisChange(int address);
-    // A flag box of servo 1..4 was ticked or cleared: its bit follows the box.
-    void cbx_v_off_xClick(int servo);
-    void cbx_imp_off_xClick(int servo);
-    void cbx_no_ir_xClick(int servo);
-    void cbx_no_rep_xClick(int servo);
-    void btn_offset_Click(int servo, int step);
-    void btn_faktor_Click(int servo, int step);
-    void servo_edt_x_xChange();
-
     // Index of the working-copy entries behind address n (1..8) and servo s (1..4).
     static std::size_t ServoActionEntry(int address);
     static std::size_t CurveRelayEntry(int address);
@@ -152,32 +138,28 @@ public:
 
     const servo::ServoType& type() const { return *m_type; }
 
-protected:
-    void onText(Control& c) override;
-    void onClick(Control& c) override;
-    void onSelect(Control& c) override;
-
 private:
-    // What a control does when the user touches it.
-    enum class Role { None, ServoList, ActionList, CurveList, RelayList, FlagBox, PulseEdit, OffsetButton, FactorButton };
-    struct Binding {
-        Role role = Role::None;
-        int number = 0; // address or servo
-        int step = 0;   // buttons; flag bit of a flag box
-    };
+    // Handlers, bound to the controls in the constructor (address 1..8, servo 1..4, step
+    // +-1 or +-10): the lists of an address row write its servo, action, curve and relay.
+    void chooseServo(int address);
+    void chooseAction(int address);
+    void chooseCurve(int address);
+    void chooseRelay(int address);
+    // A flag box of a servo was ticked or cleared: its bit follows the box.
+    void storeFlag(int servo, int bit);
+    void stepMinimum(int servo, int step);
+    void stepMaximum(int servo, int step);
+    // The times are read-only: whatever reached their edits is replaced by the times again.
+    void restorePulseTimes();
 
-    std::size_t addControl(Control c, Binding binding);
-    std::size_t addControl(Control c) { return addControl(std::move(c), Binding{Role::None, 0, 0}); }
+    std::size_t addControl(Control c);
     Control& at(std::size_t index) { return m_controls[index]; }
     std::int32_t& entry(std::size_t index);
-    // Sets or clears `bit` in the flags of `servo` as its box shows.
-    void applyFlag(const std::array<std::size_t, kServos>& boxes, int servo, int bit);
     void select(std::size_t list, int index);
     void replaceBits(std::size_t entryIndex, int keepMask, int bits);
 
     KornelPage& m_curves;
     const servo::ServoType* m_type;
-    std::vector<Binding> m_bindings;
 
     std::array<std::size_t, kAddresses> m_label{}, m_servo{}, m_action{}, m_curve{}, m_relay{};
     std::array<std::size_t, kServos> m_group{}, m_voltageOff{}, m_pulsesOff{}, m_noInterrupt{}, m_noRepeat{};
