@@ -194,8 +194,9 @@ mode_t newFileMode()
     return 0644 & ~mask;
 }
 
-// A complete copy of `content` in a temporary file beside `target`, synced.
-bool writeTemporary(const std::string& target, mode_t mode, const std::string& content, std::string& name, int& err)
+// A new, empty file of a name of our own beside `target`, opened for writing; -1 (with `err`)
+// when the folder takes none.
+int createBeside(const std::string& target, std::string& name, int& err)
 {
     const std::string pattern = folderOf(target) + ".hexzwirbel-XXXXXX";
     std::vector<char> buf(pattern.begin(), pattern.end());
@@ -203,9 +204,18 @@ bool writeTemporary(const std::string& target, mode_t mode, const std::string& c
     const int fd = ::mkostemp(buf.data(), O_CLOEXEC);
     if (fd < 0) {
         err = errno;
-        return false;
+        return -1;
     }
     name = buf.data();
+    return fd;
+}
+
+// A complete copy of `content` in a temporary file beside `target`, synced.
+bool writeTemporary(const std::string& target, mode_t mode, const std::string& content, std::string& name, int& err)
+{
+    const int fd = createBeside(target, name, err);
+    if (fd < 0)
+        return false;
     (void)::fchmod(fd, mode);
     bool ok = writeAll(fd, content, err);
     if (ok && ::fsync(fd) != 0) {
@@ -366,16 +376,11 @@ struct FileSet::Entry {
     // A second name for the file about to be replaced, so that it can be put back.
     bool keepBackup(bool mayMove, int& err)
     {
-        const std::string pattern = folderOf(target) + ".hexzwirbel-XXXXXX";
-        std::vector<char> buf(pattern.begin(), pattern.end());
-        buf.push_back('\0');
-        const int fd = ::mkostemp(buf.data(), O_CLOEXEC);
-        if (fd < 0) {
-            err = errno;
+        std::string name;
+        const int fd = createBeside(target, name, err);
+        if (fd < 0)
             return false;
-        }
         ::close(fd);
-        const std::string name = buf.data();
         if (::unlink(name.c_str()) == 0 && ::link(target.c_str(), name.c_str()) == 0) {
             backup = name;
             return true;
