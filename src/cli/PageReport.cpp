@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/Json.h"
+#include "core/firmware/HexText.h"
 
 namespace hz::cli {
 
@@ -41,6 +42,8 @@ void writeControl(std::ostream& out, const Control& c)
     }
     case ControlKind::Image: break;
     }
+    if (c.background)
+        out << ", \"background\": " << jsonString(strprintf("#%02x%02x%02x", c.background->r, c.background->g, c.background->b));
     if (!c.hint.empty())
         out << ", \"hint\": " << jsonString(c.hint);
     if (c.geometry)
@@ -61,26 +64,31 @@ void writePagesJson(std::ostream& out, const Session& s, int indent)
     }
     out << "[";
     for (std::size_t p = 0; p < shown.size(); ++p) {
-        const pages::Page& page = *shown[p];
-        out << (p ? "," : "") << "\n" << pad << "  {\"frame\": " << jsonString(page.frameName())
-            << ", \"pending\": " << (page.hasPending() ? "true" : "false") << ",\n"
-            << pad << "   \"controls\": [";
-        const auto& controls = page.controls();
-        for (std::size_t k = 0; k < controls.size(); ++k) {
-            out << (k ? "," : "") << "\n" << pad << "     ";
-            writeControl(out, controls[k]);
-        }
-        out << "]";
-        const std::vector<int> data = page.data();
-        if (!data.empty()) {
-            out << ",\n" << pad << "   \"data\": [";
-            for (std::size_t k = 0; k < data.size(); ++k)
-                out << (k ? ", " : "") << data[k];
-            out << "]";
-        }
-        out << "}";
+        out << (p ? "," : "") << "\n" << pad << "  ";
+        writePageJson(out, *shown[p], indent + 2);
     }
     out << "\n" << pad << "]";
+}
+
+void writePageJson(std::ostream& out, const pages::Page& page, int indent)
+{
+    const std::string pad(static_cast<std::size_t>(indent), ' ');
+    out << "{\"frame\": " << jsonString(page.frameName()) << ", \"pending\": " << (page.hasPending() ? "true" : "false")
+        << ",\n" << pad << " \"controls\": [";
+    const auto& controls = page.controls();
+    for (std::size_t k = 0; k < controls.size(); ++k) {
+        out << (k ? "," : "") << "\n" << pad << "   ";
+        writeControl(out, controls[k]);
+    }
+    out << "]";
+    const std::vector<int> data = page.data();
+    if (!data.empty()) {
+        out << ",\n" << pad << " \"data\": [";
+        for (std::size_t k = 0; k < data.size(); ++k)
+            out << (k ? ", " : "") << data[k];
+        out << "]";
+    }
+    out << "}";
 }
 
 } // namespace hz::cli

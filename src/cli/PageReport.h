@@ -10,5 +10,9 @@ namespace hz::cli {
 
 // Writes the value of "pages" (a JSON array), indented by `indent` blanks.
 void writePagesJson(std::ostream& out, const Session& s, int indent);
+// One page as an object: its frame, whether it holds changes not yet taken over, every
+// control and the working copy ("data") where it keeps one. The object's later lines are
+// indented by `indent` blanks.
+void writePageJson(std::ostream& out, const pages::Page& page, int indent);
 
 } // namespace hz::cli

@@ -85,11 +85,11 @@ LoadOutcome Session::identifyAndDecode(LoadOutcome outcome)
 
     status.text[2] = ident.formatText();
     if (!ident.Mot && !ident.DCC)
-        m_view->HideAllRows();
+        addresses.hideAllRows();
 
     if (!ident.NoAddressInput)
-        addresses.DecodeRows(*m_view);
-    m_view->ColourRows();
+        addresses.DecodeRows([this](int maximum, int position) { m_view->SetProgress(maximum, position); });
+    addresses.colourRows();
     collectCorrections();
     SaveEnabled = true;
     return LoadOutcome::Done;
@@ -99,18 +99,14 @@ void Session::showNoFile()
 {
     m_hostView.HidePages();
     ident = IdentificationState{};
-    addresses.AddressText.fill({});
-    addresses.FunctionText.fill({});
-    addresses.RowState.fill(0);
+    addresses.clearRows();
     loadCorrections.clear();
     status.text[2].clear();
-    m_view->ResetLayout();
-    m_view->HideAllRows();
+    m_hostView.ResetLayout();
+    addresses.hideAllRows();
     m_view->FitHeader(ident.DecoderName);
     m_view->DocPageChanged(ident.DocPage);
-    for (int r = 0; r < AddressPage::kRows; ++r)
-        m_view->RowTextsChanged(r);
-    m_view->ColourRows();
+    addresses.colourRows();
     SaveEnabled = false;
 }
 
@@ -174,12 +170,26 @@ std::string Session::CorrectionsMessage() const
     return text;
 }
 
+std::vector<pages::Page*> Session::shownPages()
+{
+    std::vector<pages::Page*> shown{&addresses};
+    for (pages::Page* p : pages.shown())
+        shown.push_back(p);
+    return shown;
+}
+
 void Session::RedoLayout() { identification.RedoLayout(m_hostView); }
 
 void Session::HostView::HidePages()
 {
     m_s.pages.HidePages();
     m_s.view().HidePages();
+}
+
+void Session::HostView::ResetLayout()
+{
+    m_s.addresses.layOut(15, 0);
+    m_s.view().ResetLayout();
 }
 
 void Session::HostView::ShowPage(int kind)
@@ -198,7 +208,7 @@ bool Session::PrepareSave()
     if (!pages.ConfirmPendingPageChanges(m_relay))
         return false;
     if (!ident.NoAddressInput) {
-        if (!addresses.ValidateRows(*m_view))
+        if (!addresses.ValidateRows())
             return false;
         addresses.EncodeRows();
         addresses.WriteRows();
@@ -225,8 +235,10 @@ Session::Snapshot Session::currentState() const
     s.id = image.IdText;
     s.config = image.ConfigWords;
     s.configPresent = image.ConfigPresent;
-    s.address = addresses.AddressText;
-    s.function = addresses.FunctionText;
+    for (int r = 0; r < pages::AddressPage::kRows; ++r) {
+        s.address[static_cast<std::size_t>(r)] = addresses.addressText(r);
+        s.function[static_cast<std::size_t>(r)] = addresses.functionText(r);
+    }
     s.rowState = addresses.RowState;
     return s;
 }

@@ -10,12 +10,12 @@
 
 #include "core/Prompter.h"
 #include "core/SessionView.h"
-#include "core/catalogue/AddressPage.h"
 #include "core/catalogue/Identification.h"
 #include "core/firmware/FirmwareImage.h"
 #include "core/firmware/HexReader.h"
 #include "core/firmware/StatusPanels.h"
 #include "core/pages/PageHost.h"
+#include "core/pages/address/AddressPage.h"
 
 namespace hz {
 
@@ -107,8 +107,7 @@ public:
 
     // Unsaved changes: the image and the address rows as they were when the file was last
     // loaded or saved, against what they are now. One comparison instead of "modified" flags
-    // in every page: a change typed and typed back is no change. Callers that keep the row
-    // texts in widgets copy them into `addresses` first.
+    // in every page: a change typed and typed back is no change.
     void TakeSnapshot();
     bool HasUnsavedChanges() const;
     // Also a page's working copy not yet accepted counts.
@@ -122,28 +121,27 @@ public:
     IdentificationState ident;
     HexReader reader;
     Identification identification;
-    AddressPage addresses;
-    // The page models and which of them are shown for the loaded file.
+    // The address rows: a page every decoder type shows.
+    pages::AddressPage addresses;
+    // The editor page models and which of them are shown for the loaded file.
     pages::PageHost pages;
+    // The pages of the loaded file a user can work: the address rows, then the shown editor
+    // pages. The window's frames and the tool's `--do` reach the controls through these.
+    std::vector<pages::Page*> shownPages();
 
 private:
-    // What the identification and the reader ask of the window, seen by the page host first:
-    // showing a page kind sets up its page models before the window places their frames, and
-    // the reader's reset hides them.
-    class HostView : public SessionView {
+    // What the identification and the reader ask for, shared out: the address page lays out
+    // and shows its rows, showing a page kind sets up its page models before the window places
+    // their frames, and the reader's reset hides them.
+    class HostView : public IdentificationView {
     public:
         explicit HostView(Session& s) : m_s(s) {}
-        void HidePages() override;
-        void ResetLayout() override { m_s.view().ResetLayout(); }
-        void LayoutRows(int columnBreak, int gap) override { m_s.view().LayoutRows(columnBreak, gap); }
+        void HidePages();
+        void ResetLayout() override;
+        void LayoutRows(int columnBreak, int gap) override { m_s.addresses.layOut(columnBreak, gap); }
         void ShowPage(int kind) override;
         void FitHeader(const std::string& name) override { m_s.view().FitHeader(name); }
-        void ShowRows() override { m_s.view().ShowRows(); }
-        void HideAllRows() override { m_s.view().HideAllRows(); }
-        void SetProgress(int maximum, int position) override { m_s.view().SetProgress(maximum, position); }
-        void RowTextsChanged(int row) override { m_s.view().RowTextsChanged(row); }
-        void FocusRow(int row, bool functionField) override { m_s.view().FocusRow(row, functionField); }
-        void ColourRows() override { m_s.view().ColourRows(); }
+        void ShowRows() override { m_s.addresses.showRows(); }
         void DocPageChanged(const std::string& url) override { m_s.view().DocPageChanged(url); }
 
     private:
@@ -161,8 +159,8 @@ private:
         std::string id;
         std::array<std::string, 4> config;
         std::array<bool, 4> configPresent{};
-        std::array<std::string, AddressPage::kRows> address, function;
-        std::array<int, AddressPage::kRows> rowState{};
+        std::array<std::string, pages::AddressPage::kRows> address, function;
+        std::array<int, pages::AddressPage::kRows> rowState{};
         bool operator==(const Snapshot&) const = default;
     };
     Snapshot currentState() const;

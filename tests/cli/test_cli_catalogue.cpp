@@ -12,13 +12,14 @@
 #include "cli/Json.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
-#include "core/catalogue/AddressPage.h"
+#include "core/pages/address/AddressPage.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/CodeTables.h"
 #include "core/firmware/HexReader.h"
 
 using namespace hz;
 using namespace hz::test;
+using hz::pages::AddressPage;
 
 namespace {
 

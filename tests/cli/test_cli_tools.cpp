@@ -9,7 +9,7 @@
 #include "FirmwareBuilder.h"
 #include "HexRecords.h"
 #include "TestFiles.h"
-#include "core/catalogue/AddressPage.h"
+#include "core/pages/address/AddressPage.h"
 #include "core/catalogue/CodeTables.h"
 
 using namespace hz::test;
@@ -26,7 +26,7 @@ FirmwareBuilder turnout(int identifier, const std::vector<int>& addresses, const
     fw.version = version;
     fw.identifier(identifier).signature(kMotW8);
     for (std::size_t k = 0; k < addresses.size(); ++k)
-        fw.code(hz::AddressPage::slotOf(static_cast<int>(k) + 1), hz::MotAccessoryCodes(addresses[k]));
+        fw.code(hz::pages::AddressPage::slotOf(static_cast<int>(k) + 1), hz::MotAccessoryCodes(addresses[k]));
     return fw;
 }
 
@@ -37,7 +37,7 @@ FirmwareBuilder functionDecoder(int identifier, const std::vector<std::pair<int,
     fw.identifier(identifier).signature(kDccW8);
     const auto& t = hz::HexByteTexts();
     for (std::size_t k = 0; k < rows.size(); ++k)
-        fw.code(hz::AddressPage::slotOf(static_cast<int>(k) + 1),
+        fw.code(hz::pages::AddressPage::slotOf(static_cast<int>(k) + 1),
                 hz::DccFunctionCode(rows[k].second) + t[static_cast<std::size_t>(rows[k].first)] + "00");
     return fw;
 }

@@ -11,6 +11,15 @@ using namespace hz::test;
 
 namespace {
 
+// Format "ohne": not one control of any row shows.
+bool allRowsHidden(const pages::AddressPage& rows)
+{
+    for (const pages::Control& c : rows.controls())
+        if (c.visible)
+            return false;
+    return true;
+}
+
 struct Loaded {
     ScriptedPrompter prompter;
     Session session{prompter};
@@ -98,10 +107,20 @@ TEST(Identification, AppliesTheCatalogueEntry)
     EXPECT_EQ(l.session.status.text[3], "/f/x.hex (16F684)");
     EXPECT_EQ(l.session.image.DefaultConfig, (std::array<std::string, 4>{"CC33", "", "", ""}));
     EXPECT_NE(id.DocPage, kProgramPage);
-    // the window was reset, laid out for one column with the gap after row 8, the page shown
-    const std::vector<std::string> expected{"hidePages", "resetLayout", "layoutRows 48 8", "showPage 1",
-                                            "fitHeader Relaisdekoder 8", "showRows", "colourRows"};
+    // the window was reset, the page shown, the header named
+    const std::vector<std::string> expected{"hidePages", "resetLayout", "showPage 1", "fitHeader Relaisdekoder 8"};
     EXPECT_EQ(l.view.calls, expected);
+    // the rows laid out in one column below the header with the gap after row 8, the nine
+    // captioned rows shown and coloured by their state
+    const pages::AddressPage& rows = l.session.addresses;
+    auto top = [&](int row) { return rows.find(pages::AddressPage::addressName(row))->geometry->top; };
+    EXPECT_TRUE(rows.headerShown());
+    EXPECT_EQ(top(8) - top(7), 25);
+    EXPECT_EQ(top(9) - top(8), 35);
+    EXPECT_TRUE(rows.find("lbl_adr_9")->visible);
+    EXPECT_FALSE(rows.find("lbl_adr_10")->visible);
+    EXPECT_TRUE(rows.find("edt_adr_1")->background == pages::colours::Red ||
+                rows.find("edt_adr_1")->background == pages::colours::Green);
 }
 
 TEST(Identification, RangesByFormatAndRowMode)
@@ -148,7 +167,7 @@ TEST(Identification, RangesKeepTheirValuesForAFileWithoutFormat)
     l2.load(unformatted);
     EXPECT_EQ(l2.session.status.text[2], "ohne");
     EXPECT_EQ(l2.session.ident.MaxAddress, 320);
-    EXPECT_TRUE(l2.view.called("hideAllRows"));
+    EXPECT_TRUE(allRowsHidden(l2.session.addresses));
 }
 
 TEST(Identification, NoAddressInputClearsRedGreen)
@@ -159,7 +178,7 @@ TEST(Identification, NoAddressInputClearsRedGreen)
     fw.eeprom[0x70] = "12";
     ASSERT_EQ(l.load(fw), LoadOutcome::Done);
     EXPECT_FALSE(l.session.ident.RedGreen);
-    EXPECT_TRUE(l.view.called("hideAllRows"));
+    EXPECT_TRUE(allRowsHidden(l.session.addresses));
     EXPECT_EQ(l.prompter.texts(), std::vector<std::string>{}); // no decoding, so no undecodable rows
 }
 
@@ -283,7 +302,7 @@ TEST(Identification, ALoadThatStopsLeavesNoFileShown)
         EXPECT_TRUE(l.session.pages.shown().empty());
         for (int r = 0; r < 48; ++r) {
             EXPECT_FALSE(l.session.ident.hasCaption(r)) << r;
-            EXPECT_TRUE(l.session.addresses.AddressText[static_cast<std::size_t>(r)].empty()) << r;
+            EXPECT_TRUE(l.session.addresses.addressText(r).empty()) << r;
         }
         EXPECT_FALSE(l.session.HasUnsavedChanges());
         // a save says what to do instead and builds nothing

@@ -67,7 +67,7 @@ struct Servo {
     bool act(const std::string& action)
     {
         std::string error;
-        const bool ok = ApplyPageAction(session.pages, action, error);
+        const bool ok = ApplyPageAction(session.shownPages(), action, error);
         EXPECT_TRUE(ok) << action << ": " << error;
         return ok;
     }
@@ -536,7 +536,7 @@ TEST(KornelPage, ButtonsShapeTheSelectedCurve)
     }
     EXPECT_EQ(s.c("edt_Anzahl").text, "5");
     std::string error;
-    EXPECT_FALSE(ApplyPageAction(s.session.pages, "btn_copy1", error)) << "no copy onto itself";
+    EXPECT_FALSE(ApplyPageAction(s.session.shownPages(), "btn_copy1", error)) << "no copy onto itself";
 }
 
 TEST(KornelPage, CurveAndSetFiles)

@@ -154,9 +154,9 @@ void expectReportMatchesResult(const Session& old, const Session& neu, const Ses
             const auto a = static_cast<std::size_t>(std::stoi(c.name));
             ASSERT_GT(c.targetRow, 0);
             carriedRows.insert(std::to_string(c.targetRow));
-            EXPECT_EQ(out.addresses.AddressText[t], old.addresses.AddressText[a]);
+            EXPECT_EQ(out.addresses.addressText(c.targetRow), old.addresses.addressText(std::stoi(c.name)));
             if (neu.ident.FunctionDecoder) {
-                EXPECT_EQ(out.addresses.FunctionText[t], old.addresses.FunctionText[a]);
+                EXPECT_EQ(out.addresses.functionText(c.targetRow), old.addresses.functionText(std::stoi(c.name)));
             }
             if (neu.ident.RedGreen) {
                 EXPECT_EQ(out.addresses.RowState[t], old.addresses.RowState[a]);

@@ -200,7 +200,7 @@ TEST(PageAction, DrivesTheShownPageOrRefuses)
     Shown s;
     ASSERT_EQ(s.session.LoadFile(hz::test::fixture("f18324_function.hex")), LoadOutcome::Done);
     std::string error;
-    EXPECT_TRUE(ApplyPageAction(s.session.pages, "CvEdits[5]=17", error)) << error;
+    EXPECT_TRUE(ApplyPageAction(s.session.shownPages(), "CvEdits[5]=17", error)) << error;
     EXPECT_EQ(s.ee(0x65), "11");
     struct Refused {
         const char* action;
@@ -213,7 +213,7 @@ TEST(PageAction, DrivesTheShownPageOrRefuses)
         {"servo_btn_uebernehmen", "Ein Bedienelement \"servo_btn_uebernehmen\" gibt es auf dieser Seite nicht."},
     };
     for (const auto& r : refused) {
-        EXPECT_FALSE(ApplyPageAction(s.session.pages, r.action, error)) << r.action;
+        EXPECT_FALSE(ApplyPageAction(s.session.shownPages(), r.action, error)) << r.action;
         EXPECT_EQ(error, r.error);
     }
     EXPECT_EQ(s.ee(0x65), "11");

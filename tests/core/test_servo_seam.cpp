@@ -45,7 +45,7 @@ struct Servo {
     bool act(const std::string& action)
     {
         std::string error;
-        const bool ok = ApplyPageAction(session.pages, action, error);
+        const bool ok = ApplyPageAction(session.shownPages(), action, error);
         EXPECT_TRUE(ok) << action << ": " << error;
         return ok;
     }

@@ -272,7 +272,7 @@ TEST(SettingsMigration, RowsFollowTheirCaptionsInOrder)
     EXPECT_TRUE(r.refusal.empty());
     EXPECT_TRUE(r.notCarried.empty());
     for (int row = 1; row <= 8; ++row)
-        EXPECT_EQ(to.session.addresses.AddressText[static_cast<std::size_t>(row)], std::to_string(10 + row)) << row;
+        EXPECT_EQ(to.session.addresses.addressText(row), std::to_string(10 + row)) << row;
 }
 
 TEST(SettingsMigration, ARangeTheNewFileRefusesKeepsItsOwnValue)
@@ -290,8 +290,8 @@ TEST(SettingsMigration, ARangeTheNewFileRefusesKeepsItsOwnValue)
         if (x.where == "row")
             rows.push_back(x.caption);
     EXPECT_EQ(rows, std::vector<std::string>{"Licht"});
-    EXPECT_EQ(to.session.addresses.AddressText[1], "5");
-    EXPECT_EQ(to.session.addresses.AddressText[2], "7");
+    EXPECT_EQ(to.session.addresses.addressText(1), "5");
+    EXPECT_EQ(to.session.addresses.addressText(2), "7");
     EXPECT_TRUE(to.session.PrepareSave());
 }
 
@@ -299,14 +299,14 @@ TEST(AddressSeries, MembersMoveEveryAddressButKeepUnusedRows)
 {
     Loaded l(turnout(0x308, {5, 0}));
     EXPECT_EQ(SeriesRows(l.session), (std::vector<int>{1, 2}));
-    const std::vector<std::string> base(l.session.addresses.AddressText.begin(), l.session.addresses.AddressText.end());
+    const std::vector<std::string> base = l.session.addresses.addressTexts();
     std::string error;
     ASSERT_TRUE(TypeSeriesMember(l.session, base, 3, 2, error)) << error;
-    EXPECT_EQ(l.session.addresses.AddressText[1], "11");
-    EXPECT_EQ(l.session.addresses.AddressText[2], "0");
+    EXPECT_EQ(l.session.addresses.addressText(1), "11");
+    EXPECT_EQ(l.session.addresses.addressText(2), "0");
     // far out of range is refused by the save, never wrapped round into a valid address
     ASSERT_TRUE(TypeSeriesMember(l.session, base, 2000000000, 2000000000, error));
-    EXPECT_EQ(l.session.addresses.AddressText[1], "999999");
+    EXPECT_EQ(l.session.addresses.addressText(1), "999999");
     EXPECT_FALSE(l.session.PrepareSave());
 
     struct Name {

@@ -53,7 +53,7 @@ struct Shown {
     void act(const std::string& action)
     {
         std::string error;
-        ASSERT_TRUE(ApplyPageAction(session.pages, action, error)) << action << ": " << error;
+        ASSERT_TRUE(ApplyPageAction(session.shownPages(), action, error)) << action << ": " << error;
     }
     // The captions of the rows shown, in order.
     std::vector<std::string> rows() const

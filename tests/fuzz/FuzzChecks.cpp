@@ -13,7 +13,7 @@
 #include "core/BatchPrompter.h"
 #include "core/IniFile.h"
 #include "core/Session.h"
-#include "core/catalogue/AddressPage.h"
+#include "core/pages/address/AddressPage.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/CodeTables.h"
 #include "core/firmware/HexReader.h"
@@ -23,6 +23,8 @@
 #include "core/inspect/HexCompare.h"
 
 namespace hz::fuzz {
+
+using pages::AddressPage;
 
 namespace {
 
@@ -139,10 +141,10 @@ std::string differences(const Session& a, const Session& b)
         const auto i = static_cast<std::size_t>(r);
         // The function field belongs to function-decoder rows and the R/G state to red/green
         // rows with an address; elsewhere the window does not show them.
-        texts("address of row %u", r, a.addresses.AddressText[i], b.addresses.AddressText[i]);
+        texts("address of row %u", r, a.addresses.addressText(r), b.addresses.addressText(r));
         if (a.ident.FunctionDecoder)
-            texts("function of row %u", r, a.addresses.FunctionText[i], b.addresses.FunctionText[i]);
-        if (a.ident.RedGreen && AddressPage::hasStorage(r) && !a.addresses.AddressText[i].empty() &&
+            texts("function of row %u", r, a.addresses.functionText(r), b.addresses.functionText(r));
+        if (a.ident.RedGreen && AddressPage::hasStorage(r) && !a.addresses.addressText(r).empty() &&
             a.addresses.RowState[i] != b.addresses.RowState[i])
             note(strprintf("state of row %d: %d / %d", r, a.addresses.RowState[i], b.addresses.RowState[i]));
     }
@@ -442,9 +444,9 @@ std::string checkAddressRows(std::string_view input)
     for (int r = 0; r < AddressPage::kRows; ++r) {
         const auto i = static_cast<std::size_t>(r);
         if (typed[i].address)
-            a.addresses.AddressText[i] = *typed[i].address;
+            a.addresses.userText(AddressPage::addressName(r), *typed[i].address);
         if (typed[i].function)
-            a.addresses.FunctionText[i] = *typed[i].function;
+            a.addresses.userText(AddressPage::functionName(r), *typed[i].function);
         if (typed[i].state)
             a.addresses.RowState[i] = *typed[i].state;
     }
@@ -459,18 +461,17 @@ std::string checkAddressRows(std::string_view input)
     const int maxFunction = mot ? 4 : 12;
     std::string invalid, functionZero;
     for (int r = 0; r < AddressPage::kRows; ++r) {
-        const auto i = static_cast<std::size_t>(r);
         if (!id.hasCaption(r) || !AddressPage::hasStorage(r))
             continue;
         if (id.FunctionDecoder) {
-            const Typed f = readTyped(a.addresses.FunctionText[i]);
+            const Typed f = readTyped(a.addresses.functionText(r));
             if (within(f, 0, 0))
                 functionZero = strprintf("row %d", r);
             else if (!within(f, 1, maxFunction) && invalid.empty())
-                invalid = strprintf("function of row %d: %s", r, inQuotes(a.addresses.FunctionText[i]).c_str());
+                invalid = strprintf("function of row %d: %s", r, inQuotes(a.addresses.functionText(r)).c_str());
         }
-        if (!within(readTyped(a.addresses.AddressText[i]), minAddress, maxAddress) && invalid.empty())
-            invalid = strprintf("address of row %d: %s", r, inQuotes(a.addresses.AddressText[i]).c_str());
+        if (!within(readTyped(a.addresses.addressText(r)), minAddress, maxAddress) && invalid.empty())
+            invalid = strprintf("address of row %d: %s", r, inQuotes(a.addresses.addressText(r)).c_str());
     }
 
     const FirmwareImage loaded = a.image;
@@ -494,20 +495,20 @@ std::string checkAddressRows(std::string_view input)
         const auto i = static_cast<std::size_t>(r);
         if (!id.hasCaption(r) || !AddressPage::hasStorage(r))
             continue;
-        const std::string address = readTyped(a.addresses.AddressText[i]).digits;
-        if (b.addresses.AddressText[i] != address)
+        const std::string address = readTyped(a.addresses.addressText(r)).digits;
+        if (b.addresses.addressText(r) != address)
             return where + strprintf("row %d was saved as %s and loads back as %s", r,
-                                     inQuotes(a.addresses.AddressText[i]).c_str(),
-                                     inQuotes(b.addresses.AddressText[i]).c_str());
+                                     inQuotes(a.addresses.addressText(r)).c_str(),
+                                     inQuotes(b.addresses.addressText(r)).c_str());
         if (id.FunctionDecoder) {
-            const std::string function = readTyped(a.addresses.FunctionText[i]).digits;
-            if (function == "0" && b.addresses.FunctionText[i] != function)
+            const std::string function = readTyped(a.addresses.functionText(r)).digits;
+            if (function == "0" && b.addresses.functionText(r) != function)
                 return where + strprintf("function 0 was accepted for row %d, which loads back with function %s",
-                                         r, inQuotes(b.addresses.FunctionText[i]).c_str());
-            if (b.addresses.FunctionText[i] != function)
+                                         r, inQuotes(b.addresses.functionText(r)).c_str());
+            if (b.addresses.functionText(r) != function)
                 return where + strprintf("the function of row %d was saved as %s and loads back as %s", r,
-                                         inQuotes(a.addresses.FunctionText[i]).c_str(),
-                                         inQuotes(b.addresses.FunctionText[i]).c_str());
+                                         inQuotes(a.addresses.functionText(r)).c_str(),
+                                         inQuotes(b.addresses.functionText(r)).c_str());
         }
         if (id.RedGreen) {
             // DCC has no packet for address 0: the page stores it as 000000, which reads as red.

@@ -102,13 +102,13 @@ void TstMainWindowLayout::startUpState()
         QVERIFY2(w.findChild<QWidget*>(QString::fromLatin1(name)), name);
 
     // 48 hidden rows of four controls; the captions "A<k>" were emptied by the base layout.
-    const QFont rowFont = w.AddressRows[1].caption->font();
+    const QFont rowFont = w.addressRows()[1].caption->font();
     QFont big = w.GroupBoxMain->font();
     big.setPointSize(24);
     big.setBold(true);
     w.GroupBoxMain->setFont(big);
     for (int k = 0; k < TFormMain::kRows; ++k) {
-        const auto& r = w.AddressRows[static_cast<std::size_t>(k)];
+        const auto& r = w.addressRows()[static_cast<std::size_t>(k)];
         QCOMPARE(r.caption, w.findChild<QLabel*>(QStringLiteral("lbl_adr_%1").arg(k)));
         QCOMPARE(r.address, w.findChild<QLineEdit*>(QStringLiteral("edt_adr_%1").arg(k)));
         QCOMPARE(r.function, w.findChild<QLineEdit*>(QStringLiteral("edt_fkt_%1").arg(k)));
@@ -305,10 +305,11 @@ void TstMainWindowLayout::layoutRows()
     caps[2] = "W";
     caps[3] = "Hauptsignal: Hp0";
     caps[4] = "Licht";
-    auto row = [&](int k) { return w.AddressRows[static_cast<std::size_t>(k)]; };
+    auto row = [&](int k) { return w.addressRows()[static_cast<std::size_t>(k)]; };
 
     // One column below the header, a gap of 10 pixels after row 2.
-    w.LayoutRows(48, 2);
+    w.session.addresses.layOut(48, 2);
+    w.addressRows().refresh();
     QVERIFY(!w.lbl_header->isHidden());
     const int a = row(3).caption->width(); // the widest caption
     QVERIFY(a > row(1).caption->width());
@@ -323,7 +324,8 @@ void TstMainWindowLayout::layoutRows()
     QCOMPARE(row(47).address->y(), 60 + 46 * 25 + 10); // hidden rows take their place too
 
     // Two columns broken after row 3, header hidden.
-    w.LayoutRows(3, 0);
+    w.session.addresses.layOut(3, 0);
+    w.addressRows().refresh();
     QVERIFY(w.lbl_header->isHidden());
     const QPoint origin[] = {{}, {5, 15}, {5, 40}, {5, 65}, {205, 15}, {205, 40}};
     for (int k = 1; k <= 5; ++k) {
@@ -345,12 +347,13 @@ void TstMainWindowLayout::showRowsByRowMode()
     id.Captions[2] = " "; // a blank is a caption
     id.MaxAddress = 16128;
     id.MaxFunction = 12;
-    auto row = [&](int k) { return w.AddressRows[static_cast<std::size_t>(k)]; };
+    auto row = [&](int k) { return w.addressRows()[static_cast<std::size_t>(k)]; };
     const QString addressHint = QString::fromUtf8(
         "gültiger Adressbereich: 1 bis 16128\n'0' für unbenutzt (keine Reaktion auf irgendeinen Befehl)");
 
     id.RedGreen = false;
-    w.ShowRows();
+    w.session.addresses.showRows();
+    w.addressRows().refresh();
     for (int k : {1, 2}) {
         QVERIFY(!row(k).caption->isHidden() && !row(k).address->isHidden());
         QVERIFY(!row(k).function->isHidden());
@@ -362,13 +365,15 @@ void TstMainWindowLayout::showRowsByRowMode()
 
     id.RedGreen = true;
     id.Captions[2].clear();
-    w.ShowRows();
+    w.session.addresses.showRows();
+    w.addressRows().refresh();
     QVERIFY(row(1).function->isHidden());
     QVERIFY(!row(1).rg->isHidden());
     QVERIFY(row(2).caption->isHidden() && row(2).address->isHidden() && row(2).rg->isHidden());
     QCOMPARE(row(2).address->toolTip(), QString());
 
-    w.HideAllRows();
+    w.session.addresses.hideAllRows();
+    w.addressRows().refresh();
     QCOMPARE(shownRows(w), 0);
     QVERIFY(row(1).address->isHidden() && row(1).rg->isHidden());
 }

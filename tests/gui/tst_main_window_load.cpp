@@ -101,7 +101,7 @@ void TstMainWindowLoad::loadFixture()
 
     // Every captioned row is shown, every other row hidden.
     for (int k = 0; k < TFormMain::kRows; ++k) {
-        const auto& r = w.AddressRows[static_cast<std::size_t>(k)];
+        const auto& r = w.addressRows()[static_cast<std::size_t>(k)];
         const bool captioned = w.session.ident.hasCaption(k);
         QCOMPARE(!r.caption->isHidden(), captioned);
         QCOMPARE(r.caption->text(), QString::fromStdString(w.session.ident.Captions[static_cast<std::size_t>(k)]));
@@ -110,7 +110,7 @@ void TstMainWindowLoad::loadFixture()
         const int k = rowLine.section(' ', 0, 0).toInt();
         const QString caption = rowLine.section(' ', 1).section('=', 0, 0);
         const QString rest = rowLine.section('=', 1);
-        const auto& r = w.AddressRows[static_cast<std::size_t>(k)];
+        const auto& r = w.addressRows()[static_cast<std::size_t>(k)];
         QCOMPARE(r.caption->text(), caption);
         QCOMPARE(r.address->text(), rest.section(' ', 0, 0));
         QCOMPARE(baseColour(r.address), rest.section(' ', 1) == "red" ? kRed : kGreen);
@@ -118,7 +118,7 @@ void TstMainWindowLoad::loadFixture()
     }
     // A type without red/green rows leaves every field white.
     if (!w.session.ident.RedGreen)
-        for (const auto& r : w.AddressRows)
+        for (const auto& r : w.addressRows())
             QCOMPARE(baseColour(r.address), kWhite);
 }
 
@@ -170,7 +170,7 @@ void TstMainWindowLoad::formatOhneHidesAllRows()
     w.LoadFile(file);
     QCOMPARE(status(w)[2], QStringLiteral("ohne"));
     QCOMPARE(shownRows(w), 0);
-    for (const auto& r : w.AddressRows)
+    for (const auto& r : w.addressRows())
         QVERIFY(r.address->isHidden() && r.function->isHidden() && r.rg->isHidden());
 }
 
@@ -197,7 +197,7 @@ void TstMainWindowLoad::failedLoadLeavesNoFileToSave()
     QCOMPARE(h.prompter.shown[0].kind, hz::MsgKind::Error);
     QCOMPARE(status(w), before);
     QCOMPARE(w.lbl_header->text(), QStringLiteral("Stellino  ab V3.51"));
-    QCOMPARE(w.AddressRows[1].address->text(), QStringLiteral("17"));
+    QCOMPARE(w.addressRows()[1].address->text(), QStringLiteral("17"));
     QVERIFY(w.btn_save->isEnabled());
 
     // A load that stops at a bad line leaves no file: nothing of the earlier file is shown
@@ -213,7 +213,7 @@ void TstMainWindowLoad::failedLoadLeavesNoFileToSave()
     QVERIFY(!w.btn_save->isEnabled());
     QCOMPARE(w.lbl_header->text(), QStringLiteral("Hex Zwirbel"));
     QCOMPARE(shownRows(w), 0);
-    QCOMPARE(w.AddressRows[1].address->text(), QString());
+    QCOMPARE(w.addressRows()[1].address->text(), QString());
     QCOMPARE(w.btn_goweb->text(), QString::fromLatin1(hz::kProgramPage));
     // a save by any path says why not and writes nothing: the failed file stays as it is
     h.prompter.clear();

@@ -49,13 +49,13 @@ void TstMainWindowSave::rgClickTogglesColourAndSavedCode()
     Harness h;
     TFormMain& w = h.make();
     w.LoadFile(fx("classic_629_turnout.hex"));
-    QLineEdit* weiche = w.AddressRows[1].address;
+    QLineEdit* weiche = w.addressRows()[1].address;
     QCOMPARE(baseColour(weiche), kRed);
-    w.AddressRows[1].rg->click();
+    w.addressRows()[1].rg->click();
     QCOMPARE(baseColour(weiche), kGreen);
-    QCOMPARE(baseColour(w.AddressRows[2].address), kGreen); // the other row keeps its state
-    w.AddressRows[2].rg->click();
-    QCOMPARE(baseColour(w.AddressRows[2].address), kRed);
+    QCOMPARE(baseColour(w.addressRows()[2].address), kGreen); // the other row keeps its state
+    w.addressRows()[2].rg->click();
+    QCOMPARE(baseColour(w.addressRows()[2].address), kRed);
 
     // Saved: row 1 as the green code of 17, row 2 as the red code of 317.
     const QString out = h.path("rg.hex");
@@ -72,8 +72,8 @@ void TstMainWindowSave::saveWritesTypedAddresses()
     TFormMain& w = h.make();
     const QString in = fx("classic_629_turnout.hex");
     w.LoadFile(in);
-    w.AddressRows[2].address->setText(QStringLiteral("1"));
-    w.AddressRows[1].address->setText(QStringLiteral("0"));
+    w.addressRows()[2].address->setText(QStringLiteral("1"));
+    w.addressRows()[1].address->setText(QStringLiteral("0"));
 
     const QString out = h.path("neu.hex");
     h.dialogs.saveAnswers << out;
@@ -88,8 +88,8 @@ void TstMainWindowSave::saveWritesTypedAddresses()
 
     // Loading the saved file shows what was typed.
     w.LoadFile(out);
-    QCOMPARE(w.AddressRows[2].address->text(), QStringLiteral("1"));
-    QCOMPARE(w.AddressRows[1].address->text(), QStringLiteral("0"));
+    QCOMPARE(w.addressRows()[2].address->text(), QStringLiteral("1"));
+    QCOMPARE(w.addressRows()[1].address->text(), QStringLiteral("0"));
 }
 
 void TstMainWindowSave::saveWritesFunctionDecoderRows()
@@ -99,7 +99,7 @@ void TstMainWindowSave::saveWritesFunctionDecoderRows()
     const QString in = h.path("fdekoder.hex");
     writeFunctionDecoder(in);
     w.LoadFile(in);
-    const auto& row1 = w.AddressRows[1];
+    const auto& row1 = w.addressRows()[1];
     QCOMPARE(row1.address->text(), QStringLiteral("3"));
     QCOMPARE(row1.function->text(), QStringLiteral("1"));
     QVERIFY(!row1.function->isHidden());
@@ -162,7 +162,7 @@ void TstMainWindowSave::refusedRowEndsSave()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.btn_load->setFocus();
 
-    const auto& row1 = w.AddressRows[1];
+    const auto& row1 = w.addressRows()[1];
     QLineEdit* field = functionField ? row1.function : row1.address;
     field->setText(text);
     w.btn_save->click();
@@ -189,13 +189,13 @@ void TstMainWindowSave::rowHintsSayWhatIsAccepted()
                         hz::test::joinCrLf({hz::test::kBase0, rec(0x0000, "00303F300030"), rec(0x0010, "8B1C"),
                                             rec(0x4000, "0100030006000000"), rec(0x400E, "C431"), hz::test::kEnd}));
     w.LoadFile(mot);
-    QCOMPARE(w.AddressRows[1].address->toolTip(),
+    QCOMPARE(w.addressRows()[1].address->toolTip(),
              QString::fromUtf8("gültiger Adressbereich: 1 bis 255\n(Funktionsdekoder haben im Mot-Format nur diese Adressen)"));
     // the turntable position without a firmware slot
     w.LoadFile(fx("classic_676_turntable.hex"));
-    QVERIFY(!w.AddressRows[31].address->isEnabled());
-    QVERIFY(w.AddressRows[31].address->toolTip().contains(QString::fromUtf8("hält die Firmware keine Adresse")));
-    QVERIFY(w.AddressRows[16].address->toolTip().startsWith(QString::fromUtf8("gültiger Adressbereich: 1 bis 320")));
+    QVERIFY(!w.addressRows()[31].address->isEnabled());
+    QVERIFY(w.addressRows()[31].address->toolTip().contains(QString::fromUtf8("hält die Firmware keine Adresse")));
+    QVERIFY(w.addressRows()[16].address->toolTip().startsWith(QString::fromUtf8("gültiger Adressbereich: 1 bis 320")));
 }
 
 QTEST_MAIN(TstMainWindowSave)

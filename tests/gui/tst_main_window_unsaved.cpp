@@ -104,7 +104,7 @@ void TstMainWindowUnsaved::pendingPageChanges()
     const bool wasPending = page.hasPending();
     h.prompter.answers.push_back(static_cast<hz::Answer>(answer));
     // An address that the validation would refuse: after No nothing may even be validated.
-    w.AddressRows[1].address->setText(answer == static_cast<int>(hz::Answer::No) && asked ? "12a" : "5");
+    w.addressRows()[1].address->setText(answer == static_cast<int>(hz::Answer::No) && asked ? "12a" : "5");
 
     const QString out = h.path("out.hex");
     h.dialogs.saveAnswers << out;
@@ -148,7 +148,7 @@ void TstMainWindowUnsaved::unsavedChangesAreAskedAbout()
     QVERIFY(h.prompter.shown.empty());
 
     // a typed address; typed back, it is no change
-    QLineEdit* row1 = w.AddressRows[1].address;
+    QLineEdit* row1 = w.addressRows()[1].address;
     const QString original = row1->text();
     row1->setText(QStringLiteral("77"));
     row1->setText(original);

@@ -11,6 +11,7 @@
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
 #include "gui/app/TFormMain.h"
+#include "gui/pages/AddressRowsFrame.h"
 
 class TstSaveMatchesCli : public QObject {
     Q_OBJECT
@@ -67,12 +68,12 @@ void TstSaveMatchesCli::windowAndToolWriteTheSameFile()
     services.settingsPath = dir.filePath(QStringLiteral("hexzwirbel.ini"));
     TFormMain w(services);
     QCOMPARE(w.LoadFile(QString::fromStdString(in)), hz::LoadOutcome::Done);
-    const auto& controls = w.AddressRows[static_cast<std::size_t>(row)];
+    const auto& controls = w.addressRows()[static_cast<std::size_t>(row)];
     controls.address->setText(address.section('/', 0, 0));
     if (address.contains('/'))
         controls.function->setText(address.section('/', 1, 1));
     if (toggleRedGreen)
-        w.AddressRows[static_cast<std::size_t>(row)].rg->click();
+        w.addressRows()[static_cast<std::size_t>(row)].rg->click();
     dialogs.saveAnswers << byWindow;
     w.btn_save->click();
     QVERIFY(prompter.shown.empty());

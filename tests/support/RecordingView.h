@@ -1,14 +1,16 @@
 #pragma once
-// A SessionView for core tests that records what the load sequence asked of the window.
+// A window for core tests that records what the load sequence asked of it. It also stands in
+// for the session when a test drives the identification's steps directly.
 
 #include <string>
 #include <vector>
 
 #include "core/SessionView.h"
+#include "core/catalogue/Identification.h"
 
 namespace hz::test {
 
-class RecordingView : public SessionView {
+class RecordingView : public SessionView, public IdentificationView {
 public:
     void HidePages() override { calls.push_back("hidePages"); }
     void ResetLayout() override { calls.push_back("resetLayout"); }
@@ -19,12 +21,7 @@ public:
     void ShowPage(int kind) override { calls.push_back("showPage " + std::to_string(kind)); }
     void FitHeader(const std::string& name) override { calls.push_back("fitHeader " + name); }
     void ShowRows() override { calls.push_back("showRows"); }
-    void HideAllRows() override { calls.push_back("hideAllRows"); }
-    void FocusRow(int row, bool functionField) override
-    {
-        calls.push_back("focus " + std::to_string(row) + (functionField ? " function" : " address"));
-    }
-    void ColourRows() override { calls.push_back("colourRows"); }
+    void DocPageChanged(const std::string&) override {}
     void SetProgress(int maximum, int position) override
     {
         progress.push_back(position);

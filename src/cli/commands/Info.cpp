@@ -54,6 +54,10 @@ void writeJson(std::ostream& out, const BatchLoad& in)
     out << "  \"pages\": ";
     writePagesJson(out, s, 2);
     out << ",\n";
+    // The address rows as a page of their own, with the controls `set --do` reaches.
+    out << "  \"address_page\": ";
+    writePageJson(out, s.addresses, 2);
+    out << ",\n";
     // Bytes the page changed on its own when it was shown; a save writes them.
     out << "  \"corrections\": [";
     for (std::size_t k = 0; k < s.loadCorrections.size(); ++k) {

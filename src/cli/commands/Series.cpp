@@ -62,7 +62,7 @@ public:
         }
         if (o.step.empty())
             step = static_cast<int>(rows.size());
-        const std::vector<std::string> base(session.addresses.AddressText.begin(), session.addresses.AddressText.end());
+        const std::vector<std::string> base = session.addresses.addressTexts();
 
         // Every member is typed, checked and built as its own save would, and prepared beside its
         // target; only when all are ready is any put in place.

@@ -27,7 +27,7 @@ bool applyRowValue(Session& session, const std::string& assignment, std::string&
     const IdentificationState& id = session.ident;
     if (id.FunctionDecoder) {
         const std::size_t slash = value.find('/');
-        if (slash == std::string::npos && id.hasCaption(row) && AddressPage::hasStorage(row)) {
+        if (slash == std::string::npos && id.hasCaption(row) && pages::AddressPage::hasStorage(row)) {
             error = strprintf("Zeile %d ist eine Funktionsdekoder-Zeile: WERT ist ADRESSE/FUNKTION.", row);
             return false;
         }
@@ -79,7 +79,7 @@ public:
         for (const std::string& action : o.actions) {
             std::string error;
             const std::size_t before = in.prompter.shown.size();
-            if (!pages::ApplyPageAction(session.pages, action, error)) {
+            if (!pages::ApplyPageAction(session.shownPages(), action, error)) {
                 in.complain(error + " Nichts geschrieben.");
                 return 1;
             }

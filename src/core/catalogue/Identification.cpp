@@ -80,7 +80,7 @@ void Identification::DetectAddressFormat()
         s.DCC = true;
 }
 
-void Identification::ApplyDecoderType(SessionView& view)
+void Identification::ApplyDecoderType(IdentificationView& view)
 {
     IdentificationState& s = m_state;
     s.RedGreen = s.FunctionDecoder = s.PageOnly = false;
@@ -125,7 +125,7 @@ void Identification::ApplyDecoderType(SessionView& view)
     FinishIdentification(view);
 }
 
-void Identification::FinishIdentification(SessionView& view)
+void Identification::FinishIdentification(IdentificationView& view)
 {
     IdentificationState& s = m_state;
     FirmwareImage& img = m_image;
@@ -198,7 +198,7 @@ void Identification::FinishIdentification(SessionView& view)
     view.DocPageChanged(s.DocPage);
 }
 
-void Identification::RedoLayout(SessionView& view)
+void Identification::RedoLayout(IdentificationView& view)
 {
     const IdentificationState& s = m_state;
     view.ResetLayout();

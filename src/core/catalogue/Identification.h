@@ -6,7 +6,6 @@
 #include <string>
 
 #include "core/Prompter.h"
-#include "core/SessionView.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/firmware/FirmwareImage.h"
 #include "core/firmware/StatusPanels.h"
@@ -41,6 +40,27 @@ struct IdentificationState {
     bool hasCaption(int row) const { return row >= 0 && row < kAddressRows && !Captions[static_cast<std::size_t>(row)].empty(); }
 };
 
+// What applying a decoder type changes beyond the identification state, in the order it
+// happens: the base arrangement, the rows' layout, the type's page, the header, which rows
+// show, the web button. The session turns these into the address page's and the window's work.
+class IdentificationView {
+public:
+    virtual ~IdentificationView() = default;
+    // Base arrangement (as for a decoder without page); the row captions are empty by now.
+    virtual void ResetLayout() = 0;
+    // Rows 1..47: one column below the header (columnBreak >= kAddressRows) or two columns
+    // broken after row `columnBreak`; 10 extra pixels below row `gap` (0: none).
+    virtual void LayoutRows(int columnBreak, int gap) = 0;
+    // The editor page of the identified type (kinds 1, 2, 3, 4, 6).
+    virtual void ShowPage(int kind) = 0;
+    // The decoder name in the header.
+    virtual void FitHeader(const std::string& name) = 0;
+    // Every row shown or hidden by its caption, with its range hints.
+    virtual void ShowRows() = 0;
+    // The web button follows the documentation page.
+    virtual void DocPageChanged(const std::string& url) = 0;
+};
+
 class Identification {
 public:
     Identification(FirmwareImage& image, StatusPanels& status, IdentificationState& state);
@@ -51,13 +71,13 @@ public:
     // Address format from the signatures in program words 8 and 35.
     void DetectAddressFormat();
     // Applies the catalogue entry and ends with FinishIdentification.
-    void ApplyDecoderType(SessionView& view);
+    void ApplyDecoderType(IdentificationView& view);
     // Status suffix, standard configuration, ranges, rows, placement checks, not-recognised
     // message, web button.
-    void FinishIdentification(SessionView& view);
+    void FinishIdentification(IdentificationView& view);
     // The window part of ApplyDecoderType once more (layout, page, header), without any
     // message or status change. Used after start-up with a file argument.
-    void RedoLayout(SessionView& view);
+    void RedoLayout(IdentificationView& view);
 
 private:
     FirmwareImage& m_image;

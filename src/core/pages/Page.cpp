@@ -47,6 +47,7 @@ void Page::setChecked(Control& c, bool checked) { change(c, c.checked, checked);
 void Page::setHint(Control& c, const std::string& hint) { change(c, c.hint, hint); }
 void Page::setGeometry(Control& c, const Rect& r) { change(c, c.geometry, std::optional<Rect>(r)); }
 void Page::setDrawing(Control& c, Drawing drawing) { change(c, c.drawing, drawing); }
+void Page::setBackground(Control& c, const Colour& colour) { change(c, c.background, std::optional<Colour>(colour)); }
 
 bool Page::IsByteTable(const std::vector<int>& data, std::size_t size)
 {

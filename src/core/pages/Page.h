@@ -174,6 +174,7 @@ protected:
     void setHint(Control& c, const std::string& hint);
     void setGeometry(Control& c, const Rect& r);
     void setDrawing(Control& c, Drawing drawing);
+    void setBackground(Control& c, const Colour& colour);
     // A track bar that types into an edit follows the edit: it shows the edit's whole number,
     // limited to its range; a text that is no whole number leaves it where it is.
     void followEdit(Control& trackBar, const std::string& text);

@@ -52,10 +52,10 @@ bool parsePoints(const std::string& text, std::vector<std::pair<int, int>>& poin
 
 } // namespace
 
-bool ApplyPageAction(PageHost& host, const std::string& action, std::string& error)
+bool ApplyPageAction(const std::vector<Page*>& pages, const std::string& action, std::string& error)
 {
     const std::string name = action.substr(0, action.find('='));
-    for (Page* p : host.shown())
+    for (Page* p : pages)
         if (p->find(name))
             return ApplyPageAction(*p, action, error);
     return refuse(error, "Ein Bedienelement \"" + name + "\" gibt es auf dieser Seite nicht.");

@@ -15,13 +15,15 @@
 
 #include <string>
 
-#include "core/pages/PageHost.h"
+#include <vector>
+
+#include "core/pages/Page.h"
 
 namespace hz::pages {
 
-// Applies one action to the control of that name among the shown pages. False with `error`
-// when the action was refused before it reached a handler.
-bool ApplyPageAction(PageHost& host, const std::string& action, std::string& error);
+// Applies one action to the control of that name among `pages` (the session's shown pages).
+// False with `error` when the action was refused before it reached a handler.
+bool ApplyPageAction(const std::vector<Page*>& pages, const std::string& action, std::string& error);
 // The same on one page.
 bool ApplyPageAction(Page& page, const std::string& action, std::string& error);
 

@@ -60,6 +60,8 @@ struct Control {
     // Images: what the page drew, painted on white at the geometry's size. An image control
     // takes mouse presses, moves and releases in its own pixels (Page::userMouse).
     Drawing drawing;
+    // Edits the page colours (the red and green address fields); none: the frame's own.
+    std::optional<Colour> background;
 
     // The page's handlers. `on` binds the one for the control's own event: a click, a tick,
     // text typed into an edit, a moved track bar or a new selection in a list; the control

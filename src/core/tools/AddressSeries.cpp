@@ -9,8 +9,8 @@ std::vector<int> SeriesRows(const Session& s)
     std::vector<int> rows;
     if (s.ident.NoAddressInput || (!s.ident.Mot && !s.ident.DCC))
         return rows;
-    for (int r = 1; r < AddressPage::kRows; ++r)
-        if (s.ident.hasCaption(r) && AddressPage::hasStorage(r))
+    for (int r = 1; r < pages::AddressPage::kRows; ++r)
+        if (s.ident.hasCaption(r) && pages::AddressPage::hasStorage(r))
             rows.push_back(r);
     return rows;
 }
@@ -26,7 +26,7 @@ bool TypeSeriesMember(Session& s, const std::vector<std::string>& base, int inde
             const long long moved = static_cast<long long>(address) + static_cast<long long>(index) * step;
             text = moved > 999999 ? std::string("999999") : std::to_string(moved);
         }
-        const std::string function = s.addresses.FunctionText[i];
+        const std::string function = s.addresses.functionText(r);
         if (!s.addresses.TypeRow(r, text, s.ident.FunctionDecoder ? &function : nullptr, nullptr, error))
             return false;
     }

@@ -31,19 +31,19 @@ RowValues rowValues(const Session& s, int row)
         return v;
     const auto i = static_cast<std::size_t>(row);
     v.caption = id.Captions[i];
-    if (!AddressPage::hasStorage(row))
+    if (!pages::AddressPage::hasStorage(row))
         return v;
-    v.address = s.addresses.AddressText[i];
+    v.address = s.addresses.addressText(row);
     if (id.RedGreen)
         v.rg = s.addresses.RowState[i] == 1 ? "grün" : "rot";
     else if (id.FunctionDecoder)
-        v.function = s.addresses.FunctionText[i];
+        v.function = s.addresses.functionText(row);
     return v;
 }
 
 void diffRows(std::vector<Difference>& out, const Session& a, const Session& b)
 {
-    for (int r = 1; r < AddressPage::kRows; ++r) {
+    for (int r = 1; r < pages::AddressPage::kRows; ++r) {
         const RowValues va = rowValues(a, r), vb = rowValues(b, r);
         if (!va.caption && !vb.caption)
             continue;

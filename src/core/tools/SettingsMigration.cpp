@@ -19,11 +19,11 @@ bool takesAddresses(const IdentificationState& id) { return !id.NoAddressInput &
 std::string rowValue(const Session& s, int row)
 {
     const auto i = static_cast<std::size_t>(row);
-    const std::string& address = s.addresses.AddressText[i];
+    const std::string& address = s.addresses.addressText(row);
     if (s.ident.RedGreen)
         return address + (s.addresses.RowState[i] == 1 ? " grün" : " rot");
     if (s.ident.FunctionDecoder)
-        return address + "/" + s.addresses.FunctionText[i];
+        return address + "/" + s.addresses.functionText(row);
     return address;
 }
 
@@ -32,23 +32,11 @@ std::string firstLine(const std::string& text) { return text.substr(0, text.find
 // The row of `s` that carries the k-th occurrence (from 0) of `caption`; -1 when none.
 int rowWithCaption(const IdentificationState& s, const std::string& caption, int k)
 {
-    for (int r = 1; r < AddressPage::kRows; ++r)
+    for (int r = 1; r < pages::AddressPage::kRows; ++r)
         if (s.hasCaption(r) && s.Captions[static_cast<std::size_t>(r)] == caption && k-- == 0)
             return r;
     return -1;
 }
-
-// Remembers which row and field the address page's validation refused.
-class RefusedRow : public SessionView {
-public:
-    void FocusRow(int r, bool functionField) override
-    {
-        row = r;
-        function = functionField;
-    }
-    int row = -1;
-    bool function = false;
-};
 
 void carryRows(const Session& from, Session& to, MigrationReport& report)
 {
@@ -56,16 +44,16 @@ void carryRows(const Session& from, Session& to, MigrationReport& report)
     const IdentificationState& b = to.ident;
     if (!takesAddresses(a))
         return;
-    AddressPage& target = to.addresses;
-    const auto keptAddress = target.AddressText;
-    const auto keptFunction = target.FunctionText;
+    pages::AddressPage& target = to.addresses;
+    const std::vector<std::string> keptAddress = target.addressTexts();
+    const std::vector<std::string> keptFunction = target.functionTexts();
     const auto keptState = target.RowState;
 
     std::vector<int> targetRow; // parallel to report.carried entries made here
     const std::size_t firstCarried = report.carried.size();
     std::map<std::string, int> seen;
-    for (int r = 1; r < AddressPage::kRows; ++r) {
-        if (!a.hasCaption(r) || !AddressPage::hasStorage(r))
+    for (int r = 1; r < pages::AddressPage::kRows; ++r) {
+        if (!a.hasCaption(r) || !pages::AddressPage::hasStorage(r))
             continue;
         const auto i = static_cast<std::size_t>(r);
         const std::string& caption = a.Captions[i];
@@ -75,7 +63,7 @@ void carryRows(const Session& from, Session& to, MigrationReport& report)
         if (t < 0)
             item.reason = occurrence == 0 ? "NEU hat keine Zeile <" + caption + ">."
                                           : strprintf("NEU hat keine %d. Zeile <%s>.", occurrence + 1, caption.c_str());
-        else if (from.addresses.AddressText[i].empty())
+        else if (from.addresses.addressText(r).empty())
             item.reason = "In ALT steht hier keine gültige Adresse.";
         else if (a.RedGreen != b.RedGreen || a.FunctionDecoder != b.FunctionDecoder)
             item.reason = b.FunctionDecoder ? "In NEU ist es eine Funktionsdekoder-Zeile (Adresse und Funktion)."
@@ -83,9 +71,9 @@ void carryRows(const Session& from, Session& to, MigrationReport& report)
                                             : "In NEU hat die Zeile eine andere Art.";
         else {
             std::string error;
-            const std::string function = from.addresses.FunctionText[i];
+            const std::string function = from.addresses.functionText(r);
             const int state = from.addresses.RowState[i];
-            if (!target.TypeRow(t, from.addresses.AddressText[i], b.FunctionDecoder ? &function : nullptr,
+            if (!target.TypeRow(t, from.addresses.addressText(r), b.FunctionDecoder ? &function : nullptr,
                                 b.RedGreen ? &state : nullptr, error))
                 item.reason = error;
         }
@@ -101,23 +89,27 @@ void carryRows(const Session& from, Session& to, MigrationReport& report)
     // gets its own value back and is listed, and the check runs again.
     if (!takesAddresses(b))
         return;
-    for (int round = 0; round < AddressPage::kRows; ++round) {
-        RefusedRow refused;
-        if (target.ValidateRows(refused))
+    for (int round = 0; round < pages::AddressPage::kRows; ++round) {
+        target.focusRequest.clear();
+        if (target.ValidateRows())
             return;
+        // The validation asked for the focus in the field it refused.
+        int refused = -1;
+        bool refusedFunction = false;
+        pages::AddressPage::rowOfField(target.focusRequest, refused, refusedFunction);
+        target.focusRequest.clear();
         std::size_t k = 0;
-        while (k < targetRow.size() && targetRow[k] != refused.row)
+        while (k < targetRow.size() && targetRow[k] != refused)
             ++k;
         if (k == targetRow.size())
             return; // a row the new file had refused already; its own save will say so
-        const auto i = static_cast<std::size_t>(refused.row);
-        target.AddressText[i] = keptAddress[i];
-        target.FunctionText[i] = keptFunction[i];
-        target.RowState[i] = keptState[i];
+        const auto i = static_cast<std::size_t>(refused);
+        std::string ignored;
+        target.TypeRow(refused, keptAddress[i], b.FunctionDecoder ? &keptFunction[i] : nullptr,
+                       b.RedGreen ? &keptState[i] : nullptr, ignored);
         CarriedSetting item = report.carried[firstCarried + k];
         item.reason = "NEU nimmt den Wert nicht an (" +
-                      firstLine(refused.function ? target.FunctionHint(refused.row) : target.AddressHint(refused.row)) +
-                      ").";
+                      firstLine(refusedFunction ? target.FunctionHint(refused) : target.AddressHint(refused)) + ").";
         report.notCarried.push_back(item);
         report.carried.erase(report.carried.begin() + static_cast<std::ptrdiff_t>(firstCarried + k));
         targetRow.erase(targetRow.begin() + static_cast<std::ptrdiff_t>(k));
@@ -342,7 +334,7 @@ MigrationReport MigrateSettings(const Session& from, Session& to)
     const IdentificationState& a = from.ident;
     const IdentificationState& b = to.ident;
     bool sharedCaption = false;
-    for (int r = 1; r < AddressPage::kRows && !sharedCaption; ++r)
+    for (int r = 1; r < pages::AddressPage::kRows && !sharedCaption; ++r)
         sharedCaption = a.hasCaption(r) && rowWithCaption(b, a.Captions[static_cast<std::size_t>(r)], 0) >= 0;
     const int kindA = a.Type ? a.Type->Page : PageNone;
     const int kindB = b.Type ? b.Type->Page : PageNone;

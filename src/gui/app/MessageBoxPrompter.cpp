@@ -65,6 +65,8 @@ Answer answerFor(QMessageBox::StandardButton button)
 
 Answer MessageBoxPrompter::ask(MsgKind kind, const std::string& text, Buttons buttons)
 {
+    if (beforeAsking)
+        beforeAsking();
     if (m_delegate)
         return m_delegate->ask(kind, text, buttons);
     QMessageBox box(iconFor(kind), QStringLiteral("HEX Zwirbel"), messageText(text), buttonsFor(buttons),

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 #include "core/Prompter.h"
 
 namespace hz::gui {
@@ -30,6 +32,9 @@ public:
     // window keeps talking to this one prompter either way.
     void setDelegate(Prompter* other) { m_delegate = other; }
     Answer ask(MsgKind kind, const std::string& text, Buttons buttons) override;
+    // Runs before every message and question, boxes and delegate alike: the window brings
+    // what it shows up to date, so the user reads the message over the current state.
+    std::function<void()> beforeAsking;
 
 private:
     QPointer<QWidget> m_parent;

@@ -23,6 +23,7 @@
 #include "gui/app/MessageBoxPrompter.h"
 #include "gui/app/Settings.h"
 #include "core/catalogue/Catalogue.h"
+#include "gui/pages/AddressRowsFrame.h"
 #include "gui/pages/RegisterFrame.h"
 #include "gui/pages/PageFrame.h"
 #include "gui/app/PageHostView.h"
@@ -55,10 +56,11 @@ TFormMain::TFormMain(hz::gui::MainWindowServices services, QWidget* parent)
     : QMainWindow(parent),
       m_prompter(this),
       session(m_prompter),
-      AddressRows(session),
       m_services(std::move(services))
 {
     m_prompter.setDelegate(m_services.prompter);
+    // A message or question shows over the state the session has reached, rows included.
+    m_prompter.beforeAsking = [this] { refreshView(); };
     session.setView(this);
     if (m_services.dialogs) {
         m_dialogs = m_services.dialogs;
@@ -77,9 +79,6 @@ TFormMain::TFormMain(hz::gui::MainWindowServices services, QWidget* parent)
     move(20, 20);
     setMinimumSize(750, 630);
     resize(750, 630);
-
-    AddressRows.attach(GroupBoxMain, lbl_header);
-    AddressRows.onRgClick = [this](int row) { guarded([this, row] { btn_RGClick(row); }); };
 
     btn_save->setEnabled(false);
     session.ident.Mot = false;
@@ -102,6 +101,8 @@ TFormMain::TFormMain(hz::gui::MainWindowServices services, QWidget* parent)
     session.image.LastFileName = toPath(settings.lastFileName);
 
     ResetLayout();
+    session.addresses.layOut(15, 0);
+    m_rows->refresh();
     connectHandlers();
 }
 
@@ -207,6 +208,7 @@ void TFormMain::createControls()
 
 void TFormMain::createFrames()
 {
+    m_rows = new AddressRowsFrame(session.addresses, GroupBoxMain, lbl_header);
     // Created after GroupBoxMain, so that a shown page lies above the address area.
     m_pageHost = std::make_unique<PageHostView>(session.pages, central, m_dialogs);
     FrameZusatz1 = m_pageHost->frame("FrameZusatz1");
@@ -258,6 +260,13 @@ void TFormMain::refreshStatus()
         StatusPanels[i]->setText(fromStd(session.status.text[i]));
 }
 
+void TFormMain::refreshView()
+{
+    refreshStatus();
+    if (m_rows)
+        m_rows->refresh();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Load, save, close
 
@@ -267,12 +276,12 @@ hz::LoadOutcome TFormMain::LoadFile(const QString& fileName)
     try {
         outcome = session.LoadFile(toPath(fileName));
     } catch (...) {
-        refreshStatus();
+        refreshView();
         ProgressBar1->setValue(0);
         btn_save->setEnabled(session.SaveEnabled);
         throw;
     }
-    refreshStatus();
+    refreshView();
     ProgressBar1->setValue(0);
     btn_save->setEnabled(session.SaveEnabled);
     if (outcome == hz::LoadOutcome::Done || outcome == hz::LoadOutcome::Stopped)
@@ -284,19 +293,9 @@ hz::LoadOutcome TFormMain::LoadFile(const QString& fileName)
     return outcome;
 }
 
-void TFormMain::markSaved()
-{
-    // The rows show what was loaded (or saved); hidden rows may still hold texts of an earlier
-    // file, so the widgets, not the decoded texts, are the state to compare against.
-    AddressRows.CopyTextsToSession();
-    session.TakeSnapshot();
-}
+void TFormMain::markSaved() { session.TakeSnapshot(); }
 
-bool TFormMain::ConfirmDiscardChanges()
-{
-    AddressRows.CopyTextsToSession();
-    return session.ConfirmDiscardChanges();
-}
+bool TFormMain::ConfirmDiscardChanges() { return session.ConfirmDiscardChanges(); }
 
 bool TFormMain::loadAfterAsking(const QString& fileName)
 {
@@ -309,7 +308,7 @@ bool TFormMain::loadAfterAsking(const QString& fileName)
 void TFormMain::RedoLayout()
 {
     session.RedoLayout();
-    refreshStatus();
+    refreshView();
 }
 
 void TFormMain::btn_loadClick()
@@ -323,11 +322,11 @@ void TFormMain::btn_loadClick()
 
 void TFormMain::btn_saveClick()
 {
-    AddressRows.CopyTextsToSession();
     // Pending page changes not taken over, a refused row or lines that could not be built:
     // there is nothing to save, so no dialog.
     const bool prepared = session.PrepareSave();
     m_pageHost->Refresh();
+    m_rows->refresh();
     if (!prepared)
         return;
     const QString proposed = fromPath(session.image.LastFileName);
@@ -410,12 +409,6 @@ void TFormMain::btn_gowebClick() { openUrl(fromStd(session.ident.DocPage)); }
 
 void TFormMain::gointoweb() { openUrl(QString::fromLatin1(hz::kHomePage)); }
 
-void TFormMain::btn_RGClick(int row)
-{
-    session.addresses.btn_RGClick(row, *this);
-    ColourRows();
-}
-
 // ---------------------------------------------------------------------------------------------
 // Page host
 
@@ -468,7 +461,6 @@ void TFormMain::ArrangeWindow(int left, int right, int height, int width)
 void TFormMain::ResetLayout()
 {
     ArrangeWindow(5, 410, 500, 300);
-    LayoutRows(15, 0);
 }
 
 void TFormMain::FitHeader(const std::string& name)
@@ -488,23 +480,7 @@ void TFormMain::FitHeader(const std::string& name)
 }
 
 // ---------------------------------------------------------------------------------------------
-// Address rows and the rest of what the load sequence asks of the window
-
-void TFormMain::LayoutRows(int columnBreak, int gap) { AddressRows.LayoutRows(columnBreak, gap); }
-
-void TFormMain::ShowRows()
-{
-    AddressRows.ShowRows();
-    refreshStatus();
-}
-
-void TFormMain::ColourRows() { AddressRows.ColourRows(); }
-
-void TFormMain::HideAllRows()
-{
-    AddressRows.HideAllRows();
-    refreshStatus();
-}
+// The rest of what the load sequence asks of the window
 
 void TFormMain::HidePages()
 {
@@ -518,9 +494,5 @@ void TFormMain::SetProgress(int maximum, int position)
         ProgressBar1->setRange(0, maximum);
     ProgressBar1->setValue(std::clamp(position, 0, std::max(0, maximum)));
 }
-
-void TFormMain::RowTextsChanged(int row) { AddressRows.RowTextsChanged(row); }
-
-void TFormMain::FocusRow(int row, bool functionField) { AddressRows.FocusRow(row, functionField); }
 
 void TFormMain::DocPageChanged(const std::string& url) { btn_goweb->setText(fromStd(url)); }

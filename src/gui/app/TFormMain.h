@@ -1,8 +1,9 @@
 #pragma once
 // The main window: owner of the one Session (image, identification, address page, page
 // models), the load and save sequences, the status bar and the arrangement of the window
-// around the shown page. The address rows live in AddressRowsView, the page frames in
-// PageHostView; the frames are thin mirrors of the session's page models (pages/PageFrame.h).
+// around the shown page. The address rows' frame stands in the address group box, the page
+// frames in PageHostView; the frames are thin mirrors of the session's page models
+// (pages/PageFrame.h).
 //
 // All arranged controls are placed with absolute pixel geometry; the page formulas below are
 // what the decoder pages were designed against, so no Qt layouts are used for them. Window
@@ -19,7 +20,6 @@
 
 #include "core/Session.h"
 #include "core/SessionView.h"
-#include "gui/app/AddressRowsView.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/FolderBrowser.h"
 #include "gui/app/MessageBoxPrompter.h"
@@ -33,6 +33,7 @@ class QProgressBar;
 class QPushButton;
 class QStatusBar;
 class PageHostView;
+class AddressRowsFrame;
 class PageFrame;
 class RegisterFrame;
 
@@ -55,7 +56,7 @@ class TFormMain : public QMainWindow, public hz::SessionView {
     Q_OBJECT
 
 public:
-    static constexpr int kRows = hz::AddressPage::kRows;
+    static constexpr int kRows = hz::pages::AddressPage::kRows;
     // The pattern of the picture link, of our own making.
     static constexpr int kImageWidth = 200;
     static constexpr int kImageHeight = 32;
@@ -89,7 +90,6 @@ public:
     void btn_nextClick();
     void btn_gowebClick();
     void gointoweb();
-    void btn_RGClick(int row);
 
     // Page host: the session's page host shows the models, these place the frames.
     void ShowPage(int kind) override;
@@ -105,11 +105,8 @@ public:
     // The page frames in the host's order.
     const std::vector<PageFrame*>& frames() const { return m_pageHost->frames(); }
 
-    // Address page.
-    void LayoutRows(int columnBreak, int gap) override;
-    void ShowRows() override;
-    void ColourRows() override;
-    void HideAllRows() override;
+    // The 48 address rows; addressRows()[k] makes row k's widgets at the first request.
+    AddressRowsFrame& addressRows() { return *m_rows; }
 
     QString settingsPath() const { return m_settingsPath; }
 
@@ -138,9 +135,6 @@ public:
     PageFrame* FrameKornel1 = nullptr;
     RegisterFrame* FrameRegister1 = nullptr;
 
-    // The 48 address rows; AddressRows[k] makes row k's widgets at the first request.
-    AddressRowsView AddressRows;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -148,8 +142,6 @@ protected:
 private:
     // SessionView: the rest of what the load sequence asks of the window.
     void SetProgress(int maximum, int position) override;
-    void RowTextsChanged(int row) override;
-    void FocusRow(int row, bool functionField) override;
     void DocPageChanged(const std::string& url) override;
 
     void createControls();
@@ -158,6 +150,8 @@ private:
     // Runs an event handler; an exception is shown as an error and the program goes on.
     void guarded(const std::function<void()>& handler);
     void refreshStatus();
+    // The status bar and the address rows show what the session holds now.
+    void refreshView();
     void openUrl(const QString& url);
     // The current state is what was loaded or saved: unsaved changes are measured from here.
     void markSaved();
@@ -169,5 +163,6 @@ private:
     hz::gui::FileDialogs* m_dialogs = nullptr;
     QString m_settingsPath;
     std::unique_ptr<PageHostView> m_pageHost;
+    AddressRowsFrame* m_rows = nullptr;
     bool m_closeConfirmed = false;
 };

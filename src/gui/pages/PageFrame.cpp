@@ -32,9 +32,9 @@ PageFrame::PageFrame(hz::pages::Page& page, QWidget* parent) : QFrame(parent), m
 QWidget* PageFrame::parentFor(const Control& c)
 {
     if (c.parent.empty())
-        return this;
+        return home();
     QWidget* p = widget(c.parent);
-    return p ? p : this;
+    return p ? p : home();
 }
 
 QWidget* PageFrame::widget(const std::string& name)
@@ -152,6 +152,14 @@ void PageFrame::apply(const Control& c, QWidget* w)
         w->setGeometry(c.geometry->left, c.geometry->top, c.geometry->width, c.geometry->height);
     w->setToolTip(fromStd(c.hint));
     w->setEnabled(c.enabled);
+    if (c.background) {
+        const QColor colour(c.background->r, c.background->g, c.background->b);
+        QPalette p = w->palette();
+        if (p.color(QPalette::Base) != colour) {
+            p.setColor(QPalette::Base, colour);
+            w->setPalette(p);
+        }
+    }
     switch (c.kind) {
     case ControlKind::Label: static_cast<QLabel*>(w)->setText(fromStd(c.caption)); break;
     case ControlKind::Image:
@@ -251,7 +259,8 @@ void PageFrame::refresh()
     if (!m_page.focusRequest.empty()) {
         QWidget* w = widget(m_page.focusRequest);
         m_page.focusRequest.clear();
-        if (w && w->isVisibleTo(this))
+        // A hidden field cannot take the focus.
+        if (w && w->isVisibleTo(home()))
             w->setFocus(Qt::OtherFocusReason);
     }
 }

@@ -46,6 +46,12 @@ public:
     // window's font.
     void setPageFont(const QFont& font) { m_pageFont = font; }
 
+    // Where the widgets of the controls outside any group live: the frame itself, or - for a
+    // page whose controls stand among the window's own, like the address rows in the address
+    // group box - that widget. Set before the first widget is made.
+    void setHome(QWidget* home) { m_home = home; }
+    QWidget* home() { return m_home ? m_home : this; }
+
 signals:
     // A user event reached the model and this frame shows its result. A page may change what
     // another page shows (the servo address page enables the curve page's "übernehmen", the
@@ -76,6 +82,7 @@ private:
 
     hz::pages::Page& m_page;
     hz::gui::FileDialogs* m_dialogs = nullptr;
+    QWidget* m_home = nullptr;
     std::optional<QFont> m_pageFont;
     std::unordered_map<std::string, QWidget*> m_widgets;
     unsigned m_seen = 0;

@@ -22,6 +22,7 @@
 #include "TestFiles.h"
 #include "core/Session.h"
 #include "gui/app/TFormMain.h"
+#include "gui/pages/AddressRowsFrame.h"
 #include "gui/pages/PageFrame.h"
 #include "gui/pages/RegisterFrame.h"
 
@@ -113,7 +114,7 @@ inline void writeUnknownDecoder(const QString& path)
 inline int shownRows(TFormMain& w)
 {
     int n = 0;
-    for (const auto& r : w.AddressRows)
+    for (const auto& r : w.addressRows())
         n += r.caption->isHidden() ? 0 : 1;
     return n;
 }

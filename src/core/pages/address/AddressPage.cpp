@@ -1,13 +1,77 @@
-#include "core/catalogue/AddressPage.h"
+#include "core/pages/address/AddressPage.h"
 
 #include "core/catalogue/CodeTables.h"
 #include "core/firmware/HexText.h"
 
-namespace hz {
+#include <algorithm>
+
+namespace hz::pages {
 
 AddressPage::AddressPage(FirmwareImage& image, AddressRowStore& rows, IdentificationState& state)
     : m_image(image), m_rows(rows), m_state(state)
 {
+    m_controls.reserve(4 * kRows);
+    // Until the first layout every control stands at the group box's corner, hidden.
+    auto make = [this](std::string name, ControlKind kind, int width, int height) -> Control& {
+        Control c;
+        c.name = std::move(name);
+        c.kind = kind;
+        c.visible = false;
+        c.geometry = Rect{0, 0, width, height};
+        return add(std::move(c));
+    };
+    for (int k = 0; k < kRows; ++k) {
+        RowControls& r = m_row[static_cast<std::size_t>(k)];
+        r.caption = m_controls.size();
+        make(captionName(k), ControlKind::Label, 0, kCaptionHeight);
+        r.address = m_controls.size();
+        make(addressName(k), ControlKind::Edit, kAddressWidth, kAddressHeight);
+        r.function = m_controls.size();
+        make(functionName(k), ControlKind::Edit, kFunctionWidth, kFunctionHeight).hint = "Funktion Nummer";
+        r.rg = m_controls.size();
+        Control& button = make(rgName(k), ControlKind::Button, kRgWidth, kRgHeight);
+        button.caption = "R/G";
+        button.hint = "Wechsel zwischen ROTer und GRÜNer Adresse ";
+        button.on<&AddressPage::toggleRedGreen>(k);
+    }
+}
+
+std::string AddressPage::captionName(int row) { return "lbl_adr_" + std::to_string(row); }
+std::string AddressPage::addressName(int row) { return "edt_adr_" + std::to_string(row); }
+std::string AddressPage::functionName(int row) { return "edt_fkt_" + std::to_string(row); }
+std::string AddressPage::rgName(int row) { return "btn_RG_" + std::to_string(row); }
+
+const std::string& AddressPage::addressText(int row) const { return control(row, &RowControls::address).text; }
+const std::string& AddressPage::functionText(int row) const { return control(row, &RowControls::function).text; }
+
+std::vector<std::string> AddressPage::addressTexts() const
+{
+    std::vector<std::string> texts;
+    for (int k = 0; k < kRows; ++k)
+        texts.push_back(addressText(k));
+    return texts;
+}
+
+std::vector<std::string> AddressPage::functionTexts() const
+{
+    std::vector<std::string> texts;
+    for (int k = 0; k < kRows; ++k)
+        texts.push_back(functionText(k));
+    return texts;
+}
+
+bool AddressPage::rowOfField(const std::string& name, int& row, bool& functionField)
+{
+    for (const bool function : {false, true}) {
+        const std::string prefix = function ? "edt_fkt_" : "edt_adr_";
+        int k = 0;
+        if (name.rfind(prefix, 0) == 0 && parseWholeNumber(name.substr(prefix.size()), k) && k >= 0 && k < kRows) {
+            row = k;
+            functionField = function;
+            return true;
+        }
+    }
+    return false;
 }
 
 int AddressPage::slotOf(int row)
@@ -61,12 +125,103 @@ RowLayout LayoutAddressRows(int columnBreak, int gap, int widestCaption)
     return layout;
 }
 
-void AddressPage::DecodeRows(SessionView& view)
+void AddressPage::syncCaption(int row)
+{
+    Control& c = caption(row);
+    const std::string& text = m_state.Captions[static_cast<std::size_t>(row)];
+    setCaption(c, text);
+    Rect r = c.geometry.value_or(Rect{});
+    r.width = text.empty() ? 0 : measureCaption ? measureCaption(text) : 6 * static_cast<int>(text.size());
+    r.height = kCaptionHeight;
+    setGeometry(c, r);
+}
+
+void AddressPage::layOut(int columnBreak, int gap)
+{
+    int widest = 0;
+    for (int k = 0; k < kRows; ++k) {
+        syncCaption(k);
+        if (k > 0)
+            widest = std::max(widest, caption(k).geometry->width);
+    }
+    const RowLayout layout = LayoutAddressRows(columnBreak, gap, widest);
+    m_headerShown = layout.headerShown;
+    auto moveTo = [this](Control& c, int x, int y) {
+        Rect r = *c.geometry;
+        r.left = x;
+        r.top = y;
+        setGeometry(c, r);
+    };
+    for (int k = 1; k < kRows; ++k) {
+        const RowPlace& p = layout.places[static_cast<std::size_t>(k)];
+        moveTo(caption(k), p.captionX, p.captionY);
+        moveTo(address(k), p.addressX, p.addressY);
+        moveTo(function(k), p.functionX, p.functionY);
+        moveTo(rg(k), p.rgX, p.rgY);
+    }
+}
+
+void AddressPage::showRows()
+{
+    const IdentificationState& id = m_state;
+    for (int k = 0; k < kRows; ++k) {
+        syncCaption(k);
+        if (!id.hasCaption(k)) {
+            for (Control* c : {&caption(k), &address(k), &function(k), &rg(k)})
+                setVisible(*c, false);
+            setHint(address(k), {});
+            continue;
+        }
+        setVisible(caption(k), true);
+        setVisible(address(k), true);
+        // A row without EEPROM room of its own is neither loaded nor saved: show it, but
+        // let nobody type an address that would go nowhere.
+        const bool stored = hasStorage(k);
+        setEnabled(address(k), stored);
+        setEnabled(function(k), stored);
+        setVisible(rg(k), id.RedGreen);
+        setVisible(function(k), !id.RedGreen);
+        setHint(address(k), AddressHint(k));
+        setHint(function(k), FunctionHint(k));
+    }
+}
+
+void AddressPage::hideAllRows()
+{
+    for (int k = 0; k < kRows; ++k)
+        for (Control* c : {&caption(k), &address(k), &function(k), &rg(k)})
+            setVisible(*c, false);
+}
+
+void AddressPage::colourRow(int row)
+{
+    Colour c = colours::White;
+    if (m_state.RedGreen)
+        c = RowState[static_cast<std::size_t>(row)] == 1 ? colours::Green : colours::Red;
+    setBackground(address(row), c);
+}
+
+void AddressPage::colourRows()
+{
+    for (int k = 0; k < kRows; ++k)
+        colourRow(k);
+}
+
+void AddressPage::clearRows()
+{
+    for (int k = 0; k < kRows; ++k) {
+        setText(address(k), {});
+        setText(function(k), {});
+    }
+    RowState.fill(0);
+}
+
+void AddressPage::DecodeRows(const std::function<void(int, int)>& progress)
 {
     const IdentificationState& s = m_state;
     Prompter& p = m_image.prompter();
     for (int r = 0; r < kRows; ++r) {
-        view.SetProgress(32, r - 1);
+        progress(32, r - 1);
         m_rows.set_Adresse_dez(r, kUndecoded);
         // A function code that names no function shows as 0, not as the number an earlier
         // file left in the row.
@@ -88,8 +243,8 @@ void AddressPage::DecodeRows(SessionView& view)
         const std::string code = m_rows.get_Adresse_hex(r);
         // Red/green rows: the table holds one half of each pair (Motorola: green, DCC: red),
         // the other half is derived from it.
-        auto searchPair = [&](PairCode (*find)(const std::string&), int tableState) {
-            const PairCode found = find(code);
+        auto searchPair = [&](PairCode (*lookUp)(const std::string&), int tableState) {
+            const PairCode found = lookUp(code);
             if (found.address < 0 || found.address > s.MaxAddress)
                 return;
             m_rows.set_Adresse_dez(r, found.address);
@@ -131,30 +286,28 @@ void AddressPage::DecodeRows(SessionView& view)
             continue;
         const std::size_t i = static_cast<std::size_t>(r);
         if (m_rows.get_Adresse_dez(r) > s.MaxAddress) {
-            AddressText[i].clear();
-            FunctionText[i].clear();
-            view.RowTextsChanged(r);
+            setText(address(r), {});
+            setText(function(r), {});
             p.tell(MsgKind::Warning,
                    strprintf("Ungültige Adresse für <%s> mit 0x%s", s.Captions[i].c_str(),
                              QuotedText(m_rows.get_Adresse_hex(r)).c_str()),
                    Buttons::Cancel);
-            view.FocusRow(r, false);
+            focusRequest = addressName(r);
         } else {
-            AddressText[i] = std::to_string(m_rows.get_Adresse_dez(r));
-            FunctionText[i] = std::to_string(m_rows.get_Adresse_dez2(r));
-            view.RowTextsChanged(r);
+            setText(address(r), std::to_string(m_rows.get_Adresse_dez(r)));
+            setText(function(r), std::to_string(m_rows.get_Adresse_dez2(r)));
         }
     }
-    view.SetProgress(32, 0);
+    progress(32, 0);
 }
 
-bool AddressPage::ValidateRows(SessionView& view)
+bool AddressPage::ValidateRows()
 {
     const IdentificationState& s = m_state;
     Prompter& p = m_image.prompter();
     auto refuse = [&](const char* format, int row, bool functionField) {
         p.tell(MsgKind::Warning, strprintf(format, s.Captions[static_cast<std::size_t>(row)].c_str()), Buttons::Cancel);
-        view.FocusRow(row, functionField);
+        focusRequest = functionField ? functionName(row) : addressName(row);
         return false;
     };
     auto validated = [&](int row) { return s.hasCaption(row) && hasStorage(row); };
@@ -191,7 +344,7 @@ bool AddressPage::ValidateRows(SessionView& view)
             int f = 0;
             if (!validated(j))
                 continue;
-            if (!check(FunctionText[static_cast<std::size_t>(j)], s.MaxFunction, j, true, functionMessages, f))
+            if (!check(functionText(j), s.MaxFunction, j, true, functionMessages, f))
                 return false;
             // Function 0 has no code: the row keeps the function byte it has. That is right
             // for a byte that names no function (it reads back as 0), but a row holding a real
@@ -207,7 +360,7 @@ bool AddressPage::ValidateRows(SessionView& view)
         if (!validated(i))
             continue;
         int n = 0;
-        if (!check(AddressText[static_cast<std::size_t>(i)], s.MaxAddress, i, false, addressMessages, n))
+        if (!check(addressText(i), s.MaxAddress, i, false, addressMessages, n))
             return false;
         // Motorola function decoders have codes for addresses 1..255 only; anything else
         // would leave part of the slot without a code.
@@ -252,11 +405,13 @@ bool AddressPage::TypeRow(int row, const std::string& address, const std::string
         error = strprintf("Zeile %d hat keine rote und grüne Adresse.", row);
         return false;
     }
-    AddressText[i] = address;
+    setText(this->address(row), address);
     if (function)
-        FunctionText[i] = *function;
-    if (state)
+        setText(this->function(row), *function);
+    if (state) {
         RowState[i] = *state == 1 ? 1 : 0;
+        colourRow(row);
+    }
     return true;
 }
 
@@ -337,13 +492,11 @@ void AddressPage::WriteRows()
     }
 }
 
-void AddressPage::btn_RGClick(int row, SessionView& view)
+void AddressPage::toggleRedGreen(int row)
 {
-    if (row < 0 || row >= kRows)
-        return;
     int& state = RowState[static_cast<std::size_t>(row)];
     state = state == 0 ? 1 : 0;
-    view.ColourRows();
+    colourRow(row);
 }
 
-} // namespace hz
+} // namespace hz::pages
