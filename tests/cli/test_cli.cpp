@@ -432,3 +432,65 @@ TEST(Cli, SetDoDrivesThePageThroughItsHandlers)
     EXPECT_LT(curve, address);
     std::filesystem::remove_all(dir);
 }
+
+// The address rows are a page like every other: info --json shows their controls and
+// `set --do` works them, with the same result as the `--row` shorthand.
+TEST(Cli, AddressRowsAreAPageThatSetDoReaches)
+{
+    const std::string turnout = fixture("classic_629_turnout.hex");
+    const CliRun info = runCli({"info", turnout, "--json"});
+    EXPECT_EQ(info.code, 0);
+    EXPECT_NE(info.out.find("\"address_page\": {\"frame\": \"AddressRows\", \"pending\": false,"), std::string::npos);
+    EXPECT_NE(info.out.find("{\"name\": \"edt_adr_1\", \"kind\": \"edit\", \"visible\": true, \"enabled\": true, "
+                            "\"text\": \"17\", \"background\": \"#ff0000\""),
+              std::string::npos)
+        << info.out;
+    EXPECT_NE(info.out.find("{\"name\": \"lbl_adr_2\", \"kind\": \"label\", \"visible\": true, \"enabled\": true, "
+                            "\"caption\": \"Licht\""),
+              std::string::npos);
+
+    const auto dir = tempDir("cli-rows-page");
+    struct Same {
+        const char* fixture;
+        std::vector<std::string> rows, actions;
+    } same[] = {
+        {"classic_629_turnout.hex", {"1=7g"}, {"edt_adr_1=7", "btn_RG_1"}},
+        {"classic_629_turnout.hex", {"2=300r"}, {"btn_RG_2", "edt_adr_2=300"}},
+        {"zusatz_629_neon060.hex", {"2=12/4"}, {"edt_fkt_2=4", "edt_adr_2=12"}},
+    };
+    for (const auto& c : same) {
+        SCOPED_TRACE(c.actions.front());
+        std::vector<std::string> byRow{"set", fixture(c.fixture), "-o", (dir / "row.hex").string()};
+        std::vector<std::string> byDo{"set", fixture(c.fixture), "-o", (dir / "do.hex").string()};
+        for (const auto& r : c.rows)
+            byRow.insert(byRow.end(), {"--row", r});
+        for (const auto& a : c.actions)
+            byDo.insert(byDo.end(), {"--do", a});
+        const CliRun row = runCli(byRow), act = runCli(byDo);
+        ASSERT_EQ(row.code, 0) << row.err;
+        ASSERT_EQ(act.code, 0) << act.err;
+        EXPECT_EQ(readFile((dir / "row.hex").string()), readFile((dir / "do.hex").string()));
+        EXPECT_NE(readFile((dir / "do.hex").string()), readFile(fixture(c.fixture)));
+    }
+
+    // Controls a row does not offer are refused before anything is typed, and nothing is written.
+    struct Refused {
+        const char* fixture;
+        const char* action;
+        const char* message;
+    } refused[] = {
+        {"classic_629_turnout.hex", "edt_fkt_1=3", "\"edt_fkt_1\" ist nicht sichtbar."},   // red/green row
+        {"classic_629_turnout.hex", "edt_adr_3=3", "\"edt_adr_3\" ist nicht sichtbar."},   // no caption
+        {"zusatz_629_neon060.hex", "btn_RG_1", "\"btn_RG_1\" ist nicht sichtbar."},        // function row
+        {"classic_676_turntable.hex", "edt_adr_31=3", "\"edt_adr_31\" ist gesperrt."},     // no EEPROM room
+        {"classic_629_turnout.hex", "edt_adr_48=3", "Ein Bedienelement \"edt_adr_48\" gibt es"},
+    };
+    for (const auto& c : refused) {
+        const std::string out = (dir / "refused.hex").string();
+        const CliRun r = runCli({"set", fixture(c.fixture), "-o", out, "--do", c.action});
+        EXPECT_EQ(r.code, 1) << c.action;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(out)) << c.action;
+    }
+    std::filesystem::remove_all(dir);
+}

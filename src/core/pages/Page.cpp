@@ -6,6 +6,37 @@
 
 namespace hz::pages {
 
+namespace {
+
+// Advance widths in pixels of an 8-point sans-serif screen font, by character class. Used
+// only where no window measures the texts (the command-line tool, the core tests); it errs
+// on the wide side, so that nothing laid out after it overlaps.
+int estimateAdvance(char32_t ch)
+{
+    switch (ch) {
+    case 'i': case 'j': case 'l': case 'I': case '.': case ',': case ':': case ';': case '\'': case '!': case '|':
+        return 3;
+    case ' ': case 'f': case 't': case 'r': case '(': case ')': case '[': case ']': case '/': case '-': case '"':
+        return 4;
+    case 'c': case 'k': case 's': case 'v': case 'x': case 'y': case 'z': case 'J':
+        return 5;
+    case 'm': case 'w': return 9;
+    case 'M': return 9;
+    case 'W': return 11;
+    case U'Ä': case U'Ö': case U'Ü': return 8;
+    case U'ä': case U'ö': case U'ü': case U'ß': return 6;
+    case U'°': return 4;
+    default: break;
+    }
+    if (ch >= 'A' && ch <= 'Z')
+        return (ch == 'C' || ch == 'D' || ch == 'G' || ch == 'H' || ch == 'N' || ch == 'O' || ch == 'Q' || ch == 'U')
+                   ? 8
+                   : 7;
+    return 6; // lower-case letters, digits and the rest
+}
+
+} // namespace
+
 const char* controlKindName(ControlKind kind)
 {
     switch (kind) {
@@ -48,6 +79,26 @@ void Page::setHint(Control& c, const std::string& hint) { change(c, c.hint, hint
 void Page::setGeometry(Control& c, const Rect& r) { change(c, c.geometry, std::optional<Rect>(r)); }
 void Page::setDrawing(Control& c, Drawing drawing) { change(c, c.drawing, drawing); }
 void Page::setBackground(Control& c, const Colour& colour) { change(c, c.background, std::optional<Colour>(colour)); }
+
+int Page::EstimateTextWidth(const std::string& text)
+{
+    int width = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        char32_t ch = b;
+        std::size_t length = 1;
+        if (b >= 0xC0 && b < 0xE0 && i + 1 < text.size()) {
+            ch = static_cast<char32_t>(((b & 0x1F) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3F));
+            length = 2;
+        } else if (b >= 0xE0) {
+            length = b >= 0xF0 ? 4 : 3;
+            ch = 0xFFFD;
+        }
+        width += estimateAdvance(ch);
+        i += length;
+    }
+    return width;
+}
 
 bool Page::IsByteTable(const std::vector<int>& data, std::size_t size)
 {

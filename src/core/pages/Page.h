@@ -129,6 +129,13 @@ public:
         return {};
     }
 
+    // Width in pixels of a text in the page's font, for pages whose labels size themselves to
+    // their text and lay out what follows after the widest caption. The window sets the
+    // screen font's measure; without a window an estimate of an 8-point sans-serif font serves.
+    std::function<int(const std::string&)> TextWidth;
+    int textWidth(const std::string& text) const { return TextWidth ? TextWidth(text) : EstimateTextWidth(text); }
+    static int EstimateTextWidth(const std::string& text);
+
     // While set, changes of the controls are the page's own writes, not user input.
     bool Updating = false;
 

@@ -21,7 +21,7 @@ AddressRowsFrame::AddressRowsFrame(AddressPage& page, QGroupBox* box, QLabel* he
     // measures belongs to no window; the page keeps it as long as it measures.
     auto probe = std::make_shared<QLabel>();
     probe->setFont(m_rowFont);
-    page.measureCaption = [probe](const std::string& text) {
+    page.TextWidth = [probe](const std::string& text) {
         probe->setText(hz::gui::fromStd(text));
         return probe->sizeHint().width();
     };

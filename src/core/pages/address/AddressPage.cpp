@@ -131,7 +131,7 @@ void AddressPage::syncCaption(int row)
     const std::string& text = m_state.Captions[static_cast<std::size_t>(row)];
     setCaption(c, text);
     Rect r = c.geometry.value_or(Rect{});
-    r.width = text.empty() ? 0 : measureCaption ? measureCaption(text) : 6 * static_cast<int>(text.size());
+    r.width = text.empty() ? 0 : textWidth(text);
     r.height = kCaptionHeight;
     setGeometry(c, r);
 }

@@ -87,11 +87,6 @@ public:
     // 1 = green, 0 = red; only red/green rows use it.
     std::array<int, kRows> RowState{};
 
-    // How wide a caption is in pixels. The window measures with its row font; without one, a
-    // caption counts 6 pixels per character, enough for the tool to report a layout that
-    // does not overlap.
-    std::function<int(const std::string&)> measureCaption;
-
     // The tool tips of a row's address and function-number fields: what a save accepts there.
     // Motorola function-decoder rows have codes for 1..255 only and no "unused" code; a row
     // without EEPROM room says that the firmware keeps no address for it.

@@ -60,13 +60,6 @@ public:
     std::array<int, kRows> RowMax{};
     std::array<float, kRows> RowFactor{};
 
-    // Width in pixels of a text in the page's font: the labels size themselves to their text,
-    // and the rows are laid out after the widest caption. The window sets the screen font's
-    // measure; without a window an estimate of an 8-point sans-serif font serves.
-    std::function<int(const std::string&)> TextWidth;
-    int textWidth(const std::string& text) const;
-    static int EstimateTextWidth(const std::string& text);
-
     // Tick spacing of a track bar (1: a tick at every step).
     int tickFrequency(const std::string& trackBar) const;
 
