@@ -1,5 +1,5 @@
-// The main window's settings file: read at start-up, written by "Ende" only, the servo
-// page's grid as its raster, and a write that fails.
+// The main window's settings file: read at start-up, written however the window closes
+// ("Ende" or the close box), the servo page's grid as its raster, and a write that fails.
 
 #include <QApplication>
 #include <QComboBox>
@@ -36,9 +36,11 @@ class TstMainWindowSettings : public QObject {
 
 private slots:
     void settingsAreReadAtStartUp();
-    void settingsWrittenOnlyByEnde();
+    void settingsWrittenHoweverTheWindowCloses_data();
+    void settingsWrittenHoweverTheWindowCloses();
     void servoGridIsTheSettingsRaster();
-    void settingsWriteFailureKeepsWindowOpen();
+    void settingsWriteFailure_data();
+    void settingsWriteFailure();
 };
 
 void TstMainWindowSettings::settingsAreReadAtStartUp()
@@ -66,17 +68,30 @@ void TstMainWindowSettings::settingsAreReadAtStartUp()
     QVERIFY(h.prompter.shown.empty());
 }
 
-void TstMainWindowSettings::settingsWrittenOnlyByEnde()
-{
-    Harness h;
-    {
-        TFormMain& w = h.make();
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.close(); // the close box writes nothing
-        QVERIFY(!QFile::exists(h.settingsPath));
-    }
+namespace {
 
+// Closes the window the way the user chose: the "Ende" button or the window's close box.
+void closeBy(TFormMain& w, const QString& how)
+{
+    if (how == QLatin1String("Ende"))
+        w.btn_close->click();
+    else
+        w.close();
+}
+
+} // namespace
+
+void TstMainWindowSettings::settingsWrittenHoweverTheWindowCloses_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Ende") << QStringLiteral("Ende");
+    QTest::newRow("close box") << QStringLiteral("close box");
+}
+
+void TstMainWindowSettings::settingsWrittenHoweverTheWindowCloses()
+{
+    QFETCH(QString, how);
+    Harness h;
     TFormMain& w = h.make();
     w.LoadFile(fx("classic_629_turnout.hex"));
     w.RasterX = 4;
@@ -84,7 +99,7 @@ void TstMainWindowSettings::settingsWrittenOnlyByEnde()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     const QPoint pos = w.pos();
-    w.btn_close->click();
+    closeBy(w, how);
     QVERIFY(!w.isVisible());
     QVERIFY(h.prompter.shown.empty());
 
@@ -95,6 +110,11 @@ void TstMainWindowSettings::settingsWrittenOnlyByEnde()
     QCOMPARE(v.left, pos.x());
     QCOMPARE(v.top, pos.y());
     QCOMPARE(v.lastFileName, fx("classic_629_turnout.hex"));
+
+    // Read again by the next start: the window stands where it was left.
+    TFormMain& again = h.make();
+    QCOMPARE(again.pos(), pos);
+    QCOMPARE(again.RasterX, 4);
 }
 
 // The servo page's grid lists show the raster of the settings file; picking a grid there is
@@ -121,18 +141,30 @@ void TstMainWindowSettings::servoGridIsTheSettingsRaster()
     QCOMPARE(ReadSettings(h.settingsPath).rasterY, 2);
 }
 
-void TstMainWindowSettings::settingsWriteFailureKeepsWindowOpen()
+void TstMainWindowSettings::settingsWriteFailure_data()
 {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("staysOpen");
+    // "Ende" stays open so that the user can mend what the message names; the close box
+    // says the same and closes all the same.
+    QTest::newRow("Ende") << QStringLiteral("Ende") << true;
+    QTest::newRow("close box") << QStringLiteral("close box") << false;
+}
+
+void TstMainWindowSettings::settingsWriteFailure()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, staysOpen);
     QTemporaryDir dir;
     Harness h(dir.path()); // a folder cannot be written as a file
     TFormMain& w = h.make();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.btn_close->click();
+    closeBy(w, how);
     QCOMPARE(h.prompter.shown.size(), std::size_t(1));
     QCOMPARE(h.prompter.shown[0].kind, hz::MsgKind::Error);
-    QVERIFY(!h.prompter.shown[0].text.empty());
-    QVERIFY(w.isVisible());
+    QVERIFY(h.prompter.shown[0].text.find(dir.path().toStdString()) != std::string::npos);
+    QCOMPARE(w.isVisible(), staysOpen);
 }
 
 QTEST_MAIN(TstMainWindowSettings)

@@ -3,8 +3,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <unistd.h>
 
 #include "gui/app/FolderBrowser.h"
 #include "gui/app/Settings.h"
@@ -28,7 +31,10 @@ QString readAll(const QString& path)
 class TstSettingsFolder : public QObject {
     Q_OBJECT
 private slots:
-    void settingsLiveNextToTheProgram();
+    void settingsFileFollowsWhoOwnsTheProgramFolder_data();
+    void settingsFileFollowsWhoOwnsTheProgramFolder();
+    void programFolderIsSeenAsTheUserSeesIt();
+    void runningProgramChoosesByItsFolder();
     void missingOrBrokenSettingsGiveDefaults();
     void settingsRoundTripKeepsForeignSections();
     void unwritableSettingsReportAndKeepTheFile();
@@ -37,10 +43,79 @@ private slots:
     void fileNamesSortAsAFileManagerShowsThem();
 };
 
-void TstSettingsFolder::settingsLiveNextToTheProgram()
+void TstSettingsFolder::settingsFileFollowsWhoOwnsTheProgramFolder_data()
 {
-    // The test program's own folder is writable, so the file sits next to it.
-    QCOMPARE(SettingsFilePath(), QCoreApplication::applicationFilePath() + ".ini");
+    QTest::addColumn<QString>("exe");
+    QTest::addColumn<uint>("owner");    // of the program's folder
+    QTest::addColumn<bool>("writable"); // for the running user
+    QTest::addColumn<uint>("user");     // who runs the program
+    QTest::addColumn<QString>("expected");
+
+    const QString config = QStringLiteral("/home/bahn/.config/hexzwirbel/hexzwirbel.ini");
+    // A portable copy: the user's own folder.
+    QTest::newRow("own folder") << "/home/bahn/hz/hexzwirbel" << 1000u << true << 1000u
+                                << "/home/bahn/hz/hexzwirbel.ini";
+    QTest::newRow("renamed copy keeps its own file") << "/media/stick/zwirbel2" << 1000u << true << 1000u
+                                                     << "/media/stick/zwirbel2.ini";
+    QTest::newRow("Windows-style name") << "/home/bahn/hz/HexZwirbel.EXE" << 1000u << true << 1000u
+                                        << "/home/bahn/hz/HexZwirbel.ini";
+    // Installed, or not the user's folder: the configuration home.
+    QTest::newRow("installed, run by a user") << "/usr/bin/hexzwirbel" << 0u << false << 1000u << config;
+    QTest::newRow("installed, run by root") << "/usr/bin/hexzwirbel" << 0u << true << 0u
+                                            << "/root/.config/hexzwirbel/hexzwirbel.ini";
+    QTest::newRow("own folder, not writable") << "/home/bahn/hz/hexzwirbel" << 1000u << false << 1000u << config;
+    QTest::newRow("another user's writable folder") << "/srv/shared/hexzwirbel" << 1001u << true << 1000u << config;
+    QTest::newRow("renamed, installed") << "/opt/hz/zwirbel2" << 0u << false << 1000u << config;
+}
+
+void TstSettingsFolder::settingsFileFollowsWhoOwnsTheProgramFolder()
+{
+    QFETCH(QString, exe);
+    QFETCH(uint, owner);
+    QFETCH(bool, writable);
+    QFETCH(uint, user);
+    QFETCH(QString, expected);
+    const QString home = user == 0 ? QStringLiteral("/root/.config") : QStringLiteral("/home/bahn/.config");
+    QCOMPARE(SettingsFileFor(ProgramFolder{exe, owner, writable}, user, home), expected);
+}
+
+// The facts are taken from the folder itself: its owner and whether the running user may write
+// into it.
+void TstSettingsFolder::programFolderIsSeenAsTheUserSeesIt()
+{
+    QTemporaryDir dir;
+    const QString exe = dir.filePath("hexzwirbel");
+    touch(exe);
+    ProgramFolder f = ProgramFolderOf(exe);
+    QCOMPARE(f.exePath, QFileInfo(exe).absoluteFilePath());
+    QCOMPARE(f.ownerId, static_cast<uint>(::geteuid()));
+    QVERIFY(f.writable);
+
+    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    f = ProgramFolderOf(exe);
+    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ExeOwner));
+    if (::geteuid() == 0)
+        QSKIP("root may write into any folder; the not-writable case needs another user");
+    QVERIFY(!f.writable);
+    QCOMPARE(SettingsFileFor(f, static_cast<unsigned>(::geteuid()), dir.filePath("config")),
+             dir.filePath("config/hexzwirbel/hexzwirbel.ini"));
+}
+
+// The test program stands in a folder of the build; it is beside it for a user, in the
+// configuration home for root.
+void TstSettingsFolder::runningProgramChoosesByItsFolder()
+{
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    const QString path = SettingsFilePath();
+    qunsetenv("XDG_CONFIG_HOME");
+    if (::geteuid() == 0) {
+        QCOMPARE(path, config.filePath("hexzwirbel/hexzwirbel.ini"));
+        QVERIFY(QFileInfo(config.filePath("hexzwirbel")).isDir()); // ready for the first write
+    } else {
+        QCOMPARE(path, QCoreApplication::applicationFilePath() + ".ini");
+    }
 }
 
 void TstSettingsFolder::missingOrBrokenSettingsGiveDefaults()

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <unistd.h>
+
 #include "core/IniFile.h"
 #include "gui/app/QtText.h"
 
@@ -13,24 +15,43 @@ using hz::gui::fromStd;
 using hz::gui::toPath;
 using hz::gui::toStd;
 
+QString SettingsFileFor(const ProgramFolder& folder, unsigned userId, const QString& configHome)
+{
+    // Next to the program, where a portable copy keeps it: a folder the user unpacked it into.
+    // A folder owned by root is never one: run as root, the program in /usr/bin would
+    // otherwise write /usr/bin/hexzwirbel.ini, and a package's folder is no place for a
+    // user's settings.
+    const QFileInfo exe(folder.exePath);
+    if (folder.writable && folder.ownerId == userId && userId != 0) {
+        QString name = exe.fileName();
+        if (name.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
+            name.chop(4);
+        return QDir(exe.absolutePath()).filePath(name + QLatin1String(".ini"));
+    }
+    // A fixed name in the configuration home, whatever the program file is called: the
+    // installed program and every user find it at the same documented place.
+    return QDir(configHome).filePath(QStringLiteral("hexzwirbel/hexzwirbel.ini"));
+}
+
+ProgramFolder ProgramFolderOf(const QString& exePath)
+{
+    const QFileInfo dir(QFileInfo(exePath).absolutePath());
+    ProgramFolder f;
+    f.exePath = QFileInfo(exePath).absoluteFilePath();
+    f.ownerId = dir.ownerId();
+    f.writable = dir.isWritable();
+    return f;
+}
+
 QString SettingsFilePath()
 {
-    const QFileInfo exe(QCoreApplication::applicationFilePath());
-    QString name = exe.fileName();
-    if (name.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
-        name.chop(4);
-    name += QLatin1String(".ini");
-
-    // Next to the program, where a portable installation keeps it. An installed program's
-    // folder (/usr/bin) is not writable for the user; the settings then go to the user's
-    // configuration folder instead of being lost at every "Ende".
-    const QString exeDir = exe.absolutePath();
-    if (QFileInfo(exeDir).isWritable())
-        return QDir(exeDir).filePath(name);
-
-    const QString configDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(configDir);
-    return QDir(configDir).filePath(name);
+    const QString path =
+        SettingsFileFor(ProgramFolderOf(QCoreApplication::applicationFilePath()), static_cast<unsigned>(::geteuid()),
+                        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo(folder).isDir())
+        QDir().mkpath(folder);
+    return path;
 }
 
 SettingsValues ReadSettings(const QString& path)

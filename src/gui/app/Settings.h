@@ -15,9 +15,28 @@ struct SettingsValues {
     QString lastFileName;
 };
 
-// The executable's file name with ".ini" appended (a Windows-style ".exe" is replaced instead),
-// next to the executable when that folder is writable, otherwise in the user's configuration
-// folder of the application, which is created when missing.
+// What decides where the settings file lives: the program file and its folder's owner and
+// writability, seen by the user who runs it.
+struct ProgramFolder {
+    QString exePath;       // absolute path of the program file
+    unsigned ownerId = 0;  // user id owning the program's folder
+    bool writable = false; // the running user may create files in it
+};
+
+// The settings file for a program in `folder`, run by user `userId`, whose configuration home
+// is `configHome` ($XDG_CONFIG_HOME, usually ~/.config):
+//  - a portable copy - the folder belongs to the user who runs it (owned by that user, not by
+//    root, and writable) - keeps its settings beside the program: the program file's name with
+//    ".ini" appended (a Windows-style ".exe" is replaced instead);
+//  - any other program (installed in /usr/bin, or run by root) keeps them in
+//    configHome/hexzwirbel/hexzwirbel.ini.
+QString SettingsFileFor(const ProgramFolder& folder, unsigned userId, const QString& configHome);
+
+// The facts above about the folder of the program file `exePath`, as the running user sees it.
+ProgramFolder ProgramFolderOf(const QString& exePath);
+
+// SettingsFileFor the running program and user; the folder in the configuration home is created
+// when it is chosen and missing.
 QString SettingsFilePath();
 
 // The values of the file at `path`; a missing file, an unreadable file or an unreadable key

@@ -344,6 +344,21 @@ bool TFormMain::btn_closeClick()
 {
     if (!ConfirmDiscardChanges())
         return false;
+    m_closeConfirmed = true;
+    const bool closed = close();
+    m_closeConfirmed = false;
+    return closed;
+}
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    // "Ende" has asked already; the close box (and any other way to close) asks here.
+    const bool fromEnde = m_closeConfirmed;
+    if (!fromEnde && !ConfirmDiscardChanges()) {
+        event->ignore();
+        return;
+    }
+    // The settings are kept however the window closes.
     SettingsValues values;
     values.rasterX = RasterX;
     values.rasterY = RasterY;
@@ -354,20 +369,12 @@ bool TFormMain::btn_closeClick()
     QString error;
     if (!WriteSettings(m_settingsPath, values, &error)) {
         m_prompter.tell(hz::MsgKind::Error, toStd(error), hz::Buttons::Ok);
-        return false;
-    }
-    m_closeConfirmed = true;
-    close();
-    m_closeConfirmed = false;
-    return true;
-}
-
-void TFormMain::closeEvent(QCloseEvent* event)
-{
-    // "Ende" has asked already; the close box asks here.
-    if (!m_closeConfirmed && !ConfirmDiscardChanges()) {
-        event->ignore();
-        return;
+        // "Ende" stays open, so that the user can mend what the message names; the close box
+        // closes all the same - it never stood in the way of closing, and must not start now.
+        if (fromEnde) {
+            event->ignore();
+            return;
+        }
     }
     QMainWindow::closeEvent(event);
 }
