@@ -1,12 +1,13 @@
 #!/bin/sh
 # Builds the Debian package with CPack into a scratch folder and checks what a fresh Debian 12
-# needs of it: the programs, desktop entry, icon, file type and manuals at their places under
-# /usr, and run-time dependencies on the Qt 6 libraries the window links (found by
-# dpkg-shlibdeps), so that apt pulls them in.
+# needs of it: the programs, desktop entry, icon, file type, manuals, bash completion and
+# documentation at their places under /usr, run-time dependencies on the Qt 6 libraries the
+# window links (found by dpkg-shlibdeps), so that apt pulls them in, links of the installed
+# READMEs that lead to installed files, and lintian without errors or warnings.
 #
-#   package_deb.sh CPACK BUILD_DIR SCRATCH
+#   package_deb.sh CPACK BUILD_DIR SCRATCH LINTIAN
 set -eu
-cpack=$1 build=$2 scratch=$3
+cpack=$1 build=$2 scratch=$3 lintian=$4
 
 fail() { echo "package_deb: $*" >&2; exit 1; }
 
@@ -27,8 +28,43 @@ dpkg-deb -f "$deb" Recommends | grep -q qt6-translations-l10n || fail "Recommend
 contents=$(dpkg-deb -c "$deb")
 for f in ./usr/bin/hexzwirbel ./usr/bin/hexzwirbel-cli ./usr/share/applications/hexzwirbel.desktop \
          ./usr/share/icons/hicolor/scalable/apps/hexzwirbel.svg ./usr/share/mime/packages/hexzwirbel.xml \
-         ./usr/share/man/man1/hexzwirbel-cli.1.gz ./usr/share/man/man1/hexzwirbel.1.gz; do
+         ./usr/share/man/man1/hexzwirbel-cli.1.gz ./usr/share/man/man1/hexzwirbel.1.gz \
+         ./usr/share/bash-completion/completions/hexzwirbel-cli \
+         ./usr/share/doc/hexzwirbel/copyright ./usr/share/doc/hexzwirbel/changelog.gz \
+         ./usr/share/doc/hexzwirbel/README.md ./usr/share/doc/hexzwirbel/README.de.md; do
     echo "$contents" | grep -q " $f\$" || fail "$f fehlt im Paket"
 done
-rm -rf "$scratch"
+
+# The version of the package is the one its manuals and changelog name.
+version=$(dpkg-deb -f "$deb" Version)
+tree=$scratch/tree
+dpkg-deb -x "$deb" "$tree"
+# (hexzwirbel-cli.1 gets its @PROJECT_VERSION@ in .TH with the rework of the tool; until then
+# it may name no version, but never another one.)
+for page in hexzwirbel hexzwirbel-cli; do
+    th=$(gzip -dc "$tree/usr/share/man/man1/$page.1.gz" | grep '^\.TH')
+    case $page:$th in
+    *"\"HEX Zwirbel $version\""*) ;;
+    hexzwirbel-cli:*'"HEX Zwirbel"'*) ;;
+    *) fail "$page.1 nennt nicht die Version $version: $th" ;;
+    esac
+done
+gzip -dc "$tree/usr/share/doc/hexzwirbel/changelog.gz" | head -n 1 | grep -q "^hexzwirbel ($version) " ||
+    fail "changelog beginnt nicht mit Version $version"
+
+# Every relative link of the installed Markdown files leads to a file in the package.
+for md in "$tree"/usr/share/doc/hexzwirbel/*.md "$tree"/usr/share/doc/hexzwirbel/*/*.md; do
+    [ -f "$md" ] || continue
+    for link in $(grep -o '\](\([^)#]*\)' "$md" | sed 's/^](//' | grep -v '^[a-z]*:' | sort -u); do
+        [ -e "$(dirname "$md")/$link" ] || fail "${md#"$tree"} verweist auf $link, das nicht im Paket ist"
+    done
+done
+
+# lintian: no error and no warning. Tags we cannot mend are suppressed here, each with its
+# reason; everything else fails the test.
+suppress=""
+"$lintian" --fail-on error,warning --tag-display-limit 0 ${suppress:+--suppress-tags "$suppress"} "$deb" \
+    >"$scratch/lintian.log" 2>&1 || fail "lintian: $(cat "$scratch/lintian.log")"
 echo "package_deb: ok ($depends)"
+cat "$scratch/lintian.log"
+rm -rf "$scratch"
