@@ -60,8 +60,8 @@ for md in "$tree"/usr/share/doc/hexzwirbel/*.md "$tree"/usr/share/doc/hexzwirbel
     done
 done
 
-# lintian: no error and no warning. Tags we cannot mend are suppressed here, each with its
-# reason; everything else fails the test.
+# lintian: no error and no warning. A tag we cannot mend goes into `suppress` (comma-separated),
+# with its reason in a comment above it; everything else fails the test. None so far.
 suppress=""
 "$lintian" --fail-on error,warning --tag-display-limit 0 ${suppress:+--suppress-tags "$suppress"} "$deb" \
     >"$scratch/lintian.log" 2>&1 || fail "lintian: $(cat "$scratch/lintian.log")"
