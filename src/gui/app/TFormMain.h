@@ -40,7 +40,7 @@ class RegisterFrame;
 namespace hz::gui {
 
 // What the window needs from its surroundings. Every member may stay empty; the window then
-// uses message boxes, QFileDialog, QDesktopServices and the settings file next to the program.
+// uses message boxes, QFileDialog, QDesktopServices and the settings file at SettingsFilePath().
 struct MainWindowServices {
     Prompter* prompter = nullptr;
     FileDialogs* dialogs = nullptr;
