@@ -334,7 +334,7 @@ TEST(SettingsMigration, AValueThePageRefusesIsListedWithItsMessageAndTheTargetKe
         Session to(newPrompter);
         ASSERT_EQ(to.LoadFile(hz::test::fixture("zusatz_629_stellino361.hex")), LoadOutcome::Done);
         to.image.set_Hex_EE(0x20, own);
-        to.pages.Zusatz.BuildPage();
+        to.pages.Zusatz.setUp();
         const std::string shown = to.pages.Zusatz.find("RowEdits[0]")->text;
         newPrompter.clear();
 

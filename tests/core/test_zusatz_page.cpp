@@ -1,6 +1,6 @@
 // The additional-functions page model: which rows, modes and options each decoder type shows,
 // how typed values, mode clicks, boxes and track bars write the EEPROM bytes, and where
-// BuildPage places the controls - all without a window.
+// setUp places the controls - all without a window.
 
 #include <gtest/gtest.h>
 
@@ -612,7 +612,7 @@ TEST(ZusatzPage, SpecialOutputsOfTheEarlierNeonFirmwareWriteTheirBits)
     EXPECT_FALSE(s.onScreen("lbl_text_1"));
 }
 
-TEST(ZusatzPage, BuildPageLaysOutRowsAndTheModeGroup)
+TEST(ZusatzPage, SetUpLaysOutRowsAndTheModeGroup)
 {
     // A measure of 6 pixels per character instead of the screen's font.
     auto sixPerChar = [](const std::string& text) {
