@@ -25,7 +25,7 @@ namespace {
 struct Shown {
     ScriptedPrompter prompter;
     Session session{prompter};
-    ZusatzPage& page = session.pages.Zusatz;
+    ZusatzPage& page = session.pages.page<ZusatzPage>();
 
     // Shows the page as the host does after loading a file of this type, version and EEPROM.
     void show(int identifier, float version = 3.60f, const std::map<int, std::string>& eeprom = {})
@@ -35,7 +35,7 @@ struct Shown {
             session.image.set_Hex_EE(address, text);
         session.image.FirmwareVersion = version;
         session.ident.Identifier = identifier;
-        session.pages.ShowPage(PageZusatz, session);
+        session.pages.ShowPage(PageZusatz, {session.image, session.prompter(), session.ident.Identifier});
     }
     std::string ee(int address) const { return session.image.get_Hex_EE(address); }
     const Control& c(const std::string& name) const { return page.control(name); }
@@ -466,7 +466,7 @@ TEST(ZusatzPage, NeonBrightnessLevels)
     s.session.image.set_Hex_EE(0x40, "01");
     s.act("RowEdits[0]=30");
     EXPECT_EQ(s.c("TrackBar_neon_1").position, 12);
-    s.session.pages.ShowPage(PageZusatz, s.session);
+    s.session.pages.ShowPage(PageZusatz, {s.session.image, s.session.prompter(), s.session.ident.Identifier});
     EXPECT_EQ(s.c("TrackBar_neon_1").position, 1);
 }
 

@@ -15,6 +15,8 @@
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
 #include "core/Session.h"
+#include "core/pages/servo/KornelAdrPage.h"
+#include "core/pages/servo/KornelPage.h"
 #include "gui/app/TFormMain.h"
 #include "gui/pages/PageFrame.h"
 #include "gui/pages/PageImage.h"
@@ -46,7 +48,7 @@ void load(hz::Session& session, PageFrame& frame)
 void TstKornelFrame::drawingWithTheMouseMovesThePoint()
 {
     hz::Session session(prompter);
-    hz::pages::KornelPage& page = session.pages.Kornel;
+    hz::pages::KornelPage& page = session.pages.page<hz::pages::KornelPage>();
     PageFrame frame(page, nullptr);
     load(session, frame);
 
@@ -92,7 +94,7 @@ void TstKornelFrame::drawingWithTheMouseMovesThePoint()
 void TstKornelFrame::spinnerAndGridListReachTheModel()
 {
     hz::Session session(prompter);
-    hz::pages::KornelPage& page = session.pages.Kornel;
+    hz::pages::KornelPage& page = session.pages.page<hz::pages::KornelPage>();
     PageFrame frame(page, nullptr);
     load(session, frame);
 
@@ -169,7 +171,7 @@ void TstKornelFrame::addressFrameBesideItSharesTheWorkingCopy()
     QVERIFY(accept && !accept->isEnabled());
     auto* action6 = adr->findChild<QComboBox*>(QStringLiteral("cbx_a6_action"));
     action6->setCurrentIndex(3);
-    QCOMPARE(w.session.pages.KornelAdr.find("cbx_a6_action")->selected, 3);
+    QCOMPARE(w.session.pages.page<hz::pages::KornelAdrPage>().find("cbx_a6_action")->selected, 3);
     QVERIFY(!adr->findChild<QComboBox*>(QStringLiteral("cbx_a6_curve"))->isVisible());
     QVERIFY(accept->isEnabled());
 

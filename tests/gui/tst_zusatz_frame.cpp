@@ -40,7 +40,7 @@ class TstZusatzFrame : public QObject {
     struct Loaded {
         hz::Session session;
         ZusatzFrame frame;
-        Loaded(hz::Prompter& p, const char* fixture) : session(p), frame(session.pages.Zusatz, nullptr)
+        Loaded(hz::Prompter& p, const char* fixture) : session(p), frame(session.pages.page<ZusatzPage>(), nullptr)
         {
             session.LoadFile(hz::test::fixture(fixture));
             frame.resize(ZusatzPage::kWidth, ZusatzPage::kHeight);
@@ -53,7 +53,7 @@ class TstZusatzFrame : public QObject {
             return frame.findChild<W*>(QString::fromLatin1(name));
         }
         QString ee(int address) const { return QString::fromStdString(session.image.get_Hex_EE(address)); }
-        Rect at(const char* name) const { return *session.pages.Zusatz.control(name).geometry; }
+        Rect at(const char* name) const { return *session.pages.page<ZusatzPage>().control(name).geometry; }
     };
 
 private slots:
@@ -112,10 +112,10 @@ void TstZusatzFrame::rowsStandAfterTheWidestCaptionInTheFrameFont()
 {
     prompter.clear();
     hz::Session session(prompter);
-    ZusatzFrame frame(session.pages.Zusatz, nullptr);
+    ZusatzFrame frame(session.pages.page<ZusatzPage>(), nullptr);
     session.image.resetMemory();
     session.ident.Identifier = 0x367; // seven traffic-light rows
-    session.pages.ShowPage(hz::PageZusatz, session);
+    session.pages.ShowPage(hz::PageZusatz, {session.image, session.prompter(), session.ident.Identifier});
     frame.resize(ZusatzPage::kWidth, ZusatzPage::kHeight);
     frame.refresh();
     const QFontMetrics metrics(ZusatzFrame::pageFont());

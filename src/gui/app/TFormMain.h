@@ -19,6 +19,7 @@
 
 #include "core/Session.h"
 #include "core/SessionView.h"
+#include "core/pages/servo/KornelPage.h"
 #include "gui/app/AddressRowsView.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/FolderBrowser.h"
@@ -73,8 +74,8 @@ public:
     FolderBrowser browser;
     // Grid of the servo curve editor: the curve page keeps and changes it, the settings file
     // stores it.
-    int& RasterX = session.pages.Kornel.RasterX;
-    int& RasterY = session.pages.Kornel.RasterY;
+    int& RasterX = session.pages.page<hz::pages::KornelPage>().RasterX;
+    int& RasterY = session.pages.page<hz::pages::KornelPage>().RasterY;
 
     // Sequences and handlers (also reachable from the tests and from main()).
     hz::LoadOutcome LoadFile(const QString& fileName);
