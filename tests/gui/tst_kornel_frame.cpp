@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "MainWindowHarness.h"
 #include "ScriptedFileDialogs.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
@@ -129,8 +130,8 @@ void TstKornelFrame::addressFrameBesideItSharesTheWorkingCopy()
     QCOMPARE(w.LoadFile(QString::fromStdString(hz::test::fixture("servo_kornel4.hex"))), hz::LoadOutcome::Done);
 
     // page kind 4: the address frame in the address area, the curve frame right of it
-    PageFrame* adr = w.FrameKornelAdr1;
-    PageFrame* curve = w.FrameKornel1;
+    PageFrame* adr = hz::test::window::frameOf(w, "FrameKornelAdr1");
+    PageFrame* curve = hz::test::window::frameOf(w, "FrameKornel1");
     QVERIFY(adr->isVisible() && curve->isVisible());
     QCOMPARE(adr->geometry(), QRect(6, 120, 398, 530));
     QCOMPARE(curve->x(), 410);

@@ -15,6 +15,7 @@
 #include <QtTest>
 
 #include "CliRun.h"
+#include "MainWindowHarness.h"
 #include "ScriptedFileDialogs.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
@@ -237,11 +238,12 @@ void TstZusatzFrame::theWindowShowsThePageAndSavesAsTheTool()
     QCOMPARE(prompter.shown.size(), std::size_t(1));
     QVERIFY(prompter.shown[0].text.find("EEPROM 0x20: 0x44 → 0x11 (unbekannter Überblend-Code)") != std::string::npos);
     prompter.clear();
-    QVERIFY(qobject_cast<ZusatzFrame*>(w.FrameZusatz1));
-    QVERIFY(!w.FrameZusatz1->isHidden());
-    QCOMPARE(w.FrameZusatz1->geometry(), QRect(410, w.GroupBoxMain->y() + 5, 320, 485));
-    auto* fading = w.FrameZusatz1->findChild<QSlider*>("TrackBar_01");
-    QVERIFY(fading && fading->isVisibleTo(w.FrameZusatz1));
+    PageFrame* zusatz = hz::test::window::frameOf(w, "FrameZusatz1");
+    QVERIFY(qobject_cast<ZusatzFrame*>(zusatz));
+    QVERIFY(!zusatz->isHidden());
+    QCOMPARE(zusatz->geometry(), QRect(410, w.GroupBoxMain->y() + 5, 320, 485));
+    auto* fading = zusatz->findChild<QSlider*>("TrackBar_01");
+    QVERIFY(fading && fading->isVisibleTo(zusatz));
     QCOMPARE(fading->value(), 5);
 
     const QString byWindow = dir.filePath(QStringLiteral("window.hex"));

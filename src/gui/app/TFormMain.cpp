@@ -23,7 +23,6 @@
 #include "gui/app/MessageBoxPrompter.h"
 #include "gui/app/Settings.h"
 #include "core/catalogue/Catalogue.h"
-#include "gui/pages/RegisterFrame.h"
 #include "gui/pages/PageFrame.h"
 #include "gui/app/PageHostView.h"
 #include "gui/app/QtText.h"
@@ -209,12 +208,6 @@ void TFormMain::createFrames()
 {
     // Created after GroupBoxMain, so that a shown page lies above the address area.
     m_pageHost = std::make_unique<PageHostView>(session.pages, central, m_dialogs);
-    FrameZusatz1 = m_pageHost->frame("FrameZusatz1");
-    FrameBlinkmuster1 = m_pageHost->frame("FrameBlinkmuster1");
-    FrameBlinkmuster_led1 = m_pageHost->frame("FrameBlinkmuster_led1");
-    FrameKornelAdr1 = m_pageHost->frame("FrameKornelAdr1");
-    FrameKornel1 = m_pageHost->frame("FrameKornel1");
-    FrameRegister1 = static_cast<RegisterFrame*>(m_pageHost->frame("FrameRegister1"));
 }
 
 void TFormMain::connectHandlers()

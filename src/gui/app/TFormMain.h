@@ -35,7 +35,6 @@ class QPushButton;
 class QStatusBar;
 class PageHostView;
 class PageFrame;
-class RegisterFrame;
 
 namespace hz::gui {
 
@@ -131,13 +130,6 @@ public:
     QPushButton* btn_goweb = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     std::array<QLabel*, 4> StatusPanels{};
-
-    PageFrame* FrameZusatz1 = nullptr;
-    PageFrame* FrameBlinkmuster1 = nullptr;
-    PageFrame* FrameBlinkmuster_led1 = nullptr;
-    PageFrame* FrameKornelAdr1 = nullptr;
-    PageFrame* FrameKornel1 = nullptr;
-    RegisterFrame* FrameRegister1 = nullptr;
 
     // The 48 address rows; AddressRows[k] makes row k's widgets at the first request.
     AddressRowsView AddressRows;
