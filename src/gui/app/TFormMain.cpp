@@ -17,7 +17,6 @@
 #include "gui/app/Settings.h"
 #include "gui/inspect/InfoDialog.h"
 #include "gui/pages/AddressRowsFrame.h"
-#include "gui/pages/RegisterFrame.h"
 
 using hz::gui::fromPath;
 using hz::gui::fromStd;
@@ -47,12 +46,6 @@ TFormMain::TFormMain(hz::gui::MainWindowServices services, QWidget* parent)
     m_rows = new AddressRowsFrame(session.addresses, GroupBoxMain, lbl_header);
     // Made after GroupBoxMain, so that a shown page lies above the address area.
     m_pageHost = std::make_unique<PageHostView>(session.pages, central, m_dialogs);
-    FrameZusatz1 = m_pageHost->frame("FrameZusatz1");
-    FrameBlinkmuster1 = m_pageHost->frame("FrameBlinkmuster1");
-    FrameBlinkmuster_led1 = m_pageHost->frame("FrameBlinkmuster_led1");
-    FrameKornelAdr1 = m_pageHost->frame("FrameKornelAdr1");
-    FrameKornel1 = m_pageHost->frame("FrameKornel1");
-    FrameRegister1 = static_cast<RegisterFrame*>(m_pageHost->frame("FrameRegister1"));
 
     // Start-up, in the order the firmware editor has always done it.
     setWindowTitle(QStringLiteral("Hex Zwirbel 2020-06-02"));

@@ -15,6 +15,7 @@
 
 #include "core/Session.h"
 #include "core/SessionView.h"
+#include "core/pages/servo/KornelPage.h"
 #include "gui/app/FolderBrowser.h"
 #include "gui/app/MainWindowServices.h"
 #include "gui/app/MessageBoxPrompter.h"
@@ -23,7 +24,6 @@
 class AddressRowsFrame;
 class PageFrame;
 class PageHostView;
-class RegisterFrame;
 
 class TFormMain : public QMainWindow, public WindowControls, public hz::SessionView {
     Q_OBJECT
@@ -44,8 +44,8 @@ public:
     FolderBrowser browser;
     // Grid of the servo curve editor: the curve page keeps and changes it, the settings file
     // stores it.
-    int& RasterX = session.pages.Kornel.RasterX;
-    int& RasterY = session.pages.Kornel.RasterY;
+    int& RasterX = session.pages.page<hz::pages::KornelPage>().RasterX;
+    int& RasterY = session.pages.page<hz::pages::KornelPage>().RasterY;
 
     // Sequences and handlers (also reachable from the tests and from main()).
     hz::LoadOutcome LoadFile(const QString& fileName);
@@ -71,13 +71,6 @@ public:
     const std::vector<PageFrame*>& frames() const;
     AddressRowsFrame& addressRows() { return *m_rows; }
     QString settingsPath() const { return m_settingsPath; }
-
-    PageFrame* FrameZusatz1 = nullptr;
-    PageFrame* FrameBlinkmuster1 = nullptr;
-    PageFrame* FrameBlinkmuster_led1 = nullptr;
-    PageFrame* FrameKornelAdr1 = nullptr;
-    PageFrame* FrameKornel1 = nullptr;
-    RegisterFrame* FrameRegister1 = nullptr;
 
     // SessionView: what only the window does during a load. The core host has set up the
     // pages of a kind; they say where they stand, and the window arranges itself around them.
