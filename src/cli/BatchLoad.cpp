@@ -7,8 +7,7 @@
 namespace hz::cli {
 
 BatchLoad::BatchLoad(const Options& o, std::ostream& errStream, std::size_t which, LoadFor purpose)
-    : err(errStream), prompter(errStream, o.defaultConfig), session(prompter), file(o.files.at(which)),
-      strict(o.strict)
+    : err(errStream), prompter(errStream, o.defaultConfig), session(prompter), file(o.files.at(which)), strict(o.strict)
 {
     prompter.prefix = "hexzwirbel-cli: " + file + ": ";
     session.setUpPages = purpose == LoadFor::Editing;

@@ -20,7 +20,6 @@
 #include "gui/app/TFormMain.h"
 #include "gui/app/Translations.h"
 
-
 int main(int argc, char** argv)
 {
     const StartupPhases phases;

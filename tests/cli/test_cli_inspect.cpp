@@ -54,9 +54,11 @@ TEST(CliInspect, DumpAndCompareOfTheDemoFirmwareMatchTheGoldenFiles)
         {{"dump", example("stellino_12f629.hex"), "--json"}, 0, "dump_stellino_12f629.json"},
         {{"dump", example("forsta_16f18324.hex")}, 0, "dump_forsta_16f18324.txt"},
         {{"dump", example("relais_16f684_dcc.hex"), "--json"}, 0, "dump_relais_16f684_dcc.json"},
-        {{"compare", example("stellino_12f629.hex"), example("relais_16f684_dcc.hex")}, 1,
+        {{"compare", example("stellino_12f629.hex"), example("relais_16f684_dcc.hex")},
+         1,
          "compare_stellino_relais.txt"},
-        {{"compare", example("stellino_12f629.hex"), example("relais_16f684_dcc.hex"), "--json"}, 1,
+        {{"compare", example("stellino_12f629.hex"), example("relais_16f684_dcc.hex"), "--json"},
+         1,
          "compare_stellino_relais.json"},
         {{"compare", example("forsta_16f18324.hex"), example("forsta_16f18324.hex")}, 0, "compare_forsta_self.txt"},
     };
@@ -78,7 +80,8 @@ TEST(CliInspect, CompareExitStatusAndTrouble)
     // stopped by a message: the report so far, the message on stderr and in the JSON
     const CliRun text = runCli({"compare", stellino, bad});
     EXPECT_EQ(text.code, 2);
-    EXPECT_EQ(text.out, "File 1 = " + stellino + "\nFile 2 = " + bad + "\n\n$0001:  0x3003 [MOVLW ] - 0x3004 [MOVLW ]\n");
+    EXPECT_EQ(text.out,
+              "File 1 = " + stellino + "\nFile 2 = " + bad + "\n\n$0001:  0x3003 [MOVLW ] - 0x3004 [MOVLW ]\n");
     EXPECT_NE(text.err.find("hexzwirbel-cli: " + bad + ": plain: E203a: Unerwartete Zeile im File:"), std::string::npos)
         << text.err;
     const CliRun json = runCli({"compare", stellino, bad, "--json"});

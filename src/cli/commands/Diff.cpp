@@ -17,8 +17,8 @@ std::string jsonOpt(const std::optional<std::string>& v) { return v ? jsonString
 void writeSummaryJson(std::ostream& out, const std::string& file, const tools::DecoderSummary& s)
 {
     out << "{\"file\": " << jsonString(file) << ", \"type\": " << jsonOpt(s.type)
-        << ", \"identifier\": " << s.identifier << ", \"version\": " << jsonString(s.version)
-        << ", \"pic\": " << s.pic << ", \"format\": " << jsonString(s.format) << "}";
+        << ", \"identifier\": " << s.identifier << ", \"version\": " << jsonString(s.version) << ", \"pic\": " << s.pic
+        << ", \"format\": " << jsonString(s.format) << "}";
 }
 
 std::string summaryText(const tools::DecoderSummary& s)
@@ -65,9 +65,9 @@ public:
             out << ",\n  \"differences\": [";
             for (std::size_t k = 0; k < diffs.size(); ++k) {
                 const tools::Difference& d = diffs[k];
-                out << (k ? "," : "") << "\n    {\"where\": " << jsonString(d.where) << ", \"name\": "
-                    << jsonString(d.name) << ", \"caption\": " << jsonString(d.caption) << ", \"a\": " << jsonOpt(d.a)
-                    << ", \"b\": " << jsonOpt(d.b) << "}";
+                out << (k ? "," : "") << "\n    {\"where\": " << jsonString(d.where)
+                    << ", \"name\": " << jsonString(d.name) << ", \"caption\": " << jsonString(d.caption)
+                    << ", \"a\": " << jsonOpt(d.a) << ", \"b\": " << jsonOpt(d.b) << "}";
             }
             out << (diffs.empty() ? "]\n}\n" : "\n  ]\n}\n");
         } else {

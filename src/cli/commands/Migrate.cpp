@@ -61,8 +61,8 @@ public:
     }
     int run(const Options& o, std::ostream& out, std::ostream& err) const override
     {
-        if (o.files.size() != 2 || o.output.empty() || !o.rowValues.empty() || !o.actions.empty() ||
-            !o.count.empty() || !o.step.empty())
+        if (o.files.size() != 2 || o.output.empty() || !o.rowValues.empty() || !o.actions.empty() || !o.count.empty() ||
+            !o.step.empty())
             return usageError(err, "migrate erwartet zwei Dateien (ALT und NEU) und -o AUSGABE.");
         if (outputIsAnInput(o, o.output, err))
             return 1;
@@ -84,8 +84,8 @@ public:
             written = to.save(o.output);
 
         if (o.json) {
-            out << "{\n  \"old\": " << summaryJson(from.file, from.session) << ",\n  \"new\": "
-                << summaryJson(to.file, to.session) << ",\n  \"output\": " << jsonString(o.output)
+            out << "{\n  \"old\": " << summaryJson(from.file, from.session)
+                << ",\n  \"new\": " << summaryJson(to.file, to.session) << ",\n  \"output\": " << jsonString(o.output)
                 << ",\n  \"written\": " << (written ? "true" : "false") << ",\n";
             writeListJson(out, "carried", report.carried, false);
             writeListJson(out, "not_carried", report.notCarried, true);

@@ -33,8 +33,8 @@ public:
     }
     int run(const Options& o, std::ostream& out, std::ostream& err) const override
     {
-        if (o.files.size() != 1 || o.output.empty() || o.count.empty() || !o.rowValues.empty() ||
-            !o.actions.empty() || o.strict || o.json)
+        if (o.files.size() != 1 || o.output.empty() || o.count.empty() || !o.rowValues.empty() || !o.actions.empty() ||
+            o.strict || o.json)
             return usageError(err, "series erwartet eine Eingabedatei, -o MUSTER und --count K.");
         int count = 0, step = 0;
         if (!parseWholeNumber(o.count, count) || count < 1 || count > kMaxSeries)
