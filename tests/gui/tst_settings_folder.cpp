@@ -55,14 +55,14 @@ void TstSettingsFolder::settingsFileFollowsWhoOwnsTheProgramFolder_data()
     // A portable copy: the user's own folder.
     QTest::newRow("own folder") << "/home/bahn/hz/hexzwirbel" << 1000u << true << 1000u
                                 << "/home/bahn/hz/hexzwirbel.ini";
-    QTest::newRow("renamed copy keeps its own file") << "/media/stick/zwirbel2" << 1000u << true << 1000u
-                                                     << "/media/stick/zwirbel2.ini";
+    QTest::newRow("renamed copy keeps its own file")
+        << "/media/stick/zwirbel2" << 1000u << true << 1000u << "/media/stick/zwirbel2.ini";
     QTest::newRow("Windows-style name") << "/home/bahn/hz/HexZwirbel.EXE" << 1000u << true << 1000u
                                         << "/home/bahn/hz/HexZwirbel.ini";
     // Installed, or not the user's folder: the configuration home.
     QTest::newRow("installed, run by a user") << "/usr/bin/hexzwirbel" << 0u << false << 1000u << config;
-    QTest::newRow("installed, run by root") << "/usr/bin/hexzwirbel" << 0u << true << 0u
-                                            << "/root/.config/hexzwirbel/hexzwirbel.ini";
+    QTest::newRow("installed, run by root")
+        << "/usr/bin/hexzwirbel" << 0u << true << 0u << "/root/.config/hexzwirbel/hexzwirbel.ini";
     QTest::newRow("own folder, not writable") << "/home/bahn/hz/hexzwirbel" << 1000u << false << 1000u << config;
     QTest::newRow("another user's writable folder") << "/srv/shared/hexzwirbel" << 1001u << true << 1000u << config;
     QTest::newRow("renamed, installed") << "/opt/hz/zwirbel2" << 0u << false << 1000u << config;
@@ -93,8 +93,8 @@ void TstSettingsFolder::programFolderIsSeenAsTheUserSeesIt()
 
     QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     f = ProgramFolderOf(exe);
-    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                  QFileDevice::ExeOwner));
+    QVERIFY(
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
     if (::geteuid() == 0)
         QSKIP("root may write into any folder; the not-writable case needs another user");
     QVERIFY(!f.writable);
