@@ -110,7 +110,7 @@ TEST(CliZusatz, SetDoWritesTheBytesOfEachKindOfSetting)
         EXPECT_EQ(set.err, std::string(c.fixture) != "zusatz_684_ampel340.hex"
                                ? ""
                                : "hexzwirbel-cli: " + in +
-                                     ": beim Anzeigen geändert: EEPROM 0x20: 0x44 → 0x11 (unbekannter Überblend-Code)\n");
+                                     ": Hinweis: beim Anzeigen geändert: EEPROM 0x20: 0x44 → 0x11 (unbekannter Überblend-Code)\n");
         EXPECT_TRUE(srecCatAccepts(out));
         auto expected = eepromOf(in);
         for (const auto& [index, byte] : c.changed)
@@ -217,7 +217,7 @@ TEST(CliZusatz, ARepairedFadingCodeIsToldAndInspectedAsStored)
     const CliRun convert = runCli({"convert", in, "-o", out});
     ASSERT_EQ(convert.code, 0) << convert.err;
     EXPECT_EQ(convert.err, "hexzwirbel-cli: " + in +
-                               ": beim Anzeigen geändert: EEPROM 0x20: 0x44 → 0x11 (unbekannter Überblend-Code)\n");
+                               ": Hinweis: beim Anzeigen geändert: EEPROM 0x20: 0x44 → 0x11 (unbekannter Überblend-Code)\n");
     EXPECT_EQ(eepromOf(in)[0x20], "44");
     EXPECT_EQ(eepromOf(out)[0x20], "11");
 
