@@ -36,7 +36,8 @@ std::string overview()
                        "        hexzwirbel-cli --version\n"
                        "\nBefehle:\n";
     for (const auto& c : Commands())
-        text += "  " + c->usageLine() + "\n      " + c->summary() + "\n";
+        text += "  " + wrapText(c->usageLine(), 2, 3 + std::string(c->name()).size()) + "\n      " +
+                wrapText(c->summary(), 6, 6) + "\n";
     return text + kOverviewTail;
 }
 
@@ -153,9 +154,9 @@ Parsed parseFor(const Command& c, const std::vector<std::string>& args, std::siz
     const Operands ops = c.operands();
     const std::size_t n = o.files.size();
     if (n < ops.min || n > ops.max) {
-        p.error = std::string(c.name()) + " erwartet " + ops.expected +
+        p.error = std::string("Erwartet: ") + ops.expected +
                   (*ops.text ? std::string(" (") + ops.text + ")" : std::string()) +
-                  ", angegeben: " + std::to_string(n) + ".";
+                  "; angegeben: " + std::to_string(n) + ".";
         return p;
     }
     for (const OptionSpec& s : specs)

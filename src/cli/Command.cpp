@@ -74,6 +74,7 @@ std::string wrapped(const std::string& text, std::size_t used, std::size_t inden
     constexpr std::size_t kWidth = 80;
     std::string result;
     std::size_t column = used;
+    bool lineStart = true;
     std::size_t at = 0;
     // Columns count characters, not bytes: UTF-8 continuation bytes take no room.
     auto width = [](const std::string& word) {
@@ -87,21 +88,58 @@ std::string wrapped(const std::string& text, std::size_t used, std::size_t inden
         if (end == std::string::npos)
             end = text.size();
         const std::string word = text.substr(at, end - at);
-        if (column > used && column + 1 + width(word) > kWidth) {
+        if (!lineStart && column + 1 + width(word) > kWidth) {
             result += "\n" + std::string(indent, ' ');
             column = indent;
-        } else if (column > used) {
+        } else if (!lineStart) {
             result += ' ';
             ++column;
         }
         result += word;
         column += width(word);
+        lineStart = false;
         at = end + 1;
     }
     return result;
 }
 
 } // namespace
+
+std::string wrapText(const std::string& text, std::size_t used, std::size_t indent)
+{
+    return wrapped(text, used, indent);
+}
+
+std::string reflow(const std::string& text)
+{
+    // Lines that start at the margin join into paragraphs; a line indented by two spaces is an
+    // item of its own, continued under its first word's column.
+    std::string result, paragraph;
+    auto flush = [&] {
+        if (!paragraph.empty())
+            result += wrapped(paragraph, 0, 0) + "\n";
+        paragraph.clear();
+    };
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string line = text.substr(at, end - at);
+        at = end + 1;
+        if (line.empty()) {
+            flush();
+            result += "\n";
+        } else if (line.rfind("  ", 0) == 0) {
+            flush();
+            result += "  " + wrapped(line.substr(2), 2, 4) + "\n";
+        } else {
+            paragraph += (paragraph.empty() ? "" : " ") + line;
+        }
+    }
+    flush();
+    return result;
+}
 
 std::string Command::usageLine() const
 {
@@ -120,7 +158,9 @@ std::string Command::usageLine() const
 
 std::string Command::help() const
 {
-    std::string text = "Aufruf: hexzwirbel-cli " + usageLine() + "\n\n" + description() + "\nOptionen:\n";
+    const std::string call = "Aufruf: hexzwirbel-cli ";
+    std::string text = call + wrapped(usageLine(), call.size(), call.size() + std::string(name()).size() + 1) +
+                       "\n\n" + reflow(description()) + "\nOptionen:\n";
     std::vector<OptionSpec> all = options();
     all.push_back({"--help", "-h", nullptr, "Diese Hilfe.", nullptr});
     for (const OptionSpec& s : all) {

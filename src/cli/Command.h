@@ -76,8 +76,7 @@ public:
     virtual std::vector<OptionSpec> options() const = 0;
     // One line for the overview of all commands.
     virtual const char* summary() const = 0;
-    // What the command does, for its own help: lines of at most 80 characters, each ending in
-    // a line break.
+    // What the command does, for its own help: paragraphs and items as `reflow` takes them.
     virtual const char* description() const = 0;
     virtual const char* exitCodes() const { return kPlainExitCodes; }
     // The exit code for trouble (a file not loaded, the report not written): 1, or 2 for the
@@ -102,6 +101,13 @@ const std::vector<std::unique_ptr<Command>>& Commands();
 void report(std::ostream& err, const std::string& where, MsgKind kind, const std::string& what);
 // The prefix of those messages: "hexzwirbel-cli: WHERE: ".
 std::string messagePrefix(const std::string& where);
+
+// `text` broken at spaces into lines of at most 80 characters; `used` characters of the first
+// line are taken already, the lines after it are indented by `indent` spaces.
+std::string wrapText(const std::string& text, std::size_t used, std::size_t indent);
+// A text of paragraphs (lines at the margin, joined) and items (lines indented by two spaces)
+// broken anew into lines of at most 80 characters.
+std::string reflow(const std::string& text);
 
 // The names under which the standard input and output appear in messages and reports.
 inline constexpr const char* kStdinName = "(stdin)";
