@@ -170,6 +170,8 @@ TEST(Cli, AReportThatCannotBeWrittenIsAnError)
     } cases[] = {
         {"types", 1},
         {"info --json '" + fixture("classic_629_turnout.hex") + "'", 1},
+        // the HEX file itself on stdout: lost is lost, not written
+        {"convert '" + fixture("classic_629_turnout.hex") + "' -o -", 1},
         // diff and compare answer 1 for "different": trouble is 2 there
         {"diff '" + fixture("classic_629_turnout.hex") + "' '" + fixture("zusatz_629_stellino361.hex") + "'", 2},
     };
