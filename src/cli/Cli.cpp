@@ -17,7 +17,7 @@ namespace {
 
 const char* const kOverviewTail =
     "\n"
-    "Eine DATEI \"-\" ist die Standardeingabe, \"-o -\" schreibt auf die Standardausgabe.\n"
+    "Eine DATEI \"-\" liest stdin, \"-o -\" schreibt auf stdout.\n"
     "Optionen gehören hinter den Befehl; --name=WERT gilt wie --name WERT, nach \"--\" ist\n"
     "alles eine Datei.\n"
     "Fragen beim Laden werden ohne Eingabe beantwortet: fehlende PIC-Zuordnung, ID oder\n"
@@ -169,7 +169,7 @@ Parsed parseFor(const Command& c, const std::vector<std::string>& args, std::siz
         for (const std::string& f : o.files)
             fromStdin += isStdin(f) ? 1 : 0;
         if (fromStdin > 1)
-            p.error = "Die Standardeingabe (-) lässt sich nur einmal lesen.";
+            p.error = "stdin (-) lässt sich nur einmal lesen.";
     }
     return p;
 }

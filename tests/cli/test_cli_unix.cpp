@@ -134,10 +134,10 @@ TEST(CliUnix, AUsageErrorIsOneLine)
          "hexzwirbel-cli help series"},
         {{"mnemonic", "12345"}, "hexzwirbel-cli: mnemonic: Fehler: \"12345\" ist kein Programmwort aus 1 bis 4 "
                                 "Hex-Ziffern. Hilfe: hexzwirbel-cli help mnemonic"},
-        {{"diff", "-", "-"}, "hexzwirbel-cli: diff: Fehler: Die Standardeingabe (-) lässt sich nur einmal lesen. "
+        {{"diff", "-", "-"}, "hexzwirbel-cli: diff: Fehler: stdin (-) lässt sich nur einmal lesen. "
                              "Hilfe: hexzwirbel-cli help diff"},
         {{"migrate", kTurnout, kTurnout, "-o", "-"},
-         "hexzwirbel-cli: migrate: Fehler: AUS kann nicht die Standardausgabe sein: dort steht der Bericht. Hilfe: "
+         "hexzwirbel-cli: migrate: Fehler: AUS kann nicht stdout sein: dort steht der Bericht. Hilfe: "
          "hexzwirbel-cli help migrate"},
     };
     for (const Case& c : cases) {

@@ -16,7 +16,7 @@ public:
     Operands operands() const override { return {"EIN", "genau eine Eingabedatei", 1, 1}; }
     std::vector<OptionSpec> options() const override
     {
-        return {opt::output("AUS", "Die neue HEX-Datei; \"-\" schreibt sie auf die Standardausgabe."),
+        return {opt::output("AUS", "Die neue HEX-Datei; \"-\" schreibt sie auf stdout."),
                 opt::strict("Nichts schreiben, wenn EIN beschädigte Zeilen hat (Rückgabewert 1)."),
                 opt::defaultConfig()};
     }

@@ -103,7 +103,7 @@ public:
     int run(const Options& o, std::ostream& out, std::ostream& err) const override
     {
         if (isStdout(o.output))
-            return usageError(err, "AUS kann nicht die Standardausgabe sein: dort steht der Bericht.");
+            return usageError(err, "AUS kann nicht stdout sein: dort steht der Bericht.");
         if (outputIsAnInput(o, o.output, err))
             return 1;
         BatchLoad from(o, err);

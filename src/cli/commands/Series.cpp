@@ -52,7 +52,7 @@ public:
         if (!o.step.empty() && (!parseWholeNumber(o.step, step) || step < 1))
             return usageError(err, "--step erwartet eine ganze Zahl ab 1, nicht \"" + o.step + "\".");
         if (isStdout(o.output))
-            return usageError(err, "Eine Serie sind Dateien; das MUSTER kann nicht die Standardausgabe sein.");
+            return usageError(err, "Eine Serie sind Dateien; das MUSTER kann nicht stdout sein.");
         if (count > 1 && o.output.find("{n}") == std::string::npos)
             return usageError(err, "Das MUSTER nach -o braucht {n}, sonst hätten alle Dateien denselben Namen.");
 
