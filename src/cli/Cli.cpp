@@ -36,7 +36,8 @@ std::string overview()
                        "        hexzwirbel-cli --version\n"
                        "\nBefehle:\n";
     for (const auto& c : Commands())
-        text += "  " + wrapText(c->usageLine(), 2, 3 + std::string(c->name()).size()) + "\n      " +
+        // A usage line that goes on is indented deeper than the summary below it.
+        text += "  " + wrapText(c->usageLine(), 2, 8) + "\n      " +
                 wrapText(c->summary(), 6, 6) + "\n";
     return text + kOverviewTail;
 }
