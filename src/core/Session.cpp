@@ -200,7 +200,7 @@ void Session::HostView::ResetLayout()
 void Session::HostView::ShowPage(int kind)
 {
     if (m_s.setUpPages)
-        m_s.pages.ShowPage(kind, m_s);
+        m_s.pages.ShowPage(kind, {m_s.image, m_s.prompter(), m_s.ident.Identifier});
     m_s.view().ShowPage(kind);
 }
 

@@ -69,8 +69,8 @@ struct Loaded {
     // 0x300 + entry); entries not given are not in the file.
     Loaded(int id, const std::map<int, int>& entries)
         : identifier(id),
-          page(id == kStelldua ? static_cast<BlinkPatternPage&>(session.pages.Blinkmuster)
-                               : static_cast<BlinkPatternPage&>(session.pages.BlinkmusterLed))
+          page(id == kStelldua ? static_cast<BlinkPatternPage&>(session.pages.page<BlinkmusterPage>())
+                               : static_cast<BlinkPatternPage&>(session.pages.page<BlinkmusterLedPage>()))
     {
         std::map<int, int> words = firmwareWords(id);
         for (const auto& [n, v] : entries)
@@ -497,8 +497,8 @@ TEST(BlinkPatternPage, AcceptWritesEveryBlockAndKeepsTheHighBytes)
         words[0x300 + entries] = 0x3412; // the word after the table
         ASSERT_EQ(session.LoadLines(packedLines(words), "/f/b.hex"), LoadOutcome::Done);
         prompter.clear(); // the file has no EEPROM, which the load remarks on
-        BlinkPatternPage& page = id == kStelldua ? static_cast<BlinkPatternPage&>(session.pages.Blinkmuster)
-                                                 : static_cast<BlinkPatternPage&>(session.pages.BlinkmusterLed);
+        BlinkPatternPage& page = id == kStelldua ? static_cast<BlinkPatternPage&>(session.pages.page<BlinkmusterPage>())
+                                                 : static_cast<BlinkPatternPage&>(session.pages.page<BlinkmusterLedPage>());
         const auto highs = [&] {
             std::vector<std::string> h;
             for (int n = 0; n <= entries; ++n)

@@ -28,7 +28,7 @@ struct AdrPage {
     KornelPage curves;
     KornelAdrPage adr{curves};
 
-    explicit AdrPage(int identifier = kKornel4) { adr.InitPage(identifier, image); }
+    explicit AdrPage(int identifier = kKornel4) { adr.setUp(identifier, image); }
 
     const Control& c(const std::string& name) const
     {
@@ -114,7 +114,7 @@ TEST(KornelAdrPage, ChoosingAnItemReplacesItsNibbleOnly)
         const std::size_t at = servoByte ? KornelAdrPage::ServoActionEntry(k.address)
                                          : KornelAdrPage::CurveRelayEntry(k.address);
         p.e(at) = k.before;
-        p.adr.RefreshPage();
+        p.adr.refresh();
         const auto expected = [&] {
             auto data = p.curves.CurveData;
             data[at] = k.after;
@@ -130,7 +130,7 @@ TEST(KornelAdrPage, Address6OfAKornel4EndsWithServo3)
     AdrPage p(kKornel4);
     p.word(0x5EA) = 0x11;
     p.word(0x5EB) = 0x21;
-    p.adr.RefreshPage();
+    p.adr.refresh();
     EXPECT_TRUE(p.c("cbx_a6_curve").visible);
     EXPECT_TRUE(p.c("cbx_a6_relais").visible);
 
@@ -167,7 +167,7 @@ TEST(KornelAdrPage, BytesReadBackAsItemsOrNone)
         AdrPage p(kKornel4);
         p.word(0x567) = k.servoAction; // address 1
         p.word(0x6EA) = k.servoAction; // address 8
-        p.adr.RefreshPage();
+        p.adr.refresh();
         for (int n : {1, 8}) {
             EXPECT_EQ(selected(p, "cbx_a" + std::to_string(n) + "_servo"), k.servo) << std::hex << k.servoAction;
             EXPECT_EQ(selected(p, "cbx_a" + std::to_string(n) + "_action"), k.action) << std::hex << k.servoAction;
@@ -185,7 +185,7 @@ TEST(KornelAdrPage, BytesReadBackAsItemsOrNone)
     for (const auto& k : curveBytes) {
         AdrPage p(kKornel4);
         p.word(0x5E8) = k.curveRelay; // address 2
-        p.adr.RefreshPage();
+        p.adr.refresh();
         EXPECT_EQ(selected(p, "cbx_a2_curve"), k.curve) << std::hex << k.curveRelay;
         EXPECT_EQ(selected(p, "cbx_a2_relais"), k.relay) << std::hex << k.curveRelay;
     }
@@ -196,7 +196,7 @@ TEST(KornelAdrPage, BitsWithoutAnItemStayUntilTheUserPicksOne)
     AdrPage p(kKornel4);
     p.word(0x567) = 0x80;  // an action bit no list item has, no servo bit
     p.word(0x568) = 0x0C;  // two relay bits
-    p.adr.RefreshPage();
+    p.adr.refresh();
     // Another field of the same byte keeps them.
     p.choose("cbx_a1_curve", "Kurve 2");
     EXPECT_EQ(p.word(0x568), 0x2C);
@@ -222,7 +222,7 @@ TEST(KornelAdrPage, FlagBoxesShowAndSetTheirBitOnly)
             p.fillPattern();
             for (int t = 1; t <= 4; ++t)
                 p.e(KornelAdrPage::FlagsEntry(t)) = flags[t - 1];
-            p.adr.RefreshPage();
+            p.adr.refresh();
             for (int t = 1; t <= 4; ++t)
                 EXPECT_EQ(p.c(b.prefix + std::to_string(t)).checked, (flags[t - 1] & b.bit) != 0) << b.prefix << t;
 
@@ -243,7 +243,7 @@ TEST(KornelAdrPage, TickingVoltageOffOfServo2SetsBit1OfWord5E4)
     p.word(0x564) = 0x81;
     p.word(0x5E4) = 0x44;
     p.word(0x664) = 0x02;
-    p.adr.RefreshPage();
+    p.adr.refresh();
     p.adr.userChecked("cbx_v_off_2", true);
     EXPECT_EQ(p.word(0x5E4), 0x46);
     EXPECT_EQ(p.word(0x564), 0x81);
@@ -257,7 +257,7 @@ TEST(KornelAdrPage, AFlagBoxLeavesTheOtherServosFlagsAsTheTableHoldsThem)
     // must not write the old state of servo 3's box back.
     AdrPage p(kKornel4);
     p.word(0x664) = 0x80;
-    p.adr.RefreshPage();
+    p.adr.refresh();
     p.word(0x664) = 0x42;
     p.adr.userChecked("cbx_no_rep_1", true);
     EXPECT_EQ(p.word(0x564), 0x80);
@@ -329,7 +329,7 @@ TEST(KornelAdrPage, PulseValuesComeFromTheEepromAndTheButtonsStepThem)
     const char* bytes[] = {"FA", "7F", "37", "80", "7D", "FD", "05", "01"}; // 0x60..0x67
     for (int k = 0; k < 8; ++k)
         p.image.set_Hex_EE(0x60 + k, bytes[k]);
-    p.adr.InitPage(kKornel4, p.image);
+    p.adr.setUp(kKornel4, p.image);
     EXPECT_EQ(p.adr.data(), (std::vector<int>{250, 127, 55, 128, 125, 253, 5, 1}));
     EXPECT_EQ(p.c("servo_edt_Offset_1").text, "2,000");
     EXPECT_EQ(p.c("servo_edt_max_1").text, "4,024");
@@ -365,9 +365,9 @@ TEST(KornelAdrPage, PulseValuesComeFromTheEepromAndTheButtonsStepThem)
 
     // The table reread by the curve page does not touch the pulse values; showing the page
     // again reads them from the EEPROM.
-    p.adr.RefreshPage();
+    p.adr.refresh();
     EXPECT_EQ(p.adr.PulseOffset[0], 255);
-    p.adr.InitPage(kKornel4, p.image);
+    p.adr.setUp(kKornel4, p.image);
     EXPECT_EQ(p.adr.PulseOffset[0], 250);
     EXPECT_EQ(p.c("servo_edt_Offset_1").text, "2,000");
     // The page itself writes nothing into the EEPROM.
@@ -415,7 +415,7 @@ TEST(KornelAdrPage, EachTypeShowsItsAddressesAndServos)
     for (const Case& k : cases) {
         // Each type after the other kind, so that nothing is left from the type before.
         AdrPage p(k.all ? kKornelchen : kKornel4);
-        p.adr.InitPage(k.identifier, p.image);
+        p.adr.setUp(k.identifier, p.image);
         SCOPED_TRACE(std::to_string(k.identifier));
         EXPECT_FALSE(p.adr.Updating);
         for (int n = 1; n <= 8; ++n) {
@@ -448,7 +448,7 @@ TEST(KornelAdrPage, CurveListsFollowTheActionPerType)
     EXPECT_FALSE(k.c("cbx_a2_relais").visible);
     // An action stored for address 5 does not show its hidden lists.
     k.word(0x56A) = 0x00;
-    k.adr.RefreshPage();
+    k.adr.refresh();
     EXPECT_FALSE(k.c("cbx_a5_curve").visible);
     EXPECT_FALSE(k.c("cbx_a5_action").visible);
 
@@ -456,7 +456,7 @@ TEST(KornelAdrPage, CurveListsFollowTheActionPerType)
     AdrPage p(kKornel4);
     p.word(0x66A) = 0x21; // address 7: "Abbruch"
     p.word(0x6E7) = 0x41; // address 4: "Beenden"
-    p.adr.RefreshPage();
+    p.adr.refresh();
     for (int n = 1; n <= 8; ++n) {
         const std::string a = std::to_string(n);
         const bool shown = n != 7 && n != 4;

@@ -46,7 +46,7 @@ int tableByte(int e)
 struct Servo {
     ScriptedPrompter prompter;
     Session session{prompter};
-    KornelPage& page = session.pages.Kornel;
+    KornelPage& page = session.pages.page<KornelPage>();
 
     explicit Servo(int identifier, const std::function<void(FirmwareBuilder&)>& tweak = {})
     {
@@ -229,8 +229,8 @@ TEST(KornelPage, TheTableComesFromTheLowBytesAndGoesBackWithThePulses)
 
     // one point drawn: "übernehmen" writes all 512 low bytes and the eight pulse bytes; the
     // high bytes stay
-    s.session.pages.KornelAdr.PulseOffset = {50, 125, 255, 300};
-    s.session.pages.KornelAdr.PulseFactor = {1, 127, 128, 253};
+    s.session.pages.page<KornelAdrPage>().PulseOffset = {50, 125, 255, 300};
+    s.session.pages.page<KornelAdrPage>().PulseFactor = {1, 127, 128, 253};
     for (int e = 0; e < 512; ++e)
         s.page.CurveData[static_cast<std::size_t>(e)] = (e * 5) & 0xFF;
     ASSERT_TRUE(s.act("servo_Image1=draw:0,0"));

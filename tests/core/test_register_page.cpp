@@ -19,13 +19,13 @@ namespace {
 struct Shown {
     ScriptedPrompter prompter;
     Session session{prompter};
-    RegisterPage& page = session.pages.Register;
+    RegisterPage& page = session.pages.page<RegisterPage>();
 
     // Shows the page for a blank image of the given type, as the host does after a load.
     void show(int identifier)
     {
         session.ident.Identifier = identifier;
-        session.pages.ShowPage(PageRegister, session);
+        session.pages.ShowPage(PageRegister, {session.image, session.prompter(), session.ident.Identifier});
     }
     int shownRows() const
     {
@@ -119,7 +119,7 @@ TEST(RegisterPage, ValuesComeFromTheLoadedFile)
     // a byte text as a foreign tool may write it: showing the page must not rewrite it
     s.session.image.set_Hex_EE(0x62, "0a");
     s.prompter.clear();
-    s.session.pages.ShowPage(PageRegister, s.session);
+    s.session.pages.ShowPage(PageRegister, {s.session.image, s.session.prompter(), s.session.ident.Identifier});
     const std::pair<int, const char*> values[] = {{0, "3"}, {1, "10"}, {2, "10"}, {3, "0"}, {6, "6"}, {7, "255"}};
     for (const auto& [row, text] : values)
         EXPECT_EQ(s.page.edit(row).text, text) << row;

@@ -34,8 +34,8 @@ namespace {
 struct Servo {
     ScriptedPrompter prompter;
     Session session{prompter};
-    KornelPage& curves = session.pages.Kornel;
-    KornelAdrPage& adr = session.pages.KornelAdr;
+    KornelPage& curves = session.pages.page<KornelPage>();
+    KornelAdrPage& adr = session.pages.page<KornelAdrPage>();
 
     explicit Servo(const char* file = "servo_kornel4.hex")
     {

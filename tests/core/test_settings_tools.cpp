@@ -12,6 +12,7 @@
 #include "TestFiles.h"
 #include "core/Session.h"
 #include "core/catalogue/CodeTables.h"
+#include "core/pages/zusatz/ZusatzPage.h"
 #include "core/tools/AddressSeries.h"
 #include "core/tools/PageValues.h"
 #include "core/tools/SettingsDiff.h"
@@ -334,8 +335,8 @@ TEST(SettingsMigration, AValueThePageRefusesIsListedWithItsMessageAndTheTargetKe
         Session to(newPrompter);
         ASSERT_EQ(to.LoadFile(hz::test::fixture("zusatz_629_stellino361.hex")), LoadOutcome::Done);
         to.image.set_Hex_EE(0x20, own);
-        to.pages.Zusatz.BuildPage();
-        const std::string shown = to.pages.Zusatz.find("RowEdits[0]")->text;
+        to.pages.page<ZusatzPage>().setUp();
+        const std::string shown = to.pages.page<ZusatzPage>().find("RowEdits[0]")->text;
         newPrompter.clear();
 
         const MigrationReport r = MigrateSettings(from, to);
@@ -351,7 +352,7 @@ TEST(SettingsMigration, AValueThePageRefusesIsListedWithItsMessageAndTheTargetKe
         EXPECT_EQ(newPrompter.texts(),
                   std::vector<std::string>{"Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..127"});
         EXPECT_EQ(to.image.get_Hex_EE(0x20), own);
-        EXPECT_EQ(to.pages.Zusatz.find("RowEdits[0]")->text, shown);
+        EXPECT_EQ(to.pages.page<ZusatzPage>().find("RowEdits[0]")->text, shown);
     }
 
     // Hidden in NEU, and without a caption there: not shown, rather than "another meaning".

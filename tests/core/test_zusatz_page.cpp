@@ -1,6 +1,6 @@
 // The additional-functions page model: which rows, modes and options each decoder type shows,
 // how typed values, mode clicks, boxes and track bars write the EEPROM bytes, and where
-// BuildPage places the controls - all without a window.
+// setUp places the controls - all without a window.
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ namespace {
 struct Shown {
     ScriptedPrompter prompter;
     Session session{prompter};
-    ZusatzPage& page = session.pages.Zusatz;
+    ZusatzPage& page = session.pages.page<ZusatzPage>();
 
     // Shows the page as the host does after loading a file of this type, version and EEPROM.
     void show(int identifier, float version = 3.60f, const std::map<int, std::string>& eeprom = {})
@@ -35,7 +35,7 @@ struct Shown {
             session.image.set_Hex_EE(address, text);
         session.image.FirmwareVersion = version;
         session.ident.Identifier = identifier;
-        session.pages.ShowPage(PageZusatz, session);
+        session.pages.ShowPage(PageZusatz, {session.image, session.prompter(), session.ident.Identifier});
     }
     std::string ee(int address) const { return session.image.get_Hex_EE(address); }
     const Control& c(const std::string& name) const { return page.control(name); }
@@ -466,7 +466,7 @@ TEST(ZusatzPage, NeonBrightnessLevels)
     s.session.image.set_Hex_EE(0x40, "01");
     s.act("RowEdits[0]=30");
     EXPECT_EQ(s.c("TrackBar_neon_1").position, 12);
-    s.session.pages.ShowPage(PageZusatz, s.session);
+    s.session.pages.ShowPage(PageZusatz, {s.session.image, s.session.prompter(), s.session.ident.Identifier});
     EXPECT_EQ(s.c("TrackBar_neon_1").position, 1);
 }
 
@@ -612,7 +612,7 @@ TEST(ZusatzPage, SpecialOutputsOfTheEarlierNeonFirmwareWriteTheirBits)
     EXPECT_FALSE(s.onScreen("lbl_text_1"));
 }
 
-TEST(ZusatzPage, BuildPageLaysOutRowsAndTheModeGroup)
+TEST(ZusatzPage, SetUpLaysOutRowsAndTheModeGroup)
 {
     // A measure of 6 pixels per character instead of the screen's font.
     auto sixPerChar = [](const std::string& text) {

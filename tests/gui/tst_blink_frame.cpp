@@ -10,6 +10,7 @@
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
 #include "core/Session.h"
+#include "core/pages/blink/BlinkmusterPage.h"
 #include "gui/pages/BlinkmusterFrame.h"
 #include "gui/pages/PageImage.h"
 
@@ -49,7 +50,7 @@ private slots:
 void TstBlinkFrame::paintingWithTheMouseSetsBitsAndPixels()
 {
     hz::Session session(prompter);
-    BlinkmusterPage& page = session.pages.Blinkmuster;
+    BlinkmusterPage& page = session.pages.page<BlinkmusterPage>();
     BlinkmusterFrame f(page, nullptr);
     show(session, f, "classic_684_blinkmuster.hex", BlinkmusterPage::kHeight);
     QCOMPARE(f.objectName(), QStringLiteral("FrameBlinkmuster1"));
@@ -102,7 +103,7 @@ void TstBlinkFrame::paintingWithTheMouseSetsBitsAndPixels()
 void TstBlinkFrame::theLedFramePaintsTheSecondEntryOfAStep()
 {
     hz::Session session(prompter);
-    BlinkmusterLedPage& page = session.pages.BlinkmusterLed;
+    BlinkmusterLedPage& page = session.pages.page<BlinkmusterLedPage>();
     BlinkmusterLedFrame f(page, nullptr);
     show(session, f, "classic_684_lumo_blinkmuster.hex", BlinkmusterLedPage::kHeight);
     // 8 steps of 60 pixels; Out#7 (bit 2 of entries 128..) is off in step 3
@@ -127,7 +128,7 @@ void TstBlinkFrame::theLedFramePaintsTheSecondEntryOfAStep()
 void TstBlinkFrame::spinnerArrowsStepTheCount()
 {
     hz::Session session(prompter);
-    BlinkmusterPage& page = session.pages.Blinkmuster;
+    BlinkmusterPage& page = session.pages.page<BlinkmusterPage>();
     BlinkmusterFrame f(page, nullptr);
     show(session, f, "classic_684_blinkmuster.hex", BlinkmusterPage::kHeight);
     QSpinBox* arrows = f.arrows("UpDown3");

@@ -11,10 +11,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "MainWindowHarness.h"
 #include "ScriptedFileDialogs.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
 #include "core/Session.h"
+#include "core/pages/servo/KornelAdrPage.h"
+#include "core/pages/servo/KornelPage.h"
 #include "gui/app/TFormMain.h"
 #include "gui/pages/PageFrame.h"
 #include "gui/pages/PageImage.h"
@@ -46,7 +49,7 @@ void load(hz::Session& session, PageFrame& frame)
 void TstKornelFrame::drawingWithTheMouseMovesThePoint()
 {
     hz::Session session(prompter);
-    hz::pages::KornelPage& page = session.pages.Kornel;
+    hz::pages::KornelPage& page = session.pages.page<hz::pages::KornelPage>();
     PageFrame frame(page, nullptr);
     load(session, frame);
 
@@ -92,7 +95,7 @@ void TstKornelFrame::drawingWithTheMouseMovesThePoint()
 void TstKornelFrame::spinnerAndGridListReachTheModel()
 {
     hz::Session session(prompter);
-    hz::pages::KornelPage& page = session.pages.Kornel;
+    hz::pages::KornelPage& page = session.pages.page<hz::pages::KornelPage>();
     PageFrame frame(page, nullptr);
     load(session, frame);
 
@@ -127,8 +130,8 @@ void TstKornelFrame::addressFrameBesideItSharesTheWorkingCopy()
     QCOMPARE(w.LoadFile(QString::fromStdString(hz::test::fixture("servo_kornel4.hex"))), hz::LoadOutcome::Done);
 
     // page kind 4: the address frame in the address area, the curve frame right of it
-    PageFrame* adr = w.FrameKornelAdr1;
-    PageFrame* curve = w.FrameKornel1;
+    PageFrame* adr = hz::test::window::frameOf(w, "FrameKornelAdr1");
+    PageFrame* curve = hz::test::window::frameOf(w, "FrameKornel1");
     QVERIFY(adr->isVisible() && curve->isVisible());
     QCOMPARE(adr->geometry(), QRect(6, 120, 398, 530));
     QCOMPARE(curve->x(), 410);
@@ -169,7 +172,7 @@ void TstKornelFrame::addressFrameBesideItSharesTheWorkingCopy()
     QVERIFY(accept && !accept->isEnabled());
     auto* action6 = adr->findChild<QComboBox*>(QStringLiteral("cbx_a6_action"));
     action6->setCurrentIndex(3);
-    QCOMPARE(w.session.pages.KornelAdr.find("cbx_a6_action")->selected, 3);
+    QCOMPARE(w.session.pages.page<hz::pages::KornelAdrPage>().find("cbx_a6_action")->selected, 3);
     QVERIFY(!adr->findChild<QComboBox*>(QStringLiteral("cbx_a6_curve"))->isVisible());
     QVERIFY(accept->isEnabled());
 

@@ -232,10 +232,8 @@ void TstMainWindowLayout::showPage()
     Harness h;
     TFormMain& w = h.make();
     // Every frame showing before: ShowPage hides the five other pages, not the register page.
-    for (QWidget* f : {static_cast<QWidget*>(w.FrameZusatz1), static_cast<QWidget*>(w.FrameBlinkmuster1),
-                       static_cast<QWidget*>(w.FrameBlinkmuster_led1), static_cast<QWidget*>(w.FrameKornelAdr1),
-                       static_cast<QWidget*>(w.FrameKornel1), static_cast<QWidget*>(w.FrameRegister1)})
-        f->show();
+    for (const char* name : kPageFrames)
+        frameOf(w, name)->show();
     w.ShowPage(kind);
 
     QCOMPARE(visibleFrames(w), frames);
@@ -249,7 +247,7 @@ void TstMainWindowLayout::showPage()
         QCOMPARE(w.GroupBoxImage->x(), 410);
     }
     if (kind == 6)
-        QVERIFY(!w.FrameRegister1->Updating); // the frame's set-up ran to its end
+        QVERIFY(!frameOf<RegisterFrame>(w, "FrameRegister1")->Updating); // the frame's set-up ran to its end
 }
 
 void TstMainWindowLayout::fitHeader_data()

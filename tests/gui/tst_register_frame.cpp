@@ -26,7 +26,7 @@ class TstRegisterFrame : public QObject {
     static void show(hz::Session& session, RegisterFrame& f, int identifier)
     {
         session.ident.Identifier = identifier;
-        session.pages.ShowPage(hz::PageRegister, session);
+        session.pages.ShowPage(hz::PageRegister, {session.image, session.prompter(), session.ident.Identifier});
         f.setGeometry(5, 8, RegisterPage::kWidth, RegisterPage::kHeight);
         f.refresh();
     }
@@ -43,7 +43,7 @@ private slots:
 void TstRegisterFrame::widgetsMirrorTheModelAndAreMadeForShownRowsOnly()
 {
     hz::Session session(prompter);
-    RegisterFrame f(session.pages.Register, nullptr);
+    RegisterFrame f(session.pages.page<RegisterPage>(), nullptr);
     f.refresh();
     QCOMPARE(f.objectName(), QStringLiteral("FrameRegister1"));
     QVERIFY(f.findChildren<QLineEdit*>().isEmpty()); // nothing shown, nothing made
@@ -56,12 +56,12 @@ void TstRegisterFrame::widgetsMirrorTheModelAndAreMadeForShownRowsOnly()
         auto* edit = f.findChild<QLineEdit*>(QStringLiteral("CvEdits[%1]").arg(row));
         auto* label = f.findChild<QLabel*>(QStringLiteral("CvLabels[%1]").arg(row));
         QVERIFY(edit && label);
-        const hz::pages::Rect e = *session.pages.Register.edit(row).geometry;
+        const hz::pages::Rect e = *session.pages.page<RegisterPage>().edit(row).geometry;
         QCOMPARE(edit->geometry(), QRect(e.left, e.top, e.width, e.height));
         QCOMPARE(edit->parentWidget(), f.panel());
         QVERIFY(!edit->isHidden() && !label->isHidden());
         QCOMPARE(edit->text(), QStringLiteral("255"));
-        QCOMPARE(label->text(), QString::fromStdString(session.pages.Register.label(row).caption));
+        QCOMPARE(label->text(), QString::fromStdString(session.pages.page<RegisterPage>().label(row).caption));
     }
     // a row asked for is made hidden
     QVERIFY(f.edit(300)->isHidden());
@@ -70,7 +70,7 @@ void TstRegisterFrame::widgetsMirrorTheModelAndAreMadeForShownRowsOnly()
 void TstRegisterFrame::rowsKeepTheirFontWhenTheFrameChangesIt()
 {
     hz::Session session(prompter);
-    RegisterFrame f(session.pages.Register, nullptr);
+    RegisterFrame f(session.pages.page<RegisterPage>(), nullptr);
     QFont big = f.font();
     big.setPointSize(big.pointSize() + 20);
     big.setBold(true);
@@ -92,7 +92,7 @@ void TstRegisterFrame::captionsFitBeforeTheirEdits()
     QFETCH(int, identifier);
     hz::Session session(prompter);
     session.image.resetMemory();
-    RegisterFrame f(session.pages.Register, nullptr);
+    RegisterFrame f(session.pages.page<RegisterPage>(), nullptr);
     show(session, f, identifier);
     const auto& list = hz::CvListFor(identifier);
     int widest = 0;
@@ -130,10 +130,10 @@ void TstRegisterFrame::aShorterListGetsItsOwnFontBack()
 {
     hz::Session session(prompter);
     session.image.resetMemory();
-    RegisterFrame f(session.pages.Register, nullptr);
+    RegisterFrame f(session.pages.page<RegisterPage>(), nullptr);
     show(session, f, 0x15000);
     show(session, f, 0x4400);
-    RegisterFrame fresh(session.pages.Register, nullptr);
+    RegisterFrame fresh(session.pages.page<RegisterPage>(), nullptr);
     fresh.refresh();
     QCOMPARE(f.label(5)->font(), fresh.label(5)->font());
     QVERIFY(f.label(61)->isHidden());
@@ -146,7 +146,7 @@ void TstRegisterFrame::typingGoesThroughTheModel()
     hz::Session session(prompter);
     session.LoadFile(hz::test::fixture("f18324_function.hex"));
     prompter.clear();
-    RegisterFrame f(session.pages.Register, nullptr);
+    RegisterFrame f(session.pages.page<RegisterPage>(), nullptr);
     f.resize(940, 555);
     f.refresh();
     f.show();
@@ -158,7 +158,7 @@ void TstRegisterFrame::typingGoesThroughTheModel()
     cv29->clear();
     QTest::keyClicks(cv29, "7");
     QCOMPARE(ee(), QStringLiteral("07"));
-    QCOMPARE(session.pages.Register.edit(6).text, std::string("7"));
+    QCOMPARE(session.pages.page<RegisterPage>().edit(6).text, std::string("7"));
 
     // the refused keystroke: the message, the text as typed, the focus back in the field
     cv29->clear();

@@ -15,6 +15,7 @@
 #include <QtTest>
 
 #include "CliRun.h"
+#include "MainWindowHarness.h"
 #include "ScriptedFileDialogs.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
@@ -40,7 +41,7 @@ class TstZusatzFrame : public QObject {
     struct Loaded {
         hz::Session session;
         ZusatzFrame frame;
-        Loaded(hz::Prompter& p, const char* fixture) : session(p), frame(session.pages.Zusatz, nullptr)
+        Loaded(hz::Prompter& p, const char* fixture) : session(p), frame(session.pages.page<ZusatzPage>(), nullptr)
         {
             session.LoadFile(hz::test::fixture(fixture));
             frame.resize(ZusatzPage::kWidth, ZusatzPage::kHeight);
@@ -53,7 +54,7 @@ class TstZusatzFrame : public QObject {
             return frame.findChild<W*>(QString::fromLatin1(name));
         }
         QString ee(int address) const { return QString::fromStdString(session.image.get_Hex_EE(address)); }
-        Rect at(const char* name) const { return *session.pages.Zusatz.control(name).geometry; }
+        Rect at(const char* name) const { return *session.pages.page<ZusatzPage>().control(name).geometry; }
     };
 
 private slots:
@@ -112,10 +113,10 @@ void TstZusatzFrame::rowsStandAfterTheWidestCaptionInTheFrameFont()
 {
     prompter.clear();
     hz::Session session(prompter);
-    ZusatzFrame frame(session.pages.Zusatz, nullptr);
+    ZusatzFrame frame(session.pages.page<ZusatzPage>(), nullptr);
     session.image.resetMemory();
     session.ident.Identifier = 0x367; // seven traffic-light rows
-    session.pages.ShowPage(hz::PageZusatz, session);
+    session.pages.ShowPage(hz::PageZusatz, {session.image, session.prompter(), session.ident.Identifier});
     frame.resize(ZusatzPage::kWidth, ZusatzPage::kHeight);
     frame.refresh();
     const QFontMetrics metrics(ZusatzFrame::pageFont());
@@ -237,11 +238,12 @@ void TstZusatzFrame::theWindowShowsThePageAndSavesAsTheTool()
     QCOMPARE(prompter.shown.size(), std::size_t(1));
     QVERIFY(prompter.shown[0].text.find("EEPROM 0x20: 0x44 → 0x11 (unbekannter Überblend-Code)") != std::string::npos);
     prompter.clear();
-    QVERIFY(qobject_cast<ZusatzFrame*>(w.FrameZusatz1));
-    QVERIFY(!w.FrameZusatz1->isHidden());
-    QCOMPARE(w.FrameZusatz1->geometry(), QRect(410, w.GroupBoxMain->y() + 5, 320, 485));
-    auto* fading = w.FrameZusatz1->findChild<QSlider*>("TrackBar_01");
-    QVERIFY(fading && fading->isVisibleTo(w.FrameZusatz1));
+    PageFrame* zusatz = hz::test::window::frameOf(w, "FrameZusatz1");
+    QVERIFY(qobject_cast<ZusatzFrame*>(zusatz));
+    QVERIFY(!zusatz->isHidden());
+    QCOMPARE(zusatz->geometry(), QRect(410, w.GroupBoxMain->y() + 5, 320, 485));
+    auto* fading = zusatz->findChild<QSlider*>("TrackBar_01");
+    QVERIFY(fading && fading->isVisibleTo(zusatz));
     QCOMPARE(fading->value(), 5);
 
     const QString byWindow = dir.filePath(QStringLiteral("window.hex"));

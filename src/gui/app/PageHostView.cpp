@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "core/pages/blink/BlinkmusterPage.h"
+#include "core/pages/register/RegisterPage.h"
+#include "core/pages/zusatz/ZusatzPage.h"
 #include "gui/app/ControlFont.h"
 #include "gui/pages/BlinkmusterFrame.h"
 #include "gui/pages/PageFrame.h"

@@ -2,60 +2,29 @@
 
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QFile>
-#include <QFont>
-#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMouseEvent>
-#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QUrl>
 
-#include <algorithm>
 #include <exception>
 
-#include "gui/app/ControlFont.h"
-#include "gui/app/LinkPicture.h"
-#include "gui/app/MessageBoxPrompter.h"
-#include "gui/app/Settings.h"
 #include "core/catalogue/Catalogue.h"
-#include "gui/pages/AddressRowsFrame.h"
-#include "gui/pages/RegisterFrame.h"
-#include "gui/pages/PageFrame.h"
 #include "gui/app/PageHostView.h"
 #include "gui/app/QtText.h"
+#include "gui/app/Settings.h"
 #include "gui/inspect/InfoDialog.h"
+#include "gui/pages/AddressRowsFrame.h"
 
 using hz::gui::fromPath;
 using hz::gui::fromStd;
-using hz::gui::hintText;
 using hz::gui::toPath;
 using hz::gui::toStd;
 
-namespace {
-
-// Heights and fixed sizes of the lower controls as the window was designed; ArrangeWindow
-// only moves them and sets the widths of the four wide buttons.
-constexpr int kButtonTop = 16;
-constexpr int kButtonHeight = 25;
-constexpr int kArrowWidth = 15; // "<" and ">": with 15 the button group is exactly the page width
-constexpr int kInfoHeight = 24;
-constexpr int kCloseTop = 40;
-constexpr int kProgressTop = 49;
-constexpr int kProgressHeight = 17;
-constexpr int kButtonGroupHeight = 74;
-constexpr int kGowebHeight = 25;
-
-} // namespace
-
 TFormMain::TFormMain(hz::gui::MainWindowServices services, QWidget* parent)
-    : QMainWindow(parent),
-      m_prompter(this),
-      session(m_prompter),
+    : QMainWindow(parent), WindowControls(static_cast<QMainWindow&>(*this)), m_prompter(this), session(m_prompter),
       m_services(std::move(services))
 {
     m_prompter.setDelegate(m_services.prompter);
@@ -72,10 +41,15 @@ TFormMain::TFormMain(hz::gui::MainWindowServices services, QWidget* parent)
 
     setObjectName(QStringLiteral("FormMain"));
     createControls();
+    GroupBoxImage->installEventFilter(this);
+    Image2->installEventFilter(this);
+    m_rows = new AddressRowsFrame(session.addresses, GroupBoxMain, lbl_header);
+    // Made after GroupBoxMain, so that a shown page lies above the address area.
+    m_pageHost = std::make_unique<PageHostView>(session.pages, central, m_dialogs);
 
     // Start-up, in the order the firmware editor has always done it.
     setWindowTitle(QStringLiteral("Hex Zwirbel 2020-06-02"));
-    refreshStatus(); // panel 3: " HEX Zwirbel "
+    refreshView(); // panel 3: " HEX Zwirbel "
     move(20, 20);
     setMinimumSize(750, 630);
     resize(750, 630);
@@ -92,6 +66,19 @@ TFormMain::TFormMain(hz::gui::MainWindowServices services, QWidget* parent)
     session.ident.DocPage = hz::kProgramPage;
     btn_goweb->setText(QString::fromLatin1(hz::kProgramPage));
 
+    readSettings();
+    ResetLayout();
+    session.addresses.layOut(15, 0);
+    m_rows->refresh();
+    connectHandlers();
+}
+
+TFormMain::~TFormMain() { session.setView(nullptr); }
+
+const std::vector<PageFrame*>& TFormMain::frames() const { return m_pageHost->frames(); }
+
+void TFormMain::readSettings()
+{
     const SettingsValues settings = ReadSettings(m_settingsPath);
     RasterX = settings.rasterX;
     RasterY = settings.rasterY;
@@ -99,135 +86,17 @@ TFormMain::TFormMain(hz::gui::MainWindowServices services, QWidget* parent)
     move(x(), settings.top);
     move(settings.left, y());
     session.image.LastFileName = toPath(settings.lastFileName);
-
-    ResetLayout();
-    session.addresses.layOut(15, 0);
-    m_rows->refresh();
-    connectHandlers();
-}
-
-TFormMain::~TFormMain()
-{
-    session.setView(nullptr);
-}
-
-void TFormMain::createControls()
-{
-    central = new QWidget(this);
-    central->setObjectName(QStringLiteral("central"));
-    setCentralWidget(central);
-
-    GroupBoxMain = new QGroupBox(central);
-    GroupBoxMain->setObjectName(QStringLiteral("GroupBoxMain"));
-
-    lbl_header = new QLabel(GroupBoxMain);
-    lbl_header->setObjectName(QStringLiteral("lbl_header"));
-    QFont hf = lbl_header->font();
-    hf.setPixelSize(20);
-    lbl_header->setFont(hf);
-    lbl_header->move(10, 18);
-
-    GroupBoxButtons = new QGroupBox(central);
-    GroupBoxButtons->setObjectName(QStringLiteral("GroupBoxButtons"));
-    GroupBoxButtons->resize(320, kButtonGroupHeight);
-
-    auto button = [](QWidget* parent, const char* name, const char* caption, const char* hint) {
-        auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-        b->setObjectName(QString::fromLatin1(name));
-        if (hint)
-            b->setToolTip(hintText(hint));
-        return b;
-    };
-    btn_prev = button(GroupBoxButtons, "btn_prev", "<", nullptr);
-    btn_load = button(GroupBoxButtons, "btn_load", "HEX laden",
-                      "Hex-File laden.\r\nAnschliessend können Parameter wie z.B. die Adressen geändert werden.");
-    btn_next = button(GroupBoxButtons, "btn_next", ">", nullptr);
-    btn_save = button(GroupBoxButtons, "btn_save", "speichern",
-                      "Hex-File speichern\r\nDas neue HEX-File kann dann in den PIC 'gebrannt' werden");
-    btn_info = button(GroupBoxButtons, "btn_info", "HEX Info", "Anzeige der HEX-Daten");
-    btn_close = button(GroupBoxButtons, "btn_close", "Ende", "Programm beenden\r\n(mit Nachfrage, wenn Änderungen nicht gespeichert sind)");
-    for (QPushButton* b : {btn_save, btn_close}) {
-        QFont f = b->font();
-        f.setBold(true);
-        b->setFont(f);
-    }
-    btn_prev->setGeometry(10, kButtonTop, kArrowWidth, kButtonHeight);
-    btn_load->setGeometry(25, kButtonTop, 89, kButtonHeight);
-    btn_next->setGeometry(114, kButtonTop, kArrowWidth, kButtonHeight);
-    btn_save->setGeometry(139, kButtonTop, 89, kButtonHeight);
-    btn_info->setGeometry(238, kButtonTop, 52, kInfoHeight);
-    btn_close->setGeometry(238, kCloseTop, 52, kButtonHeight);
-
-    ProgressBar1 = new QProgressBar(GroupBoxButtons);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setTextVisible(false);
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
-    ProgressBar1->setGeometry(25, kProgressTop, 213, kProgressHeight);
-
-    GroupBoxImage = new QGroupBox(central);
-    GroupBoxImage->setObjectName(QStringLiteral("GroupBoxImage"));
-    GroupBoxImage->setCursor(Qt::PointingHandCursor);
-    Image2 = new QLabel(GroupBoxImage);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setPixmap(hz::gui::makeLinkPicture(kImageWidth, kImageHeight));
-    Image2->resize(kImageWidth, kImageHeight);
-    Image2->setToolTip(QStringLiteral("Zur WebSite"));
-    Image2->setCursor(Qt::PointingHandCursor);
-    GroupBoxImage->installEventFilter(this);
-    Image2->installEventFilter(this);
-
-    btn_goweb = button(central, "btn_goweb", "", "Gehe auf die WebSite zu dieser Software-Variante");
-    btn_goweb->resize(btn_goweb->width(), kGowebHeight);
-
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setToolTip(QStringLiteral("Anzeige der HEX-Version und des Namens"));
-    // The last panel holds the file's path and the PIC suffix after it: it keeps at least its
-    // 250 pixels and takes whatever width the window has beyond the other three.
-    const int panelWidths[4] = {35, 50, 50, 250};
-    for (int i = 0; i < 4; ++i) {
-        auto* l = new QLabel(StatusBar1);
-        l->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        if (i < 3) {
-            l->setFixedWidth(panelWidths[i]);
-            StatusBar1->addWidget(l);
-        } else {
-            l->setMinimumWidth(panelWidths[i]);
-            // a long path must not widen the window: the explicit minimum holds
-            l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-            StatusBar1->addWidget(l, 1);
-        }
-        StatusPanels[static_cast<std::size_t>(i)] = l;
-    }
-    StatusBar1->setFixedHeight(StatusBar1->sizeHint().height());
-    setStatusBar(StatusBar1);
-
-    createFrames();
-}
-
-void TFormMain::createFrames()
-{
-    m_rows = new AddressRowsFrame(session.addresses, GroupBoxMain, lbl_header);
-    // Created after GroupBoxMain, so that a shown page lies above the address area.
-    m_pageHost = std::make_unique<PageHostView>(session.pages, central, m_dialogs);
-    FrameZusatz1 = m_pageHost->frame("FrameZusatz1");
-    FrameBlinkmuster1 = m_pageHost->frame("FrameBlinkmuster1");
-    FrameBlinkmuster_led1 = m_pageHost->frame("FrameBlinkmuster_led1");
-    FrameKornelAdr1 = m_pageHost->frame("FrameKornelAdr1");
-    FrameKornel1 = m_pageHost->frame("FrameKornel1");
-    FrameRegister1 = static_cast<RegisterFrame*>(m_pageHost->frame("FrameRegister1"));
 }
 
 void TFormMain::connectHandlers()
 {
-    connect(btn_load, &QPushButton::clicked, this, [this] { guarded([this] { btn_loadClick(); }); });
-    connect(btn_save, &QPushButton::clicked, this, [this] { guarded([this] { btn_saveClick(); }); });
+    const std::pair<QPushButton*, void (TFormMain::*)()> buttons[] = {
+        {btn_load, &TFormMain::btn_loadClick}, {btn_save, &TFormMain::btn_saveClick},
+        {btn_info, &TFormMain::btn_infoClick}, {btn_prev, &TFormMain::btn_prevClick},
+        {btn_next, &TFormMain::btn_nextClick}, {btn_goweb, &TFormMain::btn_gowebClick}};
+    for (const auto& [button, handler] : buttons)
+        connect(button, &QPushButton::clicked, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     connect(btn_close, &QPushButton::clicked, this, [this] { guarded([this] { btn_closeClick(); }); });
-    connect(btn_info, &QPushButton::clicked, this, [this] { guarded([this] { btn_infoClick(); }); });
-    connect(btn_prev, &QPushButton::clicked, this, [this] { guarded([this] { btn_prevClick(); }); });
-    connect(btn_next, &QPushButton::clicked, this, [this] { guarded([this] { btn_nextClick(); }); });
-    connect(btn_goweb, &QPushButton::clicked, this, [this] { guarded([this] { btn_gowebClick(); }); });
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event)
@@ -254,15 +123,9 @@ void TFormMain::guarded(const std::function<void()>& handler)
     }
 }
 
-void TFormMain::refreshStatus()
-{
-    for (std::size_t i = 0; i < 4; ++i)
-        StatusPanels[i]->setText(fromStd(session.status.text[i]));
-}
-
 void TFormMain::refreshView()
 {
-    refreshStatus();
+    showStatus(session.status);
     if (m_rows)
         m_rows->refresh();
 }
@@ -285,15 +148,13 @@ hz::LoadOutcome TFormMain::LoadFile(const QString& fileName)
     ProgressBar1->setValue(0);
     btn_save->setEnabled(session.SaveEnabled);
     if (outcome == hz::LoadOutcome::Done || outcome == hz::LoadOutcome::Stopped)
-        markSaved();
+        session.TakeSnapshot();
     // The page is shown now: whatever it changed on its own, the user hears of it here, before
     // any save can write it.
     if (const std::string corrections = session.CorrectionsMessage(); !corrections.empty())
         m_prompter.tell(hz::MsgKind::Warning, corrections, hz::Buttons::Ok);
     return outcome;
 }
-
-void TFormMain::markSaved() { session.TakeSnapshot(); }
 
 bool TFormMain::ConfirmDiscardChanges() { return session.ConfirmDiscardChanges(); }
 
@@ -337,7 +198,7 @@ void TFormMain::btn_saveClick()
     else if (session.WriteBuiltLines(toPath(chosen)))
         session.status.text[3] = toStd(chosen); // the session took the saved state as its snapshot
     // A write that failed has said so and changed nothing, the status bar included.
-    refreshStatus();
+    refreshView();
 }
 
 bool TFormMain::btn_closeClick()
@@ -409,90 +270,20 @@ void TFormMain::btn_gowebClick() { openUrl(fromStd(session.ident.DocPage)); }
 
 void TFormMain::gointoweb() { openUrl(QString::fromLatin1(hz::kHomePage)); }
 
+void TFormMain::DocPageChanged(const std::string& url) { btn_goweb->setText(fromStd(url)); }
+
 // ---------------------------------------------------------------------------------------------
 // Page host
 
 void TFormMain::ShowPage(int kind)
 {
-    // The core host has set up the pages of the kind; they say where they stand, and the
-    // window arranges itself around them.
     const QRect box = GroupBoxMain->geometry();
     if (const auto a = m_pageHost->ShowPage(kind, {box.x(), box.y(), box.width()}))
         ArrangeWindow(a->left, a->right, a->height, a->width);
 }
 
-void TFormMain::ArrangeWindow(int left, int right, int height, int width)
-{
-    GroupBoxMain->resize(GroupBoxMain->width(), height + 5);
-
-    setMinimumSize(0, 0);
-    resize(right + width + 10, height + StatusBar1->height() + GroupBoxButtons->height() + 50);
-    setMinimumSize(this->width(), this->height());
-
-    // C++ integer division truncates toward zero, as the layout formulas want.
-    const int wide = ((width - 40) * 4) / 10 - 15;
-    const int narrow = (2 * (width - 40)) / 10;
-    btn_load->resize(wide, btn_load->height());
-    btn_save->resize(wide, btn_save->height());
-    btn_info->resize(narrow, btn_info->height());
-    btn_close->resize(narrow, btn_close->height());
-
-    btn_prev->move(10, btn_prev->y());
-    btn_load->move(btn_prev->x() + btn_prev->width(), btn_load->y());
-    btn_next->move(btn_load->x() + btn_load->width(), btn_next->y());
-    btn_save->move(btn_next->x() + btn_next->width() + 10, btn_save->y());
-    btn_info->move(btn_save->x() + btn_save->width() + 10, btn_info->y());
-    btn_close->move(btn_info->x(), btn_close->y());
-    ProgressBar1->setGeometry(btn_load->x(), ProgressBar1->y(), btn_load->width() + btn_save->width() + 10,
-                              ProgressBar1->height());
-
-    GroupBoxButtons->setGeometry(right, height + 15, btn_info->x() + btn_info->width() + 10,
-                                 GroupBoxButtons->height());
-
-    GroupBoxImage->setGeometry(left, height + 15, right - left - 5,
-                               GroupBoxButtons->height() - btn_goweb->height() - 5);
-    Image2->move(GroupBoxImage->width() / 2 - Image2->width() / 2,
-                 GroupBoxImage->height() / 2 - Image2->height() / 2);
-
-    btn_goweb->setGeometry(GroupBoxImage->x(), GroupBoxImage->y() + GroupBoxImage->height() + 4,
-                           GroupBoxImage->width(), btn_goweb->height());
-}
-
-void TFormMain::ResetLayout()
-{
-    ArrangeWindow(5, 410, 500, 300);
-}
-
-void TFormMain::FitHeader(const std::string& name)
-{
-    QFont f = lbl_header->font();
-    f.setPointSize(15);
-    lbl_header->setFont(f);
-    lbl_header->setText(fromStd(name));
-    lbl_header->adjustSize();
-    for (int size : {13, 11, 10, 9}) {
-        if (lbl_header->width() > GroupBoxMain->width()) {
-            f.setPointSize(size);
-            lbl_header->setFont(f);
-            lbl_header->adjustSize();
-        }
-    }
-}
-
-// ---------------------------------------------------------------------------------------------
-// The rest of what the load sequence asks of the window
-
 void TFormMain::HidePages()
 {
     m_pageHost->HidePages();
-    refreshStatus();
+    refreshView();
 }
-
-void TFormMain::SetProgress(int maximum, int position)
-{
-    if (ProgressBar1->maximum() != maximum)
-        ProgressBar1->setRange(0, maximum);
-    ProgressBar1->setValue(std::clamp(position, 0, std::max(0, maximum)));
-}
-
-void TFormMain::DocPageChanged(const std::string& url) { btn_goweb->setText(fromStd(url)); }

@@ -119,14 +119,27 @@ inline int shownRows(TFormMain& w)
     return n;
 }
 
+// The window's frame of the page with this object name ("FrameRegister1"), as the frame class
+// F it was made as; nullptr when the window has no such frame or it is of another class.
+template <class F = PageFrame>
+F* frameOf(const TFormMain& w, const char* objectName)
+{
+    for (PageFrame* f : w.frames())
+        if (f->objectName() == QLatin1String(objectName))
+            return dynamic_cast<F*>(f);
+    return nullptr;
+}
+
+// The six page frames, in the order visibleFrames lists them.
+inline constexpr const char* kPageFrames[] = {"FrameZusatz1",    "FrameBlinkmuster1", "FrameBlinkmuster_led1",
+                                              "FrameKornelAdr1", "FrameKornel1",      "FrameRegister1"};
+
 inline QStringList visibleFrames(const TFormMain& w)
 {
     QStringList v;
-    for (QWidget* f : {static_cast<QWidget*>(w.FrameZusatz1), static_cast<QWidget*>(w.FrameBlinkmuster1),
-                       static_cast<QWidget*>(w.FrameBlinkmuster_led1), static_cast<QWidget*>(w.FrameKornelAdr1),
-                       static_cast<QWidget*>(w.FrameKornel1), static_cast<QWidget*>(w.FrameRegister1)})
-        if (!f->isHidden())
-            v << f->objectName();
+    for (const char* name : kPageFrames)
+        if (!frameOf(w, name)->isHidden())
+            v << QString::fromLatin1(name);
     return v;
 }
 

@@ -253,11 +253,11 @@ void BlinkPatternPage::showFor(const PageContext& context)
     Control& spinner = at(m_stretchSpinner);
     spinner.max = StretchMax();
     touch(spinner);
-    InitPage(hostWidth());
-    RefreshPage();
+    setUp(hostWidth());
+    refresh();
 }
 
-void BlinkPatternPage::InitPage(int width)
+void BlinkPatternPage::setUp(int width)
 {
     Updating = true;
     Drawing = false; // a press of the page shown before does not paint on this one
@@ -279,7 +279,7 @@ void BlinkPatternPage::InitPage(int width)
     Updating = false;
 }
 
-void BlinkPatternPage::RefreshPage()
+void BlinkPatternPage::refresh()
 {
     ShowPatternValues();
     DrawPatterns();

@@ -53,7 +53,7 @@ struct BlinkLayout {
     // Whether the page's own write into the stretch edit (showing an address) runs the stretch
     // handler, so that a stretch out of range is clamped when shown.
     bool clampStretchWhenShown;
-    // Whether InitPage draws the patterns once more at its end.
+    // Whether setUp draws the patterns once more at its end.
     bool drawAtEndOfInit;
 };
 
@@ -72,8 +72,7 @@ public:
     PagePlace placeIn(const AddressArea& area) const override;
     const BlinkLayout& layout() const { return m_layout; }
 
-    // The page host's set-up: InitPage with the width the host gives the frame, then
-    // RefreshPage.
+    // The page host's set-up: setUp with the width the host gives the frame, then refresh.
     void showFor(const PageContext& context) override;
     bool hasPending() const override;
     void accept() override;
@@ -91,14 +90,6 @@ public:
 
     // The width the host gives the frame: up to 15 pixels right of "Übernehmen".
     int hostWidth() const;
-
-    // Set-up and the operations behind the controls.
-    void InitPage(int width);
-    void RefreshPage();
-    void ReloadPatterns();
-    void ReadPatterns();
-    void ShowPatternValues();
-    void DrawPatterns();
 
     // The working copy: four blocks, entry n is the low byte of program word 0x300 + n.
     std::vector<int> PatternData;
@@ -131,6 +122,16 @@ protected:
     void place(const std::string& control, const Rect& r);
 
 private:
+    // Set-up and the operations behind the controls. setUp sizes the images to `width`,
+    // reloads the patterns and disables "Übernehmen"; refresh shows the selected pattern's
+    // values and draws it again.
+    void setUp(int width);
+    void refresh();
+    void ReloadPatterns();
+    void ReadPatterns();
+    void ShowPatternValues();
+    void DrawPatterns();
+
     // Handlers, bound to the controls in the constructor.
     void selectAddress();
     void storeLoop();

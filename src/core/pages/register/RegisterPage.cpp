@@ -102,11 +102,11 @@ void RegisterPage::placeSeparators()
 void RegisterPage::showFor(const PageContext& context)
 {
     m_context.emplace(context);
-    ResetRows();
-    ShowCvList(context.identifier, context.image);
+    clearRows();
+    readCvList(context.identifier, context.image);
 }
 
-void RegisterPage::ResetRows()
+void RegisterPage::clearRows()
 {
     build(0);
     Updating = true;
@@ -127,7 +127,7 @@ void RegisterPage::ResetRows()
     Updating = false;
 }
 
-void RegisterPage::ShowCvList(int identifier, const FirmwareImage& image)
+void RegisterPage::readCvList(int identifier, const FirmwareImage& image)
 {
     const auto& list = CvListFor(identifier);
     const int n = std::min(static_cast<int>(list.size()), kRows);

@@ -45,13 +45,9 @@ public:
     // The register page over the address area is hidden by the load, not when another page
     // is shown, as the firmware editor has always done it.
     bool hiddenOnlyByLoad() const override { return true; }
+    // Empties the rows, then reads the decoder type's CV list and its values.
     void showFor(const PageContext& context) override;
 
-    // Empties and hides all rows, shows the panel and places the column separators.
-    void ResetRows();
-    // Fills the rows with the CV list of `identifier` and the values from the image, and
-    // shows the rows in use.
-    void ShowCvList(int identifier, const FirmwareImage& image);
     int CvCount() const { return m_cvCount; }
     // The identifier whose list the rows show; 0 for none.
     int ListShown() const { return m_listShown; }
@@ -68,6 +64,11 @@ public:
     const std::vector<Control>& controls() const override { return build(kRows).m_controls; }
 
 private:
+    // Empties and hides all rows, shows the panel and places the column separators.
+    void clearRows();
+    // Fills the rows with the CV list of `identifier` and the values from the image, and
+    // shows the rows in use.
+    void readCvList(int identifier, const FirmwareImage& image);
     // Handler of every row's edit field (row 0..511): a valid number goes into the image.
     void applyCvEdit(int row);
     static constexpr std::size_t kFirstRow = 4; // after pnl_cv, Line1, Line2, Line3

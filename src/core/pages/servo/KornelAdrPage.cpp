@@ -65,7 +65,7 @@ constexpr int kStepWidth = 19, kEditLeft = 180, kEditWidth = 42, kUnitLeft = 265
 std::string two(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
 // Keeps a flag set while a piece of the page writes its own controls, and gives the flag back
-// as it was: the parts run inside InitPage, which holds it until its own end.
+// as it was: the parts run inside setUp, which holds it until its own end.
 class UpdatingScope {
 public:
     explicit UpdatingScope(bool& flag) : m_flag(flag), m_was(flag) { m_flag = true; }
@@ -282,7 +282,7 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
     }
 }
 
-void KornelAdrPage::showFor(const PageContext& context) { InitPage(context.identifier, context.image); }
+void KornelAdrPage::showFor(const PageContext& context) { setUp(context.identifier, context.image); }
 
 std::vector<int> KornelAdrPage::data() const
 {
@@ -342,7 +342,7 @@ void KornelAdrPage::replaceBits(std::size_t entryIndex, int keepMask, int bits)
     e = (e & keepMask) | bits;
 }
 
-void KornelAdrPage::InitPage(int identifier, const FirmwareImage& image)
+void KornelAdrPage::setUp(int identifier, const FirmwareImage& image)
 {
     Updating = true;
     m_type = &servo::ServoTypeFor(identifier);
@@ -369,11 +369,11 @@ void KornelAdrPage::InitPage(int identifier, const FirmwareImage& image)
         PulseFactor[s] = HexByteValue(image.get_Hex_EE(at0 + 1));
     }
 
-    RefreshPage();
+    refresh();
     Updating = false;
 }
 
-void KornelAdrPage::RefreshPage()
+void KornelAdrPage::refresh()
 {
     ShowServoFlags();
     ShowAddressBoxes();

@@ -88,7 +88,7 @@ public:
     const char* objectName() const override { return "FrameKornelAdr1"; }
     PagePlace placeIn(const AddressArea& area) const override;
 
-    // InitPage: runs each time the host shows page kind 4, after the curve page's.
+    // setUp: runs each time the host shows page kind 4, after the curve page's.
     void showFor(const PageContext& context) override;
     // The pulse values the next "übernehmen" writes, in EEPROM order 0x60..0x67: offset and
     // factor of servo 1, then of servo 2, 3 and 4.
@@ -109,17 +109,11 @@ public:
 
     // Shows the working copy's address settings and servo flags again (after the curve page
     // reloaded the table), and the pulse times.
-    void RefreshPage();
+    void refresh();
 
     // Set-up for a decoder type: captions and visibility by type, the pulse values from the
-    // EEPROM, then RefreshPage.
-    void InitPage(int identifier, const FirmwareImage& image);
-    void ShowServoFlags();
-    void ShowAddressBoxes();
-    void ShowPulseTimes();
-    // The curve list of an address shows only while its action starts a curve ("Start",
-    // "Start Loop" or none selected); on the Kornel-4 the relay list follows it.
-    void UpdateCurveBoxes();
+    // EEPROM, then refresh.
+    void setUp(int identifier, const FirmwareImage& image);
 
     // Index of the working-copy entries behind address n (1..8) and servo s (1..4).
     static std::size_t ServoActionEntry(int address);
@@ -139,6 +133,14 @@ public:
     const servo::ServoType& type() const { return *m_type; }
 
 private:
+    // The parts of refresh: the flag boxes, the address lists and the pulse times.
+    void ShowServoFlags();
+    void ShowAddressBoxes();
+    void ShowPulseTimes();
+    // The curve list of an address shows only while its action starts a curve ("Start",
+    // "Start Loop" or none selected); on the Kornel-4 the relay list follows it.
+    void UpdateCurveBoxes();
+
     // Handlers, bound to the controls in the constructor (address 1..8, servo 1..4, step
     // +-1 or +-10): the lists of an address row write its servo, action, curve and relay.
     void chooseServo(int address);

@@ -279,7 +279,7 @@ bool KornelPage::setData(const std::vector<int>& data)
     DrawRelay();
     ShowCurveValues();
     if (AddressPage)
-        AddressPage->RefreshPage();
+        AddressPage->refresh();
     // Showing a count or stretch out of range can correct it in the working copy; the table
     // taken over stays as the other file holds it, as a loaded table does until it is touched.
     std::copy(data.begin(), data.end(), CurveData.begin());
@@ -316,9 +316,9 @@ std::string KornelPage::dataLayout() const { return servo::ServoTypeFor(m_identi
 
 // ---- Set-up and table ----------------------------------------------------------------------
 
-void KornelPage::showFor(const PageContext& context) { InitPage(context); }
+void KornelPage::showFor(const PageContext& context) { setUp(context); }
 
-void KornelPage::InitPage(const PageContext& context)
+void KornelPage::setUp(const PageContext& context)
 {
     m_context.emplace(context);
     m_identifier = context.identifier;
@@ -366,7 +366,7 @@ void KornelPage::InitPage(const PageContext& context)
     setHint(ctl("edt_scale"), "Wert, mit dem die Kurve multipliziert wird. \nD.h. Werte > 1 ziehen die Kurve in der "
                               "Y-Achse auseinander, Werte < 1 stauchen die Kurve");
 
-    ReloadCurves();
+    reloadCurves();
     setEnabled(ctl("servo_btn_uebernehmen"), false);
     Updating = false;
 }
@@ -407,7 +407,7 @@ std::string KornelPage::describeByte(bool eeprom, int index) const
     return partOfEntry(entry);
 }
 
-void KornelPage::ReloadCurves()
+void KornelPage::reloadCurves()
 {
     ReadCurves();
     ShowButtonActions();
@@ -430,7 +430,7 @@ void KornelPage::ReloadCurves()
     DrawRelay();
     ShowCurveValues();
     if (AddressPage)
-        AddressPage->RefreshPage();
+        AddressPage->refresh();
     setEnabled(ctl("servo_btn_uebernehmen"), false);
 }
 
@@ -760,7 +760,7 @@ void KornelPage::copyCurve(int k)
     DrawRelay();
     ShowCurveValues();
     if (AddressPage)
-        AddressPage->RefreshPage();
+        AddressPage->refresh();
     EnableAccept();
 }
 
@@ -773,7 +773,7 @@ void KornelPage::acceptWorkingCopy()
 
 void KornelPage::discardWorkingCopy()
 {
-    ReloadCurves();
+    reloadCurves();
     setEnabled(ctl("servo_btn_uebernehmen"), false);
 }
 
@@ -909,7 +909,7 @@ void KornelPage::loadSet(const std::string& path)
     ShowCurveValues();
     if (AddressPage) {
         AddressPage->Updating = true;
-        AddressPage->RefreshPage();
+        AddressPage->refresh();
         AddressPage->Updating = false;
     }
     EnableAccept();

@@ -66,7 +66,7 @@ public:
     const char* objectName() const override { return "FrameKornel1"; }
     PagePlace placeIn(const AddressArea& area) const override;
 
-    // InitPage: runs each time the host shows page kind 4, before the address page's.
+    // The set-up: runs each time the host shows page kind 4, before the address page's.
     void showFor(const PageContext& context) override;
     // "übernehmen" is enabled.
     bool hasPending() const override;
@@ -119,14 +119,6 @@ public:
     servo::Record record(int r);
     servo::ConstRecord record(int r) const;
 
-    // Set-up and table.
-    void InitPage(const PageContext& context);
-    void ReloadCurves();
-    void ReadCurves();
-    void ShowCurveValues();
-    void DrawCurve();
-    void DrawRelay();
-
     // Messages of the page.
     static constexpr const char* kCountRange = "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..100";
     static constexpr const char* kStretchRange = "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..200";
@@ -135,6 +127,17 @@ public:
     static constexpr const char* kThresholdInput = "Ungültige Eingabe für <%s> ";
 
 private:
+    // Set-up and table. setUp keeps the context, fills the lists and captions for the decoder
+    // type and reloads the curves. reloadCurves reads the table into the working copy and the
+    // SW1 mode and threshold from the EEPROM, shows them, refreshes the address page and
+    // disables "übernehmen" (at set-up and on "verwerfen").
+    void setUp(const PageContext& context);
+    void reloadCurves();
+    void ReadCurves();
+    void ShowCurveValues();
+    void DrawCurve();
+    void DrawRelay();
+
     // Handlers, bound to the controls in the constructor.
     void selectCurve();
     void changeGrid();
@@ -203,7 +206,7 @@ private:
     int m_identifier = 0;
     // The edit whose text the user is typing: ShowCurveValues leaves its text as typed.
     const Control* m_typing = nullptr;
-    // Set while the program writes an edit (ShowCurveValues, ReloadCurves).
+    // Set while the program writes an edit (ShowCurveValues, reloadCurves).
     bool m_programWrite = false;
 };
 

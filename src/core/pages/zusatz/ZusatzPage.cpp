@@ -109,7 +109,7 @@ ZusatzPage::ZusatzPage()
          "Aktiviert: eine Mode-Umschaltung (Taste beim Starten) ist dann nicht mehr möglich. Voreingestellte Modus "
          "ist damit garantiert. ")
         .on<&ZusatzPage::storeModeFlags>();
-    // The value rows, made hidden; BuildPage places the ones a decoder type uses.
+    // The value rows, made hidden; setUp places the ones a decoder type uses.
     m_firstRow = m_controls.size();
     for (int row = 0; row < kRows; ++row) {
         make(rowLabelName(row), ControlKind::Label, Rect{0, 0, 100, 20}, panel);
@@ -193,11 +193,11 @@ bool ZusatzPage::firmwareAbove354() const
 void ZusatzPage::showFor(const PageContext& context)
 {
     m_context.emplace(context);
-    ResetPage();
-    BuildPage();
+    clearControls();
+    setUp();
 }
 
-void ZusatzPage::ResetPage()
+void ZusatzPage::clearControls()
 {
     Control& panel = ctl("pnl_Zusatz");
     setGeometry(panel, Rect{0, 0, kWidth, kHeight});
@@ -255,7 +255,7 @@ void ZusatzPage::ResetPage()
     setVisible(heading3, false);
 }
 
-void ZusatzPage::BuildPage()
+void ZusatzPage::setUp()
 {
     if (!m_context)
         return;
@@ -576,7 +576,7 @@ void ZusatzPage::storeRow(int row)
         return;
     }
     writeEe(RowAddress[k], value);
-    BuildPage();
+    setUp();
 }
 
 void ZusatzPage::selectMode(int mode)
@@ -641,12 +641,12 @@ void ZusatzPage::storeFadingOrSpeed()
         setHint(track, "Überblend-Zeit");
         const auto position = static_cast<std::size_t>(std::clamp(track.position, 0, 5));
         m_context->image.set_Hex_EE(kSettingByte, zusatz::kFadingCodes[position]);
-        BuildPage();
+        setUp();
     } else if (m_type->options & zusatz::OptEffectSpeed) {
         setHint(track, "Ablauf-Geschwindigkeit der Effekte");
         writeEe(kSettingByte, track.position);
         focusRequest = track.name;
-        BuildPage();
+        setUp();
     }
 }
 
@@ -656,7 +656,7 @@ void ZusatzPage::storeNeonDark()
         return;
     writeEe(kNeonDark, control("TrackBar_neon_1").position);
     focusRequest = "TrackBar_neon_1";
-    BuildPage();
+    setUp();
 }
 
 void ZusatzPage::storeNeonBright()
@@ -665,7 +665,7 @@ void ZusatzPage::storeNeonBright()
         return;
     writeEe(kNeonBright, control("TrackBar_neon_2").position);
     focusRequest = "TrackBar_neon_2";
-    BuildPage();
+    setUp();
 }
 
 PagePlace ZusatzPage::placeIn(const AddressArea& area) const

@@ -46,13 +46,12 @@ public:
     const char* frameName() const override { return "TFrameZusatz"; }
     const char* objectName() const override { return "FrameZusatz1"; }
     PagePlace placeIn(const AddressArea& area) const override;
-    // ResetPage, then BuildPage.
+    // Every control back to its neutral state, then the set-up.
     void showFor(const PageContext& context) override;
 
-    // Returns every control to its neutral state.
-    void ResetPage();
-    // Sets the page up for the loaded decoder type and fills it from the image.
-    void BuildPage();
+    // Sets the page up for the loaded decoder type and fills it from the image; the handlers
+    // run it again after each write, so that what depends on the written byte follows.
+    void setUp();
 
     int RowCount = 0;
     std::array<int, kRows> RowAddress{};
@@ -76,6 +75,8 @@ public:
     const Control& control(const std::string& name) const;
 
 private:
+    // Returns every control to its neutral state.
+    void clearControls();
     // Handlers, bound to the controls in the constructor. A row's number goes into its EEPROM
     // byte (row 0..24).
     void storeRow(int row);

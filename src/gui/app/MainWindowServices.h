@@ -1,0 +1,29 @@
+#pragma once
+// What the main window needs from its surroundings. Every member may stay empty; the window
+// then uses message boxes, QFileDialog, QDesktopServices and the settings file of
+// SettingsFilePath(). Tests and the screenshot mode fill them in.
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace hz {
+class Prompter;
+}
+
+namespace hz::gui {
+
+class FileDialogs;
+
+struct MainWindowServices {
+    Prompter* prompter = nullptr;
+    FileDialogs* dialogs = nullptr;
+    std::function<void(const QString& url)> openUrl;
+    QString settingsPath;
+    // Replaces the HEX information dialog that "HEX Info" opens modally (InfoDialog).
+    std::function<void(QWidget* owner)> showInfo;
+};
+
+} // namespace hz::gui

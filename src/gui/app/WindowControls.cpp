@@ -1,0 +1,193 @@
+#include "gui/app/WindowControls.h"
+
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include <algorithm>
+
+#include "core/firmware/StatusPanels.h"
+#include "gui/app/LinkPicture.h"
+#include "gui/app/MessageBoxPrompter.h"
+#include "gui/app/QtText.h"
+
+using hz::gui::fromStd;
+using hz::gui::hintText;
+
+namespace {
+
+// Heights and fixed sizes of the lower controls as the window was designed; ArrangeWindow
+// only moves them and sets the widths of the four wide buttons.
+constexpr int kButtonTop = 16;
+constexpr int kButtonHeight = 25;
+constexpr int kArrowWidth = 15; // "<" and ">": with 15 the button group is exactly the page width
+constexpr int kInfoHeight = 24;
+constexpr int kCloseTop = 40;
+constexpr int kProgressTop = 49;
+constexpr int kProgressHeight = 17;
+constexpr int kButtonGroupHeight = 74;
+constexpr int kGowebHeight = 25;
+
+} // namespace
+
+void WindowControls::createControls()
+{
+    central = new QWidget(&m_window);
+    central->setObjectName(QStringLiteral("central"));
+    m_window.setCentralWidget(central);
+
+    GroupBoxMain = new QGroupBox(central);
+    GroupBoxMain->setObjectName(QStringLiteral("GroupBoxMain"));
+
+    lbl_header = new QLabel(GroupBoxMain);
+    lbl_header->setObjectName(QStringLiteral("lbl_header"));
+    QFont hf = lbl_header->font();
+    hf.setPixelSize(20);
+    lbl_header->setFont(hf);
+    lbl_header->move(10, 18);
+
+    GroupBoxButtons = new QGroupBox(central);
+    GroupBoxButtons->setObjectName(QStringLiteral("GroupBoxButtons"));
+    GroupBoxButtons->resize(320, kButtonGroupHeight);
+
+    auto button = [](QWidget* parent, const char* name, const char* caption, const char* hint) {
+        auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+        b->setObjectName(QString::fromLatin1(name));
+        if (hint)
+            b->setToolTip(hintText(hint));
+        return b;
+    };
+    btn_prev = button(GroupBoxButtons, "btn_prev", "<", nullptr);
+    btn_load = button(GroupBoxButtons, "btn_load", "HEX laden",
+                      "Hex-File laden.\r\nAnschliessend können Parameter wie z.B. die Adressen geändert werden.");
+    btn_next = button(GroupBoxButtons, "btn_next", ">", nullptr);
+    btn_save = button(GroupBoxButtons, "btn_save", "speichern",
+                      "Hex-File speichern\r\nDas neue HEX-File kann dann in den PIC 'gebrannt' werden");
+    btn_info = button(GroupBoxButtons, "btn_info", "HEX Info", "Anzeige der HEX-Daten");
+    btn_close = button(GroupBoxButtons, "btn_close", "Ende", "Programm beenden\r\n(mit Nachfrage, wenn Änderungen nicht gespeichert sind)");
+    for (QPushButton* b : {btn_save, btn_close}) {
+        QFont f = b->font();
+        f.setBold(true);
+        b->setFont(f);
+    }
+    btn_prev->setGeometry(10, kButtonTop, kArrowWidth, kButtonHeight);
+    btn_load->setGeometry(25, kButtonTop, 89, kButtonHeight);
+    btn_next->setGeometry(114, kButtonTop, kArrowWidth, kButtonHeight);
+    btn_save->setGeometry(139, kButtonTop, 89, kButtonHeight);
+    btn_info->setGeometry(238, kButtonTop, 52, kInfoHeight);
+    btn_close->setGeometry(238, kCloseTop, 52, kButtonHeight);
+
+    ProgressBar1 = new QProgressBar(GroupBoxButtons);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setGeometry(25, kProgressTop, 213, kProgressHeight);
+
+    GroupBoxImage = new QGroupBox(central);
+    GroupBoxImage->setObjectName(QStringLiteral("GroupBoxImage"));
+    GroupBoxImage->setCursor(Qt::PointingHandCursor);
+    Image2 = new QLabel(GroupBoxImage);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->setPixmap(hz::gui::makeLinkPicture(kImageWidth, kImageHeight));
+    Image2->resize(kImageWidth, kImageHeight);
+    Image2->setToolTip(QStringLiteral("Zur WebSite"));
+    Image2->setCursor(Qt::PointingHandCursor);
+
+    btn_goweb = button(central, "btn_goweb", "", "Gehe auf die WebSite zu dieser Software-Variante");
+    btn_goweb->resize(btn_goweb->width(), kGowebHeight);
+
+    StatusBar1 = new QStatusBar(&m_window);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setToolTip(QStringLiteral("Anzeige der HEX-Version und des Namens"));
+    // The last panel holds the file's path and the PIC suffix after it: it keeps at least its
+    // 250 pixels and takes whatever width the window has beyond the other three.
+    const int panelWidths[4] = {35, 50, 50, 250};
+    for (int i = 0; i < 4; ++i) {
+        auto* l = new QLabel(StatusBar1);
+        l->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        if (i < 3) {
+            l->setFixedWidth(panelWidths[i]);
+            StatusBar1->addWidget(l);
+        } else {
+            l->setMinimumWidth(panelWidths[i]);
+            // a long path must not widen the window: the explicit minimum holds
+            l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+            StatusBar1->addWidget(l, 1);
+        }
+        StatusPanels[static_cast<std::size_t>(i)] = l;
+    }
+    StatusBar1->setFixedHeight(StatusBar1->sizeHint().height());
+    m_window.setStatusBar(StatusBar1);
+
+}
+
+void WindowControls::ArrangeWindow(int left, int right, int height, int width)
+{
+    GroupBoxMain->resize(GroupBoxMain->width(), height + 5);
+
+    m_window.setMinimumSize(0, 0);
+    m_window.resize(right + width + 10, height + StatusBar1->height() + GroupBoxButtons->height() + 50);
+    m_window.setMinimumSize(m_window.width(), m_window.height());
+
+    // C++ integer division truncates toward zero, as the layout formulas want.
+    const int wide = ((width - 40) * 4) / 10 - 15;
+    const int narrow = (2 * (width - 40)) / 10;
+    btn_load->resize(wide, btn_load->height());
+    btn_save->resize(wide, btn_save->height());
+    btn_info->resize(narrow, btn_info->height());
+    btn_close->resize(narrow, btn_close->height());
+
+    btn_prev->move(10, btn_prev->y());
+    btn_load->move(btn_prev->x() + btn_prev->width(), btn_load->y());
+    btn_next->move(btn_load->x() + btn_load->width(), btn_next->y());
+    btn_save->move(btn_next->x() + btn_next->width() + 10, btn_save->y());
+    btn_info->move(btn_save->x() + btn_save->width() + 10, btn_info->y());
+    btn_close->move(btn_info->x(), btn_close->y());
+    ProgressBar1->setGeometry(btn_load->x(), ProgressBar1->y(), btn_load->width() + btn_save->width() + 10,
+                              ProgressBar1->height());
+
+    GroupBoxButtons->setGeometry(right, height + 15, btn_info->x() + btn_info->width() + 10,
+                                 GroupBoxButtons->height());
+
+    GroupBoxImage->setGeometry(left, height + 15, right - left - 5,
+                               GroupBoxButtons->height() - btn_goweb->height() - 5);
+    Image2->move(GroupBoxImage->width() / 2 - Image2->width() / 2,
+                 GroupBoxImage->height() / 2 - Image2->height() / 2);
+
+    btn_goweb->setGeometry(GroupBoxImage->x(), GroupBoxImage->y() + GroupBoxImage->height() + 4,
+                           GroupBoxImage->width(), btn_goweb->height());
+}
+
+void WindowControls::showStatus(const hz::StatusPanels& status)
+{
+    for (std::size_t i = 0; i < 4; ++i)
+        StatusPanels[i]->setText(fromStd(status.text[i]));
+}
+
+void WindowControls::showProgress(int maximum, int position)
+{
+    if (ProgressBar1->maximum() != maximum)
+        ProgressBar1->setRange(0, maximum);
+    ProgressBar1->setValue(std::clamp(position, 0, std::max(0, maximum)));
+}
+
+void WindowControls::showHeader(const std::string& name)
+{
+    QFont f = lbl_header->font();
+    f.setPointSize(15);
+    lbl_header->setFont(f);
+    lbl_header->setText(fromStd(name));
+    lbl_header->adjustSize();
+    for (int size : {13, 11, 10, 9}) {
+        if (lbl_header->width() > GroupBoxMain->width()) {
+            f.setPointSize(size);
+            lbl_header->setFont(f);
+            lbl_header->adjustSize();
+        }
+    }
+}
