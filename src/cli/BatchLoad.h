@@ -6,8 +6,8 @@
 #include <iosfwd>
 #include <string>
 
-#include "core/BatchPrompter.h"
 #include "cli/Command.h"
+#include "core/BatchPrompter.h"
 #include "core/Session.h"
 
 namespace hz::cli {

@@ -43,7 +43,8 @@ void writeControl(std::ostream& out, const Control& c)
     case ControlKind::Image: break;
     }
     if (c.background)
-        out << ", \"background\": " << jsonString(strprintf("#%02x%02x%02x", c.background->r, c.background->g, c.background->b));
+        out << ", \"background\": "
+            << jsonString(strprintf("#%02x%02x%02x", c.background->r, c.background->g, c.background->b));
     if (!c.hint.empty())
         out << ", \"hint\": " << jsonString(c.hint);
     if (c.geometry)
@@ -74,7 +75,8 @@ void writePageJson(std::ostream& out, const pages::Page& page, int indent)
 {
     const std::string pad(static_cast<std::size_t>(indent), ' ');
     out << "{\"frame\": " << jsonString(page.frameName()) << ", \"pending\": " << (page.hasPending() ? "true" : "false")
-        << ",\n" << pad << " \"controls\": [";
+        << ",\n"
+        << pad << " \"controls\": [";
     const auto& controls = page.controls();
     for (std::size_t k = 0; k < controls.size(); ++k) {
         out << (k ? "," : "") << "\n" << pad << "   ";

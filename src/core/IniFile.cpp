@@ -50,7 +50,7 @@ std::string encodeValue(const std::string& value)
 bool IniFile::load(const std::string& path, std::string* error)
 {
     m_sections.clear();
-    struct stat st{};
+    struct stat st {};
     if (stat(path.c_str(), &st) != 0) {
         if (errno == ENOENT)
             return true;

@@ -45,14 +45,14 @@ public:
 
 private:
     struct Line {
-        std::string raw;      // the line as read, for comments, blanks and unparsed lines
-        std::string key;      // empty when the line holds no key
-        std::string value;    // decoded value
+        std::string raw;   // the line as read, for comments, blanks and unparsed lines
+        std::string key;   // empty when the line holds no key
+        std::string value; // decoded value
         bool isKey = false;
     };
     struct Section {
-        std::string name;     // empty for the lines before the first section header
-        std::string header;   // the header line as read
+        std::string name;   // empty for the lines before the first section header
+        std::string header; // the header line as read
         std::vector<Line> lines;
     };
 

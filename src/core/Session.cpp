@@ -22,21 +22,14 @@ Answer Session::MessageRelay::ask(MsgKind kind, const std::string& text, Buttons
 }
 
 Session::Session(Prompter& prompter)
-    : m_relay(prompter),
-      image(m_relay),
-      rows(m_relay),
-      reader(image, status),
-      identification(image, status, ident),
+    : m_relay(prompter), image(m_relay), rows(m_relay), reader(image, status), identification(image, status, ident),
       addresses(image, rows, ident)
 {
     reader.onImageReset = [this] { m_hostView.HidePages(); };
     m_snapshot = currentState();
 }
 
-LoadOutcome Session::LoadFile(const std::string& fileName)
-{
-    return afterReading(reader.ReadHexFile(fileName));
-}
+LoadOutcome Session::LoadFile(const std::string& fileName) { return afterReading(reader.ReadHexFile(fileName)); }
 
 LoadOutcome Session::LoadStream(std::istream& in, const std::string& name)
 {
@@ -72,10 +65,10 @@ LoadOutcome Session::identifyAndDecode(LoadOutcome outcome)
     // "saving" it would only write the two fixed records.
     if (!image.RomFound && !image.EepromFound && !image.IdFound && !image.ConfigFound) {
         m_relay.tell(MsgKind::Error,
-                        strprintf("Die Datei \"%s\" enthält keine Firmware: weder Programmspeicher noch EEPROM, "
-                                  "ID oder Config-Werte. Sie wurde nicht geladen.",
-                                  image.LastFileName.c_str()),
-                        Buttons::Ok);
+                     strprintf("Die Datei \"%s\" enthält keine Firmware: weder Programmspeicher noch EEPROM, "
+                               "ID oder Config-Werte. Sie wurde nicht geladen.",
+                               image.LastFileName.c_str()),
+                     Buttons::Ok);
         return LoadOutcome::Stopped;
     }
 

@@ -21,7 +21,11 @@ public:
     // Show the decoder name in the header at the largest size that fits.
     virtual void FitHeader(const std::string& name) { (void)name; }
     // Progress of the address decoding (the bar clamps to 0..maximum).
-    virtual void SetProgress(int maximum, int position) { (void)maximum; (void)position; }
+    virtual void SetProgress(int maximum, int position)
+    {
+        (void)maximum;
+        (void)position;
+    }
     // The web button's caption follows the documentation page.
     virtual void DocPageChanged(const std::string& url) { (void)url; }
 };

@@ -12,7 +12,6 @@
 
 using namespace hz::test;
 
-
 TEST(Cli, UsageAndExitCodes)
 {
     const CliRun help = runCli({"--help"});
@@ -95,12 +94,9 @@ TEST(Cli, SetWritesTheRowOrRefusesAndWritesNothing)
         std::vector<std::string> rows;
         std::string message;
     } refused[] = {
-        {{"1=321"}, "Adresse für <Weiche> ist zu gross"},
-        {{"1=12a"}, "Ungültige Eingabe für <Weiche> "},
-        {{"1=5", "2=-1g"}, "Adresse für <Licht> ist zu klein"},
-        {{"3=1"}, "Zeile 3 gibt es bei diesem Dekoder nicht."},
-        {{"1=5/2"}, "Ungültige Eingabe für <Weiche> "},
-        {{"x"}, "--row erwartet N=WERT"},
+        {{"1=321"}, "Adresse für <Weiche> ist zu gross"},       {{"1=12a"}, "Ungültige Eingabe für <Weiche> "},
+        {{"1=5", "2=-1g"}, "Adresse für <Licht> ist zu klein"}, {{"3=1"}, "Zeile 3 gibt es bei diesem Dekoder nicht."},
+        {{"1=5/2"}, "Ungültige Eingabe für <Weiche> "},         {{"x"}, "--row erwartet N=WERT"},
     };
     for (const auto& c : refused) {
         std::vector<std::string> args{"set", in, "-o", out};
@@ -180,7 +176,8 @@ TEST(Cli, AReportThatCannotBeWrittenIsAnError)
         const int status = std::system(cmd.c_str());
         ASSERT_TRUE(WIFEXITED(status)) << c.args;
         EXPECT_EQ(WEXITSTATUS(status), c.code) << c.args;
-        EXPECT_NE(readFile(errFile).find("Die Ausgabe konnte nicht vollständig geschrieben werden: Der Datenträger ist voll."),
+        EXPECT_NE(readFile(errFile).find(
+                      "Die Ausgabe konnte nicht vollständig geschrieben werden: Der Datenträger ist voll."),
                   std::string::npos)
             << c.args << ": " << readFile(errFile);
         // the same run into a normal file succeeds and says nothing of the kind
@@ -209,7 +206,8 @@ TEST(Cli, ConvertWritesAValidFileOrNothing)
     EXPECT_EQ(runCli({"convert", bad, "-o", out}).code, 1);
     EXPECT_FALSE(std::filesystem::exists(out));
     // an output that cannot be written: exit 1, with a German reason
-    const CliRun noFolder = runCli({"convert", fixture("classic_629_turnout.hex"), "-o", (dir / "no" / "x.hex").string()});
+    const CliRun noFolder =
+        runCli({"convert", fixture("classic_629_turnout.hex"), "-o", (dir / "no" / "x.hex").string()});
     EXPECT_EQ(noFolder.code, 1);
     EXPECT_NE(noFolder.err.find("Datei oder Ordner nicht gefunden"), std::string::npos) << noFolder.err;
 
@@ -484,10 +482,10 @@ TEST(Cli, AddressRowsAreAPageThatSetDoReaches)
         const char* action;
         const char* message;
     } refused[] = {
-        {"classic_629_turnout.hex", "edt_fkt_1=3", "\"edt_fkt_1\" ist nicht sichtbar."},   // red/green row
-        {"classic_629_turnout.hex", "edt_adr_3=3", "\"edt_adr_3\" ist nicht sichtbar."},   // no caption
-        {"zusatz_629_neon060.hex", "btn_RG_1", "\"btn_RG_1\" ist nicht sichtbar."},        // function row
-        {"classic_676_turntable.hex", "edt_adr_31=3", "\"edt_adr_31\" ist gesperrt."},     // no EEPROM room
+        {"classic_629_turnout.hex", "edt_fkt_1=3", "\"edt_fkt_1\" ist nicht sichtbar."}, // red/green row
+        {"classic_629_turnout.hex", "edt_adr_3=3", "\"edt_adr_3\" ist nicht sichtbar."}, // no caption
+        {"zusatz_629_neon060.hex", "btn_RG_1", "\"btn_RG_1\" ist nicht sichtbar."},      // function row
+        {"classic_676_turntable.hex", "edt_adr_31=3", "\"edt_adr_31\" ist gesperrt."},   // no EEPROM room
         {"classic_629_turnout.hex", "edt_adr_48=3", "Ein Bedienelement \"edt_adr_48\" gibt es"},
     };
     for (const auto& c : refused) {

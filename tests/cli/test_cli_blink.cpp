@@ -70,14 +70,15 @@ TEST(CliBlink, FourOutputPageShowsPaintsCopiesAndSaves)
     const std::vector<int> table = pageData(info.out);
     ASSERT_EQ(table.size(), 256u);
     EXPECT_EQ(std::vector<int>(table.begin(), table.begin() + 4), (std::vector<int>{5, 5, 6, 6}));
-    EXPECT_NE(control(info.out, "blinkmuster_lbl_KurveInfo2").find("\"caption\": \"Gesamtzeit = 2.0000 s\""), std::string::npos);
+    EXPECT_NE(control(info.out, "blinkmuster_lbl_KurveInfo2").find("\"caption\": \"Gesamtzeit = 2.0000 s\""),
+              std::string::npos);
     EXPECT_NE(control(info.out, "Image_Blink4").find("\"visible\": false"), std::string::npos); // Out#4 not used
     EXPECT_NE(control(info.out, "blinkmuster_btn_uebernehmen").find("\"enabled\": false"), std::string::npos);
 
     // Address 3 holds 60 steps and stretch 0: shown and saved as 50 and 1. Typing 60 stores
     // 50; painting low on Out#2 at x 5, 60 and 120 (9.6 pixels per step) clears steps 0, 6, 12.
-    const Saved painted = setAndReload(in, out, {"blinkmuster_rad_a3", "blinkmuster_edt_Anzahl=60",
-                                                 "Image_Blink2=draw:5,30;60,30;120,30"});
+    const Saved painted = setAndReload(
+        in, out, {"blinkmuster_rad_a3", "blinkmuster_edt_Anzahl=60", "Image_Blink2=draw:5,30;60,30;120,30"});
     ASSERT_EQ(painted.run.code, 0) << painted.run.err;
     ASSERT_EQ(painted.data.size(), 256u);
     std::vector<int> expected = table;
@@ -149,7 +150,8 @@ TEST(CliBlink, TenOutputPageStoresTheStretchToBase255AndKeepsEntry255)
     expected[103] = 0x3B;
     expected[128 + 1] = 0x02 | 0x10;
     EXPECT_EQ(stretched.data, expected);
-    EXPECT_NE(control(stretched.info, "led_blinkmuster_lbl_KurveInfo1").find("Zeit-Raster = 5.1000 s"), std::string::npos);
+    EXPECT_NE(control(stretched.info, "led_blinkmuster_lbl_KurveInfo1").find("Zeit-Raster = 5.1000 s"),
+              std::string::npos);
 
     // 30001 is stored as 30000 without a message: high 118, low 165
     const Saved top = setAndReload(in, out, {"led_blinkmuster_edt_stretch=30001"});
@@ -243,9 +245,9 @@ TEST(CliBlink, MigrateCarriesTheTableIntoAnotherFileOfTheSameType)
     const std::vector<int> after = pageData(runCli({"info", out, "--json"}).out);
     ASSERT_EQ(after.size(), 1024u);
     EXPECT_EQ(after, before);
-    EXPECT_EQ(after[256 + 101], 4);     // address 2: four steps
-    EXPECT_EQ(after[256 + 128], 62);    // Out#5 off in its step 0
-    EXPECT_EQ(after[512 + 101], 8);     // address 3: a copy of address 1
+    EXPECT_EQ(after[256 + 101], 4);  // address 2: four steps
+    EXPECT_EQ(after[256 + 128], 62); // Out#5 off in its step 0
+    EXPECT_EQ(after[512 + 101], 8);  // address 3: a copy of address 1
     EXPECT_NE(pageData(runCli({"info", delivered, "--json"}).out), after);
     const CliRun diff = runCli({"diff", old, out});
     EXPECT_EQ(diff.code, 0) << diff.out;

@@ -9,13 +9,13 @@
 
 #include "CliRun.h"
 #include "FirmwareBuilder.h"
-#include "cli/Json.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
-#include "core/pages/address/AddressPage.h"
+#include "cli/Json.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/CodeTables.h"
 #include "core/firmware/HexReader.h"
+#include "core/pages/address/AddressPage.h"
 
 using namespace hz;
 using namespace hz::test;
@@ -89,8 +89,8 @@ std::string assemble(const std::filesystem::path& dir, const std::string& name, 
     const auto asmFile = dir / (name + ".asm");
     const auto hexFile = dir / (name + ".hex");
     writeFile(asmFile.string(), source);
-    const std::string cmd = std::string(HZ_GPASM) + " -q -w 2 -o '" + hexFile.string() + "' '" + asmFile.string() +
-                            "' > /dev/null 2>&1";
+    const std::string cmd =
+        std::string(HZ_GPASM) + " -q -w 2 -o '" + hexFile.string() + "' '" + asmFile.string() + "' > /dev/null 2>&1";
     EXPECT_EQ(std::system(cmd.c_str()), 0) << source;
     return hexFile.string();
 }

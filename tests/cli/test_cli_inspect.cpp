@@ -54,9 +54,11 @@ TEST(CliInspect, DumpAndCompareOfTheDemoFirmwareMatchTheGoldenFiles)
         {{"dump", example("stellino_12f629.hex"), "--json"}, 0, "dump_stellino_12f629.json"},
         {{"dump", example("forsta_16f18324.hex")}, 0, "dump_forsta_16f18324.txt"},
         {{"dump", example("relais_16f684_dcc.hex"), "--json"}, 0, "dump_relais_16f684_dcc.json"},
-        {{"compare", example("stellino_12f629.hex"), example("relais_16f684_dcc.hex")}, 1,
+        {{"compare", example("stellino_12f629.hex"), example("relais_16f684_dcc.hex")},
+         1,
          "compare_stellino_relais.txt"},
-        {{"compare", example("stellino_12f629.hex"), example("relais_16f684_dcc.hex"), "--json"}, 1,
+        {{"compare", example("stellino_12f629.hex"), example("relais_16f684_dcc.hex"), "--json"},
+         1,
          "compare_stellino_relais.json"},
         {{"compare", example("forsta_16f18324.hex"), example("forsta_16f18324.hex")}, 0, "compare_forsta_self.txt"},
     };

@@ -215,7 +215,8 @@ TEST(CliServoAddresses, ReadOnlyPulseTimesAndHiddenRowsAreRefused)
     } cases[] = {
         {"servo_kornel4.hex", {"servo_edt_Offset_1=1"}, "\"servo_edt_Offset_1\" zeigt nur an und nimmt keine Eingabe."},
         // a refusal after an accepted step: nothing of the run is written
-        {"servo_kornel4.hex", {"btn_inc10offset_1", "servo_edt_max_2=3,000"},
+        {"servo_kornel4.hex",
+         {"btn_inc10offset_1", "servo_edt_max_2=3,000"},
          "\"servo_edt_max_2\" zeigt nur an und nimmt keine Eingabe."},
         {"servo_kornelchen.hex", {"cbx_a6_servo=Servo 3"}, "\"cbx_a6_servo\" ist nicht sichtbar."},
     };
@@ -249,8 +250,9 @@ TEST(CliServoTools, DiffNamesTheChangedCurvePoint)
     for (const std::string& b : {drawn, loaded}) {
         const CliRun json = runCli({"diff", a, b, "--json"});
         EXPECT_EQ(json.code, 1) << json.err;
-        EXPECT_TRUE(has(json.out, "\"differences\": [\n    {\"where\": \"data\", \"name\": \"FrameKornel1:Kurve 1 Punkte[1]\", "
-                                  "\"caption\": \"Kurve 1 Punkte\", \"a\": \"20\", \"b\": \"127\"}\n  ]\n}"))
+        EXPECT_TRUE(has(json.out,
+                        "\"differences\": [\n    {\"where\": \"data\", \"name\": \"FrameKornel1:Kurve 1 Punkte[1]\", "
+                        "\"caption\": \"Kurve 1 Punkte\", \"a\": \"20\", \"b\": \"127\"}\n  ]\n}"))
             << json.out;
         const CliRun text = runCli({"diff", a, b});
         EXPECT_EQ(text.code, 1);
@@ -260,8 +262,9 @@ TEST(CliServoTools, DiffNamesTheChangedCurvePoint)
     const std::string adr = (dir / "adr.hex").string();
     ASSERT_EQ(runCli({"set", a, "-o", adr, "--do", "btn_inc1faktor_3", "--do", "cbx_a1_curve=Kurve 4"}).code, 0);
     const CliRun json = runCli({"diff", a, adr, "--json"});
-    EXPECT_TRUE(has(json.out, "{\"where\": \"data\", \"name\": \"FrameKornel1:Adresse 1 Kurve/Relais[0]\", \"caption\": "
-                              "\"Adresse 1 Kurve/Relais\", \"a\": \"17\", \"b\": \"129\"}"))
+    EXPECT_TRUE(has(json.out,
+                    "{\"where\": \"data\", \"name\": \"FrameKornel1:Adresse 1 Kurve/Relais[0]\", \"caption\": "
+                    "\"Adresse 1 Kurve/Relais\", \"a\": \"17\", \"b\": \"129\"}"))
         << json.out;
     EXPECT_TRUE(has(json.out, "{\"where\": \"page\", \"name\": \"cbx_a1_curve\", \"caption\": \"Adresse 01\", \"a\": "
                               "\"Kurve 1\", \"b\": \"Kurve 4\"}"));
@@ -305,12 +308,14 @@ TEST(CliServoTools, MigrateCarriesTheWorkingCopyIntoAnotherServoFirmware)
     const std::string k4 = (dir / "k4.hex").string();
     const CliRun across = runCli({"migrate", old, fixture("servo_kornel4.hex"), "-o", k4});
     ASSERT_EQ(across.code, 0) << across.out << across.err;
-    EXPECT_TRUE(has(across.out, "  FrameKornel1 <Arbeitskopie>: 512 Werte - Die Arbeitskopie ist in NEU anders aufgebaut "
-                                "(Kornel-4: Adressen 01 bis 08 mit Servo und Relais, Servos 1 bis 4, Taster 1 und 2 statt "
-                                "Kornelchen: Adressen 01 bis 04, Servo 1, Taster 3 und 4).\n"))
+    EXPECT_TRUE(has(across.out,
+                    "  FrameKornel1 <Arbeitskopie>: 512 Werte - Die Arbeitskopie ist in NEU anders aufgebaut "
+                    "(Kornel-4: Adressen 01 bis 08 mit Servo und Relais, Servos 1 bis 4, Taster 1 und 2 statt "
+                    "Kornelchen: Adressen 01 bis 04, Servo 1, Taster 3 und 4).\n"))
         << across.out;
-    EXPECT_TRUE(has(across.out, "  FrameKornelAdr1 <Arbeitskopie>: 8 Werte - Die Arbeitskopie ist in NEU anders aufgebaut "
-                                "(Impuls-Zeiten der Servos 1 bis 4 statt Impuls-Zeiten von Servo 1).\n"));
+    EXPECT_TRUE(has(across.out,
+                    "  FrameKornelAdr1 <Arbeitskopie>: 8 Werte - Die Arbeitskopie ist in NEU anders aufgebaut "
+                    "(Impuls-Zeiten der Servos 1 bis 4 statt Impuls-Zeiten von Servo 1).\n"));
     EXPECT_TRUE(has(across.out, "  cbx_a2_curve <Adresse 02>: Kurve 4\n"));
     const CliRun after4 = runCli({"diff", fixture("servo_kornel4.hex"), k4});
     EXPECT_TRUE(has(after4.out, "2 Unterschiede:\n  FrameKornel1:Adresse 2 Kurve/Relais[0]: 34 → 130\n"

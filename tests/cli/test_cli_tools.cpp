@@ -9,8 +9,8 @@
 #include "FirmwareBuilder.h"
 #include "HexRecords.h"
 #include "TestFiles.h"
-#include "core/pages/address/AddressPage.h"
 #include "core/catalogue/CodeTables.h"
+#include "core/pages/address/AddressPage.h"
 
 using namespace hz::test;
 namespace fs = std::filesystem;
@@ -81,7 +81,8 @@ TEST(CliDiff, SameFileChangedRowPageValueAndConfigWord)
     ASSERT_EQ(runCli({"set", forsta, "-o", cv, "--do", "CvEdits[5]=17"}).code, 0);
     const CliRun cvInfo = runCli({"info", forsta, "--json"});
     const Case cases[] = {
-        {rowChanged, "{\"where\": \"row\", \"name\": \"2:address\", \"caption\": \"Licht\", \"a\": \"6\", \"b\": \"9\"}",
+        {rowChanged,
+         "{\"where\": \"row\", \"name\": \"2:address\", \"caption\": \"Licht\", \"a\": \"6\", \"b\": \"9\"}",
          "Zeile 2 <Licht>: Adresse: 6 → 9"},
         {configChanged,
          "{\"where\": \"config\", \"name\": \"CONFIG1\", \"caption\": \"Konfigurationswort 1\", \"a\": \"C431\", "
@@ -133,18 +134,21 @@ TEST(CliMigrate, CarriesRowsAndPageValuesAndListsWhatItCannot)
                               "NEU zeigt <Abschalten des Antriebes NUR nach TimeOut> nicht an.\n"))
         << turn.out;
     const CliRun after = runCli({"diff", v358, out, "--json"});
-    EXPECT_TRUE(has(after.out, "\"name\": \"1:address\", \"caption\": \"Weiche\", \"a\": \"1\", \"b\": \"17\"")) << after.out;
+    EXPECT_TRUE(has(after.out, "\"name\": \"1:address\", \"caption\": \"Weiche\", \"a\": \"1\", \"b\": \"17\""))
+        << after.out;
     EXPECT_FALSE(has(after.out, "\"where\": \"type\"")) << "the new firmware stays";
     fs::remove(out);
 
     // A function decoder whose third output changed meaning in V0.60 ("Ausgang / Out 3 (FL)"):
     // that row is listed, not guessed; --strict makes it an error and writes nothing.
-    const std::string old60 = write(dir, "f.hex", functionDecoder(0x3D00, {{10, 1}, {11, 2}, {12, 3}, {13, 4}}).lines());
+    const std::string old60 =
+        write(dir, "f.hex", functionDecoder(0x3D00, {{10, 1}, {11, 2}, {12, 3}, {13, 4}}).lines());
     const std::string new60 = write(dir, "f60.hex", functionDecoder(0x13D00, {{1, 1}, {1, 1}, {1, 1}, {1, 1}}).lines());
     const CliRun strict = runCli({"migrate", old60, new60, "-o", out, "--strict"});
     EXPECT_EQ(strict.code, 1);
     EXPECT_FALSE(fs::exists(out));
-    EXPECT_TRUE(has(strict.out, "Zeile 3 <Ausgang / Out 3>: 12/3 - NEU hat keine Zeile <Ausgang / Out 3>.")) << strict.out;
+    EXPECT_TRUE(has(strict.out, "Zeile 3 <Ausgang / Out 3>: 12/3 - NEU hat keine Zeile <Ausgang / Out 3>."))
+        << strict.out;
     EXPECT_TRUE(has(strict.err, "--strict: 1 Einstellung(en) ließen sich nicht übertragen. Nichts geschrieben."))
         << strict.err;
     const CliRun lenient = runCli({"migrate", old60, new60, "-o", out, "--json"});
@@ -164,10 +168,10 @@ TEST(CliMigrate, CarriesRowsAndPageValuesAndListsWhatItCannot)
     // The CV page from one 16F18324 decoder to the other: the two CVs whose captions differ
     // are listed, every other value is typed in through the page.
     const std::string forsta = (dir / "forsta.hex").string();
-    ASSERT_EQ(runCli({"set", fixture("f18324_function.hex"), "-o", forsta, "--do", "CvEdits[5]=17", "--do",
-                      "CvEdits[8]=9"})
-                  .code,
-              0);
+    ASSERT_EQ(
+        runCli({"set", fixture("f18324_function.hex"), "-o", forsta, "--do", "CvEdits[5]=17", "--do", "CvEdits[8]=9"})
+            .code,
+        0);
     FirmwareBuilder knipso;
     knipso.f18324 = true;
     knipso.identifier(0x15000).signature(kDccW8);
@@ -189,7 +193,8 @@ TEST(CliMigrate, CarriesRowsAndPageValuesAndListsWhatItCannot)
     const CliRun unrelated = runCli({"migrate", forsta, v358, "-o", out});
     EXPECT_EQ(unrelated.code, 1);
     EXPECT_FALSE(fs::exists(out));
-    EXPECT_TRUE(has(unrelated.err, "haben weder Adresszeilen gleicher Beschriftung noch dieselbe Seite")) << unrelated.err;
+    EXPECT_TRUE(has(unrelated.err, "haben weder Adresszeilen gleicher Beschriftung noch dieselbe Seite"))
+        << unrelated.err;
     EXPECT_EQ(runCli({"migrate", forsta, v358}).code, 2);
     fs::remove_all(dir);
 }
@@ -210,8 +215,9 @@ TEST(CliMigrate, WritesExactlyWhatItReportsAndStrictStopsAtARefusedValue)
         << run.out;
     // what diff finds between NEU and the result is what the report carried, line by line
     const CliRun diff = runCli({"diff", neu, out});
-    EXPECT_TRUE(has(diff.out, "3 Unterschiede:\n  Zeile 1 <Weiche>: Adresse: 0 → 17\n  Zeile 1 <Weiche>: R/G: grün → rot\n"
-                              "  Zeile 2 <Licht>: Adresse: 0 → 317\n"))
+    EXPECT_TRUE(has(diff.out,
+                    "3 Unterschiede:\n  Zeile 1 <Weiche>: Adresse: 0 → 17\n  Zeile 1 <Weiche>: R/G: grün → rot\n"
+                    "  Zeile 2 <Licht>: Adresse: 0 → 317\n"))
         << diff.out;
     fs::remove(out);
 
@@ -260,10 +266,10 @@ TEST(CliSeries, ThreeDecodersInRangeOrNoneAtAll)
     const CliRun stepped = runCli({"series", in, "-o", (dir / "s{n}.hex").string(), "--count", "2", "--step", "4"});
     ASSERT_EQ(stepped.code, 0) << stepped.err;
     EXPECT_TRUE(has(runCli({"info", (dir / "s2.hex").string(), "--json"}).out, "\"address\": 319"));
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"series", in, "-o", pattern}, {"series", in, "-o", pattern, "--count", "0"},
-          {"series", in, "-o", (dir / "fest.hex").string(), "--count", "2"},
-          {"series", in, "-o", pattern, "--count", "2", "--step", "0"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"series", in, "-o", pattern},
+                                                 {"series", in, "-o", pattern, "--count", "0"},
+                                                 {"series", in, "-o", (dir / "fest.hex").string(), "--count", "2"},
+                                                 {"series", in, "-o", pattern, "--count", "2", "--step", "0"}}) {
         EXPECT_EQ(runCli(args).code, 2) << args.back();
     }
     EXPECT_FALSE(fs::exists(dir / "fest.hex"));

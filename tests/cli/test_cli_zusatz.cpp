@@ -125,18 +125,18 @@ TEST(CliZusatz, InfoShowsTheSettingsOfTheFile)
 {
     const CliRun stellino = runCli({"info", fixture("zusatz_629_stellino361.hex"), "--json"});
     ASSERT_EQ(stellino.code, 0) << stellino.err;
-    for (const std::string& part : {
-             control("RowEdits[0]", "edit", true) + ", \"enabled\": true, \"text\": \"20\"",
-             control("RowSeconds[0]", "label", true) + ", \"enabled\": true, \"caption\": \"(10.0 sec.)\"",
-             control("rad_mode1", "radio", true) +
-                 ", \"enabled\": true, \"caption\": \"Mode 1: Laternen-Ausgang weich einblenden (Fading)\", "
-                 "\"checked\": true",
-             control("cbx_mode_bit7", "check", true) + ", \"enabled\": true, \"caption\": \"Mode-Umschaltung SPERREN\", "
-                                                       "\"checked\": true",
-             control("cbx_zusatz_1", "check", true) + ", \"enabled\": true, \"caption\": \"OFF-Befehl der Zentrale\", "
-                                                      "\"checked\": false",
-             control("cbx_zusatz_2", "check", true) + ", \"enabled\": true, \"caption\": \"Time-Out des Dekoders\", "
-                                                      "\"checked\": true"})
+    for (const std::string& part :
+         {control("RowEdits[0]", "edit", true) + ", \"enabled\": true, \"text\": \"20\"",
+          control("RowSeconds[0]", "label", true) + ", \"enabled\": true, \"caption\": \"(10.0 sec.)\"",
+          control("rad_mode1", "radio", true) +
+              ", \"enabled\": true, \"caption\": \"Mode 1: Laternen-Ausgang weich einblenden (Fading)\", "
+              "\"checked\": true",
+          control("cbx_mode_bit7", "check", true) + ", \"enabled\": true, \"caption\": \"Mode-Umschaltung SPERREN\", "
+                                                    "\"checked\": true",
+          control("cbx_zusatz_1", "check", true) + ", \"enabled\": true, \"caption\": \"OFF-Befehl der Zentrale\", "
+                                                   "\"checked\": false",
+          control("cbx_zusatz_2", "check", true) + ", \"enabled\": true, \"caption\": \"Time-Out des Dekoders\", "
+                                                   "\"checked\": true"})
         EXPECT_NE(stellino.out.find(part), std::string::npos) << part;
     const CliRun kirmes = runCli({"info", fixture("zusatz_684_kirmes.hex"), "--json"});
     EXPECT_NE(kirmes.out.find(control("lbl_trackbar_01", "label", true) +
@@ -178,7 +178,8 @@ TEST(CliZusatz, ARefusedValueWritesNothing)
         std::string message;
     } refused[] = {
         // an accepted value before the refused one is not written either
-        {"zusatz_629_stellino361.hex", {"RowEdits[0]=40", "RowEdits[0]=128"},
+        {"zusatz_629_stellino361.hex",
+         {"RowEdits[0]=40", "RowEdits[0]=128"},
          "Ungültige Eingabe.\nZugelassen sind nur Zahlen im Werte-Bereich 1..127"},
         {"zusatz_629_stellino361.hex", {"RowEdits[0]=0"}, "im Werte-Bereich 1..127"},
         {"zusatz_629_stellino361.hex", {"RowEdits[0]=zehn"}, "Ungültige Eingabe.\nZugelassen sind nur Zahlen"},

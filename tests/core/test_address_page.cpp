@@ -85,9 +85,17 @@ struct Loaded {
 
 TEST(AddressPage, SlotsOfTheRows)
 {
-    const std::pair<int, int> cases[] = {{0, 0}, {1, 1}, {15, 15}, {16, 65}, {17, 66}, {30, 79},
+    const std::pair<int, int> cases[] = {{0, 0},
+                                         {1, 1},
+                                         {15, 15},
+                                         {16, 65},
+                                         {17, 66},
+                                         {30, 79},
                                          // rows beyond 30 have no storage of their own
-                                         {31, -1}, {46, -1}, {47, -1}, {-1, -1}};
+                                         {31, -1},
+                                         {46, -1},
+                                         {47, -1},
+                                         {-1, -1}};
     for (const auto& [row, slot] : cases)
         EXPECT_EQ(AddressPage::slotOf(row), slot) << row;
 }
@@ -144,7 +152,8 @@ TEST(AddressPage, UndecodableRowIsReportedEmptiedAndFocused)
         // EEPROM bytes from a damaged line are quoted with their control characters escaped
         Loaded d(kStellino, kDccW8);
         d.fw.code(1, "79F005");
-        d.fw.code(2, "\x1B" "23456");
+        d.fw.code(2, "\x1B"
+                     "23456");
         ASSERT_EQ(d.load(), LoadOutcome::Done);
         ASSERT_EQ(d.prompter.texts().size(), 2u);
         EXPECT_EQ(d.prompter.texts()[1], "Ungültige Adresse für <Licht> mit 0x\\x1B23456");
@@ -239,23 +248,42 @@ TEST(AddressPage, ValidationMessagesInTheirOrderWithFocus)
         {kStellino, kDccW8, {{"2045", ""}, {"1", ""}}, "Adresse für <Weiche> ist zu gross", "focus 1 address"},
         {kStellino, kMotW8, {{"", ""}, {"1", ""}}, "Ungültige Eingabe für <Weiche> ", "focus 1 address"},
         // function numbers are checked before any address
-        {kSchalten, kDccW8, {{"x", "1"}, {"1", "1"}, {"1", "1"}, {"1", "x"}},
-         "Ungültige Eingabe Funktion von <Ausgang / Out 4> ", "focus 4 function"},
-        {kSchalten, kDccW8, {{"1", "1"}, {"1", "13"}, {"1", "1"}, {"1", "1"}},
-         "Funktions-Nummer für <Ausgang / Out 2> ist zu gross", "focus 2 function"},
-        {kSchalten, kMotW8, {{"1", "-1"}, {"1", "1"}, {"1", "1"}, {"1", "1"}},
-         "Funktions-Nummer für <Ausgang / Out 1> ist zu klein", "focus 1 function"},
-        {kSchalten, kMotW8, {{"1", "5"}, {"1", "1"}, {"1", "1"}, {"1", "1"}},
-         "Funktions-Nummer für <Ausgang / Out 1> ist zu gross", "focus 1 function"},
-        {kSchalten, kDccW8, {{"16129", "1"}, {"1", "1"}, {"1", "1"}, {"1", "1"}},
-         "Adresse für <Ausgang / Out 1> ist zu gross", "focus 1 address"},
+        {kSchalten,
+         kDccW8,
+         {{"x", "1"}, {"1", "1"}, {"1", "1"}, {"1", "x"}},
+         "Ungültige Eingabe Funktion von <Ausgang / Out 4> ",
+         "focus 4 function"},
+        {kSchalten,
+         kDccW8,
+         {{"1", "1"}, {"1", "13"}, {"1", "1"}, {"1", "1"}},
+         "Funktions-Nummer für <Ausgang / Out 2> ist zu gross",
+         "focus 2 function"},
+        {kSchalten,
+         kMotW8,
+         {{"1", "-1"}, {"1", "1"}, {"1", "1"}, {"1", "1"}},
+         "Funktions-Nummer für <Ausgang / Out 1> ist zu klein",
+         "focus 1 function"},
+        {kSchalten,
+         kMotW8,
+         {{"1", "5"}, {"1", "1"}, {"1", "1"}, {"1", "1"}},
+         "Funktions-Nummer für <Ausgang / Out 1> ist zu gross",
+         "focus 1 function"},
+        {kSchalten,
+         kDccW8,
+         {{"16129", "1"}, {"1", "1"}, {"1", "1"}, {"1", "1"}},
+         "Adresse für <Ausgang / Out 1> ist zu gross",
+         "focus 1 address"},
         // Motorola function decoders have codes for 1..255 only; the page never stores a
         // shorter code than the slot holds
-        {kSchalten, kMotW8, {{"1", "1"}, {"256", "1"}, {"1", "1"}, {"1", "1"}},
+        {kSchalten,
+         kMotW8,
+         {{"1", "1"}, {"256", "1"}, {"1", "1"}, {"1", "1"}},
          "Adresse für <Ausgang / Out 2> ist im Mot-Format nicht möglich: Funktionsdekoder haben dort nur die Adressen "
          "1 bis 255",
          "focus 2 address"},
-        {kSchalten, kMotW8, {{"0", "1"}, {"1", "1"}, {"1", "1"}, {"1", "1"}},
+        {kSchalten,
+         kMotW8,
+         {{"0", "1"}, {"1", "1"}, {"1", "1"}, {"1", "1"}},
          "Adresse für <Ausgang / Out 1> ist im Mot-Format nicht möglich: Funktionsdekoder haben dort nur die Adressen "
          "1 bis 255",
          "focus 1 address"},
@@ -352,7 +380,8 @@ TEST(AddressPage, HintsStateWhatASaveAccepts)
          "gültiger Adressbereich: 1 bis 2044\n'0' für unbenutzt (keine Reaktion auf irgendeinen Befehl)",
          "gültiger Bereich für die Funktions-Nummer: 1 bis 12"},
         // Motorola function decoders: codes for 1..255 only, and no "unused" code
-        {kSchalten, kMotW8, 1, "gültiger Adressbereich: 1 bis 255\n(Funktionsdekoder haben im Mot-Format nur diese Adressen)",
+        {kSchalten, kMotW8, 1,
+         "gültiger Adressbereich: 1 bis 255\n(Funktionsdekoder haben im Mot-Format nur diese Adressen)",
          "gültiger Bereich für die Funktions-Nummer: 1 bis 4"},
         {kSchalten, kDccW8, 1,
          "gültiger Adressbereich: 1 bis 16128\n'0' für unbenutzt (keine Reaktion auf irgendeinen Befehl)",
@@ -369,8 +398,8 @@ TEST(AddressPage, HintsStateWhatASaveAccepts)
         EXPECT_EQ(l.session.addresses.FunctionHint(c.row), c.function) << std::hex << c.identifier;
     }
     // and the Motorola function-decoder row really refuses 0 and 256 at save, accepts 1 and 255
-    for (const auto& [typed, accepted] : std::vector<std::pair<std::string, bool>>{
-             {"0", false}, {"256", false}, {"1", true}, {"255", true}}) {
+    for (const auto& [typed, accepted] :
+         std::vector<std::pair<std::string, bool>>{{"0", false}, {"256", false}, {"1", true}, {"255", true}}) {
         Loaded l(kSchalten, kMotW8);
         ASSERT_EQ(l.load(), LoadOutcome::Done);
         for (int r = 1; r <= 4; ++r) {
@@ -494,8 +523,9 @@ TEST(AddressPage, RowLayoutInOneOrTwoColumns)
         EXPECT_EQ(layout.headerShown, c.header);
         const RowPlace& p = layout.places[static_cast<std::size_t>(c.row)];
         const RowPlace& e = c.place;
-        EXPECT_EQ(std::vector<int>({p.captionX, p.captionY, p.addressX, p.addressY, p.functionX, p.functionY, p.rgX, p.rgY}),
-                  std::vector<int>({e.captionX, e.captionY, e.addressX, e.addressY, e.functionX, e.functionY, e.rgX, e.rgY}))
+        EXPECT_EQ(
+            std::vector<int>({p.captionX, p.captionY, p.addressX, p.addressY, p.functionX, p.functionY, p.rgX, p.rgY}),
+            std::vector<int>({e.captionX, e.captionY, e.addressX, e.addressY, e.functionX, e.functionY, e.rgX, e.rgY}))
             << "break " << c.columnBreak << " row " << c.row;
     }
 }

@@ -54,10 +54,10 @@ std::map<int, int> firmwareWords(int identifier)
     return fw.words;
 }
 
-constexpr int kStelldua = 0x1;   // "Stelldua - Blinkmuster"
-constexpr int kLumo359 = 0xDD;   // "Lumo - Blinkmuster bis V3.59"
-constexpr int kLumo360 = 0x1DD;  // "Lumo - Blinkmuster ab V3.60"
-constexpr int kRetlw = 0x34;     // high byte of a table word: retlw
+constexpr int kStelldua = 0x1;  // "Stelldua - Blinkmuster"
+constexpr int kLumo359 = 0xDD;  // "Lumo - Blinkmuster bis V3.59"
+constexpr int kLumo360 = 0x1DD; // "Lumo - Blinkmuster ab V3.60"
+constexpr int kRetlw = 0x34;    // high byte of a table word: retlw
 
 struct Loaded {
     ScriptedPrompter prompter;
@@ -208,7 +208,7 @@ TEST(BlinkPatternPage, OutOfRangeValuesAreClampedWhenShownExceptTheLedStretch)
 {
     struct Case {
         int id;
-        std::map<int, int> entries; // in block 1
+        std::map<int, int> entries;  // in block 1
         const char *count, *stretch; // shown
         int countIndex, storedCount;
         bool pending;
@@ -262,21 +262,46 @@ TEST(BlinkPatternPage, TypedCountAndStretchAreClampedOrRefused)
         {kStelldua, "edt_Anzahl", "-3", {{53, 1}}, "1", nullptr},
         {kStelldua, "edt_Anzahl", "25", {{53, 25}}, "25", nullptr},
         {kStelldua, "edt_Anzahl", "", {{53, 10}}, "", nullptr},
-        {kStelldua, "edt_Anzahl", "1x", {{53, 10}}, "1x", "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..50"},
+        {kStelldua,
+         "edt_Anzahl",
+         "1x",
+         {{53, 10}},
+         "1x",
+         "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..50"},
         {kStelldua, "edt_stretch", "201", {{54, 200}}, "200", nullptr},
         {kStelldua, "edt_stretch", "0", {{54, 1}}, "1", nullptr},
-        {kStelldua, "edt_stretch", "x", {{54, 10}}, "x", "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..200"},
+        {kStelldua,
+         "edt_stretch",
+         "x",
+         {{54, 10}},
+         "x",
+         "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..200"},
         {kLumo360, "edt_Anzahl", "101", {{101, 100}}, "100", nullptr},
-        {kLumo360, "edt_Anzahl", "a", {{101, 10}}, "a", "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..100"},
+        {kLumo360,
+         "edt_Anzahl",
+         "a",
+         {{101, 10}},
+         "a",
+         "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..100"},
         {kLumo360, "edt_stretch", "254", {{102, 254}, {104, 1}}, "254", nullptr},
         {kLumo360, "edt_stretch", "255", {{102, 0}, {104, 2}}, "255", nullptr},
         {kLumo360, "edt_stretch", "30000", {{102, 165}, {104, 118}}, "30000", nullptr},
         {kLumo360, "edt_stretch", "30001", {{102, 165}, {104, 118}}, "30000", nullptr},
         {kLumo360, "edt_stretch", "0", {{102, 1}, {104, 1}}, "1", nullptr},
-        {kLumo360, "edt_stretch", "9x", {{102, 10}, {104, 1}}, "9x", "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..30000"},
+        {kLumo360,
+         "edt_stretch",
+         "9x",
+         {{102, 10}, {104, 1}},
+         "9x",
+         "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..30000"},
         {kLumo359, "edt_stretch", "250", {{102, 200}, {104, 0}}, "200", nullptr},
         {kLumo359, "edt_stretch", "100", {{102, 100}, {104, 0}}, "100", nullptr},
-        {kLumo359, "edt_stretch", "-", {{102, 10}, {104, 1}}, "-", "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..200"},
+        {kLumo359,
+         "edt_stretch",
+         "-",
+         {{102, 10}, {104, 1}},
+         "-",
+         "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..200"},
     };
     for (const auto& c : cases) {
         Loaded l(c.id, deliveredTable(c.id != kStelldua));
@@ -316,12 +341,13 @@ TEST(BlinkPatternPage, PaintingSwitchesAStepOnAboveTheMiddleAndOffBelow)
         bool on;
     } cases[] = {
         {kStelldua, 1, 0, true}, {kStelldua, 1, 24, true}, {kStelldua, 1, 25, false}, {kStelldua, 4, 40, false},
-        {kLumo360, 1, 23, true}, {kLumo360, 1, 24, false}, {kLumo360, 7, 23, true},  {kLumo360, 7, 24, false},
+        {kLumo360, 1, 23, true}, {kLumo360, 1, 24, false}, {kLumo360, 7, 23, true},   {kLumo360, 7, 24, false},
         {kLumo360, 6, 23, true}, {kLumo360, 6, 24, false}, // the shorter image keeps the scale of the first
     };
     for (const auto& c : cases) {
         Loaded l(c.id, deliveredTable(c.id != kStelldua));
-        SCOPED_TRACE(std::string(l.page.frameName()) + " Out#" + std::to_string(c.output) + " row " + std::to_string(c.y));
+        SCOPED_TRACE(std::string(l.page.frameName()) + " Out#" + std::to_string(c.output) + " row " +
+                     std::to_string(c.y));
         // step 3 of address 1 (x 144..191 with 48 pixels per step), first set to the opposite
         const int entry = c.output <= 4 ? 3 : 128 + 3;
         const int bit = 1 << (c.output <= 4 ? c.output - 1 : c.output - 5);
@@ -365,9 +391,9 @@ TEST(BlinkPatternPage, PointerOutsideTheStepsEditsTheNearestShownStepOnly)
     } cases[] = {
         // address 2 has 12 steps of 40 pixels; 480..489 lie right of the last one, and no
         // pointer position reaches step 12 or beyond, which the user cannot see
-        {kStelldua, 1, -30, 0},      {kStelldua, 2, 485, 11},     {kStelldua, 3, 100000, 11},
-        {kStelldua, 4, -2000000, 0}, {kStelldua, 1, 439, 10},     {kLumo360, 1, -5, 0},
-        {kLumo360, 5, 485, 11},      {kLumo360, 10, 70000, 11},   {kLumo360, 6, 2000000000, 11},
+        {kStelldua, 1, -30, 0},      {kStelldua, 2, 485, 11},   {kStelldua, 3, 100000, 11},
+        {kStelldua, 4, -2000000, 0}, {kStelldua, 1, 439, 10},   {kLumo360, 1, -5, 0},
+        {kLumo360, 5, 485, 11},      {kLumo360, 10, 70000, 11}, {kLumo360, 6, 2000000000, 11},
     };
     for (const auto& c : cases) {
         Loaded l(c.id, deliveredTable(c.id != kStelldua));
@@ -497,8 +523,9 @@ TEST(BlinkPatternPage, AcceptWritesEveryBlockAndKeepsTheHighBytes)
         words[0x300 + entries] = 0x3412; // the word after the table
         ASSERT_EQ(session.LoadLines(packedLines(words), "/f/b.hex"), LoadOutcome::Done);
         prompter.clear(); // the file has no EEPROM, which the load remarks on
-        BlinkPatternPage& page = id == kStelldua ? static_cast<BlinkPatternPage&>(session.pages.page<BlinkmusterPage>())
-                                                 : static_cast<BlinkPatternPage&>(session.pages.page<BlinkmusterLedPage>());
+        BlinkPatternPage& page = id == kStelldua
+                                     ? static_cast<BlinkPatternPage&>(session.pages.page<BlinkmusterPage>())
+                                     : static_cast<BlinkPatternPage&>(session.pages.page<BlinkmusterLedPage>());
         const auto highs = [&] {
             std::vector<std::string> h;
             for (int n = 0; n <= entries; ++n)
@@ -510,7 +537,9 @@ TEST(BlinkPatternPage, AcceptWritesEveryBlockAndKeepsTheHighBytes)
         page.userClick(page.name("btn_uebernehmen"));
         EXPECT_FALSE(page.hasPending());
         for (int n = 0; n < entries; ++n) {
-            ASSERT_EQ(HexByteValue(session.image.get_Hex_ROM(2 * (0x300 + n))), page.PatternData[static_cast<std::size_t>(n)]) << n;
+            ASSERT_EQ(HexByteValue(session.image.get_Hex_ROM(2 * (0x300 + n))),
+                      page.PatternData[static_cast<std::size_t>(n)])
+                << n;
             ASSERT_EQ(session.image.get_Hex_ROM(2 * (0x300 + n) + 1), highs[static_cast<std::size_t>(n)]) << n;
         }
         EXPECT_EQ(session.image.get_Hex_ROM(2 * (0x300 + entries)), "12");
@@ -649,7 +678,7 @@ TEST(BlinkPatternPage, SetDataTakesAWholeTableAndHoldsItPending)
         std::vector<int> table = l.page.data();
         table[static_cast<std::size_t>(block + count)] = 3;
         table[static_cast<std::size_t>(block + stretch)] = 20;
-        table[static_cast<std::size_t>(block + flags)] = 0x20; // loop off, only Out#2 used
+        table[static_cast<std::size_t>(block + flags)] = 0x20;  // loop off, only Out#2 used
         table[static_cast<std::size_t>(block + 1)] = 0x02;      // step 1: Out#2 on
         table[static_cast<std::size_t>(3 * block + count)] = 0; // a count out of range elsewhere
         ASSERT_TRUE(l.page.setData(table)) << id;
@@ -747,6 +776,7 @@ TEST(BlinkPatternPage, MigrationBetweenLedFirmwaresListsTheTableAsNotCarried)
         EXPECT_EQ(to.at(104), b == kLumo360 ? 1 : 0);
         // the steps of the other addresses stay as the new file has them
         const std::vector<int> after = to.page.data();
-        EXPECT_EQ(std::vector<int>(after.begin() + 256, after.end()), std::vector<int>(before.begin() + 256, before.end()));
+        EXPECT_EQ(std::vector<int>(after.begin() + 256, after.end()),
+                  std::vector<int>(before.begin() + 256, before.end()));
     }
 }

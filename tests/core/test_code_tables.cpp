@@ -13,19 +13,41 @@ TEST(CodeTables, RowsThatShowTheRules)
         int index;
         const char* text;
     } cases[] = {
-        {MotAccessoryCodes, 0, "FFFFFF"},   {MotAccessoryCodes, 1, "0300C3"},   {MotAccessoryCodes, 2, "0300F3"},
-        {MotAccessoryCodes, 3, "0300CF"},   {MotAccessoryCodes, 4, "0300FF"},   {MotAccessoryCodes, 5, "0200C3"},
-        {MotAccessoryCodes, 9, "00C0C3"},   {MotAccessoryCodes, 316, "03A8FF"}, {MotAccessoryCodes, 317, "0000C3"},
-        {MotAccessoryCodes, 320, "0000FF"}, {MotDecoderCodes, 1, "0300"},       {MotDecoderCodes, 2, "0200"},
-        {MotDecoderCodes, 3, "00C0"},       {MotDecoderCodes, 27, "000C"},      {MotDecoderCodes, 80, "0000"},
-        {MotDecoderCodes, 81, "0100"},      {MotDecoderCodes, 83, "025C"},      {MotDecoderCodes, 123, "027C"},
-        {MotDecoderCodes, 192, "0154"},     {MotDecoderCodes, 255, "02A4"},     {DccAccessoryCodes, 1, "79F005"},
-        {DccAccessoryCodes, 2, "7BF405"},   {DccAccessoryCodes, 3, "7DF805"},   {DccAccessoryCodes, 4, "7FFC05"},
-        {DccAccessoryCodes, 5, "7AF009"},   {DccAccessoryCodes, 252, "41FCFD"}, {DccAccessoryCodes, 253, "68D001"},
+        {MotAccessoryCodes, 0, "FFFFFF"},
+        {MotAccessoryCodes, 1, "0300C3"},
+        {MotAccessoryCodes, 2, "0300F3"},
+        {MotAccessoryCodes, 3, "0300CF"},
+        {MotAccessoryCodes, 4, "0300FF"},
+        {MotAccessoryCodes, 5, "0200C3"},
+        {MotAccessoryCodes, 9, "00C0C3"},
+        {MotAccessoryCodes, 316, "03A8FF"},
+        {MotAccessoryCodes, 317, "0000C3"},
+        {MotAccessoryCodes, 320, "0000FF"},
+        {MotDecoderCodes, 1, "0300"},
+        {MotDecoderCodes, 2, "0200"},
+        {MotDecoderCodes, 3, "00C0"},
+        {MotDecoderCodes, 27, "000C"},
+        {MotDecoderCodes, 80, "0000"},
+        {MotDecoderCodes, 81, "0100"},
+        {MotDecoderCodes, 83, "025C"},
+        {MotDecoderCodes, 123, "027C"},
+        {MotDecoderCodes, 192, "0154"},
+        {MotDecoderCodes, 255, "02A4"},
+        {DccAccessoryCodes, 1, "79F005"},
+        {DccAccessoryCodes, 2, "7BF405"},
+        {DccAccessoryCodes, 3, "7DF805"},
+        {DccAccessoryCodes, 4, "7FFC05"},
+        {DccAccessoryCodes, 5, "7AF009"},
+        {DccAccessoryCodes, 252, "41FCFD"},
+        {DccAccessoryCodes, 253, "68D001"},
         {DccAccessoryCodes, 2044, "311CFD"},
         // outside the filled ranges: empty
-        {MotDecoderCodes, 0, ""},           {MotDecoderCodes, 256, ""},         {MotAccessoryCodes, 321, ""},
-        {DccAccessoryCodes, 0, ""},         {DccAccessoryCodes, 2045, ""},      {DccAccessoryCodes, -1, ""},
+        {MotDecoderCodes, 0, ""},
+        {MotDecoderCodes, 256, ""},
+        {MotAccessoryCodes, 321, ""},
+        {DccAccessoryCodes, 0, ""},
+        {DccAccessoryCodes, 2045, ""},
+        {DccAccessoryCodes, -1, ""},
         {MotAccessoryCodes, 100000, ""},
     };
     for (const auto& c : cases)
@@ -112,7 +134,8 @@ TEST(CodeTables, DccGreenVariantIsThePacketWithOutputOne)
         const int b1 = 0x80 | (d & 0x3F);
         const int b2 = 0x80 | (((~(d >> 6)) & 7) << 4) | 0x08 | (p << 1) | 1;
         char expected[7];
-        std::snprintf(expected, sizeof expected, "%02X%02X%02X", (b1 ^ b2) & 0xFF, (b2 << 1) & 0xFF, ((b1 << 2) | 1) & 0xFF);
+        std::snprintf(expected, sizeof expected, "%02X%02X%02X", (b1 ^ b2) & 0xFF, (b2 << 1) & 0xFF,
+                      ((b1 << 2) | 1) & 0xFF);
         EXPECT_EQ(DccGreenVariant(DccAccessoryCodes(a)), expected) << a;
     }
 }

@@ -171,10 +171,10 @@ TEST(CurveTransforms, FieldNumbersTakeCommaOrPoint)
         bool ok;
         float value;
     } cases[] = {
-        {"0,5", true, 0.5f}, {"0.5", true, 0.5f}, {" 2 ", true, 2.0f}, {"-100", true, -100.0f},
+        {"0,5", true, 0.5f},  {"0.5", true, 0.5f}, {" 2 ", true, 2.0f},  {"-100", true, -100.0f},
         {"+64", true, 64.0f}, {",5", true, 0.5f},  {"10,", true, 10.0f}, {"0,1", true, 0.1f},
-        {"", false, 0},      {"abc", false, 0},    {"1,2,3", false, 0},  {"1e3", false, 0},
-        {"--1", false, 0},   {",", false, 0},      {"1 0", false, 0},    {"nan", false, 0},
+        {"", false, 0},       {"abc", false, 0},   {"1,2,3", false, 0},  {"1e3", false, 0},
+        {"--1", false, 0},    {",", false, 0},     {"1 0", false, 0},    {"nan", false, 0},
     };
     for (const auto& c : cases) {
         float f = -7;
@@ -190,9 +190,24 @@ TEST(CurveFiles, LinesAndTheirValues)
     struct Case {
         const char* line;
         int value;
-    } cases[] = {{"0", 0},   {"170", 170}, {"255", 255}, {"300", 255},   {"99999999999999", 255}, {" 12\t", 12},
-                 {"007", 7}, {"+5", 5},    {"", -1},     {"12a", -1},    {"-5", -1},              {"-0", -1},
-                 {"1 2", -1}, {"0x10", -1}, {"   ", -1}, {"\xEF\xBB\xBF" "1", -1}};
+    } cases[] = {{"0", 0},
+                 {"170", 170},
+                 {"255", 255},
+                 {"300", 255},
+                 {"99999999999999", 255},
+                 {" 12\t", 12},
+                 {"007", 7},
+                 {"+5", 5},
+                 {"", -1},
+                 {"12a", -1},
+                 {"-5", -1},
+                 {"-0", -1},
+                 {"1 2", -1},
+                 {"0x10", -1},
+                 {"   ", -1},
+                 {"\xEF\xBB\xBF"
+                  "1",
+                  -1}};
     for (const auto& c : cases)
         EXPECT_EQ(TableByteOfLine(c.line), c.value) << c.line;
 }
@@ -277,7 +292,9 @@ TEST(CurveFiles, ReadingAcceptsEditorsLineEndsAndByteOrderMark)
     } cases[] = {
         {"1\r\n2\r\n3\r\n", {"1", "2", "3"}},
         {"1\n2\n3", {"1", "2", "3"}},
-        {"\xEF\xBB\xBF" "1\r\n2\r\n", {"1", "2"}},
+        {"\xEF\xBB\xBF"
+         "1\r\n2\r\n",
+         {"1", "2"}},
         {"1\r2\r", {"1", "2"}},
         {"1\r\n\r\n", {"1", ""}},
     };
@@ -311,11 +328,9 @@ TEST(CurveFiles, LongLinesAreCheckedWhole)
         std::string longLine, shortLine;
         int value; // -1: refused
     } cases[] = {
-        {many + "x", "0x", -1},      // cut after 17,000 characters it would read as 0
-        {blanks + "5", "   5", 5},   // cut, it would be refused as empty
-        {many + "05", "005", 5},
-        {many + "300", "0300", 255},
-        {"7" + many, "70000", 255},
+        {many + "x", "0x", -1},    // cut after 17,000 characters it would read as 0
+        {blanks + "5", "   5", 5}, // cut, it would be refused as empty
+        {many + "05", "005", 5},   {many + "300", "0300", 255}, {"7" + many, "70000", 255},
     };
     auto load = [&](const std::string& content, const std::string& name, std::size_t keep) {
         const std::string path = (dir / name).string();

@@ -40,7 +40,7 @@ int leftovers(const fs::path& dir)
 
 struct stat statOf(const fs::path& p)
 {
-    struct stat st{};
+    struct stat st {};
     ::stat(p.c_str(), &st);
     return st;
 }
@@ -83,8 +83,7 @@ struct FifoReader {
                   got.append(buf, static_cast<std::size_t>(n));
               ::close(fd);
           })
-    {
-    }
+    {}
     std::string finish()
     {
         thread.join();
@@ -111,8 +110,8 @@ TEST(FileSet, ReplacesTheWholeFileOrLeavesItAndNoTemporaryBehind)
     fs::create_directory(dir / "folder.hex");
     const WriteResult folder = writeLinesAtomically((dir / "folder.hex").string(), {kEnd});
     EXPECT_FALSE(folder.written);
-    EXPECT_EQ(folder.message, "Die Datei \"" + (dir / "folder.hex").string() +
-                                  "\" konnte nicht geschrieben werden: Es ist ein Ordner");
+    EXPECT_EQ(folder.message,
+              "Die Datei \"" + (dir / "folder.hex").string() + "\" konnte nicht geschrieben werden: Es ist ein Ordner");
     EXPECT_TRUE(fs::is_directory(dir / "folder.hex"));
     EXPECT_EQ(leftovers(dir), 0);
     fs::remove_all(dir);
@@ -367,8 +366,8 @@ TEST(FileSet, AllOrNothing)
         // refused before anything is prepared
         {(dir / "folder.hex").string(), "konnte nicht geschrieben werden: Es ist ein Ordner"},
         {(dir / "readonly.hex").string(), "ist schreibgeschützt"},
-        {(dir / "also-d1.hex").string(), "Die Dateien \"" + first.string() + "\" und \"" +
-                                             (dir / "also-d1.hex").string() + "\" sind dieselbe Datei"},
+        {(dir / "also-d1.hex").string(),
+         "Die Dateien \"" + first.string() + "\" und \"" + (dir / "also-d1.hex").string() + "\" sind dieselbe Datei"},
     };
     for (const auto& c : cases) {
         writeFile(second.string(), "old second\r\n");

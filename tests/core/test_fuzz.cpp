@@ -9,11 +9,11 @@
 #include "FirmwareBuilder.h"
 #include "FuzzChecks.h"
 #include "ScriptedPrompter.h"
+#include "core/Session.h"
 #include "core/firmware/FirmwareImage.h"
 #include "core/firmware/HexReader.h"
 #include "core/firmware/HexText.h"
 #include "core/firmware/HexWriter.h"
-#include "core/Session.h"
 
 using namespace hz;
 using namespace hz::test;
@@ -29,9 +29,15 @@ std::string mutate(std::string line, std::mt19937& rng)
     for (int k = 0; k < n; ++k) {
         const std::size_t pos = line.empty() ? 0 : rng() % line.size();
         switch (op(rng)) {
-        case 0: if (!line.empty()) line[pos] = kAlphabet[ch(rng)]; break;
+        case 0:
+            if (!line.empty())
+                line[pos] = kAlphabet[ch(rng)];
+            break;
         case 1: line.insert(pos, 1, kAlphabet[ch(rng)]); break;
-        case 2: if (!line.empty()) line.erase(pos, 1); break;
+        case 2:
+            if (!line.empty())
+                line.erase(pos, 1);
+            break;
         case 3: line = line.substr(0, pos); break;
         default: line += line.substr(pos); break;
         }

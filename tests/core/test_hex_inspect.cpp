@@ -77,25 +77,70 @@ TEST(Mnemonic, EveryRowOfTheTable)
     };
     const Case cases[] = {
         // high byte 00
-        {"0008", "RETURN"}, {"0009", "RETFIE"}, {"000A", "CALLW "}, {"000B", "BRW   "}, {"0064", "CLRWDT"},
-        {"0000", "NOP   "}, {"0001", "RESET "}, {"0063", "SLEEP "}, {"0066", "TRIS  "}, {"0060", "TRIS  "},
-        {"0025", "MOVLB "}, {"003F", "MOVLB "}, {"0086", "MOVWF "}, {"00FF", "MOVWF "}, {"0010", "      "},
+        {"0008", "RETURN"},
+        {"0009", "RETFIE"},
+        {"000A", "CALLW "},
+        {"000B", "BRW   "},
+        {"0064", "CLRWDT"},
+        {"0000", "NOP   "},
+        {"0001", "RESET "},
+        {"0063", "SLEEP "},
+        {"0066", "TRIS  "},
+        {"0060", "TRIS  "},
+        {"0025", "MOVLB "},
+        {"003F", "MOVLB "},
+        {"0086", "MOVWF "},
+        {"00FF", "MOVWF "},
+        {"0010", "      "},
         {"0040", "      "},
         // bit operations and jumps, by mask
-        {"1083", "BCF   "}, {"1383", "BCF   "}, {"1683", "BSF   "}, {"1803", "BTFSC "}, {"1FFF", "BTFSS "},
-        {"2012", "CALL  "}, {"27FF", "CALL  "}, {"2812", "GOTO  "}, {"2FFF", "GOTO  "},
+        {"1083", "BCF   "},
+        {"1383", "BCF   "},
+        {"1683", "BSF   "},
+        {"1803", "BTFSC "},
+        {"1FFF", "BTFSS "},
+        {"2012", "CALL  "},
+        {"27FF", "CALL  "},
+        {"2812", "GOTO  "},
+        {"2FFF", "GOTO  "},
         // byte-oriented operations, by high byte
-        {"0186", "CLRF/W"}, {"0100", "CLRF/W"}, {"0200", "SUBWF "}, {"0300", "DECF  "}, {"0400", "IORWF "},
-        {"0500", "ANDWF "}, {"0600", "XORWF "}, {"0700", "ADDWF "}, {"0800", "MOVF  "}, {"0900", "COMF  "},
-        {"0A00", "INCF  "}, {"0B00", "DECFSZ"}, {"0C00", "RRF   "}, {"0D00", "RLF   "}, {"0E00", "SWAPF "},
+        {"0186", "CLRF/W"},
+        {"0100", "CLRF/W"},
+        {"0200", "SUBWF "},
+        {"0300", "DECF  "},
+        {"0400", "IORWF "},
+        {"0500", "ANDWF "},
+        {"0600", "XORWF "},
+        {"0700", "ADDWF "},
+        {"0800", "MOVF  "},
+        {"0900", "COMF  "},
+        {"0A00", "INCF  "},
+        {"0B00", "DECFSZ"},
+        {"0C00", "RRF   "},
+        {"0D00", "RLF   "},
+        {"0E00", "SWAPF "},
         {"0F00", "INCFSZ"},
         // literal operations of the enhanced set; 32, 33 and 3F name nothing
-        {"3000", "MOVLW "}, {"3100", "MOVLP "}, {"3200", "      "}, {"3300", "      "}, {"3400", "RETLW "},
-        {"3500", "LSLF  "}, {"3600", "LSRF  "}, {"3700", "ASRF  "}, {"3800", "IORLW "}, {"3900", "ANDLW "},
-        {"3A00", "XORLW "}, {"3B00", "SUBWFB"}, {"3C00", "SUBLW "}, {"3D00", "ADDWFC"}, {"3E00", "ADDLW "},
+        {"3000", "MOVLW "},
+        {"3100", "MOVLP "},
+        {"3200", "      "},
+        {"3300", "      "},
+        {"3400", "RETLW "},
+        {"3500", "LSLF  "},
+        {"3600", "LSRF  "},
+        {"3700", "ASRF  "},
+        {"3800", "IORLW "},
+        {"3900", "ANDLW "},
+        {"3A00", "XORLW "},
+        {"3B00", "SUBWFB"},
+        {"3C00", "SUBLW "},
+        {"3D00", "ADDWFC"},
+        {"3E00", "ADDLW "},
         {"3FFF", "      "},
         // beyond 14 bits: the masks still apply, the texts do not
-        {"5000", "BCF   "}, {"4000", "      "}, {"FFFF", "      "},
+        {"5000", "BCF   "},
+        {"4000", "      "},
+        {"FFFF", "      "},
     };
     for (const Case& c : cases) {
         const std::string w(c.word);
@@ -116,11 +161,10 @@ TEST(HexListing, ClassicWordsAndListings)
     EXPECT_EQ(l.id, (std::array<std::string, 4>{"8358", "", "", ""}));
     EXPECT_EQ(l.romCount, "Anzahl ROM Bytes (File 1): 37");
     // 20 EEPROM bytes: a full line with the blank prefix, a short one with the colon prefix
-    EXPECT_EQ(l.eeprom, (std::vector<std::string>{"0x000 FF02.02FF.FFFF.FFFF FFFF.FFFF.FFFF.FFFF",
-                                                  "0x010:FFFF.FFFF"}));
-    EXPECT_EQ(l.rom, (std::vector<std::string>{"$0000: 3008.3003.3000.2805 0009.1683.3FFF.0085",
-                                               "$0008: 1C8B.2805.0B0A.2812 2812.3FFF.3FFF.3FFF",
-                                               "$0010: 3FFF.3FFF.2812"}));
+    EXPECT_EQ(l.eeprom, (std::vector<std::string>{"0x000 FF02.02FF.FFFF.FFFF FFFF.FFFF.FFFF.FFFF", "0x010:FFFF.FFFF"}));
+    EXPECT_EQ(l.rom,
+              (std::vector<std::string>{"$0000: 3008.3003.3000.2805 0009.1683.3FFF.0085",
+                                        "$0008: 1C8B.2805.0B0A.2812 2812.3FFF.3FFF.3FFF", "$0010: 3FFF.3FFF.2812"}));
 }
 
 TEST(HexListing, IdWordsByPic)
@@ -217,18 +261,15 @@ TEST(HexCompare, ReportLinesOfEveryKindOfDifference)
         std::array<int, 4> counts; // EEPROM, ROM, ID, CONFIG
     };
     const Case cases[] = {
-        {"program word 0x0012",
-         {rec(0x0024, "1328")},
-         {},
-         {"$0012:  0x2812 [GOTO  ] - 0x2813 [GOTO  ]"},
-         {0, 1, 0, 0}},
+        {"program word 0x0012", {rec(0x0024, "1328")}, {}, {"$0012:  0x2812 [GOTO  ] - 0x2813 [GOTO  ]"}, {0, 1, 0, 0}},
         {"two words of one record, the first equal",
          {rec(0x0000, "0830FF3F00000000")},
          {},
          {"$0001:  0x3003 [MOVLW ] - 0x3FFF [      ]", "$0002:  0x3000 [MOVLW ] - 0x0000 [NOP   ]",
           "$0003:  0x2805 [GOTO  ] - 0x0000 [NOP   ]"},
          {0, 3, 0, 0}},
-        {"EEPROM index 10 and 31", {rec(0x4214, "1200"), rec(0x423E, "AB00")},
+        {"EEPROM index 10 and 31",
+         {rec(0x4214, "1200"), rec(0x423E, "AB00")},
          {"EE0x0a: File1:0xFF - File2:0x12", "EE0x1f: File1:0xFF - File2:0xAB"},
          {},
          {2, 0, 0, 0}},
@@ -245,7 +286,11 @@ TEST(HexCompare, ReportLinesOfEveryKindOfDifference)
          {"$0001:  0x3003 [MOVLW ] - 0x3004 [MOVLW ]"},
          {0, 1, 0, 0}},
         {"lower-case digits read like upper-case", {":020014000a0bcd"}, {}, {}, {0, 0, 0, 0}},
-        {"record types 05 and a repeated end record are fine", {":0400000500000000F7", kEnd, kEnd}, {}, {}, {0, 0, 0, 0}},
+        {"record types 05 and a repeated end record are fine",
+         {":0400000500000000F7", kEnd, kEnd},
+         {},
+         {},
+         {0, 0, 0, 0}},
         {"control characters of file 2 are escaped, not printed",
          {":02421400\x1B[00", ":02400E00\aC31"},
          {"EE0x0a: File1:0xFF - File2:0x\\x1B["},
@@ -283,20 +328,21 @@ TEST(HexCompare, AFileWithoutEepromReportsNoEepromDifference)
 TEST(HexCompare, EveryMessageStopsTheComparisonWithoutSummary)
 {
     // every message ends with the line's number in file 2 (here line 2)
-    const std::string tail =
-        "\n\nRECLEN (Identifier 1): %s\nLOAD OFFSET (Identifier 2): %s %s\nRECTYP (Identifier 3): %s\nZeile 2 der Datei";
+    const std::string tail = "\n\nRECLEN (Identifier 1): %s\nLOAD OFFSET (Identifier 2): %s %s\nRECTYP (Identifier 3): "
+                             "%s\nZeile 2 der Datei";
     struct Case {
         std::string line;
         std::string text;
     };
     const Case cases[] = {
-        {rec(0x4002, "0100"), "E201a: Unerwartete Zeile:\n" + rec(0x4002, "0100") +
-                                  strprintf(tail.c_str(), "02", "40", "02", "00")},
-        {":00000001FE", "E202a: Unerwarteter End File Record:\n:00000001FE" + strprintf(tail.c_str(), "00", "00", "00", "01")},
-        {":020000020000FC", "E203a: Unerwartete Zeile im File:\n:020000020000FC" +
-                                strprintf(tail.c_str(), "02", "00", "00", "02")},
-        {":0400000300000000F9", "E204a: Unerwartete Zeile im File:\n:0400000300000000F9" +
-                                    strprintf(tail.c_str(), "04", "00", "00", "03")},
+        {rec(0x4002, "0100"),
+         "E201a: Unerwartete Zeile:\n" + rec(0x4002, "0100") + strprintf(tail.c_str(), "02", "40", "02", "00")},
+        {":00000001FE",
+         "E202a: Unerwarteter End File Record:\n:00000001FE" + strprintf(tail.c_str(), "00", "00", "00", "01")},
+        {":020000020000FC",
+         "E203a: Unerwartete Zeile im File:\n:020000020000FC" + strprintf(tail.c_str(), "02", "00", "00", "02")},
+        {":0400000300000000F9",
+         "E204a: Unerwartete Zeile im File:\n:0400000300000000F9" + strprintf(tail.c_str(), "04", "00", "00", "03")},
         {":020000040002F8", "E205: Unerwarteter Extendet Linear Address Record:\n:020000040002F8" +
                                 strprintf(tail.c_str(), "02", "00", "00", "04")},
         {":020000060000F8", "E206a: Unerwartete Zeile im File:\n:020000060000F8\n\nRECLEN (Identifier 1): 02\n"
@@ -352,9 +398,14 @@ TEST(HexCompare, AnErrorTextOfFile1)
 
 TEST(HexCompare, F18324LayoutThroughTheExtendedAddress)
 {
-    const std::vector<std::string> file1 = {kBase0, rec(0x0000, "00304B30"), kBase1, rec(0x0000, "58000000010B0000"),
-                                            rec(0x000E, "8C17"), rec(0x0010, "3C25FF1FFF3F"),
-                                            rec(0xE000, "0300FF00"), kEnd};
+    const std::vector<std::string> file1 = {kBase0,
+                                            rec(0x0000, "00304B30"),
+                                            kBase1,
+                                            rec(0x0000, "58000000010B0000"),
+                                            rec(0x000E, "8C17"),
+                                            rec(0x0010, "3C25FF1FFF3F"),
+                                            rec(0xE000, "0300FF00"),
+                                            kEnd};
     Loaded f(file1, 18324);
     const CompareReport r = f.compare({kBase0, rec(0x0000, "00304C30"), kBase1, rec(0x0000, "59000000010B0000"),
                                        rec(0x000E, "8C173C25FF1FFF3F"), rec(0x0010, "3C26"), rec(0xE002, "0400"),

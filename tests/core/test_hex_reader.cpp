@@ -109,8 +109,7 @@ TEST(HexReader, EepromTakesTheLowByteOfEveryWord)
 TEST(HexReader, F18324RecordsBehindTheLinearBase)
 {
     Reader r;
-    EXPECT_EQ(r.read({kBase1, rec(0xE000, "1200"), rec(0x000E, "8C17"), rec(0x0010, "3C25"), kEnd}),
-              LoadOutcome::Done);
+    EXPECT_EQ(r.read({kBase1, rec(0xE000, "1200"), rec(0x000E, "8C17"), rec(0x0010, "3C25"), kEnd}), LoadOutcome::Done);
     EXPECT_EQ(r.image.get_Hex_EE(0), "12");
     EXPECT_EQ(r.image.EepromLocation, 0xF000);
     EXPECT_EQ(r.image.ConfigWords[0], "8C17");
@@ -206,12 +205,14 @@ TEST(HexReader, DamagedLinesAreReadAsBeforeAndNamed)
         std::string twin; // a well-formed line that reads to the same image
     } cases[] = {
         {":020000000830C7", RecordDamage::Checksum, clean},
-        {":020000000830C6FF", RecordDamage::Length, clean}, // a byte after the checksum
-        {":0200000008C6", RecordDamage::Length, ""},        // shorter than RECLEN says
+        {":020000000830C6FF", RecordDamage::Length, clean},    // a byte after the checksum
+        {":0200000008C6", RecordDamage::Length, ""},           // shorter than RECLEN says
         {":020000000830C6 ", RecordDamage::Characters, clean}, // a blank left by an editor
         {";020000000830C6", RecordDamage::Characters, clean},  // the start code is ignored
-        {":0200000008" "0C6", RecordDamage::Characters, ""},
-        {":020000000830c6", RecordDamage::None, clean}, // lower case is read upper-cased
+        {":0200000008"
+         "0C6",
+         RecordDamage::Characters, ""},
+        {":020000000830c6", RecordDamage::None, clean},  // lower case is read upper-cased
         {":04000005000000CD2A", RecordDamage::None, ""}, // type 05, ignored but checked
         {":0400000500000000", RecordDamage::Length, ""},
     };
@@ -247,14 +248,16 @@ TEST(HexReader, OneWarningNamesTheDamagedLines)
         r.read({kBase0, bad, kEnd});
         EXPECT_EQ(r.prompter.texts(),
                   std::vector<std::string>{"Die Datei enthält eine beschädigte Zeile (Prüfsumme, Länge oder Zeichen "
-                                           "stimmen nicht):\nZeile 2" + after});
+                                           "stimmen nicht):\nZeile 2" +
+                                           after});
     }
     {
         Reader r;
         r.read({bad, kBase0, bad, ":0000000500", bad});
         EXPECT_EQ(r.prompter.texts(),
                   std::vector<std::string>{"Die Datei enthält 4 beschädigte Zeilen (Prüfsumme, Länge oder Zeichen "
-                                           "stimmen nicht):\nZeilen 1, 3, 4, 5" + after});
+                                           "stimmen nicht):\nZeilen 1, 3, 4, 5" +
+                                           after});
     }
     {
         // a file damaged throughout: the first ten, then "…", in one message
@@ -398,9 +401,9 @@ TEST(HexReader, MoreThan1024LinesStopsAtTheLimit)
 
 TEST(HexReader, LineEndsOfEveryKind)
 {
-    for (const std::string& text : {std::string(":0200000008306E\r\n:00000001FF\r\n"),
-                                    std::string(":0200000008306E\n:00000001FF"),
-                                    std::string(":0200000008306E\r:00000001FF\r")}) {
+    for (const std::string& text :
+         {std::string(":0200000008306E\r\n:00000001FF\r\n"), std::string(":0200000008306E\n:00000001FF"),
+          std::string(":0200000008306E\r:00000001FF\r")}) {
         std::size_t total = 0;
         const auto lines = splitLines(text, 10, &total);
         EXPECT_EQ(total, 2u);
@@ -456,20 +459,47 @@ TEST(CheckRequiredRecords, AsksForWhatIsMissing)
         std::array<std::string, 4> config;
     } cases[] = {
         {0, true, true, {}, {Answer::Cancel}, false, {"Es konnte das HEX File keinem PIC zugeordnet werden."}, {}},
-        {0, false, true, {}, {Answer::Ignore, Answer::Cancel}, false,
-         {"Es konnte das HEX File keinem PIC zugeordnet werden.", "In dem HEX-File wurde kein Wert für die ID gefunden."},
+        {0,
+         false,
+         true,
+         {},
+         {Answer::Ignore, Answer::Cancel},
+         false,
+         {"Es konnte das HEX File keinem PIC zugeordnet werden.",
+          "In dem HEX-File wurde kein Wert für die ID gefunden."},
          {}},
         // going on without a configuration leaves the image without one: empty words, nothing present
-        {629, true, false, {"", "", "", ""}, {Answer::Ignore}, true,
-         {"In dem HEX-File wurde kein Config-Wert gefunden."}, {"", "", "", ""}},
-        {18324, true, false, {"8C17", "3C25", "FF1F", "FF3F"}, {Answer::Yes}, true,
+        {629,
+         true,
+         false,
+         {"", "", "", ""},
+         {Answer::Ignore},
+         true,
+         {"In dem HEX-File wurde kein Config-Wert gefunden."},
+         {"", "", "", ""}},
+        {18324,
+         true,
+         false,
+         {"8C17", "3C25", "FF1F", "FF3F"},
+         {Answer::Yes},
+         true,
          {"In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?"},
          {"8C17", "3C25", "FF1F", "FF3F"}},
-        {629, true, false, {"CC01", "", "", ""}, {Answer::Ignore}, true,
+        {629,
+         true,
+         false,
+         {"CC01", "", "", ""},
+         {Answer::Ignore},
+         true,
          {"In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?"},
          {"", "", "", ""}},
         // the classic standard is CONFIG 1 alone: the other words keep what the image had
-        {629, true, false, {"CC01", "", "", ""}, {Answer::Yes}, true,
+        {629,
+         true,
+         false,
+         {"CC01", "", "", ""},
+         {Answer::Yes},
+         true,
          {"In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?"},
          {"CC01", "2222", "3333", "4444"}},
     };

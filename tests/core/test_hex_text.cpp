@@ -10,11 +10,11 @@ TEST(HexByteValue, ReadsTwoCharactersLeniently)
         const char* text;
         int value;
     } cases[] = {
-        {"00", 0},   {"3F", 63},  {"3f", 63},  {"FF", 255}, {"ff", 255}, {"A0", 160},
-        {"7", 112},  // one character: padded with a NUL, so it is the high digit
-        {"", 0},     {"G0", 112}, // "G" is 0x47: its low four bits give 7
-        {"0G", 7},   {"1234", 18}, // only the first two characters count
-        {"zz", 0xAA}, // 'z' = 0x7A, low bits 10
+        {"00", 0},    {"3F", 63},   {"3f", 63}, {"FF", 255},
+        {"ff", 255},  {"A0", 160},  {"7", 112}, // one character: padded with a NUL, so it is the high digit
+        {"", 0},      {"G0", 112},              // "G" is 0x47: its low four bits give 7
+        {"0G", 7},    {"1234", 18},             // only the first two characters count
+        {"zz", 0xAA},                           // 'z' = 0x7A, low bits 10
     };
     for (const auto& c : cases)
         EXPECT_EQ(HexByteValue(c.text), c.value) << '"' << c.text << '"';
@@ -46,10 +46,20 @@ TEST(HexText, WholeNumbersAsTypedIntoAField)
         bool ok;
         int value;
     } cases[] = {
-        {"0", true, 0},        {"12", true, 12},     {"+7", true, 7},   {"-1", true, -1},
-        {"007", true, 7},      {"", false, 0},       {"-", false, 0},   {"12a", false, 0},
-        {" 5", false, 0},      {"5 ", false, 0},     {"0x10", false, 0}, {"2147483647", true, 2147483647},
-        {"-2147483648", true, -2147483647 - 1},      {"2147483648", false, 0},
+        {"0", true, 0},
+        {"12", true, 12},
+        {"+7", true, 7},
+        {"-1", true, -1},
+        {"007", true, 7},
+        {"", false, 0},
+        {"-", false, 0},
+        {"12a", false, 0},
+        {" 5", false, 0},
+        {"5 ", false, 0},
+        {"0x10", false, 0},
+        {"2147483647", true, 2147483647},
+        {"-2147483648", true, -2147483647 - 1},
+        {"2147483648", false, 0},
         {"99999999999999999999", false, 0},
     };
     for (const auto& c : cases) {
@@ -72,10 +82,12 @@ TEST(QuotedText, EscapesControlBytesAndShortensLongQuotes)
         {":02\x1B[2J00", ":02\\x1B[2J00"},     // ESC would clear the terminal
         {"A\aB", "A\\x07B"},                   // BEL
         {"A\rB\tC\nD", "A\\x0DB\\x09C\\x0AD"}, // CR, TAB, LF
-        {"A\x7F" "B", "A\\x7FB"},              // DEL
+        {"A\x7F"
+         "B",
+         "A\\x7FB"}, // DEL
         {std::string("A\0B", 3), "A\\x00B"},
         {"\xC3\xA4\xE4\x9B", "\\xC3\\xA4\\xE4\\x9B"}, // any byte above 0x7F: valid UTF-8 or not, a C1 CSI
-        {"C:\\x1B", "C:\\\\x1B"},              // a backslash in the file is not an escape of ours
+        {"C:\\x1B", "C:\\\\x1B"},                     // a backslash in the file is not an escape of ours
         {"", ""},
     };
     for (const auto& c : cases)

@@ -83,19 +83,17 @@ TEST(CalcChecksum, RefusesWhatIsNotWholeHexBytes)
 TEST(BuildHexLines, ClassicLayout)
 {
     Loaded f;
-    std::vector<std::string> in{rec(0x0000, "083002300328000000000000000000000000"),
-                                rec(0x4000, "083F033F052F091F"), rec(0x400E, "C431"), rec(0x4200, "0300020000C0"),
-                                kEnd};
+    std::vector<std::string> in{rec(0x0000, "083002300328000000000000000000000000"), rec(0x4000, "083F033F052F091F"),
+                                rec(0x400E, "C431"), rec(0x4200, "0300020000C0"), kEnd};
     f.read(in, 629);
     const auto out = f.write();
-    const std::vector<std::string> expected{
-        kBase0,
-        rec(0x0000, "08300230032800000000000000000000"), // 16 bytes per record
-        rec(0x0010, "0000"),
-        rec(0x4000, "0800030005000900"), // ID words normalised to their digit
-        ":02400E00C431BB",
-        rec(0x4200, "030002000000"),     // EEPROM low bytes, high byte 00
-        kEnd};
+    const std::vector<std::string> expected{kBase0,
+                                            rec(0x0000, "08300230032800000000000000000000"), // 16 bytes per record
+                                            rec(0x0010, "0000"),
+                                            rec(0x4000, "0800030005000900"), // ID words normalised to their digit
+                                            ":02400E00C431BB",
+                                            rec(0x4200, "030002000000"), // EEPROM low bytes, high byte 00
+                                            kEnd};
     EXPECT_EQ(out, expected);
     EXPECT_EQ(f.image.LineCount, static_cast<int>(expected.size()));
 }
@@ -134,12 +132,14 @@ TEST(BuildHexLines, ConfigurationRecordsByPic)
         // 16F676 and files no PIC was assigned to keep the configuration word they carried
         {676, {rec(0x400E, "D431")}, {rec(0x400E, "D431")}},
         {0, {rec(0x400E, "D431")}, {rec(0x400E, "D431")}},
-        {0, {kBase1, rec(0x000E, "8C17")}, {rec(0x000E, "8C17"), rec(0x0010, "0000"), rec(0x0012, "0000"),
-                                            rec(0x0014, "0000")}},
+        {0,
+         {kBase1, rec(0x000E, "8C17")},
+         {rec(0x000E, "8C17"), rec(0x0010, "0000"), rec(0x0012, "0000"), rec(0x0014, "0000")}},
         {0, {}, {}},
         // configuration words stay where the file had them, whatever the PIC
         {18324, {rec(0x400E, "C431")}, {rec(0x400E, "C431")}},
-        {629, {kBase1, rec(0x000E, "8C173C25FF1FFF3F")},
+        {629,
+         {kBase1, rec(0x000E, "8C173C25FF1FFF3F")},
          {rec(0x000E, "8C17"), rec(0x0010, "3C25"), rec(0x0012, "FF1F"), rec(0x0014, "FF3F")}},
         {629, {rec(0x400E, "C431"), kBase1, rec(0x0010, "3C25")}, {rec(0x400E, "C431"), rec(0x0010, "3C25")}},
     };
@@ -214,8 +214,8 @@ TEST(BuildHexLines, UnwritableByteTextStopsWithTheChecksumMessage)
     };
     for (const auto& c : cases) {
         Loaded f;
-        f.read({rec(0x0000, "08300230"), rec(0x4000, "0800030005000800"), rec(0x400E, "C431"),
-                rec(0x4200, "01000200"), kEnd},
+        f.read({rec(0x0000, "08300230"), rec(0x4000, "0800030005000800"), rec(0x400E, "C431"), rec(0x4200, "01000200"),
+                kEnd},
                629);
         c.damage(f.image);
         EXPECT_EQ(BuildHexLines(f.image), 0) << c.what;
@@ -274,8 +274,9 @@ TEST(BuildHexLines, EepromTopAbove255EndsInTheChecksumMessage)
     f.read({rec(0x43FE, "AA00BB00"), kEnd}, 629);
     f.prompter.clear();
     EXPECT_EQ(BuildHexLines(f.image), 0);
-    EXPECT_EQ(f.prompter.texts(), (std::vector<std::string>{"Error: lesen Hex_EE Bereichsüberschreitung (256) in get_Hex_EE",
-                                                             "Problem bei der Checksummen-Berechnung"}));
+    EXPECT_EQ(f.prompter.texts(),
+              (std::vector<std::string>{"Error: lesen Hex_EE Bereichsüberschreitung (256) in get_Hex_EE",
+                                        "Problem bei der Checksummen-Berechnung"}));
 }
 
 // Every assembled fixture survives a load and a save word for word, and srec_cat accepts
@@ -286,9 +287,9 @@ TEST(RoundTrip, AssembledFixturesKeepEveryWord)
         const char* file;
         int pic;
     } cases[] = {
-        {"classic_629_turnout.hex", 629},  {"classic_684_idbits.hex", 684}, {"classic_676_turntable.hex", 676},
-        {"f18324_function.hex", 18324},    {"f18324_config_packed.hex", 18324},
-        {"classic_629_turnout.hex", 0},    {"f18324_function.hex", 0},
+        {"classic_629_turnout.hex", 629}, {"classic_684_idbits.hex", 684},     {"classic_676_turntable.hex", 676},
+        {"f18324_function.hex", 18324},   {"f18324_config_packed.hex", 18324}, {"classic_629_turnout.hex", 0},
+        {"f18324_function.hex", 0},
     };
     const auto dir = tempDir("roundtrip");
     for (const auto& c : cases) {

@@ -44,10 +44,10 @@ TEST(Identification, IdentifierFromTheFirstProgramWords)
         int identifier;
         int bytes[3];
     } cases[] = {
-        {{{0, 0x3008}, {1, 0x3002}, {2, 0x3500}}, 0x208, {8, 2, 0}}, // word 2 is no movlw
-        {{{0, 0x3001}, {1, 0x3001}, {2, 0x3000}}, 0x1, {1, 1, 0}},   // 0x101 is applied as 0x1
+        {{{0, 0x3008}, {1, 0x3002}, {2, 0x3500}}, 0x208, {8, 2, 0}},          // word 2 is no movlw
+        {{{0, 0x3001}, {1, 0x3001}, {2, 0x3000}}, 0x1, {1, 1, 0}},            // 0x101 is applied as 0x1
         {{{0, 0x3000}, {1, 0x3041}, {2, 0x301B}}, 0x1B4100, {0, 0x41, 0x1B}}, // second identifier kept
-        {{{0, 0x2805}, {137, 0x302F}}, 0x30FF, {0, 0, 0}},           // turntable fallbacks
+        {{{0, 0x2805}, {137, 0x302F}}, 0x30FF, {0, 0, 0}},                    // turntable fallbacks
         {{{0, 0x2805}, {137, 0x3017}}, 0x17E800, {0, 0, 0}},
         {{{0, 0x2805}, {137, 0x3018}}, 0, {0, 0, 0}},
         {{{0, 0x3000}, {1, 0x3000}, {2, 0x3000}, {137, 0x302F}}, 0x30FF, {0, 0, 0}},
@@ -70,9 +70,8 @@ TEST(Identification, AddressFormatFromTheSignatures)
         const char* format;
         bool noInput;
     } cases[] = {
-        {kMotW8, -1, "Mot", false},          {kDccW8, -1, "DCC", false},
-        {kNoInputW8, -1, "ohne", true},      {kPrologueW8, kMotW8, "Mot", false},
-        {kPrologueW8, kDccW8, "DCC", false}, {kPrologueW8, 0x1234, "ohne", false},
+        {kMotW8, -1, "Mot", false},          {kDccW8, -1, "DCC", false},          {kNoInputW8, -1, "ohne", true},
+        {kPrologueW8, kMotW8, "Mot", false}, {kPrologueW8, kDccW8, "DCC", false}, {kPrologueW8, 0x1234, "ohne", false},
         {kDccW8Late, -1, "DCC", false},      {0x3FFF, kMotW8, "ohne", false}, // word 35 alone says nothing
     };
     for (const auto& c : cases) {
@@ -192,11 +191,14 @@ TEST(Identification, PlacementChecks)
         {0x8, false, {}},
         {0x14B00, true, {}},
         // a classic type whose records lie where the 16F18324 keeps them
-        {0x69, true,
+        {0x69,
+         true,
          {"Das HEX-File wurde dem 12f629/16f630/16f684/16f688 zugeordnet, die ID liegt aber nicht bei 0x2000 (0x8000)",
           "Das HEX-File wurde dem 12f629/16f630/16f684/16f688 zugeordnet, CONFIG liegt aber nicht bei 0x2007 (0x8007)",
-          "Das HEX-File wurde dem 12f629/16f630/16f684/16f688 zugeordnet, EEPROM liegt aber nicht bei 0x2100 (0xf000)"}},
-        {0x15000, false,
+          "Das HEX-File wurde dem 12f629/16f630/16f684/16f688 zugeordnet, EEPROM liegt aber nicht bei 0x2100 "
+          "(0xf000)"}},
+        {0x15000,
+         false,
          {"Das HEX-File wurde dem 16F18324 zugeordnet, die ID liegt aber nicht bei 0x8000 (0x2000)",
           "Das HEX-File wurde dem 16F18324 zugeordnet, CONFIG liegt aber nicht bei 0x8007 (0x2007)",
           "Das HEX-File wurde dem 16F18324 zugeordnet, EEPROM liegt aber nicht bei 0xF000 (0x2100)"}},
@@ -231,7 +233,8 @@ TEST(Identification, NotRecognised)
         bool withId;
         std::string message;
     } cases[] = {
-        {"325", true, "Das HEX-File konnte leider nicht erkannt werden, da Version vor V3.26\n\nVersion des HEX-File: 3.25 "},
+        {"325", true,
+         "Das HEX-File konnte leider nicht erkannt werden, da Version vor V3.26\n\nVersion des HEX-File: 3.25 "},
         {"326", true, "Das HEX-File konnte leider nicht erkannt werden: Identifier 1026 (2/4/0)"},
         {"000", true, "Das HEX-File konnte leider nicht erkannt werden: Identifier 1026 (2/4/0)"},
     };

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "core/IniFile.h"
 #include "TestFiles.h"
+#include "core/IniFile.h"
 
 using hz::IniFile;
 using Lines = std::vector<std::string>;

@@ -66,7 +66,7 @@ int selected(const AdrPage& p, const std::string& name) { return p.c(name).selec
 
 TEST(KornelAdrBits, LowestBitIndexAndBitOfIndex)
 {
-    const std::pair<int, int> lowest[] = {{0x00, 0}, {0x01, 0}, {0x02, 1}, {0x06, 1}, {0x80, 7}, {0xF0, 4},
+    const std::pair<int, int> lowest[] = {{0x00, 0}, {0x01, 0}, {0x02, 1},  {0x06, 1},  {0x80, 7}, {0xF0, 4},
                                           {0x48, 3}, {0xFF, 0}, {0x100, 0}, {0x300, 0}, {0x140, 6}};
     for (const auto& [value, index] : lowest)
         EXPECT_EQ(LowestBitIndex(value), index) << std::hex << value;
@@ -111,8 +111,8 @@ TEST(KornelAdrPage, ChoosingAnItemReplacesItsNibbleOnly)
         AdrPage p(kKornel4);
         p.fillPattern();
         const bool servoByte = std::string(k.list) == "servo" || std::string(k.list) == "action";
-        const std::size_t at = servoByte ? KornelAdrPage::ServoActionEntry(k.address)
-                                         : KornelAdrPage::CurveRelayEntry(k.address);
+        const std::size_t at =
+            servoByte ? KornelAdrPage::ServoActionEntry(k.address) : KornelAdrPage::CurveRelayEntry(k.address);
         p.e(at) = k.before;
         p.adr.refresh();
         const auto expected = [&] {
@@ -159,9 +159,9 @@ TEST(KornelAdrPage, BytesReadBackAsItemsOrNone)
     const struct Case {
         int servoAction, servo, action;
     } servoBytes[] = {
-        {0x00, 0, 0},  {0x01, 0, 0},  {0x02, 1, 0},  {0x04, 2, 0},   {0x08, 3, 0},  {0x0F, 0, 0},
-        {0x11, 0, 1},  {0x22, 1, 2},  {0x44, 2, 3},  {0x30, -1, 1},  {0x28, 3, 2},
-        {0x10, -1, 1}, {0x20, -1, 2}, {0x40, -1, 3}, {0x80, -1, -1}, {0x81, 0, -1}, {0xF0, -1, 1},
+        {0x00, 0, 0},  {0x01, 0, 0},  {0x02, 1, 0},   {0x04, 2, 0},  {0x08, 3, 0},  {0x0F, 0, 0},
+        {0x11, 0, 1},  {0x22, 1, 2},  {0x44, 2, 3},   {0x30, -1, 1}, {0x28, 3, 2},  {0x10, -1, 1},
+        {0x20, -1, 2}, {0x40, -1, 3}, {0x80, -1, -1}, {0x81, 0, -1}, {0xF0, -1, 1},
     };
     for (const Case& k : servoBytes) {
         AdrPage p(kKornel4);
@@ -194,8 +194,8 @@ TEST(KornelAdrPage, BytesReadBackAsItemsOrNone)
 TEST(KornelAdrPage, BitsWithoutAnItemStayUntilTheUserPicksOne)
 {
     AdrPage p(kKornel4);
-    p.word(0x567) = 0x80;  // an action bit no list item has, no servo bit
-    p.word(0x568) = 0x0C;  // two relay bits
+    p.word(0x567) = 0x80; // an action bit no list item has, no servo bit
+    p.word(0x568) = 0x0C; // two relay bits
     p.adr.refresh();
     // Another field of the same byte keeps them.
     p.choose("cbx_a1_curve", "Kurve 2");
@@ -281,8 +281,8 @@ TEST(KornelAdrPulse, TimesInMillisecondsWithThreeDecimals)
         EXPECT_EQ(PulseTimeText(PulseMaxMs(k.offset, k.factor)), k.max) << k.offset << " " << k.factor;
     }
     // the span of every code truncates toward zero
-    const std::pair<int, int> spans[] = {{0, 0}, {1, 0}, {2, 1}, {127, 126}, {128, -126}, {129, -125},
-                                         {253, -1}, {254, 0}, {255, 0}};
+    const std::pair<int, int> spans[] = {{0, 0},      {1, 0},    {2, 1},   {127, 126}, {128, -126},
+                                         {129, -125}, {253, -1}, {254, 0}, {255, 0}};
     for (const auto& [factor, span] : spans)
         EXPECT_EQ(PulseSpan(factor), span) << factor;
 }
@@ -291,13 +291,13 @@ TEST(KornelAdrPulse, StepRulesOfMinimumAndSpanCode)
 {
     const struct {
         int value, step, next;
-    } offsets[] = {{250, 10, 255}, {255, 1, 255}, {254, 1, 255}, {55, -10, 50}, {50, -1, 50},
-                   {100, 1, 101},  {100, -10, 90}, {20, 1, 50},  {0, -10, 50}, {245, 10, 255}},
+    } offsets[] = {{250, 10, 255}, {255, 1, 255},  {254, 1, 255}, {55, -10, 50}, {50, -1, 50},
+                   {100, 1, 101},  {100, -10, 90}, {20, 1, 50},   {0, -10, 50},  {245, 10, 255}},
       factors[] = {
-          {127, 1, 127}, {128, -1, 128}, {253, 1, 1},    {1, -1, 253},   {120, 10, 127}, {5, -10, 248},
-          {126, 1, 127}, {129, -1, 128}, {250, 10, 7},   {1, 1, 2},      {200, 10, 210}, {138, -10, 128},
-          {0, 1, 1},     {0, -1, 252},   {255, 1, 3},    {255, -1, 1},   {254, -10, 244}, {128, 10, 138},
-          {127, -10, 117}, {253, 10, 10}, {10, -10, 253},
+          {127, 1, 127},   {128, -1, 128}, {253, 1, 1},    {1, -1, 253}, {120, 10, 127},  {5, -10, 248},
+          {126, 1, 127},   {129, -1, 128}, {250, 10, 7},   {1, 1, 2},    {200, 10, 210},  {138, -10, 128},
+          {0, 1, 1},       {0, -1, 252},   {255, 1, 3},    {255, -1, 1}, {254, -10, 244}, {128, 10, 138},
+          {127, -10, 117}, {253, 10, 10},  {10, -10, 253},
       };
     for (const auto& k : offsets)
         EXPECT_EQ(StepPulseOffset(k.value, k.step), k.next) << k.value << " " << k.step;
@@ -353,7 +353,8 @@ TEST(KornelAdrPage, PulseValuesComeFromTheEepromAndTheButtonsStepThem)
     };
     for (const auto& k : clicks) {
         p.adr.userClick(k.button);
-        EXPECT_EQ(p.adr.data(), (std::vector<int>{k.offset1, k.factor1, k.offset2, k.factor2, k.offset3, k.factor3, 5, 1}))
+        EXPECT_EQ(p.adr.data(),
+                  (std::vector<int>{k.offset1, k.factor1, k.offset2, k.factor2, k.offset3, k.factor3, 5, 1}))
             << k.button;
         EXPECT_EQ(p.c(k.shown).text, k.text) << k.button;
     }
@@ -521,8 +522,8 @@ TEST(KornelAdrPage, ControlsCarryTheirNamesTextsAndPlaces)
         EXPECT_EQ(p.c("lbl_servo_max_" + n).caption, "ms Impuls-Zeit (Max)");
         const struct {
             const char *name, *caption, *hint;
-        } buttons[] = {{"dec10", "<<", "- 80 us"}, {"dec1", "<", "- 8 us"}, {"inc1", ">", "+ 8 us"},
-                       {"inc10", ">>", "+ 80 us"}};
+        } buttons[] = {
+            {"dec10", "<<", "- 80 us"}, {"dec1", "<", "- 8 us"}, {"inc1", ">", "+ 8 us"}, {"inc10", ">>", "+ 80 us"}};
         int lastLeft = 0;
         for (const char* row : {"offset", "faktor"})
             for (const auto& b : buttons) {
@@ -538,9 +539,12 @@ TEST(KornelAdrPage, ControlsCarryTheirNamesTextsAndPlaces)
             }
     }
     // Servo 2's hint has always been written without the blank.
-    EXPECT_EQ(p.c("cbx_no_ir_1").hint, "eine aktive Kurve für Servo 1 kann nicht durch eine andere Kurve unterbrochen werden");
-    EXPECT_EQ(p.c("cbx_no_ir_2").hint, "eine aktive Kurve für Servo2 kann nicht durch eine andere Kurve unterbrochen werden");
-    EXPECT_EQ(p.c("cbx_no_ir_4").hint, "eine aktive Kurve für Servo 4 kann nicht durch eine andere Kurve unterbrochen werden");
+    EXPECT_EQ(p.c("cbx_no_ir_1").hint,
+              "eine aktive Kurve für Servo 1 kann nicht durch eine andere Kurve unterbrochen werden");
+    EXPECT_EQ(p.c("cbx_no_ir_2").hint,
+              "eine aktive Kurve für Servo2 kann nicht durch eine andere Kurve unterbrochen werden");
+    EXPECT_EQ(p.c("cbx_no_ir_4").hint,
+              "eine aktive Kurve für Servo 4 kann nicht durch eine andere Kurve unterbrochen werden");
 }
 
 TEST(KornelAdrPage, ShownForTheSessionsFile)

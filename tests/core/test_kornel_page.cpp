@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <array>
+#include <filesystem>
 #include <functional>
 
 #include "FirmwareBuilder.h"
@@ -106,7 +106,8 @@ TEST(KornelPage, ControlsCarryTheirTextsAndStandInsideTheFrame)
         const char* hint;
     } expected[] = {
         {"RadioGroup1", ControlKind::Group, "Parameter für ...", ""},
-        {"servo_rad_a3", ControlKind::Radio, "Kurve 3", "Auswahl, für welche Adresse die Angezeigten Parameter gültig sind"},
+        {"servo_rad_a3", ControlKind::Radio, "Kurve 3",
+         "Auswahl, für welche Adresse die Angezeigten Parameter gültig sind"},
         {"Label1", ControlKind::Label, "Anzahl Punkte", ""},
         {"edt_Anzahl", ControlKind::Edit, "", "Anzahl der Kurven-Punkte"},
         {"edt_stretch", ControlKind::Edit, "", "ermöglicht es, den Ablauf zu Verlangsamen"},
@@ -417,9 +418,12 @@ TEST(KornelPage, GraphsAndGridLines)
     std::vector<std::array<int, 4>> got;
     for (const DrawOp& op : green)
         got.push_back({op.x1, op.y1, op.x2, op.y2});
-    EXPECT_EQ(got, (std::vector<std::array<int, 4>>{
-                       {0, 100, 530, 100}, {104, 0, 104, 201}, {208, 0, 208, 201}, {312, 0, 312, 201}, {416, 0, 416, 201},
-                       {520, 0, 520, 201}}));
+    EXPECT_EQ(got, (std::vector<std::array<int, 4>>{{0, 100, 530, 100},
+                                                    {104, 0, 104, 201},
+                                                    {208, 0, 208, 201},
+                                                    {312, 0, 312, 201},
+                                                    {416, 0, 416, 201},
+                                                    {520, 0, 520, 201}}));
     EXPECT_EQ(linesOf(s.c("servo_Image2").drawing, colours::Green).size(), 5u);
     EXPECT_EQ(s.pixel("servo_Image1", 416, 10), colours::Green);
 
@@ -487,7 +491,8 @@ TEST(KornelPage, ButtonsShapeTheSelectedCurve)
     Servo s(0xD3);
     ASSERT_TRUE(s.act("btn_Lin"));
     for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(s.entry(1, i) & 0x7F, (std::array{0, 14, 28, 42, 56, 70, 84, 98, 112, 127}[static_cast<std::size_t>(i)]));
+        EXPECT_EQ(s.entry(1, i) & 0x7F,
+                  (std::array{0, 14, 28, 42, 56, 70, 84, 98, 112, 127}[static_cast<std::size_t>(i)]));
     EXPECT_EQ(s.entry(1, 4), 0x80 | 56) << "relay flag kept";
     EXPECT_EQ(s.entry(1, 10), tableByte(10));
     EXPECT_TRUE(s.page.hasPending());
@@ -572,7 +577,9 @@ TEST(KornelPage, CurveAndSetFiles)
         std::string content;
         std::vector<std::string> messages;
     } bad[] = {
-        {"bad.cur", "1\r\n2\r\n3\r\n4\r\n5\r\n12a\r\n", {"Dieses File enthält ungültige Zeichen (kein Zahlenwert) in Zeile 5"}},
+        {"bad.cur",
+         "1\r\n2\r\n3\r\n4\r\n5\r\n12a\r\n",
+         {"Dieses File enthält ungültige Zeichen (kein Zahlenwert) in Zeile 5"}},
         {"neg.cur", "-5\r\n", {"Dieses File enthält ungültige Zeichen (kein Zahlenwert) in Zeile 0"}},
         {"empty.cur", "", {"Dieses File enthält ungültige Zeichen (kein Zahlenwert) in Zeile 0"}},
         {"long.set", std::string(513 * 3, 'x'), {}},

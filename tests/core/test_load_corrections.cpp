@@ -54,8 +54,7 @@ TEST(LoadCorrections, ARepairedByteIsListedAndTheStoredByteKept)
 {
     // The traffic light firmware knows six fading codes; the fixture holds 0x44 in byte 0x20.
     Loaded l(hz::test::fixture("zusatz_684_ampel340.hex"));
-    EXPECT_EQ(lines(l.session),
-              std::vector<std::string>{"EEPROM 0x20: 0x44 → 0x11 (unbekannter Überblend-Code)"});
+    EXPECT_EQ(lines(l.session), std::vector<std::string>{"EEPROM 0x20: 0x44 → 0x11 (unbekannter Überblend-Code)"});
     EXPECT_FALSE(l.session.loadCorrections[0].pending);
     EXPECT_EQ(l.session.image.get_Hex_EE(0x20), "11");
     EXPECT_EQ(l.session.storedMemory().eepromText(0x20), "44");
@@ -116,7 +115,6 @@ TEST(LoadCorrections, DiffComparesCorrectedBytesAsTheFilesStoreThem)
     const std::vector<tools::Difference> d = tools::DiffSessions(again.session, saved.session);
     ASSERT_EQ(d.size(), 1u);
     EXPECT_EQ(d[0].where, "stored");
-    EXPECT_EQ(tools::DescribeDifference(d[0]),
-              "In der Datei EEPROM 0x20 <unbekannter Überblend-Code>: 0x44 → 0x11");
+    EXPECT_EQ(tools::DescribeDifference(d[0]), "In der Datei EEPROM 0x20 <unbekannter Überblend-Code>: 0x44 → 0x11");
     EXPECT_TRUE(tools::DiffSessions(again.session, original.session).empty());
 }

@@ -205,8 +205,8 @@ void expectReportMatchesResult(const Session& old, const Session& neu, const Ses
                                       const Control& other = *controlNamed(out, n);
                                       return other.kind == ControlKind::Radio && other.parent == c.parent;
                                   });
-        const bool ownCameToLight = before && !ControlShown(*pageOf(neu, name), *before) &&
-                                    SettingText(*before) == SettingText(c);
+        const bool ownCameToLight =
+            before && !ControlShown(*pageOf(neu, name), *before) && SettingText(*before) == SettingText(c);
         const bool cameWithCopy = !copies.empty() && source && !ControlShown(*pageOf(old, name), *source) &&
                                   SettingText(*source) == SettingText(c);
         EXPECT_TRUE(groupCarried || ownCameToLight || cameWithCopy)

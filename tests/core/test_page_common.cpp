@@ -76,11 +76,7 @@ TEST(Canvas, DrawsAsAWindowCanvasDoes)
     c.MoveTo(6, 4);
     c.LineTo(6, 4);
     const std::vector<std::string> expected = {
-        "####....",
-        "#rr#...g",
-        "#rr#..g.",
-        "####.g..",
-        "....g...",
+        "####....", "#rr#...g", "#rr#..g.", "####.g..", "....g...",
     };
     EXPECT_EQ(picture(8, 5, c.ops()), expected);
 }

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "ScriptedPrompter.h"
-#include "core/Session.h"
 #include "TestFiles.h"
+#include "core/Session.h"
 #include "core/pages/PageAction.h"
 #include "core/pages/register/CvLists.h"
 #include "core/pages/register/RegisterPage.h"
@@ -48,8 +48,8 @@ TEST(RegisterPage, RowsStandInColumnsAndAreHiddenUntilFilled)
     EXPECT_EQ(s.shownRows(), 0);
     struct Row {
         int row, x, k;
-    } rows[] = {{0, 5, 0},    {1, 5, 1},     {20, 5, 20},  {21, 235, 0}, {41, 235, 20}, {42, 465, 0},
-                {62, 465, 20}, {63, 695, 0}, {72, 695, 9}, {80, 695, 17}, {81, 925, 0}, {511, 925, 430}};
+    } rows[] = {{0, 5, 0},     {1, 5, 1},    {20, 5, 20},  {21, 235, 0},  {41, 235, 20}, {42, 465, 0},
+                {62, 465, 20}, {63, 695, 0}, {72, 695, 9}, {80, 695, 17}, {81, 925, 0},  {511, 925, 430}};
     for (const auto& r : rows) {
         // the label runs to 5 pixels before its edit, so that a caption has room to be read
         EXPECT_EQ(*s.page.label(r.row).geometry, (Rect{r.x, 19 + 25 * r.k, 175, 20})) << r.row;

@@ -300,7 +300,8 @@ TEST(ServoPages, SetDataTakesAWholeTableAndHoldsItPending)
     EXPECT_EQ(s.shown("servo_cbx_s1o"), "wie Adr.3");
     // shown: four points, the second one at 99
     const Drawing& d = s.c("servo_Image1").drawing;
-    EXPECT_EQ(std::count_if(d.begin(), d.end(), [](const DrawOp& op) { return op.kind == DrawOp::Kind::Rectangle; }), 4);
+    EXPECT_EQ(std::count_if(d.begin(), d.end(), [](const DrawOp& op) { return op.kind == DrawOp::Kind::Rectangle; }),
+              4);
     // curve 4 shown with its count of 0: drawn and shown as one point, while the copy keeps
     // what the other file holds
     ASSERT_TRUE(s.act("servo_rad_a4"));
@@ -341,9 +342,8 @@ TEST(ServoPages, MigrationCarriesTheTableAndThePulsesOnlyBetweenTypesThatReadThe
     const tools::MigrationReport report = tools::MigrateSettings(from.session, to.session);
     ASSERT_TRUE(report.refusal.empty()) << report.refusal;
     for (const char* page : {"FrameKornel1", "FrameKornelAdr1"}) {
-        const auto carried = std::find_if(report.carried.begin(), report.carried.end(), [&](const auto& c) {
-            return c.where == "data" && c.name == page;
-        });
+        const auto carried = std::find_if(report.carried.begin(), report.carried.end(),
+                                          [&](const auto& c) { return c.where == "data" && c.name == page; });
         EXPECT_NE(carried, report.carried.end()) << page;
     }
     EXPECT_EQ(to.curves.data(), from.curves.data());
@@ -385,8 +385,8 @@ TEST(ServoPages, MigrationCarriesTheTableAndThePulsesOnlyBetweenTypesThatReadThe
         std::map<std::string, std::string> notCarried;
         for (const auto& n : r.notCarried)
             notCarried[n.name] = n.reason;
-        EXPECT_EQ(notCarried["FrameKornel1"], "Die Arbeitskopie ist in NEU anders aufgebaut (" + neu.curves.dataLayout() +
-                                                  " statt " + old.curves.dataLayout() + ").");
+        EXPECT_EQ(notCarried["FrameKornel1"], "Die Arbeitskopie ist in NEU anders aufgebaut (" +
+                                                  neu.curves.dataLayout() + " statt " + old.curves.dataLayout() + ").");
         EXPECT_EQ(notCarried["FrameKornelAdr1"], "Die Arbeitskopie ist in NEU anders aufgebaut (" +
                                                      neu.adr.dataLayout() + " statt " + old.adr.dataLayout() + ").");
         neu.prompter.answers = {Answer::Yes};
@@ -406,7 +406,8 @@ TEST(ServoPages, MigrationListsACountOrStretchThePageLimitsAndKeepsTheTargetsOwn
     // the edit, typed as 200 on the way, goes back with it.
     Servo from("servo_kornelchen.hex"), to("servo_kornel4.hex");
     from.session.image.set_Hex_ROM(2 * (0x500 + 102), "FA");
-    from.curves.showFor({from.session.image, from.session.prompter(), from.session.ident.Identifier}); // as loaded: shown as the table holds it
+    from.curves.showFor({from.session.image, from.session.prompter(),
+                         from.session.ident.Identifier}); // as loaded: shown as the table holds it
     ASSERT_EQ(from.c("edt_stretch").text, "250");
     const tools::MigrationReport r = tools::MigrateSettings(from.session, to.session);
     std::map<std::string, std::string> reasons;

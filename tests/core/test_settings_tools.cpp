@@ -40,8 +40,7 @@ class ToyPage : public Page {
     }
 
 public:
-    explicit ToyPage(std::string timeCaption = "Zeit (s)", std::size_t dataSize = 12)
-        : m_copy(dataSize, 0)
+    explicit ToyPage(std::string timeCaption = "Zeit (s)", std::size_t dataSize = 12) : m_copy(dataSize, 0)
     {
         add(make("lbl_time", ControlKind::Label, timeCaption)).geometry = Rect{5, 12, 60, 20};
         add(make("lbl_far", ControlKind::Label, "Weit weg")).geometry = Rect{5, 80, 60, 20};
@@ -77,7 +76,7 @@ public:
     {
         if (m_copy.size() != 12)
             return {};
-        return {{"Kurve 1 Punkte", 0, 4}, {"Kurve 1 Anzahl", 4, 1}, {"Kurve 1 Flags", 5, 1},
+        return {{"Kurve 1 Punkte", 0, 4}, {"Kurve 1 Anzahl", 4, 1},  {"Kurve 1 Flags", 5, 1},
                 {"Kurve 2 Punkte", 6, 4}, {"Kurve 2 Anzahl", 10, 1}, {"Kurve 2 Flags", 11, 1}};
     }
 
@@ -113,9 +112,8 @@ TEST(PageValues, SettingsCaptionsAndVisibility)
         const char* caption;
     } cases[] = {
         {"edt_time", true, "10", "Zeit (s)"}, // the label on its line, left of it
-        {"rad_mode1", true, "1", "Dauer"},    {"rad_mode2", true, "0", "Blinken"},
-        {"cbx_fast", true, "0", "schnell"},   {"trk_level", true, "3", ""},
-        {"lst_curve", true, "Kurve 1", ""},   {"btn_go", false, "", "übernehmen"},
+        {"rad_mode1", true, "1", "Dauer"},    {"rad_mode2", true, "0", "Blinken"}, {"cbx_fast", true, "0", "schnell"},
+        {"trk_level", true, "3", ""},         {"lst_curve", true, "Kurve 1", ""},  {"btn_go", false, "", "übernehmen"},
         {"lbl_time", false, "", "Zeit (s)"},  {"grp", false, "", "Betrieb"},
     };
     for (const Case& c : cases) {
@@ -140,9 +138,9 @@ TEST(SettingsDiff, PagesDifferInSettingsAndInTheWorkingCopyByPart)
     EXPECT_TRUE(DiffPages(a, b).empty());
 
     b.control("edt_time").text = "20";
-    b.m_copy[2] = 77;  // a point of curve 1
-    b.m_copy[3] = 78;  // the next one: one stretch
-    b.m_copy[11] = 1;  // curve 2's flags
+    b.m_copy[2] = 77; // a point of curve 1
+    b.m_copy[3] = 78; // the next one: one stretch
+    b.m_copy[11] = 1; // curve 2's flags
     const auto d = DiffPages(a, b);
     ASSERT_EQ(d.size(), 3u);
     EXPECT_EQ(d[0].where, "page");
@@ -219,7 +217,10 @@ namespace {
 struct Loaded {
     ScriptedPrompter prompter;
     Session session{prompter};
-    explicit Loaded(const FirmwareBuilder& fw) { EXPECT_EQ(session.LoadLines(fw.lines(), "/f/x.hex"), LoadOutcome::Done); }
+    explicit Loaded(const FirmwareBuilder& fw)
+    {
+        EXPECT_EQ(session.LoadLines(fw.lines(), "/f/x.hex"), LoadOutcome::Done);
+    }
 };
 
 // A classic turnout decoder (red/green rows) in the Mot format with the given green addresses.
@@ -314,9 +315,9 @@ TEST(AddressSeries, MembersMoveEveryAddressButKeepUnusedRows)
         const char* pattern;
         int index, count;
         const char* name;
-    } names[] = {{"dec{n}.hex", 0, 3, "dec1.hex"},       {"dec{n}.hex", 9, 10, "dec10.hex"},
-                 {"dec{n}.hex", 0, 10, "dec01.hex"},      {"{n}/a{n}.hex", 4, 100, "005/a005.hex"},
-                 {"einzeln.hex", 0, 1, "einzeln.hex"},    {"x{n.hex", 0, 2, "x{n.hex"}};
+    } names[] = {{"dec{n}.hex", 0, 3, "dec1.hex"},     {"dec{n}.hex", 9, 10, "dec10.hex"},
+                 {"dec{n}.hex", 0, 10, "dec01.hex"},   {"{n}/a{n}.hex", 4, 100, "005/a005.hex"},
+                 {"einzeln.hex", 0, 1, "einzeln.hex"}, {"x{n.hex", 0, 2, "x{n.hex"}};
     for (const Name& n : names)
         EXPECT_EQ(SeriesFileName(n.pattern, n.index, n.count), n.name) << n.pattern;
 }
@@ -344,8 +345,9 @@ TEST(SettingsMigration, AValueThePageRefusesIsListedWithItsMessageAndTheTargetKe
         std::map<std::string, std::string> reasons;
         for (const auto& s : r.notCarried)
             reasons[s.name] = s.reason;
-        EXPECT_EQ(reasons["RowEdits[0]"],
-                  "NEU nimmt \"195\" nicht an (Ungültige Eingabe. Zugelassen sind nur Zahlen im Werte-Bereich 1..127).");
+        EXPECT_EQ(
+            reasons["RowEdits[0]"],
+            "NEU nimmt \"195\" nicht an (Ungültige Eingabe. Zugelassen sind nur Zahlen im Werte-Bereich 1..127).");
         for (const auto& s : r.carried)
             EXPECT_NE(s.name, "RowEdits[0]");
         // the page said it once, as to a user; typing the new file's own value back said nothing

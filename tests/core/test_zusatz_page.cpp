@@ -80,10 +80,10 @@ struct Shown {
     std::string options() const
     {
         static const char* const names[] = {
-            "lbl_zusatz3", "lbl_text_1", "cbx_zusatz_1", "cbx_zusatz_2", "cbx_zusatz_3", "cbx_zusatz_4",
-            "cbx_zusatz_5", "cbx_zusatz_6", "cbx_zusatz_7", "cbx_zusatz_8", "cbx_weiche_ab", "TrackBar_01",
-            "lbl_trackbar_01", "lbl_trackbar_01_l", "lbl_trackbar_01_r", "TrackBar_neon_1", "TrackBar_neon_2",
-            "lbl_fNeon_01", "lbl_fNeon_02", "lbl_fNeon_03"};
+            "lbl_zusatz3",     "lbl_text_1",      "cbx_zusatz_1",    "cbx_zusatz_2",      "cbx_zusatz_3",
+            "cbx_zusatz_4",    "cbx_zusatz_5",    "cbx_zusatz_6",    "cbx_zusatz_7",      "cbx_zusatz_8",
+            "cbx_weiche_ab",   "TrackBar_01",     "lbl_trackbar_01", "lbl_trackbar_01_l", "lbl_trackbar_01_r",
+            "TrackBar_neon_1", "TrackBar_neon_2", "lbl_fNeon_01",    "lbl_fNeon_02",      "lbl_fNeon_03"};
         std::string s;
         for (const char* n : names)
             if (onScreen(n))
@@ -139,7 +139,11 @@ const std::vector<TypeCase> kTypes = {
     {0x408,
      {kTimeOut},
      {"Mode 1: Laternen-Ausgang weich einblenden (Fading)", "Mode 2: Laternen-Ausgang geschaltet"},
-     true, false, Lock, kSwitchOff, ""},
+     true,
+     false,
+     Lock,
+     kSwitchOff,
+     ""},
     {0xB, {kMode3}, kM3, true, false, LockAbove354, "", ""},
     {0x69, {kMode3}, {kM3[0], kM3[1], kM3[2], "Mode 4: Single Output-Mode"}, true, false, LockAbove354, "", ""},
     {0x3, {}, kDunkel, true, false, LockAbove354, "", ""},
@@ -159,20 +163,41 @@ const std::vector<TypeCase> kTypes = {
     {0x367,
      {"Strasse 1 GRÜN", "Strasse 2 GRÜN", "GELB Phase", "ROT/GELB Phase", "alles ROT", "Fußgänger Vorlauf GRÜN",
       "Fußgänger Vorlauf ROT"},
-     kLand, true, false, LockAbove354, kSpeed, ""},
+     kLand,
+     true,
+     false,
+     LockAbove354,
+     kSpeed,
+     ""},
     {0x6F, {}, {}, false, false, NoLock, kSpeed, ""},
     {0x170, {}, {}, false, false, NoLock, "cbx_zusatz_1 cbx_zusatz_2", "Spezial-Funktion Ausgang 9 / 10:"},
-    {0x270, {}, {}, false, false, NoLock,
+    {0x270,
+     {},
+     {},
+     false,
+     false,
+     NoLock,
      "lbl_text_1 cbx_zusatz_1 cbx_zusatz_2 cbx_zusatz_3 cbx_zusatz_4 cbx_zusatz_5 cbx_zusatz_7 cbx_zusatz_8",
      "Funktion der Ausgänge:"},
     {0x66,
      {},
      {kNormal, "Mode 2: kein Einschaltblitz", "Mode 3: keine Druckschwankungen",
       "Mode 4: kein Blitz, keine Schwankungen"},
-     true, false, Lock, "", "", true},
+     true,
+     false,
+     Lock,
+     "",
+     "",
+     true},
     {0x71, {"Ablaufgeschwindigkeit (1..255)", "Mindestanzahl (1..9)"}, {}, false, false, NoLock, "", ""},
-    {0x171, {"Ablaufgeschwindigkeit (1..255)", "Mindestanzahl (1..9)"},
-     {"Mode 1: Einblenden (Fading)", "Mode 2: geschaltet"}, true, false, Lock, "", ""},
+    {0x171,
+     {"Ablaufgeschwindigkeit (1..255)", "Mindestanzahl (1..9)"},
+     {"Mode 1: Einblenden (Fading)", "Mode 2: geschaltet"},
+     true,
+     false,
+     Lock,
+     "",
+     ""},
     {0x3E00, {}, kDumm, true, false, NoLock, "", ""},
     {0x13E00, {}, {kNormal, "Mode 2: Steuerwagen (Ausgang 3/4)"}, true, true, Lock, "", ""},
     {0xC9, {}, kDunkel, true, false, LockAbove354, "", ""},
@@ -286,7 +311,9 @@ TEST(ZusatzPage, TypingWritesAcceptedValuesAndRefusesTheRest)
         std::vector<Step> steps;
     } cases[] = {
         // keystroke by keystroke: 1, 12, then 128 is refused and 12 stays
-        {0x8, 0, 0x20,
+        {0x8,
+         0,
+         0x20,
          {{"1", "01", "(0.5 sec.)", "", false},
           {"12", "0C", "(6.0 sec.)", "", false},
           {"128", "0C", "(6.0 sec.)", range + "1..127", false},
@@ -295,7 +322,10 @@ TEST(ZusatzPage, TypingWritesAcceptedValuesAndRefusesTheRest)
           {"", "0C", "(6.0 sec.)", "", false},
           {"127", "7F", "(63.5 sec.)", "", false}}},
         // the neon time-out takes the whole byte, whatever its caption says
-        {0x2A4100, 0, 0x20, {{"200", "C8", "(100.0 sec.)", "", false}, {"256", "C8", "(100.0 sec.)", range + "1..255", false}}},
+        {0x2A4100,
+         0,
+         0x20,
+         {{"200", "C8", "(100.0 sec.)", "", false}, {"256", "C8", "(100.0 sec.)", range + "1..255", false}}},
         {0x71, 1, 0x2F, {{"10", "FF", "", range + "1..9", false}, {"9", "09", "", "", false}}},
         {0x367, 3, 0x72, {{"25", "19", "(5.0 sec.)", "", false}, {"-1", "19", "(5.0 sec.)", range + "1..255", false}}},
     };
@@ -476,8 +506,8 @@ TEST(ZusatzPage, FadingSpeedCodes)
         std::string stored;
         int position;
         std::string after; // byte 0x20 right after showing
-    } cases[] = {{"11", 5, "11"}, {"12", 4, "12"}, {"22", 3, "22"}, {"33", 2, "33"}, {"66", 1, "66"},
-                 {"FF", 0, "FF"}, {"ff", 0, "ff"}, // a known code in lower case is no unknown code
+    } cases[] = {{"11", 5, "11"}, {"12", 4, "12"}, {"22", 3, "22"}, {"33", 2, "33"},
+                 {"66", 1, "66"}, {"FF", 0, "FF"}, {"ff", 0, "ff"}, // a known code in lower case is no unknown code
                  {"44", 5, "11"}, {"00", 5, "11"}, {"1G", 5, "11"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored);
@@ -551,9 +581,9 @@ TEST(ZusatzPage, NeonOutputFunctionBits)
         int top, bit;
         std::string caption;
     } boxes[] = {
-        {"cbx_zusatz_3", 40, 2, "Ausgang 1/2/3 = 'Schweißer'"}, {"cbx_zusatz_4", 60, 3, "Ausgang 4 = 'Schweißer'"},
+        {"cbx_zusatz_3", 40, 2, "Ausgang 1/2/3 = 'Schweißer'"},   {"cbx_zusatz_4", 60, 3, "Ausgang 4 = 'Schweißer'"},
         {"cbx_zusatz_5", 80, 4, "Ausgang 5/6/7/8 = 'Schweißer'"}, {"cbx_zusatz_7", 100, 6, "Ausgang 9 = 'Schweißer'"},
-        {"cbx_zusatz_2", 120, 1, "Ausgang 10 = 'Schweißer'"}, {"cbx_zusatz_8", 160, 7, "Ausgang 4 = 'Neon defekt'"},
+        {"cbx_zusatz_2", 120, 1, "Ausgang 10 = 'Schweißer'"},     {"cbx_zusatz_8", 160, 7, "Ausgang 4 = 'Neon defekt'"},
         {"cbx_zusatz_1", 180, 0, "Ausgang 9 = 'Neon defekt'"},
     };
     Shown s;
@@ -623,7 +653,7 @@ TEST(ZusatzPage, SetUpLaysOutRowsAndTheModeGroup)
     };
     Shown s;
     s.page.TextWidth = sixPerChar;
-    s.show(0x367, 3.60f); // seven rows from top 60, Land with the lock, fading caption at 10
+    s.show(0x367, 3.60f);             // seven rows from top 60, Land with the lock, fading caption at 10
     const int editLeft = 6 * 22 + 20; // "Fußgänger Vorlauf GRÜN" is the widest caption
     for (int row = 0; row < 7; ++row) {
         SCOPED_TRACE(row);

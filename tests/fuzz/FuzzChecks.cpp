@@ -13,7 +13,6 @@
 #include "core/BatchPrompter.h"
 #include "core/IniFile.h"
 #include "core/Session.h"
-#include "core/pages/address/AddressPage.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/CodeTables.h"
 #include "core/firmware/HexReader.h"
@@ -21,6 +20,7 @@
 #include "core/firmware/HexText.h"
 #include "core/firmware/HexWriter.h"
 #include "core/inspect/HexCompare.h"
+#include "core/pages/address/AddressPage.h"
 
 namespace hz::fuzz {
 
@@ -226,8 +226,8 @@ const std::vector<const DecoderType*>& typesWithRows()
 // decimal digits.
 struct Typed {
     bool number = false;
-    bool negative = false;  // a minus sign in front of a number other than 0
-    std::string digits;     // without leading zeros; "0" for zero
+    bool negative = false; // a minus sign in front of a number other than 0
+    std::string digits;    // without leading zeros; "0" for zero
 };
 
 Typed readTyped(const std::string& text)
@@ -430,8 +430,8 @@ std::string checkAddressRows(std::string_view input)
         if (!type.Captions[i].empty() && AddressPage::hasStorage(r))
             fw.code(AddressPage::slotOf(r), typed[i].code.value_or(firstCode));
     }
-    const std::string where = strprintf("%s (0x%X, %s): ", type.Name.c_str(), static_cast<unsigned>(type.Identifier),
-                                        mot ? "Mot" : "DCC");
+    const std::string where =
+        strprintf("%s (0x%X, %s): ", type.Name.c_str(), static_cast<unsigned>(type.Identifier), mot ? "Mot" : "DCC");
 
     BatchAnswers pa(false);
     Session a(pa);
@@ -503,8 +503,8 @@ std::string checkAddressRows(std::string_view input)
         if (id.FunctionDecoder) {
             const std::string function = readTyped(a.addresses.functionText(r)).digits;
             if (function == "0" && b.addresses.functionText(r) != function)
-                return where + strprintf("function 0 was accepted for row %d, which loads back with function %s",
-                                         r, inQuotes(b.addresses.functionText(r)).c_str());
+                return where + strprintf("function 0 was accepted for row %d, which loads back with function %s", r,
+                                         inQuotes(b.addresses.functionText(r)).c_str());
             if (b.addresses.functionText(r) != function)
                 return where + strprintf("the function of row %d was saved as %s and loads back as %s", r,
                                          inQuotes(a.addresses.functionText(r)).c_str(),
@@ -591,7 +591,8 @@ std::string valueDifference(const IniFile& a, const IniFile& b, const Names& nam
         for (const auto& k : names.keys) {
             const auto x = a.value(s, k), y = b.value(s, k);
             if (x != y)
-                return "[" + s + "] " + k + ": " + (x ? inQuotes(*x) : "(none)") + " / " + (y ? inQuotes(*y) : "(none)");
+                return "[" + s + "] " + k + ": " + (x ? inQuotes(*x) : "(none)") + " / " +
+                       (y ? inQuotes(*y) : "(none)");
         }
     return {};
 }
@@ -652,9 +653,8 @@ namespace {
 
 std::size_t countStarting(const std::vector<std::string>& lines, const char* prefix)
 {
-    return static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), [prefix](const std::string& l) {
-        return l.rfind(prefix, 0) == 0;
-    }));
+    return static_cast<std::size_t>(
+        std::count_if(lines.begin(), lines.end(), [prefix](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
 }
 
 // A report agrees with its counts: one line per difference of each kind, and the summary
@@ -722,8 +722,8 @@ std::string checkCompare(std::string_view input)
             lines += "\n  " + l;
         for (const auto& l : self.rom)
             lines += "\n  " + l;
-        return "what the save wrote differs from the image it was written from:" + lines + "\nwritten:" +
-               listing(written);
+        return "what the save wrote differs from the image it was written from:" + lines +
+               "\nwritten:" + listing(written);
     }
     return {};
 }

@@ -84,7 +84,10 @@ void TstInfoDialog::controlsOfTheDialog()
     QCOMPARE(d.geometry().center(), owner.frameGeometry().center());
 
     const std::pair<const char*, const char*> captions[] = {
-        {"Label3", "Config Value:"}, {"lbl_ID", "ID-Value:"}, {"Label4", "EEprom"}, {"Label2", "ROM"},
+        {"Label3", "Config Value:"},
+        {"lbl_ID", "ID-Value:"},
+        {"Label4", "EEprom"},
+        {"Label2", "ROM"},
         {"lbl_anzahl", "Anzahl ROM Bytes (File 1): 17"},
     };
     for (const auto& [name, caption] : captions) {
@@ -141,8 +144,8 @@ void TstInfoDialog::hexInfoOpensTheListingsAndACompareFillsTheMemos()
     QCOMPARE(w.LoadFile(stellino), hz::LoadOutcome::Done);
     const auto memory = w.session.image.memory();
     const QString second = h.dir.filePath(QStringLiteral("second.hex"));
-    hz::test::writeFile(second.toStdString(),
-                        hz::test::joinCrLf({hz::test::kBase0, rec(0x0002, "0430"), rec(0x4214, "1200"), hz::test::kEnd}));
+    hz::test::writeFile(second.toStdString(), hz::test::joinCrLf({hz::test::kBase0, rec(0x0002, "0430"),
+                                                                  rec(0x4214, "1200"), hz::test::kEnd}));
     h.dialogs.openAnswers << second;
 
     QString config1, id1, eepromBefore, romBefore, eepromAfter, romAfter, status0, status1, proposed, filter;
@@ -168,7 +171,8 @@ void TstInfoDialog::hexInfoOpensTheListingsAndACompareFillsTheMemos()
 
     QCOMPARE(h.dialogs.filters, QStringList{QStringLiteral("HEX|*.hex|TXT|*.txt|*.*|*.*")});
     QCOMPARE(h.dialogs.openProposed.value(0), QFileInfo(stellino).absolutePath() + QLatin1Char('/'));
-    QCOMPARE(eepromAfter, QStringLiteral("\nEE0x0a: File1:0xFF - File2:0x12\n \n   1 gefundene Unterschiede im EEprom"));
+    QCOMPARE(eepromAfter,
+             QStringLiteral("\nEE0x0a: File1:0xFF - File2:0x12\n \n   1 gefundene Unterschiede im EEprom"));
     QCOMPARE(romAfter, QStringLiteral("$0001:  0x3003 [MOVLW ] - 0x3004 [MOVLW ]\n \n"
                                       "   1 gefundene Unterschiede im ROM\n"
                                       "   0 gefundene Unterschiede in ID\n"
@@ -205,7 +209,8 @@ void TstInfoDialog::cancelledOrFailedComparison()
     QCOMPARE(romAfterFailure, QStringLiteral("$0001:  0x3003 [MOVLW ] - 0x3004 [MOVLW ]"));
     QCOMPARE(eepromAfterFailure, QString());
     QCOMPARE(h.prompter.shown.size(), std::size_t{1});
-    QVERIFY(QString::fromStdString(h.prompter.shown[0].text).startsWith(QStringLiteral("E206a: Unerwartete Zeile im File:")));
+    QVERIFY(QString::fromStdString(h.prompter.shown[0].text)
+                .startsWith(QStringLiteral("E206a: Unerwartete Zeile im File:")));
 }
 
 QTEST_MAIN(TstInfoDialog)

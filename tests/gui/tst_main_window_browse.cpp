@@ -61,10 +61,8 @@ void TstMainWindowBrowse::prevAndNextStepThroughFolder()
         const char* header;
     };
     const Step steps[] = {
-        {w.btn_prev, a, "Stellino  ab V3.51"},
-        {w.btn_next, b, "Relaisdekoder 8"},
-        {w.btn_next, c, "Drehscheibe 48 Position"},
-        {w.btn_next, a, "Stellino  ab V3.51"}, // wraps around
+        {w.btn_prev, a, "Stellino  ab V3.51"},      {w.btn_next, b, "Relaisdekoder 8"},
+        {w.btn_next, c, "Drehscheibe 48 Position"}, {w.btn_next, a, "Stellino  ab V3.51"}, // wraps around
         {w.btn_prev, c, "Drehscheibe 48 Position"},
     };
     for (const Step& s : steps) {

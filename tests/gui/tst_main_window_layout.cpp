@@ -69,8 +69,9 @@ void TstMainWindowLayout::startUpState()
         QVERIFY2(b, name);
         QCOMPARE(b->text(), QString::fromUtf8(caption));
     }
-    QCOMPARE(w.btn_load->toolTip(),
-             QString::fromUtf8("Hex-File laden.\nAnschliessend können Parameter wie z.B. die Adressen geändert werden."));
+    QCOMPARE(
+        w.btn_load->toolTip(),
+        QString::fromUtf8("Hex-File laden.\nAnschliessend können Parameter wie z.B. die Adressen geändert werden."));
     QCOMPARE(w.btn_close->toolTip(),
              QString::fromUtf8("Programm beenden\n(mit Nachfrage, wenn Änderungen nicht gespeichert sind)"));
     QVERIFY(!w.btn_save->isEnabled());
@@ -130,11 +131,11 @@ void TstMainWindowLayout::startUpState()
 
 void TstMainWindowLayout::arrangeWindow_data()
 {
-    QTest::addColumn<QList<int>>("args");          // left, right, height, width
+    QTest::addColumn<QList<int>>("args"); // left, right, height, width
     QTest::addColumn<int>("windowWidth");
-    QTest::addColumn<int>("wide");                 // btn_load, btn_save
-    QTest::addColumn<int>("narrow");               // btn_info, btn_close
-    QTest::addColumn<QList<int>>("buttonLefts");   // prev, load, next, save, info, close
+    QTest::addColumn<int>("wide");               // btn_load, btn_save
+    QTest::addColumn<int>("narrow");             // btn_info, btn_close
+    QTest::addColumn<QList<int>>("buttonLefts"); // prev, load, next, save, info, close
     QTest::addColumn<QRect>("buttonGroup");
     QTest::addColumn<QRect>("imageGroup");
     QTest::addColumn<QPoint>("image");
@@ -181,7 +182,7 @@ void TstMainWindowLayout::arrangeWindow()
     const QList<int> lefts{w.btn_prev->x(), w.btn_load->x(), w.btn_next->x(),
                            w.btn_save->x(), w.btn_info->x(), w.btn_close->x()};
     QCOMPARE(lefts, buttonLefts);
-    const QList<int> tops{w.btn_prev->y(), w.btn_load->y(), w.btn_next->y(), w.btn_save->y(),
+    const QList<int> tops{w.btn_prev->y(), w.btn_load->y(),  w.btn_next->y(),    w.btn_save->y(),
                           w.btn_info->y(), w.btn_close->y(), w.ProgressBar1->y()};
     QCOMPARE(tops, (QList<int>{16, 16, 16, 16, 16, 40, 49}));
     QCOMPARE(w.ProgressBar1->x(), w.btn_load->x());
@@ -203,13 +204,13 @@ void TstMainWindowLayout::arrangeWindow()
 void TstMainWindowLayout::showPage_data()
 {
     QTest::addColumn<int>("kind");
-    QTest::addColumn<QStringList>("frames");  // visible afterwards, FrameRegister1 included
+    QTest::addColumn<QStringList>("frames");    // visible afterwards, FrameRegister1 included
     QTest::addColumn<QList<QRect>>("geometry"); // of the frames in the same order
     QTest::addColumn<int>("windowWidth");
     QTest::addColumn<int>("mainHeight");
 
-    QTest::newRow("1 additional functions") << 1 << QStringList{"FrameZusatz1", "FrameRegister1"}
-                                            << QList<QRect>{QRect(410, 10, 320, 485)} << 740 << 490;
+    QTest::newRow("1 additional functions")
+        << 1 << QStringList{"FrameZusatz1", "FrameRegister1"} << QList<QRect>{QRect(410, 10, 320, 485)} << 740 << 490;
     QTest::newRow("2 blink pattern") << 2 << QStringList{"FrameBlinkmuster1", "FrameRegister1"}
                                      << QList<QRect>{QRect(410, 10, 540, 485)} << 960 << 490;
     QTest::newRow("3 LED blink pattern") << 3 << QStringList{"FrameBlinkmuster_led1", "FrameRegister1"}

@@ -47,7 +47,7 @@ void TstMainWindowLoad::loadFixture_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QStringList>("panels"); // 0..2
     QTest::addColumn<QString>("header");
-    QTest::addColumn<QStringList>("rows");   // "k caption=address colour"
+    QTest::addColumn<QStringList>("rows"); // "k caption=address colour"
     QTest::addColumn<QString>("frame");
     QTest::addColumn<int>("windowWidth");
 
@@ -81,9 +81,8 @@ void TstMainWindowLoad::loadFixture()
 
     QVERIFY2(h.prompter.shown.empty(), h.prompter.shown.empty() ? "" : h.prompter.shown.front().text.c_str());
     QCOMPARE(status(w).mid(0, 3), panels);
-    const QString suffix = QString::fromStdString(hz::FindPic(w.session.image.PicModel)
-                                                      ? hz::FindPic(w.session.image.PicModel)->StatusSuffix
-                                                      : std::string());
+    const QString suffix = QString::fromStdString(
+        hz::FindPic(w.session.image.PicModel) ? hz::FindPic(w.session.image.PicModel)->StatusSuffix : std::string());
     QCOMPARE(status(w)[3], file + suffix);
     QCOMPARE(w.lbl_header->text(), header);
     QCOMPARE(w.lbl_header->font().pointSize(), 15);
@@ -131,7 +130,8 @@ void TstMainWindowLoad::startUpLoadAddsThePicSuffixOnce()
     Harness h;
     const QString unknown = h.path("unbekannt.hex");
     writeUnknownDecoder(unknown);
-    for (const Case& c : {Case{fx("classic_629_turnout.hex"), 0}, Case{fx("f18324_function.hex"), 0}, Case{unknown, 2}}) {
+    for (const Case& c :
+         {Case{fx("classic_629_turnout.hex"), 0}, Case{fx("f18324_function.hex"), 0}, Case{unknown, 2}}) {
         Harness hh;
         TFormMain& w = hh.make();
         // What main() does with a file argument before the window shows.
@@ -141,9 +141,9 @@ void TstMainWindowLoad::startUpLoadAddsThePicSuffixOnce()
         const hz::PicInfo* pic = hz::FindPic(w.session.image.PicModel);
         QCOMPARE(status(w)[3], c.file + (pic ? QString::fromStdString(pic->StatusSuffix) : QString()));
         QCOMPARE(w.lbl_header->text(), QString::fromStdString(w.session.ident.DecoderName));
-        QCOMPARE(shownRows(w), static_cast<int>(std::count_if(w.session.ident.Captions.begin(),
-                                                              w.session.ident.Captions.end(),
-                                                              [](const std::string& s) { return !s.empty(); })));
+        QCOMPARE(shownRows(w),
+                 static_cast<int>(std::count_if(w.session.ident.Captions.begin(), w.session.ident.Captions.end(),
+                                                [](const std::string& s) { return !s.empty(); })));
         if (c.file.contains("f18324"))
             QCOMPARE(visibleFrames(w), QStringList{"FrameRegister1"});
         // The folder is not scanned: "<" and ">" do nothing yet.

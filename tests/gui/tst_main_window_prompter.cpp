@@ -78,12 +78,14 @@ void TstMainWindowPrompter::buttonSets_data()
     using hz::Answer;
     using hz::Buttons;
     using hz::MsgKind;
-    QTest::newRow("error ok") << MsgKind::Error << Buttons::Ok << int(B::Critical) << int(B::Ok) << int(B::Ok) << Answer::Ok;
-    QTest::newRow("plain ok") << MsgKind::Plain << Buttons::Ok << int(B::NoIcon) << int(B::Ok) << int(B::Ok) << Answer::Ok;
+    QTest::newRow("error ok") << MsgKind::Error << Buttons::Ok << int(B::Critical) << int(B::Ok) << int(B::Ok)
+                              << Answer::Ok;
+    QTest::newRow("plain ok") << MsgKind::Plain << Buttons::Ok << int(B::NoIcon) << int(B::Ok) << int(B::Ok)
+                              << Answer::Ok;
     QTest::newRow("warning cancel") << MsgKind::Warning << Buttons::Cancel << int(B::Warning) << int(B::Cancel)
                                     << int(B::Cancel) << Answer::Cancel;
-    QTest::newRow("ignore") << MsgKind::Warning << Buttons::Ignore << int(B::Warning) << int(B::Ignore) << int(B::Ignore)
-                            << Answer::Ignore;
+    QTest::newRow("ignore") << MsgKind::Warning << Buttons::Ignore << int(B::Warning) << int(B::Ignore)
+                            << int(B::Ignore) << Answer::Ignore;
     QTest::newRow("cancel ignore: ignore") << MsgKind::Warning << Buttons::CancelIgnore << int(B::Warning)
                                            << int(B::Cancel | B::Ignore) << int(B::Ignore) << Answer::Ignore;
     QTest::newRow("cancel ignore: escape") << MsgKind::Warning << Buttons::CancelIgnore << int(B::Warning)
@@ -99,8 +101,8 @@ void TstMainWindowPrompter::buttonSets_data()
     QTest::newRow("yes no: escape") << MsgKind::Warning << Buttons::YesNo << int(B::Warning) << int(B::Yes | B::No) << 0
                                     << Answer::No;
     // The unsaved-changes question: Enter keeps the edit, only a deliberate "Ja" discards it.
-    QTest::newRow("yes no, default no: enter") << MsgKind::Warning << Buttons::YesNoDefaultNo << int(B::Warning)
-                                               << int(B::Yes | B::No) << -1 << Answer::No;
+    QTest::newRow("yes no, default no: enter")
+        << MsgKind::Warning << Buttons::YesNoDefaultNo << int(B::Warning) << int(B::Yes | B::No) << -1 << Answer::No;
     QTest::newRow("yes no, default no: yes") << MsgKind::Warning << Buttons::YesNoDefaultNo << int(B::Warning)
                                              << int(B::Yes | B::No) << int(B::Yes) << Answer::Yes;
 }
@@ -150,7 +152,8 @@ void TstMainWindowPrompter::germanButtonTexts()
     hz::gui::MessageBoxPrompter prompter;
     SeenBox seen;
     answerNextBox(seen, [](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
-    prompter.ask(hz::MsgKind::Warning, QString::fromUtf8("Geänderte Werte übernehmen?").toStdString(), hz::Buttons::YesNo);
+    prompter.ask(hz::MsgKind::Warning, QString::fromUtf8("Geänderte Werte übernehmen?").toStdString(),
+                 hz::Buttons::YesNo);
     QCOMPARE(seen.yesText, QStringLiteral("&Ja"));
 }
 

@@ -136,10 +136,14 @@ void TstMainWindowSave::refusedRowEndsSave_data()
 
     QTest::newRow("not a number") << "" << false << "12a" << QString::fromUtf8("Ungültige Eingabe für <%s> ");
     QTest::newRow("empty") << "" << false << "" << QString::fromUtf8("Ungültige Eingabe für <%s> ");
-    QTest::newRow("too large") << "" << false << "321" << "Adresse für <%s> ist zu gross";
-    QTest::newRow("negative") << "" << false << "-1" << "Adresse für <%s> ist zu klein";
-    QTest::newRow("function not a number") << "f" << true << "x" << QString::fromUtf8("Ungültige Eingabe Funktion von <%s> ");
-    QTest::newRow("function too large") << "f" << true << "13" << QString::fromUtf8("Funktions-Nummer für <%s> ist zu gross");
+    QTest::newRow("too large") << "" << false << "321"
+                               << "Adresse für <%s> ist zu gross";
+    QTest::newRow("negative") << "" << false << "-1"
+                              << "Adresse für <%s> ist zu klein";
+    QTest::newRow("function not a number")
+        << "f" << true << "x" << QString::fromUtf8("Ungültige Eingabe Funktion von <%s> ");
+    QTest::newRow("function too large") << "f" << true << "13"
+                                        << QString::fromUtf8("Funktions-Nummer für <%s> ist zu gross");
 }
 
 void TstMainWindowSave::refusedRowEndsSave()
@@ -190,7 +194,8 @@ void TstMainWindowSave::rowHintsSayWhatIsAccepted()
                                             rec(0x4000, "0100030006000000"), rec(0x400E, "C431"), hz::test::kEnd}));
     w.LoadFile(mot);
     QCOMPARE(w.addressRows()[1].address->toolTip(),
-             QString::fromUtf8("gültiger Adressbereich: 1 bis 255\n(Funktionsdekoder haben im Mot-Format nur diese Adressen)"));
+             QString::fromUtf8(
+                 "gültiger Adressbereich: 1 bis 255\n(Funktionsdekoder haben im Mot-Format nur diese Adressen)"));
     // the turntable position without a firmware slot
     w.LoadFile(fx("classic_676_turntable.hex"));
     QVERIFY(!w.addressRows()[31].address->isEnabled());

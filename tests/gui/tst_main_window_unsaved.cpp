@@ -42,8 +42,8 @@ private slots:
 
 void TstMainWindowUnsaved::pendingPageChanges_data()
 {
-    QTest::addColumn<int>("identifier");  // the decoder type loaded
-    QTest::addColumn<QString>("frame");    // the page whose working copy is changed
+    QTest::addColumn<int>("identifier"); // the decoder type loaded
+    QTest::addColumn<QString>("frame");  // the page whose working copy is changed
     QTest::addColumn<bool>("pending");
     QTest::addColumn<int>("answer"); // hz::Answer, when asked
     QTest::addColumn<bool>("asked");

@@ -109,8 +109,8 @@ protected:
     void mouse(hz::pages::MouseAction a, int x, int y)
     {
         static const char* const names[] = {"press", "move", "release"};
-        events << QString::fromStdString(std::string("Image_probe:") + names[static_cast<int>(a)] + " " + std::to_string(x) + "," +
-                                         std::to_string(y));
+        events << QString::fromStdString(std::string("Image_probe:") + names[static_cast<int>(a)] + " " +
+                                         std::to_string(x) + "," + std::to_string(y));
         if (a == hz::pages::MouseAction::Press)
             m_from = {x, y}, m_down = true;
         else if (m_down)
@@ -218,7 +218,8 @@ void TstPageFrame::imagesPaintTheDrawingAndReportTheMouseInImagePixels()
     QTest::mousePress(image, Qt::LeftButton, {}, QPoint(2, 10));
     QTest::mouseMove(image, QPoint(12, 10));
     QTest::mouseRelease(image, Qt::LeftButton, {}, QPoint(12, 10));
-    QCOMPARE(page.events, (QStringList{"Image_probe:press 2,10", "Image_probe:move 12,10", "Image_probe:release 12,10"}));
+    QCOMPARE(page.events,
+             (QStringList{"Image_probe:press 2,10", "Image_probe:move 12,10", "Image_probe:release 12,10"}));
     // the line ends one pixel before the pointer, as on a window canvas
     QCOMPARE(image->image().pixel(2, 10), qRgb(0, 255, 0));
     QCOMPARE(image->image().pixel(11, 10), qRgb(0, 255, 0));

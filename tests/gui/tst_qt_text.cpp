@@ -27,8 +27,10 @@ void TstQtText::textsCrossBothWays_data()
     QTest::addColumn<QByteArray>("utf8");
     QTest::addColumn<QString>("text");
     QTest::newRow("empty") << QByteArray() << QString();
-    QTest::newRow("umlauts") << QByteArray("Geänderte Werte übernehmen?") << QStringLiteral(u"Geänderte Werte übernehmen?");
-    QTest::newRow("zero byte inside") << QByteArray("a\0b", 3) << QString(QStringLiteral(u"a") + QChar(0) + QStringLiteral(u"b"));
+    QTest::newRow("umlauts") << QByteArray("Geänderte Werte übernehmen?")
+                             << QStringLiteral(u"Geänderte Werte übernehmen?");
+    QTest::newRow("zero byte inside") << QByteArray("a\0b", 3)
+                                      << QString(QStringLiteral(u"a") + QChar(0) + QStringLiteral(u"b"));
     QTest::newRow("line breaks") << QByteArray("Zeile 1\r\nZeile 2") << QStringLiteral(u"Zeile 1\r\nZeile 2");
 }
 

@@ -9,11 +9,11 @@
 #include <QtTest>
 
 #include "ScriptedPrompter.h"
-#include "core/Session.h"
 #include "TestFiles.h"
+#include "core/Session.h"
+#include "core/pages/register/CvLists.h"
 #include "gui/app/ControlFont.h"
 #include "gui/pages/RegisterFrame.h"
-#include "core/pages/register/CvLists.h"
 
 using hz::pages::RegisterPage;
 

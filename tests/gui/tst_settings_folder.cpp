@@ -122,28 +122,55 @@ void TstSettingsFolder::unwritableSettingsReportAndKeepTheFile()
 
 void TstSettingsFolder::neighboursWrapAroundTheFolder_data()
 {
-    QTest::addColumn<QStringList>("files");  // the folder's content
-    QTest::addColumn<QString>("loaded");      // file name handed to ScanFolder
+    QTest::addColumn<QStringList>("files"); // the folder's content
+    QTest::addColumn<QString>("loaded");    // file name handed to ScanFolder
     QTest::addColumn<QString>("prev");
     QTest::addColumn<QString>("next");
 
     const QStringList abc = {"a.hex", "b.hex", "c.hex", "notes.txt", "d.hex.bak"};
-    QTest::newRow("middle") << abc << "b.hex" << "a.hex" << "c.hex";
-    QTest::newRow("first wraps back") << abc << "a.hex" << "c.hex" << "b.hex";
-    QTest::newRow("last wraps on") << abc << "c.hex" << "b.hex" << "a.hex";
-    QTest::newRow("one file") << QStringList{"only.hex", "x.txt"} << "only.hex" << "" << "";
-    QTest::newRow("two files, first") << QStringList{"a.hex", "b.hex"} << "a.hex" << "b.hex" << "b.hex";
-    QTest::newRow("two files, second") << QStringList{"a.hex", "b.hex"} << "b.hex" << "a.hex" << "a.hex";
-    QTest::newRow("upper-case extension counts") << QStringList{"a.hex", "B.HEX", "c.Hex"} << "c.Hex" << "B.HEX"
+    QTest::newRow("middle") << abc << "b.hex"
+                            << "a.hex"
+                            << "c.hex";
+    QTest::newRow("first wraps back") << abc << "a.hex"
+                                      << "c.hex"
+                                      << "b.hex";
+    QTest::newRow("last wraps on") << abc << "c.hex"
+                                   << "b.hex"
+                                   << "a.hex";
+    QTest::newRow("one file") << QStringList{"only.hex", "x.txt"} << "only.hex"
+                              << ""
+                              << "";
+    QTest::newRow("two files, first") << QStringList{"a.hex", "b.hex"} << "a.hex"
+                                      << "b.hex"
+                                      << "b.hex";
+    QTest::newRow("two files, second") << QStringList{"a.hex", "b.hex"} << "b.hex"
+                                       << "a.hex"
+                                       << "a.hex";
+    QTest::newRow("upper-case extension counts") << QStringList{"a.hex", "B.HEX", "c.Hex"} << "c.Hex"
+                                                 << "B.HEX"
                                                  << "a.hex";
     // Not the current file: a name differing in case, a text file, a file removed meanwhile.
-    QTest::newRow("case differs") << abc << "B.hex" << "a.hex" << "b.hex";
-    QTest::newRow("text file") << abc << "notes.txt" << "c.hex" << "a.hex";
-    QTest::newRow("removed, in between") << abc << "bb.hex" << "b.hex" << "c.hex";
-    QTest::newRow("removed, before all") << abc << "0.hex" << "c.hex" << "a.hex";
-    QTest::newRow("removed, one left") << QStringList{"a.hex"} << "b.hex" << "a.hex" << "a.hex";
-    QTest::newRow("no HEX file") << QStringList{"x.txt"} << "x.txt" << "" << "";
-    QTest::newRow("no file name") << abc << "" << "" << "";
+    QTest::newRow("case differs") << abc << "B.hex"
+                                  << "a.hex"
+                                  << "b.hex";
+    QTest::newRow("text file") << abc << "notes.txt"
+                               << "c.hex"
+                               << "a.hex";
+    QTest::newRow("removed, in between") << abc << "bb.hex"
+                                         << "b.hex"
+                                         << "c.hex";
+    QTest::newRow("removed, before all") << abc << "0.hex"
+                                         << "c.hex"
+                                         << "a.hex";
+    QTest::newRow("removed, one left") << QStringList{"a.hex"} << "b.hex"
+                                       << "a.hex"
+                                       << "a.hex";
+    QTest::newRow("no HEX file") << QStringList{"x.txt"} << "x.txt"
+                                 << ""
+                                 << "";
+    QTest::newRow("no file name") << abc << ""
+                                  << ""
+                                  << "";
 }
 
 void TstSettingsFolder::neighboursWrapAroundTheFolder()
@@ -169,8 +196,8 @@ void TstSettingsFolder::neighboursWrapAroundTheFolder()
 void TstSettingsFolder::fileNamesSortAsAFileManagerShowsThem()
 {
     QTemporaryDir dir;
-    const QStringList sorted = {"Bahnhof.hex", "file2.hex", "File3.hex", "file10.hex", "file010b.hex", "LED.hex",
-                                "led.hex", "Weiche 9.hex", "weiche 10.hex"};
+    const QStringList sorted = {"Bahnhof.hex", "file2.hex", "File3.hex",    "file10.hex",   "file010b.hex",
+                                "LED.hex",     "led.hex",   "Weiche 9.hex", "weiche 10.hex"};
     // Created in reverse so that creation order does not happen to give the answer.
     for (qsizetype i = sorted.size() - 1; i >= 0; --i)
         touch(dir.filePath(sorted[i]));

@@ -8,8 +8,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -48,11 +48,7 @@ class TstZusatzFrame : public QObject {
             frame.refresh();
             frame.show();
         }
-        template <typename W>
-        W* w(const char* name)
-        {
-            return frame.findChild<W*>(QString::fromLatin1(name));
-        }
+        template <typename W> W* w(const char* name) { return frame.findChild<W*>(QString::fromLatin1(name)); }
         QString ee(int address) const { return QString::fromStdString(session.image.get_Hex_EE(address)); }
         Rect at(const char* name) const { return *session.pages.page<ZusatzPage>().control(name).geometry; }
     };

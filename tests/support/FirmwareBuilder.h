@@ -56,8 +56,8 @@ struct FirmwareBuilder {
         };
         if (!f18324) {
             if (withId)
-                out.push_back(rec(0x4000, std::string("0100") + "0" + version.substr(0, 1) + "000" + version.substr(1, 1) +
-                                              "000" + version.substr(2, 1) + "00"));
+                out.push_back(rec(0x4000, std::string("0100") + "0" + version.substr(0, 1) + "000" +
+                                              version.substr(1, 1) + "000" + version.substr(2, 1) + "00"));
             if (withConfig)
                 out.push_back(rec(0x400E, "C431"));
             eepromLines(0x4200);
@@ -114,8 +114,8 @@ struct FirmwareBuilder {
 };
 
 // Signatures of program word 8 (and 35).
-constexpr int kMotW8 = 0x1C8B;   // btfss 0x0B,1
-constexpr int kDccW8 = 0x1905;   // btfsc 0x05,2
+constexpr int kMotW8 = 0x1C8B; // btfss 0x0B,1
+constexpr int kDccW8 = 0x1905; // btfsc 0x05,2
 constexpr int kNoInputW8 = 0x0181;
 constexpr int kPrologueW8 = 0x1C0C;
 constexpr int kDccW8Late = 0x2812;

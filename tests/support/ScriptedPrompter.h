@@ -46,7 +46,11 @@ public:
         return t;
     }
 
-    void clear() { shown.clear(); answers.clear(); }
+    void clear()
+    {
+        shown.clear();
+        answers.clear();
+    }
 
     std::deque<Answer> answers;
     std::vector<ShownMessage> shown;

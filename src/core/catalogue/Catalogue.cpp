@@ -63,140 +63,115 @@ const std::vector<CaptionSet>& CaptionSets()
         set(7, {"Signal 1 grün", "Signal 1 rot", "Signal 2 grün", "Signal 2 rot"});
         set(8, {"Ausgang / Out 1", "Ausgang / Out 2", "Ausgang / Out 3", "Ausgang / Out 4"});
         set(9, {"Weichen-Adresse"});
-        set(10, {"Vorsignal: Vmax", "Vorsignal: Halt", "Vorsignal: 100", "Vorsignal: 40/60",
-                 "Hauptsignal: Vmax", "Hauptsignal: Halt", "Hauptsignal: 100/40/60"});
+        set(10, {"Vorsignal: Vmax", "Vorsignal: Halt", "Vorsignal: 100", "Vorsignal: 40/60", "Hauptsignal: Vmax",
+                 "Hauptsignal: Halt", "Hauptsignal: 100/40/60"});
         set(11, {"Signal", "Kennlicht"});
         set(12, {"Ausgang / Out 1", "Ausgang / Out 2", "Ausgang / Out 3 (FL)", "Ausgang / Out 4"});
         set(13, {"Blink 1", "Blink 2", "Blink 3", "Blink 4"});
         set(14, {"Ein"});
         set(15, {"Ein", "Hell-Dunkel"});
-        set(16, {"Ausgang / Out 1", "Ausgang / Out 2", "Ausgang / Out 3", "Ausgang / Out 4",
-                 "Hell-Dunkel"});
-        set(17, {"Ausgang / Out 1", "Ausgang / Out 2", "Ausgang / Out 3 (FL)", "Ausgang / Out 4",
-                 "Hell-Dunkel"});
-        set(18, {"Ausgang / Out 1", "Ausgang / Out 2", "Ausgang / Out 3", "Ausgang / Out 4",
-                 "Ausgang / Out 5", "Ausgang / Out 6", "Ausgang / Out 7", "Ausgang / Out 8", "All"});
+        set(16, {"Ausgang / Out 1", "Ausgang / Out 2", "Ausgang / Out 3", "Ausgang / Out 4", "Hell-Dunkel"});
+        set(17, {"Ausgang / Out 1", "Ausgang / Out 2", "Ausgang / Out 3 (FL)", "Ausgang / Out 4", "Hell-Dunkel"});
+        set(18, {"Ausgang / Out 1", "Ausgang / Out 2", "Ausgang / Out 3", "Ausgang / Out 4", "Ausgang / Out 5",
+                 "Ausgang / Out 6", "Ausgang / Out 7", "Ausgang / Out 8", "All"});
         set(19, {"Weiche 1", "Weiche 2", "Weiche 3", "Weiche 4"});
-        set(20, {"Ausgang / Out 1", "Ausgang / Out 2", "Ausgang / Out 3", "Ausgang / Out 4",
-                 "Ausgang / Out 5", "Ausgang / Out 6", "Ausgang / Out 7", "Ausgang / Out 8",
-                 "Ausgang / Out 9", "Ausgang / Out 10"});
+        set(20, {"Ausgang / Out 1", "Ausgang / Out 2", "Ausgang / Out 3", "Ausgang / Out 4", "Ausgang / Out 5",
+                 "Ausgang / Out 6", "Ausgang / Out 7", "Ausgang / Out 8", "Ausgang / Out 9", "Ausgang / Out 10"});
         set(21, {"Signal 1", "Signal 2", "Signal 3", "Signal 4", "Signal 5"});
         set(22, {"HP00", "HP1", "HP2", "SH1", "VR0", "VR1", "VR2"});
         set(23, {"HALT", "FB 1", "FB 2", "FB 3", "Warnung", "FB 1", "FB 2", "FB 3"});
-        set(24, {"HALT", "FB 1", "FB 2", "FB 3", "Warnung", "FB 1", "FB 2", "FB 3", "Out 5",
-                 "Out 6"});
+        set(24, {"HALT", "FB 1", "FB 2", "FB 3", "Warnung", "FB 1", "FB 2", "FB 3", "Out 5", "Out 6"});
         set(25, {"Auto", "Nacht", "Grün", "Rot"});
         set(26, {"Blink 1", "Blink 2", "Blink 3", "Lauf", "Leit", "Warn", "Foto", "aus"});
         set(27, {"Blink 1", "Blink 2", "Blink 3", "aus"});
-        set(28, {"Ausgang / Out 1", "Ausgang / Out 2", "Ausgang / Out 3", "Ausgang / Out 4",
-                 "Ausgang / Out 5", "Ausgang / Out 6", "Ausgang / Out 7", "Ausgang / Out 8",
-                 "Ausgang / Out 9 (FL)", "Ausgang / Out 10"});
-        set(29, {"Hauptsignal: Hp0", "Hauptsignal: Hp1", "Hauptsignal: Hp2",
-                 "Hauptsignal: Nebenrot + Zs1", "Hauptsignal: Hp1 + Zs3", "Hauptsignal: Hp2 + Zs3",
-                 "Vorsignal: Vr0", "Vorsignal: Vr1", "Vorsignal: Vr2"});
-        set(30, {"Hauptsignal: Hp0", "Hauptsignal: Hp1", "Hauptsignal: Hp2",
-                 "Hauptsignal: Nebenrot + Zs1", "Hauptsignal: Hp1 + Zs3", "Hauptsignal: Hp2 + Zs3",
-                 "Vorsignal: Vr0", "Vorsignal: Vr1", "Vorsignal: Vr2", "Vorsignal: Vr0",
-                 "Vorsignal: Vr1", "Vorsignal: Vr2"});
-        set(31, {"Hauptsignal: Hp00", "Hauptsignal: Hp1", "Hauptsignal: Hp2",
-                 "Hauptsignal: Hp0 + Sh1", "Hauptsignal: Hp0 + Zs1",
-                 "Hauptsignal: Hp0 + Zs8 (blink)", "Vorsignal: Vr0", "Vorsignal: Vr1",
+        set(28, {"Ausgang / Out 1", "Ausgang / Out 2", "Ausgang / Out 3", "Ausgang / Out 4", "Ausgang / Out 5",
+                 "Ausgang / Out 6", "Ausgang / Out 7", "Ausgang / Out 8", "Ausgang / Out 9 (FL)", "Ausgang / Out 10"});
+        set(29,
+            {"Hauptsignal: Hp0", "Hauptsignal: Hp1", "Hauptsignal: Hp2", "Hauptsignal: Nebenrot + Zs1",
+             "Hauptsignal: Hp1 + Zs3", "Hauptsignal: Hp2 + Zs3", "Vorsignal: Vr0", "Vorsignal: Vr1", "Vorsignal: Vr2"});
+        set(30, {"Hauptsignal: Hp0", "Hauptsignal: Hp1", "Hauptsignal: Hp2", "Hauptsignal: Nebenrot + Zs1",
+                 "Hauptsignal: Hp1 + Zs3", "Hauptsignal: Hp2 + Zs3", "Vorsignal: Vr0", "Vorsignal: Vr1",
+                 "Vorsignal: Vr2", "Vorsignal: Vr0", "Vorsignal: Vr1", "Vorsignal: Vr2"});
+        set(31, {"Hauptsignal: Hp00", "Hauptsignal: Hp1", "Hauptsignal: Hp2", "Hauptsignal: Hp0 + Sh1",
+                 "Hauptsignal: Hp0 + Zs1", "Hauptsignal: Hp0 + Zs8 (blink)", "Vorsignal: Vr0", "Vorsignal: Vr1",
                  "Vorsignal: Vr2"});
         // Rows 10..12 all read Vr0 in the firmware's own labelling; kept as shipped.
-        set(32, {"Hauptsignal: Hp00", "Hauptsignal: Hp1", "Hauptsignal: Hp2",
-                 "Hauptsignal: Hp0 + Sh1", "Hauptsignal: Hp0 + Zs1",
-                 "Hauptsignal: Hp0 + Zs8 (blink)", "Vorsignal: Vr0", "Vorsignal: Vr1",
+        set(32, {"Hauptsignal: Hp00", "Hauptsignal: Hp1", "Hauptsignal: Hp2", "Hauptsignal: Hp0 + Sh1",
+                 "Hauptsignal: Hp0 + Zs1", "Hauptsignal: Hp0 + Zs8 (blink)", "Vorsignal: Vr0", "Vorsignal: Vr1",
                  "Vorsignal: Vr2", "Vorsignal: Vr0", "Vorsignal: Vr0", "Vorsignal: Vr0"});
-        set(33, {"Signal 1: Halt", "Signal 1: Frei", "Signal 1: Frei 40", "Signal 1: Frei 60",
-                 "Signal 1: Frei 40/60", "Signal 1: Verschub", "Signal 1: Ersatz-Signal",
-                 "Signal 2: Halt", "Signal 2: Frei", "Signal 2: Frei 40", "Signal 2: Frei 60",
-                 "Signal 2: Frei 40/60", "Signal 2: Verschub", "Signal 2: Ersatz-Signal"});
-        set(34, {"Signal 1: Hp00", "Signal 1: Hp1", "Signal 1: Hp2", "Signal 1: Hp0 + Sh1",
-                 "Signal 2: Hp00", "Signal 2: Hp1", "Signal 2: Hp2", "Signal 2: Hp0 + Sh1"});
-        set(35, {"Hauptsignal: Halt", "Hauptsignal: Vmax", "Hauptsignal: 40 km/h",
-                 "Hauptsignal: 60 km/h", "Hauptsignal: 100 km/h", "Hauptsignal: Hp0 + Zs1",
-                 "Hauptsignal: Hp0 + Ra12", "Vorsignal: erwarte Halt", "Vorsignal: erwarte Vmax",
-                 "Vorsignal: erwarte 40 km/h", "Vorsignal: erwarte 60 km/h",
-                 "Vorsignal: erwarte 100 km/h", "Vorsignal: erwarte Halt",
+        set(33,
+            {"Signal 1: Halt", "Signal 1: Frei", "Signal 1: Frei 40", "Signal 1: Frei 60", "Signal 1: Frei 40/60",
+             "Signal 1: Verschub", "Signal 1: Ersatz-Signal", "Signal 2: Halt", "Signal 2: Frei", "Signal 2: Frei 40",
+             "Signal 2: Frei 60", "Signal 2: Frei 40/60", "Signal 2: Verschub", "Signal 2: Ersatz-Signal"});
+        set(34, {"Signal 1: Hp00", "Signal 1: Hp1", "Signal 1: Hp2", "Signal 1: Hp0 + Sh1", "Signal 2: Hp00",
+                 "Signal 2: Hp1", "Signal 2: Hp2", "Signal 2: Hp0 + Sh1"});
+        set(35,
+            {"Hauptsignal: Halt", "Hauptsignal: Vmax", "Hauptsignal: 40 km/h", "Hauptsignal: 60 km/h",
+             "Hauptsignal: 100 km/h", "Hauptsignal: Hp0 + Zs1", "Hauptsignal: Hp0 + Ra12", "Vorsignal: erwarte Halt",
+             "Vorsignal: erwarte Vmax", "Vorsignal: erwarte 40 km/h", "Vorsignal: erwarte 60 km/h",
+             "Vorsignal: erwarte 100 km/h", "Vorsignal: erwarte Halt", "Vorsignal: erwarte Halt"});
+        set(36, {"Hauptsignal: Halt", "Hauptsignal: Vmax", "Hauptsignal: 40 km/h", "Hauptsignal: 60 km/h",
+                 "Hauptsignal: 100 km/h", "Hauptsignal: Hp0 + Ersatz", "Hauptsignal: Hp0 + Rangierfahrt",
+                 "Vorsignal: erwarte Halt", "Vorsignal: erwarte Vmax", "Vorsignal: erwarte 40 km/h",
+                 "Vorsignal: erwarte 60 km/h", "Vorsignal: erwarte 100 km/h", "Vorsignal: erwarte Halt",
                  "Vorsignal: erwarte Halt"});
-        set(36, {"Hauptsignal: Halt", "Hauptsignal: Vmax", "Hauptsignal: 40 km/h",
-                 "Hauptsignal: 60 km/h", "Hauptsignal: 100 km/h", "Hauptsignal: Hp0 + Ersatz",
-                 "Hauptsignal: Hp0 + Rangierfahrt", "Vorsignal: erwarte Halt",
-                 "Vorsignal: erwarte Vmax", "Vorsignal: erwarte 40 km/h",
-                 "Vorsignal: erwarte 60 km/h", "Vorsignal: erwarte 100 km/h",
-                 "Vorsignal: erwarte Halt", "Vorsignal: erwarte Halt"});
-        set(37, {"Hauptsignal: Hp0", "Hauptsignal: Ks1", "Hauptsignal: Ks1 + Zs3",
-                 "Hauptsignal: Ks1 + Zs1", "Hauptsignal: Ks1 + Sh1", "Hauptsignal: Ks1 + Zs7",
-                 "Hauptsignal: Kennlicht", "Vorsignal: Ks2 (Halt erwarten)", "Vorsignal: Ks1",
-                 "Vorsignal: Ks1 + Zs3v", "Vorsignal: Ks2 (Halt erwarten)",
-                 "Vorsignal: Ks2 (Halt erwarten)", "Vorsignal: Ks2 (Halt erwarten)",
+        set(37, {"Hauptsignal: Hp0", "Hauptsignal: Ks1", "Hauptsignal: Ks1 + Zs3", "Hauptsignal: Ks1 + Zs1",
+                 "Hauptsignal: Ks1 + Sh1", "Hauptsignal: Ks1 + Zs7", "Hauptsignal: Kennlicht",
+                 "Vorsignal: Ks2 (Halt erwarten)", "Vorsignal: Ks1", "Vorsignal: Ks1 + Zs3v",
+                 "Vorsignal: Ks2 (Halt erwarten)", "Vorsignal: Ks2 (Halt erwarten)", "Vorsignal: Ks2 (Halt erwarten)",
                  "Vorsignal: Kennlicht"});
-        set(38, {"Signal 1: Hp00", "Signal 1: Hp1", "Signal 1: Hp2", "Signal 1: Hp0 + Sh1",
-                 "Signal 2: Hp00", "Signal 2: Hp00", "Signal 2: Hp1", "Signal 2: Hp2",
-                 "Signal 2: Hp0 + Sh1", "Signal 2: Hp00"});
-        set(39, {"Signal 1: Vr0", "Signal 1: Vr1", "Signal 1: Vr2", "Signal 1: Dunkel",
-                 "Signal 2: Vr0", "Signal 2: Vr1", "Signal 2: Vr2", "Signal 2: Dunkel"});
-        set(40, {"Signal 1: Vr0", "Signal 1: Vr1", "Signal 1: Vr1 + Zs3v", "Signal 1: Vr2",
-                 "Signal 1: Vr2 + Zs3v", "Signal 1: Dunkel", "Signal 2: Vr0", "Signal 2: Vr1",
-                 "Signal 2: Vr1 + Zs3v", "Signal 2: Vr2", "Signal 2: Vr2 + Zs3v",
-                 "Signal 2: Dunkel"});
-        set(41, {"C - Stop Carré", "S - red", "(S) - red flash.", "VL - green",
-                 "(VL) - green flash.", "Cv - violet", "M - white", "(M) - white flash.",
-                 "A - yellow", "(A) - yellow flash.", "30 R - slow", "60 (R) - slow",
+        set(38, {"Signal 1: Hp00", "Signal 1: Hp1", "Signal 1: Hp2", "Signal 1: Hp0 + Sh1", "Signal 2: Hp00",
+                 "Signal 2: Hp00", "Signal 2: Hp1", "Signal 2: Hp2", "Signal 2: Hp0 + Sh1", "Signal 2: Hp00"});
+        set(39, {"Signal 1: Vr0", "Signal 1: Vr1", "Signal 1: Vr2", "Signal 1: Dunkel", "Signal 2: Vr0",
+                 "Signal 2: Vr1", "Signal 2: Vr2", "Signal 2: Dunkel"});
+        set(40, {"Signal 1: Vr0", "Signal 1: Vr1", "Signal 1: Vr1 + Zs3v", "Signal 1: Vr2", "Signal 1: Vr2 + Zs3v",
+                 "Signal 1: Dunkel", "Signal 2: Vr0", "Signal 2: Vr1", "Signal 2: Vr1 + Zs3v", "Signal 2: Vr2",
+                 "Signal 2: Vr2 + Zs3v", "Signal 2: Dunkel"});
+        set(41, {"C - Stop Carré", "S - red", "(S) - red flash.", "VL - green", "(VL) - green flash.", "Cv - violet",
+                 "M - white", "(M) - white flash.", "A - yellow", "(A) - yellow flash.", "30 R - slow", "60 (R) - slow",
                  "30 RR - remember", "60 (RR) - remember"});
-        set(42, {"Stop", "Ride on Sight", "reduce to 30", "reduce to x", "reduce to x",
-                 "pass with 40", "pass with x", "pass", "Stop", "Ride on Sight", "reduce to 30",
-                 "reduce to x", "reduce to x", "pass with 40", "pass with x", "pass"});
-        set(43, {"Hp00", "Hp1 + Zs3 + Zs6", "Hp2 + Zs3 + Zs6", "Hp0 + Sh1", "Hp0 + Zs1",
-                 "Hp0 + Zs8", "Weg 1", "Weg 2"});
-        set(44, {"Hp00", "Hp1 + Zs3 + Zs6", "Hp2 + Zs3 + Zs6", "Hp0 + Sh1", "Hp0 + Zs1",
-                 "Hp0 + Zs8", "Kennlicht 1", "Kennlicht 2", "Weg 1", "Weg 2"});
-        set(45, {"Vr0 bei Weg 1", "Vr1 bei Weg 1", "Vr2 bei Weg 2", "Vr0 bei Weg 2",
-                 "Vr1 bei Weg 2", "Vr2 bei Weg 2", "Weg 1", "Weg 2", "Dunkel EIN", "Dunkel EIN",
-                 "Dunkel EIN", "Dunkel EIN", "Dunkel AUS", "Dunkel AUS"});
+        set(42, {"Stop", "Ride on Sight", "reduce to 30", "reduce to x", "reduce to x", "pass with 40", "pass with x",
+                 "pass", "Stop", "Ride on Sight", "reduce to 30", "reduce to x", "reduce to x", "pass with 40",
+                 "pass with x", "pass"});
+        set(43,
+            {"Hp00", "Hp1 + Zs3 + Zs6", "Hp2 + Zs3 + Zs6", "Hp0 + Sh1", "Hp0 + Zs1", "Hp0 + Zs8", "Weg 1", "Weg 2"});
+        set(44, {"Hp00", "Hp1 + Zs3 + Zs6", "Hp2 + Zs3 + Zs6", "Hp0 + Sh1", "Hp0 + Zs1", "Hp0 + Zs8", "Kennlicht 1",
+                 "Kennlicht 2", "Weg 1", "Weg 2"});
+        set(45, {"Vr0 bei Weg 1", "Vr1 bei Weg 1", "Vr2 bei Weg 2", "Vr0 bei Weg 2", "Vr1 bei Weg 2", "Vr2 bei Weg 2",
+                 "Weg 1", "Weg 2", "Dunkel EIN", "Dunkel EIN", "Dunkel EIN", "Dunkel EIN", "Dunkel AUS", "Dunkel AUS"});
         // The Belgian signal shows its 16 rows without labels. A single blank keeps each row
         // visible (an empty caption would hide it) while it looks uncaptioned.
         set(46, std::vector<std::string>(16, " "));
-        set(47, {"Stop", "Stop and Proceed", "Stop and Proceed (w/o speed signal box)",
-                 "Proceed (high speed)", "Proceed through", "Proceed through (diversion route)",
-                 "Proceed w/ limited speed (60 km/h)", "Proceed w/ limited speed (40 km/h)",
-                 "Proceed w/ limited speed (60 km/h, diversion)",
-                 "Proceed w/ limited speed (40 km/h, diversion)",
-                 "Proceed through w/ limited speed (60 km/h)",
-                 "Proceed through w/ limited speed (40 km/h)",
-                 "Proceed - no safety overlap (40 km/h)",
-                 "Proceed - no safety overlap (40 km/h, divert)",
-                 "Proceed (stop at entry block signal)",
+        set(47, {"Stop", "Stop and Proceed", "Stop and Proceed (w/o speed signal box)", "Proceed (high speed)",
+                 "Proceed through", "Proceed through (diversion route)", "Proceed w/ limited speed (60 km/h)",
+                 "Proceed w/ limited speed (40 km/h)", "Proceed w/ limited speed (60 km/h, diversion)",
+                 "Proceed w/ limited speed (40 km/h, diversion)", "Proceed through w/ limited speed (60 km/h)",
+                 "Proceed through w/ limited speed (40 km/h)", "Proceed - no safety overlap (40 km/h)",
+                 "Proceed - no safety overlap (40 km/h, divert)", "Proceed (stop at entry block signal)",
                  "Proceed through (low speed at entry block signal)"});
         set(48, {"Stop", "Stop and Proceed", "Proceed (optional: route towards A-city)",
-                 "Proceed though (optional: route towards A-city)", "Pass", "Pass with caution",
-                 "No passing", "Signal cancelled", "Proceed (route towards B-city)",
-                 "Proceed though (route towards B-city)", "Proceed (route towards C-city)",
-                 "Proceed though (route towards C-city)", "Sweden: Proceed",
-                 "Sweden: Proceed, max speed 40 km/h",
-                 "Sweden: Proceed w caution, next signal 40 or stop",
+                 "Proceed though (optional: route towards A-city)", "Pass", "Pass with caution", "No passing",
+                 "Signal cancelled", "Proceed (route towards B-city)", "Proceed though (route towards B-city)",
+                 "Proceed (route towards C-city)", "Proceed though (route towards C-city)", "Sweden: Proceed",
+                 "Sweden: Proceed, max speed 40 km/h", "Sweden: Proceed w caution, next signal 40 or stop",
                  "Sweden: Proceed w caution, next signalstop"});
-        set(49, {"Signal 1: Stop", "Signal 1: Stop and Proceed", "Signal 1: Proceed",
-                 "Signal 1: Proceed through", "Signal 1: Proceed through (signal w/ 2 lamps)",
-                 "Signal 1: 'Dark Green' proceed", "Signal 1: 'Dark Green' proceed through",
-                 "Signal 2: Stop", "Signal 2: Stop and Proceed", "Signal 2: Proceed",
-                 "Signal 2: Proceed through", "Signal 2: Proceed through (signal w/ 2 lamps)",
+        set(49, {"Signal 1: Stop", "Signal 1: Stop and Proceed", "Signal 1: Proceed", "Signal 1: Proceed through",
+                 "Signal 1: Proceed through (signal w/ 2 lamps)", "Signal 1: 'Dark Green' proceed",
+                 "Signal 1: 'Dark Green' proceed through", "Signal 2: Stop", "Signal 2: Stop and Proceed",
+                 "Signal 2: Proceed", "Signal 2: Proceed through", "Signal 2: Proceed through (signal w/ 2 lamps)",
                  "Signal 2: 'Dark Green' proceed", "Signal 2: 'Dark Green' proceed through"});
-        set(50, {"Signal 1: Pass", "Signal 1: Pass with caution", "Signal 1: No passing",
-                 "Signal 1: Signal cancelled", "Signal 1: Proceed", "Signal 1: Proceed through",
-                 "Signal 2: Pass", "Signal 2: Pass with caution", "Signal 2: No passing",
-                 "Signal 2: Signal cancelled", "Signal 2: Proceed", "Signal 2: Proceed through"});
-        set(51, {"Stop", "Stop and Proceed", "Stop and Proceed (w/o speed signal box)",
-                 "Proceed (high speed)", "Proceed through", "Proceed w/ limited speed (60 km/h)",
-                 "Proceed w/ limited speed (40 km/h)",
-                 "Proceed through w/ limited speed (60 km/h)",
-                 "Proceed through w/ limited speed (40 km/h)",
-                 "Proceed - no safety overlap (40 km/h)",
-                 "Sweden: Proceed 40 km/h with short route",
-                 "Sweden: Proceed 80 km/h, expect stop",
-                 "Sweden: Proceed 80 km/h, expect proceed 40 km/h", "Norway: Reduced speed"});
-        set(52, {"Adresse 01", "Adresse 02", "Adresse 03", "Adresse 04", "Adresse 05",
-                 "Adresse 06", "Adresse 07", "Adresse 08"});
+        set(50,
+            {"Signal 1: Pass", "Signal 1: Pass with caution", "Signal 1: No passing", "Signal 1: Signal cancelled",
+             "Signal 1: Proceed", "Signal 1: Proceed through", "Signal 2: Pass", "Signal 2: Pass with caution",
+             "Signal 2: No passing", "Signal 2: Signal cancelled", "Signal 2: Proceed", "Signal 2: Proceed through"});
+        set(51, {"Stop", "Stop and Proceed", "Stop and Proceed (w/o speed signal box)", "Proceed (high speed)",
+                 "Proceed through", "Proceed w/ limited speed (60 km/h)", "Proceed w/ limited speed (40 km/h)",
+                 "Proceed through w/ limited speed (60 km/h)", "Proceed through w/ limited speed (40 km/h)",
+                 "Proceed - no safety overlap (40 km/h)", "Sweden: Proceed 40 km/h with short route",
+                 "Sweden: Proceed 80 km/h, expect stop", "Sweden: Proceed 80 km/h, expect proceed 40 km/h",
+                 "Norway: Reduced speed"});
+        set(52, {"Adresse 01", "Adresse 02", "Adresse 03", "Adresse 04", "Adresse 05", "Adresse 06", "Adresse 07",
+                 "Adresse 08"});
         set(53, {"Adresse 01", "Adresse 02", "Adresse 03", "Adresse 04"});
         set(54, {"Adresse 01", "Adresse 02"});
         set(55, {"Muster 1", "Muster 2", "Muster 3", "Muster 4"});

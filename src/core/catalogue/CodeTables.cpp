@@ -134,7 +134,8 @@ int digitValue(char c) { return HexByteValue(std::string{'0', c}); }
 const std::array<std::string, 5> kMotFunctions{"", "51", "05", "15", "55"};
 // Function-group instruction bytes: F1..F4 (100DDDDD with FL off), F5..F8 (1011DDDD),
 // F9..F12 (1010DDDD).
-const std::array<std::string, 13> kDccFunctions{"", "81", "82", "84", "88", "B1", "B2", "B4", "B8", "A1", "A2", "A4", "A8"};
+const std::array<std::string, 13> kDccFunctions{"",   "81", "82", "84", "88", "B1", "B2",
+                                                "B4", "B8", "A1", "A2", "A4", "A8"};
 
 } // namespace
 
@@ -225,8 +226,14 @@ std::string DccGreenVariant(const std::string& redCode)
     return green;
 }
 
-const std::string& MotFunctionCode(int f) { return f >= 1 && f <= 4 ? kMotFunctions[static_cast<std::size_t>(f)] : kEmpty; }
-const std::string& DccFunctionCode(int f) { return f >= 1 && f <= 12 ? kDccFunctions[static_cast<std::size_t>(f)] : kEmpty; }
+const std::string& MotFunctionCode(int f)
+{
+    return f >= 1 && f <= 4 ? kMotFunctions[static_cast<std::size_t>(f)] : kEmpty;
+}
+const std::string& DccFunctionCode(int f)
+{
+    return f >= 1 && f <= 12 ? kDccFunctions[static_cast<std::size_t>(f)] : kEmpty;
+}
 
 int MotFunctionNumber(const std::string& code)
 {

@@ -19,8 +19,8 @@ const std::string& MotDecoderCodes(int d);
 const std::string& DccAccessoryCodes(int a);
 
 // The other half of a red/green pair, derived from a table entry. Empty in, empty out.
-std::string MotRedVariant(const std::string& greenCode);   // top two bits of byte 3 cleared
-std::string DccGreenVariant(const std::string& redCode);   // the packet with output bit 1
+std::string MotRedVariant(const std::string& greenCode); // top two bits of byte 3 cleared
+std::string DccGreenVariant(const std::string& redCode); // the packet with output bit 1
 
 // Decoding a red/green row: the accessory address whose code, or the other half of whose
 // pair, is `code`. Every code of a table and every variant derived from it stands for one

@@ -32,8 +32,7 @@ std::string IdentificationState::formatText() const
 
 Identification::Identification(FirmwareImage& image, StatusPanels& status, IdentificationState& state)
     : m_image(image), m_status(status), m_state(state)
-{
-}
+{}
 
 void Identification::IdentifyDecoder()
 {
@@ -160,14 +159,19 @@ void Identification::FinishIdentification(IdentificationView& view)
         const char* eeprom;
     };
     static const Placement classic{
-        0x2000, 0x2007, 0x2100,
+        0x2000,
+        0x2007,
+        0x2100,
         "Das HEX-File wurde dem 12f629/16f630/16f684/16f688 zugeordnet, die ID liegt aber nicht bei 0x2000 (0x%x)",
         "Das HEX-File wurde dem 12f629/16f630/16f684/16f688 zugeordnet, CONFIG liegt aber nicht bei 0x2007 (0x%x)",
         "Das HEX-File wurde dem 12f629/16f630/16f684/16f688 zugeordnet, EEPROM liegt aber nicht bei 0x2100 (0x%x)"};
-    static const Placement f18324{0x8000, 0x8007, 0xF000,
-                                  "Das HEX-File wurde dem 16F18324 zugeordnet, die ID liegt aber nicht bei 0x8000 (0x%x)",
-                                  "Das HEX-File wurde dem 16F18324 zugeordnet, CONFIG liegt aber nicht bei 0x8007 (0x%x)",
-                                  "Das HEX-File wurde dem 16F18324 zugeordnet, EEPROM liegt aber nicht bei 0xF000 (0x%x)"};
+    static const Placement f18324{
+        0x8000,
+        0x8007,
+        0xF000,
+        "Das HEX-File wurde dem 16F18324 zugeordnet, die ID liegt aber nicht bei 0x8000 (0x%x)",
+        "Das HEX-File wurde dem 16F18324 zugeordnet, CONFIG liegt aber nicht bei 0x8007 (0x%x)",
+        "Das HEX-File wurde dem 16F18324 zugeordnet, EEPROM liegt aber nicht bei 0xF000 (0x%x)"};
     const Placement* placement = nullptr;
     if (img.PicModel == 629 || img.PicModel == 684 || img.PicModel == 688)
         placement = &classic;

@@ -37,7 +37,10 @@ struct IdentificationState {
 
     // "Mot", "DCC" or "ohne".
     std::string formatText() const;
-    bool hasCaption(int row) const { return row >= 0 && row < kAddressRows && !Captions[static_cast<std::size_t>(row)].empty(); }
+    bool hasCaption(int row) const
+    {
+        return row >= 0 && row < kAddressRows && !Captions[static_cast<std::size_t>(row)].empty();
+    }
 };
 
 // What applying a decoder type changes beyond the identification state, in the order it

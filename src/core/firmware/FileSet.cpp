@@ -41,7 +41,7 @@ bool resolveLinks(const std::string& path, std::string& target, int& err)
 {
     target = path;
     for (int hops = 0; hops < 40; ++hops) {
-        struct stat st{};
+        struct stat st {};
         if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
             return true;
         std::vector<char> buf(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
@@ -255,10 +255,10 @@ struct FileSet::Entry {
     std::string content;
 
     Way way = Way::Create;
-    std::string target; // where the links end: the name replaced, the folder of the temporary file
-    struct stat st{};   // of the existing file
-    std::string temp;   // the prepared new content beside the target
-    std::string backup; // a second name of the replaced file while the set is put
+    std::string target;     // where the links end: the name replaced, the folder of the temporary file
+    struct stat st {};      // of the existing file
+    std::string temp;       // the prepared new content beside the target
+    std::string backup;     // a second name of the replaced file while the set is put
     bool movedAway = false; // the replaced file itself was renamed to `backup` (no hard links)
     std::string old;        // the content before, for a file written in place
     bool haveOld = false;
@@ -319,7 +319,7 @@ struct FileSet::Entry {
         // that names no path of the file (a descriptor of a deleted file under /proc) leaves only
         // the write in place.
         int err = 0;
-        struct stat real{};
+        struct stat real {};
         if (resolveLinks(path, target, err) && ::stat(target.c_str(), &real) == 0 && real.st_dev == st.st_dev &&
             real.st_ino == st.st_ino) {
             way = st.st_nlink > 1 ? Way::AllNames : Way::Replace;
@@ -570,7 +570,8 @@ WriteResult FileSet::commit()
             Entry& e = *order[j];
             if (e.undo())
                 continue;
-            message += strprintf(" Achtung: \"%s\" ließ sich nicht in den alten Stand zurückversetzen.", e.path.c_str());
+            message +=
+                strprintf(" Achtung: \"%s\" ließ sich nicht in den alten Stand zurückversetzen.", e.path.c_str());
             // The old file is still there under its second name: it stays, and the user learns where.
             if (!e.backup.empty()) {
                 message += strprintf(" Die alte Fassung liegt unter \"%s\".", e.backup.c_str());
@@ -605,7 +606,8 @@ bool ReportWrite(const WriteResult& result, Prompter& prompter)
 
 bool SameFile(const std::string& a, const std::string& b)
 {
-    struct stat sa{}, sb{};
+    struct stat sa {
+    }, sb{};
     return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
            sa.st_ino == sb.st_ino;
 }

@@ -135,14 +135,16 @@ int FirmwareImage::romWord(int word) const
 void FirmwareImage::set_HexString(int i, const std::string& text)
 {
     if (!inRange(i, kLineCapacity))
-        return refuse(m_prompter, strprintf("Error: schreiben HexString Bereichsüberschreitung (%i) in set_HexString", i));
+        return refuse(m_prompter,
+                      strprintf("Error: schreiben HexString Bereichsüberschreitung (%i) in set_HexString", i));
     m_lines[static_cast<std::size_t>(i)] = text;
 }
 
 void FirmwareImage::set_HexString(int i, std::string&& text)
 {
     if (!inRange(i, kLineCapacity))
-        return refuse(m_prompter, strprintf("Error: schreiben HexString Bereichsüberschreitung (%i) in set_HexString", i));
+        return refuse(m_prompter,
+                      strprintf("Error: schreiben HexString Bereichsüberschreitung (%i) in set_HexString", i));
     m_lines[static_cast<std::size_t>(i)] = std::move(text);
 }
 
@@ -192,7 +194,8 @@ AddressRowStore::AddressRowStore(Prompter& prompter) : m_prompter(prompter) {}
 void AddressRowStore::set_Adresse_hex(int i, const std::string& text)
 {
     if (!inRange(i, kRows))
-        return refuse(m_prompter, strprintf("Error: schreiben Adresse Bereichsüberschreitung (%i) in set_Adresse_hex", i));
+        return refuse(m_prompter,
+                      strprintf("Error: schreiben Adresse Bereichsüberschreitung (%i) in set_Adresse_hex", i));
     m_hex[static_cast<std::size_t>(i)] = text;
 }
 
@@ -208,7 +211,8 @@ std::string AddressRowStore::get_Adresse_hex(int i) const
 void AddressRowStore::set_Adresse_hex_f(int i, const std::string& text)
 {
     if (!inRange(i, kRows))
-        return refuse(m_prompter, strprintf("Error: schreiben Adresse F Bereichsüberschreitung (%i) in set_Adresse_hex_f", i));
+        return refuse(m_prompter,
+                      strprintf("Error: schreiben Adresse F Bereichsüberschreitung (%i) in set_Adresse_hex_f", i));
     m_hexF[static_cast<std::size_t>(i)] = text;
 }
 

@@ -244,8 +244,8 @@ bool HexReader::parseData(const std::string& line, int reclen, int byteAddress)
             img.IdText += RecordWordDigit(line, k);
         img.IdFound = true;
         m_status.text[0] = "ID: " + std::string(at(line, 11, 1));
-        m_status.text[1] = "V " + std::string(at(line, 15, 1)) + "." + std::string(at(line, 19, 1)) +
-                           std::string(at(line, 23, 1));
+        m_status.text[1] =
+            "V " + std::string(at(line, 15, 1)) + "." + std::string(at(line, 19, 1)) + std::string(at(line, 23, 1));
         static const double weights[3] = {1.0, 0.1, 0.01};
         static const std::size_t positions[3] = {15, 19, 23};
         for (int d = 0; d < 3; ++d) {
@@ -334,8 +334,7 @@ bool HexReader::failVersion(std::string_view text)
     m_image.prompter().tell(
         MsgKind::Error,
         strprintf("Die Versionsangabe \"%s\" im ID-Eintrag%s ist keine Dezimalzahl. Das Laden wurde abgebrochen.",
-                  QuotedText(text).c_str(),
-                  m_lineNumber > 0 ? strprintf(" in Zeile %d", m_lineNumber).c_str() : ""),
+                  QuotedText(text).c_str(), m_lineNumber > 0 ? strprintf(" in Zeile %d", m_lineNumber).c_str() : ""),
         Buttons::Ok);
     return false;
 }
@@ -344,22 +343,20 @@ bool HexReader::CheckRequiredRecords()
 {
     FirmwareImage& img = m_image;
     Prompter& p = img.prompter();
-    if (img.PicModel == 0 &&
-        p.ask(MsgKind::Warning, "Es konnte das HEX File keinem PIC zugeordnet werden.", Buttons::CancelIgnore) ==
-            Answer::Cancel)
+    if (img.PicModel == 0 && p.ask(MsgKind::Warning, "Es konnte das HEX File keinem PIC zugeordnet werden.",
+                                   Buttons::CancelIgnore) == Answer::Cancel)
         return false;
-    if (!img.IdFound &&
-        p.ask(MsgKind::Warning, "In dem HEX-File wurde kein Wert für die ID gefunden.", Buttons::CancelIgnore) ==
-            Answer::Cancel)
+    if (!img.IdFound && p.ask(MsgKind::Warning, "In dem HEX-File wurde kein Wert für die ID gefunden.",
+                              Buttons::CancelIgnore) == Answer::Cancel)
         return false;
     if (!img.ConfigFound) {
         bool makeStandard = false;
         if (img.DefaultConfig[0].empty())
             p.tell(MsgKind::Warning, "In dem HEX-File wurde kein Config-Wert gefunden.", Buttons::Ignore);
         else
-            makeStandard = p.ask(MsgKind::Warning,
-                                 "In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?",
-                                 Buttons::YesIgnore) == Answer::Yes;
+            makeStandard =
+                p.ask(MsgKind::Warning, "In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen?",
+                      Buttons::YesIgnore) == Answer::Yes;
         if (makeStandard) {
             // The decoder's standard words, in the layout of its PIC. A word the PIC has no
             // standard for (CONFIG 2..4 of the classic PICs) keeps what the image had there,

@@ -25,10 +25,7 @@ std::array<std::string, 256> buildTexts()
     return t;
 }
 
-bool isHexChar(unsigned char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
+bool isHexChar(unsigned char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
 } // namespace
 
@@ -45,10 +42,7 @@ const std::array<std::string, 256>& HexByteTexts()
     return texts;
 }
 
-bool isHexByteText(std::string_view text)
-{
-    return text.size() == 2 && isHexDigits(text);
-}
+bool isHexByteText(std::string_view text) { return text.size() == 2 && isHexDigits(text); }
 
 bool isHexDigits(std::string_view text)
 {

@@ -161,8 +161,7 @@ bool buildLines(FirmwareImage& img, std::vector<std::string>& out)
     if (img.ConfigPresent[0] && !b.emit(f18324Config ? 0x1000E : 0x400E, img.ConfigWords[0]))
         return false;
     for (std::size_t k = 1; k < 4; ++k)
-        if ((img.ConfigPresent[k] || f18324Config) &&
-            !b.emit(0x1000E + 2 * static_cast<int>(k), img.ConfigWords[k]))
+        if ((img.ConfigPresent[k] || f18324Config) && !b.emit(0x1000E + 2 * static_cast<int>(k), img.ConfigWords[k]))
             return false;
 
     // EEPROM, one word per byte (high byte 00), 8 bytes per record.

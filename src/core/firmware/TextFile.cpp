@@ -120,7 +120,7 @@ TextFileRead ReadTextFileLines(const std::string& fileName, Prompter& prompter,
 {
     errno = 0;
     std::ifstream in(fileName, std::ios::binary);
-    struct stat st{};
+    struct stat st {};
     const bool isFolder = stat(fileName.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
     if (!in || isFolder) {
         const int err = isFolder ? EISDIR : (errno != 0 ? errno : ENOENT);

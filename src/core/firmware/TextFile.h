@@ -26,8 +26,7 @@ public:
     // Lines are cut after `maxLength` characters.
     explicit LineSplitter(std::size_t keep, std::size_t maxLength = kMaxLineLength)
         : m_keep(keep), m_maxLength(maxLength)
-    {
-    }
+    {}
     void feed(const char* data, std::size_t n);
     // Ends the text: a last line without a line break is a line too.
     void finish();

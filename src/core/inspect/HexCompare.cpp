@@ -182,7 +182,8 @@ bool HexComparison::compareData(const std::string& line, int reclen, int byteAdd
         if (file1 != file2) {
             const std::string label = word == 0x2007 ? "CONFIG" : strprintf("CONFIG %zu", slot + 1);
             m_report.rom.emplace_back(" ");
-            m_report.rom.push_back(label + strprintf(": File1:0x%s - File2:0x%s", shown(file1).c_str(), shown(file2).c_str()));
+            m_report.rom.push_back(label +
+                                   strprintf(": File1:0x%s - File2:0x%s", shown(file1).c_str(), shown(file2).c_str()));
             ++m_report.ConfigDiffCount;
         }
         return true;
@@ -255,7 +256,8 @@ void HexComparison::reportId(const std::string& file2Id)
     if (file2Id == m_image.IdText)
         return;
     m_report.rom.emplace_back(" ");
-    m_report.rom.push_back(strprintf("ID: File1:0x%s - File2:0x%s", shown(m_image.IdText).c_str(), shown(file2Id).c_str()));
+    m_report.rom.push_back(
+        strprintf("ID: File1:0x%s - File2:0x%s", shown(m_image.IdText).c_str(), shown(file2Id).c_str()));
     ++m_report.IdDiffCount;
 }
 

@@ -69,7 +69,7 @@ private:
     const FirmwareImage& m_image;
     Prompter& m_prompter;
     CompareReport m_report;
-    int CompareBase = 0; // extended linear address base of file 2: 0 or 0x10000
+    int CompareBase = 0;  // extended linear address base of file 2: 0 or 0x10000
     int m_lineNumber = 0; // the line of file 2 being compared, from 1; 0 when not known
 };
 

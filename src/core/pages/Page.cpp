@@ -14,17 +14,47 @@ namespace {
 int estimateAdvance(char32_t ch)
 {
     switch (ch) {
-    case 'i': case 'j': case 'l': case 'I': case '.': case ',': case ':': case ';': case '\'': case '!': case '|':
-        return 3;
-    case ' ': case 'f': case 't': case 'r': case '(': case ')': case '[': case ']': case '/': case '-': case '"':
-        return 4;
-    case 'c': case 'k': case 's': case 'v': case 'x': case 'y': case 'z': case 'J':
-        return 5;
-    case 'm': case 'w': return 9;
+    case 'i':
+    case 'j':
+    case 'l':
+    case 'I':
+    case '.':
+    case ',':
+    case ':':
+    case ';':
+    case '\'':
+    case '!':
+    case '|': return 3;
+    case ' ':
+    case 'f':
+    case 't':
+    case 'r':
+    case '(':
+    case ')':
+    case '[':
+    case ']':
+    case '/':
+    case '-':
+    case '"': return 4;
+    case 'c':
+    case 'k':
+    case 's':
+    case 'v':
+    case 'x':
+    case 'y':
+    case 'z':
+    case 'J': return 5;
+    case 'm':
+    case 'w': return 9;
     case 'M': return 9;
     case 'W': return 11;
-    case U'Ä': case U'Ö': case U'Ü': return 8;
-    case U'ä': case U'ö': case U'ü': case U'ß': return 6;
+    case U'Ä':
+    case U'Ö':
+    case U'Ü': return 8;
+    case U'ä':
+    case U'ö':
+    case U'ü':
+    case U'ß': return 6;
     case U'°': return 4;
     default: break;
     }

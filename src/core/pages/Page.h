@@ -19,7 +19,7 @@
 namespace hz {
 class FirmwareImage;
 class Prompter;
-}
+} // namespace hz
 
 namespace hz::pages {
 
@@ -53,7 +53,7 @@ struct PagePlace {
 
 // A named stretch of a page's working copy: entries first .. first + count - 1.
 struct DataPart {
-    std::string name;    // "Kurve 2 Punkte": what a report calls it
+    std::string name; // "Kurve 2 Punkte": what a report calls it
     int first = 0;
     int count = 0;
 };
@@ -193,8 +193,7 @@ protected:
 
 private:
     // Sets one field of a control and stamps the control, only when the value is new.
-    template <typename T>
-    void change(Control& c, T& field, const T& value)
+    template <typename T> void change(Control& c, T& field, const T& value)
     {
         if (field != value) {
             field = value;

@@ -115,7 +115,8 @@ bool ApplyPageAction(Page& target, const std::string& action, std::string& error
         if (!hasValue || !parseWholeNumber(value, n))
             return misfit("NAME=ZAHL");
         if (n < c->min || n > c->max)
-            return refuse(error, strprintf("\"%s\" geht nur von %d bis %d, nicht %d.", name.c_str(), c->min, c->max, n));
+            return refuse(error,
+                          strprintf("\"%s\" geht nur von %d bis %d, nicht %d.", name.c_str(), c->min, c->max, n));
         page->userPosition(name, n);
         return true;
     }
@@ -124,8 +125,7 @@ bool ApplyPageAction(Page& target, const std::string& action, std::string& error
             return misfit("NAME=EINTRAG oder NAME=#INDEX");
         int index = -1;
         if (value.size() > 1 && value[0] == '#') {
-            if (!parseWholeNumber(value.substr(1), index) || index < 0 ||
-                index >= static_cast<int>(c->items.size()))
+            if (!parseWholeNumber(value.substr(1), index) || index < 0 || index >= static_cast<int>(c->items.size()))
                 return refuse(error, "\"" + name + "\" hat keinen Eintrag " + value + ".");
         } else {
             for (std::size_t k = 0; k < c->items.size(); ++k)
@@ -150,8 +150,7 @@ bool ApplyPageAction(Page& target, const std::string& action, std::string& error
         return true;
     }
     case ControlKind::Label:
-    case ControlKind::Group:
-        return refuse(error, "\"" + name + "\" (" + kind + ") lässt sich nicht bedienen.");
+    case ControlKind::Group: return refuse(error, "\"" + name + "\" (" + kind + ") lässt sich nicht bedienen.");
     }
     return refuse(error, "\"" + name + "\" lässt sich nicht bedienen.");
 }

@@ -46,14 +46,14 @@ struct Control {
     std::string hint;
     bool visible = true;
     bool enabled = true;
-    std::string text;    // edits
-    bool readOnly = false; // edits that show a value the user cannot type (a computed time)
-    bool checked = false; // check boxes, radio buttons
+    std::string text;                   // edits
+    bool readOnly = false;              // edits that show a value the user cannot type (a computed time)
+    bool checked = false;               // check boxes, radio buttons
     int position = 0, min = 0, max = 0; // track bars
-    std::vector<std::string> items; // lists
+    std::vector<std::string> items;     // lists
     int selected = -1;
     std::optional<Rect> geometry;
-    std::string parent;  // name of the group the control sits in; empty: the frame itself
+    std::string parent; // name of the group the control sits in; empty: the frame itself
     FileDialogKind fileDialog = FileDialogKind::None;
     std::string fileFilter; // for buttons with a file dialog: "Kurve|*.cur", default suffix after it
     std::string fileSuffix;

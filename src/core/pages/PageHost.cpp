@@ -19,11 +19,7 @@ namespace {
 // that works together with another.
 using MakePage = std::unique_ptr<Page> (*)(PageHost& host);
 
-template <class P>
-std::unique_ptr<Page> make(PageHost&)
-{
-    return std::make_unique<P>();
-}
+template <class P> std::unique_ptr<Page> make(PageHost&) { return std::make_unique<P>(); }
 
 // The servo address page edits the working copy of the curve page, and the curve page
 // refreshes the address page when it reloads its table and writes its pulse values on
@@ -104,10 +100,7 @@ void PageHost::ShowPage(int kind, const PageContext& context)
     }
 }
 
-void PageHost::HidePages()
-{
-    m_shown.clear();
-}
+void PageHost::HidePages() { m_shown.clear(); }
 
 bool PageHost::ConfirmPendingPageChanges(Prompter& prompter)
 {

@@ -34,14 +34,12 @@ public:
 
     // The host's page of class P (exactly that class). A class the table does not list is a
     // fault of the program: std::logic_error.
-    template <class P>
-    P& page()
+    template <class P> P& page()
     {
         static_assert(std::is_base_of_v<Page, P>);
         return static_cast<P&>(pageOfClass(typeid(P)));
     }
-    template <class P>
-    const P& page() const
+    template <class P> const P& page() const
     {
         static_assert(std::is_base_of_v<Page, P>);
         return static_cast<const P&>(pageOfClass(typeid(P)));

@@ -90,7 +90,8 @@ void diffData(std::vector<Difference>& out, const pages::Page& pa, const pages::
         return;
     const std::string frame = pa.objectName();
     if (a.size() != b.size()) {
-        add(out, "data", frame + ":count", "Umfang der Arbeitskopie", std::to_string(a.size()), std::to_string(b.size()));
+        add(out, "data", frame + ":count", "Umfang der Arbeitskopie", std::to_string(a.size()),
+            std::to_string(b.size()));
         return;
     }
     std::vector<pages::DataPart> parts = pa.dataParts();
@@ -244,7 +245,8 @@ std::string DescribeDifference(const Difference& d)
     } else if (d.where == "stored") {
         what = "In der Datei " + d.name + " <" + d.caption + ">";
     } else if (d.where == "page" || d.where == "data") {
-        what = d.name + (d.caption.empty() || d.name.find(d.caption) != std::string::npos ? "" : " <" + d.caption + ">");
+        what =
+            d.name + (d.caption.empty() || d.name.find(d.caption) != std::string::npos ? "" : " <" + d.caption + ">");
     } else {
         what = d.caption;
     }

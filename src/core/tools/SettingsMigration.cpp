@@ -145,11 +145,11 @@ bool carryData(const pages::Page& from, pages::Page& to, MigrationReport& report
     CarriedSetting item{"data", from.objectName(), "Arbeitskopie", strprintf("%zu Werte", data.size()), ""};
     const std::size_t size = to.data().size();
     if (size != data.size())
-        item.reason = strprintf("Die Arbeitskopie hat in NEU einen anderen Aufbau (%zu statt %zu Werte).", size,
-                                data.size());
+        item.reason =
+            strprintf("Die Arbeitskopie hat in NEU einen anderen Aufbau (%zu statt %zu Werte).", size, data.size());
     else if (from.dataLayout() != to.dataLayout())
-        item.reason = "Die Arbeitskopie ist in NEU anders aufgebaut (" + to.dataLayout() + " statt " +
-                      from.dataLayout() + ").";
+        item.reason =
+            "Die Arbeitskopie ist in NEU anders aufgebaut (" + to.dataLayout() + " statt " + from.dataLayout() + ").";
     else if (to.data() != data && (!to.setData(data) || to.data() != data))
         item.reason = "Die Seite nimmt diese Arbeitskopie nicht an.";
     const bool carried = item.reason.empty();
@@ -226,8 +226,8 @@ void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report
         if (!t)
             item.setting.reason = "NEU hat kein Bedienelement \"" + c.name + "\".";
         else if (t->kind != c.kind)
-            item.setting.reason = std::string("In NEU ist es ein anderes Bedienelement (") +
-                                  pages::controlKindName(t->kind) + ").";
+            item.setting.reason =
+                std::string("In NEU ist es ein anderes Bedienelement (") + pages::controlKindName(t->kind) + ").";
         else if (ControlCaption(to, *t) != item.setting.caption)
             // A hidden control may carry no caption at all: then it is no setting of NEU.
             item.setting.reason = ControlShown(to, *t)
@@ -368,8 +368,8 @@ MigrationReport MigrateSettings(const Session& from, Session& to)
         for (const Control& c : pf->controls())
             hasSettings = hasSettings || (HoldsSetting(c) && ControlShown(*pf, c));
         if (hasSettings)
-            report.notCarried.push_back({"page", pf->objectName(), "Seite", pf->frameName(),
-                                         "NEU zeigt diese Seite nicht."});
+            report.notCarried.push_back(
+                {"page", pf->objectName(), "Seite", pf->frameName(), "NEU zeigt diese Seite nicht."});
     }
     return report;
 }

@@ -41,8 +41,7 @@ QPixmap makeLinkPicture(int width, int height)
     // The bold of the "speichern" and "Ende" buttons: one font fewer to load at start-up.
     p.setFont(f);
     p.setPen(Qt::white);
-    p.drawText(QRect(36, 0, width - 40, height), Qt::AlignVCenter | Qt::AlignLeft,
-               QStringLiteral("HEX Zwirbel"));
+    p.drawText(QRect(36, 0, width - 40, height), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("HEX Zwirbel"));
     return pm;
 }
 

@@ -17,8 +17,7 @@ using hz::pages::Page;
 
 // A frame of its own kind for the pages that need one (a font that fits, a measured caption);
 // nullptr for the others.
-template <class Model, class Frame>
-PageFrame* ownFrame(Page& page, QWidget* parent)
+template <class Model, class Frame> PageFrame* ownFrame(Page& page, QWidget* parent)
 {
     auto* model = dynamic_cast<Model*>(&page);
     return model ? new Frame(*model, parent) : nullptr;
@@ -49,8 +48,7 @@ PageFrame* makeFrame(Page& page, QWidget* parent)
 
 } // namespace
 
-PageHostView::PageHostView(hz::pages::PageHost& host, QWidget* parent, hz::gui::FileDialogs* dialogs)
-    : m_host(host)
+PageHostView::PageHostView(hz::pages::PageHost& host, QWidget* parent, hz::gui::FileDialogs* dialogs) : m_host(host)
 {
     for (Page* page : host.all()) {
         PageFrame* f = makeFrame(*page, parent);

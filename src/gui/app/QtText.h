@@ -15,7 +15,10 @@
 namespace hz::gui {
 
 // A UTF-8 text of the core, embedded zero bytes included.
-inline QString fromStd(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+inline QString fromStd(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
 
 // A text for the core, as UTF-8.
 inline std::string toStd(const QString& text)

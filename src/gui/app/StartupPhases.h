@@ -14,8 +14,7 @@
 
 #include <cstdio>
 
-class StartupPhases
-{
+class StartupPhases {
 public:
     StartupPhases() : m_on(qEnvironmentVariableIsSet("HZ_STARTUP_PHASES"))
     {

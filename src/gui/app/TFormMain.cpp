@@ -95,7 +95,8 @@ void TFormMain::connectHandlers()
         {btn_info, &TFormMain::btn_infoClick}, {btn_prev, &TFormMain::btn_prevClick},
         {btn_next, &TFormMain::btn_nextClick}, {btn_goweb, &TFormMain::btn_gowebClick}};
     for (const auto& [button, handler] : buttons)
-        connect(button, &QPushButton::clicked, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+        connect(button, &QPushButton::clicked, this,
+                [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     connect(btn_close, &QPushButton::clicked, this, [this] { guarded([this] { btn_closeClick(); }); });
 }
 
@@ -191,8 +192,8 @@ void TFormMain::btn_saveClick()
     if (!prepared)
         return;
     const QString proposed = fromPath(session.image.LastFileName);
-    const QString chosen = m_dialogs->saveFile(this, proposed, QString::fromLatin1(hz::gui::kHexFileFilter),
-                                               QStringLiteral("hex"));
+    const QString chosen =
+        m_dialogs->saveFile(this, proposed, QString::fromLatin1(hz::gui::kHexFileFilter), QStringLiteral("hex"));
     if (chosen.isEmpty())
         session.status.text[3] = toStd(proposed);
     else if (session.WriteBuiltLines(toPath(chosen)))

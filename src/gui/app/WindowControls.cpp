@@ -68,7 +68,8 @@ void WindowControls::createControls()
     btn_save = button(GroupBoxButtons, "btn_save", "speichern",
                       "Hex-File speichern\r\nDas neue HEX-File kann dann in den PIC 'gebrannt' werden");
     btn_info = button(GroupBoxButtons, "btn_info", "HEX Info", "Anzeige der HEX-Daten");
-    btn_close = button(GroupBoxButtons, "btn_close", "Ende", "Programm beenden\r\n(mit Nachfrage, wenn Änderungen nicht gespeichert sind)");
+    btn_close = button(GroupBoxButtons, "btn_close", "Ende",
+                       "Programm beenden\r\n(mit Nachfrage, wenn Änderungen nicht gespeichert sind)");
     for (QPushButton* b : {btn_save, btn_close}) {
         QFont f = b->font();
         f.setBold(true);
@@ -123,7 +124,6 @@ void WindowControls::createControls()
     }
     StatusBar1->setFixedHeight(StatusBar1->sizeHint().height());
     m_window.setStatusBar(StatusBar1);
-
 }
 
 void WindowControls::ArrangeWindow(int left, int right, int height, int width)
@@ -151,16 +151,14 @@ void WindowControls::ArrangeWindow(int left, int right, int height, int width)
     ProgressBar1->setGeometry(btn_load->x(), ProgressBar1->y(), btn_load->width() + btn_save->width() + 10,
                               ProgressBar1->height());
 
-    GroupBoxButtons->setGeometry(right, height + 15, btn_info->x() + btn_info->width() + 10,
-                                 GroupBoxButtons->height());
+    GroupBoxButtons->setGeometry(right, height + 15, btn_info->x() + btn_info->width() + 10, GroupBoxButtons->height());
 
     GroupBoxImage->setGeometry(left, height + 15, right - left - 5,
                                GroupBoxButtons->height() - btn_goweb->height() - 5);
-    Image2->move(GroupBoxImage->width() / 2 - Image2->width() / 2,
-                 GroupBoxImage->height() / 2 - Image2->height() / 2);
+    Image2->move(GroupBoxImage->width() / 2 - Image2->width() / 2, GroupBoxImage->height() / 2 - Image2->height() / 2);
 
-    btn_goweb->setGeometry(GroupBoxImage->x(), GroupBoxImage->y() + GroupBoxImage->height() + 4,
-                           GroupBoxImage->width(), btn_goweb->height());
+    btn_goweb->setGeometry(GroupBoxImage->x(), GroupBoxImage->y() + GroupBoxImage->height() + 4, GroupBoxImage->width(),
+                           btn_goweb->height());
 }
 
 void WindowControls::showStatus(const hz::StatusPanels& status)

@@ -83,7 +83,7 @@ QFont listingFont()
 } // namespace hz::gui
 
 InfoDialog::InfoDialog(const hz::FirmwareImage& image, hz::Prompter& prompter, hz::gui::FileDialogs& dialogs,
-                   QWidget* owner)
+                       QWidget* owner)
     : QDialog(owner), m_image(image), m_prompter(prompter), m_dialogs(dialogs), m_info(image)
 {
     setObjectName(QStringLiteral("frmInfo"));
@@ -159,8 +159,8 @@ void InfoDialog::createControls()
         b->setAutoDefault(false);
         return b;
     };
-    btn_compare = button("btn_compare", "vergleiche mit 2. HEX-File",
-                         "das geladenen HEX wird mit einer 2. Datei verglichen");
+    btn_compare =
+        button("btn_compare", "vergleiche mit 2. HEX-File", "das geladenen HEX wird mit einer 2. Datei verglichen");
     btn_compare->setGeometry(kRightLeft, kConfigTop, 200, 25);
     btn_close = button("btn_close", "Fenster schliessen", nullptr);
     btn_close->setGeometry(kClientWidth - kMargin - 150, kConfigTop, 150, 25);

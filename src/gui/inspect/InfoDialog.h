@@ -39,7 +39,7 @@ public:
     // Fills every control from `image`. Messages about the second file go to `prompter`, the
     // second file is asked for with `dialogs`. Centred on `owner`.
     InfoDialog(const hz::FirmwareImage& image, hz::Prompter& prompter, hz::gui::FileDialogs& dialogs,
-             QWidget* owner = nullptr);
+               QWidget* owner = nullptr);
 
     // "vergleiche mit 2. HEX-File": asks for the second file and shows the comparison.
     void btn_compareClick();

@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
-#include <QStyle>
 #include <QSpinBox>
+#include <QStyle>
 
 #include "gui/app/ControlFont.h"
 #include "gui/app/FileDialogs.h"
@@ -114,7 +114,8 @@ void PageFrame::connectEvents(const Control& c, QWidget* w)
     };
     hz::pages::Page& page = m_page;
     if (auto* e = qobject_cast<QLineEdit*>(w))
-        connect(e, &QLineEdit::textChanged, this, forward([&page, name](const QString& t) { page.userText(name, toStd(t)); }));
+        connect(e, &QLineEdit::textChanged, this,
+                forward([&page, name](const QString& t) { page.userText(name, toStd(t)); }));
     else if (auto* cb = qobject_cast<QCheckBox*>(w))
         connect(cb, &QCheckBox::toggled, this, forward([&page, name](bool on) { page.userChecked(name, on); }));
     else if (auto* r = qobject_cast<QRadioButton*>(w))
@@ -122,16 +123,16 @@ void PageFrame::connectEvents(const Control& c, QWidget* w)
     else if (auto* b = qobject_cast<QPushButton*>(w); b && c.fileDialog != hz::pages::FileDialogKind::None)
         // The dialog's answer is the button's input; a cancelled dialog is none.
         connect(b, &QPushButton::clicked, this, forward([this, &page, name](bool) {
-            const Control* button = page.find(name);
-            if (!button || !m_dialogs)
-                return;
-            const QString filter = fromStd(button->fileFilter), suffix = fromStd(button->fileSuffix);
-            const QString path = button->fileDialog == hz::pages::FileDialogKind::Open
-                                     ? m_dialogs->openFile(this, QString(), filter, suffix)
-                                     : m_dialogs->saveFile(this, QString(), filter, suffix);
-            if (!path.isEmpty())
-                page.userFile(name, toPath(path));
-        }));
+                    const Control* button = page.find(name);
+                    if (!button || !m_dialogs)
+                        return;
+                    const QString filter = fromStd(button->fileFilter), suffix = fromStd(button->fileSuffix);
+                    const QString path = button->fileDialog == hz::pages::FileDialogKind::Open
+                                             ? m_dialogs->openFile(this, QString(), filter, suffix)
+                                             : m_dialogs->saveFile(this, QString(), filter, suffix);
+                    if (!path.isEmpty())
+                        page.userFile(name, toPath(path));
+                }));
     else if (b)
         connect(b, &QPushButton::clicked, this, forward([&page, name](bool) { page.userClick(name); }));
     else if (auto* sl = qobject_cast<QSlider*>(w))
@@ -141,9 +142,8 @@ void PageFrame::connectEvents(const Control& c, QWidget* w)
     else if (auto* co = qobject_cast<QComboBox*>(w))
         connect(co, &QComboBox::currentIndexChanged, this, forward([&page, name](int i) { page.userSelect(name, i); }));
     else if (auto* im = qobject_cast<PageImage*>(w))
-        connect(im, &PageImage::mouse, this, forward([&page, name](hz::pages::MouseAction a, int x, int y) {
-            page.userMouse(name, a, x, y);
-        }));
+        connect(im, &PageImage::mouse, this,
+                forward([&page, name](hz::pages::MouseAction a, int x, int y) { page.userMouse(name, a, x, y); }));
 }
 
 void PageFrame::apply(const Control& c, QWidget* w)

@@ -43,7 +43,9 @@ void RegisterFrame::beforeRefresh()
     QStringList captions;
     for (int row = 0; row < m_register.CvCount(); ++row)
         captions << hz::gui::fromStd(m_register.label(row).caption);
-    m_captionFont = captions.isEmpty() ? rowControlFont() : FittingFont(rowControlFont(), captions.join(QLatin1Char('\n')), RegisterPage::kCaptionRoom, kMinCaptionStretch);
+    m_captionFont = captions.isEmpty() ? rowControlFont()
+                                       : FittingFont(rowControlFont(), captions.join(QLatin1Char('\n')),
+                                                     RegisterPage::kCaptionRoom, kMinCaptionStretch);
     for (int row = 0; row < kRows; ++row)
         if (QWidget* w = madeWidget(RegisterPage::labelName(row)))
             w->setFont(m_captionFont);

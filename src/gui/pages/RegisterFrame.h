@@ -7,8 +7,8 @@
 
 #include <QFont>
 
-#include "gui/pages/PageFrame.h"
 #include "core/pages/register/RegisterPage.h"
+#include "gui/pages/PageFrame.h"
 
 class QLabel;
 class QLineEdit;

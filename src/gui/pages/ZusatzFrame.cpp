@@ -27,9 +27,7 @@ ZusatzFrame::ZusatzFrame(ZusatzPage& page, QWidget* parent) : PageFrame(page, pa
     // The labels size themselves to their text in the page's font. The measure holds no
     // reference to the frame, so the model may outlive it.
     const QFontMetrics metrics(pageFont());
-    page.TextWidth = [metrics](const std::string& text) {
-        return metrics.horizontalAdvance(hz::gui::fromStd(text));
-    };
+    page.TextWidth = [metrics](const std::string& text) { return metrics.horizontalAdvance(hz::gui::fromStd(text)); };
 }
 
 void ZusatzFrame::styleWidget(const Control& c, QWidget* w)

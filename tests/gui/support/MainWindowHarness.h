@@ -85,21 +85,20 @@ inline std::array<std::string, 3> slotBytes(const QString& file, int slot)
 inline void writeFunctionDecoder(const QString& path)
 {
     using hz::test::rec;
-    hz::test::writeFile(path.toStdString(),
-                        hz::test::joinCrLf({hz::test::kBase0, rec(0x0000, "00303F300030"), rec(0x0010, "0519"),
-                                            rec(0x4000, "0100030006000000"), rec(0x400E, "C431"),
-                                            rec(0x4202, "8100820084008800"), rec(0x4222, "0300040005000600"),
-                                            rec(0x4242, "0000000000000000"), hz::test::kEnd}));
+    hz::test::writeFile(
+        path.toStdString(),
+        hz::test::joinCrLf({hz::test::kBase0, rec(0x0000, "00303F300030"), rec(0x0010, "0519"),
+                            rec(0x4000, "0100030006000000"), rec(0x400E, "C431"), rec(0x4202, "8100820084008800"),
+                            rec(0x4222, "0300040005000600"), rec(0x4242, "0000000000000000"), hz::test::kEnd}));
 }
 
 // The turnout decoder 0x208 without any address receiver signature: format "ohne".
 inline void writeTurnoutWithoutFormat(const QString& path)
 {
     using hz::test::rec;
-    hz::test::writeFile(path.toStdString(),
-                        hz::test::joinCrLf({hz::test::kBase0, rec(0x0000, "083002300030"),
-                                            rec(0x4000, "0100030006000000"), rec(0x400E, "C431"),
-                                            rec(0x4200, "03000000"), hz::test::kEnd}));
+    hz::test::writeFile(path.toStdString(), hz::test::joinCrLf({hz::test::kBase0, rec(0x0000, "083002300030"),
+                                                                rec(0x4000, "0100030006000000"), rec(0x400E, "C431"),
+                                                                rec(0x4200, "03000000"), hz::test::kEnd}));
 }
 
 // Identifier 0x0A0B0C, which no decoder type has.
@@ -121,8 +120,7 @@ inline int shownRows(TFormMain& w)
 
 // The window's frame of the page with this object name ("FrameRegister1"), as the frame class
 // F it was made as; nullptr when the window has no such frame or it is of another class.
-template <class F = PageFrame>
-F* frameOf(const TFormMain& w, const char* objectName)
+template <class F = PageFrame> F* frameOf(const TFormMain& w, const char* objectName)
 {
     for (PageFrame* f : w.frames())
         if (f->objectName() == QLatin1String(objectName))

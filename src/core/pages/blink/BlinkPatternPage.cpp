@@ -37,8 +37,8 @@ std::pair<std::string, std::string> BlinkPatternPage::TimeLabels(long long stret
     const long long t = stretch * 20;
     const long long total = t * count;
     const double st = static_cast<double>(t), tt = static_cast<double>(total);
-    std::string step = t < 1000 ? PrintfNumber("Zeit-Raster = %3.0f ms", st)
-                                : PrintfNumber("Zeit-Raster = %3.4f s", st * 0.001);
+    std::string step =
+        t < 1000 ? PrintfNumber("Zeit-Raster = %3.0f ms", st) : PrintfNumber("Zeit-Raster = %3.4f s", st * 0.001);
     std::string all;
     if (total < 1000)
         all = PrintfNumber("Gesamtzeit = %3.0f ms", tt);
@@ -109,7 +109,8 @@ BlinkPatternPage::BlinkPatternPage(BlinkLayout layout) : m_layout(std::move(layo
 
     m_firstOutput = next();
     for (int k = 1; k <= L.outputs; ++k) {
-        add(make(L.outputLabels[static_cast<std::size_t>(k - 1)], ControlKind::Label, "Out#" + std::to_string(k), panel));
+        add(make(L.outputLabels[static_cast<std::size_t>(k - 1)], ControlKind::Label, "Out#" + std::to_string(k),
+                 panel));
         add(make(imageName(k), ControlKind::Image, "", panel)).onMouse<&BlinkPatternPage::paint>(k);
         Control used = make(outputName(k), ControlKind::Check, "", panel);
         used.hint = "Ausgang " + std::to_string(k) + " verwenden (wird sonst nicht beeinflusst)";
@@ -125,7 +126,8 @@ BlinkPatternPage::BlinkPatternPage(BlinkLayout layout) : m_layout(std::move(layo
         add(std::move(b)).on<&BlinkPatternPage::copyPattern>(a);
     }
     m_verwerfen = next();
-    add(make(name("btn_verwerfen"), ControlKind::Button, "Verwerfen", panel)).on<&BlinkPatternPage::discardWorkingCopy>();
+    add(make(name("btn_verwerfen"), ControlKind::Button, "Verwerfen", panel))
+        .on<&BlinkPatternPage::discardWorkingCopy>();
     m_uebernehmen = next();
     Control accept = make(name("btn_uebernehmen"), ControlKind::Button, "Übernehmen", panel);
     accept.enabled = false;
@@ -307,7 +309,8 @@ void BlinkPatternPage::writeCopy(FirmwareImage& image) const
     // Only the low byte of each word is the table's; the high byte (the instruction that
     // returns the entry) stays as the firmware has it.
     for (std::size_t n = 0; n < PatternData.size(); ++n)
-        image.set_Hex_ROM(2 * (kTableWord + static_cast<int>(n)), texts[static_cast<std::size_t>(PatternData[n] & 0xFF)]);
+        image.set_Hex_ROM(2 * (kTableWord + static_cast<int>(n)),
+                          texts[static_cast<std::size_t>(PatternData[n] & 0xFF)]);
 }
 
 std::string BlinkPatternPage::describeByte(bool eeprom, int index) const
@@ -441,9 +444,7 @@ void BlinkPatternPage::changeCount()
         return;
     int n = 0;
     if (!parseWholeNumber(edit.text, n)) {
-        m_context->prompter.tell(
-            MsgKind::Warning, RangeWarning(1, m_layout.steps),
-            Buttons::Cancel);
+        m_context->prompter.tell(MsgKind::Warning, RangeWarning(1, m_layout.steps), Buttons::Cancel);
         focusRequest = edit.name;
         return;
     }
@@ -482,9 +483,7 @@ void BlinkPatternPage::changeStretch()
         return;
     int n = 0;
     if (!parseWholeNumber(edit.text, n)) {
-        m_context->prompter.tell(
-            MsgKind::Warning, RangeWarning(1, StretchMax()),
-            Buttons::Cancel);
+        m_context->prompter.tell(MsgKind::Warning, RangeWarning(1, StretchMax()), Buttons::Cancel);
         focusRequest = edit.name;
         return;
     }

@@ -36,17 +36,17 @@ struct BlinkLayout {
     const char* copyLabel;
     std::vector<const char*> outputLabels; // "Out#1" ... one per output
 
-    int outputs;        // 4 or 10
-    int steps;          // steps a block can hold: 50 or 100
-    int blockSize;      // entries per address: 64 or 256
-    int copyCount;      // entries "von #N" copies: the whole block (64), or 255 of 256
-    int countIndex;     // number of steps
-    int stretchIndex;   // stretch factor (its low byte)
+    int outputs;          // 4 or 10
+    int steps;            // steps a block can hold: 50 or 100
+    int blockSize;        // entries per address: 64 or 256
+    int copyCount;        // entries "von #N" copies: the whole block (64), or 255 of 256
+    int countIndex;       // number of steps
+    int stretchIndex;     // stretch factor (its low byte)
     int stretchHighIndex; // high byte of the stretch, -1 when the stretch is one byte
-    int flagsIndex;     // bit 0 loop, bits 4..7 outputs 1..4 used
-    int usedHighIndex;  // bits 0..5 outputs 5..10 used, -1 when there are only four outputs
-    int secondStepBase; // where steps of outputs 5..10 start within the block, -1 for none
-    int imageHeight;    // of the first output image: the scale of every image
+    int flagsIndex;       // bit 0 loop, bits 4..7 outputs 1..4 used
+    int usedHighIndex;    // bits 0..5 outputs 5..10 used, -1 when there are only four outputs
+    int secondStepBase;   // where steps of outputs 5..10 start within the block, -1 for none
+    int imageHeight;      // of the first output image: the scale of every image
     // Where a step's bar ends: at the image's height, or (the four-output page) at 100 - top,
     // below the image.
     bool barEndsAtImageHeight;

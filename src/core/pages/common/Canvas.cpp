@@ -35,7 +35,9 @@ namespace {
 
 class Pixels {
 public:
-    Pixels(int w, int h) : m_w(std::max(w, 0)), m_h(std::max(h, 0)), m_p(std::size_t(m_w) * std::size_t(m_h), colours::White) {}
+    Pixels(int w, int h)
+        : m_w(std::max(w, 0)), m_h(std::max(h, 0)), m_p(std::size_t(m_w) * std::size_t(m_h), colours::White)
+    {}
 
     void set(int x, int y, Colour c)
     {
@@ -87,7 +89,8 @@ std::vector<Colour> RenderDrawing(int width, int height, const Drawing& ops)
     for (const DrawOp& op : ops) {
         switch (op.kind) {
         case DrawOp::Kind::Fill: {
-            px.fill(std::min(op.x1, op.x2), std::min(op.y1, op.y2), std::max(op.x1, op.x2), std::max(op.y1, op.y2), op.brush);
+            px.fill(std::min(op.x1, op.x2), std::min(op.y1, op.y2), std::max(op.x1, op.x2), std::max(op.y1, op.y2),
+                    op.brush);
             break;
         }
         case DrawOp::Kind::Rectangle: {

@@ -17,7 +17,7 @@
 namespace hz {
 
 // Identifiers of the decoder types with a CV list.
-inline constexpr int kIdFDecoderCv = 0x4400;  // "F-Dekoder mit CV", 16F688
+inline constexpr int kIdFDecoderCv = 0x4400;   // "F-Dekoder mit CV", 16F688
 inline constexpr int kIdForsta18324 = 0x14B00; // "Forsta 16F18324"
 inline constexpr int kIdKnipso18324 = 0x15000; // "Knipso 16F18324"
 

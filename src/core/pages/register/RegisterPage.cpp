@@ -165,8 +165,8 @@ void RegisterPage::applyCvEdit(int row)
     if (row < 0 || row >= m_cvCount)
         return;
     const Control& edit = m_controls[editIndex(row)];
-    const auto result = ApplyCvEdit(m_context->image, m_context->prompter,
-                                    m_cvAddress[static_cast<std::size_t>(row)], edit.text);
+    const auto result =
+        ApplyCvEdit(m_context->image, m_context->prompter, m_cvAddress[static_cast<std::size_t>(row)], edit.text);
     if (result == CvEditResult::Refused && edit.visible)
         focusRequest = edit.name;
 }

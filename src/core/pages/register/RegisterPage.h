@@ -17,7 +17,7 @@
 namespace hz {
 class FirmwareImage;
 class Prompter;
-}
+} // namespace hz
 
 namespace hz::pages {
 

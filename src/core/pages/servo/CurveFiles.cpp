@@ -111,12 +111,12 @@ SetFileContent ReadSetFile(const std::vector<std::string>& lines, std::size_t to
     return r;
 }
 
-bool ReadTextLines(const std::string& path, std::size_t keep, std::vector<std::string>& lines,
-                   std::size_t& totalLines, std::string& error)
+bool ReadTextLines(const std::string& path, std::size_t keep, std::vector<std::string>& lines, std::size_t& totalLines,
+                   std::string& error)
 {
     errno = 0;
     std::ifstream in(path, std::ios::binary);
-    struct stat st{};
+    struct stat st {};
     const bool isFolder = stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
     if (!in || isFolder) {
         error = SystemErrorReason(isFolder ? EISDIR : (errno != 0 ? errno : ENOENT));

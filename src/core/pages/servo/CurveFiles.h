@@ -44,8 +44,8 @@ std::vector<std::string> SetFileLines(const Table& table);
 int TableByteOfLine(const std::string& line);
 
 struct CurveFileContent {
-    bool cut = false;    // the file had more than 100 lines; the first 100 are used
-    int badLine = -1;    // the first line that is not a number (from 0), or -1
+    bool cut = false;        // the file had more than 100 lines; the first 100 are used
+    int badLine = -1;        // the first line that is not a number (from 0), or -1
     std::vector<int> points; // the values, when badLine is -1
 };
 // Checks the lines of a curve file. `totalLines` is the number of lines in the file (the
@@ -65,7 +65,7 @@ SetFileContent ReadSetFile(const std::vector<std::string>& lines, std::size_t to
 // lines, each whole, and counts them all. Only the first megabyte is read: a line that does not
 // end within it is counted but not kept, and a line break at its end counts one line more.
 // False with a German reason in `error` when the file cannot be read.
-bool ReadTextLines(const std::string& path, std::size_t keep, std::vector<std::string>& lines,
-                   std::size_t& totalLines, std::string& error);
+bool ReadTextLines(const std::string& path, std::size_t keep, std::vector<std::string>& lines, std::size_t& totalLines,
+                   std::string& error);
 
 } // namespace hz::pages::servo

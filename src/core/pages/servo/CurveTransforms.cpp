@@ -27,8 +27,7 @@ int truncPosition(double value)
 void setPosition(std::int32_t& entry, int position) { entry = (entry & 0x80) | (position & 0x7F); }
 
 // Fills points 0..n-1 with f(i); a one-point curve gets position 0.
-template <typename F>
-void generate(Record record, F&& positionOf)
+template <typename F> void generate(Record record, F&& positionOf)
 {
     const int n = PointCount(record);
     if (n == 1) {

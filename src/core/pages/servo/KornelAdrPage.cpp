@@ -199,8 +199,8 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
         at(m_action[i]).on<&KornelAdrPage::chooseAction>(n);
         m_curve[i] = list(curveListName(n), {"Kurve 1", "Kurve 2", "Kurve 3", "Kurve 4"}, "Auswahl der Kurve", 2, n);
         at(m_curve[i]).on<&KornelAdrPage::chooseCurve>(n);
-        m_relay[i] = list(relayListName(n), {"Relais 1", "Relais 2", "Relais 3", "Relais 4"}, "Auswahl des Relais", 3,
-                          n);
+        m_relay[i] =
+            list(relayListName(n), {"Relais 1", "Relais 2", "Relais 3", "Relais 4"}, "Auswahl des Relais", 3, n);
         at(m_relay[i]).on<&KornelAdrPage::chooseRelay>(n);
     }
 
@@ -230,8 +230,8 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
         };
         m_voltageOff[i] = box("cbx_v_off_", "Spannung aus", "Versorgungs-Spannung des Servos nach Ablauf abschalten",
                               kFlagVoltageOff, 0);
-        m_pulsesOff[i] = box("cbx_imp_off_", "Impulse aus", "Ansteuer-Impulse des Servos nach Ablauf abschalten",
-                             kFlagPulsesOff, 1);
+        m_pulsesOff[i] =
+            box("cbx_imp_off_", "Impulse aus", "Ansteuer-Impulse des Servos nach Ablauf abschalten", kFlagPulsesOff, 1);
         // The firmware editor has always written servo 2's hint without the blank.
         m_noInterrupt[i] = box("cbx_no_ir_", "keine Unterbrechung",
                                "eine aktive Kurve für Servo" + std::string(s == 2 ? "" : " ") + number +
@@ -275,10 +275,10 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
             addControl(l);
             return edit;
         };
-        m_minEdit[i] = pulseRow("offset", true, kMinRowTop, minEditName(s), kMinHint, "lbl_servo_min_",
-                                "ms Impuls-Zeit (Min)");
-        m_maxEdit[i] = pulseRow("faktor", false, kMaxRowTop, maxEditName(s), kMaxHint, "lbl_servo_max_",
-                                "ms Impuls-Zeit (Max)");
+        m_minEdit[i] =
+            pulseRow("offset", true, kMinRowTop, minEditName(s), kMinHint, "lbl_servo_min_", "ms Impuls-Zeit (Min)");
+        m_maxEdit[i] =
+            pulseRow("faktor", false, kMaxRowTop, maxEditName(s), kMaxHint, "lbl_servo_max_", "ms Impuls-Zeit (Max)");
     }
 }
 
@@ -484,9 +484,9 @@ void KornelAdrPage::storeFlag(int servo, int bit)
     if (Updating || servo < 1 || servo > kServos)
         return;
     const std::array<std::size_t, kServos>& boxes = bit == kFlagVoltageOff    ? m_voltageOff
-                                                    : bit == kFlagPulsesOff    ? m_pulsesOff
+                                                    : bit == kFlagPulsesOff   ? m_pulsesOff
                                                     : bit == kFlagNoInterrupt ? m_noInterrupt
-                                                                               : m_noRepeat;
+                                                                              : m_noRepeat;
     // Only the servo whose box changed: the boxes of the other servos may not show what the
     // working copy holds now (the curve page changes the table too), and their flags must
     // not be overwritten from them.

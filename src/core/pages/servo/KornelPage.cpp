@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "core/Prompter.h"
-#include "core/firmware/FirmwareImage.h"
 #include "core/firmware/FileSet.h"
+#include "core/firmware/FirmwareImage.h"
 #include "core/firmware/HexText.h"
 #include "core/pages/common/Canvas.h"
 #include "core/pages/common/GraphSteps.h"
@@ -61,7 +61,8 @@ const KornelPage::NumberEdit KornelPage::kNumberEdits[3] = {
 KornelPage::KornelPage()
 {
     m_controls.reserve(80);
-    auto make = [this](const char* name, ControlKind kind, const char* caption, Rect r, const char* parent = kPanel) -> Control& {
+    auto make = [this](const char* name, ControlKind kind, const char* caption, Rect r,
+                       const char* parent = kPanel) -> Control& {
         Control c;
         c.name = name;
         c.kind = kind;
@@ -154,8 +155,10 @@ KornelPage::KornelPage()
     // Generators, mirrors, copies, files, scale and shift.
     label("Label4", "Funktionen", Rect{5, 384, 93, 15});
     button("btn_Lin", "Lin", "lineare Kurvenform erstellen", Rect{100, 380, 55, 25}).on<&KornelPage::generateLinear>();
-    button("btn_Sin", "1/4 Sin", "Sinus-Kurvenform erstellen (halbe Welle)", Rect{157, 380, 55, 25}).on<&KornelPage::generateQuarterSine>();
-    button("btn_Log", "Log", "log, Kurvenform erstellen", Rect{214, 380, 55, 25}).on<&KornelPage::generateLogarithmic>();
+    button("btn_Sin", "1/4 Sin", "Sinus-Kurvenform erstellen (halbe Welle)", Rect{157, 380, 55, 25})
+        .on<&KornelPage::generateQuarterSine>();
+    button("btn_Log", "Log", "log, Kurvenform erstellen", Rect{214, 380, 55, 25})
+        .on<&KornelPage::generateLogarithmic>();
     button("btn_sin2", "1/2 Sin", "Sinus-Kurvenform erstellen (Welle)", Rect{271, 380, 55, 25})
         .on<&KornelPage::generateHalfSine>();
     label("Label3", "Spiegeln", Rect{335, 384, 55, 15});
@@ -205,7 +208,8 @@ KornelPage::KornelPage()
     const servo::ServoType& designed = servo::ServoTypeFor(servo::kKornel4Identifier);
     for (int k = 0; k < 4; ++k) {
         label(kSlotLabels[k], designed.slotCaptions[static_cast<std::size_t>(k)], slotLabels[k]);
-        list(kSlotLists[k], slotItems("keine Aktion", 4), slotHint, slotLists[k]).on<&KornelPage::storeSlotAction>(k + 1);
+        list(kSlotLists[k], slotItems("keine Aktion", 4), slotHint, slotLists[k])
+            .on<&KornelPage::storeSlotAction>(k + 1);
     }
 
     button("servo_btn_verwerfen", "verwerfen", "Daten verwerfen", Rect{372, 515, 71, 25})
@@ -293,7 +297,9 @@ std::vector<DataPart> KornelPage::dataParts() const
     for (int r = 1; r <= 4; ++r) {
         const int at = servo::kRecordSize * (r - 1);
         const std::string curve = "Kurve " + std::to_string(r);
-        auto part = [&](std::string name, int entry, int count) { parts.push_back({std::move(name), at + entry, count}); };
+        auto part = [&](std::string name, int entry, int count) {
+            parts.push_back({std::move(name), at + entry, count});
+        };
         auto address = [](int n) { return "Adresse " + std::to_string(n); };
         part(curve + " Punkte", 0, servo::kMaxPoints);
         part(curve + " Flags", servo::kServoFlags, 1);
@@ -383,7 +389,8 @@ void KornelPage::ReadCurves()
 void KornelPage::writeCopy(FirmwareImage& image) const
 {
     for (int e = 0; e < servo::kTableSize; ++e)
-        image.set_Hex_ROM(2 * (kFirstWord + e), HexByteTexts()[static_cast<std::size_t>(tableByte(CurveData[static_cast<std::size_t>(e)]))]);
+        image.set_Hex_ROM(2 * (kFirstWord + e),
+                          HexByteTexts()[static_cast<std::size_t>(tableByte(CurveData[static_cast<std::size_t>(e)]))]);
     // The pulse times of the address page go with the table.
     if (AddressPage)
         for (std::size_t s = 0; s < 4; ++s) {
@@ -859,10 +866,7 @@ void KornelPage::saveCurve(const std::string& path)
     writeLines(prompter(), path, servo::CurveFileLines(record(SelectedCurve())));
 }
 
-void KornelPage::saveSet(const std::string& path)
-{
-    writeLines(prompter(), path, servo::SetFileLines(CurveData));
-}
+void KornelPage::saveSet(const std::string& path) { writeLines(prompter(), path, servo::SetFileLines(CurveData)); }
 
 void KornelPage::loadCurve(const std::string& path)
 {
@@ -875,7 +879,8 @@ void KornelPage::loadCurve(const std::string& path)
         m_context->prompter.tell(MsgKind::Warning, servo::kCurveFileCut, Buttons::Cancel);
     if (content.badLine >= 0) {
         if (m_context)
-            m_context->prompter.tell(MsgKind::Warning, strprintf(servo::kFileBadLine, content.badLine), Buttons::Cancel);
+            m_context->prompter.tell(MsgKind::Warning, strprintf(servo::kFileBadLine, content.badLine),
+                                     Buttons::Cancel);
         return;
     }
     servo::Record rec = record(SelectedCurve());
@@ -898,9 +903,9 @@ void KornelPage::loadSet(const std::string& path)
     if (content.tooLong || content.badLine >= 0) {
         if (m_context)
             m_context->prompter.tell(MsgKind::Warning,
-                                       content.tooLong ? std::string(servo::kSetFileTooLong)
-                                                       : strprintf(servo::kFileBadLine, content.badLine),
-                                       Buttons::Cancel);
+                                     content.tooLong ? std::string(servo::kSetFileTooLong)
+                                                     : strprintf(servo::kFileBadLine, content.badLine),
+                                     Buttons::Cancel);
         return;
     }
     CurveData = content.table;

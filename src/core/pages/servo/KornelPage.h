@@ -36,7 +36,7 @@
 namespace hz {
 class FirmwareImage;
 class Prompter;
-}
+} // namespace hz
 
 namespace hz::pages {
 
@@ -105,7 +105,7 @@ public:
     int RasterY = 0;
 
     // Page fields.
-    bool Drawing = false;       // a mouse button is held down over one of the two images
+    bool Drawing = false; // a mouse button is held down over one of the two images
     int ImageHeight = kImageHeight;
     float LevelScale = kImageHeight * 0.0078125f;
     int RelayImageHeight = kRelayImageHeight;
@@ -121,9 +121,12 @@ public:
 
     // Messages of the page.
     static constexpr const char* kCountRange = "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..100";
-    static constexpr const char* kStretchRange = "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..200";
-    static constexpr const char* kScaleRange = "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 0.1 .. 10";
-    static constexpr const char* kShiftRange = "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich -100 .. 100";
+    static constexpr const char* kStretchRange =
+        "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 1..200";
+    static constexpr const char* kScaleRange =
+        "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich 0.1 .. 10";
+    static constexpr const char* kShiftRange =
+        "Ungültige Eingabe.\rZugelassen sind nur Zahlen im Werte-Bereich -100 .. 100";
     static constexpr const char* kThresholdInput = "Ungültige Eingabe für <%s> ";
 
 private:

@@ -16,7 +16,11 @@ constexpr ServoType kTypes[] = {
     {0x1D2, false, true, kFourAddresses, kButtons34, kKornelchenTable},
     {0x7DD2, false, true, kFourAddresses, kButtons34, kKornelchenTable},
     // The function-decoder firmware listens to two addresses, each with an on and an off command.
-    {0x4200, false, false, {"Adresse 01 ein", "Adresse 01 aus", "Adresse 02 ein", "Adresse 02 aus"}, kButtons34,
+    {0x4200,
+     false,
+     false,
+     {"Adresse 01 ein", "Adresse 01 aus", "Adresse 02 ein", "Adresse 02 aus"},
+     kButtons34,
      "Kornelchen F-Dekoder: Adressen 01 und 02 ein/aus, Servo 1, Taster 3 und 4"},
 };
 

@@ -20,7 +20,6 @@ using zusatz::ZusatzType;
 
 namespace {
 
-
 constexpr const char* kTrackBarHint = "rechts = HELL, Links = dunkel";
 constexpr const char* kModeAdvice = "Wird hier ein Mode ausgewählt, so sollte die Mode-\r\n"
                                     "Umschaltung gesperrt werden, da  sich sonst der gewählte\r\n"
@@ -41,7 +40,6 @@ constexpr int kAdviceWidth = 285;
 constexpr int kAdviceHeight = 3 * ZusatzPage::kLineHeight;
 constexpr int kModeGroupWidth = 300;
 constexpr int kModeBoxWidth = 280;
-
 
 } // namespace
 
@@ -166,7 +164,6 @@ void ZusatzPage::setTrackBar(Control& c, int min, int max, int position)
     }
 }
 
-
 int ZusatzPage::tickFrequency(const std::string& trackBar) const
 {
     if (trackBar == "TrackBar_01")
@@ -183,10 +180,7 @@ void ZusatzPage::writeEe(int address, int value)
     m_context->image.set_Hex_EE(address, HexByteTexts()[static_cast<std::size_t>(value & 0xFF)]);
 }
 
-bool ZusatzPage::firmwareAbove354() const
-{
-    return VersionHundredths(m_context->image.FirmwareVersion) > 354;
-}
+bool ZusatzPage::firmwareAbove354() const { return VersionHundredths(m_context->image.FirmwareVersion) > 354; }
 
 // ---- set-up ---------------------------------------------------------------------------------
 
@@ -238,8 +232,11 @@ void ZusatzPage::clearControls()
     setVisible(ctl("cbx_mode_bit6"), false);
     setVisible(ctl("cbx_mode_bit7"), false);
 
-    const std::pair<const char*, int> neonTops[] = {
-        {"TrackBar_neon_1", 40}, {"TrackBar_neon_2", 60}, {"lbl_fNeon_01", 44}, {"lbl_fNeon_02", 64}, {"lbl_fNeon_03", 104}};
+    const std::pair<const char*, int> neonTops[] = {{"TrackBar_neon_1", 40},
+                                                    {"TrackBar_neon_2", 60},
+                                                    {"lbl_fNeon_01", 44},
+                                                    {"lbl_fNeon_02", 64},
+                                                    {"lbl_fNeon_03", 104}};
     for (const auto& [name, top] : neonTops) {
         Control& c = ctl(name);
         setVisible(c, false);

@@ -51,8 +51,8 @@ constexpr ModeSet kM3{{kNormal, "Mode 2: Dumm-Mode", "Mode 3: Selbstabschaltungs
 constexpr ModeSet kM4{{kNormal, "Mode 2: Dumm-Mode", "Mode 3: Selbstabschaltungs-Mode", "Mode 4: Single Output-Mode"}};
 constexpr ModeSet kDunkel{{kNormal, "Mode 2: mit Dunkeltastung", nullptr, nullptr}};
 constexpr ModeSet kSteuer{{kNormal, "Mode 2: Steuerwagen", nullptr, nullptr}};
-constexpr ModeSet kLaterne{{"Mode 1: Laternen-Ausgang weich einblenden (Fading)",
-                            "Mode 2: Laternen-Ausgang geschaltet", nullptr, nullptr}};
+constexpr ModeSet kLaterne{
+    {"Mode 1: Laternen-Ausgang weich einblenden (Fading)", "Mode 2: Laternen-Ausgang geschaltet", nullptr, nullptr}};
 constexpr ModeSet kNeon{{"Mode 1: Normale Betriebsart Neon", "Mode 2: Steuerwagen Neon",
                          "Mode 3: Normale Betriebsart ohne Neon", "Mode 4: Steuerwagen ohne Neon"}};
 constexpr ModeSet kDumm{{kNormal, "Mode 2: Dumm-Mode", nullptr, nullptr}};
@@ -68,8 +68,8 @@ constexpr ModeSet kFlagsOnly{{nullptr, nullptr, nullptr, nullptr}};
 // ---- bit boxes of byte 0x20 -----------------------------------------------------------------
 
 constexpr const char* kNormalNeon = "Wenn nicht aktiviert, dann ist dieser Ausgang ein normaler 'Neon' Effekt Ausgang";
-constexpr const char* kDefectNeon =
-    "Wenn nicht aktiviert, dann ist dieser Ausgang ein 'Neon' Effekt Ausgang, der auch als 'defekt' definiert werden kann";
+constexpr const char* kDefectNeon = "Wenn nicht aktiviert, dann ist dieser Ausgang ein 'Neon' Effekt Ausgang, der auch "
+                                    "als 'defekt' definiert werden kann";
 constexpr const char* kOut9Defect = "Ausgang 9 = 'Neon defekt'";
 constexpr const char* kOut9DefectHint = "keine Wirkung, wenn Ausgang 9 als 'Schweißer' definiert";
 constexpr const char* kOut10Welder = "Ausgang 10 = 'Schweißer'";
@@ -130,8 +130,8 @@ const std::vector<ZusatzType> kTable = {
     {0x3D00, 0, "Stelldua - F-Dekoder Schalten", kNoRows, 20, &kSteuer, false, kNoLock, false, OptNone, 0, 0, nullptr},
     {0x13D00, 0, "Stelldua - F-Dekoder Schalten ab V0.60", kNoRows, 20, &kSteuer, true, kLock, false, OptNone, 0, 0,
      nullptr},
-    {0x13F00, 0, "Stelldua - F-Dekoder Blinken ab V0.60", kNoRows, 20, &kFlagsOnly, true, kNoLock, false, OptNone, 0,
-     0, nullptr},
+    {0x13F00, 0, "Stelldua - F-Dekoder Blinken ab V0.60", kNoRows, 20, &kFlagsOnly, true, kNoLock, false, OptNone, 0, 0,
+     nullptr},
     {0x1A4100, 0x1B4100, "Stelldua/Forsta - F-Dekoder Neon ab V0.44", kTimeOutNeon, 20, &kNeon, false, kNoLock, false,
      OptBrightness, 0, 0, nullptr},
     {0x2A4100, 0x2B4100, "Stelldua/Forsta - F-Dekoder Neon ab V0.60", kTimeOutNeon, 20, &kNeon, true, kLock, false,

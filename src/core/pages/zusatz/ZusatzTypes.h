@@ -40,7 +40,7 @@ enum class Lock { None, Always, Above354 };
 
 // One check box that shows and sets one bit of byte 0x20.
 struct BitBox {
-    int box;   // cbx_zusatz_<box>
+    int box; // cbx_zusatz_<box>
     int top;
     const char* caption;
     const char* hint;
@@ -74,7 +74,7 @@ enum Option : unsigned {
 
 struct ZusatzType {
     int identifier;
-    int identifier2; // a second identifier of the same firmware; 0 when none
+    int identifier2;  // a second identifier of the same firmware; 0 when none
     const char* name; // the catalogue's name, for reading the table
     std::span<const RowDef> rows;
     int firstRowTop;
@@ -84,8 +84,8 @@ struct ZusatzType {
     // The whole mode group (with its lock) only exists from firmware 3.55 on.
     bool modesAbove354;
     unsigned options;
-    int switchOffByte;   // OptSwitchOff
-    int fadingTop;       // OptFading: top of the track bar's caption
+    int switchOffByte;     // OptSwitchOff
+    int fadingTop;         // OptFading: top of the track bar's caption
     const BitBoxSet* bits; // OptBitBoxes
 };
 
