@@ -37,8 +37,7 @@ std::string overview()
                        "\nBefehle:\n";
     for (const auto& c : Commands())
         // A usage line that goes on is indented deeper than the summary below it.
-        text += "  " + wrapText(c->usageLine(), 2, 8) + "\n      " +
-                wrapText(c->summary(), 6, 6) + "\n";
+        text += "  " + wrapText(c->usageLine(), 2, 8) + "\n      " + wrapText(c->summary(), 6, 6) + "\n";
     return text + kOverviewTail;
 }
 
@@ -177,8 +176,7 @@ Parsed parseFor(const Command& c, const std::vector<std::string>& args, std::siz
 
 } // namespace
 
-int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
-        int* troubleCode)
+int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err, int* troubleCode)
 {
     if (troubleCode)
         *troubleCode = 1;

@@ -32,20 +32,33 @@ OptionSpec strict(const char* help)
 
 OptionSpec row()
 {
-    return {"--row", nullptr, "N=WERT", "Adresszeile N setzen (mehrmals möglich).",
-            [](Options& o, const std::string& v) { o.rowValues.push_back(v); }, true};
+    return {"--row",
+            nullptr,
+            "N=WERT",
+            "Adresszeile N setzen (mehrmals möglich).",
+            [](Options& o, const std::string& v) { o.rowValues.push_back(v); },
+            true};
 }
 
 OptionSpec action()
 {
-    return {"--do", nullptr, "AKTION", "Ein Bedienelement der Seite bedienen (mehrmals möglich).",
-            [](Options& o, const std::string& v) { o.actions.push_back(v); }, true};
+    return {"--do",
+            nullptr,
+            "AKTION",
+            "Ein Bedienelement der Seite bedienen (mehrmals möglich).",
+            [](Options& o, const std::string& v) { o.actions.push_back(v); },
+            true};
 }
 
 OptionSpec count()
 {
-    return {"--count", nullptr, "K", "Die Zahl der Dateien (1 bis 9999).",
-            [](Options& o, const std::string& v) { o.count = v; }, false, true};
+    return {"--count",
+            nullptr,
+            "K",
+            "Die Zahl der Dateien (1 bis 9999).",
+            [](Options& o, const std::string& v) { o.count = v; },
+            false,
+            true};
 }
 
 OptionSpec step()
@@ -159,8 +172,8 @@ std::string Command::usageLine() const
 std::string Command::help() const
 {
     const std::string call = "Aufruf: hexzwirbel-cli ";
-    std::string text = call + wrapped(usageLine(), call.size(), call.size() + std::string(name()).size() + 1) +
-                       "\n\n" + reflow(description()) + "\nOptionen:\n";
+    std::string text = call + wrapped(usageLine(), call.size(), call.size() + std::string(name()).size() + 1) + "\n\n" +
+                       reflow(description()) + "\nOptionen:\n";
     std::vector<OptionSpec> all = options();
     all.push_back({"--help", "-h", nullptr, "Diese Hilfe.", nullptr});
     for (const OptionSpec& s : all) {

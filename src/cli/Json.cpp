@@ -1,8 +1,8 @@
 #include "cli/Json.h"
 
 #include <cstdio>
-#include <string>
 #include <ostream>
+#include <string>
 
 namespace hz::cli {
 

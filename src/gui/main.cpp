@@ -25,27 +25,26 @@
 
 namespace {
 
-const char* const kHelp =
-    "Aufruf: hexzwirbel [DATEI.hex]\n"
-    "        hexzwirbel --screenshot BILD.png [DATEI.hex]\n"
-    "        hexzwirbel --help | --version\n"
-    "\n"
-    "Öffnet das Fenster von HEX Zwirbel, mit DATEI.hex geladen, wenn sie angegeben ist.\n"
-    "\n"
-    "Optionen:\n"
-    "  --screenshot BILD.png  Das Fenster (mit DATEI.hex geladen) als PNG-Bild zeichnen und\n"
-    "                         beenden, ohne es zu zeigen. Meldungen erscheinen auf stderr und\n"
-    "                         werden beantwortet wie von hexzwirbel-cli.\n"
-    "  -h, --help             Diese Hilfe.\n"
-    "  --version              Die Version.\n"
-    "Dazu die Optionen von Qt, etwa -platform offscreen.\n"
-    "\n"
-    "Umgebung:\n"
-    "  HZ_STARTUP_PHASES      Gesetzt: jeder Schritt des Starts schreibt eine Zeile\n"
-    "                         \"phase NAME MS\" auf stderr.\n"
-    "  QT_QPA_PLATFORM        Wie bei jedem Qt-Programm; offscreen zeichnet ohne Bildschirm.\n"
-    "\n"
-    "Ohne Fenster arbeitet hexzwirbel-cli(1) mit denselben Dateien.\n";
+const char* const kHelp = "Aufruf: hexzwirbel [DATEI.hex]\n"
+                          "        hexzwirbel --screenshot BILD.png [DATEI.hex]\n"
+                          "        hexzwirbel --help | --version\n"
+                          "\n"
+                          "Öffnet das Fenster von HEX Zwirbel, mit DATEI.hex geladen, wenn sie angegeben ist.\n"
+                          "\n"
+                          "Optionen:\n"
+                          "  --screenshot BILD.png  Das Fenster (mit DATEI.hex geladen) als PNG-Bild zeichnen und\n"
+                          "                         beenden, ohne es zu zeigen. Meldungen erscheinen auf stderr und\n"
+                          "                         werden beantwortet wie von hexzwirbel-cli.\n"
+                          "  -h, --help             Diese Hilfe.\n"
+                          "  --version              Die Version.\n"
+                          "Dazu die Optionen von Qt, etwa -platform offscreen.\n"
+                          "\n"
+                          "Umgebung:\n"
+                          "  HZ_STARTUP_PHASES      Gesetzt: jeder Schritt des Starts schreibt eine Zeile\n"
+                          "                         \"phase NAME MS\" auf stderr.\n"
+                          "  QT_QPA_PLATFORM        Wie bei jedem Qt-Programm; offscreen zeichnet ohne Bildschirm.\n"
+                          "\n"
+                          "Ohne Fenster arbeitet hexzwirbel-cli(1) mit denselben Dateien.\n";
 
 // A usage error: one line on stderr, exit status 2.
 int usageError(const std::string& what)

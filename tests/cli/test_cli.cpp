@@ -47,13 +47,15 @@ TEST(Cli, InfoJsonReportsTheFileItsTypeAndEveryMessage)
     const CliRun u = runCli({"info", unknown, "--json"});
     EXPECT_EQ(u.code, 0);
     EXPECT_NE(u.out.find("\"type\": null"), std::string::npos);
-    EXPECT_NE(u.out.find("\"messages\": [\n    {\"kind\": \"error\", \"text\": \"Das HEX-File konnte leider nicht erkannt "
-                         "werden: Identifier 1026 (2/4/0)\", \"answer\": null},\n    {\"kind\": \"warning\", \"text\": "
-                         "\"Es konnte das HEX File keinem PIC zugeordnet werden.\", \"answer\": \"ignore\"}\n  ]"),
-              std::string::npos)
+    EXPECT_NE(
+        u.out.find("\"messages\": [\n    {\"kind\": \"error\", \"text\": \"Das HEX-File konnte leider nicht erkannt "
+                   "werden: Identifier 1026 (2/4/0)\", \"answer\": null},\n    {\"kind\": \"warning\", \"text\": "
+                   "\"Es konnte das HEX File keinem PIC zugeordnet werden.\", \"answer\": \"ignore\"}\n  ]"),
+        std::string::npos)
         << u.out;
-    EXPECT_NE(u.err.find(unknown + ": Warnung: Es konnte das HEX File keinem PIC zugeordnet werden. (Antwort: Ignorieren)\n"),
-              std::string::npos)
+    EXPECT_NE(
+        u.err.find(unknown + ": Warnung: Es konnte das HEX File keinem PIC zugeordnet werden. (Antwort: Ignorieren)\n"),
+        std::string::npos)
         << u.err;
     std::filesystem::remove_all(dir);
 }

@@ -79,8 +79,7 @@ TEST(CliUnix, EveryCommandHasItsOwnHelp)
         EXPECT_TRUE(has(viaHelp.out, "Rückgabewert: "));
         for (const auto& other : hz::cli::Commands()) {
             if (other != c) {
-                EXPECT_FALSE(has(viaHelp.out, "hexzwirbel-cli " + std::string(other->name()) + " "))
-                    << other->name();
+                EXPECT_FALSE(has(viaHelp.out, "hexzwirbel-cli " + std::string(other->name()) + " ")) << other->name();
             }
         }
         // every option the command takes is explained
@@ -90,7 +89,7 @@ TEST(CliUnix, EveryCommandHasItsOwnHelp)
         std::istringstream text(viaHelp.out);
         for (std::string line; std::getline(text, line);) {
             const auto width = std::count_if(line.begin(), line.end(),
-                                              [](char ch) { return (static_cast<unsigned char>(ch) & 0xC0) != 0x80; });
+                                             [](char ch) { return (static_cast<unsigned char>(ch) & 0xC0) != 0x80; });
             EXPECT_LE(width, 80) << line;
         }
     }
@@ -110,16 +109,20 @@ TEST(CliUnix, AUsageErrorIsOneLine)
     } cases[] = {
         {{}, "hexzwirbel-cli: Fehler: Kein Befehl angegeben. Hilfe: hexzwirbel-cli --help"},
         {{"frobnicate"}, "hexzwirbel-cli: Fehler: Unbekannter Befehl: frobnicate. Hilfe: hexzwirbel-cli --help"},
-        {{"help", "frobnicate"}, "hexzwirbel-cli: Fehler: Unbekannter Befehl: frobnicate. Hilfe: hexzwirbel-cli --help"},
+        {{"help", "frobnicate"},
+         "hexzwirbel-cli: Fehler: Unbekannter Befehl: frobnicate. Hilfe: hexzwirbel-cli --help"},
         {{"--json", "info", kTurnout},
          "hexzwirbel-cli: Fehler: Die Option --json gehört hinter den Befehl. Hilfe: hexzwirbel-cli --help"},
-        {{"info"}, "hexzwirbel-cli: info: Fehler: Erwartet: genau eine Datei (DATEI); angegeben: 0. Hilfe: "
-                   "hexzwirbel-cli help info"},
-        {{"types", kTurnout}, "hexzwirbel-cli: types: Fehler: Erwartet: keine Datei; angegeben: 1. Hilfe: "
-                              "hexzwirbel-cli help types"},
+        {{"info"},
+         "hexzwirbel-cli: info: Fehler: Erwartet: genau eine Datei (DATEI); angegeben: 0. Hilfe: "
+         "hexzwirbel-cli help info"},
+        {{"types", kTurnout},
+         "hexzwirbel-cli: types: Fehler: Erwartet: keine Datei; angegeben: 1. Hilfe: "
+         "hexzwirbel-cli help types"},
         {{"info", kTurnout, "--bogus"},
          "hexzwirbel-cli: info: Fehler: Unbekannte Option --bogus. Hilfe: hexzwirbel-cli help info"},
-        {{"info", kTurnout, "-x"}, "hexzwirbel-cli: info: Fehler: Unbekannte Option -x. Hilfe: hexzwirbel-cli help info"},
+        {{"info", kTurnout, "-x"},
+         "hexzwirbel-cli: info: Fehler: Unbekannte Option -x. Hilfe: hexzwirbel-cli help info"},
         {{"info", kTurnout, "--json=ja"},
          "hexzwirbel-cli: info: Fehler: Option --json nimmt keinen Wert. Hilfe: hexzwirbel-cli help info"},
         {{"convert", kTurnout}, "hexzwirbel-cli: convert: Fehler: Es fehlt -o AUS. Hilfe: hexzwirbel-cli help convert"},
@@ -132,10 +135,12 @@ TEST(CliUnix, AUsageErrorIsOneLine)
         {{"series", kTurnout, "-o", out, "--count", "x"},
          "hexzwirbel-cli: series: Fehler: --count erwartet eine Anzahl von 1 bis 9999, nicht \"x\". Hilfe: "
          "hexzwirbel-cli help series"},
-        {{"mnemonic", "12345"}, "hexzwirbel-cli: mnemonic: Fehler: \"12345\" ist kein Programmwort aus 1 bis 4 "
-                                "Hex-Ziffern. Hilfe: hexzwirbel-cli help mnemonic"},
-        {{"diff", "-", "-"}, "hexzwirbel-cli: diff: Fehler: stdin (-) lässt sich nur einmal lesen. "
-                             "Hilfe: hexzwirbel-cli help diff"},
+        {{"mnemonic", "12345"},
+         "hexzwirbel-cli: mnemonic: Fehler: \"12345\" ist kein Programmwort aus 1 bis 4 "
+         "Hex-Ziffern. Hilfe: hexzwirbel-cli help mnemonic"},
+        {{"diff", "-", "-"},
+         "hexzwirbel-cli: diff: Fehler: stdin (-) lässt sich nur einmal lesen. "
+         "Hilfe: hexzwirbel-cli help diff"},
         {{"migrate", kTurnout, kTurnout, "-o", "-"},
          "hexzwirbel-cli: migrate: Fehler: AUS kann nicht stdout sein: dort steht der Bericht. Hilfe: "
          "hexzwirbel-cli help migrate"},
@@ -331,12 +336,18 @@ TEST(CliUnix, MessagesHaveOneShape)
          noConfig + ": Warnung: In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen? "
                     "(Antwort: Ignorieren)"},
         {{"info", noConfig, "--default-config"},
-         noConfig + ": Warnung: In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen? (Antwort: Ja)"},
-        {{"info", unknown}, unknown + ": Fehler: Das HEX-File konnte leider nicht erkannt werden: Identifier 1026 (2/4/0)"},
-        {{"info", unknown}, unknown + ": Warnung: Es konnte das HEX File keinem PIC zugeordnet werden. (Antwort: Ignorieren)"},
-        {{"info", missing}, missing + ": Fehler: Die Datei \"" + missing + "\" kann nicht geöffnet werden: Datei oder "
-                            "Ordner nicht gefunden."},
-        {{"convert", missing, "-o", (dir / "x.hex").string()}, missing + ": Fehler: nicht geladen, nichts geschrieben."},
+         noConfig +
+             ": Warnung: In dem HEX-File wurde kein Config-Wert gefunden. Standard-Wert erzeugen? (Antwort: Ja)"},
+        {{"info", unknown},
+         unknown + ": Fehler: Das HEX-File konnte leider nicht erkannt werden: Identifier 1026 (2/4/0)"},
+        {{"info", unknown},
+         unknown + ": Warnung: Es konnte das HEX File keinem PIC zugeordnet werden. (Antwort: Ignorieren)"},
+        {{"info", missing},
+         missing + ": Fehler: Die Datei \"" + missing +
+             "\" kann nicht geöffnet werden: Datei oder "
+             "Ordner nicht gefunden."},
+        {{"convert", missing, "-o", (dir / "x.hex").string()},
+         missing + ": Fehler: nicht geladen, nichts geschrieben."},
     };
     for (const Case& c : cases) {
         const CliRun r = runCli(c.args);
@@ -412,10 +423,11 @@ TEST(CliUnix, JsonCarriesDataAndEnglishIdentifiers)
                               "\"b\": \"red\"}"))
         << diff.out;
     EXPECT_TRUE(has(runCli({"diff", kTurnout, red}).out, "Zeile 2 <Licht>: R/G: grün → rot"));
-    const CliRun migrate = runCli({"migrate", red, fixture("zusatz_629_stellino361.hex"), "-o",
-                                   (dir / "m.hex").string(), "--json"});
-    EXPECT_TRUE(has(migrate.out, "{\"where\": \"row\", \"name\": \"1\", \"caption\": \"Weiche\", \"value\": \"17 red\", "
-                                 "\"row\": 1, \"address\": \"17\", \"state\": \"red\"}"))
+    const CliRun migrate =
+        runCli({"migrate", red, fixture("zusatz_629_stellino361.hex"), "-o", (dir / "m.hex").string(), "--json"});
+    EXPECT_TRUE(has(migrate.out,
+                    "{\"where\": \"row\", \"name\": \"1\", \"caption\": \"Weiche\", \"value\": \"17 red\", "
+                    "\"row\": 1, \"address\": \"17\", \"state\": \"red\"}"))
         << migrate.out;
 
     // dump and compare: the numbers beside their display texts
@@ -437,8 +449,12 @@ TEST(CliUnix, JsonCarriesDataAndEnglishIdentifiers)
 TEST(CliUnix, AFileNameThatIsNotUtf8IsKeptAsBytes)
 {
     const auto dir = tempDir("cli-bytes");
-    const std::string latin = (dir / "Wei\xFF" "che.hex").string();
-    const std::string utf8 = (dir / "Wei\xC3\xA4" "che.hex").string();
+    const std::string latin = (dir / "Wei\xFF"
+                                     "che.hex")
+                                  .string();
+    const std::string utf8 = (dir / "Wei\xC3\xA4"
+                                    "che.hex")
+                                 .string();
     fs::copy_file(kTurnout, latin);
     fs::copy_file(kTurnout, utf8);
     std::string hex;
@@ -447,7 +463,9 @@ TEST(CliUnix, AFileNameThatIsNotUtf8IsKeptAsBytes)
         hex += digits[static_cast<unsigned char>(c) >> 4];
         hex += digits[static_cast<unsigned char>(c) & 0xF];
     }
-    const std::string shown = (dir / "Wei\xEF\xBF\xBD" "che.hex").string(); // U+FFFD for the byte
+    const std::string shown = (dir / "Wei\xEF\xBF\xBD"
+                                     "che.hex")
+                                  .string(); // U+FFFD for the byte
 
     const CliRun info = runCli({"info", latin, "--json"});
     EXPECT_EQ(info.code, 0);

@@ -102,7 +102,10 @@ private:
             ++i;
         }
     }
-    static bool isHex(unsigned char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+    static bool isHex(unsigned char c)
+    {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    }
     bool string()
     {
         ++i;
@@ -133,7 +136,10 @@ private:
                 continue;
             }
             // UTF-8: the lead byte says how many continuation bytes follow.
-            const std::size_t n = c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2 : c >= 0xF0 && c <= 0xF4 ? 3 : 0;
+            const std::size_t n = c >= 0xC2 && c <= 0xDF   ? 1
+                                  : c >= 0xE0 && c <= 0xEF ? 2
+                                  : c >= 0xF0 && c <= 0xF4 ? 3
+                                                           : 0;
             if (n == 0)
                 return false;
             for (std::size_t k = 1; k <= n; ++k)

@@ -63,7 +63,10 @@ public:
         return {opt::json("Die Unterschiede als JSON-Objekt, auch bei einem Fehler (Aufbau: hexzwirbel-cli(1))."),
                 opt::defaultConfig()};
     }
-    const char* summary() const override { return "Was sich zwischen zwei Firmware-Dateien unterscheidet, wie das Programm sie zeigt."; }
+    const char* summary() const override
+    {
+        return "Was sich zwischen zwei Firmware-Dateien unterscheidet, wie das Programm sie zeigt.";
+    }
     const char* description() const override
     {
         return "Vergleicht zwei Firmware-Dateien so, wie das Programm sie zeigt: Typ, Version,\n"

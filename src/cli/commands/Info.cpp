@@ -129,7 +129,10 @@ public:
     {
         return {opt::json("Der Bericht als JSON-Objekt (Aufbau: hexzwirbel-cli(1))."), opt::defaultConfig()};
     }
-    const char* summary() const override { return "Lädt die HEX-Datei wie das Programm und berichtet, was darin steht."; }
+    const char* summary() const override
+    {
+        return "Lädt die HEX-Datei wie das Programm und berichtet, was darin steht.";
+    }
     const char* description() const override
     {
         return "Lädt DATEI wie das Programm und berichtet, was es zeigen würde: ID, Version,\n"

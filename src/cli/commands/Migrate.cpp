@@ -69,8 +69,8 @@ std::string summaryJson(const BatchLoad& in)
 void writeJson(std::ostream& out, const BatchLoad& from, const BatchLoad& to, const std::string& output,
                const tools::MigrationReport& report, bool written, const std::string& error)
 {
-    out << "{\n  \"schema\": " << kJsonSchema << ",\n  \"old\": " << summaryJson(from) << ",\n  \"new\": "
-        << summaryJson(to) << ",\n  " << jsonFileFields("output", output)
+    out << "{\n  \"schema\": " << kJsonSchema << ",\n  \"old\": " << summaryJson(from)
+        << ",\n  \"new\": " << summaryJson(to) << ",\n  " << jsonFileFields("output", output)
         << ",\n  \"written\": " << (written ? "true" : "false") << ",\n";
     writeListJson(out, "carried", report.carried, false);
     writeListJson(out, "not_carried", report.notCarried, false);
@@ -116,7 +116,7 @@ public:
         for (BatchLoad* in : {&from, &to}) {
             if (in->readyToWrite())
                 continue;
-            const std::string why = in->loaded()                 ? std::string("beschädigte Zeilen (--strict)")
+            const std::string why = in->loaded()                ? std::string("beschädigte Zeilen (--strict)")
                                     : in->lastMessage().empty() ? std::string("nicht geladen")
                                                                 : in->lastMessage();
             return failed({}, in->file + ": " + why);

@@ -68,7 +68,7 @@ public:
         const std::vector<int> rows = tools::SeriesRows(session);
         if (rows.empty()) {
             in.error("Dieser Dekoder hat keine Adresszeilen; eine Serie ergäbe nur gleiche Dateien. Nichts "
-                        "geschrieben.");
+                     "geschrieben.");
             return 1;
         }
         if (o.step.empty())
@@ -86,8 +86,8 @@ public:
                 if (!error.empty())
                     report(err, name, MsgKind::Error, error);
                 in.error(strprintf("Datei %d von %d (%s): die Serie wird nicht geschrieben, auch keine andere "
-                                      "Datei.",
-                                      i + 1, count, name.c_str()));
+                                   "Datei.",
+                                   i + 1, count, name.c_str()));
                 return 1;
             }
             files.add(name, builtLines(session.image));

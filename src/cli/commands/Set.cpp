@@ -49,9 +49,8 @@ public:
     Operands operands() const override { return {"EIN", "genau eine Eingabedatei", 1, 1}; }
     std::vector<OptionSpec> options() const override
     {
-        return {opt::output("AUS", "Die neue HEX-Datei (darf EIN sein); \"-\" schreibt sie auf stdout."),
-                opt::row(), opt::action(),
-                opt::strict("Nichts schreiben, wenn EIN beschädigte Zeilen hat (Rückgabewert 1)."),
+        return {opt::output("AUS", "Die neue HEX-Datei (darf EIN sein); \"-\" schreibt sie auf stdout."), opt::row(),
+                opt::action(), opt::strict("Nichts schreiben, wenn EIN beschädigte Zeilen hat (Rückgabewert 1)."),
                 opt::defaultConfig()};
     }
     const char* summary() const override

@@ -60,8 +60,9 @@ CompareReport HexComparison::CompareWithStream(std::istream& in, const std::stri
     });
 }
 
-CompareReport HexComparison::compareRead(const std::string& file2,
-                                         const std::function<TextFileRead(const std::function<bool(std::string&)>&)>& read)
+CompareReport
+HexComparison::compareRead(const std::string& file2,
+                           const std::function<TextFileRead(const std::function<bool(std::string&)>&)>& read)
 {
     // The report starts when the file has been opened: a file that cannot be read leaves
     // nothing behind but its message.

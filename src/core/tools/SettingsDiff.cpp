@@ -237,8 +237,8 @@ std::string DescribeDifference(const Difference& d)
     };
     if (d.where == "row") {
         const std::size_t colon = d.name.find(':');
-        const char* fieldName = field == "address" ? "Adresse"
-                                : field == "rg"    ? "R/G"
+        const char* fieldName = field == "address"    ? "Adresse"
+                                : field == "rg"       ? "R/G"
                                 : field == "function" ? "Funktion"
                                                       : "Beschriftung";
         what = "Zeile " + d.name.substr(0, colon) + " <" + d.caption + ">: " + fieldName;
