@@ -1,48 +1,67 @@
 #include "cli/BatchLoad.h"
 
 #include <ostream>
+#include <sstream>
 
 #include "core/firmware/HexText.h"
+#include "core/firmware/HexWriter.h"
 
 namespace hz::cli {
 
 BatchLoad::BatchLoad(const Options& o, std::ostream& errStream, std::size_t which, LoadFor purpose)
-    : err(errStream), prompter(errStream, o.defaultConfig), session(prompter), file(o.files.at(which)), strict(o.strict)
+    : err(errStream), prompter(errStream, o.defaultConfig), session(prompter), file(shownName(o.files.at(which))),
+      strict(o.strict)
 {
-    prompter.prefix = "hexzwirbel-cli: " + file + ": ";
+    prompter.prefix = messagePrefix(file);
     session.setUpPages = purpose == LoadFor::Editing;
-    outcome = session.LoadFile(file);
+    if (isStdin(o.files[which])) {
+        std::istringstream nothing;
+        outcome = session.LoadStream(o.input ? *o.input : nothing, file);
+    } else {
+        outcome = session.LoadFile(o.files[which]);
+    }
     // What the window tells in one message when it shows the page, one line per byte here.
     for (const Session::LoadCorrection& c : session.loadCorrections)
-        complain("beim Anzeigen geändert: " + Session::CorrectionLine(c));
+        note("beim Anzeigen geändert: " + Session::CorrectionLine(c));
 }
 
 bool BatchLoad::readyToWrite()
 {
     if (!loaded()) {
-        complain("nicht geladen, nichts geschrieben.");
+        error("nicht geladen, nichts geschrieben.");
         return false;
     }
     const std::size_t damaged = session.reader.DamagedLines().size();
     if (strict && damaged > 0) {
-        complain(strprintf("--strict: Die Datei hat %zu beschädigte Zeile(n). Nichts geschrieben.", damaged));
+        error(strprintf("--strict: Die Datei hat %zu beschädigte Zeile(n). Nichts geschrieben.", damaged));
         return false;
     }
     return true;
 }
 
-void BatchLoad::writingTo(const std::string& output) { prompter.prefix = "hexzwirbel-cli: " + output + ": "; }
+void BatchLoad::writingTo(const std::string& output)
+{
+    prompter.prefix = messagePrefix(isStdout(output) ? kStdoutName : output);
+}
 
-bool BatchLoad::save(const std::string& output)
+bool BatchLoad::save(const std::string& output, std::ostream& out)
 {
     if (!session.PrepareSave()) {
-        complain("nichts geschrieben.");
+        error("nichts geschrieben.");
         return false;
     }
     writingTo(output);
-    return session.WriteBuiltLines(output);
+    if (!isStdout(output))
+        return session.WriteBuiltLines(output);
+    // A stream cannot be replaced as a whole; it gets the lines only once all of them are
+    // built. Whether they reached their reader is checked when the run ends.
+    for (const std::string& line : builtLines(session.image))
+        out << line << "\r\n";
+    return true;
 }
 
-void BatchLoad::complain(const std::string& what) { err << "hexzwirbel-cli: " << file << ": " << what << "\n"; }
+void BatchLoad::error(const std::string& what) { report(err, file, MsgKind::Error, what); }
+
+void BatchLoad::note(const std::string& what) { report(err, file, MsgKind::Plain, what); }
 
 } // namespace hz::cli

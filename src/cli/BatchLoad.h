@@ -18,7 +18,8 @@ namespace hz::cli {
 enum class LoadFor { Editing, Looking };
 
 struct BatchLoad {
-    // Loads `o.files[which]`; messages go to `err`, prefixed with the file's name.
+    // Loads `o.files[which]` ("-": the standard input); messages go to `err`, prefixed with
+    // the file's name.
     BatchLoad(const Options& o, std::ostream& err, std::size_t which = 0, LoadFor purpose = LoadFor::Editing);
 
     bool loaded() const { return outcome == LoadOutcome::Done; }
@@ -29,15 +30,19 @@ struct BatchLoad {
     // Messages from now on name the output file.
     void writingTo(const std::string& output);
     // The save sequence of the editor into `output`: pending page changes, checks, then the
-    // file, written atomically. False (after saying so) when nothing was written.
-    bool save(const std::string& output);
-    // Prints "hexzwirbel-cli: FILE: what" to the error stream.
-    void complain(const std::string& what);
+    // file, written atomically - or, for the standard output, the lines into `out`. False
+    // (after saying so) when nothing was written.
+    bool save(const std::string& output, std::ostream& out);
+    // "hexzwirbel-cli: FILE: Fehler: what" / "... Hinweis: what" on the error stream.
+    void error(const std::string& what);
+    void note(const std::string& what);
+    // The last message the load or a later step showed; empty when there was none.
+    std::string lastMessage() const { return prompter.shown.empty() ? std::string() : prompter.shown.back().text; }
 
     std::ostream& err;
     BatchPrompter prompter;
     Session session;
-    std::string file;
+    std::string file; // as messages and reports name it
     LoadOutcome outcome = LoadOutcome::NoFile;
     bool strict = false;
 };

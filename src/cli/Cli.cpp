@@ -4,120 +4,229 @@
 #include <cstdio>
 #include <iostream>
 #include <ostream>
+#include <set>
+#include <sstream>
 
 #include "cli/Command.h"
 #include "core/SystemError.h"
-#include "core/firmware/FileSet.h"
+#include "core/Version.h"
 
 namespace hz::cli {
 
 namespace {
 
-const char* const kUsageTail =
+const char* const kOverviewTail =
     "\n"
+    "Eine DATEI \"-\" liest stdin, \"-o -\" schreibt auf stdout.\n"
+    "Optionen gehören hinter den Befehl; --name=WERT gilt wie --name WERT, nach \"--\" ist\n"
+    "alles eine Datei.\n"
     "Fragen beim Laden werden ohne Eingabe beantwortet: fehlende PIC-Zuordnung, ID oder\n"
     "Config mit \"Ignorieren\"; mit --default-config wird bei fehlendem Config-Wert der\n"
-    "Standard-Wert des Dekoders erzeugt. Meldungen erscheinen auf stderr.\n"
+    "Standard-Wert des Dekoders erzeugt. Meldungen erscheinen auf stderr, jede als\n"
+    "\"hexzwirbel-cli: DATEI: Fehler|Warnung|Hinweis: ...\".\n"
     "Rückgabewerte: 0 erledigt, 1 Datei nicht geladen oder nicht geschrieben, 2 Aufruffehler;\n"
-    "compare: 0 gleich, 1 verschieden, 2 Fehler (Datei nicht lesbar, Vergleich abgebrochen).\n";
+    "compare und diff: 0 gleich, 1 verschieden, 2 Fehler.\n"
+    "\n"
+    "Hilfe zu einem Befehl: hexzwirbel-cli help BEFEHL oder hexzwirbel-cli BEFEHL --help.\n";
 
-std::string usageText()
+std::string overview()
 {
-    std::string text = "Aufruf: hexzwirbel-cli BEFEHL ...\n\nBefehle:\n";
+    std::string text = "Aufruf: hexzwirbel-cli BEFEHL [OPTIONEN] DATEI...\n"
+                       "        hexzwirbel-cli help [BEFEHL]\n"
+                       "        hexzwirbel-cli --version\n"
+                       "\nBefehle:\n";
     for (const auto& c : Commands())
-        text += c->usage();
-    return text + kUsageTail;
+        // A usage line that goes on is indented deeper than the summary below it.
+        text += "  " + wrapText(c->usageLine(), 2, 8) + "\n      " + wrapText(c->summary(), 6, 6) + "\n";
+    return text + kOverviewTail;
 }
 
-Options parse(const std::vector<std::string>& args)
+std::string versionText()
 {
-    Options o;
-    auto takeValue = [&](std::size_t& i, const char* missing, std::string& into) {
-        if (i + 1 >= args.size()) {
-            o.error = missing;
-            return false;
-        }
-        into = args[++i];
-        return true;
+    return std::string("hexzwirbel-cli ") + kProgramVersion +
+           "\nTeil von HEX Zwirbel, einem Editor für die Einstellungen von Modellbahn-Dekodern.\n";
+}
+
+// A usage error before any command is known.
+int toolUsageError(std::ostream& err, const std::string& what)
+{
+    report(err, "", MsgKind::Error, what + " Hilfe: hexzwirbel-cli --help");
+    return 2;
+}
+
+const Command* findCommand(const std::string& name)
+{
+    for (const auto& c : Commands())
+        if (name == c->name())
+            return c.get();
+    return nullptr;
+}
+
+// True when some command takes an option of that name: then it is a known option in the wrong
+// place, not a typing error.
+bool anyCommandTakes(const std::string& name)
+{
+    for (const auto& c : Commands())
+        for (const OptionSpec& s : c->options())
+            if (name == s.name || (s.shortName && name == s.shortName))
+                return true;
+    return false;
+}
+
+struct Parsed {
+    Options options;
+    bool help = false;
+    std::string error; // the first thing wrong with the call
+};
+
+// The arguments after the command's name, against what the command declares. After an error
+// the rest is still read, so that a --help further on is still seen.
+Parsed parseFor(const Command& c, const std::vector<std::string>& args, std::size_t from)
+{
+    Parsed p;
+    Options& o = p.options;
+    o.command = c.name();
+    const std::vector<OptionSpec> specs = c.options();
+    std::set<std::string> given;
+    auto fail = [&](const std::string& what) {
+        if (p.error.empty())
+            p.error = what;
     };
-    for (std::size_t i = 0; i < args.size(); ++i) {
+    bool optionsEnded = false;
+    for (std::size_t i = from; i < args.size(); ++i) {
         const std::string& a = args[i];
-        std::string value;
-        if (a == "--help" || a == "-h") {
-            o.help = true;
-        } else if (a == "--json") {
-            o.json = true;
-        } else if (a == "--default-config") {
-            o.defaultConfig = true;
-        } else if (a == "-o" || a == "--output") {
-            if (!takeValue(i, "Nach -o fehlt der Name der Ausgabedatei.", o.output))
-                return o;
-        } else if (a == "--row") {
-            if (!takeValue(i, "Nach --row fehlt N=WERT.", value))
-                return o;
-            o.rowValues.push_back(value);
-        } else if (a == "--do") {
-            if (!takeValue(i, "Nach --do fehlt die Aktion.", value))
-                return o;
-            o.actions.push_back(value);
-        } else if (a == "--strict") {
-            o.strict = true;
-        } else if (a == "--count") {
-            if (!takeValue(i, "Nach --count fehlt die Anzahl.", o.count))
-                return o;
-        } else if (a == "--step") {
-            if (!takeValue(i, "Nach --step fehlt die Schrittweite.", o.step))
-                return o;
-        } else if (a.size() > 1 && a[0] == '-') {
-            o.error = "Unbekannte Option: " + a;
-            return o;
-        } else if (o.command.empty()) {
-            o.command = a;
-        } else {
-            o.files.push_back(a);
+        if (!optionsEnded && a == "--") {
+            optionsEnded = true;
+            continue;
         }
+        if (optionsEnded || a.size() < 2 || a[0] != '-') {
+            o.files.push_back(a);
+            continue;
+        }
+        // "--name=value", "-oVALUE", or the option alone.
+        std::string name = a, value;
+        bool attached = false;
+        if (a[1] == '-') {
+            const std::size_t eq = a.find('=');
+            if (eq != std::string::npos) {
+                name = a.substr(0, eq);
+                value = a.substr(eq + 1);
+                attached = true;
+            }
+        } else if (a.size() > 2) {
+            name = a.substr(0, 2);
+            value = a.substr(2);
+            attached = true;
+        }
+        if (name == "--help" || name == "-h") {
+            p.help = true;
+            continue;
+        }
+        const OptionSpec* spec = nullptr;
+        for (const OptionSpec& s : specs)
+            if (name == s.name || (s.shortName && name == s.shortName))
+                spec = &s;
+        if (!spec) {
+            fail(anyCommandTakes(name) ? "Option " + name + " wird hier nicht angenommen."
+                                       : "Unbekannte Option " + (a[1] == '-' ? name : a) + ".");
+            continue;
+        }
+        if (spec->value && !attached) {
+            if (i + 1 >= args.size()) {
+                fail("Nach " + name + " fehlt " + spec->value + ".");
+                continue;
+            }
+            value = args[++i];
+        } else if (!spec->value && attached) {
+            fail("Option " + name + " nimmt keinen Wert.");
+            continue;
+        }
+        // A value given twice is a mistake in the script; taking either one would hide it.
+        if (!given.insert(spec->name).second && spec->value && !spec->repeatable) {
+            fail("Option " + name + " ist mehrfach angegeben.");
+            continue;
+        }
+        spec->store(o, value);
     }
-    return o;
+    if (!p.error.empty())
+        return p;
+
+    const Operands ops = c.operands();
+    const std::size_t n = o.files.size();
+    if (n < ops.min || n > ops.max) {
+        p.error = std::string("Erwartet: ") + ops.expected +
+                  (*ops.text ? std::string(" (") + ops.text + ")" : std::string()) +
+                  "; angegeben: " + std::to_string(n) + ".";
+        return p;
+    }
+    for (const OptionSpec& s : specs)
+        if (s.required && !given.count(s.name)) {
+            p.error = std::string("Es fehlt ") + (s.shortName ? s.shortName : s.name) + " " + s.value + ".";
+            return p;
+        }
+    if (ops.files) {
+        std::size_t fromStdin = 0;
+        for (const std::string& f : o.files)
+            fromStdin += isStdin(f) ? 1 : 0;
+        if (fromStdin > 1)
+            p.error = "stdin (-) lässt sich nur einmal lesen.";
+    }
+    return p;
 }
 
 } // namespace
 
-int usageError(std::ostream& err, const std::string& what)
+int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err, int* troubleCode)
 {
-    err << "hexzwirbel-cli: " << what << "\n\n" << usageText();
-    return 2;
-}
-
-bool outputIsAnInput(const Options& o, const std::string& output, std::ostream& err)
-{
-    for (const std::string& input : o.files)
-        if (SameFile(output, input)) {
-            err << "hexzwirbel-cli: " << output << ": Die Ausgabe \"" << output
-                << "\" ist dieselbe Datei wie die Eingabe \"" << input
-                << "\" und würde sie überschreiben. Es wurde nichts geschrieben.\n";
-            return true;
+    if (troubleCode)
+        *troubleCode = 1;
+    if (args.empty())
+        return toolUsageError(err, "Kein Befehl angegeben.");
+    const std::string& first = args[0];
+    if (first == "--version") {
+        out << versionText();
+        return 0;
+    }
+    if (first == "--help" || first == "-h" || first == "help") {
+        if (args.size() == 1) {
+            out << overview();
+            return 0;
         }
-    return false;
+        const Command* c = findCommand(args[1]);
+        if (!c)
+            return toolUsageError(err, "Unbekannter Befehl: " + args[1] + ".");
+        if (args.size() > 2)
+            return toolUsageError(err, "help nimmt nur einen Befehl.");
+        out << c->help();
+        return 0;
+    }
+    if (first.size() > 1 && first[0] == '-')
+        return toolUsageError(err, anyCommandTakes(first.substr(0, first.find('=')))
+                                       ? "Die Option " + first + " gehört hinter den Befehl."
+                                       : "Unbekannte Option " + first + ".");
+    const Command* c = findCommand(first);
+    if (!c)
+        return toolUsageError(err, "Unbekannter Befehl: " + first + ".");
+    if (troubleCode)
+        *troubleCode = c->troubleCode();
+    Parsed p = parseFor(*c, args, 1);
+    if (p.help) {
+        out << c->help();
+        return 0;
+    }
+    if (!p.error.empty())
+        return c->usageError(err, p.error);
+    p.options.input = &in;
+    return c->run(p.options, out, err);
 }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const Options o = parse(args);
-    if (!o.error.empty())
-        return usageError(err, o.error);
-    if (o.help || o.command == "help") {
-        out << usageText();
-        return 0;
-    }
-    if (o.command.empty())
-        return usageError(err, "Kein Befehl angegeben.");
-    for (const auto& c : Commands())
-        if (o.command == c->name())
-            return c->run(o, out, err);
-    return usageError(err, "Unbekannter Befehl: " + o.command);
+    std::istringstream nothing;
+    return run(args, nothing, out, err);
 }
 
-int finishStandardOutput(const std::vector<std::string>& args, int code)
+int finishStandardOutput(int code, int troubleCode)
 {
     errno = 0;
     std::cout.flush(); // flushes the C stream under it too
@@ -130,11 +239,10 @@ int finishStandardOutput(const std::vector<std::string>& args, int code)
     }
     if (!failed)
         return code;
-    std::cerr << "hexzwirbel-cli: Die Ausgabe konnte nicht vollständig geschrieben werden"
-              << (reason != 0 ? ": " + SystemErrorReason(reason) : std::string()) << ".\n";
-    const Options o = parse(args);
-    const bool answersLikeCmp = o.command == "compare" || o.command == "diff";
-    return answersLikeCmp ? 2 : 1;
+    report(std::cerr, "", MsgKind::Error,
+           "Die Ausgabe konnte nicht vollständig geschrieben werden" +
+               (reason != 0 ? ": " + SystemErrorReason(reason) : std::string()) + ".");
+    return troubleCode;
 }
 
 } // namespace hz::cli

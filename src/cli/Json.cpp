@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <ostream>
+#include <string>
 
 namespace hz::cli {
 
@@ -71,6 +72,48 @@ std::string jsonString(std::string_view text)
     }
     out += "\"";
     return out;
+}
+
+std::string jsonSchemaField() { return "\"schema\": " + std::to_string(kJsonSchema) + ", "; }
+
+bool isUtf8(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const std::size_t n = utf8Length(text, i);
+        if (n == 0)
+            return false;
+        i += n;
+    }
+    return true;
+}
+
+std::string jsonFileFields(const std::string& key, std::string_view name)
+{
+    if (isUtf8(name))
+        return "\"" + key + "\": " + jsonString(name);
+    std::string shown, bytes;
+    for (std::size_t i = 0; i < name.size();) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        const std::size_t n = c < 0x80 ? 1 : utf8Length(name, i);
+        if (n == 0) {
+            shown += "\xEF\xBF\xBD"; // U+FFFD
+            ++i;
+        } else {
+            shown.append(name.substr(i, n));
+            i += n;
+        }
+    }
+    static const char* const kHex = "0123456789abcdef";
+    for (const char ch : name) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        bytes += kHex[c >> 4];
+        bytes += kHex[c & 0xF];
+    }
+    return "\"" + key + "\": " + jsonString(shown) + ", \"" + key + "_bytes\": \"" + bytes + "\"";
 }
 
 void writeJsonStringList(std::ostream& out, const char* key, const std::vector<std::string>& texts, bool last)

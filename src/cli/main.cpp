@@ -10,6 +10,7 @@ int main(int argc, char** argv)
     static char buffer[1 << 20];
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
     std::vector<std::string> args(argv + 1, argv + argc);
-    const int code = hz::cli::run(args, std::cout, std::cerr);
-    return hz::cli::finishStandardOutput(args, code);
+    int trouble = 1;
+    const int code = hz::cli::run(args, std::cin, std::cout, std::cerr, &trouble);
+    return hz::cli::finishStandardOutput(code, trouble);
 }

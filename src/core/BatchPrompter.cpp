@@ -4,7 +4,8 @@ namespace hz {
 
 Answer BatchPrompter::ask(MsgKind kind, const std::string& text, Buttons buttons)
 {
-    shown.push_back({kind, text, buttons});
+    const Answer answer = answerFor(buttons);
+    shown.push_back({kind, text, buttons, answer});
     // The texts use CR, LF and CR LF as line breaks; a terminal wants LF.
     std::string display;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -16,7 +17,16 @@ Answer BatchPrompter::ask(MsgKind kind, const std::string& text, Buttons buttons
             display += text[i];
         }
     }
-    m_err << prefix << kindName(kind) << ": " << display << "\n";
+    // A question is printed with the answer it got, so that the reader of the log knows which
+    // way the run went on.
+    if (isQuestion(buttons))
+        display += std::string(" (Antwort: ") + answerWord(answer) + ")";
+    m_err << prefix << severityWord(kind) << ": " << display << "\n";
+    return answer;
+}
+
+Answer BatchPrompter::answerFor(Buttons buttons) const
+{
     switch (buttons) {
     case Buttons::Ok: return Answer::Ok;
     case Buttons::Cancel: return Answer::Cancel;

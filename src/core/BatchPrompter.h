@@ -24,18 +24,23 @@ public:
         MsgKind kind;
         std::string text;
         Buttons buttons;
+        Answer answer;
     };
 
     BatchPrompter(std::ostream& err, bool standardValues = false) : m_err(err), m_standardValues(standardValues) {}
 
     Answer ask(MsgKind kind, const std::string& text, Buttons buttons) override;
 
-    // Put before every message printed ("hexzwirbel-cli: FILE: ").
+    // Put before every message printed ("hexzwirbel-cli: FILE: "); the kind follows in German
+    // ("Fehler: ", "Warnung: ", "Hinweis: "), and a question ends with the answer given
+    // (" (Antwort: Ignorieren)").
     std::string prefix;
     // Everything shown so far, in order.
     std::vector<Shown> shown;
 
 private:
+    Answer answerFor(Buttons buttons) const;
+
     std::ostream& m_err;
     bool m_standardValues;
 };

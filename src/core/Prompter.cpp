@@ -12,4 +12,43 @@ const char* kindName(MsgKind kind)
     return "plain";
 }
 
+const char* severityWord(MsgKind kind)
+{
+    switch (kind) {
+    case MsgKind::Warning: return "Warnung";
+    case MsgKind::Error: return "Fehler";
+    case MsgKind::Plain: return "Hinweis";
+    }
+    return "Hinweis";
+}
+
+const char* answerName(Answer answer)
+{
+    switch (answer) {
+    case Answer::Ok: return "ok";
+    case Answer::Cancel: return "cancel";
+    case Answer::Ignore: return "ignore";
+    case Answer::Yes: return "yes";
+    case Answer::No: return "no";
+    }
+    return "ok";
+}
+
+const char* answerWord(Answer answer)
+{
+    switch (answer) {
+    case Answer::Ok: return "OK";
+    case Answer::Cancel: return "Abbrechen";
+    case Answer::Ignore: return "Ignorieren";
+    case Answer::Yes: return "Ja";
+    case Answer::No: return "Nein";
+    }
+    return "OK";
+}
+
+bool isQuestion(Buttons buttons)
+{
+    return buttons != Buttons::Ok && buttons != Buttons::Cancel && buttons != Buttons::Ignore;
+}
+
 } // namespace hz

@@ -29,5 +29,14 @@ public:
 
 // Name of a kind as used in machine-readable output ("warning", "error", "plain").
 const char* kindName(MsgKind kind);
+// The kind as a reader of the messages calls it: "Warnung", "Fehler", "Hinweis".
+const char* severityWord(MsgKind kind);
+
+// Name of an answer as used in machine-readable output ("ok", "cancel", "ignore", "yes", "no").
+const char* answerName(Answer answer);
+// The answer as the button that gives it is labelled: "OK", "Abbrechen", "Ignorieren", "Ja", "Nein".
+const char* answerWord(Answer answer);
+// True when the buttons offer a choice, so that the answer says something.
+bool isQuestion(Buttons buttons);
 
 } // namespace hz

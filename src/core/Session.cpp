@@ -31,6 +31,11 @@ Session::Session(Prompter& prompter)
 
 LoadOutcome Session::LoadFile(const std::string& fileName) { return afterReading(reader.ReadHexFile(fileName)); }
 
+LoadOutcome Session::LoadStream(std::istream& in, const std::string& name)
+{
+    return afterReading(reader.ReadHexStream(in, name));
+}
+
 LoadOutcome Session::LoadLines(const std::vector<std::string>& lines, const std::string& fileName)
 {
     return afterReading(reader.ReadHexLines(lines, fileName));

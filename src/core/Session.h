@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,9 @@ public:
     // The load sequence: read, identify, ask about missing records, decode the address rows.
     // Returns Done when it went through; Stopped when a line failed or the user chose Cancel.
     LoadOutcome LoadFile(const std::string& fileName);
+    // The same sequence on a stream already open (the tool's standard input); `name` stands
+    // for the file in messages and in the status bar.
+    LoadOutcome LoadStream(std::istream& in, const std::string& name);
     // The same sequence on lines already in memory.
     LoadOutcome LoadLines(const std::vector<std::string>& lines, const std::string& fileName);
 

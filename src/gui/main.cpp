@@ -2,6 +2,7 @@
 //
 //   hexzwirbel [FILE.hex]                      open the window, FILE loaded before it shows
 //   hexzwirbel --screenshot OUT.png [FILE.hex] load FILE, render the window to OUT.png, exit
+//   hexzwirbel --help | --version              print and exit, without a window
 //
 // In screenshot mode nobody is there to answer a message: each one is printed to standard
 // error and answered as the command-line tool answers it.
@@ -12,16 +13,62 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <iostream>
 
 #include "core/BatchPrompter.h"
+#include "core/Version.h"
 #include "gui/app/StartupPhases.h"
 #include "gui/app/TFormMain.h"
 #include "gui/app/Translations.h"
 
+namespace {
+
+const char* const kHelp = "Aufruf: hexzwirbel [DATEI.hex]\n"
+                          "        hexzwirbel --screenshot BILD.png [DATEI.hex]\n"
+                          "        hexzwirbel --help | --version\n"
+                          "\n"
+                          "Öffnet das Fenster von HEX Zwirbel, mit DATEI.hex geladen, wenn sie angegeben ist.\n"
+                          "\n"
+                          "Optionen:\n"
+                          "  --screenshot BILD.png  Das Fenster (mit DATEI.hex geladen) als PNG-Bild zeichnen und\n"
+                          "                         beenden, ohne es zu zeigen. Meldungen erscheinen auf stderr und\n"
+                          "                         werden beantwortet wie von hexzwirbel-cli.\n"
+                          "  -h, --help             Diese Hilfe.\n"
+                          "  --version              Die Version.\n"
+                          "Dazu die Optionen von Qt, etwa -platform offscreen.\n"
+                          "\n"
+                          "Umgebung:\n"
+                          "  HZ_STARTUP_PHASES      Gesetzt: jeder Schritt des Starts schreibt eine Zeile\n"
+                          "                         \"phase NAME MS\" auf stderr.\n"
+                          "  QT_QPA_PLATFORM        Wie bei jedem Qt-Programm; offscreen zeichnet ohne Bildschirm.\n"
+                          "\n"
+                          "Ohne Fenster arbeitet hexzwirbel-cli(1) mit denselben Dateien.\n";
+
+// A usage error: one line on stderr, exit status 2.
+int usageError(const std::string& what)
+{
+    std::fprintf(stderr, "hexzwirbel: Fehler: %s Hilfe: hexzwirbel --help\n", what.c_str());
+    return 2;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    // Help and version need no window, nor a display to open one on; a file named like one
+    // of them is given as ./--help.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kHelp, stdout);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("hexzwirbel %s\n", hz::kProgramVersion);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
+    }
     const StartupPhases phases;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("HEX Zwirbel"));
@@ -40,13 +87,16 @@ int main(int argc, char** argv)
     QString screenshotPath;
     const qsizetype shot = args.indexOf(QStringLiteral("--screenshot"));
     if (shot >= 0) {
-        if (shot + 1 >= args.size()) {
-            std::fprintf(stderr, "usage: hexzwirbel --screenshot OUT.png [FILE.hex]\n");
-            return 2;
-        }
+        if (shot + 1 >= args.size())
+            return usageError("Nach --screenshot fehlt der Name des Bildes (BILD.png).");
         screenshotPath = args.at(shot + 1);
         args.remove(shot, 2);
     }
+    // Qt has taken its own options out; an option left is not one of ours, and opening it as a
+    // file would only end in a puzzling message.
+    for (const QString& a : args)
+        if (a.size() > 1 && a.startsWith(QLatin1Char('-')))
+            return usageError("Unbekannte Option " + a.toStdString() + ".");
     const QString fileArgument = args.isEmpty() ? QString() : args.first();
 
     // The same answers as the command-line tool gives.
@@ -74,7 +124,8 @@ int main(int argc, char** argv)
         const QPixmap picture = window.grab();
         phases.mark("render");
         if (!picture.save(screenshotPath, "PNG")) {
-            std::fprintf(stderr, "cannot write %s\n", screenshotPath.toLocal8Bit().constData());
+            std::fprintf(stderr, "hexzwirbel: %s: Fehler: Das Bild konnte nicht geschrieben werden.\n",
+                         screenshotPath.toLocal8Bit().constData());
             return 1;
         }
         phases.mark("png");

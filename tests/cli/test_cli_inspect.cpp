@@ -82,7 +82,8 @@ TEST(CliInspect, CompareExitStatusAndTrouble)
     EXPECT_EQ(text.code, 2);
     EXPECT_EQ(text.out,
               "File 1 = " + stellino + "\nFile 2 = " + bad + "\n\n$0001:  0x3003 [MOVLW ] - 0x3004 [MOVLW ]\n");
-    EXPECT_NE(text.err.find("hexzwirbel-cli: " + bad + ": plain: E203a: Unerwartete Zeile im File:"), std::string::npos)
+    EXPECT_NE(text.err.find("hexzwirbel-cli: " + bad + ": Hinweis: E203a: Unerwartete Zeile im File:"),
+              std::string::npos)
         << text.err;
     const CliRun json = runCli({"compare", stellino, bad, "--json"});
     EXPECT_EQ(json.code, 2);

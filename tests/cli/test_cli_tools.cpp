@@ -63,7 +63,7 @@ TEST(CliDiff, SameFileChangedRowPageValueAndConfigWord)
     EXPECT_EQ(selfJson.code, 0);
     EXPECT_TRUE(has(selfJson.out, "\"a\": {\"file\": \"" + a +
                                       "\", \"type\": \"Stellino  ab V3.58\", \"identifier\": 776, "
-                                      "\"version\": \"3.60\", \"pic\": 629, \"format\": \"Mot\"},"))
+                                      "\"version\": \"3.60\", \"pic\": 629, \"format\": \"Mot\", \"loaded\": true},"))
         << selfJson.out;
     EXPECT_TRUE(has(selfJson.out, "\"differences\": []\n}")) << selfJson.out;
 
@@ -156,10 +156,11 @@ TEST(CliMigrate, CarriesRowsAndPageValuesAndListsWhatItCannot)
     ASSERT_EQ(lenient.code, 0) << lenient.err;
     EXPECT_TRUE(has(lenient.out, "\"written\": true,")) << lenient.out;
     EXPECT_TRUE(has(lenient.out, "{\"where\": \"row\", \"name\": \"4\", \"caption\": \"Ausgang / Out 4\", \"value\": "
-                                 "\"13/4\"}"));
+                                 "\"13/4\", \"row\": 4, \"address\": \"13\", \"function\": \"4\"}"));
     EXPECT_TRUE(has(lenient.out,
                     "\"not_carried\": [\n    {\"where\": \"row\", \"name\": \"3\", \"caption\": \"Ausgang / "
-                    "Out 3\", \"value\": \"12/3\", \"reason\": \"NEU hat keine Zeile <Ausgang / Out 3>.\"}\n  ]"))
+                    "Out 3\", \"value\": \"12/3\", \"reason\": \"NEU hat keine Zeile <Ausgang / Out 3>.\", \"row\": 3, "
+                    "\"address\": \"12\", \"function\": \"3\"}\n  ],"))
         << lenient.out;
     const std::string rows = runCli({"info", out, "--json"}).out;
     EXPECT_TRUE(has(rows, "{\"row\": 4, \"caption\": \"Ausgang / Out 4\", \"address\": 13, \"function\": 4}")) << rows;

@@ -107,11 +107,12 @@ TEST(CliZusatz, SetDoWritesTheBytesOfEachKindOfSetting)
         const CliRun set = runCli(args);
         ASSERT_EQ(set.code, 0) << set.err;
         // the only thing said is the repair of the traffic light's unknown fading code
-        EXPECT_EQ(set.err,
-                  std::string(c.fixture) != "zusatz_684_ampel340.hex"
-                      ? ""
-                      : "hexzwirbel-cli: " + in +
-                            ": beim Anzeigen geändert: EEPROM 0x20: 0x44 → 0x11 (unbekannter Überblend-Code)\n");
+        EXPECT_EQ(
+            set.err,
+            std::string(c.fixture) != "zusatz_684_ampel340.hex"
+                ? ""
+                : "hexzwirbel-cli: " + in +
+                      ": Hinweis: beim Anzeigen geändert: EEPROM 0x20: 0x44 → 0x11 (unbekannter Überblend-Code)\n");
         EXPECT_TRUE(srecCatAccepts(out));
         auto expected = eepromOf(in);
         for (const auto& [index, byte] : c.changed)
@@ -218,8 +219,9 @@ TEST(CliZusatz, ARepairedFadingCodeIsToldAndInspectedAsStored)
     const std::string out = (dir / "out.hex").string();
     const CliRun convert = runCli({"convert", in, "-o", out});
     ASSERT_EQ(convert.code, 0) << convert.err;
-    EXPECT_EQ(convert.err, "hexzwirbel-cli: " + in +
-                               ": beim Anzeigen geändert: EEPROM 0x20: 0x44 → 0x11 (unbekannter Überblend-Code)\n");
+    EXPECT_EQ(convert.err,
+              "hexzwirbel-cli: " + in +
+                  ": Hinweis: beim Anzeigen geändert: EEPROM 0x20: 0x44 → 0x11 (unbekannter Überblend-Code)\n");
     EXPECT_EQ(eepromOf(in)[0x20], "44");
     EXPECT_EQ(eepromOf(out)[0x20], "11");
 

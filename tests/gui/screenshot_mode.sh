@@ -3,6 +3,7 @@
 # window with the file loaded is written as a PNG, nothing is said when all is well, and with
 # HZ_STARTUP_PHASES set the start-up steps are listed in the order bench/compare_processes.sh
 # reads them. A file that cannot be read still gives a picture, with the reason on stderr.
+# --help and --version answer without a window.
 set -eu
 exe="$1"; examples="$2"; file="$3"
 tmp=$(mktemp -d)
@@ -23,6 +24,19 @@ names=$(awk '$1 == "phase" { printf "%s ", $2 }' "$tmp/phases.err")
 awk '$1 == "phase" { if ($3 + 0 < last) bad = 1; last = $3 + 0 } END { exit bad }' "$tmp/phases.err" ||
     fail "phase times go back: $(cat "$tmp/phases.err")"
 cmp -s "$tmp/quiet.png" "$tmp/phases.png" || fail "listing the phases changed the picture"
+
+# --help and --version print and end without a window (no display needed), an unknown option
+# is refused in one line instead of being opened as a file
+env -u QT_QPA_PLATFORM DISPLAY= "$exe" --help >"$tmp/help.out" || fail "--help: exit status $?"
+grep -q '^Aufruf: hexzwirbel \[DATEI.hex\]' "$tmp/help.out" || fail "--help: $(cat "$tmp/help.out")"
+grep -q 'HZ_STARTUP_PHASES' "$tmp/help.out" || fail "--help does not name HZ_STARTUP_PHASES"
+version=$(env -u QT_QPA_PLATFORM DISPLAY= "$exe" --version) || fail "--version: exit status $?"
+echo "$version" | grep -Eq '^hexzwirbel [0-9]+\.[0-9]+\.[0-9]+$' || fail "--version: $version"
+status=0
+"$exe" --bogus 2>"$tmp/bogus.err" || status=$?
+[ "$status" -eq 2 ] || fail "--bogus: exit status $status"
+[ "$(wc -l <"$tmp/bogus.err")" -eq 1 ] && grep -q '^hexzwirbel: Fehler: Unbekannte Option --bogus\.' "$tmp/bogus.err" ||
+    fail "--bogus: $(cat "$tmp/bogus.err")"
 
 printf ':10000000FFFFFFFF\n' >"$tmp/broken.hex"
 "$exe" --screenshot "$tmp/broken.png" "$tmp/broken.hex" 2>"$tmp/broken.err" || fail "exit status $? for an unreadable file"

@@ -21,4 +21,13 @@ inline CliRun runCli(const std::vector<std::string>& args)
     return {code, out.str(), err.str()};
 }
 
+// The same with `input` as the standard input (what an operand "-" reads).
+inline CliRun runCliWithInput(const std::vector<std::string>& args, const std::string& input)
+{
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int code = hz::cli::run(args, in, out, err);
+    return {code, out.str(), err.str()};
+}
+
 } // namespace hz::test

@@ -13,9 +13,25 @@ namespace hz::cli {
 
 namespace {
 
-void writeJson(std::ostream& out, const CompareReport& r, const std::string& error)
+const char* outcomeName(CompareReport::Outcome o)
+{
+    switch (o) {
+    case CompareReport::Outcome::Done: return "done";
+    case CompareReport::Outcome::Stopped: return "stopped";
+    case CompareReport::Outcome::Unreadable: return "unreadable";
+    }
+    return "unreadable";
+}
+
+void writeJson(std::ostream& out, const std::string& file1, const std::string& file2, const CompareReport& r,
+               const std::string& error)
 {
     out << "{\n";
+    out << "  \"schema\": " << kJsonSchema << ",\n";
+    out << "  " << jsonFileFields("file1", file1) << ",\n";
+    out << "  " << jsonFileFields("file2", file2) << ",\n";
+    out << "  \"outcome\": " << jsonString(outcomeName(r.outcome)) << ",\n";
+    out << "  \"differs\": " << (r.differs() ? "true" : "false") << ",\n";
     out << "  \"status\": [" << jsonString(r.status[0]) << ", " << jsonString(r.status[1]) << "],\n";
     writeJsonStringList(out, "eeprom", r.eeprom, false);
     writeJsonStringList(out, "rom", r.rom, false);
@@ -28,35 +44,56 @@ void writeJson(std::ostream& out, const CompareReport& r, const std::string& err
 class CompareCommand : public Command {
 public:
     const char* name() const override { return "compare"; }
-    const char* usage() const override
+    Operands operands() const override { return {"DATEI1 DATEI2", "genau zwei Dateien", 2, 2}; }
+    std::vector<OptionSpec> options() const override
     {
-        return "  compare DATEI1 DATEI2 [--json] [--default-config]\n"
-               "      Vergleicht DATEI1 mit DATEI2 wie \"vergleiche mit 2. HEX-File\", beide so, wie sie\n"
-               "      in den Dateien stehen. Rückgabewert 0 gleich, 1 verschieden, 2 Fehler.\n";
+        return {opt::json("Der Vergleich als JSON-Objekt (Aufbau: hexzwirbel-cli(1))."), opt::defaultConfig()};
     }
+    const char* summary() const override
+    {
+        return "Vergleicht DATEI1 Byte für Byte mit DATEI2 wie \"vergleiche mit 2. HEX-File\".";
+    }
+    const char* description() const override
+    {
+        return "Vergleicht DATEI1 mit DATEI2 wie \"vergleiche mit 2. HEX-File\", beide so, wie sie\n"
+               "in den Dateien stehen: je Unterschied eine Zeile, bei Programmwörtern mit dem\n"
+               "Namen des PIC-Befehls. Eine Zeile von DATEI2, die sich nicht lesen lässt, beendet\n"
+               "den Vergleich: die Meldung steht auf stderr (und unter \"error\" im JSON), der\n"
+               "Bericht bis dahin auf stdout.\n";
+    }
+    const char* exitCodes() const override
+    {
+        return "0 gleich, 1 verschieden, 2 Fehler (Datei nicht lesbar, Vergleich abgebrochen) oder Aufruffehler.";
+    }
+    int troubleCode() const override { return 2; }
     int run(const Options& o, std::ostream& out, std::ostream& err) const override
     {
-        if (o.files.size() != 2 || !o.output.empty() || !o.rowValues.empty() || !o.actions.empty())
-            return usageError(err, "compare erwartet genau zwei Dateien.");
+        const std::string file2 = shownName(o.files[1]);
         BatchLoad in(o, err, 0, LoadFor::Looking);
         if (!in.loaded()) {
             if (in.outcome != LoadOutcome::Unreadable)
-                in.complain("nicht geladen, nichts verglichen.");
+                in.error("nicht geladen, nichts verglichen.");
+            if (o.json) {
+                CompareReport none;
+                none.outcome = CompareReport::Outcome::Unreadable;
+                const std::string why = in.lastMessage();
+                writeJson(out, in.file, file2, none, why.empty() ? "nicht geladen" : why);
+            }
             return 2;
         }
         // From here on the messages are about the second file.
-        const std::string& file2 = o.files[1];
-        in.prompter.prefix = "hexzwirbel-cli: " + file2 + ": ";
+        in.prompter.prefix = messagePrefix(file2);
         const std::size_t before = in.prompter.shown.size();
         HexComparison comparison(in.session.image, in.prompter);
-        const CompareReport r = comparison.CompareWithFile(file2);
+        const CompareReport r = isStdin(o.files[1]) && o.input ? comparison.CompareWithStream(*o.input, file2)
+                                                               : comparison.CompareWithFile(o.files[1]);
         const bool trouble = r.outcome != CompareReport::Outcome::Done;
         // The message that stopped the comparison (the last one shown while comparing).
         std::string error;
         if (trouble && in.prompter.shown.size() > before)
             error = in.prompter.shown.back().text;
         if (o.json) {
-            writeJson(out, r, error);
+            writeJson(out, in.file, file2, r, error);
         } else if (!r.status[0].empty()) {
             out << r.status[0] << "\n" << r.status[1] << "\n";
             for (const std::string& line : r.eeprom)

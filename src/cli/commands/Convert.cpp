@@ -13,23 +13,28 @@ namespace {
 class ConvertCommand : public Command {
 public:
     const char* name() const override { return "convert"; }
-    const char* usage() const override
+    Operands operands() const override { return {"EIN", "genau eine Eingabedatei", 1, 1}; }
+    std::vector<OptionSpec> options() const override
     {
-        return "  convert EIN -o AUS [--strict] [--default-config]\n"
-               "      Lädt EIN und schreibt es als neue HEX-Datei AUS, wie \"speichern\" im Programm es\n"
-               "      ohne Eingaben schreibt: jede Zeile neu erzeugt, dazu die Werte, die die Seite des\n"
-               "      Dekoders beim Anzeigen ändert (jeder auf stderr genannt). Mit --strict wird\n"
-               "      nichts geschrieben, wenn EIN beschädigte Zeilen hat (Rückgabewert 1).\n";
+        return {opt::output("AUS", "Die neue HEX-Datei; \"-\" schreibt sie auf stdout."),
+                opt::strict("Nichts schreiben, wenn EIN beschädigte Zeilen hat (Rückgabewert 1)."),
+                opt::defaultConfig()};
     }
-    int run(const Options& o, std::ostream&, std::ostream& err) const override
+    const char* summary() const override { return "Lädt EIN und speichert es ohne Änderung als AUS."; }
+    const char* description() const override
     {
-        if (o.files.size() != 1 || o.output.empty() || !o.rowValues.empty() || !o.actions.empty())
-            return usageError(err, "convert erwartet eine Eingabedatei und -o AUSGABE.");
+        return "Lädt EIN und schreibt es als neue HEX-Datei AUS, wie \"speichern\" im Programm es\n"
+               "ohne Eingaben schreibt: jede Zeile neu erzeugt, dazu die Werte, die die Seite des\n"
+               "Dekoders beim Anzeigen ändert (jeder auf stderr genannt). Mit --strict wird\n"
+               "nichts geschrieben, wenn EIN beschädigte Zeilen hat (Rückgabewert 1).\n";
+    }
+    int run(const Options& o, std::ostream& out, std::ostream& err) const override
+    {
         BatchLoad in(o, err);
         if (!in.readyToWrite())
             return 1;
         in.writingTo(o.output);
-        return in.session.SaveTo(o.output) ? 0 : 1;
+        return in.save(o.output, out) ? 0 : 1;
     }
 };
 

@@ -14,11 +14,17 @@ namespace {
 
 std::string jsonOpt(const std::optional<std::string>& v) { return v ? jsonString(*v) : std::string("null"); }
 
-void writeSummaryJson(std::ostream& out, const std::string& file, const tools::DecoderSummary& s)
+// {"file": ..., "type": ..., ..., "loaded": true}; a file that did not load has its name only.
+void writeSummaryJson(std::ostream& out, const BatchLoad& in)
 {
-    out << "{\"file\": " << jsonString(file) << ", \"type\": " << jsonOpt(s.type)
-        << ", \"identifier\": " << s.identifier << ", \"version\": " << jsonString(s.version) << ", \"pic\": " << s.pic
-        << ", \"format\": " << jsonString(s.format) << "}";
+    out << "{" << jsonFileFields("file", in.file);
+    if (in.loaded()) {
+        const tools::DecoderSummary s = tools::Summarise(in.session);
+        out << ", \"type\": " << jsonOpt(s.type) << ", \"identifier\": " << s.identifier
+            << ", \"version\": " << jsonString(s.version) << ", \"pic\": " << s.pic
+            << ", \"format\": " << jsonString(s.format);
+    }
+    out << ", \"loaded\": " << (in.loaded() ? "true" : "false") << "}";
 }
 
 std::string summaryText(const tools::DecoderSummary& s)
@@ -29,47 +35,71 @@ std::string summaryText(const tools::DecoderSummary& s)
     return t + ", PIC " + std::to_string(s.pic) + ", " + s.format;
 }
 
+void writeJson(std::ostream& out, const BatchLoad& a, const BatchLoad& b, const std::vector<tools::Difference>& diffs,
+               const std::string& error)
+{
+    out << "{\n  \"schema\": " << kJsonSchema << ",\n  \"a\": ";
+    writeSummaryJson(out, a);
+    out << ",\n  \"b\": ";
+    writeSummaryJson(out, b);
+    out << ",\n  \"count\": " << diffs.size() << ",\n";
+    out << "  \"error\": " << (error.empty() ? std::string("null") : jsonString(error)) << ",\n";
+    out << "  \"differences\": [";
+    for (std::size_t k = 0; k < diffs.size(); ++k) {
+        const tools::Difference& d = diffs[k];
+        out << (k ? "," : "") << "\n    {\"where\": " << jsonString(d.where) << ", \"name\": " << jsonString(d.name)
+            << ", \"caption\": " << jsonString(d.caption) << ", \"a\": " << jsonOpt(d.a) << ", \"b\": " << jsonOpt(d.b)
+            << "}";
+    }
+    out << (diffs.empty() ? "]\n}\n" : "\n  ]\n}\n");
+}
+
 class DiffCommand : public Command {
 public:
     const char* name() const override { return "diff"; }
-    const char* usage() const override
+    Operands operands() const override { return {"A B", "genau zwei Dateien", 2, 2}; }
+    std::vector<OptionSpec> options() const override
     {
-        return "  diff A B [--json] [--default-config]\n"
-               "      Vergleicht zwei Firmware-Dateien so, wie das Programm sie zeigt: Typ, Version,\n"
-               "      PIC, Adresszeilen, Werte der Seite, Arbeitskopien, Config- und ID-Wörter. Bytes,\n"
-               "      die eine Seite beim Anzeigen ändert, werden so verglichen, wie sie in den Dateien stehen.\n"
-               "      Rückgabewert 0 gleich, 1 verschieden, 2 Datei nicht geladen oder Aufruffehler.\n";
+        return {opt::json("Die Unterschiede als JSON-Objekt, auch bei einem Fehler (Aufbau: hexzwirbel-cli(1))."),
+                opt::defaultConfig()};
     }
+    const char* summary() const override
+    {
+        return "Was sich zwischen zwei Firmware-Dateien unterscheidet, wie das Programm sie zeigt.";
+    }
+    const char* description() const override
+    {
+        return "Vergleicht zwei Firmware-Dateien so, wie das Programm sie zeigt: Typ, Version,\n"
+               "PIC, Adresszeilen, Werte der Seite, Arbeitskopien, Config- und ID-Wörter. Bytes,\n"
+               "die eine Seite beim Anzeigen ändert, werden so verglichen, wie sie in den Dateien\n"
+               "stehen. Mit --json erscheint das JSON-Objekt auch, wenn eine Datei nicht lädt\n"
+               "(mit der Meldung unter \"error\").\n";
+    }
+    const char* exitCodes() const override
+    {
+        return "0 gleich, 1 verschieden, 2 Datei nicht geladen oder Aufruffehler.";
+    }
+    int troubleCode() const override { return 2; }
     int run(const Options& o, std::ostream& out, std::ostream& err) const override
     {
-        if (o.files.size() != 2 || !o.output.empty() || !o.rowValues.empty() || !o.actions.empty() || o.strict ||
-            !o.count.empty() || !o.step.empty())
-            return usageError(err, "diff erwartet genau zwei Dateien.");
         BatchLoad a(o, err);
         BatchLoad b(o, err, 1);
-        bool trouble = false;
+        std::string error;
         for (BatchLoad* in : {&a, &b})
             if (!in->loaded()) {
-                in->complain("nicht geladen, kein Vergleich.");
-                trouble = true;
+                in->error("nicht geladen, kein Vergleich.");
+                if (error.empty())
+                    error = in->file + ": " + (in->lastMessage().empty() ? "nicht geladen" : in->lastMessage());
             }
-        if (trouble)
+        if (!error.empty()) {
+            if (o.json)
+                writeJson(out, a, b, {}, error);
             return 2;
+        }
 
         const std::vector<tools::Difference> diffs = tools::DiffSessions(a.session, b.session);
         if (o.json) {
-            out << "{\n  \"a\": ";
-            writeSummaryJson(out, a.file, tools::Summarise(a.session));
-            out << ",\n  \"b\": ";
-            writeSummaryJson(out, b.file, tools::Summarise(b.session));
-            out << ",\n  \"differences\": [";
-            for (std::size_t k = 0; k < diffs.size(); ++k) {
-                const tools::Difference& d = diffs[k];
-                out << (k ? "," : "") << "\n    {\"where\": " << jsonString(d.where)
-                    << ", \"name\": " << jsonString(d.name) << ", \"caption\": " << jsonString(d.caption)
-                    << ", \"a\": " << jsonOpt(d.a) << ", \"b\": " << jsonOpt(d.b) << "}";
-            }
-            out << (diffs.empty() ? "]\n}\n" : "\n  ]\n}\n");
+            writeJson(out, a, b, diffs, "");
         } else {
             out << "A: " << a.file << ": " << summaryText(tools::Summarise(a.session)) << "\n";
             out << "B: " << b.file << ": " << summaryText(tools::Summarise(b.session)) << "\n";

@@ -22,28 +22,40 @@ void writeJsonWords(std::ostream& out, const char* key, const std::array<std::st
 class DumpCommand : public Command {
 public:
     const char* name() const override { return "dump"; }
-    const char* usage() const override
+    Operands operands() const override { return {"DATEI", "genau eine Datei", 1, 1}; }
+    std::vector<OptionSpec> options() const override
     {
-        return "  dump DATEI [--json] [--default-config]\n"
-               "      Zeigt Config- und ID-Werte, EEprom und ROM der Datei wie \"HEX Info\", so wie sie\n"
-               "      in der Datei stehen (ohne Werte, die die Seite des Dekoders beim Anzeigen ändert).\n";
+        return {opt::json("Die Listen als JSON-Objekt (Aufbau: hexzwirbel-cli(1))."), opt::defaultConfig()};
+    }
+    const char* summary() const override
+    {
+        return "Zeigt Config- und ID-Werte, EEPROM und ROM der Datei wie \"HEX Info\".";
+    }
+    const char* description() const override
+    {
+        return "Zeigt Config- und ID-Werte, die Zahl der ROM-Bytes, EEPROM und ROM der Datei wie\n"
+               "\"HEX Info\", so wie sie in der Datei stehen (ohne Werte, die die Seite des Dekoders\n"
+               "beim Anzeigen ändert).\n";
     }
     int run(const Options& o, std::ostream& out, std::ostream& err) const override
     {
-        if (o.files.size() != 1 || !o.output.empty() || !o.rowValues.empty() || !o.actions.empty())
-            return usageError(err, "dump erwartet genau eine Datei.");
         BatchLoad in(o, err, 0, LoadFor::Looking);
         if (!in.loaded()) {
             if (in.outcome != LoadOutcome::Unreadable)
-                in.complain("nicht geladen.");
+                in.error("nicht geladen.");
             return 1;
         }
         const HexListing l = ListFirmware(in.session.image);
         if (o.json) {
             out << "{\n";
+            out << "  \"schema\": " << kJsonSchema << ",\n";
+            out << "  " << jsonFileFields("file", in.file) << ",\n";
             writeJsonWords(out, "config", l.config);
             writeJsonWords(out, "id", l.id);
             out << "  \"rom_count\": " << jsonString(l.romCount) << ",\n";
+            // The numbers behind the texts, as info --json names them.
+            out << "  \"rom_top\": " << in.session.image.RomTop << ",\n";
+            out << "  \"eeprom_top\": " << in.session.image.EepromTop << ",\n";
             writeJsonStringList(out, "eeprom", l.eeprom, false);
             writeJsonStringList(out, "rom", l.rom, true);
             out << "}\n";

@@ -21,7 +21,8 @@ void writeJson(std::ostream& out, const BatchLoad& in)
     if (version.rfind("V ", 0) == 0)
         version = version.substr(2);
     out << "{\n";
-    out << "  \"file\": " << jsonString(in.file) << ",\n";
+    out << "  \"schema\": " << kJsonSchema << ",\n";
+    out << "  " << jsonFileFields("file", in.file) << ",\n";
     out << "  \"loaded\": " << (in.loaded() ? "true" : "false") << ",\n";
     out << "  \"id\": " << jsonString(img.IdText) << ",\n";
     out << "  \"version\": " << jsonString(version) << ",\n";
@@ -72,7 +73,8 @@ void writeJson(std::ostream& out, const BatchLoad& in)
     out << "  \"messages\": [";
     for (std::size_t k = 0; k < shown.size(); ++k)
         out << (k ? "," : "") << "\n    {\"kind\": " << jsonString(kindName(shown[k].kind))
-            << ", \"text\": " << jsonString(shown[k].text) << "}";
+            << ", \"text\": " << jsonString(shown[k].text) << ", \"answer\": "
+            << (isQuestion(shown[k].buttons) ? jsonString(answerName(shown[k].answer)) : std::string("null")) << "}";
     out << (shown.empty() ? "]\n" : "\n  ]\n");
     out << "}\n";
 }
@@ -113,22 +115,34 @@ void writeText(std::ostream& out, const BatchLoad& in)
     if (!in.prompter.shown.empty()) {
         out << "Meldungen:\n";
         for (const auto& m : in.prompter.shown)
-            out << "  [" << kindName(m.kind) << "] " << m.text << "\n";
+            out << "  [" << severityWord(m.kind) << "] " << m.text
+                << (isQuestion(m.buttons) ? std::string(" (Antwort: ") + answerWord(m.answer) + ")" : std::string())
+                << "\n";
     }
 }
 
 class InfoCommand : public Command {
 public:
     const char* name() const override { return "info"; }
-    const char* usage() const override
+    Operands operands() const override { return {"DATEI", "genau eine Datei", 1, 1}; }
+    std::vector<OptionSpec> options() const override
     {
-        return "  info DATEI [--json] [--default-config]\n"
-               "      Lädt die HEX-Datei wie das Programm und berichtet, was darin steht.\n";
+        return {opt::json("Der Bericht als JSON-Objekt (Aufbau: hexzwirbel-cli(1))."), opt::defaultConfig()};
+    }
+    const char* summary() const override
+    {
+        return "Lädt die HEX-Datei wie das Programm und berichtet, was darin steht.";
+    }
+    const char* description() const override
+    {
+        return "Lädt DATEI wie das Programm und berichtet, was es zeigen würde: ID, Version,\n"
+               "Config-Wörter, Kennung, Typ, PIC, Seite, Adressformat, die Adresszeilen und jede\n"
+               "Meldung des Ladens (Fragen mit der Antwort, die das Werkzeug gegeben hat). Mit --json\n"
+               "dazu jedes Bedienelement der Seite und der Adresszeilen und die Bytes, die die Seite\n"
+               "beim Anzeigen ändert. Die JSON-Ausgabe erscheint auch, wenn die Datei nicht lädt.\n";
     }
     int run(const Options& o, std::ostream& out, std::ostream& err) const override
     {
-        if (o.files.size() != 1 || !o.output.empty() || !o.rowValues.empty() || !o.actions.empty())
-            return usageError(err, "info erwartet genau eine Datei.");
         BatchLoad in(o, err);
         if (in.outcome == LoadOutcome::Unreadable && !o.json)
             return 1;

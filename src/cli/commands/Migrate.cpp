@@ -14,6 +14,15 @@ namespace hz::cli {
 
 namespace {
 
+// A row's value with its state as the reader calls it ("17 grün") or, in JSON, as an
+// identifier ("17 green"); every other value as it is.
+std::string rowValue(const tools::CarriedSetting& s, bool forJson)
+{
+    if (s.where != "row" || s.state.empty())
+        return s.value;
+    return s.address + " " + (forJson ? s.state : std::string(s.state == "green" ? "grün" : "rot"));
+}
+
 std::string describe(const tools::CarriedSetting& s)
 {
     std::string what;
@@ -21,7 +30,8 @@ std::string describe(const tools::CarriedSetting& s)
         what = "Zeile " + s.name + " <" + s.caption + ">";
     else
         what = s.name + (s.caption.empty() ? "" : " <" + s.caption + ">");
-    what += ": " + (s.value.empty() ? std::string("(leer)") : s.value);
+    const std::string value = rowValue(s, false);
+    what += ": " + (value.empty() ? std::string("(leer)") : value);
     return s.reason.empty() ? what : what + " - " + s.reason;
 }
 
@@ -31,65 +41,106 @@ void writeListJson(std::ostream& out, const char* key, const std::vector<tools::
     for (std::size_t k = 0; k < list.size(); ++k) {
         const tools::CarriedSetting& s = list[k];
         out << (k ? "," : "") << "\n    {\"where\": " << jsonString(s.where) << ", \"name\": " << jsonString(s.name)
-            << ", \"caption\": " << jsonString(s.caption) << ", \"value\": " << jsonString(s.value);
+            << ", \"caption\": " << jsonString(s.caption) << ", \"value\": " << jsonString(rowValue(s, true));
         if (!s.reason.empty())
             out << ", \"reason\": " << jsonString(s.reason);
+        // A row's value in its parts: the row as a number, the address, and the state or the
+        // function number where the row has one.
+        if (s.where == "row") {
+            out << ", \"row\": " << s.name << ", \"address\": " << jsonString(s.address);
+            if (!s.state.empty())
+                out << ", \"state\": " << jsonString(s.state);
+            if (!s.function.empty())
+                out << ", \"function\": " << jsonString(s.function);
+        }
         out << "}";
     }
     out << (list.empty() ? "]" : "\n  ]") << (last ? "\n" : ",\n");
 }
 
-std::string summaryJson(const std::string& file, const Session& s)
+std::string summaryJson(const BatchLoad& in)
 {
-    const tools::DecoderSummary d = tools::Summarise(s);
-    return "{\"file\": " + jsonString(file) + ", \"type\": " + (d.type ? jsonString(*d.type) : "null") +
-           ", \"version\": " + jsonString(d.version) + ", \"pic\": " + std::to_string(d.pic) + "}";
+    const tools::DecoderSummary d = tools::Summarise(in.session);
+    return "{" + jsonFileFields("file", in.file) + ", \"type\": " + (d.type ? jsonString(*d.type) : "null") +
+           ", \"version\": " + jsonString(d.version) + ", \"pic\": " + std::to_string(d.pic) +
+           ", \"loaded\": " + (in.loaded() ? "true" : "false") + "}";
+}
+
+void writeJson(std::ostream& out, const BatchLoad& from, const BatchLoad& to, const std::string& output,
+               const tools::MigrationReport& report, bool written, const std::string& error)
+{
+    out << "{\n  \"schema\": " << kJsonSchema << ",\n  \"old\": " << summaryJson(from)
+        << ",\n  \"new\": " << summaryJson(to) << ",\n  " << jsonFileFields("output", output)
+        << ",\n  \"written\": " << (written ? "true" : "false") << ",\n";
+    writeListJson(out, "carried", report.carried, false);
+    writeListJson(out, "not_carried", report.notCarried, false);
+    out << "  \"error\": " << (error.empty() ? std::string("null") : jsonString(error)) << "\n}\n";
 }
 
 class MigrateCommand : public Command {
 public:
     const char* name() const override { return "migrate"; }
-    const char* usage() const override
+    Operands operands() const override { return {"ALT NEU", "genau zwei Dateien (ALT und NEU)", 2, 2}; }
+    std::vector<OptionSpec> options() const override
     {
-        return "  migrate ALT NEU -o AUS [--json] [--strict] [--default-config]\n"
-               "      Überträgt die Einstellungen von ALT in die Firmware NEU (etwa eine neuere\n"
-               "      Version) und speichert das Ergebnis als AUS: Adresszeilen gleicher Beschriftung,\n"
-               "      gleichnamige Bedienelemente gleicher Art und Beschriftung (über die Seite wie im\n"
-               "      Fenster) und Arbeitskopien gleichen Aufbaus. Was sich nicht übertragen lässt,\n"
-               "      wird aufgeführt; mit --strict wird dann nichts geschrieben (Rückgabewert 1),\n"
-               "      ebenso, wenn ALT oder NEU beschädigte Zeilen hat. AUS darf weder ALT noch NEU sein.\n";
+        return {opt::output("AUS", "Die neue HEX-Datei; weder ALT noch NEU (der Bericht steht auf stdout)."),
+                opt::json("Der Bericht als JSON-Objekt (Aufbau: hexzwirbel-cli(1))."),
+                opt::strict("Nichts schreiben, wenn sich eine Einstellung nicht übertragen lässt oder ALT oder "
+                            "NEU beschädigte Zeilen hat."),
+                opt::defaultConfig()};
+    }
+    const char* summary() const override { return "Überträgt die Einstellungen von ALT in die Firmware NEU."; }
+    const char* description() const override
+    {
+        return "Überträgt die Einstellungen von ALT in die Firmware NEU (etwa eine neuere\n"
+               "Version) und speichert das Ergebnis als AUS: Adresszeilen gleicher Beschriftung,\n"
+               "gleichnamige Bedienelemente gleicher Art und Beschriftung (über die Seite wie im\n"
+               "Fenster) und Arbeitskopien gleichen Aufbaus. Was sich nicht übertragen lässt,\n"
+               "wird aufgeführt; mit --strict wird dann nichts geschrieben (Rückgabewert 1),\n"
+               "ebenso, wenn ALT oder NEU beschädigte Zeilen hat. AUS darf weder ALT noch NEU sein.\n"
+               "Der Bericht steht auf stdout; AUS kann darum nicht \"-\" sein.\n";
     }
     int run(const Options& o, std::ostream& out, std::ostream& err) const override
     {
-        if (o.files.size() != 2 || o.output.empty() || !o.rowValues.empty() || !o.actions.empty() || !o.count.empty() ||
-            !o.step.empty())
-            return usageError(err, "migrate erwartet zwei Dateien (ALT und NEU) und -o AUSGABE.");
+        if (isStdout(o.output))
+            return usageError(err, "AUS kann nicht stdout sein: dort steht der Bericht.");
         if (outputIsAnInput(o, o.output, err))
             return 1;
         BatchLoad from(o, err);
         BatchLoad to(o, err, 1);
-        if (!from.readyToWrite() || !to.readyToWrite())
+        auto failed = [&](const tools::MigrationReport& report, const std::string& error) {
+            if (o.json)
+                writeJson(out, from, to, o.output, report, false, error);
             return 1;
+        };
+        for (BatchLoad* in : {&from, &to}) {
+            if (in->readyToWrite())
+                continue;
+            const std::string why = in->loaded()                ? std::string("beschädigte Zeilen (--strict)")
+                                    : in->lastMessage().empty() ? std::string("nicht geladen")
+                                                                : in->lastMessage();
+            return failed({}, in->file + ": " + why);
+        }
 
         const tools::MigrationReport report = tools::MigrateSettings(from.session, to.session);
         if (!report.refusal.empty()) {
-            to.complain(report.refusal + " Nichts geschrieben.");
-            return 1;
+            to.error(report.refusal + " Nichts geschrieben.");
+            return failed(report, report.refusal);
         }
         bool written = false;
-        if (o.strict && !report.notCarried.empty())
-            to.complain(strprintf("--strict: %zu Einstellung(en) ließen sich nicht übertragen. Nichts geschrieben.",
-                                  report.notCarried.size()));
-        else
-            written = to.save(o.output);
+        std::string error;
+        if (o.strict && !report.notCarried.empty()) {
+            error = strprintf("--strict: %zu Einstellung(en) ließen sich nicht übertragen. Nichts geschrieben.",
+                              report.notCarried.size());
+            to.error(error);
+        } else {
+            written = to.save(o.output, out);
+            if (!written)
+                error = to.lastMessage().empty() ? "nicht geschrieben" : to.lastMessage();
+        }
 
         if (o.json) {
-            out << "{\n  \"old\": " << summaryJson(from.file, from.session)
-                << ",\n  \"new\": " << summaryJson(to.file, to.session) << ",\n  \"output\": " << jsonString(o.output)
-                << ",\n  \"written\": " << (written ? "true" : "false") << ",\n";
-            writeListJson(out, "carried", report.carried, false);
-            writeListJson(out, "not_carried", report.notCarried, true);
-            out << "}\n";
+            writeJson(out, from, to, o.output, report, written, error);
         } else {
             out << "Übernommen (" << report.carried.size() << "):\n";
             for (const auto& s : report.carried)

@@ -13,23 +13,24 @@ namespace {
 class MnemonicCommand : public Command {
 public:
     const char* name() const override { return "mnemonic"; }
-    const char* usage() const override
+    Operands operands() const override
     {
-        return "  mnemonic WORT...\n"
-               "      Nennt den PIC-Befehl jedes Programmworts (1 bis 4 Hex-Ziffern),\n"
-               "      z.B. 2812 [GOTO  ].\n";
+        return {"WORT...", "ein oder mehrere Programmwörter", 1, static_cast<std::size_t>(-1), false};
+    }
+    std::vector<OptionSpec> options() const override { return {}; }
+    const char* summary() const override { return "Nennt den PIC-Befehl von Programmwörtern, z.B. 2812 [GOTO  ]."; }
+    const char* description() const override
+    {
+        return "Nennt den PIC-Befehl jedes Programmworts (1 bis 4 Hex-Ziffern), so wie der\n"
+               "Vergleich ihn zeigt, z.B. 2812 [GOTO  ]. Erst werden alle Wörter geprüft, dann\n"
+               "ausgegeben: ein ungültiges Wort ist ein Aufruffehler, und nichts wird ausgegeben.\n";
     }
     int run(const Options& o, std::ostream& out, std::ostream& err) const override
     {
-        if (o.files.empty() || o.json || o.defaultConfig || !o.output.empty() || !o.rowValues.empty() ||
-            !o.actions.empty())
-            return usageError(err, "mnemonic erwartet ein oder mehrere Programmwörter.");
         // Every word is checked before anything is printed: a script gets all or nothing.
         for (const std::string& w : o.files) {
-            if (w.empty() || w.size() > 4 || !isHexDigits(w)) {
-                err << "hexzwirbel-cli: \"" << w << "\" ist kein Programmwort aus 1 bis 4 Hex-Ziffern.\n";
-                return 2;
-            }
+            if (w.empty() || w.size() > 4 || !isHexDigits(w))
+                return usageError(err, "\"" + w + "\" ist kein Programmwort aus 1 bis 4 Hex-Ziffern.");
         }
         for (const std::string& w : o.files) {
             const std::string word = upperAscii(std::string(4 - w.size(), '0') + w);

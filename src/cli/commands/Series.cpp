@@ -6,6 +6,7 @@
 
 #include "cli/BatchLoad.h"
 #include "cli/Command.h"
+#include "cli/Json.h"
 #include "core/firmware/FileSet.h"
 #include "core/firmware/HexText.h"
 #include "core/firmware/HexWriter.h"
@@ -21,27 +22,37 @@ constexpr int kMaxSeries = 9999;
 class SeriesCommand : public Command {
 public:
     const char* name() const override { return "series"; }
-    const char* usage() const override
+    Operands operands() const override { return {"EIN", "genau eine Eingabedatei", 1, 1}; }
+    std::vector<OptionSpec> options() const override
     {
-        return "  series EIN -o MUSTER --count K [--step S] [--default-config]\n"
-               "      Schreibt K Dateien aus EIN: in Datei i (0 bis K-1) bekommt jede Adresszeile mit\n"
-               "      einer Adresse diese Adresse + i x S (S: ohne Angabe die Zahl der Adresszeilen\n"
-               "      des Dekoders); Funktions-Nummern und R/G bleiben. {n} im MUSTER wird zur\n"
-               "      Nummer der Datei (ab 1, mit Nullen auf die Stellen von K). Alle Adressen aller\n"
-               "      Dateien werden geprüft, bevor die erste geschrieben wird; geschrieben werden\n"
-               "      alle Dateien oder keine. Keine Datei darf EIN sein.\n";
+        return {opt::output("MUSTER", "Die Namen der Dateien; {n} wird zur Nummer der Datei."), opt::count(),
+                opt::step(), opt::json("Die geschriebenen Dateien als JSON-Objekt (Aufbau: hexzwirbel-cli(1))."),
+                opt::defaultConfig()};
+    }
+    const char* summary() const override
+    {
+        return "Schreibt K Dateien aus EIN, jede mit dem nächsten Block von Adressen.";
+    }
+    const char* description() const override
+    {
+        return "Schreibt K Dateien aus EIN: in Datei i (0 bis K-1) bekommt jede Adresszeile mit\n"
+               "einer Adresse diese Adresse + i x S (S: ohne Angabe die Zahl der Adresszeilen\n"
+               "des Dekoders); Funktions-Nummern und R/G bleiben. {n} im MUSTER wird zur\n"
+               "Nummer der Datei (ab 1, mit Nullen auf die Stellen von K). Alle Adressen aller\n"
+               "Dateien werden geprüft, bevor die erste geschrieben wird; geschrieben werden\n"
+               "alle Dateien oder keine. Keine Datei darf EIN sein. Die Namen der geschriebenen\n"
+               "Dateien stehen auf stdout, eine je Zeile.\n";
     }
     int run(const Options& o, std::ostream& out, std::ostream& err) const override
     {
-        if (o.files.size() != 1 || o.output.empty() || o.count.empty() || !o.rowValues.empty() || !o.actions.empty() ||
-            o.strict || o.json)
-            return usageError(err, "series erwartet eine Eingabedatei, -o MUSTER und --count K.");
         int count = 0, step = 0;
         if (!parseWholeNumber(o.count, count) || count < 1 || count > kMaxSeries)
             return usageError(err, strprintf("--count erwartet eine Anzahl von 1 bis %d, nicht \"%s\".", kMaxSeries,
                                              o.count.c_str()));
         if (!o.step.empty() && (!parseWholeNumber(o.step, step) || step < 1))
             return usageError(err, "--step erwartet eine ganze Zahl ab 1, nicht \"" + o.step + "\".");
+        if (isStdout(o.output))
+            return usageError(err, "Eine Serie sind Dateien; das MUSTER kann nicht stdout sein.");
         if (count > 1 && o.output.find("{n}") == std::string::npos)
             return usageError(err, "Das MUSTER nach -o braucht {n}, sonst hätten alle Dateien denselben Namen.");
 
@@ -56,8 +67,8 @@ public:
         Session& session = in.session;
         const std::vector<int> rows = tools::SeriesRows(session);
         if (rows.empty()) {
-            in.complain("Dieser Dekoder hat keine Adresszeilen; eine Serie ergäbe nur gleiche Dateien. Nichts "
-                        "geschrieben.");
+            in.error("Dieser Dekoder hat keine Adresszeilen; eine Serie ergäbe nur gleiche Dateien. Nichts "
+                     "geschrieben.");
             return 1;
         }
         if (o.step.empty())
@@ -73,22 +84,31 @@ public:
             std::string error;
             if (!tools::TypeSeriesMember(session, base, i, step, error) || !session.PrepareSave()) {
                 if (!error.empty())
-                    err << in.prompter.prefix << error << "\n";
-                in.complain(strprintf("Datei %d von %d (%s): die Serie wird nicht geschrieben, auch keine andere "
-                                      "Datei.",
-                                      i + 1, count, name.c_str()));
+                    report(err, name, MsgKind::Error, error);
+                in.error(strprintf("Datei %d von %d (%s): die Serie wird nicht geschrieben, auch keine andere "
+                                   "Datei.",
+                                   i + 1, count, name.c_str()));
                 return 1;
             }
             files.add(name, builtLines(session.image));
         }
         const WriteResult written = files.commit();
         if (!written.written) {
-            err << "hexzwirbel-cli: " << written.message << "\n";
-            in.complain("keine Datei der Serie geschrieben.");
+            report(err, "", MsgKind::Error, written.message);
+            in.error("keine Datei der Serie geschrieben.");
             return 1;
         }
         if (!written.message.empty())
-            err << "hexzwirbel-cli: " << written.message << "\n";
+            report(err, "", MsgKind::Warning, written.message);
+        if (o.json) {
+            out << "{\n  \"schema\": " << kJsonSchema << ",\n  " << jsonFileFields("file", in.file)
+                << ",\n  \"count\": " << count << ",\n  \"step\": " << step << ",\n  \"files\": [";
+            for (int i = 0; i < count; ++i)
+                out << (i ? "," : "") << "\n    {" << jsonFileFields("file", tools::SeriesFileName(o.output, i, count))
+                    << ", \"number\": " << i + 1 << "}";
+            out << "\n  ]\n}\n";
+            return 0;
+        }
         for (int i = 0; i < count; ++i)
             out << tools::SeriesFileName(o.output, i, count) << "\n";
         return 0;

@@ -46,25 +46,35 @@ bool applyRowValue(Session& session, const std::string& assignment, std::string&
 class SetCommand : public Command {
 public:
     const char* name() const override { return "set"; }
-    const char* usage() const override
+    Operands operands() const override { return {"EIN", "genau eine Eingabedatei", 1, 1}; }
+    std::vector<OptionSpec> options() const override
     {
-        return "  set EIN -o AUS [--row N=WERT ...] [--do AKTION ...] [--strict] [--default-config]\n"
-               "      Ändert Adressen wie die Adressseite des Programms und bedient die Seite des\n"
-               "      Dekoders wie das Fenster, dann wird AUS gespeichert (AUS darf EIN sein).\n"
-               "      --row: WERT ist ADRESSE, ADRESSEr oder ADRESSEg (rote/grüne Adresse) oder\n"
-               "      ADRESSE/FUNKTION (Funktionsdekoder). Ohne r/g behält die Zeile ihre Farbe.\n"
-               "      --do, nach den --row in der gegebenen Reihenfolge (Namen wie in info --json):\n"
-               "        NAME=TEXT (Eingabefeld), NAME=1/NAME=0 (Kontrollkästchen), NAME (Knopf,\n"
-               "        Optionsfeld), NAME=N (Schieberegler), NAME=EINTRAG oder NAME=#k (Liste),\n"
-               "        NAME=draw:X,Y[;X,Y...] (mit der Maus zeichnen), NAME=DATEI (Knopf mit Dateidialog).\n"
-               "      \"Geänderte Werte übernehmen?\" wird beim Speichern mit Ja beantwortet.\n"
-               "      Mit --strict wird nichts geschrieben, wenn EIN beschädigte Zeilen hat.\n";
+        return {opt::output("AUS", "Die neue HEX-Datei (darf EIN sein); \"-\" schreibt sie auf stdout."), opt::row(),
+                opt::action(), opt::strict("Nichts schreiben, wenn EIN beschädigte Zeilen hat (Rückgabewert 1)."),
+                opt::defaultConfig()};
     }
-    int run(const Options& o, std::ostream&, std::ostream& err) const override
+    const char* summary() const override
     {
-        if (o.files.size() != 1 || o.output.empty() || (o.rowValues.empty() && o.actions.empty()))
-            return usageError(err, "set erwartet eine Eingabedatei, -o AUSGABE und mindestens ein --row N=WERT "
-                                   "oder --do AKTION.");
+        return "Ändert Adressen und bedient die Seite des Dekoders wie das Fenster, dann speichern.";
+    }
+    const char* description() const override
+    {
+        return "Ändert Adressen wie die Adressseite des Programms und bedient die Seite des\n"
+               "Dekoders wie das Fenster, dann wird AUS gespeichert (AUS darf EIN sein).\n"
+               "Mindestens ein --row oder --do ist nötig.\n"
+               "--row: WERT ist ADRESSE, ADRESSEr oder ADRESSEg (rote/grüne Adresse) oder\n"
+               "ADRESSE/FUNKTION (Funktionsdekoder). Ohne r/g behält die Zeile ihre Farbe.\n"
+               "--do, nach den --row in der gegebenen Reihenfolge (Namen wie in info --json):\n"
+               "  NAME=TEXT (Eingabefeld), NAME=1/NAME=0 (Kontrollkästchen), NAME (Knopf,\n"
+               "  Optionsfeld), NAME=N (Schieberegler), NAME=EINTRAG oder NAME=#k (Liste),\n"
+               "  NAME=draw:X,Y[;X,Y...] (mit der Maus zeichnen), NAME=DATEI (Knopf mit Dateidialog).\n"
+               "\"Geänderte Werte übernehmen?\" wird beim Speichern mit Ja beantwortet.\n"
+               "Eine abgelehnte Eingabe wird gemeldet, und es wird nichts geschrieben.\n";
+    }
+    int run(const Options& o, std::ostream& out, std::ostream& err) const override
+    {
+        if (o.rowValues.empty() && o.actions.empty())
+            return usageError(err, "Es fehlt --row N=WERT oder --do AKTION.");
         BatchLoad in(o, err);
         if (!in.readyToWrite())
             return 1;
@@ -72,7 +82,7 @@ public:
         for (const std::string& assignment : o.rowValues) {
             std::string error;
             if (!applyRowValue(session, assignment, error)) {
-                in.complain(error + " Nichts geschrieben.");
+                in.error(error + " Nichts geschrieben.");
                 return 1;
             }
         }
@@ -80,18 +90,18 @@ public:
             std::string error;
             const std::size_t before = in.prompter.shown.size();
             if (!pages::ApplyPageAction(session.shownPages(), action, error)) {
-                in.complain(error + " Nichts geschrieben.");
+                in.error(error + " Nichts geschrieben.");
                 return 1;
             }
             // A handler that refused the input has said why (on stderr); the file is not
             // written with the input half taken.
             for (std::size_t k = before; k < in.prompter.shown.size(); ++k)
                 if (in.prompter.shown[k].kind != MsgKind::Plain) {
-                    in.complain("--do " + action + " wurde nicht angenommen. Nichts geschrieben.");
+                    in.error("--do " + action + " wurde nicht angenommen. Nichts geschrieben.");
                     return 1;
                 }
         }
-        return in.save(o.output) ? 0 : 1;
+        return in.save(o.output, out) ? 0 : 1;
     }
 };
 

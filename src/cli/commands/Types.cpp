@@ -22,6 +22,18 @@ std::string rowModeText(const DecoderType& t)
     return "-";
 }
 
+// The same as an identifier, for the JSON output.
+const char* rowModeName(const DecoderType& t)
+{
+    if (t.RedGreen)
+        return "red_green";
+    if (t.FunctionDecoder)
+        return "function";
+    if (t.PageOnly)
+        return "page_only";
+    return "none";
+}
+
 int rowCount(const DecoderType& t)
 {
     int n = 0;
@@ -33,28 +45,33 @@ int rowCount(const DecoderType& t)
 class TypesCommand : public Command {
 public:
     const char* name() const override { return "types"; }
-    const char* usage() const override
+    Operands operands() const override { return {"", "keine Datei", 0, 0}; }
+    std::vector<OptionSpec> options() const override
     {
-        return "  types [--json]\n"
-               "      Listet alle bekannten Dekoder-Typen.\n";
+        return {opt::json("Die Liste als JSON-Objekt (Aufbau: hexzwirbel-cli(1)).")};
     }
-    int run(const Options& o, std::ostream& out, std::ostream& err) const override
+    const char* summary() const override { return "Listet alle bekannten Dekoder-Typen."; }
+    const char* description() const override
     {
-        if (!o.files.empty() || !o.output.empty() || !o.rowValues.empty() || !o.actions.empty())
-            return usageError(err, "types erwartet keine Datei.");
+        return "Listet alle bekannten Dekoder-Typen des Katalogs: Kennung (zweite Kennung nach\n"
+               "dem Komma), PIC, Seite, Zahl der Adresszeilen, Art der Zeilen (R/G: rote und grüne\n"
+               "Adresse, F: Adresse und Funktion, Seite: nur die Seite, -: keine) und Name.\n";
+    }
+    int run(const Options& o, std::ostream& out, std::ostream&) const override
+    {
         const auto& all = DecoderCatalogue();
         if (o.json) {
-            out << "[";
+            out << "{" << jsonSchemaField() << "\"types\": [";
             for (std::size_t k = 0; k < all.size(); ++k) {
                 const DecoderType& t = all[k];
                 out << (k ? "," : "") << "\n  {\"identifier\": " << t.Identifier;
                 if (t.Identifier2)
                     out << ", \"identifier2\": " << t.Identifier2;
                 out << ", \"name\": " << jsonString(t.Name) << ", \"pic\": " << t.PicModel << ", \"page\": " << t.Page
-                    << ", \"row_mode\": " << jsonString(rowModeText(t)) << ", \"rows\": " << rowCount(t)
+                    << ", \"row_mode\": " << jsonString(rowModeName(t)) << ", \"rows\": " << rowCount(t)
                     << ", \"doc\": " << jsonString(t.DocPage) << "}";
             }
-            out << "\n]\n";
+            out << "\n]}\n";
             return 0;
         }
         out << strprintf("%-18s %-6s %-5s %-6s %-5s %s\n", "Kennung", "PIC", "Seite", "Zeilen", "Modus", "Name");

@@ -37,18 +37,34 @@ LoadOutcome HexReader::ReadHexFile(const std::string& fileName)
 {
     if (fileName.empty())
         return LoadOutcome::NoFile;
+    return readLines(fileName, [&](const std::function<bool(std::string&)>& onLine) {
+        return ReadTextFileLines(fileName, m_image.prompter(), onLine);
+    });
+}
 
+LoadOutcome HexReader::ReadHexStream(std::istream& in, const std::string& name)
+{
+    if (name.empty())
+        return LoadOutcome::NoFile;
+    return readLines(name, [&](const std::function<bool(std::string&)>& onLine) {
+        return ReadTextStreamLines(in, name, m_image.prompter(), onLine);
+    });
+}
+
+LoadOutcome HexReader::readLines(const std::string& fileName,
+                                 const std::function<TextFileRead(const std::function<bool(std::string&)>&)>& read)
+{
     // One line more than the image holds, so that an over-long file is still noticed; lines
     // beyond it are only counted: the load stops at line 1024 anyway.
     std::vector<std::string> lines;
     std::size_t total = 0;
-    const TextFileRead read = ReadTextFileLines(fileName, m_image.prompter(), [&](std::string& line) {
+    const TextFileRead result = read([&](std::string& line) {
         if (lines.size() < static_cast<std::size_t>(FirmwareImage::kLineCapacity) + 1)
             lines.push_back(std::move(line));
         ++total;
         return true;
     });
-    if (read != TextFileRead::Done)
+    if (result != TextFileRead::Done)
         return LoadOutcome::Unreadable;
     const std::size_t kept = lines.size();
     LoadOutcome outcome = ReadHexLines(std::move(lines), fileName);

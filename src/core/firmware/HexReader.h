@@ -10,6 +10,7 @@
 // programmer unseen.
 
 #include <functional>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,9 @@ public:
     std::function<void()> onImageReset;
 
     LoadOutcome ReadHexFile(const std::string& fileName);
+    // The same sequence on a stream already open; `name` stands for the file in messages and
+    // in the status bar.
+    LoadOutcome ReadHexStream(std::istream& in, const std::string& name);
     // The same sequence on lines already in memory (`fileName` goes to the status bar).
     LoadOutcome ReadHexLines(std::vector<std::string> lines, const std::string& fileName);
 
@@ -52,6 +56,9 @@ public:
     bool CheckRequiredRecords();
 
 private:
+    // Collects the lines `read` hands over (at most one more than the image holds) and reads them.
+    LoadOutcome readLines(const std::string& fileName,
+                          const std::function<TextFileRead(const std::function<bool(std::string&)>&)>& read);
     bool parseData(const std::string& line, int reclen, int byteAddress);
     bool fail(const char* code, const std::string& line, int wordAddress = -1);
     bool failVersion(std::string_view text);

@@ -130,6 +130,13 @@ TextFileRead ReadTextFileLines(const std::string& fileName, Prompter& prompter,
                       Buttons::Ok);
         return TextFileRead::Unreadable;
     }
+    return ReadTextStreamLines(in, fileName, prompter, onLine);
+}
+
+TextFileRead ReadTextStreamLines(std::istream& in, const std::string& fileName, Prompter& prompter,
+                                 const std::function<bool(std::string& line)>& onLine)
+{
+    errno = 0;
     LineSplitter splitter(static_cast<std::size_t>(-1));
     auto handOver = [&] {
         for (std::string& line : splitter.takeLines())

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -62,5 +63,9 @@ enum class TextFileRead { Done, Stopped, Unreadable };
 // handed over.
 TextFileRead ReadTextFileLines(const std::string& fileName, Prompter& prompter,
                                const std::function<bool(std::string& line)>& onLine);
+// The same on a stream already open (the standard input of the command-line tool); `name`
+// stands for the file in the message about a read error.
+TextFileRead ReadTextStreamLines(std::istream& in, const std::string& name, Prompter& prompter,
+                                 const std::function<bool(std::string& line)>& onLine);
 
 } // namespace hz

@@ -48,12 +48,28 @@ void HexComparison::finish()
 
 CompareReport HexComparison::CompareWithFile(const std::string& file2)
 {
+    return compareRead(file2, [&](const std::function<bool(std::string&)>& onLine) {
+        return ReadTextFileLines(file2, m_prompter, onLine);
+    });
+}
+
+CompareReport HexComparison::CompareWithStream(std::istream& in, const std::string& name)
+{
+    return compareRead(name, [&](const std::function<bool(std::string&)>& onLine) {
+        return ReadTextStreamLines(in, name, m_prompter, onLine);
+    });
+}
+
+CompareReport
+HexComparison::compareRead(const std::string& file2,
+                           const std::function<TextFileRead(const std::function<bool(std::string&)>&)>& read)
+{
     // The report starts when the file has been opened: a file that cannot be read leaves
     // nothing behind but its message.
     bool started = false;
     bool failed = false;
     std::size_t lineCount = 0;
-    const TextFileRead read = ReadTextFileLines(file2, m_prompter, [&](std::string& line) {
+    const TextFileRead result = read([&](std::string& line) {
         if (!started) {
             begin(file2);
             started = true;
@@ -62,14 +78,14 @@ CompareReport HexComparison::CompareWithFile(const std::string& file2)
         failed = !CompareHexLine(line, lineNumberOf(++lineCount));
         return !failed;
     });
-    if (read == TextFileRead::Unreadable && !started) {
+    if (result == TextFileRead::Unreadable && !started) {
         m_report = CompareReport{};
         m_report.outcome = CompareReport::Outcome::Unreadable;
         return m_report;
     }
     if (!started)
         begin(file2); // an empty file: nothing to compare, nothing different
-    if (read == TextFileRead::Done)
+    if (result == TextFileRead::Done)
         finish();
     else
         m_report.outcome = failed ? CompareReport::Outcome::Stopped : CompareReport::Outcome::Unreadable;

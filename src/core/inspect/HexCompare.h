@@ -8,11 +8,14 @@
 // second. Only places that file 2 contains are compared. File 1 is never changed.
 
 #include <array>
+#include <functional>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
 #include "core/Prompter.h"
 #include "core/firmware/FirmwareImage.h"
+#include "core/firmware/TextFile.h"
 
 namespace hz {
 
@@ -42,6 +45,8 @@ public:
     // Reads `file2` and compares every line of it, however many there are. A file that
     // cannot be read is reported through the prompter.
     CompareReport CompareWithFile(const std::string& file2);
+    // The same on a stream already open (the tool's standard input); `name` stands for file 2.
+    CompareReport CompareWithStream(std::istream& in, const std::string& name);
     // The same on lines already in memory.
     CompareReport CompareWithLines(const std::vector<std::string>& lines, const std::string& file2);
 
@@ -51,6 +56,8 @@ public:
     const CompareReport& report() const { return m_report; }
 
 private:
+    CompareReport compareRead(const std::string& file2,
+                              const std::function<TextFileRead(const std::function<bool(std::string&)>&)>& read);
     void begin(const std::string& file2);
     void finish();
     bool compareData(const std::string& line, int reclen, int byteAddress);

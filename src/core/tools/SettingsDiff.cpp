@@ -35,7 +35,7 @@ RowValues rowValues(const Session& s, int row)
         return v;
     v.address = s.addresses.addressText(row);
     if (id.RedGreen)
-        v.rg = s.addresses.RowState[i] == 1 ? "grün" : "rot";
+        v.rg = s.addresses.RowState[i] == 1 ? "green" : "red";
     else if (id.FunctionDecoder)
         v.function = s.addresses.functionText(row);
     return v;
@@ -221,11 +221,22 @@ std::vector<Difference> DiffSessions(const Session& a, const Session& b)
 
 std::string DescribeDifference(const Difference& d)
 {
-    auto value = [](const Opt& v) { return v ? (v->empty() ? std::string("(leer)") : *v) : std::string("(fehlt)"); };
     std::string what;
+    std::string field;
+    if (d.where == "row")
+        field = d.name.substr(d.name.find(':') + 1);
+    // The red/green state is kept as an identifier ("green", "red"); the reader gets the word.
+    auto value = [&](const Opt& v) {
+        if (!v)
+            return std::string("(fehlt)");
+        if (v->empty())
+            return std::string("(leer)");
+        if (field == "rg")
+            return std::string(*v == "green" ? "grün" : "rot");
+        return *v;
+    };
     if (d.where == "row") {
         const std::size_t colon = d.name.find(':');
-        const std::string field = d.name.substr(colon + 1);
         const char* fieldName = field == "address"    ? "Adresse"
                                 : field == "rg"       ? "R/G"
                                 : field == "function" ? "Funktion"

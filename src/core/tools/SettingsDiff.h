@@ -36,7 +36,8 @@ struct Difference {
     // What the editor calls it: the row's caption, the control's caption, the part's name; for a
     // stored byte the reason the page corrects it.
     std::string caption;
-    // Each side's value; none when that side has no such thing.
+    // Each side's value; none when that side has no such thing. A row's red/green state is
+    // "green" or "red".
     std::optional<std::string> a, b;
 };
 

@@ -60,6 +60,11 @@ void carryRows(const Session& from, Session& to, MigrationReport& report)
         const int occurrence = seen[caption]++;
         const int t = rowWithCaption(b, caption, occurrence);
         CarriedSetting item{"row", std::to_string(r), caption, rowValue(from, r), "", std::max(t, 0)};
+        item.address = from.addresses.addressText(r);
+        if (a.RedGreen)
+            item.state = from.addresses.RowState[i] == 1 ? "green" : "red";
+        else if (a.FunctionDecoder)
+            item.function = from.addresses.functionText(r);
         if (t < 0)
             item.reason = occurrence == 0 ? "NEU hat keine Zeile <" + caption + ">."
                                           : strprintf("NEU hat keine %d. Zeile <%s>.", occurrence + 1, caption.c_str());

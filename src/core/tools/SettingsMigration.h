@@ -23,6 +23,9 @@ struct CarriedSetting {
     std::string value;   // what was carried ("5 grün", "7/2", "17")
     std::string reason;  // empty when carried; otherwise why not (German)
     int targetRow = 0;   // rows: the row of the new file with that caption (0: there is none)
+    // Rows: the parts of `value` - the address, the state of a red/green row ("green", "red")
+    // and the function number of a function-decoder row (empty where the row has none).
+    std::string address{}, state{}, function{};
 };
 
 struct MigrationReport {

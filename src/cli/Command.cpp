@@ -1,0 +1,232 @@
+#include "cli/Command.h"
+
+#include <ostream>
+
+#include "core/firmware/FileSet.h"
+
+namespace hz::cli {
+
+namespace opt {
+
+OptionSpec output(const char* value, const char* help)
+{
+    return {"--output", "-o", value, help, [](Options& o, const std::string& v) { o.output = v; }, false, true};
+}
+
+OptionSpec json(const char* help)
+{
+    return {"--json", nullptr, nullptr, help, [](Options& o, const std::string&) { o.json = true; }};
+}
+
+OptionSpec defaultConfig()
+{
+    return {"--default-config", nullptr, nullptr,
+            "Fehlt der Config-Wert, den Standard-Wert des Dekoders erzeugen (statt ihn wegzulassen).",
+            [](Options& o, const std::string&) { o.defaultConfig = true; }};
+}
+
+OptionSpec strict(const char* help)
+{
+    return {"--strict", nullptr, nullptr, help, [](Options& o, const std::string&) { o.strict = true; }};
+}
+
+OptionSpec row()
+{
+    return {"--row",
+            nullptr,
+            "N=WERT",
+            "Adresszeile N setzen (mehrmals möglich).",
+            [](Options& o, const std::string& v) { o.rowValues.push_back(v); },
+            true};
+}
+
+OptionSpec action()
+{
+    return {"--do",
+            nullptr,
+            "AKTION",
+            "Ein Bedienelement der Seite bedienen (mehrmals möglich).",
+            [](Options& o, const std::string& v) { o.actions.push_back(v); },
+            true};
+}
+
+OptionSpec count()
+{
+    return {"--count",
+            nullptr,
+            "K",
+            "Die Zahl der Dateien (1 bis 9999).",
+            [](Options& o, const std::string& v) { o.count = v; },
+            false,
+            true};
+}
+
+OptionSpec step()
+{
+    return {"--step", nullptr, "S", "Abstand der Adressen zweier aufeinanderfolgender Dateien (ab 1).",
+            [](Options& o, const std::string& v) { o.step = v; }};
+}
+
+} // namespace opt
+
+namespace {
+
+// "-o AUS" or "--step S": how the option is written in the usage line.
+std::string callForm(const OptionSpec& s)
+{
+    std::string form = s.shortName ? s.shortName : s.name;
+    if (s.value)
+        form += std::string(" ") + s.value;
+    return form;
+}
+
+// `text` broken into lines of at most 80 characters at spaces, every line after the first
+// indented by `indent` spaces; `used` is how much of the first line is taken already.
+std::string wrapped(const std::string& text, std::size_t used, std::size_t indent)
+{
+    constexpr std::size_t kWidth = 80;
+    std::string result;
+    std::size_t column = used;
+    bool lineStart = true;
+    std::size_t at = 0;
+    // Columns count characters, not bytes: UTF-8 continuation bytes take no room.
+    auto width = [](const std::string& word) {
+        std::size_t n = 0;
+        for (const char c : word)
+            n += (static_cast<unsigned char>(c) & 0xC0) == 0x80 ? 0 : 1;
+        return n;
+    };
+    while (at < text.size()) {
+        std::size_t end = text.find(' ', at);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string word = text.substr(at, end - at);
+        if (!lineStart && column + 1 + width(word) > kWidth) {
+            result += "\n" + std::string(indent, ' ');
+            column = indent;
+        } else if (!lineStart) {
+            result += ' ';
+            ++column;
+        }
+        result += word;
+        column += width(word);
+        lineStart = false;
+        at = end + 1;
+    }
+    return result;
+}
+
+} // namespace
+
+std::string wrapText(const std::string& text, std::size_t used, std::size_t indent)
+{
+    return wrapped(text, used, indent);
+}
+
+std::string reflow(const std::string& text)
+{
+    // Lines that start at the margin join into paragraphs; a line indented by two spaces is an
+    // item of its own, continued under its first word's column.
+    std::string result, paragraph;
+    auto flush = [&] {
+        if (!paragraph.empty())
+            result += wrapped(paragraph, 0, 0) + "\n";
+        paragraph.clear();
+    };
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string line = text.substr(at, end - at);
+        at = end + 1;
+        if (line.empty()) {
+            flush();
+            result += "\n";
+        } else if (line.rfind("  ", 0) == 0) {
+            flush();
+            result += "  " + wrapped(line.substr(2), 2, 4) + "\n";
+        } else {
+            paragraph += (paragraph.empty() ? "" : " ") + line;
+        }
+    }
+    flush();
+    return result;
+}
+
+std::string Command::usageLine() const
+{
+    std::string line = name();
+    const Operands ops = operands();
+    if (*ops.text)
+        line += std::string(" ") + ops.text;
+    for (const OptionSpec& s : options()) {
+        if (s.required)
+            line += " " + callForm(s);
+        else
+            line += " [" + callForm(s) + (s.repeatable ? " ...]" : "]");
+    }
+    return line;
+}
+
+std::string Command::help() const
+{
+    const std::string call = "Aufruf: hexzwirbel-cli ";
+    std::string text = call + wrapped(usageLine(), call.size(), call.size() + std::string(name()).size() + 1) + "\n\n" +
+                       reflow(description()) + "\nOptionen:\n";
+    std::vector<OptionSpec> all = options();
+    all.push_back({"--help", "-h", nullptr, "Diese Hilfe.", nullptr});
+    for (const OptionSpec& s : all) {
+        std::string left = "  ";
+        if (s.shortName)
+            left += std::string(s.shortName) + ", ";
+        left += s.name;
+        if (s.value)
+            left += std::string(" ") + s.value;
+        constexpr std::size_t kColumn = 24;
+        // The column counts characters; every option name and value name is ASCII.
+        if (left.size() + 2 > kColumn)
+            text += left + "\n" + std::string(kColumn, ' ');
+        else
+            text += left + std::string(kColumn - left.size(), ' ');
+        text += wrapped(s.help, kColumn, kColumn) + "\n";
+    }
+    return text + "\nRückgabewert: " + wrapped(exitCodes(), 14, 2) + "\n";
+}
+
+int Command::usageError(std::ostream& err, const std::string& what) const
+{
+    report(err, name(), MsgKind::Error, what + " Hilfe: hexzwirbel-cli help " + name());
+    return 2;
+}
+
+std::string messagePrefix(const std::string& where)
+{
+    return "hexzwirbel-cli: " + (where.empty() ? std::string() : where + ": ");
+}
+
+void report(std::ostream& err, const std::string& where, MsgKind kind, const std::string& what)
+{
+    err << messagePrefix(where) << severityWord(kind) << ": " << what << "\n";
+}
+
+bool isStdout(const std::string& output)
+{
+    return output == "-" || output == "/dev/stdout" || output == "/dev/fd/1" || output == "/proc/self/fd/1";
+}
+
+bool outputIsAnInput(const Options& o, const std::string& output, std::ostream& err)
+{
+    if (isStdout(output))
+        return false;
+    for (const std::string& input : o.files)
+        if (!isStdin(input) && SameFile(output, input)) {
+            report(err, output, MsgKind::Error,
+                   "Die Ausgabe \"" + output + "\" ist dieselbe Datei wie die Eingabe \"" + input +
+                       "\" und würde sie überschreiben. Es wurde nichts geschrieben.");
+            return true;
+        }
+    return false;
+}
+
+} // namespace hz::cli
