@@ -104,17 +104,17 @@ exactly "hexzwirbel-cli set ampel.hex -o x.hex --do edt_adr_1=4"
 exactly "hexzwirbel-cli set fehlt.hex -o x.hex --do "
 exactly "hexzwirbel-cli set -o x.hex --do "
 
-# The table of the completion against the tool's own --help: each command's usage line names
-# the options the completion offers for it.
+# The table of the completion against the tool's own help: each command's usage (the lines up
+# to the first blank one of `help CMD`) names the options the completion offers for it.
 help=$("$cli" --help) || fail "hexzwirbel-cli --help"
 commands=$(sed -n 's/^  \([a-z]\+\)\( .*\)\?$/\1/p' <<<"$help")
 [[ -n $commands ]] || fail "keine Befehle in --help"
 for c in $commands; do
-    usage=$(sed -n "s/^  $c\\( \\|\$\\)//p" <<<"$help")
+    usage=$("$cli" help "$c" | sed '/^$/q; s/hexzwirbel-cli//g') || fail "hexzwirbel-cli help $c"
     from_help=$(grep -o -- '-\{1,2\}[a-z][-a-z]*' <<<"$usage" | grep -vxF -- "$_hexzwirbel_cli_global" | LC_ALL=C sort -u)
     in_table=$(sed -n "s/^$c\\( \\|\$\\)//p" <<<"$_hexzwirbel_cli_table" | tr -s ' ' '\n' | sed '/^$/d' | LC_ALL=C sort -u)
     [[ $from_help == "$in_table" ]] ||
-        fail "Optionen von $c: --help sagt $(echo $from_help), die Ergänzung kennt $(echo $in_table)"
+        fail "Optionen von $c: help $c sagt $(echo $from_help), die Ergänzung kennt $(echo $in_table)"
 done
 for c in $(sed -n 's/^\([a-z]\+\).*/\1/p' <<<"$_hexzwirbel_cli_table"); do
     [[ $c == help ]] || grep -qxF "$c" <<<"$commands" || fail "$c steht in der Ergänzung, aber nicht in --help"

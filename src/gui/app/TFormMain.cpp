@@ -221,13 +221,7 @@ void TFormMain::closeEvent(QCloseEvent* event)
         return;
     }
     // The settings are kept however the window closes.
-    SettingsValues values;
-    values.rasterX = RasterX;
-    values.rasterY = RasterY;
-    values.width = width();
-    values.top = y();
-    values.left = x();
-    values.lastFileName = fromPath(session.image.LastFileName);
+    const SettingsValues values{RasterX, RasterY, width(), y(), x(), fromPath(session.image.LastFileName)};
     QString error;
     if (!WriteSettings(m_settingsPath, values, &error)) {
         m_prompter.tell(hz::MsgKind::Error, toStd(error), hz::Buttons::Ok);
