@@ -48,8 +48,10 @@ LoadOutcome Session::afterReading(LoadOutcome outcome)
         showNoFile();
     // Whatever the load got to, the window now shows the new file or no file at all: that is
     // the state unsaved changes are measured against.
-    if (outcome == LoadOutcome::Done || outcome == LoadOutcome::Stopped)
+    if (outcome == LoadOutcome::Done || outcome == LoadOutcome::Stopped) {
         TakeSnapshot();
+        resetHistory(); // the history starts with the file as loaded
+    }
     return outcome;
 }
 
@@ -203,13 +205,20 @@ bool Session::PrepareSave()
         m_relay.tell(MsgKind::Warning, kNoCompleteFile, Buttons::Ok);
         return false;
     }
-    if (!pages.ConfirmPendingPageChanges(m_relay))
+    const bool accepted = pages.ConfirmPendingPageChanges(m_relay);
+    // Working copies taken over are a step of their own, so that undo finds them even when
+    // the save goes no further.
+    noteEdit();
+    if (!accepted)
         return false;
     if (!ident.NoAddressInput) {
         if (!addresses.ValidateRows())
             return false;
         addresses.EncodeRows();
         addresses.WriteRows();
+        // The rows' codes in the image are what the rows show already: no step of their own
+        // (an undo that changed nothing a user sees would look broken).
+        amendStep();
     }
     return BuildHexLines(image) > 0;
 }
@@ -241,7 +250,14 @@ Session::Snapshot Session::currentState() const
     return s;
 }
 
-void Session::TakeSnapshot() { m_snapshot = currentState(); }
+void Session::TakeSnapshot()
+{
+    m_snapshot = currentState();
+    // The history keeps its steps; the one that is this state is now the saved one.
+    noteEdit();
+    m_savedStep = currentStep();
+    m_savedAt = !m_steps.empty() && m_steps[m_at] == m_savedStep ? m_at : kNoStep;
+}
 
 bool Session::HasUnsavedChanges() const { return pages.hasPending() || !(currentState() == m_snapshot); }
 

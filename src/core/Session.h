@@ -119,6 +119,23 @@ public:
     // unsaved changes; true when there are none or the user chose Yes.
     bool ConfirmDiscardChanges();
 
+    // The edit history (SessionHistory.cpp). A step is the whole editable state after a user
+    // edit: image memory, ID and config, the rows' texts and R/G states, and each shown page's
+    // working copy with its pending flag. The window calls noteEdit() after every forwarded
+    // user event; it records a step only when the state differs from the current one.
+    // Keystrokes in one text field merge into one step, and nothing is recorded while a mouse
+    // button is held on a page (a drawing stroke is one step at its release). A load starts a
+    // new history; a save keeps it and marks the saved step.
+    void noteEdit();
+    bool canUndo() const { return m_at > 0; }
+    bool canRedo() const { return m_at + 1 < m_steps.size(); }
+    // Both return whether they changed anything; the shown pages re-run their set-up.
+    bool undo();
+    bool redo();
+    // Back to the state the file was loaded or last saved in, as one more step that undo
+    // takes back. False when that is the state already.
+    bool revertToFile();
+
     FirmwareImage image;
     StatusPanels status;
     AddressRowStore rows;
@@ -169,6 +186,29 @@ private:
     };
     Snapshot currentState() const;
     Snapshot m_snapshot;
+
+    struct Step {
+        Snapshot state;
+        std::vector<std::vector<int>> copies; // data() of each shown page, pending ones only
+        std::vector<bool> pending;
+        bool operator==(const Step& o) const { return state == o.state && copies == o.copies && pending == o.pending; }
+    };
+    Step currentStep() const;
+    void applyStep(const Step& step);
+    // A fresh history whose only step is the state now, which is also the saved one.
+    void resetHistory();
+    // The current step takes the state now, without a step of its own.
+    void amendStep();
+    // The field typed into since the last noteEdit ("page/control"); empty for other events.
+    std::string lastTypedField();
+    std::vector<Step> m_steps;
+    std::size_t m_at = 0;
+    Step m_savedStep;
+    static constexpr std::size_t kNoStep = static_cast<std::size_t>(-1);
+    static constexpr std::size_t kMaxSteps = 1000;
+    std::size_t m_savedAt = 0; // index of the saved step in m_steps; kNoStep when it fell away
+    std::string m_typedAt;     // the field whose keystrokes made the current step
+    std::vector<std::pair<const pages::Page*, unsigned>> m_seenEvents;
     FirmwareImage::Memory m_stored;
 
     SessionView m_noView;

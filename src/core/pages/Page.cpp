@@ -144,6 +144,7 @@ void Page::followEdit(Control& trackBar, const std::string& text)
 
 void Page::userText(const std::string& name, const std::string& text)
 {
+    noteUserEvent(name);
     if (Control* c = findMutable(name)) {
         // An edit's change event fires on every change of its text, also one to the same
         // text typed over; the handler decides what it means.
@@ -155,6 +156,7 @@ void Page::userText(const std::string& name, const std::string& text)
 
 void Page::userClick(const std::string& name)
 {
+    noteUserEvent();
     if (Control* c = findMutable(name)) {
         if (c->kind == ControlKind::Radio) {
             // A radio button is checked by its click; its siblings in the same group are not.
@@ -174,6 +176,7 @@ void Page::userClick(const std::string& name)
 
 void Page::userChecked(const std::string& name, bool checked)
 {
+    noteUserEvent();
     if (Control* c = findMutable(name)) {
         if (c->checked == checked)
             return;
@@ -185,6 +188,7 @@ void Page::userChecked(const std::string& name, bool checked)
 
 void Page::userPosition(const std::string& name, int position)
 {
+    noteUserEvent();
     if (Control* c = findMutable(name)) {
         c->position = position < c->min ? c->min : (position > c->max ? c->max : position);
         touch(*c);
@@ -194,6 +198,7 @@ void Page::userPosition(const std::string& name, int position)
 
 void Page::userSelect(const std::string& name, int index)
 {
+    noteUserEvent();
     if (Control* c = findMutable(name)) {
         c->selected = index;
         touch(*c);
@@ -203,12 +208,16 @@ void Page::userSelect(const std::string& name, int index)
 
 void Page::userMouse(const std::string& name, MouseAction action, int x, int y)
 {
+    noteUserEvent();
+    if (action != MouseAction::Move)
+        m_mouseHeld = action == MouseAction::Press;
     if (Control* c = findMutable(name); c && c->mouseHandler)
         c->mouseHandler(*this, action, x, y);
 }
 
 void Page::userFile(const std::string& name, const std::string& path)
 {
+    noteUserEvent();
     // A cancelled file dialog answers no path, and nothing happens.
     if (path.empty())
         return;

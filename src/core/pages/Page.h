@@ -156,6 +156,12 @@ public:
     void userSelect(const std::string& name, int index);
     void userMouse(const std::string& name, MouseAction action, int x, int y);
     void userFile(const std::string& name, const std::string& path);
+    // What the edit history reads of the user events: how many there were, the text field the
+    // last one typed into (empty when it was no typing), and whether a mouse button pressed on
+    // one of the page's images is still held (a drawing stroke is going on).
+    unsigned userEvents() const { return m_userEvents; }
+    const std::string& lastTyped() const { return m_lastTyped; }
+    bool mouseHeld() const { return m_mouseHeld; }
 
 protected:
     Control& add(Control c);
@@ -190,6 +196,16 @@ protected:
     // What the page was last shown with; none before it was first shown. Handlers that reach
     // the image or the prompter do nothing without it.
     std::optional<PageContext> m_context;
+
+private:
+    void noteUserEvent(const std::string& typed = {})
+    {
+        ++m_userEvents;
+        m_lastTyped = typed;
+    }
+    unsigned m_userEvents = 0;
+    std::string m_lastTyped;
+    bool m_mouseHeld = false;
 
 private:
     // Sets one field of a control and stamps the control, only when the value is new.

@@ -93,6 +93,11 @@ std::vector<Page*> PageHost::all()
 void PageHost::ShowPage(int kind, const PageContext& context)
 {
     m_shown = pagesFor(kind);
+    ShowAgain(context);
+}
+
+void PageHost::ShowAgain(const PageContext& context)
+{
     for (Page* p : m_shown) {
         p->Updating = true;
         p->corrections.clear();

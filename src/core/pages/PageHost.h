@@ -57,6 +57,9 @@ public:
     // Shows the pages of `kind` for the loaded file: each page's set-up runs with `context`
     // and reads its image.
     void ShowPage(int kind, const PageContext& context);
+    // Runs the set-up of the shown pages again, so that they show what the image holds now
+    // (after an undo or redo has put an earlier image back).
+    void ShowAgain(const PageContext& context);
     // The load hides every page before it reads a file.
     void HidePages();
 

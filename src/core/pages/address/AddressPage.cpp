@@ -216,6 +216,17 @@ void AddressPage::clearRows()
     RowState.fill(0);
 }
 
+void AddressPage::restoreRows(const std::array<std::string, kRows>& address,
+                              const std::array<std::string, kRows>& function, const std::array<int, kRows>& state)
+{
+    for (int k = 0; k < kRows; ++k) {
+        setText(this->address(k), address[static_cast<std::size_t>(k)]);
+        setText(this->function(k), function[static_cast<std::size_t>(k)]);
+    }
+    RowState = state;
+    colourRows();
+}
+
 void AddressPage::DecodeRows(const std::function<void(int, int)>& progress)
 {
     const IdentificationState& s = m_state;

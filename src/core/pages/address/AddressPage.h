@@ -114,6 +114,10 @@ public:
     void colourRows();
     // No file open: every row empty and red.
     void clearRows();
+    // Puts the rows' texts and R/G states back as an earlier state held them (undo): nothing
+    // is checked and no handler runs, the fields only show the texts again.
+    void restoreRows(const std::array<std::string, kRows>& address, const std::array<std::string, kRows>& function,
+                     const std::array<int, kRows>& state);
 
     // Decodes the image's codes into the rows; `progress(maximum, position)` follows it.
     void DecodeRows(const std::function<void(int, int)>& progress);
