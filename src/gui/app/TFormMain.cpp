@@ -46,6 +46,7 @@ TFormMain::TFormMain(hz::gui::MainWindowServices services, QWidget* parent)
     m_rows = new AddressRowsFrame(session.addresses, GroupBoxMain, lbl_header);
     // Made after GroupBoxMain, so that a shown page lies above the address area.
     m_pageHost = std::make_unique<PageHostView>(session.pages, central, m_dialogs);
+    attachHistory(session, *m_pageHost, *m_rows, [this] { refreshView(); }); // undo(), redo(), revertToFile()
 
     // Start-up, in the order the firmware editor has always done it.
     setWindowTitle(QStringLiteral("Hex Zwirbel 2020-06-02"));

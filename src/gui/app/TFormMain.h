@@ -16,6 +16,7 @@
 #include "core/Session.h"
 #include "core/SessionView.h"
 #include "core/pages/servo/KornelPage.h"
+#include "gui/app/EditHistoryCommands.h"
 #include "gui/app/FolderBrowser.h"
 #include "gui/app/MainWindowServices.h"
 #include "gui/app/MessageBoxPrompter.h"
@@ -25,7 +26,7 @@ class AddressRowsFrame;
 class PageFrame;
 class PageHostView;
 
-class TFormMain : public QMainWindow, public WindowControls, public hz::SessionView {
+class TFormMain : public QMainWindow, public WindowControls, public hz::SessionView, public EditHistoryCommands {
     Q_OBJECT
 
 public:
