@@ -58,8 +58,10 @@ protected:
     // the address group box.
     void showHeader(const std::string& name);
     void showStatus(const hz::StatusPanels& status);
-    // The progress bar clamps to 0..maximum.
+    // The progress bar clamps to 0..maximum; it shows while the work runs ...
     void showProgress(int maximum, int position);
+    // ... and goes back to 0 and out of sight when the work is done or stopped.
+    void endProgress();
 
 private:
     QMainWindow& m_window;
