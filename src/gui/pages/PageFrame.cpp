@@ -13,6 +13,8 @@
 #include <QSpinBox>
 #include <QStyle>
 
+#include <algorithm>
+
 #include "gui/app/ControlFont.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/app/QtText.h"
@@ -82,6 +84,12 @@ QWidget* PageFrame::make(const Control& c)
             auto* f = new QFrame(parent);
             // A panel over the window's own controls must hide them.
             f->setAutoFillBackground(true);
+            // A group a few pixels narrow or low is a separator: drawn as a sunken line, not
+            // only filled with the background colour, where it could not be seen.
+            if (c.geometry && std::min(c.geometry->width, c.geometry->height) <= 3) {
+                f->setFrameShape(c.geometry->width <= c.geometry->height ? QFrame::VLine : QFrame::HLine);
+                f->setFrameShadow(QFrame::Sunken);
+            }
             w = f;
         } else {
             w = new QGroupBox(parent);
