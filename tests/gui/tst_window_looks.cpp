@@ -3,6 +3,8 @@
 // address in its tool tip.
 
 #include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -23,6 +25,7 @@ private slots:
     void lowerButtonCaptionsFitAndTheArrowsSayWhatTheyDo();
     void progressBarShowsOnlyWhileALoadDecodes();
     void documentationAddressIsShortenedInTheMiddle();
+    void emptyWindowSaysHowToLoadAFile();
 };
 
 void TstWindowLooks::lowerButtonCaptionsFitAndTheArrowsSayWhatTheyDo_data()
@@ -93,6 +96,30 @@ void TstWindowLooks::documentationAddressIsShortenedInTheMiddle()
     QVERIFY(QFontMetrics(web->font()).horizontalAdvance(shown) < web->width());
     QCOMPARE(web->shownToolTip(), hint + QLatin1Char('\n') + address);
     QCOMPARE(web->toolTip(), hint);
+}
+
+void TstWindowLooks::emptyWindowSaysHowToLoadAFile()
+{
+    Harness h;
+    TFormMain& w = h.make();
+    auto* hint = w.findChild<QLabel*>(QStringLiteral("lbl_start"));
+    QVERIFY(hint);
+    QVERIFY(!hint->isHidden());
+    QVERIFY(hint->text().contains(QString::fromUtf8("„HEX laden“")));
+    QCOMPARE(hint->parentWidget(), w.GroupBoxMain);
+    // the whole hint can be read in the empty address area
+    QVERIFY(w.GroupBoxMain->rect().contains(hint->geometry()));
+    QVERIFY(hint->heightForWidth(hint->width()) <= hint->height());
+
+    w.LoadFile(fx("classic_629_turnout.hex"));
+    QVERIFY(hint->isHidden());
+
+    // a load that stops at a bad line leaves no file: the window is empty again, and says so
+    const QString bad = h.path("kaputt.hex");
+    hz::test::writeFile(bad.toStdString(), hz::test::joinCrLf({hz::test::kBase0, ":040000000830033091",
+                                                               ":020000020000FC", hz::test::kEnd}));
+    w.LoadFile(bad);
+    QVERIFY(!hint->isHidden());
 }
 
 QTEST_MAIN(TstWindowLooks)

@@ -141,12 +141,12 @@ hz::LoadOutcome TFormMain::LoadFile(const QString& fileName)
         outcome = session.LoadFile(toPath(fileName));
     } catch (...) {
         refreshView();
-        endProgress();
+        endProgress(session.SaveEnabled);
         btn_save->setEnabled(session.SaveEnabled);
         throw;
     }
     refreshView();
-    endProgress();
+    endProgress(session.SaveEnabled);
     btn_save->setEnabled(session.SaveEnabled);
     if (outcome == hz::LoadOutcome::Done || outcome == hz::LoadOutcome::Stopped)
         session.TakeSnapshot();

@@ -33,6 +33,11 @@ constexpr int kProgressTop = 49;
 constexpr int kProgressHeight = 17;
 constexpr int kButtonGroupHeight = 74;
 constexpr int kGowebHeight = 25;
+// The hint of the empty window, in the address group box below where the header stands.
+constexpr int kStartHintLeft = 10;
+constexpr int kStartHintTop = 50;
+constexpr int kStartHintWidth = 380;
+constexpr int kStartHintHeight = 60;
 // What a caption keeps free at each side of its button: the frame and a pixel of air.
 constexpr int kCaptionSide = 3;
 
@@ -60,6 +65,15 @@ void WindowControls::createControls()
     hf.setPixelSize(20);
     lbl_header->setFont(hf);
     lbl_header->move(10, 18);
+
+    // The empty window says how to get a file into it; the address rows and pages take the
+    // place once one is loaded.
+    lbl_start = new QLabel(QString::fromUtf8("HEX-Datei laden: mit „HEX laden“ oder indem Sie eine .hex-Datei auf "
+                                             "das Fenster ziehen."),
+                           GroupBoxMain);
+    lbl_start->setObjectName(QStringLiteral("lbl_start"));
+    lbl_start->setWordWrap(true);
+    lbl_start->setGeometry(kStartHintLeft, kStartHintTop, kStartHintWidth, kStartHintHeight);
 
     GroupBoxButtons = new QGroupBox(central);
     GroupBoxButtons->setObjectName(QStringLiteral("GroupBoxButtons"));
@@ -192,10 +206,11 @@ void WindowControls::showProgress(int maximum, int position)
     ProgressBar1->setValue(std::clamp(position, 0, std::max(0, maximum)));
 }
 
-void WindowControls::endProgress()
+void WindowControls::endProgress(bool fileLoaded)
 {
     ProgressBar1->setValue(0);
     ProgressBar1->hide();
+    lbl_start->setVisible(!fileLoaded);
 }
 
 void WindowControls::showHeader(const std::string& name)

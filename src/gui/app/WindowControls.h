@@ -32,6 +32,7 @@ public:
     QWidget* central = nullptr;
     QGroupBox* GroupBoxMain = nullptr;
     QLabel* lbl_header = nullptr;
+    QLabel* lbl_start = nullptr; // what to do in a window without a file
     QGroupBox* GroupBoxButtons = nullptr;
     QPushButton* btn_prev = nullptr;
     QPushButton* btn_load = nullptr;
@@ -60,8 +61,9 @@ protected:
     void showStatus(const hz::StatusPanels& status);
     // The progress bar clamps to 0..maximum; it shows while the work runs ...
     void showProgress(int maximum, int position);
-    // ... and goes back to 0 and out of sight when the work is done or stopped.
-    void endProgress();
+    // ... and goes back to 0 and out of sight when the load is done or stopped; the hint of
+    // the empty window shows again where the load left no file.
+    void endProgress(bool fileLoaded);
 
 private:
     QMainWindow& m_window;
