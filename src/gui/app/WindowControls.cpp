@@ -160,7 +160,9 @@ void WindowControls::ArrangeWindow(int left, int right, int height, int width)
     GroupBoxMain->resize(GroupBoxMain->width(), height + 5);
 
     m_window.setMinimumSize(0, 0);
-    m_window.resize(right + width + 10, height + StatusBar1->height() + GroupBoxButtons->height() + 50);
+    // The menu bar lies above the client area, which keeps its size.
+    const int menu = m_window.menuWidget() ? m_window.menuWidget()->sizeHint().height() : 0;
+    m_window.resize(right + width + 10, menu + height + StatusBar1->height() + GroupBoxButtons->height() + 50);
     m_window.setMinimumSize(m_window.width(), m_window.height());
 
     // C++ integer division truncates toward zero, as the layout formulas want.

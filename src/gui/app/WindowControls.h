@@ -5,7 +5,8 @@
 //
 // All of them are placed with absolute pixel geometry; the arrangement formulas below are
 // what the decoder pages were designed against, so no Qt layouts are used for them. Window
-// sizes are those of the window's client area (status bar included).
+// sizes are those of the window's client area (status bar included); the menu bar, where the
+// window has one, comes on top of them.
 
 #include <array>
 #include <string>
