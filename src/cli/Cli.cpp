@@ -67,7 +67,7 @@ const Command* findCommand(const std::string& name)
 bool anyCommandTakes(const std::string& name)
 {
     for (const auto& c : Commands())
-        for (const OptionSpec& s : c->options())
+        for (const CommandOption& s : c->options())
             if (name == s.name || (s.shortName && name == s.shortName))
                 return true;
     return false;
@@ -86,7 +86,7 @@ Parsed parseFor(const Command& c, const std::vector<std::string>& args, std::siz
     Parsed p;
     Options& o = p.options;
     o.command = c.name();
-    const std::vector<OptionSpec> specs = c.options();
+    const std::vector<CommandOption> declared = c.options();
     std::set<std::string> given;
     auto fail = [&](const std::string& what) {
         if (p.error.empty())
@@ -122,31 +122,31 @@ Parsed parseFor(const Command& c, const std::vector<std::string>& args, std::siz
             p.help = true;
             continue;
         }
-        const OptionSpec* spec = nullptr;
-        for (const OptionSpec& s : specs)
-            if (name == s.name || (s.shortName && name == s.shortName))
-                spec = &s;
-        if (!spec) {
+        const CommandOption* option = nullptr;
+        for (const CommandOption& d : declared)
+            if (name == d.name || (d.shortName && name == d.shortName))
+                option = &d;
+        if (!option) {
             fail(anyCommandTakes(name) ? "Option " + name + " wird hier nicht angenommen."
                                        : "Unbekannte Option " + (a[1] == '-' ? name : a) + ".");
             continue;
         }
-        if (spec->value && !attached) {
+        if (option->value && !attached) {
             if (i + 1 >= args.size()) {
-                fail("Nach " + name + " fehlt " + spec->value + ".");
+                fail("Nach " + name + " fehlt " + option->value + ".");
                 continue;
             }
             value = args[++i];
-        } else if (!spec->value && attached) {
+        } else if (!option->value && attached) {
             fail("Option " + name + " nimmt keinen Wert.");
             continue;
         }
         // A value given twice is a mistake in the script; taking either one would hide it.
-        if (!given.insert(spec->name).second && spec->value && !spec->repeatable) {
+        if (!given.insert(option->name).second && option->value && !option->repeatable) {
             fail("Option " + name + " ist mehrfach angegeben.");
             continue;
         }
-        spec->store(o, value);
+        option->store(o, value);
     }
     if (!p.error.empty())
         return p;
@@ -159,7 +159,7 @@ Parsed parseFor(const Command& c, const std::vector<std::string>& args, std::siz
                   "; angegeben: " + std::to_string(n) + ".";
         return p;
     }
-    for (const OptionSpec& s : specs)
+    for (const CommandOption& s : declared)
         if (s.required && !given.count(s.name)) {
             p.error = std::string("Es fehlt ") + (s.shortName ? s.shortName : s.name) + " " + s.value + ".";
             return p;

@@ -8,29 +8,29 @@ namespace hz::cli {
 
 namespace opt {
 
-OptionSpec output(const char* value, const char* help)
+CommandOption output(const char* value, const char* help)
 {
     return {"--output", "-o", value, help, [](Options& o, const std::string& v) { o.output = v; }, false, true};
 }
 
-OptionSpec json(const char* help)
+CommandOption json(const char* help)
 {
     return {"--json", nullptr, nullptr, help, [](Options& o, const std::string&) { o.json = true; }};
 }
 
-OptionSpec defaultConfig()
+CommandOption defaultConfig()
 {
     return {"--default-config", nullptr, nullptr,
             "Fehlt der Config-Wert, den Standard-Wert des Dekoders erzeugen (statt ihn wegzulassen).",
             [](Options& o, const std::string&) { o.defaultConfig = true; }};
 }
 
-OptionSpec strict(const char* help)
+CommandOption strict(const char* help)
 {
     return {"--strict", nullptr, nullptr, help, [](Options& o, const std::string&) { o.strict = true; }};
 }
 
-OptionSpec row()
+CommandOption row()
 {
     return {"--row",
             nullptr,
@@ -40,7 +40,7 @@ OptionSpec row()
             true};
 }
 
-OptionSpec action()
+CommandOption action()
 {
     return {"--do",
             nullptr,
@@ -50,7 +50,7 @@ OptionSpec action()
             true};
 }
 
-OptionSpec count()
+CommandOption count()
 {
     return {"--count",
             nullptr,
@@ -61,7 +61,7 @@ OptionSpec count()
             true};
 }
 
-OptionSpec step()
+CommandOption step()
 {
     return {"--step", nullptr, "S", "Abstand der Adressen zweier aufeinanderfolgender Dateien (ab 1).",
             [](Options& o, const std::string& v) { o.step = v; }};
@@ -72,7 +72,7 @@ OptionSpec step()
 namespace {
 
 // "-o AUS" or "--step S": how the option is written in the usage line.
-std::string callForm(const OptionSpec& s)
+std::string callForm(const CommandOption& s)
 {
     std::string form = s.shortName ? s.shortName : s.name;
     if (s.value)
@@ -160,7 +160,7 @@ std::string Command::usageLine() const
     const Operands ops = operands();
     if (*ops.text)
         line += std::string(" ") + ops.text;
-    for (const OptionSpec& s : options()) {
+    for (const CommandOption& s : options()) {
         if (s.required)
             line += " " + callForm(s);
         else
@@ -174,9 +174,9 @@ std::string Command::help() const
     const std::string call = "Aufruf: hexzwirbel-cli ";
     std::string text = call + wrapped(usageLine(), call.size(), call.size() + std::string(name()).size() + 1) + "\n\n" +
                        reflow(description()) + "\nOptionen:\n";
-    std::vector<OptionSpec> all = options();
+    std::vector<CommandOption> all = options();
     all.push_back({"--help", "-h", nullptr, "Diese Hilfe.", nullptr});
-    for (const OptionSpec& s : all) {
+    for (const CommandOption& s : all) {
         std::string left = "  ";
         if (s.shortName)
             left += std::string(s.shortName) + ", ";

@@ -32,7 +32,7 @@ struct Options {
 };
 
 // An option as a command takes it.
-struct OptionSpec {
+struct CommandOption {
     const char* name;      // "--output"
     const char* shortName; // "-o", or nullptr
     const char* value;     // what follows it in the usage ("AUS", "N=WERT"); nullptr for a flag
@@ -45,14 +45,14 @@ struct OptionSpec {
 // The options several commands share, each with the value name and help line the command
 // gives it.
 namespace opt {
-OptionSpec output(const char* value, const char* help);
-OptionSpec json(const char* help);
-OptionSpec defaultConfig();
-OptionSpec strict(const char* help);
-OptionSpec row();
-OptionSpec action();
-OptionSpec count();
-OptionSpec step();
+CommandOption output(const char* value, const char* help);
+CommandOption json(const char* help);
+CommandOption defaultConfig();
+CommandOption strict(const char* help);
+CommandOption row();
+CommandOption action();
+CommandOption count();
+CommandOption step();
 } // namespace opt
 
 // What a command takes besides its options.
@@ -73,7 +73,7 @@ public:
     virtual ~Command() = default;
     virtual const char* name() const = 0;
     virtual Operands operands() const = 0;
-    virtual std::vector<OptionSpec> options() const = 0;
+    virtual std::vector<CommandOption> options() const = 0;
     // One line for the overview of all commands.
     virtual const char* summary() const = 0;
     // What the command does, for its own help: paragraphs and items as `reflow` takes them.

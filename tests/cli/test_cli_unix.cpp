@@ -83,7 +83,7 @@ TEST(CliUnix, EveryCommandHasItsOwnHelp)
             }
         }
         // every option the command takes is explained
-        for (const hz::cli::OptionSpec& s : c->options())
+        for (const hz::cli::CommandOption& s : c->options())
             EXPECT_TRUE(has(viaHelp.out, std::string(s.name) + (s.value ? std::string(" ") + s.value : ""))) << s.name;
         // no help line runs past 80 characters (counted as characters, not bytes)
         std::istringstream text(viaHelp.out);

@@ -6,8 +6,10 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -67,6 +69,9 @@ private slots:
     void controlsOfTheDialog();
     void hexInfoOpensTheListingsAndACompareFillsTheMemos();
     void cancelledOrFailedComparison();
+    void valuesAreReadable();
+    void staysOnTheScreen_data();
+    void staysOnTheScreen();
 };
 
 void TstInfoDialog::controlsOfTheDialog()
@@ -211,6 +216,63 @@ void TstInfoDialog::cancelledOrFailedComparison()
     QCOMPARE(h.prompter.shown.size(), std::size_t{1});
     QVERIFY(QString::fromStdString(h.prompter.shown[0].text)
                 .startsWith(QStringLiteral("E206a: Unerwartete Zeile im File:")));
+}
+
+void TstInfoDialog::valuesAreReadable()
+{
+    hz::test::ScriptedPrompter prompter;
+    hz::test::ScriptedFileDialogs dialogs;
+    hz::Session session(prompter);
+    QCOMPARE(session.LoadFile(demo("forsta_16f18324.hex").toStdString()), hz::LoadOutcome::Done);
+    InfoDialog d(session.image, prompter, dialogs);
+    QList<QLineEdit*> edits;
+    for (QLineEdit* e : d.edt_config)
+        edits << e;
+    for (QLineEdit* e : d.edt_ID)
+        edits << e;
+    for (QLineEdit* e : edits) {
+        QVERIFY(e->isReadOnly());
+        const QPalette& p = e->palette();
+        // what a disabled edit draws is what an enabled one draws: dark text on the field colour
+        QCOMPARE(p.color(QPalette::Disabled, QPalette::Text), p.color(QPalette::Active, QPalette::Text));
+        QCOMPARE(p.color(QPalette::Disabled, QPalette::Base), p.color(QPalette::Active, QPalette::Base));
+        QVERIFY(p.color(QPalette::Disabled, QPalette::Text) != p.color(QPalette::Disabled, QPalette::Base));
+    }
+}
+
+void TstInfoDialog::staysOnTheScreen_data()
+{
+    QTest::addColumn<QRect>("placed");
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QPoint>("at");
+    const QRect screen(0, 0, 1920, 1040);
+    QTest::newRow("inside stays") << QRect(200, 100, 978, 662) << screen << QPoint(200, 100);
+    QTest::newRow("left edge at -1") << QRect(-1, 100, 978, 662) << screen << QPoint(0, 100);
+    QTest::newRow("above the top") << QRect(10, -40, 978, 662) << screen << QPoint(10, 0);
+    QTest::newRow("both at once") << QRect(-300, -20, 978, 662) << screen << QPoint(0, 0);
+    QTest::newRow("second screen on the left")
+        << QRect(-2000, 10, 978, 662) << QRect(-1920, 0, 1920, 1080) << QPoint(-1920, 10);
+    // centred on a window low on the screen, it keeps its place
+    QTest::newRow("beyond right and bottom") << QRect(1500, 900, 978, 662) << screen << QPoint(1500, 900);
+}
+
+void TstInfoDialog::staysOnTheScreen()
+{
+    QFETCH(QRect, placed);
+    QFETCH(QRect, screen);
+    QFETCH(QPoint, at);
+    QCOMPARE(hz::gui::onScreen(placed, screen), at);
+
+    // and the dialog takes that place on its window's screen
+    hz::test::ScriptedPrompter prompter;
+    hz::test::ScriptedFileDialogs dialogs;
+    hz::Session session(prompter);
+    QCOMPARE(session.LoadFile(demo("forsta_16f18324.hex").toStdString()), hz::LoadOutcome::Done);
+    QWidget owner;
+    owner.setGeometry(placed.x(), placed.y(), 300, 200);
+    InfoDialog d(session.image, prompter, dialogs, &owner);
+    const QRect available = owner.screen()->availableGeometry();
+    QVERIFY(d.x() >= available.left() && d.y() >= available.top());
 }
 
 QTEST_MAIN(TstInfoDialog)

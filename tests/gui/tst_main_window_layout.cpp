@@ -92,7 +92,7 @@ void TstMainWindowLayout::startUpState()
     // Base arrangement: the window is sized for the empty page and cannot be made smaller.
     QCOMPARE(w.GroupBoxMain->geometry(), QRect(5, 5, 400, 505));
     QCOMPARE(w.width(), 720);
-    QCOMPARE(w.height(), 500 + w.StatusBar1->height() + w.GroupBoxButtons->height() + 50);
+    QCOMPARE(clientHeight(w), 500 + w.StatusBar1->height() + w.GroupBoxButtons->height() + 50);
     QCOMPARE(w.minimumSize(), w.size());
     QCOMPARE(w.pos(), QPoint(10, 10)); // no settings file
 
@@ -173,7 +173,7 @@ void TstMainWindowLayout::arrangeWindow()
 
     QCOMPARE(w.GroupBoxMain->height(), args[2] + 5);
     QCOMPARE(w.width(), windowWidth);
-    QCOMPARE(w.height(), args[2] + w.StatusBar1->height() + w.GroupBoxButtons->height() + 50);
+    QCOMPARE(clientHeight(w), args[2] + w.StatusBar1->height() + w.GroupBoxButtons->height() + 50);
     QCOMPARE(w.minimumSize(), w.size());
     QCOMPARE(w.btn_load->width(), wide);
     QCOMPARE(w.btn_save->width(), wide);

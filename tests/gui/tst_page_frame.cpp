@@ -2,6 +2,7 @@
 // the control, copies the model's state into it, and forwards every kind of widget event to
 // the model - the path every page of the window takes.
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -144,6 +145,8 @@ private slots:
     void widgetsMirrorTheControls();
     void everyWidgetEventReachesTheModel();
     void imagesPaintTheDrawingAndReportTheMouseInImagePixels();
+    void screenReadersHearTheTrueRoleAndTheCaption_data();
+    void screenReadersHearTheTrueRoleAndTheCaption();
 };
 
 void TstPageFrame::widgetsMirrorTheControls()
@@ -224,6 +227,47 @@ void TstPageFrame::imagesPaintTheDrawingAndReportTheMouseInImagePixels()
     QCOMPARE(image->image().pixel(2, 10), qRgb(0, 255, 0));
     QCOMPARE(image->image().pixel(11, 10), qRgb(0, 255, 0));
     QCOMPARE(image->image().pixel(12, 10), qRgb(255, 0, 0));
+}
+
+void TstPageFrame::screenReadersHearTheTrueRoleAndTheCaption_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("spoken");
+    QTest::newRow("radio button") << "rad_a" << int(QAccessible::RadioButton) << "rad_a";
+    QTest::newRow("check box") << "cbx_flag" << int(QAccessible::CheckBox) << "Flag";
+    QTest::newRow("push button") << "btn_go" << int(QAccessible::Button) << "Los";
+    QTest::newRow("label") << "lbl_probe" << int(QAccessible::StaticText) << "Probe";
+    QTest::newRow("edit") << "edt_value" << int(QAccessible::EditableText) << "";
+}
+
+void TstPageFrame::screenReadersHearTheTrueRoleAndTheCaption()
+{
+    QFETCH(QString, name);
+    QFETCH(int, role);
+    QFETCH(QString, spoken);
+    ProbePage page;
+    PageFrame f(page, nullptr);
+    f.refresh();
+    QWidget* w = f.findChild<QWidget*>(name);
+    QVERIFY(w);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    QVERIFY(a);
+    QCOMPARE(int(a->role()), role);
+    QCOMPARE(a->text(QAccessible::Name), spoken);
+    if (role != QAccessible::RadioButton)
+        return;
+    // The radio buttons stay exclusive by the model alone: a click checks one and the model
+    // unchecks the other, and checking one in code leaves the other as it is.
+    auto* a1 = f.findChild<QRadioButton*>("rad_a");
+    auto* b1 = f.findChild<QRadioButton*>("rad_b");
+    a1->click();
+    b1->click();
+    QVERIFY(b1->isChecked() && !a1->isChecked());
+    f.Updating = true;
+    a1->setChecked(true);
+    f.Updating = false;
+    QVERIFY(a1->isChecked() && b1->isChecked());
 }
 
 QTEST_MAIN(TstPageFrame)

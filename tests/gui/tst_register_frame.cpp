@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QFrame>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
@@ -38,6 +40,7 @@ private slots:
     void captionsFitBeforeTheirEdits();
     void aShorterListGetsItsOwnFontBack();
     void typingGoesThroughTheModel();
+    void columnSeparatorsCanBeSeen();
 };
 
 void TstRegisterFrame::widgetsMirrorTheModelAndAreMadeForShownRowsOnly()
@@ -170,6 +173,25 @@ void TstRegisterFrame::typingGoesThroughTheModel()
     QCOMPARE(QString::fromStdString(prompter.shown[0].text),
              QString::fromUtf8("Ungültige Eingabe.\rZugelassen sind nur Zahlen"));
     QVERIFY(cv29->hasFocus());
+}
+
+void TstRegisterFrame::columnSeparatorsCanBeSeen()
+{
+    hz::Session session(prompter);
+    RegisterFrame f(session.pages.page<RegisterPage>(), nullptr);
+    session.image.resetMemory();
+    show(session, f, 0x4400);
+    const QColor background = f.panel()->palette().color(QPalette::Window);
+    for (const char* name : {"Line1", "Line2", "Line3"}) {
+        auto* line = f.findChild<QFrame*>(QString::fromLatin1(name));
+        QVERIFY2(line, name);
+        // a separator drawn only in the background colour cannot be told from the panel
+        const QImage drawn = line->grab().toImage();
+        int marked = 0;
+        for (int x = 0; x < drawn.width(); ++x)
+            marked += QColor(drawn.pixel(x, drawn.height() / 2)) != background ? 1 : 0;
+        QVERIFY2(marked > 0, name);
+    }
 }
 
 QTEST_MAIN(TstRegisterFrame)

@@ -45,7 +45,7 @@ class CompareCommand : public Command {
 public:
     const char* name() const override { return "compare"; }
     Operands operands() const override { return {"DATEI1 DATEI2", "genau zwei Dateien", 2, 2}; }
-    std::vector<OptionSpec> options() const override
+    std::vector<CommandOption> options() const override
     {
         return {opt::json("Der Vergleich als JSON-Objekt (Aufbau: hexzwirbel-cli(1))."), opt::defaultConfig()};
     }

@@ -14,7 +14,7 @@ class ConvertCommand : public Command {
 public:
     const char* name() const override { return "convert"; }
     Operands operands() const override { return {"EIN", "genau eine Eingabedatei", 1, 1}; }
-    std::vector<OptionSpec> options() const override
+    std::vector<CommandOption> options() const override
     {
         return {opt::output("AUS", "Die neue HEX-Datei; \"-\" schreibt sie auf stdout."),
                 opt::strict("Nichts schreiben, wenn EIN beschädigte Zeilen hat (Rückgabewert 1)."),

@@ -58,7 +58,7 @@ class DiffCommand : public Command {
 public:
     const char* name() const override { return "diff"; }
     Operands operands() const override { return {"A B", "genau zwei Dateien", 2, 2}; }
-    std::vector<OptionSpec> options() const override
+    std::vector<CommandOption> options() const override
     {
         return {opt::json("Die Unterschiede als JSON-Objekt, auch bei einem Fehler (Aufbau: hexzwirbel-cli(1))."),
                 opt::defaultConfig()};

@@ -23,7 +23,7 @@ class DumpCommand : public Command {
 public:
     const char* name() const override { return "dump"; }
     Operands operands() const override { return {"DATEI", "genau eine Datei", 1, 1}; }
-    std::vector<OptionSpec> options() const override
+    std::vector<CommandOption> options() const override
     {
         return {opt::json("Die Listen als JSON-Objekt (Aufbau: hexzwirbel-cli(1))."), opt::defaultConfig()};
     }

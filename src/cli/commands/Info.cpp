@@ -125,7 +125,7 @@ class InfoCommand : public Command {
 public:
     const char* name() const override { return "info"; }
     Operands operands() const override { return {"DATEI", "genau eine Datei", 1, 1}; }
-    std::vector<OptionSpec> options() const override
+    std::vector<CommandOption> options() const override
     {
         return {opt::json("Der Bericht als JSON-Objekt (Aufbau: hexzwirbel-cli(1))."), opt::defaultConfig()};
     }

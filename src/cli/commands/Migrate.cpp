@@ -81,7 +81,7 @@ class MigrateCommand : public Command {
 public:
     const char* name() const override { return "migrate"; }
     Operands operands() const override { return {"ALT NEU", "genau zwei Dateien (ALT und NEU)", 2, 2}; }
-    std::vector<OptionSpec> options() const override
+    std::vector<CommandOption> options() const override
     {
         return {opt::output("AUS", "Die neue HEX-Datei; weder ALT noch NEU (der Bericht steht auf stdout)."),
                 opt::json("Der Bericht als JSON-Objekt (Aufbau: hexzwirbel-cli(1))."),

@@ -17,7 +17,7 @@ public:
     {
         return {"WORT...", "ein oder mehrere Programmwörter", 1, static_cast<std::size_t>(-1), false};
     }
-    std::vector<OptionSpec> options() const override { return {}; }
+    std::vector<CommandOption> options() const override { return {}; }
     const char* summary() const override { return "Nennt den PIC-Befehl von Programmwörtern, z.B. 2812 [GOTO  ]."; }
     const char* description() const override
     {

@@ -23,7 +23,7 @@ class SeriesCommand : public Command {
 public:
     const char* name() const override { return "series"; }
     Operands operands() const override { return {"EIN", "genau eine Eingabedatei", 1, 1}; }
-    std::vector<OptionSpec> options() const override
+    std::vector<CommandOption> options() const override
     {
         return {opt::output("MUSTER", "Die Namen der Dateien; {n} wird zur Nummer der Datei."), opt::count(),
                 opt::step(), opt::json("Die geschriebenen Dateien als JSON-Objekt (Aufbau: hexzwirbel-cli(1))."),

@@ -47,7 +47,7 @@ class SetCommand : public Command {
 public:
     const char* name() const override { return "set"; }
     Operands operands() const override { return {"EIN", "genau eine Eingabedatei", 1, 1}; }
-    std::vector<OptionSpec> options() const override
+    std::vector<CommandOption> options() const override
     {
         return {opt::output("AUS", "Die neue HEX-Datei (darf EIN sein); \"-\" schreibt sie auf stdout."), opt::row(),
                 opt::action(), opt::strict("Nichts schreiben, wenn EIN beschädigte Zeilen hat (Rückgabewert 1)."),

@@ -46,7 +46,7 @@ class TypesCommand : public Command {
 public:
     const char* name() const override { return "types"; }
     Operands operands() const override { return {"", "keine Datei", 0, 0}; }
-    std::vector<OptionSpec> options() const override
+    std::vector<CommandOption> options() const override
     {
         return {opt::json("Die Liste als JSON-Objekt (Aufbau: hexzwirbel-cli(1)).")};
     }

@@ -8,6 +8,8 @@
 
 #include <unistd.h>
 
+#include <string>
+
 #include "core/IniFile.h"
 #include "gui/app/QtText.h"
 
@@ -88,6 +90,45 @@ bool WriteSettings(const QString& path, const SettingsValues& v, QString* error)
     if (!ini.save(toPath(path), &why)) {
         if (error)
             *error = fromStd(why); // names the file and says why
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+std::string recentKey(int i) { return "File" + std::to_string(i + 1); }
+
+} // namespace
+
+QStringList ReadRecentFiles(const QString& path)
+{
+    QStringList files;
+    hz::IniFile ini;
+    if (!ini.load(toPath(path), nullptr))
+        return files;
+    for (int i = 0; i < kRecentFilesMax; ++i) {
+        const QString file = fromStd(ini.readString("RecentFiles", recentKey(i), std::string()));
+        if (!file.isEmpty() && !files.contains(file))
+            files << file;
+    }
+    return files;
+}
+
+bool WriteRecentFiles(const QString& path, const QStringList& files, QString* error)
+{
+    hz::IniFile ini;
+    std::string why;
+    if (!ini.load(toPath(path), &why)) {
+        if (error)
+            *error = QStringLiteral("Die Datei \"%1\" konnte nicht gelesen werden: %2").arg(path, fromStd(why));
+        return false;
+    }
+    for (int i = 0; i < kRecentFilesMax; ++i)
+        ini.setValue("RecentFiles", recentKey(i), i < files.size() ? toStd(files.at(i)) : std::string());
+    if (!ini.save(toPath(path), &why)) {
+        if (error)
+            *error = fromStd(why);
         return false;
     }
     return true;

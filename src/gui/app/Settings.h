@@ -5,10 +5,12 @@
 //   [Raster]      x, y                    item index of the two grid lists of the servo editor
 //   [Window]      Width, Top, Left        pixels
 //   [ReloadFile]  LastFileName_HEX        full path, proposed by the open and save dialogs
+//   [RecentFiles] File1 .. File10         full paths of "Zuletzt geöffnet", newest first
 //
 // Other sections and keys in the file survive a rewrite.
 
 #include <QString>
+#include <QStringList>
 
 struct SettingsValues {
     int rasterX = 0, rasterY = 0, width = 560, top = 10, left = 10;
@@ -47,3 +49,14 @@ SettingsValues ReadSettings(const QString& path);
 // `error` (a text for the user) when the existing file cannot be read or the new one cannot be
 // written; the file on disk is then unchanged.
 bool WriteSettings(const QString& path, const SettingsValues& v, QString* error);
+
+// The list of "Zuletzt geöffnet" holds at most this many files.
+inline constexpr int kRecentFilesMax = 10;
+
+// The recent files of the file at `path`, newest first; empty keys and a missing file give
+// fewer or none.
+QStringList ReadRecentFiles(const QString& path);
+
+// Writes File1 .. File10 of [RecentFiles] (an empty value where the list is shorter), keeping
+// everything else in the file; false with `error` as WriteSettings.
+bool WriteRecentFiles(const QString& path, const QStringList& files, QString* error);

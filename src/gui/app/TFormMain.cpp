@@ -12,6 +12,7 @@
 #include <exception>
 
 #include "core/catalogue/Catalogue.h"
+#include "gui/app/MainMenu.h"
 #include "gui/app/PageHostView.h"
 #include "gui/app/QtText.h"
 #include "gui/app/Settings.h"
@@ -50,6 +51,7 @@ TFormMain::TFormMain(hz::gui::MainWindowServices services, QWidget* parent)
 
     // Start-up, in the order the firmware editor has always done it.
     setWindowTitle(QStringLiteral("Hex Zwirbel 2020-06-02"));
+    m_menu = new MainMenu(*this, [this](const QString& file) { guarded([this, file] { openFile(file); }); });
     refreshView(); // panel 3: " HEX Zwirbel "
     move(20, 20);
     setMinimumSize(750, 630);
@@ -130,6 +132,8 @@ void TFormMain::refreshView()
     showStatus(session.status);
     if (m_rows)
         m_rows->refresh();
+    if (m_menu)
+        m_menu->showSessionState();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -142,13 +146,14 @@ hz::LoadOutcome TFormMain::LoadFile(const QString& fileName)
         outcome = session.LoadFile(toPath(fileName));
     } catch (...) {
         refreshView();
-        ProgressBar1->setValue(0);
+        endProgress(session.SaveEnabled);
         btn_save->setEnabled(session.SaveEnabled);
         throw;
     }
     refreshView();
-    ProgressBar1->setValue(0);
+    endProgress(session.SaveEnabled);
     btn_save->setEnabled(session.SaveEnabled);
+    m_menu->loaded(fileName, outcome);
     if (outcome == hz::LoadOutcome::Done || outcome == hz::LoadOutcome::Stopped)
         session.TakeSnapshot();
     // The page is shown now: whatever it changed on its own, the user hears of it here, before
@@ -160,12 +165,13 @@ hz::LoadOutcome TFormMain::LoadFile(const QString& fileName)
 
 bool TFormMain::ConfirmDiscardChanges() { return session.ConfirmDiscardChanges(); }
 
-bool TFormMain::loadAfterAsking(const QString& fileName)
+void TFormMain::openFile(QString fileName) // a copy: ScanFolder changes PrevFile and NextFile
 {
     if (fileName.isEmpty() || !ConfirmDiscardChanges())
-        return false;
-    LoadFile(fileName);
-    return true;
+        return;
+    if (LoadFile(fileName) == hz::LoadOutcome::Done)
+        m_menu->remember(fileName);
+    browser.ScanFolder(fileName);
 }
 
 void TFormMain::RedoLayout()
@@ -176,11 +182,8 @@ void TFormMain::RedoLayout()
 
 void TFormMain::btn_loadClick()
 {
-    const QString chosen = m_dialogs->openFile(this, fromPath(session.image.LastFileName),
-                                               QString::fromLatin1(hz::gui::kHexFileFilter), QStringLiteral("hex"));
-    if (!loadAfterAsking(chosen))
-        return;
-    browser.ScanFolder(chosen);
+    openFile(m_dialogs->openFile(this, fromPath(session.image.LastFileName),
+                                 QString::fromLatin1(hz::gui::kHexFileFilter), QStringLiteral("hex")));
 }
 
 void TFormMain::btn_saveClick()
@@ -197,8 +200,10 @@ void TFormMain::btn_saveClick()
         m_dialogs->saveFile(this, proposed, QString::fromLatin1(hz::gui::kHexFileFilter), QStringLiteral("hex"));
     if (chosen.isEmpty())
         session.status.text[3] = toStd(proposed);
-    else if (session.WriteBuiltLines(toPath(chosen)))
+    else if (session.WriteBuiltLines(toPath(chosen))) {
         session.status.text[3] = toStd(chosen); // the session took the saved state as its snapshot
+        m_menu->saved(chosen);
+    }
     // A write that failed has said so and changed nothing, the status bar included.
     refreshView();
 }
@@ -224,7 +229,8 @@ void TFormMain::closeEvent(QCloseEvent* event)
     // The settings are kept however the window closes.
     const SettingsValues values{RasterX, RasterY, width(), y(), x(), fromPath(session.image.LastFileName)};
     QString error;
-    if (!WriteSettings(m_settingsPath, values, &error)) {
+    if (!WriteSettings(m_settingsPath, values, &error) ||
+        !WriteRecentFiles(m_settingsPath, m_menu->recentFiles(), &error)) {
         m_prompter.tell(hz::MsgKind::Error, toStd(error), hz::Buttons::Ok);
         // "Ende" stays open, so that the user can mend what the message names; the close box
         // closes all the same - it never stood in the way of closing, and must not start now.
@@ -247,19 +253,9 @@ void TFormMain::btn_infoClick()
     dialog.exec();
 }
 
-void TFormMain::btn_prevClick()
-{
-    const QString file = browser.PrevFile;
-    if (loadAfterAsking(file))
-        browser.ScanFolder(file);
-}
+void TFormMain::btn_prevClick() { openFile(browser.PrevFile); }
 
-void TFormMain::btn_nextClick()
-{
-    const QString file = browser.NextFile;
-    if (loadAfterAsking(file))
-        browser.ScanFolder(file);
-}
+void TFormMain::btn_nextClick() { openFile(browser.NextFile); }
 
 void TFormMain::openUrl(const QString& url)
 {

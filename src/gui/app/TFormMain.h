@@ -23,6 +23,7 @@
 #include "gui/app/WindowControls.h"
 
 class AddressRowsFrame;
+class MainMenu;
 class PageFrame;
 class PageHostView;
 
@@ -60,6 +61,8 @@ public:
     void btn_prevClick();
     void btn_nextClick();
     void btn_gowebClick();
+    // "HEX laden" after its dialog: ConfirmDiscardChanges, the load and the folder for < >.
+    void openFile(QString fileName);
     void gointoweb();
     // Before the loaded file is left (another load, "Ende", the close box): asks
     // "Die Änderungen wurden nicht gespeichert. Trotzdem fortfahren?" when the image, the
@@ -93,8 +96,6 @@ private:
     // The status bar and the address rows show what the session holds now.
     void refreshView();
     void openUrl(const QString& url);
-    // LoadFile after ConfirmDiscardChanges; false when nothing was loaded (no name, or No).
-    bool loadAfterAsking(const QString& fileName);
     void readSettings();
 
     hz::gui::MainWindowServices m_services;
@@ -102,6 +103,7 @@ private:
     hz::gui::FileDialogs* m_dialogs = nullptr;
     QString m_settingsPath;
     std::unique_ptr<PageHostView> m_pageHost;
+    MainMenu* m_menu = nullptr;
     AddressRowsFrame* m_rows = nullptr;
     bool m_closeConfirmed = false;
 };

@@ -11,9 +11,11 @@
 #include <algorithm>
 
 #include "core/firmware/StatusPanels.h"
+#include "gui/app/ElidedButton.h"
 #include "gui/app/LinkPicture.h"
 #include "gui/app/MessageBoxPrompter.h"
 #include "gui/app/QtText.h"
+#include "gui/pages/FitText.h"
 
 using hz::gui::fromStd;
 using hz::gui::hintText;
@@ -31,6 +33,20 @@ constexpr int kProgressTop = 49;
 constexpr int kProgressHeight = 17;
 constexpr int kButtonGroupHeight = 74;
 constexpr int kGowebHeight = 25;
+// The hint of the empty window, in the address group box below where the header stands.
+constexpr int kStartHintLeft = 10;
+constexpr int kStartHintTop = 50;
+constexpr int kStartHintWidth = 380;
+constexpr int kStartHintHeight = 60;
+// What a caption keeps free at each side of its button: the frame and a pixel of air.
+constexpr int kCaptionSide = 3;
+
+// The buttons keep the widths the window gives them; a caption that would touch or cross a
+// button's edge gets a smaller font instead (the window's font else).
+void fitCaption(QPushButton* b, const QFont& font)
+{
+    b->setFont(FittingFont(font, b->text(), b->width() - 2 * kCaptionSide));
+}
 
 } // namespace
 
@@ -50,6 +66,15 @@ void WindowControls::createControls()
     lbl_header->setFont(hf);
     lbl_header->move(10, 18);
 
+    // The empty window says how to get a file into it; the address rows and pages take the
+    // place once one is loaded.
+    lbl_start = new QLabel(QString::fromUtf8("HEX-Datei laden: mit „HEX laden“ oder indem Sie eine .hex-Datei auf "
+                                             "das Fenster ziehen."),
+                           GroupBoxMain);
+    lbl_start->setObjectName(QStringLiteral("lbl_start"));
+    lbl_start->setWordWrap(true);
+    lbl_start->setGeometry(kStartHintLeft, kStartHintTop, kStartHintWidth, kStartHintHeight);
+
     GroupBoxButtons = new QGroupBox(central);
     GroupBoxButtons->setObjectName(QStringLiteral("GroupBoxButtons"));
     GroupBoxButtons->resize(320, kButtonGroupHeight);
@@ -61,10 +86,10 @@ void WindowControls::createControls()
             b->setToolTip(hintText(hint));
         return b;
     };
-    btn_prev = button(GroupBoxButtons, "btn_prev", "<", nullptr);
+    btn_prev = button(GroupBoxButtons, "btn_prev", "<", "Vorherige HEX-Datei im Ordner laden");
     btn_load = button(GroupBoxButtons, "btn_load", "HEX laden",
                       "Hex-File laden.\r\nAnschliessend können Parameter wie z.B. die Adressen geändert werden.");
-    btn_next = button(GroupBoxButtons, "btn_next", ">", nullptr);
+    btn_next = button(GroupBoxButtons, "btn_next", ">", "Nächste HEX-Datei im Ordner laden");
     btn_save = button(GroupBoxButtons, "btn_save", "speichern",
                       "Hex-File speichern\r\nDas neue HEX-File kann dann in den PIC 'gebrannt' werden");
     btn_info = button(GroupBoxButtons, "btn_info", "HEX Info", "Anzeige der HEX-Daten");
@@ -88,6 +113,8 @@ void WindowControls::createControls()
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setGeometry(25, kProgressTop, 213, kProgressHeight);
+    // An empty bar looks like an input field: it shows only while a load decodes.
+    ProgressBar1->hide();
 
     GroupBoxImage = new QGroupBox(central);
     GroupBoxImage->setObjectName(QStringLiteral("GroupBoxImage"));
@@ -99,7 +126,9 @@ void WindowControls::createControls()
     Image2->setToolTip(QStringLiteral("Zur WebSite"));
     Image2->setCursor(Qt::PointingHandCursor);
 
-    btn_goweb = button(central, "btn_goweb", "", "Gehe auf die WebSite zu dieser Software-Variante");
+    btn_goweb = new ElidedButton(central);
+    btn_goweb->setObjectName(QStringLiteral("btn_goweb"));
+    btn_goweb->setToolTip(hintText("Gehe auf die WebSite zu dieser Software-Variante"));
     btn_goweb->resize(btn_goweb->width(), kGowebHeight);
 
     StatusBar1 = new QStatusBar(&m_window);
@@ -131,7 +160,9 @@ void WindowControls::ArrangeWindow(int left, int right, int height, int width)
     GroupBoxMain->resize(GroupBoxMain->width(), height + 5);
 
     m_window.setMinimumSize(0, 0);
-    m_window.resize(right + width + 10, height + StatusBar1->height() + GroupBoxButtons->height() + 50);
+    // The menu bar lies above the client area, which keeps its size.
+    const int menu = m_window.menuWidget() ? m_window.menuWidget()->sizeHint().height() : 0;
+    m_window.resize(right + width + 10, menu + height + StatusBar1->height() + GroupBoxButtons->height() + 50);
     m_window.setMinimumSize(m_window.width(), m_window.height());
 
     // C++ integer division truncates toward zero, as the layout formulas want.
@@ -148,6 +179,8 @@ void WindowControls::ArrangeWindow(int left, int right, int height, int width)
     btn_save->move(btn_next->x() + btn_next->width() + 10, btn_save->y());
     btn_info->move(btn_save->x() + btn_save->width() + 10, btn_info->y());
     btn_close->move(btn_info->x(), btn_close->y());
+    for (QPushButton* b : {btn_prev, btn_next, btn_info})
+        fitCaption(b, GroupBoxButtons->font());
     ProgressBar1->setGeometry(btn_load->x(), ProgressBar1->y(), btn_load->width() + btn_save->width() + 10,
                               ProgressBar1->height());
 
@@ -169,9 +202,17 @@ void WindowControls::showStatus(const hz::StatusPanels& status)
 
 void WindowControls::showProgress(int maximum, int position)
 {
+    ProgressBar1->show();
     if (ProgressBar1->maximum() != maximum)
         ProgressBar1->setRange(0, maximum);
     ProgressBar1->setValue(std::clamp(position, 0, std::max(0, maximum)));
+}
+
+void WindowControls::endProgress(bool fileLoaded)
+{
+    ProgressBar1->setValue(0);
+    ProgressBar1->hide();
+    lbl_start->setVisible(!fileLoaded);
 }
 
 void WindowControls::showHeader(const std::string& name)

@@ -5,7 +5,8 @@
 //
 // All of them are placed with absolute pixel geometry; the arrangement formulas below are
 // what the decoder pages were designed against, so no Qt layouts are used for them. Window
-// sizes are those of the window's client area (status bar included).
+// sizes are those of the window's client area (status bar included); the menu bar, where the
+// window has one, comes on top of them.
 
 #include <array>
 #include <string>
@@ -32,6 +33,7 @@ public:
     QWidget* central = nullptr;
     QGroupBox* GroupBoxMain = nullptr;
     QLabel* lbl_header = nullptr;
+    QLabel* lbl_start = nullptr; // what to do in a window without a file
     QGroupBox* GroupBoxButtons = nullptr;
     QPushButton* btn_prev = nullptr;
     QPushButton* btn_load = nullptr;
@@ -58,8 +60,11 @@ protected:
     // the address group box.
     void showHeader(const std::string& name);
     void showStatus(const hz::StatusPanels& status);
-    // The progress bar clamps to 0..maximum.
+    // The progress bar clamps to 0..maximum; it shows while the work runs ...
     void showProgress(int maximum, int position);
+    // ... and goes back to 0 and out of sight when the load is done or stopped; the hint of
+    // the empty window shows again where the load left no file.
+    void endProgress(bool fileLoaded);
 
 private:
     QMainWindow& m_window;

@@ -9,7 +9,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
+
+#include <algorithm>
 
 #include <exception>
 
@@ -80,6 +83,15 @@ QFont listingFont()
     return system;
 }
 
+QPoint onScreen(const QRect& placed, const QRect& screen)
+{
+    if (screen.isEmpty())
+        return placed.topLeft();
+    // The left and top edges come onto the screen, so that the title bar and the start of every
+    // line can be reached; the dialog stays centred on its window otherwise.
+    return {std::max(placed.x(), screen.left()), std::max(placed.y(), screen.top())};
+}
+
 } // namespace hz::gui
 
 InfoDialog::InfoDialog(const hz::FirmwareImage& image, hz::Prompter& prompter, hz::gui::FileDialogs& dialogs,
@@ -94,7 +106,7 @@ InfoDialog::InfoDialog(const hz::FirmwareImage& image, hz::Prompter& prompter, h
     if (owner) {
         QRect placed(0, 0, kClientWidth, kClientHeight);
         placed.moveCenter(owner->frameGeometry().center());
-        move(placed.topLeft());
+        move(hz::gui::onScreen(placed, owner->screen() ? owner->screen()->availableGeometry() : QRect()));
     }
 }
 
@@ -141,7 +153,14 @@ void InfoDialog::createControls()
             auto* edit = new QLineEdit(Info);
             edit->setObjectName(QString::fromLatin1(prefix) + QString::number(k + 1));
             edit->setGeometry(kEditLeft + k * kEditStep, top, kEditWidth, kEditHeight);
+            // The words are shown, not edited: the edits stay disabled, but with the colours of
+            // an enabled one - the disabled grey on grey could hardly be read.
+            edit->setReadOnly(true);
             edit->setEnabled(false);
+            QPalette readable = edit->palette();
+            for (const QPalette::ColorRole role : {QPalette::Text, QPalette::Base})
+                readable.setColor(QPalette::Disabled, role, readable.color(QPalette::Active, role));
+            edit->setPalette(readable);
             e[static_cast<std::size_t>(k)] = edit;
         }
         return e;

@@ -5,6 +5,8 @@
 
 #include <QDialog>
 #include <QFont>
+#include <QPoint>
+#include <QRect>
 
 #include <array>
 
@@ -27,6 +29,9 @@ bool hasEvenAdvance(const QFont& font);
 // The font of the listings: the first of the system's fixed font and the usual monospaced
 // families whose characters are equally wide.
 QFont listingFont();
+// Where a window `placed` so goes on `screen` (the available part): moved right and down where
+// its left or top edge would stand off the screen.
+QPoint onScreen(const QRect& placed, const QRect& screen);
 } // namespace hz::gui
 
 class InfoDialog : public QDialog {

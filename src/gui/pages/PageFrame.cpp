@@ -1,6 +1,7 @@
 #include "gui/pages/PageFrame.h"
 
 #include <QAbstractButton>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -11,6 +12,8 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QStyle>
+
+#include <algorithm>
 
 #include "gui/app/ControlFont.h"
 #include "gui/app/FileDialogs.h"
@@ -81,6 +84,12 @@ QWidget* PageFrame::make(const Control& c)
             auto* f = new QFrame(parent);
             // A panel over the window's own controls must hide them.
             f->setAutoFillBackground(true);
+            // A group a few pixels narrow or low is a separator: drawn as a sunken line, not
+            // only filled with the background colour, where it could not be seen.
+            if (c.geometry && std::min(c.geometry->width, c.geometry->height) <= 3) {
+                f->setFrameShape(c.geometry->width <= c.geometry->height ? QFrame::VLine : QFrame::HLine);
+                f->setFrameShadow(QFrame::Sunken);
+            }
             w = f;
         } else {
             w = new QGroupBox(parent);
@@ -90,9 +99,15 @@ QWidget* PageFrame::make(const Control& c)
     }
     w->setObjectName(fromStd(c.name));
     // Radio buttons of one group are exclusive by the model, not by Qt's auto-exclusivity,
-    // which would also act on radio buttons of other groups that share the frame.
-    if (auto* r = qobject_cast<QRadioButton*>(w))
-        r->setAutoExclusive(false);
+    // which would also act on radio buttons of other groups that share the frame. Each stands
+    // alone in a button group that is not exclusive, which takes that part from Qt; the button
+    // itself stays auto-exclusive, for that is what announces it as a radio button to screen
+    // readers (a checkable button that is not is announced as a check box).
+    if (auto* r = qobject_cast<QRadioButton*>(w)) {
+        auto* alone = new QButtonGroup(r);
+        alone->setExclusive(false);
+        alone->addButton(r);
+    }
     m_widgets.emplace(c.name, w);
     connectEvents(c, w);
     return w;
@@ -151,6 +166,10 @@ void PageFrame::apply(const Control& c, QWidget* w)
     if (c.geometry)
         w->setGeometry(c.geometry->left, c.geometry->top, c.geometry->width, c.geometry->height);
     w->setToolTip(fromStd(c.hint));
+    // A screen reader names a control by its caption. An edit has none: its hint, which the
+    // screen reader reads as its description, tells what it holds.
+    if (c.kind != ControlKind::Edit)
+        w->setAccessibleName(fromStd(c.caption));
     w->setEnabled(c.enabled);
     if (c.background) {
         const QColor colour(c.background->r, c.background->g, c.background->b);

@@ -61,6 +61,13 @@ struct Harness {
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
 };
 
+// The height of the window's client area - the window without the menu bar above it.
+inline int clientHeight(const TFormMain& w)
+{
+    const QWidget* menu = w.menuWidget();
+    return w.height() - (menu ? menu->sizeHint().height() : 0);
+}
+
 inline QColor baseColour(const QLineEdit* e) { return e->palette().color(QPalette::Base); }
 
 inline QStringList status(const TFormMain& w)

@@ -1,0 +1,75 @@
+#pragma once
+// The main window as a desktop program: the menu bar ("Datei", "Bearbeiten", "Hilfe") with its
+// shortcuts, the list of recently opened files, the window title with the loaded file's name
+// and the unsaved mark, and .hex files dropped on the window.
+//
+// A menu entry that stands for a button clicks that button, so both run the same handler with
+// the same questions and messages, and the entry is enabled exactly while its button is.
+
+#include <QKeySequence>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "core/firmware/HexReader.h"
+
+class QAction;
+class QKeyEvent;
+class QMenu;
+class QMimeData;
+class QPushButton;
+class TFormMain;
+
+// The first local file of `data` whose name ends in ".hex" (any letter case); empty when there
+// is none.
+QString firstHexFile(const QMimeData* data);
+
+class MainMenu : public QObject {
+    Q_OBJECT
+
+public:
+    // `open` loads a file as "HEX laden" does after its dialog: the unsaved-changes question
+    // first, then the load and the folder browsing of "<" and ">".
+    MainMenu(TFormMain& window, std::function<void(const QString&)> open);
+
+    // After every load: a load that went through names the file in the title, one that stopped
+    // shows no file any more.
+    void loaded(const QString& file, hz::LoadOutcome outcome);
+    // A file the user opened in the window or saved under a name: top of the recent list (which
+    // the window writes into the settings file when it closes).
+    void remember(const QString& file);
+    void saved(const QString& file);
+    // The title follows the loaded file and the session's unsaved changes, the "Bearbeiten"
+    // entries what the session's history can do.
+    void showSessionState();
+
+    const QStringList& recentFiles() const { return m_recent; }
+    QMenu* recentMenu() const { return m_recentMenu; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QAction* buttonAction(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys,
+                          QPushButton* button);
+    QAction* addAction(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys);
+    void fillRecentMenu();
+    // Whether a key pressed in one of the window's widgets is the undo or redo shortcut.
+    bool windowTakesShortcut(QObject* receiver, QKeyEvent* key) const;
+    void showAbout();
+
+    TFormMain& m_window;
+    std::function<void(const QString&)> m_open;
+    QString m_baseTitle;
+    QString m_file; // the file the window shows, empty when none
+    QStringList m_recent;
+    QMenu* m_recentMenu = nullptr;
+    QAction* m_undo = nullptr;
+    QAction* m_redo = nullptr;
+    QAction* m_revert = nullptr;
+    std::vector<std::pair<QPushButton*, QAction*>> m_mirrors; // actions enabled as their button
+};
