@@ -253,6 +253,8 @@ Session::Snapshot Session::currentState() const
 void Session::TakeSnapshot()
 {
     m_snapshot = currentState();
+    if (!m_keepsHistory)
+        return;
     // The history keeps its steps; the one that is this state is now the saved one.
     noteEdit();
     m_savedStep = currentStep();

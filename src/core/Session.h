@@ -119,13 +119,16 @@ public:
     // unsaved changes; true when there are none or the user chose Yes.
     bool ConfirmDiscardChanges();
 
-    // The edit history (SessionHistory.cpp). A step is the whole editable state after a user
+    // The edit history (SessionHistory.cpp), kept once keepHistory() was called: the window
+    // keeps one; the command-line tool, which loads, changes and writes once, does not, so its
+    // loads and saves copy no states for it. A step is the whole editable state after a user
     // edit: image memory, ID and config, the rows' texts and R/G states, and each shown page's
     // working copy with its pending flag. The window calls noteEdit() after every forwarded
     // user event; it records a step only when the state differs from the current one.
     // Keystrokes in one text field merge into one step, and nothing is recorded while a mouse
     // button is held on a page (a drawing stroke is one step at its release). A load starts a
     // new history; a save keeps it and marks the saved step.
+    void keepHistory();
     void noteEdit();
     bool canUndo() const { return m_at > 0; }
     bool canRedo() const { return m_at + 1 < m_steps.size(); }
@@ -201,6 +204,7 @@ private:
     void amendStep();
     // The field typed into since the last noteEdit ("page/control"); empty for other events.
     std::string lastTypedField();
+    bool m_keepsHistory = false;
     std::vector<Step> m_steps;
     std::size_t m_at = 0;
     Step m_savedStep;

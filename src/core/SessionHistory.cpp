@@ -33,8 +33,16 @@ void Session::applyStep(const Step& step)
             shown[i]->setData(step.copies[i]);
 }
 
+void Session::keepHistory()
+{
+    m_keepsHistory = true;
+    resetHistory();
+}
+
 void Session::resetHistory()
 {
+    if (!m_keepsHistory)
+        return;
     m_steps.assign(1, currentStep());
     m_at = 0;
     m_savedStep = m_steps.front();
@@ -77,6 +85,8 @@ std::string Session::lastTypedField()
 
 void Session::noteEdit()
 {
+    if (!m_keepsHistory)
+        return;
     if (m_steps.empty())
         resetHistory();
     for (const pages::Page* p : pages.shown())

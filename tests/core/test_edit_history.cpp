@@ -35,6 +35,7 @@ struct Rows {
     {
         fw.identifier(kStellino).signature(hz::test::kMotW8);
         fw.code(1, "0300C3");
+        session.keepHistory(); // as the window does
         EXPECT_EQ(load(), LoadOutcome::Done);
     }
     LoadOutcome load() { return session.LoadLines(fw.lines(), "/f/x.hex"); }
@@ -87,6 +88,25 @@ TEST(EditHistory, RowTypingAndRedGreenGoBackAndForth)
     EXPECT_EQ(r.seen(), edited);
     EXPECT_FALSE(r.session.canRedo());
     EXPECT_FALSE(r.session.redo());
+}
+
+// The command-line tool's session keeps no history: an edit is still an unsaved change, but
+// there is nothing to undo, and undo must not throw the edit away.
+TEST(EditHistory, ASessionWithoutHistoryUndoesNothing)
+{
+    ScriptedPrompter prompter;
+    Session session{prompter};
+    FirmwareBuilder fw;
+    fw.identifier(kStellino).signature(hz::test::kMotW8);
+    fw.code(1, "0300C3");
+    ASSERT_EQ(session.LoadLines(fw.lines(), "/f/x.hex"), LoadOutcome::Done);
+    session.addresses.userText(AddressPage::addressName(1), "12");
+    session.noteEdit();
+    EXPECT_TRUE(session.HasUnsavedChanges());
+    EXPECT_FALSE(session.canUndo());
+    EXPECT_FALSE(session.undo());
+    EXPECT_FALSE(session.revertToFile());
+    EXPECT_EQ(session.addresses.addressText(1), "12");
 }
 
 TEST(EditHistory, StepsEndWhereTheFieldChangesAndRedoEndsAtANewEdit)
@@ -169,6 +189,7 @@ struct Servo {
         b.identifier(0xD3).signature(hz::test::kMotW8);
         for (int e = 0; e < 512; ++e)
             b.words[0x500 + e] = 0x3400 | (e % 128 < 100 ? e % 100 : 10);
+        session.keepHistory();
         EXPECT_EQ(session.LoadLines(b.lines(), "servo.hex"), LoadOutcome::Done);
         prompter.clear();
     }

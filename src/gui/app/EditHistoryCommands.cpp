@@ -10,6 +10,7 @@ void EditHistoryCommands::attachHistory(hz::Session& session, PageHostView& page
     m_session = &session;
     m_pages = &pages;
     m_refreshView = std::move(refreshView);
+    session.keepHistory();
     // One place records the steps: whatever a frame forwarded has reached the model by now.
     auto note = [this] { m_session->noteEdit(); };
     QObject::connect(&rows, &PageFrame::modelEvent, &rows, note);
