@@ -144,7 +144,7 @@ TextFileRead ReadTextStreamLines(std::istream& in, const std::string& fileName, 
                 return false;
         return true;
     };
-    std::vector<char> buffer(1 << 16);
+    std::vector<char> buffer(1 << 14);
     while (in) {
         in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
         splitter.feed(buffer.data(), static_cast<std::size_t>(in.gcount()));
