@@ -144,6 +144,9 @@ TextFileRead ReadTextStreamLines(std::istream& in, const std::string& fileName, 
                 return false;
         return true;
     };
+    // 16 KiB, two blocks for a full-size HEX file. A buffer of 64 KiB, freed at the top of the
+    // heap after every read, made the C library give memory back to the system and take it
+    // again on the next load.
     std::vector<char> buffer(1 << 14);
     while (in) {
         in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
