@@ -1,5 +1,7 @@
 #include "core/Session.h"
 
+#include <optional>
+
 #include "core/firmware/HexText.h"
 #include "core/firmware/HexWriter.h"
 
@@ -126,13 +128,15 @@ void Session::collectCorrections()
     }
     // What a working copy held pending right after set-up would write: the page has brought
     // values of the file's table into their range.
-    const FirmwareImage::Memory now = image.memory();
+    std::optional<FirmwareImage::Memory> now; // taken only when a page holds a working copy
     for (const pages::Page* p : pages.shown()) {
         if (!p->hasPending())
             continue;
+        if (!now)
+            now = image.memory();
         FirmwareImage trial(image);
         p->writeCopy(trial);
-        for (FirmwareImage::ByteChange& c : FirmwareImage::changedBytes(now, trial.memory())) {
+        for (FirmwareImage::ByteChange& c : FirmwareImage::changedBytes(*now, trial.memory())) {
             std::string what = p->describeByte(c.eeprom, c.index);
             if (what.empty())
                 what = std::string("Arbeitskopie ") + p->objectName();

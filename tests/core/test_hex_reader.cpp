@@ -215,6 +215,10 @@ TEST(HexReader, DamagedLinesAreReadAsBeforeAndNamed)
         {":020000000830c6", RecordDamage::None, clean},  // lower case is read upper-cased
         {":04000005000000CD2A", RecordDamage::None, ""}, // type 05, ignored but checked
         {":0400000500000000", RecordDamage::Length, ""},
+        // EEPROM words, and a record without data
+        {":0442000011002200A6", RecordDamage::Checksum, rec(0x4200, "11002200")},
+        {rec(0x4200, "110022") + " ", RecordDamage::Characters, rec(0x4200, "110022")},
+        {":00001000F1", RecordDamage::Checksum, rec(0x0010, "")},
     };
     for (const auto& c : cases) {
         Reader r;
@@ -233,6 +237,10 @@ TEST(HexReader, DamagedLinesAreReadAsBeforeAndNamed)
             twin.read({kBase0, "", c.twin, kEnd});
             EXPECT_TRUE(r.image.memory() == twin.image.memory()) << c.line;
             EXPECT_EQ(r.image.RomTop, twin.image.RomTop) << c.line;
+            EXPECT_EQ(r.image.RomFound, twin.image.RomFound) << c.line;
+            EXPECT_EQ(r.image.EepromTop, twin.image.EepromTop) << c.line;
+            EXPECT_EQ(r.image.EepromFound, twin.image.EepromFound) << c.line;
+            EXPECT_EQ(r.image.EepromLocation, twin.image.EepromLocation) << c.line;
         }
     }
 }

@@ -224,6 +224,36 @@ TEST(BuildHexLines, UnwritableByteTextStopsWithTheChecksumMessage)
     }
 }
 
+// The lines are built in the storage of the lines before them: none of a longer file read
+// before may be left behind the new ones, nor any after a build that failed. A record with a
+// byte text other than "00".."FF" (written as it stands) is framed like the records around it.
+TEST(BuildHexLines, NoLineOfTheFileBeforeIsLeftBehind)
+{
+    Loaded f;
+    std::vector<std::string> in;
+    for (int k = 0; k < 40; ++k)
+        in.push_back(rec(k, "3F"));
+    in.push_back(rec(0x4200, "0100"));
+    in.push_back(kEnd);
+    f.read(in, 629);
+    f.image.set_Hex_ROM(17, "ab");
+    const auto bytes3F = [](int n) {
+        std::string data;
+        for (int k = 0; k < n; ++k)
+            data += "3F";
+        return data;
+    };
+    EXPECT_EQ(f.write(), (std::vector<std::string>{kBase0, rec(0x0000, bytes3F(16)), rec(0x0010, "3Fab" + bytes3F(14)),
+                                                   rec(0x0020, bytes3F(8)), rec(0x4200, "0100"), kEnd}));
+    for (int i = f.image.LineCount; i < static_cast<int>(in.size()); ++i)
+        EXPECT_EQ(f.image.get_HexString(i), "") << i;
+
+    f.image.set_Hex_ROM(3, "8");
+    EXPECT_EQ(BuildHexLines(f.image), 0);
+    for (int i = 0; i < static_cast<int>(in.size()); ++i)
+        EXPECT_EQ(f.image.get_HexString(i), "") << i;
+}
+
 // A record cut off in the middle leaves empty byte texts. Written as they are, every later
 // byte of the output record would slide down: program words at wrong addresses, EEPROM bytes
 // in high bytes. The save stops instead.

@@ -12,16 +12,6 @@ bool inRange(int i, int size) { return i >= 0 && i < size; }
 
 void refuse(Prompter& p, const std::string& text) { p.tell(MsgKind::Warning, text, Buttons::Ok); }
 
-// Value of an upper-case hexadecimal digit; -1 for any other character.
-int upperHexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 } // namespace
 
 FirmwareImage::FirmwareImage(Prompter& prompter)
@@ -44,14 +34,10 @@ void FirmwareImage::resetMemory()
 void FirmwareImage::store(ByteCode& byte, std::string_view text)
 {
     // One of the 256 texts "00".."FF"?
-    const int high = text.size() == 2 ? upperHexDigit(text[0]) : -1;
-    const int low = high >= 0 ? upperHexDigit(text[1]) : -1;
-    if (low >= 0) {
-        if (byte >= 256)
-            m_freeOdd.push_back(byte);
-        byte = static_cast<ByteCode>(16 * high + low);
-        return;
-    }
+    const int high = text.size() == 2 ? UpperHexDigit(text[0]) : -1;
+    const int low = high >= 0 ? UpperHexDigit(text[1]) : -1;
+    if (low >= 0)
+        return storeValue(byte, static_cast<std::uint8_t>(16 * high + low));
     if (byte < 256) {
         if (m_freeOdd.empty()) {
             m_odd.emplace_back();
@@ -62,6 +48,30 @@ void FirmwareImage::store(ByteCode& byte, std::string_view text)
         }
     }
     m_odd[static_cast<std::size_t>(byte - 256)] = text;
+}
+
+int FirmwareImage::highestRomWordNotBlank(int lowest) const
+{
+    // Blank memory is compared a block of words at a time: a firmware fills the lower half of
+    // program memory at most, and the upper half is searched on every save.
+    constexpr int kBlockWords = 32;
+    static const std::array<ByteCode, 2 * kBlockWords> blank = [] {
+        std::array<ByteCode, 2 * kBlockWords> b{};
+        for (std::size_t i = 0; i < b.size(); i += 2) {
+            b[i] = 0xFF;
+            b[i + 1] = 0x3F;
+        }
+        return b;
+    }();
+    int w = kRomSize / 2 - 1;
+    lowest = std::max(lowest, 0);
+    while (w + 1 - kBlockWords >= lowest &&
+           std::equal(blank.begin(), blank.end(), m_rom.begin() + 2 * static_cast<std::ptrdiff_t>(w + 1 - kBlockWords)))
+        w -= kBlockWords;
+    for (; w >= lowest; --w)
+        if (m_rom[static_cast<std::size_t>(2 * w)] != 0xFF || m_rom[static_cast<std::size_t>(2 * w + 1)] != 0x3F)
+            return w;
+    return -1;
 }
 
 FirmwareImage::Memory FirmwareImage::memory() const
@@ -89,13 +99,36 @@ void FirmwareImage::restore(const Memory& m)
         store(m_ee[i], m.text(m_rom.size() + i));
 }
 
+namespace {
+
+// Where two byte-number arrays may differ in text: the first index at or after `i` whose numbers
+// differ, or hold an odd slot (whose text the numbers alone do not tell). Runs of equal
+// canonical numbers - nearly all of a memory - are skipped a block at a time.
+std::size_t nextCandidate(const std::vector<std::uint16_t>& a, const std::vector<std::uint16_t>& b, std::size_t i,
+                          std::size_t n, bool anyOdd)
+{
+    constexpr std::size_t kBlock = 64;
+    if (!anyOdd)
+        while (i + kBlock <= n && std::equal(a.begin() + static_cast<std::ptrdiff_t>(i),
+                                             a.begin() + static_cast<std::ptrdiff_t>(i + kBlock),
+                                             b.begin() + static_cast<std::ptrdiff_t>(i)))
+            i += kBlock;
+    while (i < n && a[i] == b[i] && a[i] < 256)
+        ++i;
+    return i;
+}
+
+} // namespace
+
 std::vector<FirmwareImage::ByteChange> FirmwareImage::changedBytes(const Memory& before, const Memory& after)
 {
     std::vector<ByteChange> changes;
     const std::size_t n = std::min(before.m_bytes.size(), after.m_bytes.size());
+    const bool anyOdd = !before.m_odd.empty() || !after.m_odd.empty();
     for (std::size_t i = 0; i < n; ++i) {
-        if (before.m_bytes[i] == after.m_bytes[i] && before.m_bytes[i] < 256)
-            continue;
+        i = nextCandidate(before.m_bytes, after.m_bytes, i, n, anyOdd);
+        if (i >= n)
+            break;
         const std::string& a = before.text(i);
         const std::string& b = after.text(i);
         if (a == b)
@@ -111,13 +144,13 @@ bool operator==(const FirmwareImage::Memory& a, const FirmwareImage::Memory& b)
 {
     if (a.m_bytes.size() != b.m_bytes.size())
         return false;
-    for (std::size_t i = 0; i < a.m_bytes.size(); ++i) {
-        // Equal canonical numbers are equal texts; an odd slot number says nothing by itself.
-        if (a.m_bytes[i] == b.m_bytes[i] && a.m_bytes[i] < 256)
-            continue;
+    // Equal canonical numbers are equal texts; an odd slot number says nothing by itself.
+    const std::size_t n = a.m_bytes.size();
+    const bool anyOdd = !a.m_odd.empty() || !b.m_odd.empty();
+    for (std::size_t i = nextCandidate(a.m_bytes, b.m_bytes, 0, n, anyOdd); i < n;
+         i = nextCandidate(a.m_bytes, b.m_bytes, i + 1, n, anyOdd))
         if (a.text(i) != b.text(i))
             return false;
-    }
     return true;
 }
 

@@ -41,6 +41,10 @@ public:
     void set_HexString(int i, std::string&& text);
     // Unchecked read access to a line, 0 <= i < kLineCapacity.
     const std::string& line(int i) const { return m_lines[static_cast<std::size_t>(i)]; }
+    // Unchecked write access to a line, 0 <= i < kLineCapacity: the reader and the writer fill
+    // the lines in place, so that a load or save reuses the storage of the lines before it
+    // instead of allocating every line anew.
+    std::string& lineSlot(int i) { return m_lines[static_cast<std::size_t>(i)]; }
     std::string get_HexString(int i) const;
     void set_Hex_ROM(int i, std::string_view text);
     std::string get_Hex_ROM(int i) const;
@@ -54,6 +58,18 @@ public:
     bool romIsByteText(int i) const { return m_rom[static_cast<std::size_t>(i)] < 256; }
     bool eepromIsByteText(int i) const { return m_ee[static_cast<std::size_t>(i)] < 256; }
     const std::string& eeprom(int i) const { return text(m_ee[static_cast<std::size_t>(i)]); }
+    // The value of a byte that holds one of the texts "00".."FF"; -1 for any other text.
+    // Unchecked, like rom() and eeprom().
+    int romValue(int i) const { return value(m_rom[static_cast<std::size_t>(i)]); }
+    int eepromValue(int i) const { return value(m_ee[static_cast<std::size_t>(i)]); }
+    // The highest program word from `lowest` on that is not blank (texts "FF" and "3F", word
+    // 0x3FFF); -1 when all of them are.
+    int highestRomWordNotBlank(int lowest) const;
+    // Stores the text of `v` ("00".."FF"), as set_Hex_ROM / set_Hex_EE with that text would,
+    // without looking at a text. Unchecked: for the reader's well-formed records, whose
+    // addresses it has checked.
+    void setRomValue(int i, std::uint8_t v) { storeValue(m_rom[static_cast<std::size_t>(i)], v); }
+    void setEepromValue(int i, std::uint8_t v) { storeValue(m_ee[static_cast<std::size_t>(i)], v); }
 
     // The texts of program memory and EEPROM as one value, to tell later whether any byte
     // changed. Taking and comparing it copies the bytes' numbers, not their texts.
@@ -139,6 +155,13 @@ private:
         return code < 256 ? (*m_texts)[code] : m_odd[static_cast<std::size_t>(code - 256)];
     }
     void store(ByteCode& byte, std::string_view text);
+    void storeValue(ByteCode& byte, std::uint8_t v)
+    {
+        if (byte >= 256)
+            m_freeOdd.push_back(byte);
+        byte = v;
+    }
+    static int value(ByteCode code) { return code < 256 ? code : -1; }
 
     Prompter& m_prompter;
     const std::array<std::string, 256>* m_texts;

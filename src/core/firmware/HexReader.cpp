@@ -67,13 +67,13 @@ LoadOutcome HexReader::readLines(const std::string& fileName,
     if (result != TextFileRead::Done)
         return LoadOutcome::Unreadable;
     const std::size_t kept = lines.size();
-    LoadOutcome outcome = ReadHexLines(std::move(lines), fileName);
+    LoadOutcome outcome = ReadHexLines(lines, fileName);
     if (total > kept)
         m_image.LineCount = static_cast<int>(std::min<std::size_t>(total, 0x7FFFFFFF));
     return outcome;
 }
 
-LoadOutcome HexReader::ReadHexLines(std::vector<std::string> lines, const std::string& fileName)
+LoadOutcome HexReader::ReadHexLines(const std::vector<std::string>& lines, const std::string& fileName)
 {
     if (fileName.empty())
         return LoadOutcome::NoFile;
@@ -84,21 +84,19 @@ LoadOutcome HexReader::ReadHexLines(std::vector<std::string> lines, const std::s
     m_status.text[3] = fileName;
     m_image.LastFileName = fileName;
 
-    m_image.clearLines();
     m_damaged.clear();
     const int count = static_cast<int>(std::min<std::size_t>(lines.size(), 0x7FFFFFFF));
-    for (int i = 0; i < count; ++i) {
-        // Lines are kept upper-cased; the reader's own copy is upper-cased in place and moved.
-        std::string& line = lines[static_cast<std::size_t>(i)];
-        upperAsciiInPlace(line);
-        if (i >= FirmwareImage::kLineCapacity) {
-            // The first line beyond the capacity is refused with the accessor's message; the
-            // rest would only repeat it and the load stops at this line below anyway.
-            m_image.set_HexString(i, std::move(line));
-            break;
-        }
-        m_image.set_HexString(i, std::move(line));
-    }
+    // Lines are kept upper-cased. Each is copied into the image's line of the same number,
+    // whose storage the previous file's line leaves behind, and upper-cased there.
+    const int kept = std::min(count, FirmwareImage::kLineCapacity);
+    for (int i = 0; i < kept; ++i)
+        assignUpperAscii(m_image.lineSlot(i), lines[static_cast<std::size_t>(i)]);
+    for (int i = kept; i < FirmwareImage::kLineCapacity; ++i)
+        m_image.lineSlot(i).clear();
+    // The first line beyond the capacity is refused with the accessor's message; the rest
+    // would only repeat it and the load stops at that line below anyway.
+    if (count > kept)
+        m_image.set_HexString(kept, upperAscii(lines[static_cast<std::size_t>(kept)]));
     m_image.LineCount = count;
 
     m_image.resetMemory();
@@ -131,6 +129,10 @@ LoadOutcome HexReader::ReadHexLines(std::vector<std::string> lines, const std::s
         else
             beyond = m_image.get_HexString(k);
         if (line->empty())
+            continue;
+        // Nearly every line of a firmware file is a well-formed data record; it is read in
+        // one pass. Any other line goes the general way below.
+        if (readPlainData(*line))
             continue;
         if (!ParseHexLine(*line, k + 1)) {
             warnDamaged();
@@ -195,6 +197,67 @@ bool HexReader::ParseHexLine(const std::string& line, int lineNumber)
     if (type == "05")
         return true;
     return fail("E206", line);
+}
+
+bool HexReader::readPlainData(const std::string& line)
+{
+    // Well-formed (see CheckRecord): ":", then upper-case hexadecimal digits only (the lines
+    // are upper-cased), 11 + 2 x RECLEN characters, the bytes summing to 0. Its bytes are
+    // decoded once; every byte text of such a line is one of "00".."FF".
+    constexpr std::size_t kMaxBytes = 4 + 255 + 1;
+    const std::size_t size = line.size();
+    if (size < 11 || size % 2 == 0 || line[0] != ':')
+        return false;
+    const std::size_t bytes = (size - 1) / 2;
+    std::uint8_t value[kMaxBytes];
+    unsigned sum = 0;
+    for (std::size_t b = 0; b < bytes; ++b) {
+        const int high = kUpperHexDigit(line[1 + 2 * b]), low = kUpperHexDigit(line[2 + 2 * b]);
+        if ((high | low) < 0)
+            return false;
+        value[b] = static_cast<std::uint8_t>(16 * high + low);
+        sum += value[b];
+    }
+    const int reclen = value[0];
+    if (bytes != static_cast<std::size_t>(reclen) + 5 || sum % 256 != 0 || value[3] != 0)
+        return false;
+    const int byteAddress = 256 * value[1] + value[2] + m_image.LinearBase;
+    const std::uint8_t* data = value + 4;
+    FirmwareImage& img = m_image;
+
+    // Program memory: the whole record inside it (else parseData's E201).
+    const int word = byteAddress / 2;
+    if (word <= 0x0FFF) {
+        if (reclen == 0)
+            return true;
+        const int last = byteAddress + reclen - 1;
+        if (last / 2 > 0x0FFF)
+            return false;
+        for (int k = 0; k < reclen; ++k)
+            img.setRomValue(byteAddress + k, data[k]);
+        img.RomTop = std::max(img.RomTop, last);
+        img.RomFound = true;
+        return true;
+    }
+
+    // EEPROM: one byte per word, all of them inside the 256 bytes the image holds (an index
+    // beyond is refused with the accessor's message, which parseData shows).
+    if ((word >= 0x2100 && word <= 0x21FF) || (word >= 0xF000 && word <= 0xF0FF)) {
+        const int location = word >= 0xF000 ? 0xF000 : 0x2100;
+        const int first = word - location;
+        const int words = reclen / 2;
+        if (first + words > FirmwareImage::kEepromSize)
+            return false;
+        img.EepromLocation = location;
+        for (int k = 0; k < words; ++k)
+            img.setEepromValue(first + k, data[2 * k]);
+        if (words > 0) {
+            img.EepromTop = std::max(img.EepromTop, first + words - 1);
+            img.EepromFound = true;
+        }
+        return true;
+    }
+    return false;
 }
 
 bool HexReader::parseData(const std::string& line, int reclen, int byteAddress)

@@ -41,7 +41,7 @@ public:
     // in the status bar.
     LoadOutcome ReadHexStream(std::istream& in, const std::string& name);
     // The same sequence on lines already in memory (`fileName` goes to the status bar).
-    LoadOutcome ReadHexLines(std::vector<std::string> lines, const std::string& fileName);
+    LoadOutcome ReadHexLines(const std::vector<std::string>& lines, const std::string& fileName);
 
     // Interprets one line; `lineNumber` (from 1, 0 when not known) goes into its messages.
     bool ParseHexLine(const std::string& line, int lineNumber = 0);
@@ -60,6 +60,9 @@ private:
     LoadOutcome readLines(const std::string& fileName,
                           const std::function<TextFileRead(const std::function<bool(std::string&)>&)>& read);
     bool parseData(const std::string& line, int reclen, int byteAddress);
+    // A well-formed data record of program memory or EEPROM, read in one pass; false (and
+    // nothing done) for every other line, which ParseHexLine reads.
+    bool readPlainData(const std::string& line);
     bool fail(const char* code, const std::string& line, int wordAddress = -1);
     bool failVersion(std::string_view text);
     void warnDamaged();

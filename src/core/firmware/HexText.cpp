@@ -7,15 +7,6 @@ namespace hz {
 
 namespace {
 
-int nibble(unsigned char c)
-{
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return c & 0x0F;
-}
-
 std::array<std::string, 256> buildTexts()
 {
     static const char digits[] = "0123456789ABCDEF";
@@ -28,13 +19,6 @@ std::array<std::string, 256> buildTexts()
 bool isHexChar(unsigned char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
 } // namespace
-
-int HexByteValue(std::string_view text)
-{
-    const unsigned char hi = text.size() > 0 ? static_cast<unsigned char>(text[0]) : 0;
-    const unsigned char lo = text.size() > 1 ? static_cast<unsigned char>(text[1]) : 0;
-    return nibble(hi) * 16 + nibble(lo);
-}
 
 const std::array<std::string, 256>& HexByteTexts()
 {
@@ -52,11 +36,26 @@ bool isHexDigits(std::string_view text)
     return true;
 }
 
-void upperAsciiInPlace(std::string& text)
+namespace {
+
+// Every character is written, changed or not: a loop without a branch, which the compiler turns
+// into whole vectors of characters at a time. `from` and `to` may be the same.
+void upperAsciiCopy(const char* from, char* to, std::size_t n)
 {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(from[i]);
+        to[i] = static_cast<char>(c - (static_cast<unsigned char>(c - 'a') < 26 ? 'a' - 'A' : 0));
+    }
+}
+
+} // namespace
+
+void upperAsciiInPlace(std::string& text) { upperAsciiCopy(text.data(), text.data(), text.size()); }
+
+void assignUpperAscii(std::string& out, std::string_view text)
+{
+    out.resize(text.size());
+    upperAsciiCopy(text.data(), out.data(), text.size());
 }
 
 std::string upperAscii(std::string_view text)
@@ -138,13 +137,6 @@ std::string strprintf(const char* format, ...)
     }
     va_end(args);
     return out;
-}
-
-std::string_view at(std::string_view line, std::size_t pos, std::size_t count)
-{
-    if (pos == 0 || pos > line.size())
-        return {};
-    return line.substr(pos - 1, count);
 }
 
 } // namespace hz

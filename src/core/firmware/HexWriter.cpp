@@ -1,6 +1,7 @@
 #include "core/firmware/HexWriter.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/firmware/FileSet.h"
 #include "core/firmware/HexText.h"
@@ -16,12 +17,12 @@ const char* const kChecksumProblem = "Problem bei der Checksummen-Berechnung";
 // blink tables can lie beyond the file's last word). -1 when there is nothing to write.
 int romTop(const FirmwareImage& img)
 {
-    for (int w = FirmwareImage::kRomSize / 2 - 1; w >= 0; --w) {
-        if (img.RomFound && 2 * w + 1 <= img.RomTop)
-            break;
-        if (img.rom(2 * w) != "FF" || img.rom(2 * w + 1) != "3F")
-            return 2 * w + 1;
-    }
+    // Only words with a byte above the file's last one count (the word of an odd RomTop's
+    // last byte does); a file that had none leaves all of them.
+    const int lowest = img.RomFound ? (img.RomTop + 1) / 2 : 0;
+    const int w = img.highestRomWordNotBlank(lowest);
+    if (w >= 0)
+        return 2 * w + 1;
     return img.RomFound ? img.RomTop : -1;
 }
 
@@ -32,7 +33,7 @@ int eepromTop(const FirmwareImage& img)
     for (int k = FirmwareImage::kEepromSize - 1; k >= 0; --k) {
         if (img.EepromFound && k <= img.EepromTop)
             break;
-        if (img.eeprom(k) != "FF")
+        if (img.eepromValue(k) != 0xFF)
             return k;
     }
     return img.EepromFound ? img.EepromTop : -1;
@@ -50,40 +51,71 @@ int eepromLocation(const FirmwareImage& img)
     return img.EepromLocation != 0 ? img.EepromLocation : 0x2100;
 }
 
+// Builds the lines straight into the image's HexString, reusing the storage the lines there
+// already have (those of the file that was loaded, or of the last save). Lines beyond the
+// capacity of HexString (the writer never makes that many) go to a scratch line and are dropped.
 class LineBuilder {
 public:
-    explicit LineBuilder(FirmwareImage& img) : m_img(img) { m_lines.emplace_back(":020000040000FA"); }
+    explicit LineBuilder(FirmwareImage& img) : m_img(img) { next() = ":020000040000FA"; }
 
     // Emits one data record at an absolute HEX byte address, preceded by an extended linear
     // address record whenever the record lies in the other 64 KiB half than the last one.
     bool emit(int byteAddress, const std::string& data)
     {
-        const int base = byteAddress >= 0x10000 ? 0x10000 : 0;
-        const int offset = byteAddress - base;
+        const int offset = byteAddress - baseOf(byteAddress);
         const auto& t = HexByteTexts();
         const std::size_t reclen = data.size() / 2;
         if (reclen > 255 || data.size() % 2 != 0)
             return checksumProblem();
-        // The line is built in place: ":", the body, then the body's checksum.
-        std::string line;
-        line.reserve(11 + data.size());
-        line += ':';
-        line += t[reclen];
-        line += t[static_cast<std::size_t>(offset / 256)];
-        line += t[static_cast<std::size_t>(offset % 256)];
-        line += "00";
-        line += data;
-        const std::string sum = CalcChecksum(std::string_view(line).substr(1), m_img.prompter());
+        // The body is built in place, then the body's checksum appended.
+        std::string body;
+        body.reserve(10 + data.size());
+        body += ':';
+        body += t[reclen];
+        body += t[static_cast<std::size_t>(offset / 256)];
+        body += t[static_cast<std::size_t>(offset % 256)];
+        body += "00";
+        body += data;
+        const std::string sum = CalcChecksum(std::string_view(body).substr(1), m_img.prompter());
         if (sum == "error")
             return false;
+        switchBase(byteAddress);
+        std::string& line = next();
+        line = body;
         line += sum;
-        if (base != m_outputBase) {
-            m_lines.emplace_back(base ? ":020000040001F9" : ":020000040000FA");
-            m_outputBase = base;
-        }
-        m_lines.push_back(std::move(line));
         ++m_dataRecords;
         return true;
+    }
+
+    // Emits a data record of `count` byte values whose texts are "00".."FF", `stride` apart in
+    // `values` and each followed by `fill` (for the EEPROM's words, whose high byte is 00): the
+    // same line emit() makes of their texts, written digit by digit.
+    void emitValues(int byteAddress, const int* values, int count, bool fill)
+    {
+        const int offset = byteAddress - baseOf(byteAddress);
+        const int reclen = fill ? 2 * count : count;
+        switchBase(byteAddress);
+        std::string& line = next();
+        line.resize(static_cast<std::size_t>(11 + 2 * reclen));
+        char* out = line.data();
+        unsigned sum = 0;
+        auto put = [&](int v) {
+            std::memcpy(out, kHexPairs.pair[v], 2);
+            out += 2;
+            sum += static_cast<unsigned>(v);
+        };
+        *out++ = ':';
+        put(reclen);
+        put(offset / 256);
+        put(offset % 256);
+        put(0);
+        for (int k = 0; k < count; ++k) {
+            put(values[k]);
+            if (fill)
+                put(0);
+        }
+        put(static_cast<int>((256u - sum % 256u) % 256u));
+        ++m_dataRecords;
     }
 
     // A byte of program memory or EEPROM is written only as exactly two hexadecimal digits.
@@ -104,37 +136,73 @@ public:
         return false;
     }
 
+    // Appends a line that is no data record.
+    void append(const char* text) { next() = text; }
+
     int dataRecords() const { return m_dataRecords; }
-    std::vector<std::string>& lines() { return m_lines; }
+    int lineCount() const { return m_count; }
 
 private:
+    static int baseOf(int byteAddress) { return byteAddress >= 0x10000 ? 0x10000 : 0; }
+
+    void switchBase(int byteAddress)
+    {
+        const int base = baseOf(byteAddress);
+        if (base != m_outputBase) {
+            next() = base ? ":020000040001F9" : ":020000040000FA";
+            m_outputBase = base;
+        }
+    }
+
+    std::string& next()
+    {
+        const int i = m_count++;
+        return i < FirmwareImage::kLineCapacity ? m_img.lineSlot(i) : m_scratch;
+    }
+
     FirmwareImage& m_img;
-    std::vector<std::string> m_lines;
+    std::string m_scratch;
+    int m_count = 0;
     int m_outputBase = 0;
     int m_dataRecords = 0;
 };
 
-bool buildLines(FirmwareImage& img, std::vector<std::string>& out)
+// The values of `count` bytes from `first` (program memory or EEPROM) into `values`; false when
+// one of them does not hold one of the texts "00".."FF" (or lies beyond the image), so that
+// the record goes the way of the texts and meets their checks.
+template <class ValueOf> bool plainValues(ValueOf valueOf, int first, int count, int size, int* values)
+{
+    for (int k = 0; k < count; ++k) {
+        const int i = first + k;
+        values[k] = i < size ? valueOf(i) : -1;
+        if (values[k] < 0)
+            return false;
+    }
+    return true;
+}
+
+// Returns the number of lines, 0 on failure.
+int buildLines(FirmwareImage& img)
 {
     LineBuilder b(img);
 
     // Program memory, 16 bytes per record. Bytes never read are written blank ("FF"/"3F").
+    // A record whose bytes all hold byte texts is written from their values; any other goes
+    // through its texts and their checks.
     const int romLast = romTop(img);
-    {
-        std::string data;
-        int start = 0;
-        for (int k = 0; k <= romLast; ++k) {
-            if (k - start == 16) {
-                if (!b.emit(start, data))
-                    return false;
-                data.clear();
-                start = k;
-            }
-            if (!b.appendByte(data, img.rom(k), img.romIsByteText(k)))
-                return false;
+    for (int start = 0; start <= romLast; start += 16) {
+        const int n = std::min(16, romLast - start + 1);
+        int values[16];
+        if (plainValues([&](int i) { return img.romValue(i); }, start, n, FirmwareImage::kRomSize, values)) {
+            b.emitValues(start, values, n, false);
+            continue;
         }
-        if (!data.empty() && !b.emit(start, data))
-            return false;
+        std::string data;
+        for (int k = start; k < start + n; ++k)
+            if (!b.appendByte(data, img.rom(k), img.romIsByteText(k)))
+                return 0;
+        if (!b.emit(start, data))
+            return 0;
     }
 
     // ID words. Classic: one digit per word, written as the word 0x000d. 16F18324: the words as
@@ -146,12 +214,14 @@ bool buildLines(FirmwareImage& img, std::vector<std::string>& out)
                 data += std::string("0") + c + "00";
         } else {
             // Whole words only: a half word would be dropped by the next load.
-            if (img.IdText.size() % 4 != 0)
-                return b.checksumProblem();
+            if (img.IdText.size() % 4 != 0) {
+                b.checksumProblem();
+                return 0;
+            }
             data = img.IdText;
         }
         if (!b.emit(2 * img.IdLocation, data))
-            return false;
+            return 0;
     }
 
     // Configuration: the words the image has, where they belong. CONFIG 1 stands where the
@@ -159,42 +229,42 @@ bool buildLines(FirmwareImage& img, std::vector<std::string>& out)
     // in the 16F18324 layout all four words are written.
     const bool f18324Config = img.ConfigPresent[0] && img.ConfigLocation == 0x8007;
     if (img.ConfigPresent[0] && !b.emit(f18324Config ? 0x1000E : 0x400E, img.ConfigWords[0]))
-        return false;
+        return 0;
     for (std::size_t k = 1; k < 4; ++k)
         if ((img.ConfigPresent[k] || f18324Config) && !b.emit(0x1000E + 2 * static_cast<int>(k), img.ConfigWords[k]))
-            return false;
+            return 0;
 
     // EEPROM, one word per byte (high byte 00), 8 bytes per record.
     const int eeLast = eepromTop(img);
     if (eeLast >= 0) {
         const int base = 2 * eepromLocation(img);
-        std::string data;
-        int start = 0;
-        for (int k = 0; k <= eeLast; ++k) {
-            if (k - start == 8) {
-                if (!b.emit(base + 2 * start, data))
-                    return false;
-                data.clear();
-                start = k;
+        for (int start = 0; start <= eeLast; start += 8) {
+            const int n = std::min(8, eeLast - start + 1);
+            int values[8];
+            if (plainValues([&](int i) { return img.eepromValue(i); }, start, n, FirmwareImage::kEepromSize, values)) {
+                b.emitValues(base + 2 * start, values, n, true);
+                continue;
             }
-            if (!b.appendByte(data, img.get_Hex_EE(k), k < FirmwareImage::kEepromSize && img.eepromIsByteText(k)))
-                return false;
-            data += "00";
+            std::string data;
+            for (int k = start; k < start + n; ++k) {
+                if (!b.appendByte(data, img.get_Hex_EE(k), k < FirmwareImage::kEepromSize && img.eepromIsByteText(k)))
+                    return 0;
+                data += "00";
+            }
+            if (!b.emit(base + 2 * start, data))
+                return 0;
         }
-        if (!data.empty() && !b.emit(base + 2 * start, data))
-            return false;
     }
 
     // A file of nothing but the two fixed records would overwrite the user's firmware with an
     // empty one, typically after a load that failed, under the failed file's own name.
     if (b.dataRecords() == 0) {
         img.prompter().tell(MsgKind::Warning, kNothingToSave, Buttons::Ok);
-        return false;
+        return 0;
     }
 
-    b.lines().emplace_back(":00000001FF");
-    out = std::move(b.lines());
-    return true;
+    b.append(":00000001FF");
+    return b.lineCount();
 }
 
 } // namespace
@@ -228,16 +298,12 @@ std::string CalcChecksum(std::string_view body, Prompter& prompter)
 
 int BuildHexLines(FirmwareImage& img)
 {
-    img.clearLines();
     img.LineCount = 0;
-    std::vector<std::string> lines;
-    if (!buildLines(img, lines))
-        return 0;
     // The writer never reaches the capacity of HexString (at most 0x20FE program bytes), but
-    // the count is bounded all the same.
-    const int count = static_cast<int>(std::min<std::size_t>(lines.size(), FirmwareImage::kLineCapacity));
-    for (int i = 0; i < count; ++i)
-        img.set_HexString(i, std::move(lines[static_cast<std::size_t>(i)]));
+    // the count is bounded all the same. After a failure no line is left.
+    const int count = std::min(buildLines(img), FirmwareImage::kLineCapacity);
+    for (int i = count; i < FirmwareImage::kLineCapacity; ++i)
+        img.lineSlot(i).clear();
     img.LineCount = count;
     return count;
 }

@@ -144,7 +144,10 @@ TextFileRead ReadTextStreamLines(std::istream& in, const std::string& fileName, 
                 return false;
         return true;
     };
-    std::vector<char> buffer(1 << 16);
+    // 16 KiB, two blocks for a full-size HEX file. A buffer of 64 KiB, freed at the top of the
+    // heap after every read, made the C library give memory back to the system and take it
+    // again on the next load.
+    std::vector<char> buffer(1 << 14);
     while (in) {
         in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
         splitter.feed(buffer.data(), static_cast<std::size_t>(in.gcount()));
