@@ -76,12 +76,17 @@ void TstWindowLooks::progressBarShowsOnlyWhileALoadDecodes()
 void TstWindowLooks::documentationAddressIsShortenedInTheMiddle()
 {
     Harness h;
+    // a documentation site with a short address and page names longer than the button
+    QFile ini(h.settingsPath);
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[Documentation]\nBaseUrl=https://hexzwirbel.example.org/doku/anleitungen/dekoder\n");
+    ini.close();
     TFormMain& w = h.make();
     auto* web = qobject_cast<ElidedButton*>(w.btn_goweb);
     QVERIFY(web);
     const QString hint = QStringLiteral("Gehe auf die WebSite zu dieser Software-Variante");
     // the program's own address fits: drawn whole, the tool tip is the hint alone
-    QCOMPARE(web->shownText(), QString::fromLatin1(hz::kProgramPage));
+    QCOMPARE(web->shownText(), QStringLiteral("https://hexzwirbel.example.org/doku/anleitungen/dekoder"));
     QCOMPARE(web->shownToolTip(), hint);
 
     w.LoadFile(fx("servo_kornel4.hex"));
