@@ -115,8 +115,7 @@ TEST_F(DocPages, CvListOfTheRegisterTypes)
         std::size_t at = p.find("<h2>CV-Liste</h2>");
         ASSERT_NE(at, std::string::npos);
         for (const CvEntry& cv : cvs) { // in the page's order
-            at = p.find("<tr><td>" + escaped(cv.caption) + "</td><td>" + strprintf("0x%02X", cv.address) + "</td>",
-                        at);
+            at = p.find("<tr><td>" + escaped(cv.caption) + "</td><td>" + strprintf("0x%02X", cv.address) + "</td>", at);
             ASSERT_NE(at, std::string::npos) << strprintf("0x%X: ", id) << cv.caption;
         }
     }
@@ -140,8 +139,9 @@ TEST_F(DocPages, ListLinksEveryTypeAndEveryLinkLeadsToAPage)
         const std::string p = readFile((*dir / name).string());
         for (std::sregex_iterator m(p.begin(), p.end(), href), end; m != end; ++m) {
             const std::string target = (*m)[1];
-            if (target.rfind("../", 0) != 0)
+            if (target.rfind("../", 0) != 0) {
                 EXPECT_TRUE(files.count(target)) << name << " -> " << target;
+            }
         }
     }
 }

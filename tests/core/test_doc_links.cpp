@@ -17,9 +17,9 @@ using hz::FindDecoderType;
 
 TEST(DocLinks, Addresses)
 {
-    const hz::DecoderType* stellino = FindDecoderType(0x208);     // page "stellino.html"
-    const hz::DecoderType* turntable = FindDecoderType(0x30FF);   // on the site's start page
-    const hz::DecoderType* neon = FindDecoderType(0x1B4100);      // second identifier of 0x1A4100
+    const hz::DecoderType* stellino = FindDecoderType(0x208);   // page "stellino.html"
+    const hz::DecoderType* turntable = FindDecoderType(0x30FF); // on the site's start page
+    const hz::DecoderType* neon = FindDecoderType(0x1B4100);    // second identifier of 0x1A4100
     ASSERT_TRUE(stellino && turntable && neon);
     struct Case {
         DocSite site;

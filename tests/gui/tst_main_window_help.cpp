@@ -74,8 +74,10 @@ void TstMainWindowHelp::f1OpensTheManual_data()
     QTest::addColumn<QString>("base");
     QTest::addColumn<QString>("expect"); // "" for the manual's index
     QTest::newRow("no base: the manual") << QString() << QString();
-    QTest::newRow("a site") << "https://example.net/doku" << "https://example.net/doku";
-    QTest::newRow("blanks around it") << "  https://example.net/doku/  " << "https://example.net/doku/";
+    QTest::newRow("a site") << "https://example.net/doku"
+                            << "https://example.net/doku";
+    QTest::newRow("blanks around it") << "  https://example.net/doku/  "
+                                      << "https://example.net/doku/";
 }
 
 void TstMainWindowHelp::f1OpensTheManual()
@@ -100,9 +102,11 @@ void TstMainWindowHelp::webButtonOpensTheTypePage_data()
     QTest::addColumn<QString>("typePage");    // "" for the local page
     QTest::addColumn<QString>("programPage"); // "" for the manual's index
     QTest::newRow("no base: the generated page") << QString() << QString() << QString();
-    QTest::newRow("a site") << "https://example.net/doku" << "https://example.net/doku/stellino.html"
+    QTest::newRow("a site") << "https://example.net/doku"
+                            << "https://example.net/doku/stellino.html"
                             << "https://example.net/doku";
-    QTest::newRow("a site ending in /") << "https://example.net/doku/" << "https://example.net/doku/stellino.html"
+    QTest::newRow("a site ending in /") << "https://example.net/doku/"
+                                        << "https://example.net/doku/stellino.html"
                                         << "https://example.net/doku/";
 }
 
@@ -134,10 +138,10 @@ void TstMainWindowHelp::webButtonOpensTheTypePage()
 
 void TstMainWindowHelp::failuresAreSaid_data()
 {
-    QTest::addColumn<bool>("f1");          // F1, or the web button
-    QTest::addColumn<bool>("pageThere");   // the local page exists
+    QTest::addColumn<bool>("f1");           // F1, or the web button
+    QTest::addColumn<bool>("pageThere");    // the local page exists
     QTest::addColumn<bool>("browserOpens"); // what the opener reports
-    QTest::addColumn<QString>("message");  // the start of the message; "" for none
+    QTest::addColumn<QString>("message");   // the start of the message; "" for none
     QTest::newRow("type page missing") << false << false << true << "Die Seite gibt es nicht:\n";
     QTest::newRow("manual missing") << true << false << true << "Die Seite gibt es nicht:\n";
     QTest::newRow("no browser, web button") << false << true << false << "Die Seite konnte nicht geöffnet werden:\n";

@@ -104,18 +104,19 @@ std::vector<std::string> typePage(const DecoderType& t)
 {
     std::vector<std::string> l = head(t.Name, "../hilfe.css");
     const PageText page = pageText(t.Page);
-    add(l, {"<h1>" + html(t.Name) + "</h1>", "<table class=\"facts\">",
-            "<tr><th>Kennung</th><td>" + identifiers(t) + "</td></tr>",
-            "<tr><th>PIC</th><td>" + picName(t.PicModel) + "</td></tr>",
-            "<tr><th>Seite</th><td>" +
-                (page.manual ? "<a href=\"../" + std::string(page.manual) + "\">" + page.name + "</a>"
-                             : std::string(page.name)) +
-                "</td></tr>",
-            "<tr><th>Adressformat</th><td>" +
-                std::string(t.SetsDcc ? "immer DCC"
-                                      : "Mot oder DCC, wie die Firmware es mitbringt (Statuszeile: Mot, DCC oder ohne)") +
-                "</td></tr>",
-            "</table>"});
+    add(l,
+        {"<h1>" + html(t.Name) + "</h1>", "<table class=\"facts\">",
+         "<tr><th>Kennung</th><td>" + identifiers(t) + "</td></tr>",
+         "<tr><th>PIC</th><td>" + picName(t.PicModel) + "</td></tr>",
+         "<tr><th>Seite</th><td>" +
+             (page.manual ? "<a href=\"../" + std::string(page.manual) + "\">" + page.name + "</a>"
+                          : std::string(page.name)) +
+             "</td></tr>",
+         "<tr><th>Adressformat</th><td>" +
+             std::string(t.SetsDcc ? "immer DCC"
+                                   : "Mot oder DCC, wie die Firmware es mitbringt (Statuszeile: Mot, DCC oder ohne)") +
+             "</td></tr>",
+         "</table>"});
 
     add(l, {"<h2>Adresszeilen</h2>", "<p>" + rowModeText(t) + " <a href=\"../adressen.html\">Mehr dazu</a></p>"});
     std::vector<std::string> rows;
@@ -141,8 +142,7 @@ std::vector<std::string> typePage(const DecoderType& t)
                 "sie in dieser Reihenfolge.</p>",
                 "<table class=\"list\">", "<tr><th>CV</th><th>EEPROM-Adresse</th></tr>"});
         for (const CvEntry& cv : cvs)
-            l.push_back("<tr><td>" + html(cv.caption) + "</td><td>" + strprintf("0x%02X", cv.address) +
-                        "</td></tr>");
+            l.push_back("<tr><td>" + html(cv.caption) + "</td><td>" + strprintf("0x%02X", cv.address) + "</td></tr>");
         l.push_back("</table>");
     }
 
@@ -154,8 +154,8 @@ std::vector<std::string> typePage(const DecoderType& t)
                 versions.push_back(&other);
     if (versions.size() > 1) {
         add(l, {"<h2>Firmware-Versionen</h2>",
-                "<p>HEX Zwirbel kennt diese Firmwares dieses Dekoders und seiner nahen Verwandten:</p>", "<table class=\"list\">",
-                "<tr><th>Kennung</th><th>Name</th><th>PIC</th><th>Seite</th></tr>"});
+                "<p>HEX Zwirbel kennt diese Firmwares dieses Dekoders und seiner nahen Verwandten:</p>",
+                "<table class=\"list\">", "<tr><th>Kennung</th><th>Name</th><th>PIC</th><th>Seite</th></tr>"});
         for (const DecoderType* v : versions) {
             const std::string name = v == &t ? "<b>" + html(v->Name) + "</b>"
                                              : "<a href=\"" + TypePageFile(*v) + "\">" + html(v->Name) + "</a>";

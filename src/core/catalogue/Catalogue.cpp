@@ -247,7 +247,10 @@ const char* const kPageKnipso18324 = "knipso-16f18324";
 const char* const kPageStart = nullptr; // the general start page
 
 // The page's name under the documentation base address (DocLinks.h); empty for the start page.
-std::string DocPageName(const char* family) { return family == nullptr ? std::string() : std::string(family) + ".html"; }
+std::string DocPageName(const char* family)
+{
+    return family == nullptr ? std::string() : std::string(family) + ".html";
+}
 
 // ---------------------------------------------------------------------------------------------
 // The entry table

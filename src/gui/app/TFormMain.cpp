@@ -93,12 +93,13 @@ void TFormMain::readSettings()
 
     // Where the documentation links lead, before any file is loaded: the program's own page
     // until a type is identified.
-    QString data = m_services.dataFolder;
-    if (data.isEmpty())
-        data = fromStd(hz::FindDataFolder(toStd(QCoreApplication::applicationFilePath())));
-    if (data.isEmpty()) // not found: named where the installed program keeps it
-        data = QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/hexzwirbel"));
-    session.ident.Site = {toStd(settings.docBase), toStd(QDir(data).filePath(QString::fromLatin1(hz::kManualFolder)))};
+    QString folder = m_services.dataFolder;
+    if (folder.isEmpty())
+        folder = fromStd(hz::FindDataFolder(toStd(QCoreApplication::applicationFilePath())));
+    if (folder.isEmpty()) // not found: named where the installed program keeps it
+        folder = QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/hexzwirbel"));
+    session.ident.Site = {toStd(settings.docBase),
+                          toStd(QDir(folder).filePath(QString::fromLatin1(hz::kManualFolder)))};
     session.ident.DocPage = hz::DocAddress(session.ident.Site, nullptr);
     btn_goweb->setText(fromStd(session.ident.DocPage));
 }
@@ -239,8 +240,8 @@ void TFormMain::closeEvent(QCloseEvent* event)
         return;
     }
     // The settings are kept however the window closes.
-    const SettingsValues values{RasterX, RasterY, width(), y(), x(), fromPath(session.image.LastFileName),
-                                fromStd(session.ident.Site.base)};
+    const SettingsValues values{
+        RasterX, RasterY, width(), y(), x(), fromPath(session.image.LastFileName), fromStd(session.ident.Site.base)};
     QString error;
     if (!WriteSettings(m_settingsPath, values, &error) ||
         !WriteRecentFiles(m_settingsPath, m_menu->recentFiles(), &error)) {
@@ -278,11 +279,11 @@ void TFormMain::openUrl(const QString& address)
     if (url.isLocalFile()) {
         const QFileInfo page(url.toLocalFile());
         if (!page.isAbsolute() || !page.isFile()) {
-            m_prompter.tell(hz::MsgKind::Error,
-                            toStd(QStringLiteral("Die Seite gibt es nicht:\n%1\n\nDas Handbuch gehört in den Ordner "
-                                                 "share/hexzwirbel/handbuch neben dem Ordner des Programms.")
-                                      .arg(address)),
-                            hz::Buttons::Ok);
+            QString text = QStringLiteral("Die Seite gibt es nicht:\n%1").arg(address);
+            if (session.ident.Site.base.empty()) // the installed manual, not a folder the user named
+                text += QStringLiteral("\n\nDas Handbuch gehört in den Ordner share/hexzwirbel/handbuch neben dem "
+                                       "Ordner des Programms.");
+            m_prompter.tell(hz::MsgKind::Error, toStd(text), hz::Buttons::Ok);
             return;
         }
     }
