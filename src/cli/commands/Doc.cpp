@@ -199,6 +199,10 @@ public:
                "Handbuch von HEX Zwirbel liest sie aus seinem Ordner \"typen\". Geschrieben werden\n"
                "alle Seiten oder keine.\n";
     }
+    const char* exitCodes() const override
+    {
+        return "0 erledigt, 1 nicht geschrieben (dann wurde keine Seite geschrieben), 2 Aufruffehler.";
+    }
     int run(const Options& o, std::ostream&, std::ostream& err) const override
     {
         if (o.output.empty() || isStdout(o.output))
