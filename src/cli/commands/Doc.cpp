@@ -118,7 +118,9 @@ std::vector<std::string> typePage(const DecoderType& t)
              "</td></tr>",
          "</table>"});
 
-    add(l, {"<h2>Adresszeilen</h2>", "<p>" + rowModeText(t) + " <a href=\"../adressen.html\">Mehr dazu</a></p>"});
+    const bool hasRows = t.RedGreen || HasFunctionRows(t);
+    add(l, {"<h2>Adresszeilen</h2>",
+            "<p>" + rowModeText(t) + (hasRows ? " <a href=\"../adressen.html\">Mehr dazu</a>" : "") + "</p>"});
     std::vector<std::string> rows;
     for (std::size_t r = 1; r < static_cast<std::size_t>(kAddressRows); ++r)
         if (!t.Captions[r].empty())
