@@ -31,6 +31,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/README.de.md
 install(FILES ${PROJECT_SOURCE_DIR}/docs/screenshot.png ${PROJECT_SOURCE_DIR}/docs/ARCHITECTURE.md
               ${PROJECT_SOURCE_DIR}/docs/DECISIONS.md
         DESTINATION ${HZ_DOC_DIR}/docs)
+# The program's data folder: the German manual with its type pages (doc/CMakeLists.txt), which
+# the program finds at ../share/hexzwirbel beside its bin folder.
+install(DIRECTORY ${HZ_DATA_BUILD_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/hexzwirbel)
 # The demo firmware, with its sources: the READMEs' examples run on it.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${HZ_DOC_DIR}/examples
         FILES_MATCHING PATTERN "*.hex" PATTERN "*.asm" PATTERN "README.md")

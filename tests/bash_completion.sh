@@ -69,7 +69,7 @@ exactly() {
 }
 
 # Commands, and after a command its options (and those before it).
-exactly "hexzwirbel-cli " info convert set types dump compare mnemonic diff migrate series help
+exactly "hexzwirbel-cli " info convert set types dump compare mnemonic diff migrate series doc help
 exactly "hexzwirbel-cli m" migrate mnemonic
 exactly "hexzwirbel-cli --default-config se" set series
 exactly "hexzwirbel-cli help m" migrate mnemonic

@@ -51,6 +51,14 @@ if command -v update-mime-database >/dev/null; then
     rm -rf "$scratch" "$scratch.err"
 fi
 
+# The manual that F1 opens, with the type pages the build wrote, beside bin/ as the program
+# looks for it.
+manual=$share/hexzwirbel/handbuch
+[ -f "$manual/index.html" ] || fail "Handbuch fehlt: $manual/index.html"
+[ -f "$manual/typen/index.html" ] && [ -f "$manual/typen/0x208.html" ] || fail "Seiten der Dekodertypen fehlen"
+"$bin/hexzwirbel-cli" info "$(dirname "$0")/../examples/stellino_12f629.hex" | grep -q "Doku: *$manual/typen/0x" ||
+    fail "hexzwirbel-cli info nennt die Seite im installierten Handbuch nicht"
+
 for page in hexzwirbel-cli hexzwirbel; do
     man=$share/man/man1/$page.1.gz
     [ -f "$man" ] || fail "Handbuchseite $page.1.gz fehlt"

@@ -31,7 +31,8 @@ for f in ./usr/bin/hexzwirbel ./usr/bin/hexzwirbel-cli ./usr/share/applications/
          ./usr/share/man/man1/hexzwirbel-cli.1.gz ./usr/share/man/man1/hexzwirbel.1.gz \
          ./usr/share/bash-completion/completions/hexzwirbel-cli \
          ./usr/share/doc/hexzwirbel/copyright ./usr/share/doc/hexzwirbel/changelog.gz \
-         ./usr/share/doc/hexzwirbel/README.md ./usr/share/doc/hexzwirbel/README.de.md; do
+         ./usr/share/doc/hexzwirbel/README.md ./usr/share/doc/hexzwirbel/README.de.md \
+         ./usr/share/hexzwirbel/handbuch/index.html ./usr/share/hexzwirbel/handbuch/typen/0x208.html; do
     echo "$contents" | grep -q " $f\$" || fail "$f fehlt im Paket"
 done
 

@@ -1,12 +1,31 @@
 #include "cli/BatchLoad.h"
 
+#include <filesystem>
 #include <ostream>
 #include <sstream>
+#include <system_error>
 
+#include "core/catalogue/DocLinks.h"
 #include "core/firmware/HexText.h"
 #include "core/firmware/HexWriter.h"
 
 namespace hz::cli {
+
+namespace {
+
+// The manual installed with the tool, whose type pages `info` names; empty when not found.
+const std::string& manualFolder()
+{
+    static const std::string folder = [] {
+        std::error_code ec;
+        const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+        const std::string data = ec ? std::string() : FindDataFolder(exe.string());
+        return data.empty() ? data : (std::filesystem::path(data) / kManualFolder).string();
+    }();
+    return folder;
+}
+
+} // namespace
 
 BatchLoad::BatchLoad(const Options& o, std::ostream& errStream, std::size_t which, LoadFor purpose)
     : err(errStream), prompter(errStream, o.defaultConfig), session(prompter), file(shownName(o.files.at(which))),
@@ -14,6 +33,8 @@ BatchLoad::BatchLoad(const Options& o, std::ostream& errStream, std::size_t whic
 {
     prompter.prefix = messagePrefix(file);
     session.setUpPages = purpose == LoadFor::Editing;
+    session.ident.Site.manual = manualFolder();
+    session.ident.DocPage = DocAddress(session.ident.Site, nullptr);
     if (isStdin(o.files[which])) {
         std::istringstream nothing;
         outcome = session.LoadStream(o.input ? *o.input : nothing, file);

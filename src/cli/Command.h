@@ -137,5 +137,6 @@ std::unique_ptr<Command> makeMnemonicCommand();
 std::unique_ptr<Command> makeDiffCommand();
 std::unique_ptr<Command> makeMigrateCommand();
 std::unique_ptr<Command> makeSeriesCommand();
+std::unique_ptr<Command> makeDocCommand();
 
 } // namespace hz::cli

@@ -100,7 +100,11 @@ LoadOutcome Session::identifyAndDecode(LoadOutcome outcome)
 void Session::showNoFile()
 {
     m_hostView.HidePages();
+    // Where the documentation links lead is the window's setting, not a fact of the file.
+    const DocSite site = ident.Site;
     ident = IdentificationState{};
+    ident.Site = site;
+    ident.DocPage = DocAddress(site, nullptr);
     addresses.clearRows();
     loadCorrections.clear();
     status.text[2].clear();

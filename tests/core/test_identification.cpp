@@ -105,7 +105,7 @@ TEST(Identification, AppliesTheCatalogueEntry)
     EXPECT_EQ(id.MaxFunction, 12);
     EXPECT_EQ(l.session.status.text[3], "/f/x.hex (16F684)");
     EXPECT_EQ(l.session.image.DefaultConfig, (std::array<std::string, 4>{"CC33", "", "", ""}));
-    EXPECT_NE(id.DocPage, kProgramPage);
+    EXPECT_EQ(id.DocPage, "typen/0x69.html"); // no manual folder known: relative to the manual
     // the window was reset, the page shown, the header named
     const std::vector<std::string> expected{"hidePages", "resetLayout", "showPage 1", "fitHeader Relaisdekoder 8"};
     EXPECT_EQ(l.view.calls, expected);
@@ -248,7 +248,7 @@ TEST(Identification, NotRecognised)
         ASSERT_GE(l.prompter.shown.size(), 1u);
         EXPECT_EQ(l.prompter.shown[0].text, c.message);
         EXPECT_EQ(l.prompter.shown[0].kind, MsgKind::Error);
-        EXPECT_EQ(l.session.ident.DocPage, kProgramPage);
+        EXPECT_EQ(l.session.ident.DocPage, kManualIndex);
         EXPECT_EQ(l.session.image.PicModel, 0);
     }
 }
@@ -267,7 +267,7 @@ TEST(Identification, UnknownFileKeepsThePreviousNameButNotItsPage)
     EXPECT_EQ(l.load(unknown), LoadOutcome::Done);
     EXPECT_TRUE(l.view.called("fitHeader Meldino"));
     EXPECT_EQ(l.session.ident.DecoderName, "Meldino");
-    EXPECT_EQ(l.session.ident.DocPage, kProgramPage);
+    EXPECT_EQ(l.session.ident.DocPage, kManualIndex);
     EXPECT_EQ(l.session.ident.Type, nullptr);
     // the rows of the earlier file are gone: no caption, no row shown
     for (int r = 0; r < 48; ++r)

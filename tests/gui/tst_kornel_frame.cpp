@@ -123,7 +123,7 @@ void TstKornelFrame::addressFrameBesideItSharesTheWorkingCopy()
     hz::gui::MainWindowServices services;
     services.prompter = &prompter;
     services.dialogs = &dialogs;
-    services.openUrl = [](const QString&) {};
+    services.openUrl = [](const QString&) { return true; };
     services.settingsPath = dir.filePath(QStringLiteral("hexzwirbel.ini"));
     TFormMain w(services);
     w.show();

@@ -78,7 +78,7 @@ void TstMainWindowLayout::startUpState()
     QVERIFY(w.btn_save->font().bold());
     QVERIFY(w.btn_close->font().bold());
     QVERIFY(!w.btn_load->font().bold());
-    QCOMPARE(w.btn_goweb->text(), QString::fromLatin1(hz::kProgramPage));
+    QCOMPARE(w.btn_goweb->text(), QString::fromStdString(hz::DocAddress(w.session.ident.Site, nullptr)));
     QCOMPARE(w.btn_goweb->toolTip(), QStringLiteral("Gehe auf die WebSite zu dieser Software-Variante"));
     QCOMPARE(w.Image2->size(), QSize(200, 32));
     QCOMPARE(w.Image2->pixmap().size(), QSize(200, 32));

@@ -214,7 +214,7 @@ void TstMainWindowLoad::failedLoadLeavesNoFileToSave()
     QCOMPARE(w.lbl_header->text(), QStringLiteral("Hex Zwirbel"));
     QCOMPARE(shownRows(w), 0);
     QCOMPARE(w.addressRows()[1].address->text(), QString());
-    QCOMPARE(w.btn_goweb->text(), QString::fromLatin1(hz::kProgramPage));
+    QCOMPARE(w.btn_goweb->text(), QString::fromStdString(hz::DocAddress(w.session.ident.Site, nullptr)));
     // a save by any path says why not and writes nothing: the failed file stays as it is
     h.prompter.clear();
     w.btn_saveClick();

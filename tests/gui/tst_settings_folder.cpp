@@ -128,6 +128,7 @@ void TstSettingsFolder::missingOrBrokenSettingsGiveDefaults()
     QCOMPARE(none.top, 10);
     QCOMPARE(none.left, 10);
     QVERIFY(none.lastFileName.isEmpty());
+    QVERIFY(none.docBase.isEmpty()); // the installed manual
 
     const QString path = dir.filePath("broken.ini");
     QFile f(path);
@@ -158,13 +159,15 @@ void TstSettingsFolder::settingsRoundTripKeepsForeignSections()
     v.top = -20; // a window on a monitor left of or above the main one
     v.left = 1930;
     v.lastFileName = QString::fromUtf8("/home/bahn/Weichen ä/W 1.hex");
+    v.docBase = QStringLiteral("https://example.net/doku");
     QString error;
     QVERIFY2(WriteSettings(path, v, &error), qPrintable(error));
 
     QCOMPARE(readAll(path), QString::fromUtf8("[Programmer]\r\nPort=/dev/ttyUSB0\r\n"
                                               "[Window]\r\nWidth=955\r\nMaximized=1\r\nTop=-20\r\nLeft=1930\r\n"
                                               "[Raster]\r\nx=3\r\ny=5\r\n"
-                                              "[ReloadFile]\r\nLastFileName_HEX=/home/bahn/Weichen ä/W 1.hex\r\n"));
+                                              "[ReloadFile]\r\nLastFileName_HEX=/home/bahn/Weichen ä/W 1.hex\r\n"
+                                              "[Documentation]\r\nBaseUrl=https://example.net/doku\r\n"));
     const SettingsValues back = ReadSettings(path);
     QCOMPARE(back.rasterX, 3);
     QCOMPARE(back.rasterY, 5);
@@ -172,12 +175,14 @@ void TstSettingsFolder::settingsRoundTripKeepsForeignSections()
     QCOMPARE(back.top, -20);
     QCOMPARE(back.left, 1930);
     QCOMPARE(back.lastFileName, v.lastFileName);
+    QCOMPARE(back.docBase, v.docBase);
 
-    // A fresh file holds the three sections in their order.
+    // A fresh file holds the four sections in their order; no documentation site.
     const QString fresh = dir.filePath("fresh.ini");
     QVERIFY(WriteSettings(fresh, SettingsValues{}, &error));
     QCOMPARE(readAll(fresh), QStringLiteral("[Raster]\r\nx=0\r\ny=0\r\n[Window]\r\nWidth=560\r\nTop=10\r\nLeft=10\r\n"
-                                            "[ReloadFile]\r\nLastFileName_HEX=\r\n"));
+                                            "[ReloadFile]\r\nLastFileName_HEX=\r\n[Documentation]\r\nBaseUrl=\r\n"));
+    QCOMPARE(ReadSettings(fresh).docBase, QString());
 }
 
 void TstSettingsFolder::unwritableSettingsReportAndKeepTheFile()

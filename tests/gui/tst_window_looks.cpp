@@ -75,18 +75,31 @@ void TstWindowLooks::progressBarShowsOnlyWhileALoadDecodes()
 
 void TstWindowLooks::documentationAddressIsShortenedInTheMiddle()
 {
-    Harness h;
-    TFormMain& w = h.make();
-    auto* web = qobject_cast<ElidedButton*>(w.btn_goweb);
-    QVERIFY(web);
     const QString hint = QStringLiteral("Gehe auf die WebSite zu dieser Software-Variante");
-    // the program's own address fits: drawn whole, the tool tip is the hint alone
-    QCOMPARE(web->shownText(), QString::fromLatin1(hz::kProgramPage));
-    QCOMPARE(web->shownToolTip(), hint);
-
+    // documentation sites named in the settings file: the button shows the site's address
+    auto withSite = [](Harness& h, const char* base) -> TFormMain& {
+        QFile ini(h.settingsPath);
+        if (ini.open(QIODevice::WriteOnly))
+            ini.write(QByteArray("[Documentation]\nBaseUrl=") + base + "\n");
+        ini.close();
+        return h.make();
+    };
+    {
+        // a short address fits: drawn whole, the tool tip is the hint alone
+        Harness h;
+        TFormMain& w = withSite(h, "https://example.org/");
+        auto* web = qobject_cast<ElidedButton*>(w.btn_goweb);
+        QVERIFY(web);
+        QCOMPARE(web->shownText(), QStringLiteral("https://example.org/"));
+        QCOMPARE(web->shownToolTip(), hint);
+    }
+    Harness h;
+    TFormMain& w = withSite(h, "https://hexzwirbel.example.org/dokumentation/anleitungen");
+    auto* web = qobject_cast<ElidedButton*>(w.btn_goweb);
     w.LoadFile(fx("servo_kornel4.hex"));
     const QString address = w.btn_goweb->text();
     QCOMPARE(address, QString::fromStdString(w.session.ident.DocPage));
+    QCOMPARE(address, QStringLiteral("https://hexzwirbel.example.org/dokumentation/anleitungen/kornel-4.html"));
     const QString shown = web->shownText();
     QVERIFY2(shown != address, qPrintable(shown));
     QVERIFY(shown.contains(QChar(0x2026)));

@@ -17,9 +17,7 @@
 
 namespace hz {
 
-const char* const kProgramPage = "https://hexzwirbel.example.org/";
 const char* const kHomePage = "https://hexzwirbel.example.org/";
-const char* const kDocStartPage = "https://hexzwirbel.example.org/doku/";
 
 namespace {
 
@@ -248,11 +246,10 @@ const char* const kPageForsta18324 = "forsta-16f18324";
 const char* const kPageKnipso18324 = "knipso-16f18324";
 const char* const kPageStart = nullptr; // the general start page
 
-std::string DocUrl(const char* family)
+// The page's name under the documentation base address (DocLinks.h); empty for the start page.
+std::string DocPageName(const char* family)
 {
-    if (family == nullptr)
-        return kDocStartPage;
-    return std::string(kDocStartPage) + family + ".html";
+    return family == nullptr ? std::string() : std::string(family) + ".html";
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -406,7 +403,7 @@ DecoderType MakeType(const Entry& e)
     t.Captions = CaptionRows(CaptionRowsOfSet(e.CaptionSet));
     t.ColumnBreak = e.ColumnBreak;
     t.GapAfterRow = e.GapAfterRow;
-    t.DocPage = DocUrl(e.Doc);
+    t.DocPage = DocPageName(e.Doc);
     return t;
 }
 
@@ -462,6 +459,18 @@ const DecoderType* FindDecoderType(int identifier)
     }();
     const auto it = byIdentifier.find(identifier);
     return it == byIdentifier.end() ? nullptr : it->second;
+}
+
+bool HasFunctionRows(const DecoderType& type)
+{
+    if (type.FunctionDecoder)
+        return true;
+    if (type.RedGreen || type.PageOnly)
+        return false;
+    for (const auto& c : type.Captions)
+        if (!c.empty())
+            return true;
+    return false;
 }
 
 const PicInfo* FindPic(int picModel)

@@ -61,8 +61,17 @@ struct DecoderType {
     CaptionRows Captions;
     int ColumnBreak = 0; // 0: one column below the header; n: rows 1..n, then a second column
     int GapAfterRow = 0; // 0: none; n: 10 extra pixels below row n
+    // Name of the type's page on the documentation site ("stellino.html"), shared by the
+    // versions of a type and by a few relatives; empty for the types documented on the site's
+    // start page. DocLinks.h turns it into an address.
     std::string DocPage;
 };
+
+// True when the type's address rows hold an address and a function number: the function
+// decoders, and the early neon firmware 0x4000, whose two captioned rows have no row mode of
+// their own but are function-decoder rows like those of its successors (without a mode they
+// could neither be loaded nor saved).
+bool HasFunctionRows(const DecoderType& type);
 
 // All 88 entries, in catalogue order.
 const std::vector<DecoderType>& DecoderCatalogue();
@@ -80,10 +89,7 @@ struct PicInfo {
 // The PIC table; nullptr for a part number that is not in it (0 included).
 const PicInfo* FindPic(int picModel);
 
-// Web addresses. The program's own page is shown at start and for files that are not
-// recognised; the home page belongs to the picture in the main window.
-extern const char* const kProgramPage;
+// The maker's home page, behind the picture in the main window.
 extern const char* const kHomePage;
-extern const char* const kDocStartPage; // the general start page of the documentation
 
 } // namespace hz

@@ -98,23 +98,14 @@ void Identification::ApplyDecoderType(IdentificationView& view)
         if (s.Identifier == 0x101)
             s.Identifier = 0x1;
         s.RedGreen = type->RedGreen;
-        s.FunctionDecoder = type->FunctionDecoder;
+        s.FunctionDecoder = HasFunctionRows(*type); // the early neon firmware 0x4000 too
         s.PageOnly = type->PageOnly;
-        // The early neon firmware (0x4000) has two captioned rows with an address and a function
-        // number but no row mode of its own. Its rows are function-decoder rows like those of
-        // its successors; without a mode they could neither be loaded nor saved.
-        if (!s.RedGreen && !s.FunctionDecoder && !s.PageOnly)
-            for (const auto& c : type->Captions)
-                if (!c.empty()) {
-                    s.FunctionDecoder = true;
-                    break;
-                }
         s.Captions = type->Captions;
         s.DecoderName = type->Name;
         s.ColumnBreak = type->ColumnBreak == 0 ? kAddressRows : type->ColumnBreak;
         s.GapAfterRow = type->GapAfterRow;
         view.LayoutRows(s.ColumnBreak, s.GapAfterRow);
-        s.DocPage = type->DocPage;
+        s.DocPage = DocAddress(s.Site, type);
         m_image.PicModel = type->PicModel;
         if (type->SetsDcc)
             s.DCC = true;
@@ -184,7 +175,7 @@ void Identification::FinishIdentification(IdentificationView& view)
     }
 
     if (!anyRowShown && !s.PageOnly) {
-        s.DocPage = kProgramPage;
+        s.DocPage = DocAddress(s.Site, nullptr);
         // 3.26 itself (3.2599998 as a float) is not below 3.26.
         if (img.FirmwareVersion > 0.0f && VersionHundredths(img.FirmwareVersion) < 326)
             p.tell(MsgKind::Error,

@@ -7,6 +7,7 @@
 
 #include "core/Prompter.h"
 #include "core/catalogue/Catalogue.h"
+#include "core/catalogue/DocLinks.h"
 #include "core/firmware/FirmwareImage.h"
 #include "core/firmware/StatusPanels.h"
 
@@ -29,7 +30,11 @@ struct IdentificationState {
     int MaxFunction = 0;
     // What the window shows: header name, documentation page, row captions and arrangement.
     std::string DecoderName = "Hex Zwirbel"; // the header keeps the last name for unknown files
-    std::string DocPage = kProgramPage;
+    // Where the documentation links lead (set by the window from its settings before the first
+    // load), and the address of the web button: the identified type's page, or the manual's
+    // start while no type is identified.
+    DocSite Site;
+    std::string DocPage = DocAddress(Site, nullptr);
     std::array<std::string, kAddressRows> Captions{};
     int ColumnBreak = 15;
     int GapAfterRow = 0;

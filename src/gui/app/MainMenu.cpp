@@ -79,8 +79,9 @@ MainMenu::MainMenu(TFormMain& window, std::function<void(const QString&)> open)
 
     QMenu* help = bar->addMenu(QStringLiteral("&Hilfe"));
     help->setObjectName(QStringLiteral("menu_help"));
-    // The manual is the documentation page of the loaded firmware, as the web button shows it.
-    buttonAction(help, "act_manual", QStringLiteral("&Handbuch"), QKeySequence(Qt::Key_F1), window.btn_goweb);
+    // The manual itself; the web button leads to the page of the loaded decoder type.
+    connect(addAction(help, "act_manual", QStringLiteral("&Handbuch"), QKeySequence(Qt::Key_F1)), &QAction::triggered,
+            &window, &TFormMain::showManual);
     connect(addAction(help, "act_about", QStringLiteral("Ü&ber HEX Zwirbel"), {}), &QAction::triggered, this,
             &MainMenu::showAbout);
 

@@ -68,6 +68,7 @@ SettingsValues ReadSettings(const QString& path)
     v.top = ini.readInteger("Window", "Top", v.top);
     v.left = ini.readInteger("Window", "Left", v.left);
     v.lastFileName = fromStd(ini.readString("ReloadFile", "LastFileName_HEX", std::string()));
+    v.docBase = fromStd(ini.readString("Documentation", "BaseUrl", std::string())).trimmed();
     return v;
 }
 
@@ -87,6 +88,8 @@ bool WriteSettings(const QString& path, const SettingsValues& v, QString* error)
     ini.setInteger("Window", "Top", v.top);
     ini.setInteger("Window", "Left", v.left);
     ini.setValue("ReloadFile", "LastFileName_HEX", toStd(v.lastFileName));
+    // Written also when empty, so that the file shows where a documentation site can be named.
+    ini.setValue("Documentation", "BaseUrl", toStd(v.docBase));
     if (!ini.save(toPath(path), &why)) {
         if (error)
             *error = fromStd(why); // names the file and says why

@@ -6,6 +6,8 @@
 //   [Window]      Width, Top, Left        pixels
 //   [ReloadFile]  LastFileName_HEX        full path, proposed by the open and save dialogs
 //   [RecentFiles] File1 .. File10         full paths of "Zuletzt geöffnet", newest first
+//   [Documentation] BaseUrl               address of a documentation site that takes the place
+//                                         of the installed manual; empty: the manual
 //
 // Other sections and keys in the file survive a rewrite.
 
@@ -15,6 +17,7 @@
 struct SettingsValues {
     int rasterX = 0, rasterY = 0, width = 560, top = 10, left = 10;
     QString lastFileName;
+    QString docBase; // blanks around it removed
 };
 
 // What decides where the settings file lives: the program file and its folder's owner and
@@ -45,7 +48,7 @@ QString SettingsFilePath();
 // gives the defaults of SettingsValues for what is missing.
 SettingsValues ReadSettings(const QString& path);
 
-// Writes the six keys into the file at `path`, keeping everything else in it. False with
+// Writes the seven keys into the file at `path`, keeping everything else in it. False with
 // `error` (a text for the user) when the existing file cannot be read or the new one cannot be
 // written; the file on disk is then unchanged.
 bool WriteSettings(const QString& path, const SettingsValues& v, QString* error);

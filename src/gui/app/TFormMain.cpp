@@ -1,7 +1,10 @@
 #include "gui/app/TFormMain.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -12,6 +15,7 @@
 #include <exception>
 
 #include "core/catalogue/Catalogue.h"
+#include "core/catalogue/DocLinks.h"
 #include "gui/app/MainMenu.h"
 #include "gui/app/PageHostView.h"
 #include "gui/app/QtText.h"
@@ -66,8 +70,6 @@ TFormMain::TFormMain(hz::gui::MainWindowServices services, QWidget* parent)
     GroupBoxMain->setGeometry(5, 5, 400, 475);
     lbl_header->setText(QStringLiteral("Hex Zwirbel"));
     lbl_header->adjustSize();
-    session.ident.DocPage = hz::kProgramPage;
-    btn_goweb->setText(QString::fromLatin1(hz::kProgramPage));
 
     readSettings();
     ResetLayout();
@@ -89,6 +91,18 @@ void TFormMain::readSettings()
     move(x(), settings.top);
     move(settings.left, y());
     session.image.LastFileName = toPath(settings.lastFileName);
+
+    // Where the documentation links lead, before any file is loaded: the program's own page
+    // until a type is identified.
+    QString folder = m_services.dataFolder;
+    if (folder.isEmpty())
+        folder = fromStd(hz::FindDataFolder(toStd(QCoreApplication::applicationFilePath())));
+    if (folder.isEmpty()) // not found: named where the installed program keeps it
+        folder = QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/hexzwirbel"));
+    session.ident.Site = {toStd(settings.docBase),
+                          toStd(QDir(folder).filePath(QString::fromLatin1(hz::kManualFolder)))};
+    session.ident.DocPage = hz::DocAddress(session.ident.Site, nullptr);
+    btn_goweb->setText(fromStd(session.ident.DocPage));
 }
 
 void TFormMain::connectHandlers()
@@ -227,7 +241,8 @@ void TFormMain::closeEvent(QCloseEvent* event)
         return;
     }
     // The settings are kept however the window closes.
-    const SettingsValues values{RasterX, RasterY, width(), y(), x(), fromPath(session.image.LastFileName)};
+    const SettingsValues values{
+        RasterX, RasterY, width(), y(), x(), fromPath(session.image.LastFileName), fromStd(session.ident.Site.base)};
     QString error;
     if (!WriteSettings(m_settingsPath, values, &error) ||
         !WriteRecentFiles(m_settingsPath, m_menu->recentFiles(), &error)) {
@@ -257,15 +272,37 @@ void TFormMain::btn_prevClick() { openFile(browser.PrevFile); }
 
 void TFormMain::btn_nextClick() { openFile(browser.NextFile); }
 
-void TFormMain::openUrl(const QString& url)
+void TFormMain::openUrl(const QString& address)
 {
-    if (m_services.openUrl)
-        m_services.openUrl(url);
-    else
-        QDesktopServices::openUrl(QUrl(url)); // like the shell's "open": a failure is not shown
+    // An address with a scheme is opened as it is (a documentation site may also be a file:
+    // address); anything else is a page of the installed manual.
+    const QUrl url = address.contains(QLatin1String("://")) ? QUrl(address) : QUrl::fromLocalFile(address);
+    if (url.isLocalFile()) {
+        const QFileInfo page(url.toLocalFile());
+        if (!page.isAbsolute() || !page.isFile()) {
+            QString text = QStringLiteral("Die Seite gibt es nicht:\n%1").arg(address);
+            if (session.ident.Site.base.empty()) // the installed manual, not a folder the user named
+                text += QStringLiteral("\n\nDas Handbuch gehört in den Ordner share/hexzwirbel/handbuch neben dem "
+                                       "Ordner des Programms.");
+            m_prompter.tell(hz::MsgKind::Error, toStd(text), hz::Buttons::Ok);
+            return;
+        }
+    }
+    const bool opened = m_services.openUrl ? m_services.openUrl(url.toString()) : QDesktopServices::openUrl(url);
+    if (!opened)
+        m_prompter.tell(hz::MsgKind::Error,
+                        toStd(QStringLiteral("Die Seite konnte nicht geöffnet werden:\n%1\n\nEs ist kein Browser "
+                                             "eingerichtet, der sie anzeigt.")
+                                  .arg(address)),
+                        hz::Buttons::Ok);
 }
 
 void TFormMain::btn_gowebClick() { openUrl(fromStd(session.ident.DocPage)); }
+
+void TFormMain::showManual()
+{
+    guarded([this] { openUrl(fromStd(hz::DocAddress(session.ident.Site, nullptr))); });
+}
 
 void TFormMain::gointoweb() { openUrl(QString::fromLatin1(hz::kHomePage)); }
 

@@ -60,7 +60,11 @@ public:
     void btn_infoClick();
     void btn_prevClick();
     void btn_nextClick();
+    // The documentation page of the decoder type shown (the manual's start while none is).
     void btn_gowebClick();
+    // "Hilfe ▸ Handbuch" and F1: the manual's index, or the documentation site's start when a
+    // base address is set.
+    void showManual();
     // "HEX laden" after its dialog: ConfirmDiscardChanges, the load and the folder for < >.
     void openFile(QString fileName);
     void gointoweb();
@@ -95,7 +99,9 @@ private:
     void guarded(const std::function<void()>& handler);
     // The status bar and the address rows show what the session holds now.
     void refreshView();
-    void openUrl(const QString& url);
+    // Opens a documentation or web address; a local page that is missing, or an address that
+    // nothing could open, is reported naming the address.
+    void openUrl(const QString& address);
     void readSettings();
 
     hz::gui::MainWindowServices m_services;

@@ -35,11 +35,14 @@ inline const QColor kRed(255, 0, 0);
 inline QString fx(const char* name) { return QString::fromStdString(fixture(name)); }
 
 // A window wired to scripted answers, a settings file in its own folder and a recorded URL
-// opener.
+// opener (which reports `browserOpens` back). The data folder is the one beside the test
+// program (the build tree's, with the manual the build writes) unless `dataFolder` names one.
 struct Harness {
     hz::test::ScriptedPrompter prompter;
     hz::test::ScriptedFileDialogs dialogs;
     QStringList openedUrls;
+    bool browserOpens = true;
+    QString dataFolder;
     QTemporaryDir dir;
     QString settingsPath;
     std::unique_ptr<TFormMain> w;
@@ -53,8 +56,12 @@ struct Harness {
         hz::gui::MainWindowServices s;
         s.prompter = &prompter;
         s.dialogs = &dialogs;
-        s.openUrl = [this](const QString& url) { openedUrls << url; };
+        s.openUrl = [this](const QString& url) {
+            openedUrls << url;
+            return browserOpens;
+        };
         s.settingsPath = settingsPath;
+        s.dataFolder = dataFolder;
         w = std::make_unique<TFormMain>(s);
         return *w;
     }
