@@ -65,4 +65,5 @@ private:
     QStringList m_recent;
     QMenu* m_recentMenu = nullptr;
     std::vector<std::pair<QPushButton*, QAction*>> m_mirrors; // actions enabled as their button
+    std::vector<QAction*> m_fileTools;                        // enabled while a file of a known decoder type is loaded
 };
