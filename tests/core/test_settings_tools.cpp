@@ -375,7 +375,7 @@ std::vector<std::string> lines(const std::vector<CarriedSetting>& list)
 {
     std::vector<std::string> out;
     for (const CarriedSetting& s : list)
-        out.push_back(CarriedArea(s) + " | " + DescribeCarried(s));
+        out.push_back(CarriedArea(s) + " | " + CarriedCaption(s) + " | " + DescribeCarried(s));
     return out;
 }
 
@@ -446,10 +446,12 @@ TEST(SettingsMigration, ReportTextsOfTheWindow)
     CarriedSetting copy{"data", "FrameKornel1", "Arbeitskopie", "512 Werte", ""};
     copy.page = "FrameKornel1";
     EXPECT_EQ(lines({row, page, copy}),
-              (std::vector<std::string>{"Adresszeilen | Zeile 1 <Weiche>: 17 grün",
-                                        "Zusatzfunktionen | RowEdits[0] <Time Out (1..127)>: (leer) - NEU zeigt "
-                                        "<Time Out (1..127)> nicht an.",
-                                        "Servokurven | FrameKornel1 <Arbeitskopie>: 512 Werte"}));
+              (std::vector<std::string>{"Adresszeilen | Zeile 1 <Weiche> | Zeile 1 <Weiche>: 17 grün",
+                                        "Zusatzfunktionen | Time Out (1..127) | RowEdits[0] <Time Out (1..127)>: "
+                                        "(leer) - NEU zeigt <Time Out (1..127)> nicht an.",
+                                        "Servokurven | Arbeitskopie | FrameKornel1 <Arbeitskopie>: 512 Werte"}));
+    EXPECT_EQ(CarriedHeading(true, 2, true), "Wird übernommen (2)");
+    EXPECT_EQ(CarriedHeading(false, 0), "Nicht übernommen (0)");
 }
 
 TEST(SettingsDiff, TheWindowsComparisonSeesItsEditsAndRefusesFilesWithNothingInCommon)

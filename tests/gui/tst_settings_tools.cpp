@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -19,6 +20,7 @@
 
 #include "MainWindowHarness.h"
 #include "core/Session.h"
+#include "core/pages/PageAction.h"
 #include "gui/app/TFormMain.h"
 #include "gui/tools/SettingsDialogs.h"
 
@@ -96,6 +98,7 @@ private slots:
     void comparisonShowsAPageEditNotYetSaved();
     void migrationCarriesIntoTheWindow();
     void migrationCancelledChangesNothing();
+    void migrationShowsCarriedPageValuesInTheFrame();
     void aFileThatCannotServeIsToldAbout_data();
     void aFileThatCannotServeIsToldAbout();
     void entriesRunFromTheMenu_data();
@@ -202,13 +205,15 @@ void TstSettingsTools::migrationCarriesIntoTheWindow()
         carried = rowsOf(*d.carried);
         notCarried = rowsOf(*d.notCarried);
         summary = d.lbl_summary->text();
+        QCOMPARE(d.lbl_carried->text(), QString::fromUtf8("Wird übernommen (2):"));
+        QCOMPARE(d.lbl_not_carried->text(), QString::fromUtf8("Wird nicht übernommen (2):"));
         QVERIFY(d.btn_apply->isEnabled());
         QTest::mouseClick(d.btn_apply, Qt::LeftButton);
     });
     w.takeSettingsFromFile();
 
     QVERIFY2(anyStartsWith(carried, QStringLiteral("Adresszeilen | Zeile 1 <")), qPrintable(carried.join('\n')));
-    QVERIFY2(anyStartsWith(notCarried, QString::fromUtf8("Zusatzfunktionen | RowEdits[0] <Time Out (1..127)> | 195 | "
+    QVERIFY2(anyStartsWith(notCarried, QString::fromUtf8("Zusatzfunktionen | Time Out (1..127) | 195 | "
                                                          "NEU nimmt \"195\" nicht an (Ungültige Eingabe.")),
              qPrintable(notCarried.join('\n')));
     QVERIFY2(summary.startsWith(QStringLiteral("ALT: classic_629_turnout.hex - ")), qPrintable(summary));
@@ -257,6 +262,32 @@ void TstSettingsTools::migrationCancelledChangesNothing()
     QCOMPARE(w.addressRows()[1].address->text(), shownAddress);
     QVERIFY(!w.session.HasUnsavedChanges());
     QVERIFY(!w.isWindowModified());
+}
+
+void TstSettingsTools::migrationShowsCarriedPageValuesInTheFrame()
+{
+    Harness h;
+    // the old neon decoder with its welder output switched on, saved as the tool would
+    {
+        hz::test::ScriptedPrompter p;
+        hz::Session old(p);
+        QCOMPARE(old.LoadFile(fx("zusatz_684_neon338.hex").toStdString()), hz::LoadOutcome::Done);
+        std::string error;
+        QVERIFY2(hz::pages::ApplyPageAction(old.shownPages(), "cbx_zusatz_2=1", error), error.c_str());
+        QVERIFY(old.SaveTo(h.path("alt.hex").toStdString()));
+    }
+    TFormMain& w = h.make();
+    QCOMPARE(w.LoadFile(fx("zusatz_684_neon348.hex")), hz::LoadOutcome::Done);
+    auto* welder = frameOf(w, "FrameZusatz1")->findChild<QCheckBox*>(QStringLiteral("cbx_zusatz_2"));
+    QVERIFY(welder && !welder->isChecked());
+
+    h.dialogs.openAnswers << h.path("alt.hex");
+    const auto watch = whenOpen<SettingsMigrationDialog>(
+        [](SettingsMigrationDialog& d) { QTest::mouseClick(d.btn_apply, Qt::LeftButton); });
+    w.takeSettingsFromFile();
+
+    QVERIFY(welder->isChecked());
+    QVERIFY(w.isWindowModified());
 }
 
 void TstSettingsTools::aFileThatCannotServeIsToldAbout_data()

@@ -394,8 +394,10 @@ MigrationReport PreviewMigration(const Session& from, const Session& window)
     SideSession trial;
     if (!trial.loadShownState(window)) {
         MigrationReport report;
-        report.refusal = "Die geladene Datei lässt sich nicht zur Probe laden: " +
-                         (trial.lastMessage().empty() ? std::string("unbekannter Grund.") : trial.lastMessage());
+        // Only a file whose lines cannot be built (a byte that is no byte) gets here; its save
+        // would fail the same way.
+        report.refusal = "Die geladene Datei ließ sich für die Vorschau nicht nachbilden" +
+                         (trial.lastMessage().empty() ? std::string(".") : ": " + trial.lastMessage());
         return report;
     }
     return MigrateSettings(from, trial.session, CarryMessages::KeptBack);
@@ -416,6 +418,13 @@ std::string CarriedSubject(const CarriedSetting& s)
     return s.name + (s.caption.empty() ? "" : " <" + s.caption + ">");
 }
 
+std::string CarriedCaption(const CarriedSetting& s)
+{
+    if (s.where == "row")
+        return CarriedSubject(s);
+    return s.caption.empty() ? s.name : s.caption;
+}
+
 std::string CarriedArea(const CarriedSetting& s)
 {
     return s.where == "row" ? std::string("Adresszeilen") : PageTitle(s.page.empty() ? s.name : s.page);
@@ -427,9 +436,11 @@ std::string DescribeCarried(const CarriedSetting& s)
     return s.reason.empty() ? what : what + " - " + s.reason;
 }
 
-std::string CarriedHeading(bool carried, std::size_t count)
+std::string CarriedHeading(bool carried, std::size_t count, bool beforehand)
 {
-    return std::string(carried ? "Übernommen" : "Nicht übernommen") + " (" + std::to_string(count) + ")";
+    const char* what = beforehand ? (carried ? "Wird übernommen" : "Wird nicht übernommen")
+                                  : (carried ? "Übernommen" : "Nicht übernommen");
+    return std::string(what) + " (" + std::to_string(count) + ")";
 }
 
 std::string MigrationPreviewText(const Session& from, const std::string& fromName, const Session& to,

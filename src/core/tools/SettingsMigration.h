@@ -67,14 +67,19 @@ MigrationReport PreviewMigration(const Session& from, const Session& window);
 
 // An entry's value as the reader reads it: "17 grün", "12/3", "255"; "(leer)" for nothing.
 std::string CarriedValue(const CarriedSetting& s);
-// What an entry is: "Zeile 1 <Weiche>", "RowEdits[0] <Time Out (1..127)>".
+// What an entry is, with the control's name as the tool prints it: "Zeile 1 <Weiche>",
+// "RowEdits[0] <Time Out (1..127)>".
 std::string CarriedSubject(const CarriedSetting& s);
+// What the user reads beside it: "Zeile 1 <Weiche>", "Time Out (1..127)", "Arbeitskopie"; the
+// control's name where it has no caption.
+std::string CarriedCaption(const CarriedSetting& s);
 // Where it is: "Adresszeilen" or the page's title.
 std::string CarriedArea(const CarriedSetting& s);
 // The entry as a line of the report: "Zeile 1 <Weiche>: 17 grün - NEU hat keine Zeile <Weiche>."
 std::string DescribeCarried(const CarriedSetting& s);
-// "Übernommen (3)" / "Nicht übernommen (1)".
-std::string CarriedHeading(bool carried, std::size_t count);
+// "Übernommen (3)" / "Nicht übernommen (1)"; before it is done: "Wird übernommen (3)" /
+// "Wird nicht übernommen (1)".
+std::string CarriedHeading(bool carried, std::size_t count, bool beforehand = false);
 
 // The lines above the preview of "Einstellungen übernehmen aus…": which file is ALT and which
 // NEU, as the reasons call them, and what "Übernehmen" does.

@@ -25,9 +25,11 @@ QTableView* reportTable(QAbstractItemModel* model, const char* name, QWidget* pa
     table->setAlternatingRowColors(true);
     table->setWordWrap(true);
     table->verticalHeader()->hide();
+    // Rows as high as their wrapped text, however wide the last column becomes: a reason is
+    // read in full, not cut off.
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->horizontalHeader()->setStretchLastSection(true);
     table->resizeColumnsToContents();
-    table->resizeRowsToContents();
     return table;
 }
 
@@ -78,12 +80,12 @@ SettingsMigrationDialog::SettingsMigrationDialog(const hz::tools::MigrationRepor
     lbl_summary = textLabel(summary, "lbl_summary", this);
     layout->addWidget(lbl_summary);
     lbl_carried =
-        textLabel(fromStd(hz::tools::CarriedHeading(true, preview.carried.size()) + ":"), "lbl_carried", this);
+        textLabel(fromStd(hz::tools::CarriedHeading(true, preview.carried.size(), true) + ":"), "lbl_carried", this);
     layout->addWidget(lbl_carried);
     tbl_carried = reportTable(carried, "tbl_carried", this);
     layout->addWidget(tbl_carried, 1);
-    lbl_not_carried =
-        textLabel(fromStd(hz::tools::CarriedHeading(false, preview.notCarried.size()) + ":"), "lbl_not_carried", this);
+    lbl_not_carried = textLabel(fromStd(hz::tools::CarriedHeading(false, preview.notCarried.size(), true) + ":"),
+                                "lbl_not_carried", this);
     layout->addWidget(lbl_not_carried);
     tbl_not_carried = reportTable(notCarried, "tbl_not_carried", this);
     layout->addWidget(tbl_not_carried, 1);

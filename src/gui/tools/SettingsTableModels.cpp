@@ -86,13 +86,13 @@ QVariant CarriedSettingsModel::data(const QModelIndex& index, int role) const
     if (role == Qt::DisplayRole) {
         switch (index.column()) {
         case Area: return fromStd(hz::tools::CarriedArea(s));
-        case Setting: return fromStd(hz::tools::CarriedSubject(s));
+        case Setting: return fromStd(hz::tools::CarriedCaption(s));
         case Value: return fromStd(hz::tools::CarriedValue(s));
         case Reason: return fromStd(s.reason);
         default: return {};
         }
     }
-    // A reason can be long: the tip shows the whole entry.
+    // A reason can be long: the tip shows the whole entry, with the control's name.
     if (role == Qt::ToolTipRole)
         return fromStd(hz::tools::DescribeCarried(s));
     return {};
