@@ -12,6 +12,8 @@
 #include "TestFiles.h"
 #include "core/Session.h"
 #include "core/catalogue/CodeTables.h"
+#include "core/pages/PageAction.h"
+#include "core/pages/servo/KornelPage.h"
 #include "core/pages/zusatz/ZusatzPage.h"
 #include "core/tools/AddressSeries.h"
 #include "core/tools/PageValues.h"
@@ -365,4 +367,153 @@ TEST(SettingsMigration, AValueThePageRefusesIsListedWithItsMessageAndTheTargetKe
     for (const auto& s : MigrateSettings(neu, from).notCarried)
         reasons[s.name] = s.reason;
     EXPECT_EQ(reasons["cbx_zusatz_1"], "NEU zeigt <OFF-Befehl der Zentrale> nicht an.");
+}
+
+namespace {
+
+std::vector<std::string> lines(const std::vector<CarriedSetting>& list)
+{
+    std::vector<std::string> out;
+    for (const CarriedSetting& s : list)
+        out.push_back(CarriedArea(s) + " | " + CarriedCaption(s) + " | " + DescribeCarried(s));
+    return out;
+}
+
+} // namespace
+
+TEST(SettingsMigration, TheWindowsCarryingIsItsPreviewSaysNothingAndTakesTheCopiesOver)
+{
+    struct Case {
+        const char* from;
+        const char* action; // an edit of ALT before it is carried; "" for none
+        const char* into;
+        std::size_t refused;
+    } cases[] = {
+        // rows and additional functions; the V3.51 time-out of 195 is refused by V3.61, which
+        // no longer shows the drive switch-off option
+        {"classic_629_turnout.hex", "", "zusatz_629_stellino361.hex", 2},
+        // a servo curve drawn and not taken over: the working copies go across
+        {"servo_kornelchen.hex", "servo_Image1=draw:26,0", "servo_kornelchen_358.hex", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.into);
+        ScriptedPrompter oldPrompter, windowPrompter;
+        Session from(oldPrompter), window(windowPrompter);
+        ASSERT_EQ(from.LoadFile(hz::test::fixture(c.from)), LoadOutcome::Done);
+        ASSERT_EQ(window.LoadFile(hz::test::fixture(c.into)), LoadOutcome::Done);
+        std::string error;
+        if (*c.action) {
+            ASSERT_TRUE(pages::ApplyPageAction(from.shownPages(), c.action, error)) << error;
+        }
+        // an edit of the window's own, not yet saved: the preview starts from it
+        std::string refused;
+        window.addresses.TypeRow(1, "33", nullptr, nullptr, refused);
+        const FirmwareImage::Memory before = window.image.memory();
+        const std::vector<std::string> rowsBefore = window.addresses.addressTexts();
+        windowPrompter.clear();
+
+        const MigrationReport preview = PreviewMigration(from, window);
+        ASSERT_TRUE(preview.refusal.empty()) << preview.refusal;
+        EXPECT_EQ(preview.notCarried.size(), c.refused) << ::testing::PrintToString(lines(preview.notCarried));
+        EXPECT_TRUE(window.image.memory() == before);
+        EXPECT_EQ(window.addresses.addressTexts(), rowsBefore);
+        EXPECT_FALSE(window.pages.hasPending());
+
+        const MigrationReport done = CarrySettingsInto(window, from);
+        EXPECT_EQ(lines(done.carried), lines(preview.carried));
+        EXPECT_EQ(lines(done.notCarried), lines(preview.notCarried));
+        // the dialog has listed every refusal; no page speaks up while the values go in
+        EXPECT_TRUE(windowPrompter.shown.empty()) << ::testing::PrintToString(windowPrompter.texts());
+        EXPECT_EQ(window.addresses.addressText(1), from.addresses.addressText(1));
+        EXPECT_TRUE(window.HasUnsavedChanges());
+        // "Übernehmen" was the answer for the carried working copies: they are in the image
+        EXPECT_FALSE(window.pages.hasPending());
+        for (const pages::Page* p : window.pages.shown())
+            for (const pages::Page* q : from.pages.shown())
+                if (std::string(p->objectName()) == q->objectName() && !p->data().empty()) {
+                    EXPECT_EQ(p->data(), q->data()) << p->objectName();
+                }
+    }
+}
+
+TEST(SettingsMigration, ReportTextsOfTheWindow)
+{
+    CarriedSetting row{"row", "1", "Weiche", "17 grün", "", 1};
+    row.address = "17";
+    row.state = "green";
+    CarriedSetting page{"page", "RowEdits[0]", "Time Out (1..127)", "", "NEU zeigt <Time Out (1..127)> nicht an."};
+    page.page = "FrameZusatz1";
+    CarriedSetting copy{"data", "FrameKornel1", "Arbeitskopie", "512 Werte", ""};
+    copy.page = "FrameKornel1";
+    EXPECT_EQ(lines({row, page, copy}),
+              (std::vector<std::string>{"Adresszeilen | Zeile 1 <Weiche> | Zeile 1 <Weiche>: 17 grün",
+                                        "Zusatzfunktionen | Time Out (1..127) | RowEdits[0] <Time Out (1..127)>: "
+                                        "(leer) - NEU zeigt <Time Out (1..127)> nicht an.",
+                                        "Servokurven | Arbeitskopie | FrameKornel1 <Arbeitskopie>: 512 Werte"}));
+    EXPECT_EQ(CarriedHeading(true, 2, true), "Wird übernommen (2)");
+    EXPECT_EQ(CarriedHeading(false, 0), "Nicht übernommen (0)");
+}
+
+TEST(SettingsDiff, TheWindowsComparisonSeesItsEditsAndRefusesFilesWithNothingInCommon)
+{
+    Loaded here(turnout(0x308, {5, 6})), there(turnout(0x308, {5, 6}));
+    SettingsComparison same = CompareSettings(here.session, "a.hex", there.session, "b.hex");
+    EXPECT_TRUE(same.refusal.empty());
+    EXPECT_TRUE(same.differences.empty());
+    EXPECT_EQ(same.hereLine, "Geladen: a.hex - Stellino  ab V3.58, V 3.60, PIC 629, Mot");
+    EXPECT_EQ(same.thereLine, "Verglichen mit: b.hex - Stellino  ab V3.58, V 3.60, PIC 629, Mot");
+    EXPECT_EQ(same.countLine, "Keine Unterschiede.");
+
+    // typed, not saved: what the window shows is compared, and the summary says so
+    std::string error;
+    ASSERT_TRUE(here.session.addresses.TypeRow(2, "9", nullptr, nullptr, error)) << error;
+    const SettingsComparison edited = CompareSettings(here.session, "a.hex", there.session, "b.hex");
+    ASSERT_EQ(edited.differences.size(), 1u);
+    const Difference& d = edited.differences[0];
+    EXPECT_EQ(DifferenceArea(d) + " | " + DifferenceSetting(d) + " | " + DifferenceValue(d, d.a) + " | " +
+                  DifferenceValue(d, d.b),
+              "Adresszeilen | Zeile 2 <Licht>: Adresse | 9 | 6");
+    EXPECT_EQ(edited.hereLine,
+              "Geladen: a.hex - Stellino  ab V3.58, V 3.60, PIC 629, Mot (mit den ungespeicherten Änderungen)");
+    EXPECT_EQ(edited.countLine, "1 Unterschied.");
+
+    ScriptedPrompter p;
+    Session cv(p);
+    ASSERT_EQ(cv.LoadFile(hz::test::fixture("f18324_function.hex")), LoadOutcome::Done);
+    EXPECT_EQ(CompareSettings(here.session, "a.hex", cv, "c.hex").refusal,
+              "Die geladene Datei (<Stellino  ab V3.58>) und \"c.hex\" (<" + cv.ident.Type->Name +
+                  ">) haben weder Adresszeilen gleicher Beschriftung noch dieselbe Seite: ihre Einstellungen lassen "
+                  "sich nicht vergleichen.");
+}
+
+TEST(SettingsDiff, WhereAndWhatADifferenceIsInATable)
+{
+    const Difference cases[] = {
+        {"type", "version", "Version", "3.51", "3.60"},
+        {"row", "3:rg", "Weiche", "green", "red"},
+        {"page", "cbx_zusatz_1", "OFF-Befehl der Zentrale", std::nullopt, "1", "FrameZusatz1"},
+        {"page", "CvEdits[5]", "", "0", "", "FrameRegister1"},
+        {"data", "FrameKornel1:Kurve 1 Punkte[3..5]", "Kurve 1 Punkte", "1 2 3", "4 5 6", "FrameKornel1"},
+        {"data", "FrameToy1[2]", "", "1", "2", "FrameToy1"},
+        {"data", "FrameToy1:count", "Umfang der Arbeitskopie", "12", "8", "FrameToy1"},
+        {"config", "CONFIG1", "Konfigurationswort 1", "C431", "C421"},
+        {"stored", "EEPROM 0x20", "unbekannter Überblend-Code", "0x44", "0x11"},
+    };
+    const char* expected[] = {
+        "Dekoder | Version | 3.51 | 3.60",
+        "Adresszeilen | Zeile 3 <Weiche>: R/G | grün | rot",
+        "Zusatzfunktionen | OFF-Befehl der Zentrale | (fehlt) | 1",
+        "CV-Register | CvEdits[5] | 0 | (leer)",
+        "Servokurven | Kurve 1 Punkte[3..5] | 1 2 3 | 4 5 6",
+        "FrameToy1 | Arbeitskopie[2] | 1 | 2",
+        "FrameToy1 | Umfang der Arbeitskopie | 12 | 8",
+        "Konfiguration | Konfigurationswort 1 | C431 | C421",
+        "Datei | EEPROM 0x20 <unbekannter Überblend-Code> | 0x44 | 0x11",
+    };
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        const Difference& d = cases[k];
+        EXPECT_EQ(DifferenceArea(d) + " | " + DifferenceSetting(d) + " | " + DifferenceValue(d, d.a) + " | " +
+                      DifferenceValue(d, d.b),
+                  expected[k]);
+    }
 }

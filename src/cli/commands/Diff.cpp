@@ -27,14 +27,6 @@ void writeSummaryJson(std::ostream& out, const BatchLoad& in)
     out << ", \"loaded\": " << (in.loaded() ? "true" : "false") << "}";
 }
 
-std::string summaryText(const tools::DecoderSummary& s)
-{
-    std::string t = tools::TypeText(s);
-    if (!s.version.empty())
-        t += ", V " + s.version;
-    return t + ", PIC " + std::to_string(s.pic) + ", " + s.format;
-}
-
 void writeJson(std::ostream& out, const BatchLoad& a, const BatchLoad& b, const std::vector<tools::Difference>& diffs,
                const std::string& error)
 {
@@ -101,13 +93,9 @@ public:
         if (o.json) {
             writeJson(out, a, b, diffs, "");
         } else {
-            out << "A: " << a.file << ": " << summaryText(tools::Summarise(a.session)) << "\n";
-            out << "B: " << b.file << ": " << summaryText(tools::Summarise(b.session)) << "\n";
-            if (diffs.empty())
-                out << "Keine Unterschiede.\n";
-            else
-                out << (diffs.size() == 1 ? std::string("1 Unterschied:\n")
-                                          : std::to_string(diffs.size()) + " Unterschiede:\n");
+            out << "A: " << a.file << ": " << tools::SummaryText(tools::Summarise(a.session)) << "\n";
+            out << "B: " << b.file << ": " << tools::SummaryText(tools::Summarise(b.session)) << "\n";
+            out << tools::DifferenceCount(diffs.size()) << (diffs.empty() ? ".\n" : ":\n");
             for (const tools::Difference& d : diffs)
                 out << "  " << tools::DescribeDifference(d) << "\n";
         }

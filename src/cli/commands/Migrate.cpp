@@ -14,25 +14,12 @@ namespace hz::cli {
 
 namespace {
 
-// A row's value with its state as the reader calls it ("17 grün") or, in JSON, as an
-// identifier ("17 green"); every other value as it is.
-std::string rowValue(const tools::CarriedSetting& s, bool forJson)
+// A row's value in JSON: its state as an identifier ("17 green"); every other value as it is.
+std::string jsonValue(const tools::CarriedSetting& s)
 {
     if (s.where != "row" || s.state.empty())
         return s.value;
-    return s.address + " " + (forJson ? s.state : std::string(s.state == "green" ? "grün" : "rot"));
-}
-
-std::string describe(const tools::CarriedSetting& s)
-{
-    std::string what;
-    if (s.where == "row")
-        what = "Zeile " + s.name + " <" + s.caption + ">";
-    else
-        what = s.name + (s.caption.empty() ? "" : " <" + s.caption + ">");
-    const std::string value = rowValue(s, false);
-    what += ": " + (value.empty() ? std::string("(leer)") : value);
-    return s.reason.empty() ? what : what + " - " + s.reason;
+    return s.address + " " + s.state;
 }
 
 void writeListJson(std::ostream& out, const char* key, const std::vector<tools::CarriedSetting>& list, bool last)
@@ -41,7 +28,7 @@ void writeListJson(std::ostream& out, const char* key, const std::vector<tools::
     for (std::size_t k = 0; k < list.size(); ++k) {
         const tools::CarriedSetting& s = list[k];
         out << (k ? "," : "") << "\n    {\"where\": " << jsonString(s.where) << ", \"name\": " << jsonString(s.name)
-            << ", \"caption\": " << jsonString(s.caption) << ", \"value\": " << jsonString(rowValue(s, true));
+            << ", \"caption\": " << jsonString(s.caption) << ", \"value\": " << jsonString(jsonValue(s));
         if (!s.reason.empty())
             out << ", \"reason\": " << jsonString(s.reason);
         // A row's value in its parts: the row as a number, the address, and the state or the
@@ -142,12 +129,12 @@ public:
         if (o.json) {
             writeJson(out, from, to, o.output, report, written, error);
         } else {
-            out << "Übernommen (" << report.carried.size() << "):\n";
+            out << tools::CarriedHeading(true, report.carried.size()) << ":\n";
             for (const auto& s : report.carried)
-                out << "  " << describe(s) << "\n";
-            out << "Nicht übernommen (" << report.notCarried.size() << "):\n";
+                out << "  " << tools::DescribeCarried(s) << "\n";
+            out << tools::CarriedHeading(false, report.notCarried.size()) << ":\n";
             for (const auto& s : report.notCarried)
-                out << "  " << describe(s) << "\n";
+                out << "  " << tools::DescribeCarried(s) << "\n";
             out << (written ? "Gespeichert: " + o.output : std::string("Nichts geschrieben.")) << "\n";
         }
         return written ? 0 : 1;

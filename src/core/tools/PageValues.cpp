@@ -1,6 +1,7 @@
 #include "core/tools/PageValues.h"
 
 #include <climits>
+#include <utility>
 
 namespace hz::tools {
 
@@ -74,6 +75,20 @@ bool ControlShown(const pages::Page& page, const Control& c)
         if (!at->visible)
             return false;
     return true;
+}
+
+std::string PageTitle(const std::string& objectName)
+{
+    static const std::pair<const char*, const char*> titles[] = {
+        {"AddressRows", "Adresszeilen"},      {"FrameZusatz1", "Zusatzfunktionen"},
+        {"FrameBlinkmuster1", "Blinkmuster"}, {"FrameBlinkmuster_led1", "LED-Blinkmuster"},
+        {"FrameKornel1", "Servokurven"},      {"FrameKornelAdr1", "Servo-Adressen"},
+        {"FrameRegister1", "CV-Register"},
+    };
+    for (const auto& [name, title] : titles)
+        if (objectName == name)
+            return title;
+    return objectName;
 }
 
 } // namespace hz::tools

@@ -26,4 +26,8 @@ std::string ControlCaption(const pages::Page& page, const pages::Control& c);
 // Whether a user can reach the control: it and every group it sits in are visible.
 bool ControlShown(const pages::Page& page, const pages::Control& c);
 
+// What a report calls a page, by its frame's object name ("FrameZusatz1": "Zusatzfunktionen",
+// "AddressRows": "Adresszeilen"); a name it does not know as it is.
+std::string PageTitle(const std::string& objectName);
+
 } // namespace hz::tools

@@ -1,6 +1,7 @@
 #include "core/tools/SettingsDiff.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "core/firmware/HexText.h"
 #include "core/tools/PageValues.h"
@@ -197,15 +198,19 @@ std::vector<Difference> DiffSessions(const Session& a, const Session& b)
     };
     for (const pages::Page* pa : pagesA) {
         if (const pages::Page* pb = findFrame(pagesB, *pa)) {
-            for (Difference& d : DiffPages(*pa, *pb))
+            for (Difference& d : DiffPages(*pa, *pb)) {
+                d.page = pa->objectName();
                 out.push_back(std::move(d));
+            }
         } else {
-            out.push_back({"page", pa->objectName(), "Seite", std::string(pa->frameName()), std::nullopt});
+            out.push_back(
+                {"page", pa->objectName(), "Seite", std::string(pa->frameName()), std::nullopt, pa->objectName()});
         }
     }
     for (const pages::Page* pb : pagesB)
         if (!findFrame(pagesA, *pb))
-            out.push_back({"page", pb->objectName(), "Seite", std::nullopt, std::string(pb->frameName())});
+            out.push_back(
+                {"page", pb->objectName(), "Seite", std::nullopt, std::string(pb->frameName()), pb->objectName()});
 
     for (std::size_t k = 0; k < 4; ++k) {
         auto word = [k](const Session& s) {
@@ -219,29 +224,29 @@ std::vector<Difference> DiffSessions(const Session& a, const Session& b)
     return out;
 }
 
+namespace {
+
+std::string rowField(const Difference& d) { return d.name.substr(d.name.find(':') + 1); }
+
+} // namespace
+
+std::string DifferenceValue(const Difference& d, const std::optional<std::string>& v)
+{
+    if (!v)
+        return "(fehlt)";
+    if (v->empty())
+        return "(leer)";
+    // The red/green state is kept as an identifier ("green", "red"); the reader gets the word.
+    if (d.where == "row" && rowField(d) == "rg")
+        return *v == "green" ? "grün" : "rot";
+    return *v;
+}
+
 std::string DescribeDifference(const Difference& d)
 {
     std::string what;
-    std::string field;
-    if (d.where == "row")
-        field = d.name.substr(d.name.find(':') + 1);
-    // The red/green state is kept as an identifier ("green", "red"); the reader gets the word.
-    auto value = [&](const Opt& v) {
-        if (!v)
-            return std::string("(fehlt)");
-        if (v->empty())
-            return std::string("(leer)");
-        if (field == "rg")
-            return std::string(*v == "green" ? "grün" : "rot");
-        return *v;
-    };
     if (d.where == "row") {
-        const std::size_t colon = d.name.find(':');
-        const char* fieldName = field == "address"    ? "Adresse"
-                                : field == "rg"       ? "R/G"
-                                : field == "function" ? "Funktion"
-                                                      : "Beschriftung";
-        what = "Zeile " + d.name.substr(0, colon) + " <" + d.caption + ">: " + fieldName;
+        what = DifferenceSetting(d);
     } else if (d.where == "stored") {
         what = "In der Datei " + d.name + " <" + d.caption + ">";
     } else if (d.where == "page" || d.where == "data") {
@@ -250,7 +255,109 @@ std::string DescribeDifference(const Difference& d)
     } else {
         what = d.caption;
     }
-    return what + ": " + value(d.a) + " → " + value(d.b);
+    return what + ": " + DifferenceValue(d, d.a) + " → " + DifferenceValue(d, d.b);
+}
+
+std::string DifferenceArea(const Difference& d)
+{
+    if (d.where == "type")
+        return "Dekoder";
+    if (d.where == "row")
+        return "Adresszeilen";
+    if (d.where == "page" || d.where == "data")
+        return d.page.empty() ? std::string("Seite") : PageTitle(d.page);
+    if (d.where == "stored")
+        return "Datei";
+    return "Konfiguration";
+}
+
+std::string DifferenceSetting(const Difference& d)
+{
+    if (d.where == "row") {
+        const std::string field = rowField(d);
+        const char* fieldName = field == "address"    ? "Adresse"
+                                : field == "rg"       ? "R/G"
+                                : field == "function" ? "Funktion"
+                                                      : "Beschriftung";
+        return "Zeile " + d.name.substr(0, d.name.find(':')) + " <" + d.caption + ">: " + fieldName;
+    }
+    if (d.where == "stored")
+        return d.name + " <" + d.caption + ">";
+    if (d.where == "data") {
+        // "FrameKornel1:Kurve 1 Punkte[3..5]" is "Kurve 1 Punkte[3..5]" on its page; a copy
+        // without parts is the page's "Arbeitskopie[3..5]"; its size says so in its caption.
+        const std::size_t colon = d.name.find(':');
+        if (colon != std::string::npos)
+            return d.name.substr(colon + 1) == "count" ? d.caption : d.name.substr(colon + 1);
+        const std::size_t at = d.name.find('[');
+        return "Arbeitskopie" + (at == std::string::npos ? std::string() : d.name.substr(at));
+    }
+    return d.caption.empty() ? d.name : d.caption;
+}
+
+std::string SummaryText(const DecoderSummary& s)
+{
+    std::string t = TypeText(s);
+    if (!s.version.empty())
+        t += ", V " + s.version;
+    return t + ", PIC " + std::to_string(s.pic) + ", " + s.format;
+}
+
+std::string DifferenceCount(std::size_t n)
+{
+    if (n == 0)
+        return "Keine Unterschiede";
+    return n == 1 ? std::string("1 Unterschied") : std::to_string(n) + " Unterschiede";
+}
+
+namespace {
+
+// Whether a row of `s` carries `caption`.
+bool hasRowCaption(const IdentificationState& s, const std::string& caption)
+{
+    for (int r = 1; r < pages::AddressPage::kRows; ++r)
+        if (s.hasCaption(r) && s.Captions[static_cast<std::size_t>(r)] == caption)
+            return true;
+    return false;
+}
+
+} // namespace
+
+bool SettingsInCommon(const Session& a, const Session& b)
+{
+    for (int r = 1; r < pages::AddressPage::kRows; ++r)
+        if (a.ident.hasCaption(r) && hasRowCaption(b.ident, a.ident.Captions[static_cast<std::size_t>(r)]))
+            return true;
+    const int kindA = a.ident.Type ? a.ident.Type->Page : PageNone;
+    const int kindB = b.ident.Type ? b.ident.Type->Page : PageNone;
+    return kindA != PageNone && kindA == kindB;
+}
+
+std::string DecoderInReport(const Session& s)
+{
+    return s.ident.Type ? "<" + s.ident.Type->Name + ">" : std::string("eine nicht erkannte Firmware");
+}
+
+SettingsComparison CompareSettings(const Session& here, const std::string& hereName, const Session& there,
+                                   const std::string& thereName)
+{
+    SettingsComparison c;
+    if (!SettingsInCommon(here, there)) {
+        c.refusal = "Die geladene Datei (" + DecoderInReport(here) + ") und \"" + thereName + "\" (" +
+                    DecoderInReport(there) +
+                    ") haben weder Adresszeilen gleicher Beschriftung noch dieselbe Seite: ihre Einstellungen lassen "
+                    "sich nicht vergleichen.";
+        return c;
+    }
+    c.differences = DiffSessions(here, there);
+    c.hereLine = "Geladen: " + hereName + " - " + SummaryText(Summarise(here));
+    if (here.HasUnsavedChanges())
+        c.hereLine += here.pages.hasPending() ? " (mit den ungespeicherten Änderungen, auch den noch nicht "
+                                                "übernommenen der Seite)"
+                                              : " (mit den ungespeicherten Änderungen)";
+    c.thereLine = "Verglichen mit: " + thereName + " - " + SummaryText(Summarise(there));
+    c.countLine = DifferenceCount(c.differences.size()) + ".";
+    return c;
 }
 
 } // namespace hz::tools

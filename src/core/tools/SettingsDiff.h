@@ -39,6 +39,9 @@ struct Difference {
     // Each side's value; none when that side has no such thing. A row's red/green state is
     // "green" or "red".
     std::optional<std::string> a, b;
+    // The page a "page" or "data" difference belongs to (its frame's object name); empty for
+    // the others.
+    std::string page{};
 };
 
 std::vector<Difference> DiffSessions(const Session& a, const Session& b);
@@ -48,5 +51,36 @@ std::vector<Difference> DiffPages(const pages::Page& a, const pages::Page& b);
 
 // One difference as a line of text: "Zeile 1 <Weiche>: Adresse 5 → 6".
 std::string DescribeDifference(const Difference& d);
+
+// The parts of that line, for a table: where the setting is ("Adresszeilen", the page's title,
+// "Dekoder", "Konfiguration", "Datei"), what it is ("Zeile 1 <Weiche>: Adresse", a control's
+// caption) and one side's value as the reader reads it ("(fehlt)", "(leer)", "grün").
+std::string DifferenceArea(const Difference& d);
+std::string DifferenceSetting(const Difference& d);
+std::string DifferenceValue(const Difference& d, const std::optional<std::string>& side);
+
+// "Stellino  ab V3.58, V 3.60, PIC 629, Mot": the decoder in one line.
+std::string SummaryText(const DecoderSummary& s);
+// "Keine Unterschiede", "1 Unterschied", "12 Unterschiede".
+std::string DifferenceCount(std::size_t n);
+
+// Whether two loaded files have settings in common at all: an address row of the same caption,
+// or the same editor page. Between files without, a comparison lists everything and carrying
+// settings has nothing to carry.
+bool SettingsInCommon(const Session& a, const Session& b);
+// How a report names a file's decoder: "<Stellino  ab V3.58>", "eine nicht erkannte Firmware".
+std::string DecoderInReport(const Session& s);
+
+// The comparison of "Vergleichen mit…": the loaded file as the window shows it (`here`, with
+// every unsaved edit and every working copy not yet taken over - what the user sees is what is
+// compared) against another file. A refusal (the files have nothing in common) or the
+// differences with the lines that sum them up.
+struct SettingsComparison {
+    std::string refusal;
+    std::vector<Difference> differences;
+    std::string hereLine, thereLine, countLine;
+};
+SettingsComparison CompareSettings(const Session& here, const std::string& hereName, const Session& there,
+                                   const std::string& thereName);
 
 } // namespace hz::tools

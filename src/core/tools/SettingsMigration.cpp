@@ -6,6 +6,8 @@
 #include "core/firmware/HexText.h"
 #include "core/pages/PageAction.h"
 #include "core/tools/PageValues.h"
+#include "core/tools/SettingsDiff.h"
+#include "core/tools/SideSession.h"
 
 namespace hz::tools {
 
@@ -143,6 +145,7 @@ bool carryData(const pages::Page& from, pages::Page& to, MigrationReport& report
     if (data.empty())
         return false;
     CarriedSetting item{"data", from.objectName(), "Arbeitskopie", strprintf("%zu Werte", data.size()), ""};
+    item.page = from.objectName();
     const std::size_t size = to.data().size();
     if (size != data.size())
         item.reason =
@@ -175,16 +178,17 @@ std::string oneLine(const std::string& text)
 // Hears what the target's pages say while settings are typed in. A warning or an error is the
 // page refusing the value it was given (a number outside its range, say); the first one is
 // kept. While `quiet`, messages are kept from the user: the target's own value typed back
-// after a refusal needs no second message.
+// after a refusal needs no second message. With CarryMessages::KeptBack none is shown at all.
 class HandlerMessages {
 public:
-    explicit HandlerMessages(Session* session) : m_session(session)
+    HandlerMessages(Session* session, CarryMessages messages) : m_session(session)
     {
+        const bool keptBack = messages == CarryMessages::KeptBack;
         if (m_session)
-            m_session->listenToMessages([this](MsgKind kind, const std::string& text) {
+            m_session->listenToMessages([this, keptBack](MsgKind kind, const std::string& text) {
                 if (kind != MsgKind::Plain && first.empty())
                     first = text;
-                return !quiet;
+                return !quiet && !keptBack;
             });
     }
     ~HandlerMessages()
@@ -204,9 +208,9 @@ private:
 
 } // namespace
 
-void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report, Session* target)
+void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report, Session* target, CarryMessages shown)
 {
-    HandlerMessages messages(target);
+    HandlerMessages messages(target, shown);
     // The working copy first: settings shown beside it (a selected curve, say) refer to it.
     const bool copyCarried = carryData(from, to, report);
 
@@ -222,6 +226,7 @@ void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report
         if (!HoldsSetting(c) || !ControlShown(from, c) || (c.kind == ControlKind::Radio && !c.checked))
             continue;
         Item item{{"page", c.name, ControlCaption(from, c), SettingText(c), ""}, "", "", false, false};
+        item.setting.page = from.objectName();
         const Control* t = to.find(c.name);
         if (!t)
             item.setting.reason = "NEU hat kein Bedienelement \"" + c.name + "\".";
@@ -333,27 +338,24 @@ void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report
     }
 }
 
-MigrationReport MigrateSettings(const Session& from, Session& to)
+MigrationReport MigrateSettings(const Session& from, Session& to, CarryMessages messages)
 {
     MigrationReport report;
-    const IdentificationState& a = from.ident;
-    const IdentificationState& b = to.ident;
-    bool sharedCaption = false;
-    for (int r = 1; r < pages::AddressPage::kRows && !sharedCaption; ++r)
-        sharedCaption = a.hasCaption(r) && rowWithCaption(b, a.Captions[static_cast<std::size_t>(r)], 0) >= 0;
-    const int kindA = a.Type ? a.Type->Page : PageNone;
-    const int kindB = b.Type ? b.Type->Page : PageNone;
-    if (!sharedCaption && (kindA == PageNone || kindA != kindB)) {
-        auto name = [](const IdentificationState& s) {
-            return s.Type ? "<" + s.Type->Name + ">" : std::string("eine nicht erkannte Firmware");
-        };
-        report.refusal = "ALT (" + name(a) + ") und NEU (" + name(b) +
+    if (!SettingsInCommon(from, to)) {
+        report.refusal = "ALT (" + DecoderInReport(from) + ") und NEU (" + DecoderInReport(to) +
                          ") haben weder Adresszeilen gleicher Beschriftung noch dieselbe Seite: es gibt nichts, das "
                          "sich übertragen ließe.";
         return report;
     }
 
-    carryRows(from, to, report);
+    if (messages == CarryMessages::KeptBack) {
+        // The rows' check speaks when it refuses a carried address; the report names it.
+        to.listenToMessages([](MsgKind, const std::string&) { return false; });
+        carryRows(from, to, report);
+        to.listenToMessages({});
+    } else {
+        carryRows(from, to, report);
+    }
 
     for (const pages::Page* pf : from.pages.shown()) {
         pages::Page* pt = nullptr;
@@ -361,17 +363,93 @@ MigrationReport MigrateSettings(const Session& from, Session& to)
             if (std::string(q->objectName()) == pf->objectName())
                 pt = q;
         if (pt) {
-            CarryPage(*pf, *pt, report, &to);
+            CarryPage(*pf, *pt, report, &to, messages);
             continue;
         }
         bool hasSettings = !pf->data().empty();
         for (const Control& c : pf->controls())
             hasSettings = hasSettings || (HoldsSetting(c) && ControlShown(*pf, c));
-        if (hasSettings)
-            report.notCarried.push_back(
-                {"page", pf->objectName(), "Seite", pf->frameName(), "NEU zeigt diese Seite nicht."});
+        if (hasSettings) {
+            CarriedSetting item{"page", pf->objectName(), "Seite", pf->frameName(), "NEU zeigt diese Seite nicht."};
+            item.page = pf->objectName();
+            report.notCarried.push_back(std::move(item));
+        }
     }
     return report;
+}
+
+MigrationReport CarrySettingsInto(Session& window, const Session& from)
+{
+    MigrationReport report = MigrateSettings(from, window, CarryMessages::KeptBack);
+    for (const CarriedSetting& c : report.carried)
+        if (c.where == "data")
+            for (pages::Page* p : window.pages.shown())
+                if (c.page == p->objectName() && p->hasPending())
+                    p->accept();
+    return report;
+}
+
+MigrationReport PreviewMigration(const Session& from, const Session& window)
+{
+    SideSession trial;
+    if (!trial.loadShownState(window)) {
+        MigrationReport report;
+        // Only a file whose lines cannot be built (a byte that is no byte) gets here; its save
+        // would fail the same way.
+        report.refusal = "Die geladene Datei ließ sich für die Vorschau nicht nachbilden" +
+                         (trial.lastMessage().empty() ? std::string(".") : ": " + trial.lastMessage());
+        return report;
+    }
+    return MigrateSettings(from, trial.session, CarryMessages::KeptBack);
+}
+
+std::string CarriedValue(const CarriedSetting& s)
+{
+    std::string value = s.value;
+    if (s.where == "row" && !s.state.empty())
+        value = s.address + " " + (s.state == "green" ? "grün" : "rot");
+    return value.empty() ? std::string("(leer)") : value;
+}
+
+std::string CarriedSubject(const CarriedSetting& s)
+{
+    if (s.where == "row")
+        return "Zeile " + s.name + " <" + s.caption + ">";
+    return s.name + (s.caption.empty() ? "" : " <" + s.caption + ">");
+}
+
+std::string CarriedCaption(const CarriedSetting& s)
+{
+    if (s.where == "row")
+        return CarriedSubject(s);
+    return s.caption.empty() ? s.name : s.caption;
+}
+
+std::string CarriedArea(const CarriedSetting& s)
+{
+    return s.where == "row" ? std::string("Adresszeilen") : PageTitle(s.page.empty() ? s.name : s.page);
+}
+
+std::string DescribeCarried(const CarriedSetting& s)
+{
+    const std::string what = CarriedSubject(s) + ": " + CarriedValue(s);
+    return s.reason.empty() ? what : what + " - " + s.reason;
+}
+
+std::string CarriedHeading(bool carried, std::size_t count, bool beforehand)
+{
+    const char* what = beforehand ? (carried ? "Wird übernommen" : "Wird nicht übernommen")
+                                  : (carried ? "Übernommen" : "Nicht übernommen");
+    return std::string(what) + " (" + std::to_string(count) + ")";
+}
+
+std::string MigrationPreviewText(const Session& from, const std::string& fromName, const Session& to,
+                                 const std::string& toName)
+{
+    return "ALT: " + fromName + " - " + SummaryText(Summarise(from)) + "\nNEU: " + toName + " (geladen) - " +
+           SummaryText(Summarise(to)) +
+           "\n\"Übernehmen\" trägt die übernommenen Einstellungen in die geladene Datei ein; gespeichert wird sie "
+           "erst mit \"speichern\".";
 }
 
 } // namespace hz::tools

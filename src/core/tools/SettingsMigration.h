@@ -9,6 +9,7 @@
 // there) is listed with the reason, never guessed, and the new file keeps its own value for
 // it: what the report lists as carried is what the new file holds, and nothing else changed.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,8 @@ struct CarriedSetting {
     // Rows: the parts of `value` - the address, the state of a red/green row ("green", "red")
     // and the function number of a function-decoder row (empty where the row has none).
     std::string address{}, state{}, function{};
+    // The page a "page" or "data" entry belongs to (its frame's object name); empty for rows.
+    std::string page{};
 };
 
 struct MigrationReport {
@@ -35,13 +38,52 @@ struct MigrationReport {
     std::vector<CarriedSetting> notCarried;
 };
 
+// What becomes of the messages the target's pages and rows give while settings are typed in
+// (a value out of range, say): shown as the target shows every message (the tool prints them),
+// or kept back - the report names each refusal with its message, and a question is answered
+// with the button that changes nothing.
+enum class CarryMessages { Shown, KeptBack };
+
 // Carries the settings of `from` into `to`. `to` is left ready for the normal save; its rows
 // hold the carried texts, its pages the carried settings (working copies pending).
-MigrationReport MigrateSettings(const Session& from, Session& to);
+MigrationReport MigrateSettings(const Session& from, Session& to, CarryMessages messages = CarryMessages::Shown);
 
 // The settings of one page model into another of the same frame, through the target's
 // handlers; the working copy through setData. With the target's session, what its handlers
 // say about a value counts: a warning refuses the value, and the message is the reason.
-void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report, Session* target = nullptr);
+void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report, Session* target = nullptr,
+               CarryMessages messages = CarryMessages::Shown);
+
+// "Einstellungen übernehmen aus…" of the window, as one edit of the loaded file: the settings of
+// `from` carried into `window` with the messages kept back (the dialog has listed them), and
+// every carried working copy written into the image - the user's "Übernehmen" in the dialog has
+// answered "Geänderte Werte übernehmen?" for it. What the rows carried is written at the save.
+MigrationReport CarrySettingsInto(Session& window, const Session& from);
+
+// What "Einstellungen übernehmen aus…" would carry from `from` into `window`, tried on a copy of
+// what the window shows now (its edits, rows and working copies included); `window` is not
+// touched. The same report CarrySettingsInto gives afterwards.
+MigrationReport PreviewMigration(const Session& from, const Session& window);
+
+// An entry's value as the reader reads it: "17 grün", "12/3", "255"; "(leer)" for nothing.
+std::string CarriedValue(const CarriedSetting& s);
+// What an entry is, with the control's name as the tool prints it: "Zeile 1 <Weiche>",
+// "RowEdits[0] <Time Out (1..127)>".
+std::string CarriedSubject(const CarriedSetting& s);
+// What the user reads beside it: "Zeile 1 <Weiche>", "Time Out (1..127)", "Arbeitskopie"; the
+// control's name where it has no caption.
+std::string CarriedCaption(const CarriedSetting& s);
+// Where it is: "Adresszeilen" or the page's title.
+std::string CarriedArea(const CarriedSetting& s);
+// The entry as a line of the report: "Zeile 1 <Weiche>: 17 grün - NEU hat keine Zeile <Weiche>."
+std::string DescribeCarried(const CarriedSetting& s);
+// "Übernommen (3)" / "Nicht übernommen (1)"; before it is done: "Wird übernommen (3)" /
+// "Wird nicht übernommen (1)".
+std::string CarriedHeading(bool carried, std::size_t count, bool beforehand = false);
+
+// The lines above the preview of "Einstellungen übernehmen aus…": which file is ALT and which
+// NEU, as the reasons call them, and what "Übernehmen" does.
+std::string MigrationPreviewText(const Session& from, const std::string& fromName, const Session& to,
+                                 const std::string& toName);
 
 } // namespace hz::tools

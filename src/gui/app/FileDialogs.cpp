@@ -21,6 +21,11 @@ QStringList qtNameFilters(const QString& filter)
     return filters;
 }
 
+QString folderOf(const QString& file)
+{
+    return file.isEmpty() ? QString() : QFileInfo(file).absolutePath() + QLatin1Char('/');
+}
+
 namespace {
 
 QString runDialog(QWidget* parent, const QString& proposed, const QString& filter, const QString& suffix,

@@ -17,6 +17,10 @@ inline constexpr const char* kHexFileFilter = "HEX|*.hex|TXT|*.txt|*.*|*.*";
 // "HEX|*.hex|TXT|*.txt" as Qt's name filters: "HEX (*.hex)", "TXT (*.txt)".
 QStringList qtNameFilters(const QString& filter);
 
+// The folder of `file` as a dialog's proposal ("/a/b/"): the dialog opens there with no file
+// chosen. Empty for no file.
+QString folderOf(const QString& file);
+
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;

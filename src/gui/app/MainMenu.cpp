@@ -22,6 +22,7 @@
 #include "gui/app/TFormMain.h"
 #include "gui/pages/AddressRowsFrame.h"
 #include "gui/pages/PageFrame.h"
+#include "gui/tools/SettingsTools.h"
 
 QString firstHexFile(const QMimeData* data)
 {
@@ -63,6 +64,12 @@ MainMenu::MainMenu(TFormMain& window, std::function<void(const QString&)> open)
     buttonAction(file, "act_prev", QStringLiteral("&Vorherige Datei im Ordner"), {}, window.btn_prev);
     buttonAction(file, "act_next", QStringLiteral("&Nächste Datei im Ordner"), {}, window.btn_next);
     file->addSeparator();
+    // Comparing with and carrying settings from another file: there is no button for these.
+    m_fileTools = {addAction(file, "act_compare", QStringLiteral("Ver&gleichen mit…"), {}),
+                   addAction(file, "act_migrate", QStringLiteral("&Einstellungen übernehmen aus…"), {})};
+    connect(m_fileTools[0], &QAction::triggered, &window, [&window] { window.compareWithFile(); });
+    connect(m_fileTools[1], &QAction::triggered, &window, [&window] { window.takeSettingsFromFile(); });
+    file->addSeparator();
     buttonAction(file, "act_quit", QStringLiteral("&Beenden"), QKeySequence(Qt::CTRL | Qt::Key_Q), window.btn_close);
 
     // Undo, redo and the return to the file's state work on the session's history of whole
@@ -85,6 +92,8 @@ MainMenu::MainMenu(TFormMain& window, std::function<void(const QString&)> open)
     connect(addAction(help, "act_about", QStringLiteral("Ü&ber HEX Zwirbel"), {}), &QAction::triggered, this,
             &MainMenu::showAbout);
 
+    for (QAction* action : m_fileTools)
+        action->setEnabled(false); // until a file of a known decoder type is loaded
     fillRecentMenu();
     window.setAcceptDrops(true);
     window.installEventFilter(this);
@@ -169,6 +178,8 @@ void MainMenu::loaded(const QString& file, hz::LoadOutcome outcome)
         m_file = file;
     else if (outcome == hz::LoadOutcome::Stopped)
         m_file.clear(); // nothing of any file is shown
+    for (QAction* action : m_fileTools)
+        action->setEnabled(hz::gui::SettingsToolsAvailable(m_window.session));
     showSessionState();
 }
 

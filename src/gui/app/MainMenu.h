@@ -72,4 +72,5 @@ private:
     QAction* m_redo = nullptr;
     QAction* m_revert = nullptr;
     std::vector<std::pair<QPushButton*, QAction*>> m_mirrors; // actions enabled as their button
+    std::vector<QAction*> m_fileTools;                        // enabled while a file of a known decoder type is loaded
 };

@@ -16,12 +16,14 @@
 
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/DocLinks.h"
+#include "core/tools/SettingsMigration.h"
 #include "gui/app/MainMenu.h"
 #include "gui/app/PageHostView.h"
 #include "gui/app/QtText.h"
 #include "gui/app/Settings.h"
 #include "gui/inspect/InfoDialog.h"
 #include "gui/pages/AddressRowsFrame.h"
+#include "gui/tools/SettingsTools.h"
 
 using hz::gui::fromPath;
 using hz::gui::fromStd;
@@ -266,6 +268,27 @@ void TFormMain::btn_infoClick()
     // Made for this one look at the file and gone when it closes; it only reads the image.
     InfoDialog dialog(session.image, session.prompter(), *m_dialogs, this);
     dialog.exec();
+}
+
+void TFormMain::compareWithFile()
+{
+    guarded([this] { hz::gui::CompareWithFile(this, session, *m_dialogs); });
+}
+
+void TFormMain::takeSettingsFromFile()
+{
+    guarded([this] {
+        hz::gui::TakeSettingsFromFile(this, session, *m_dialogs,
+                                      [this](const hz::Session& from) { applyMigration(from); });
+    });
+}
+
+void TFormMain::applyMigration(const hz::Session& from)
+{
+    hz::tools::CarrySettingsInto(session, from);
+    session.noteEdit(); // the settings carried over are one step, which undo takes back
+    m_pageHost->Refresh();
+    refreshView();
 }
 
 void TFormMain::btn_prevClick() { openFile(browser.PrevFile); }

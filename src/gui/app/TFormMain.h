@@ -68,6 +68,12 @@ public:
     // "HEX laden" after its dialog: ConfirmDiscardChanges, the load and the folder for < >.
     void openFile(QString fileName);
     void gointoweb();
+    // "Vergleichen mit…" and "Einstellungen übernehmen aus…" of the file menu (gui/tools).
+    void compareWithFile();
+    void takeSettingsFromFile();
+    // The settings of `from` carried into the loaded file as one edit, and every frame showing
+    // them: what "Übernehmen" in the dialog of takeSettingsFromFile does.
+    void applyMigration(const hz::Session& from);
     // Before the loaded file is left (another load, "Ende", the close box): asks
     // "Die Änderungen wurden nicht gespeichert. Trotzdem fortfahren?" when the image, the
     // address rows or a page's working copy differ from what was last loaded or saved.

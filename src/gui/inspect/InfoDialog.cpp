@@ -1,7 +1,6 @@
 #include "gui/inspect/InfoDialog.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFrame>
@@ -223,10 +222,8 @@ void InfoDialog::showInfo()
 void InfoDialog::btn_compareClick()
 {
     // The dialog starts in the folder of the loaded file, where its siblings usually are.
-    const QString loaded = fromPath(m_image.LastFileName);
-    const QString folder = loaded.isEmpty() ? QString() : QFileInfo(loaded).absolutePath() + QLatin1Char('/');
-    const QString chosen =
-        m_dialogs.openFile(this, folder, QString::fromLatin1(hz::gui::kHexFileFilter), QStringLiteral("hex"));
+    const QString chosen = m_dialogs.openFile(this, hz::gui::folderOf(fromPath(m_image.LastFileName)),
+                                              QString::fromLatin1(hz::gui::kHexFileFilter), QStringLiteral("hex"));
     if (chosen.isEmpty())
         return;
     try {
