@@ -1,10 +1,12 @@
 #include "gui/app/MainMenu.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -82,6 +84,9 @@ MainMenu::MainMenu(TFormMain& window, std::function<void(const QString&)> open)
     fillRecentMenu();
     window.setAcceptDrops(true);
     window.installEventFilter(this);
+    // The line edits of the pages and address rows are made as they are needed; a filter on
+    // the application sees drops on all of them.
+    qApp->installEventFilter(this);
     // Every user edit reaches the session through a frame, which says so.
     for (PageFrame* frame : window.frames())
         connect(frame, &PageFrame::modelEvent, this, &MainMenu::refreshTitle);
@@ -115,8 +120,15 @@ bool MainMenu::eventFilter(QObject* watched, QEvent* event)
                 action->setEnabled(button->isEnabled());
         return false;
     }
-    if (watched != &m_window)
-        return false;
+    if (watched != &m_window) {
+        // A .hex file dropped on a line edit of the window is a file for the window, as
+        // anywhere else on it - not its path as text for the field. Other drops are the edit's.
+        const auto type = event->type();
+        const auto* edit = qobject_cast<const QLineEdit*>(watched);
+        if ((type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) || !edit ||
+            edit->window() != &m_window || firstHexFile(static_cast<QDropEvent*>(event)->mimeData()).isEmpty())
+            return false;
+    }
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {

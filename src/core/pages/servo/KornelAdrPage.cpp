@@ -56,10 +56,13 @@ constexpr StepButton kStepButtons[] = {
     {"inc1", ">", "+ 8 us", 1, 223},
     {"inc10", ">>", "+ 80 us", 10, 243},
 };
-// Within a servo group (below its caption).
+// Within a servo group, below the group's caption and its top border.
 constexpr int kBoxLeft = 6, kBoxWidth = 132, kBoxHeight = 15;
-constexpr int kBoxTops[] = {16, 31, 46, 61};
-constexpr int kMinRowTop = 18, kMaxRowTop = 48;
+constexpr int kBoxTops[] = {20, 35, 50, 65};
+constexpr int kMinRowTop = 22, kMaxRowTop = 52;
+// The lists of the address rows look alike, and so do the servos' option boxes.
+constexpr const char* kListFont = "address lists";
+constexpr const char* kBoxFont = "servo options";
 constexpr int kStepWidth = 19, kEditLeft = 180, kEditWidth = 42, kUnitLeft = 265, kUnitWidth = 120;
 
 std::string two(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
@@ -102,12 +105,7 @@ float PulseMinMs(int offset) { return static_cast<float>(offset) * 0.008f; }
 
 float PulseMaxMs(int offset, int factor) { return static_cast<float>(offset + 127 + PulseSpan(factor)) * 0.008f; }
 
-std::string PulseTimeText(float ms)
-{
-    std::string text = PrintfNumber("%.3f", static_cast<double>(ms));
-    std::replace(text.begin(), text.end(), '.', ',');
-    return text;
-}
+std::string PulseTimeText(float ms) { return CommaNumber("%.3f", static_cast<double>(ms)); }
 
 int StepPulseOffset(int offset, int step)
 {
@@ -180,8 +178,9 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
         c.items = std::move(items);
         c.hint = hint;
         c.parent = panel;
-        c.geometry = Rect{kListLefts[static_cast<std::size_t>(column)], kRowTops[static_cast<std::size_t>(address - 1)],
-                          kListWidth, kListHeight};
+        const auto k = static_cast<std::size_t>(column);
+        c.geometry = Rect{kListLefts[k], kRowTops[static_cast<std::size_t>(address - 1)], kListWidths[k], kListHeight};
+        c.fontGroup = kListFont;
         return addControl(c);
     };
     for (int n = 1; n <= kAddresses; ++n) {
@@ -225,6 +224,7 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
             c.hint = std::move(hint);
             c.parent = group;
             c.geometry = Rect{kBoxLeft, kBoxTops[row], kBoxWidth, kBoxHeight};
+            c.fontGroup = kBoxFont;
             c.on<&KornelAdrPage::storeFlag>(s, bit);
             return addControl(c);
         };
