@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QImage>
+#include <QLabel>
 #include <QtTest>
 
 #include "MainWindowHarness.h"
@@ -144,6 +145,16 @@ void TstPageLooks::servoPageRowsShareOneFont()
     };
     const QFont rowFont = rowControlFont();
     for (int n = 1; n <= KornelAdrPage::kAddresses; ++n) {
+        // the row captions look alike too ("Adresse 01 ein", "Adresse 01 aus"), each whole
+        QWidget* caption = frame->widget(KornelAdrPage::addressLabelName(n));
+        QVERIFY(caption);
+        if (caption->isVisibleTo(h.w.get())) {
+            QVERIFY2(same(caption->font(), frame->widget(KornelAdrPage::addressLabelName(1))->font()),
+                     qPrintable(caption->objectName()));
+            QCOMPARE(caption->font().pointSizeF(), rowFont.pointSizeF());
+            const auto* label = qobject_cast<QLabel*>(caption);
+            QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+        }
         QList<QComboBox*> row;
         for (const std::string& name : {KornelAdrPage::servoListName(n), KornelAdrPage::actionListName(n),
                                         KornelAdrPage::curveListName(n), KornelAdrPage::relayListName(n)}) {

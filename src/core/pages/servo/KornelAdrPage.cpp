@@ -63,6 +63,15 @@ constexpr int kMinRowTop = 22, kMaxRowTop = 52;
 // The lists of the address rows look alike, and so do the servos' option boxes.
 constexpr const char* kListFont = "address lists";
 constexpr const char* kBoxFont = "servo options";
+constexpr const char* kCaptionFont = "address captions";
+
+// The caption of address row n: up to the servo list, or where the row has none, up to the
+// action list.
+Rect addressLabelRect(int n, bool servoLists)
+{
+    const int right = (servoLists ? KornelAdrPage::kListLefts[0] : KornelAdrPage::kListLefts[1]) - 2;
+    return Rect{4, KornelAdrPage::kRowTops[static_cast<std::size_t>(n - 1)] + 4, right - 4, 15};
+}
 constexpr int kStepWidth = 19, kEditLeft = 180, kEditWidth = 42, kUnitLeft = 265, kUnitWidth = 120;
 
 std::string two(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
@@ -190,7 +199,8 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
         label.kind = ControlKind::Label;
         label.caption = "Adresse " + two(n) + ":";
         label.parent = panel;
-        label.geometry = Rect{4, kRowTops[i] + 4, 74, 15};
+        label.geometry = addressLabelRect(n, true);
+        label.fontGroup = kCaptionFont;
         m_label[i] = addControl(label);
         m_servo[i] = list(servoListName(n), {"Servo 1", "Servo 2", "Servo 3", "Servo 4"}, "Auswahl des Servo", 0, n);
         at(m_servo[i]).on<&KornelAdrPage::chooseServo>(n);
@@ -351,6 +361,10 @@ void KornelAdrPage::setUp(int identifier, const FirmwareImage& image)
     setVisible(at(m_group[1]), all);
     for (std::size_t i = 0; i < 4; ++i)
         setCaption(at(m_label[i]), m_type->addressCaptions[i]);
+    // Without the servo lists a caption may run on to the action list: "Adresse 01 aus" keeps
+    // the font of the other captions there.
+    for (std::size_t i = 0; i < kAddresses; ++i)
+        setGeometry(at(m_label[i]), addressLabelRect(static_cast<int>(i) + 1, all));
     setVisible(at(m_group[2]), all);
     setVisible(at(m_group[3]), all);
     for (std::size_t i = 0; i < kAddresses; ++i) {
