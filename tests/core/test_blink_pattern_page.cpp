@@ -144,17 +144,17 @@ TEST(BlinkPatternPage, TimeLabelsInMillisecondsSecondsMinutesAndHours)
         long long stretch, count;
         const char *step, *total;
     } cases[] = {
-        {10, 10, "Zeit-Raster = 200 ms", "Gesamtzeit = 2.0000 s"},
+        {10, 10, "Zeit-Raster = 200 ms", "Gesamtzeit = 2,0000 s"},
         {1, 1, "Zeit-Raster =  20 ms", "Gesamtzeit =  20 ms"},
         {49, 1, "Zeit-Raster = 980 ms", "Gesamtzeit = 980 ms"},
-        {50, 1, "Zeit-Raster = 1.0000 s", "Gesamtzeit = 1.0000 s"}, // 1000 ms is shown in seconds
-        {1, 2999, "Zeit-Raster =  20 ms", "Gesamtzeit = 59.9800 s"},
-        {200, 15, "Zeit-Raster = 4.0000 s", "Gesamtzeit = 1.0000 min"}, // 60000 ms in minutes
-        {200, 50, "Zeit-Raster = 4.0000 s", "Gesamtzeit = 3.3333 min"},
-        {29999, 10, "Zeit-Raster = 599.9800 s", "Gesamtzeit = 99.9967 min"},
-        {30000, 10, "Zeit-Raster = 600.0000 s", "Gesamtzeit = 1.6667 h"}, // 6000000 ms in hours
-        {30000, 100, "Zeit-Raster = 600.0000 s", "Gesamtzeit = 16.6667 h"},
-        {65025, 100, "Zeit-Raster = 1300.5000 s", "Gesamtzeit = 36.1250 h"},
+        {50, 1, "Zeit-Raster = 1,0000 s", "Gesamtzeit = 1,0000 s"}, // 1000 ms is shown in seconds
+        {1, 2999, "Zeit-Raster =  20 ms", "Gesamtzeit = 59,9800 s"},
+        {200, 15, "Zeit-Raster = 4,0000 s", "Gesamtzeit = 1,0000 min"}, // 60000 ms in minutes
+        {200, 50, "Zeit-Raster = 4,0000 s", "Gesamtzeit = 3,3333 min"},
+        {29999, 10, "Zeit-Raster = 599,9800 s", "Gesamtzeit = 99,9967 min"},
+        {30000, 10, "Zeit-Raster = 600,0000 s", "Gesamtzeit = 1,6667 h"}, // 6000000 ms in hours
+        {30000, 100, "Zeit-Raster = 600,0000 s", "Gesamtzeit = 16,6667 h"},
+        {65025, 100, "Zeit-Raster = 1300,5000 s", "Gesamtzeit = 36,1250 h"},
         {-255, 10, "Zeit-Raster = -5100 ms", "Gesamtzeit = -51000 ms"},
     };
     for (const auto& c : cases) {
@@ -174,7 +174,7 @@ TEST(BlinkPatternPage, ShowsTheSelectedAddressFromTheTable)
         EXPECT_EQ(l.text("edt_Anzahl"), "10");
         EXPECT_EQ(l.text("edt_stretch"), "10");
         EXPECT_EQ(l.c(l.n("lbl_KurveInfo1")).caption, "Zeit-Raster = 200 ms");
-        EXPECT_EQ(l.c(l.n("lbl_KurveInfo2")).caption, "Gesamtzeit = 2.0000 s");
+        EXPECT_EQ(l.c(l.n("lbl_KurveInfo2")).caption, "Gesamtzeit = 2,0000 s");
         EXPECT_TRUE(l.c(l.n("cbx_loop")).checked);
         EXPECT_FALSE(l.pending());
         EXPECT_FALSE(l.page.Updating);

@@ -473,14 +473,19 @@ TEST(KornelAdrPage, ControlsCarryTheirNamesTextsAndPlaces)
     EXPECT_EQ(*p.c("pnl_servo2").geometry, (Rect{0, 0, 398, 530}));
     const int tops[] = {8, 32, 56, 80, 112, 136, 160, 184};
     const char* lists[] = {"servo", "action", "curve", "relais"};
-    const int lefts[] = {80, 152, 224, 296};
+    // the action list is wider: its "Start Loop" keeps the row's font
+    const int lefts[] = {80, 152, 239, 311}, widths[] = {70, 85, 70, 70};
     for (int n = 1; n <= 8; ++n)
         for (int l = 0; l < 4; ++l) {
             const Control& c = p.c("cbx_a" + std::to_string(n) + "_" + lists[l]);
             EXPECT_EQ(c.kind, ControlKind::List);
             EXPECT_EQ(c.parent, "pnl_servo2");
             EXPECT_EQ(c.geometry->left, lefts[l]);
+            EXPECT_EQ(c.geometry->width, widths[l]);
             EXPECT_EQ(c.geometry->top, tops[n - 1]);
+            // one font for the lists of all rows, whatever the frame's font makes of them
+            EXPECT_EQ(c.fontGroup, p.c("cbx_a1_servo").fontGroup);
+            EXPECT_FALSE(c.fontGroup.empty());
         }
     EXPECT_EQ(p.c("cbx_a3_servo").items, (std::vector<std::string>{"Servo 1", "Servo 2", "Servo 3", "Servo 4"}));
     EXPECT_EQ(p.c("cbx_a3_action").items, (std::vector<std::string>{"Start", "Start Loop", "Abbruch", "Beenden"}));
@@ -493,12 +498,13 @@ TEST(KornelAdrPage, ControlsCarryTheirNamesTextsAndPlaces)
                                          "Abbruch: Kurve sofort abbrechen\r\n"
                                          "Beenden: Kurve nach Beendigung abbrechen (Loop Ende)");
 
-    const int groupTops[] = {205, 285, 365, 445};
+    // one pixel higher than designed, so that the option boxes clear both borders
+    const int groupTops[] = {205, 286, 367, 448};
     for (int s = 1; s <= 4; ++s) {
         const std::string n = std::to_string(s), group = "GroupBox_Servo" + n;
         EXPECT_EQ(p.c(group).caption, "Servo " + n);
         EXPECT_EQ(p.c(group).geometry->top, groupTops[s - 1]);
-        EXPECT_EQ(p.c(group).geometry->height, 80);
+        EXPECT_EQ(p.c(group).geometry->height, 81);
         EXPECT_EQ(p.c("cbx_v_off_" + n).caption, "Spannung aus");
         EXPECT_EQ(p.c("cbx_v_off_" + n).hint, "Versorgungs-Spannung des Servos nach Ablauf abschalten");
         EXPECT_EQ(p.c("cbx_imp_off_" + n).caption, "Impulse aus");
@@ -506,8 +512,11 @@ TEST(KornelAdrPage, ControlsCarryTheirNamesTextsAndPlaces)
         EXPECT_EQ(p.c("cbx_no_ir_" + n).caption, "keine Unterbrechung");
         EXPECT_EQ(p.c("cbx_no_rep_" + n).caption, "keine Wiederholung");
         EXPECT_EQ(p.c("cbx_no_rep_" + n).hint, "es kann nicht 2x hintereinander die selbe Kurve gefahren werden");
-        for (const char* box : {"cbx_v_off_", "cbx_imp_off_", "cbx_no_ir_", "cbx_no_rep_"})
+        for (const char* box : {"cbx_v_off_", "cbx_imp_off_", "cbx_no_ir_", "cbx_no_rep_"}) {
             EXPECT_EQ(p.c(box + n).parent, group);
+            EXPECT_EQ(p.c(box + n).fontGroup, p.c("cbx_v_off_1").fontGroup);
+            EXPECT_FALSE(p.c(box + n).fontGroup.empty());
+        }
         EXPECT_EQ(p.c("servo_edt_Offset_" + n).hint,
                   "Diese Zeit definiert die untere Grenze, mit der der Servo\r\nangesteuert wird.\r\n"
                   "Dieser Parameter kann später über eine Lern-Funktion \r\n"

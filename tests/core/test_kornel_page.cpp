@@ -500,6 +500,27 @@ TEST(KornelPage, ButtonsShapeTheSelectedCurve)
     ASSERT_TRUE(s.act("btn_scale"));
     EXPECT_EQ(s.entry(1, 9), 63);
 
+    // A factor or a shift may be typed with a point or a comma; once applied, the field shows
+    // it with the comma of every number on the pages.
+    struct Typed {
+        const char *edit, *button, *name, *shown;
+        int point9; // entry 9 of curve 1 afterwards, from the "Lin" curve
+    } const typed[] = {
+        {"edt_scale=0.5", "btn_scale", "edt_scale", "0,5", 63},
+        {"edt_scale=1,5", "btn_scale", "edt_scale", "1,5", 127},
+        {"edt_shift=-2.5", "btn_shift", "edt_shift", "-2,5", 124},
+        {"edt_shift=-2,5", "btn_shift", "edt_shift", "-2,5", 124},
+    };
+    for (const Typed& t : typed) {
+        ASSERT_TRUE(s.act("btn_Lin"));
+        s.prompter.clear();
+        ASSERT_TRUE(s.act(t.edit));
+        ASSERT_TRUE(s.act(t.button));
+        EXPECT_TRUE(s.prompter.shown.empty()) << t.edit;
+        EXPECT_EQ(s.c(t.name).text, t.shown) << t.edit;
+        EXPECT_EQ(s.entry(1, 9) & 0x7F, t.point9) << t.edit;
+    }
+
     struct Refused {
         const char* edit;
         const char* button;

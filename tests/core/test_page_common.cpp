@@ -1,4 +1,4 @@
-// Pieces every page shares: printf-style number texts with a point, and the drawing canvas
+// Pieces every page shares: printf-style number texts with the decimal comma, and the drawing canvas
 // whose pixels the window paints.
 
 #include <gtest/gtest.h>
@@ -10,25 +10,37 @@
 
 using namespace hz::pages;
 
-TEST(PrintfNumber, UsesAPointWhateverTheLocaleSays)
+TEST(CommaNumber, ShowsADecimalCommaWhateverTheLocaleSays)
 {
     struct Case {
         const char* format;
         double value;
         const char* text;
     } const cases[] = {
-        {"(%3.1f sec.)", 10.0, "(10.0 sec.)"},
-        {"(%3.1f sec.)", 0.5, "(0.5 sec.)"},
+        {"(%3.1f sec.)", 10.0, "(10,0 sec.)"}, // the point of "sec." is text, not number
+        {"(%3.1f sec.)", 0.5, "(0,5 sec.)"},
         {"Zeit-Raster = %3.0f ms", 200.0, "Zeit-Raster = 200 ms"},
         {"Zeit-Raster = %3.0f ms", 20.0, "Zeit-Raster =  20 ms"},
-        {"Gesamtzeit = %3.4f min", 200000.0 / 60000.0, "Gesamtzeit = 3.3333 min"},
+        {"Gesamtzeit = %3.4f min", 200000.0 / 60000.0, "Gesamtzeit = 3,3333 min"},
+        {"%.3f", 2.016, "2,016"},
+        {"%%. %.1f %%.", 1.25, "%. 1,2 %."},
     };
-    // A German locale, where the machine has one, would make printf write a comma.
-    const char* german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
-    for (const Case& c : cases)
-        EXPECT_EQ(PrintfNumber(c.format, c.value), c.text) << c.format;
-    if (german)
-        std::setlocale(LC_NUMERIC, "C");
+    // A German locale, where the machine has one, would make printf write the comma itself;
+    // the "C" locale a point. Either way the page shows one comma.
+    for (const char* locale : {"C", "de_DE.UTF-8"}) {
+        if (!std::setlocale(LC_NUMERIC, locale))
+            continue;
+        for (const Case& c : cases)
+            EXPECT_EQ(CommaNumber(c.format, c.value), c.text) << c.format << " in " << locale;
+    }
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+TEST(CommaNumber, TypedNumbersAreShownWithTheComma)
+{
+    EXPECT_EQ(WithDecimalComma("0.5"), "0,5");
+    EXPECT_EQ(WithDecimalComma("0,5"), "0,5");
+    EXPECT_EQ(WithDecimalComma("-10"), "-10");
 }
 
 namespace {

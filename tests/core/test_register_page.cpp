@@ -46,23 +46,29 @@ TEST(RegisterPage, RowsStandInColumnsAndAreHiddenUntilFilled)
     Shown s;
     EXPECT_EQ(s.page.controls().size(), 4u + 2u * RegisterPage::kRows);
     EXPECT_EQ(s.shownRows(), 0);
+    // Four columns share the 940-pixel frame: caption, 4 pixels, a 30-pixel field; the first
+    // column's captions have a little more room, for the longest caption stands there. Rows from
+    // 81 on would start a fifth column outside the frame.
     struct Row {
-        int row, x, k;
-    } rows[] = {{0, 5, 0},     {1, 5, 1},    {20, 5, 20},  {21, 235, 0},  {41, 235, 20}, {42, 465, 0},
-                {62, 465, 20}, {63, 695, 0}, {72, 695, 9}, {80, 695, 17}, {81, 925, 0},  {511, 925, 430}};
+        int row, x, room, k;
+    } rows[] = {{0, 5, 204, 0},     {1, 5, 204, 1},     {20, 5, 204, 20},   {21, 253, 187, 0},
+                {41, 253, 187, 20}, {42, 484, 187, 0},  {62, 484, 187, 20}, {63, 715, 187, 0},
+                {72, 715, 187, 9},  {80, 715, 187, 17}, {81, 945, 187, 0},  {511, 945, 187, 430}};
     for (const auto& r : rows) {
-        // the label runs to 5 pixels before its edit, so that a caption has room to be read
-        EXPECT_EQ(*s.page.label(r.row).geometry, (Rect{r.x, 19 + 25 * r.k, 175, 20})) << r.row;
-        EXPECT_EQ(*s.page.edit(r.row).geometry, (Rect{r.x + 180, 15 + 25 * r.k, 40, 20})) << r.row;
+        EXPECT_EQ(*s.page.label(r.row).geometry, (Rect{r.x, 19 + 25 * r.k, r.room, 20})) << r.row;
+        EXPECT_EQ(*s.page.edit(r.row).geometry, (Rect{r.x + r.room + 4, 15 + 25 * r.k, 30, 20})) << r.row;
         EXPECT_EQ(s.page.edit(r.row).parent, "pnl_cv");
         EXPECT_EQ(s.page.edit(r.row).name, "CvEdits[" + std::to_string(r.row) + "]");
         EXPECT_EQ(s.page.label(r.row).name, "CvLabels[" + std::to_string(r.row) + "]");
     }
+    // the fourth column's fields end within the frame
+    EXPECT_LE(s.page.edit(80).geometry->left + s.page.edit(80).geometry->width, 940);
     s.show(0x4400);
     EXPECT_EQ(*s.page.find("pnl_cv")->geometry, (Rect{0, 0, 940, 555}));
-    EXPECT_EQ(*s.page.find("Line1")->geometry, (Rect{230, 8, 2, 554}));
-    EXPECT_EQ(*s.page.find("Line2")->geometry, (Rect{460, 8, 2, 554}));
-    EXPECT_EQ(*s.page.find("Line3")->geometry, (Rect{690, 8, 2, 554}));
+    // each separator stands midway between a column's fields and the next column's captions
+    EXPECT_EQ(*s.page.find("Line1")->geometry, (Rect{247, 8, 2, 554}));
+    EXPECT_EQ(*s.page.find("Line2")->geometry, (Rect{478, 8, 2, 554}));
+    EXPECT_EQ(*s.page.find("Line3")->geometry, (Rect{709, 8, 2, 554}));
     EXPECT_FALSE(s.page.Updating);
 }
 

@@ -273,10 +273,10 @@ TEST(ZusatzPage, RowsShowTheirBytesAndSeconds)
         int identifier, row, address;
         std::string stored, text, seconds;
     } cases[] = {
-        {0x8, 0, 0x20, "14", "20", "(10.0 sec.)"},
-        {0x8, 0, 0x20, "FF", "255", "(127.5 sec.)"}, // outside the range: shown as it is
-        {0x267, 0, 0x60, "19", "25", "(5.0 sec.)"},
-        {0x367, 6, 0x75, "03", "3", "(0.6 sec.)"},
+        {0x8, 0, 0x20, "14", "20", "(10,0 sec.)"},
+        {0x8, 0, 0x20, "FF", "255", "(127,5 sec.)"}, // outside the range: shown as it is
+        {0x267, 0, 0x60, "19", "25", "(5,0 sec.)"},
+        {0x367, 6, 0x75, "03", "3", "(0,6 sec.)"},
         {0x71, 1, 0x2F, "05", "5", ""},
         {0x171, 1, 0x30, "07", "7", ""},
     };
@@ -314,20 +314,20 @@ TEST(ZusatzPage, TypingWritesAcceptedValuesAndRefusesTheRest)
         {0x8,
          0,
          0x20,
-         {{"1", "01", "(0.5 sec.)", "", false},
-          {"12", "0C", "(6.0 sec.)", "", false},
-          {"128", "0C", "(6.0 sec.)", range + "1..127", false},
-          {"0", "0C", "(6.0 sec.)", range + "1..127", false},
-          {"abc", "0C", "(6.0 sec.)", notANumber, true},
-          {"", "0C", "(6.0 sec.)", "", false},
-          {"127", "7F", "(63.5 sec.)", "", false}}},
+         {{"1", "01", "(0,5 sec.)", "", false},
+          {"12", "0C", "(6,0 sec.)", "", false},
+          {"128", "0C", "(6,0 sec.)", range + "1..127", false},
+          {"0", "0C", "(6,0 sec.)", range + "1..127", false},
+          {"abc", "0C", "(6,0 sec.)", notANumber, true},
+          {"", "0C", "(6,0 sec.)", "", false},
+          {"127", "7F", "(63,5 sec.)", "", false}}},
         // the neon time-out takes the whole byte, whatever its caption says
         {0x2A4100,
          0,
          0x20,
-         {{"200", "C8", "(100.0 sec.)", "", false}, {"256", "C8", "(100.0 sec.)", range + "1..255", false}}},
+         {{"200", "C8", "(100,0 sec.)", "", false}, {"256", "C8", "(100,0 sec.)", range + "1..255", false}}},
         {0x71, 1, 0x2F, {{"10", "FF", "", range + "1..9", false}, {"9", "09", "", "", false}}},
-        {0x367, 3, 0x72, {{"25", "19", "(5.0 sec.)", "", false}, {"-1", "19", "(5.0 sec.)", range + "1..255", false}}},
+        {0x367, 3, 0x72, {{"25", "19", "(5,0 sec.)", "", false}, {"-1", "19", "(5,0 sec.)", range + "1..255", false}}},
     };
     for (const Case& c : cases) {
         Shown s;
@@ -666,7 +666,7 @@ TEST(ZusatzPage, SetUpLaysOutRowsAndTheModeGroup)
         EXPECT_EQ(seconds.top, top + 3);
         EXPECT_EQ(seconds.width, sixPerChar(s.page.rowSeconds(row).caption));
     }
-    EXPECT_EQ(s.page.rowSeconds(0).caption, "(51.0 sec.)"); // blank EEPROM: 255 x 0.2
+    EXPECT_EQ(s.page.rowSeconds(0).caption, "(51,0 sec.)"); // blank EEPROM: 255 x 0.2
     EXPECT_FALSE(s.page.rowEdit(7).visible);
     EXPECT_EQ(s.page.rowEdit(7).geometry->left, editLeft); // hidden rows move along
     // lbl_mode 20..59, the lock at 69, the radio buttons at 96 and 113: 140 high, at the bottom

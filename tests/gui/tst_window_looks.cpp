@@ -4,6 +4,7 @@
 
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -46,6 +47,24 @@ void TstWindowLooks::lowerButtonCaptionsFitAndTheArrowsSayWhatTheyDo()
         // a frame's width and a pixel of air stay free at both sides of the caption
         const int room = b->width() - 6;
         QVERIFY2(QFontMetrics(b->font()).horizontalAdvance(b->text()) <= room, qPrintable(b->objectName()));
+    }
+    for (QPushButton* b : {w.btn_prev, w.btn_next, w.btn_info}) {
+        // what the caption draws keeps the frame's pixel and three of air at both sides
+        const QRect ink = QFontMetrics(b->font()).tightBoundingRect(b->text());
+        QVERIFY2(ink.width() <= b->width() - 8, qPrintable(b->objectName()));
+        // and in the painted button, a row through the caption's middle shows it so
+        const QImage drawn = b->grab().toImage();
+        const QColor face = drawn.pixelColor(b->width() / 2, 3);
+        int first = -1, last = -1;
+        for (int x = 1; x < drawn.width() - 1; ++x) // inside the frame's columns
+            for (int y = drawn.height() / 2 - 2; y <= drawn.height() / 2 + 2; ++y)
+                if (qGray(drawn.pixel(x, y)) < qGray(face.rgb()) - 80) {
+                    first = first < 0 ? x : first;
+                    last = x;
+                }
+        QVERIFY2(first >= 0, qPrintable(b->objectName()));
+        QVERIFY2(first >= 4 && last <= b->width() - 5,
+                 qPrintable(QStringLiteral("%1: ink %2..%3").arg(b->objectName()).arg(first).arg(last)));
     }
     QCOMPARE(w.btn_prev->toolTip(), QStringLiteral("Vorherige HEX-Datei im Ordner laden"));
     QCOMPARE(w.btn_next->toolTip(), QString::fromUtf8("Nächste HEX-Datei im Ordner laden"));

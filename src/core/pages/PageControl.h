@@ -62,6 +62,10 @@ struct Control {
     Drawing drawing;
     // Edits the page colours (the red and green address fields); none: the frame's own.
     std::optional<Colour> background;
+    // Controls that stand side by side and should look alike (the lists of the address rows)
+    // name the same group: a frame that has to give a caption a smaller font to fit gives it to
+    // the whole group. Empty: the control's font is its own.
+    std::string fontGroup;
 
     // The page's handlers. `on` binds the one for the control's own event: a click, a tick,
     // text typed into an edit, a moved track bar or a new selection in a list; the control

@@ -7,6 +7,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -97,8 +98,10 @@ MainMenu::MainMenu(TFormMain& window, std::function<void(const QString&)> open)
     fillRecentMenu();
     window.setAcceptDrops(true);
     window.installEventFilter(this);
-    // A text field would take Ctrl+Z for its own undo, which knows only that field; the
-    // window's history already keeps the keystrokes in one field as one step.
+    // The filter on the application sees every widget of the window, also the line edits the
+    // pages and rows make as they need them: drops on them, and their undo shortcut. A text
+    // field would take Ctrl+Z for its own undo, which knows only that field; the window's
+    // history already keeps the keystrokes in one field as one step.
     qApp->installEventFilter(this);
     // Every user edit reaches the session through a frame, which says so.
     for (PageFrame* frame : window.frames())
@@ -135,8 +138,15 @@ bool MainMenu::eventFilter(QObject* watched, QEvent* event)
     }
     if (event->type() == QEvent::ShortcutOverride && windowTakesShortcut(watched, static_cast<QKeyEvent*>(event)))
         return true; // not accepted: the shortcut goes to the menu entry
-    if (watched != &m_window)
-        return false;
+    if (watched != &m_window) {
+        // A .hex file dropped on a line edit of the window is a file for the window, as
+        // anywhere else on it - not its path as text for the field. Other drops are the edit's.
+        const auto type = event->type();
+        const auto* edit = qobject_cast<const QLineEdit*>(watched);
+        if ((type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) || !edit ||
+            edit->window() != &m_window || firstHexFile(static_cast<QDropEvent*>(event)->mimeData()).isEmpty())
+            return false;
+    }
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {

@@ -38,14 +38,17 @@ constexpr int kStartHintLeft = 10;
 constexpr int kStartHintTop = 50;
 constexpr int kStartHintWidth = 380;
 constexpr int kStartHintHeight = 60;
-// What a caption keeps free at each side of its button: the frame and a pixel of air.
-constexpr int kCaptionSide = 3;
+// What a caption's drawn pixels keep free at each side of its button: the frame's pixel and
+// three of air.
+constexpr int kCaptionSide = 4;
 
-// The buttons keep the widths the window gives them; a caption that would touch or cross a
-// button's edge gets a smaller font instead (the window's font else).
+// The buttons keep the widths the window gives them; a caption whose ink would come closer to
+// a button's frame gets a smaller font instead (the window's font else). The ink, not the
+// advance: "<" and ">" draw nearly their whole advance, and with the advance alone they ran
+// up to the frames of their 15-pixel buttons.
 void fitCaption(QPushButton* b, const QFont& font)
 {
-    b->setFont(FittingFont(font, b->text(), b->width() - 2 * kCaptionSide));
+    b->setFont(FittingFont(font, b->text(), b->width() - 2 * kCaptionSide, 85, FitMeasure::Ink));
 }
 
 } // namespace

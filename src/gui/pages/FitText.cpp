@@ -1,10 +1,7 @@
 #include "gui/pages/FitText.h"
 
-#include <QCheckBox>
 #include <QFontMetrics>
-#include <QRadioButton>
 #include <QStringList>
-#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
@@ -13,24 +10,26 @@ namespace {
 
 constexpr qreal kMinPoints = 7.0;
 
-int widestLine(const QFont& font, const QStringList& lines)
+int widestLine(const QFont& font, const QStringList& lines, FitMeasure measure = FitMeasure::Advance)
 {
     const QFontMetrics fm(font);
     int widest = 0;
     for (const QString& line : lines)
-        widest = std::max(widest, fm.horizontalAdvance(line));
+        widest = std::max(widest,
+                          measure == FitMeasure::Ink ? fm.tightBoundingRect(line).width() : fm.horizontalAdvance(line));
     return widest;
 }
 
 } // namespace
 
-QFont FittingFont(QFont font, const QString& text, int room, int minStretch)
+QFont FittingFont(QFont font, const QString& text, int room, int minStretch, FitMeasure measure)
 {
     const QStringList lines = text.split(QLatin1Char('\n'));
-    const int width = room > 0 ? widestLine(font, lines) : 0;
+    auto widest = [&](const QFont& f) { return widestLine(f, lines, measure); };
+    const int width = room > 0 ? widest(font) : 0;
     if (room <= 0 || width <= room)
         return font;
-    auto fits = [&](const QFont& f) { return widestLine(f, lines) <= room; };
+    auto fits = [&](const QFont& f) { return widest(f) <= room; };
     // Every size tried loads a font, which costs far more than measuring: start where the
     // glyphs, which grow about in proportion to the size, should just fit, and step from there
     // to the largest half-point size that does.
@@ -56,7 +55,7 @@ QFont FittingFont(QFont font, const QString& text, int room, int minStretch)
     }
     // Still too wide at the smallest size: narrower glyphs, as little as needed.
     font.setPointSizeF(kMinPoints);
-    const int smallest = widestLine(font, lines);
+    const int smallest = widest(font);
     int stretch = std::clamp(100 * room / std::max(smallest, 1), minStretch, 99);
     font.setStretch(stretch);
     if (fits(font)) {
@@ -75,13 +74,47 @@ QFont FittingFont(QFont font, const QString& text, int room, int minStretch)
     return font;
 }
 
-int TextRoom(const QWidget* w, int width)
+QFont SharedFittingFont(QFont font, const std::vector<FitItem>& items, int minStretch)
 {
-    if (qobject_cast<const QCheckBox*>(w))
-        return width - w->style()->pixelMetric(QStyle::PM_IndicatorWidth) -
-               w->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) - 2;
-    if (qobject_cast<const QRadioButton*>(w))
-        return width - w->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) -
-               w->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing) - 2;
-    return width;
+    auto fits = [&](const QFont& f) {
+        for (const FitItem& item : items)
+            if (item.room > 0 && widestLine(f, item.text.split(QLatin1Char('\n'))) > item.room)
+                return false;
+        return true;
+    };
+    if (fits(font))
+        return font;
+    for (qreal size = font.pointSizeF(); size >= kMinPoints; size -= 0.5) {
+        QFont f = font;
+        f.setPointSizeF(size);
+        f.setStretch(100);
+        // Glyph widths follow the stretch about in proportion: start at the narrowest the
+        // widest text asks for, then take the widest stretch that still fits.
+        int stretch = 100;
+        for (const FitItem& item : items) {
+            const int width = widestLine(f, item.text.split(QLatin1Char('\n')));
+            if (item.room > 0 && width > item.room)
+                stretch = std::min(stretch, 100 * item.room / width);
+        }
+        if (stretch < minStretch)
+            stretch = minStretch;
+        f.setStretch(stretch);
+        while (!fits(f) && stretch > minStretch)
+            f.setStretch(--stretch);
+        if (!fits(f))
+            continue;
+        while (stretch < 100) {
+            QFont wider = f;
+            wider.setStretch(stretch + 1);
+            if (!fits(wider))
+                break;
+            f = wider;
+            ++stretch;
+        }
+        return f;
+    }
+    // Too long even so: the smallest, narrowest font; the tool tips tell the rest.
+    font.setPointSizeF(kMinPoints);
+    font.setStretch(minStretch);
+    return font;
 }

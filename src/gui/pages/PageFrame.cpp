@@ -1,6 +1,5 @@
 #include "gui/pages/PageFrame.h"
 
-#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,6 +11,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 
 #include <algorithm>
 
@@ -241,22 +241,76 @@ void PageFrame::styleWidget(const Control& c, QWidget* w)
         setFittingFont(c, w, *m_pageFont);
 }
 
+int PageFrame::textRoom(const Control& c) const
+{
+    if (!c.geometry)
+        return 0;
+    const int width = c.geometry->width;
+    switch (c.kind) {
+    case ControlKind::Check:
+        return width - style()->pixelMetric(QStyle::PM_IndicatorWidth) -
+               style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) - 2;
+    case ControlKind::Radio:
+        return width - style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) -
+               style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing) - 2;
+    case ControlKind::List: {
+        // The field beside the arrow, as the style lays it out; the text keeps a pixel of it
+        // free at each side.
+        QStyleOptionComboBox o;
+        o.initFrom(this);
+        o.rect = QRect(0, 0, width, c.geometry->height);
+        o.editable = false;
+        o.subControls = QStyle::SC_All;
+        return style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField).width() - 2;
+    }
+    default: return width;
+    }
+}
+
+namespace {
+
+// The texts a control shows: its caption, or a list's items, one a line.
+QString shownTexts(const Control& c)
+{
+    if (c.kind != ControlKind::List)
+        return fromStd(c.caption);
+    QStringList items;
+    for (const auto& i : c.items)
+        items << fromStd(i);
+    return items.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+QFont PageFrame::groupFont(const std::string& group, const QFont& font)
+{
+    std::vector<FitItem> items;
+    QString key;
+    for (const Control& member : m_page.controls()) {
+        if (member.fontGroup != group)
+            continue;
+        const FitItem item{shownTexts(member), textRoom(member)};
+        key += item.text + QLatin1Char('\t') + QString::number(item.room) + QLatin1Char('\t');
+        items.push_back(item);
+    }
+    auto& cached = m_groupFonts[group];
+    if (cached.texts != key || key.isEmpty()) {
+        cached.texts = key;
+        cached.font = SharedFittingFont(font, items);
+    }
+    return cached.font;
+}
+
 void PageFrame::setFittingFont(const Control& c, QWidget* w, const QFont& font)
 {
-    QString text;
-    int room = c.geometry ? c.geometry->width : 0;
-    if (auto* label = qobject_cast<QLabel*>(w))
-        text = label->text();
-    else if (auto* button = qobject_cast<QAbstractButton*>(w))
-        text = button->text();
-    else if (auto* list = qobject_cast<QComboBox*>(w)) {
-        // The longest item decides, beside the drop-down arrow.
-        for (int k = 0; k < list->count(); ++k)
-            if (list->itemText(k).size() > text.size())
-                text = list->itemText(k);
-        room -= w->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 14;
+    if (!c.fontGroup.empty()) {
+        w->setFont(groupFont(c.fontGroup, font));
+        return;
     }
-    w->setFont(text.isEmpty() || !c.geometry ? font : FittingFont(font, text, TextRoom(w, room)));
+    // A list: its widest item decides. An edit's text is a value, not a caption to fit.
+    const QString text = c.kind == ControlKind::Edit ? QString() : shownTexts(c);
+    const int room = textRoom(c);
+    w->setFont(text.isEmpty() || room <= 0 ? font : FittingFont(font, text, room));
 }
 
 void PageFrame::refresh()

@@ -63,7 +63,8 @@ protected:
     // made and each time its control changed. The default applies the page font, if any.
     virtual void styleWidget(const hz::pages::Control& c, QWidget* w);
     // Gives the widget `font`, or where the control's text would be cut at the width the page
-    // gives it, a smaller font that fits (FitText.h).
+    // gives it, a smaller font that fits (FitText.h). A control of a font group gets the one
+    // font in which the texts of all the group's controls fit.
     void setFittingFont(const hz::pages::Control& c, QWidget* w, const QFont& font);
     // Called at the start of every refresh, before any widget is touched.
     virtual void beforeRefresh() {}
@@ -79,11 +80,21 @@ private:
     void apply(const hz::pages::Control& c, QWidget* w);
     void connectEvents(const hz::pages::Control& c, QWidget* w);
     QWidget* parentFor(const hz::pages::Control& c);
+    // The pixels the text of a control may take at the width the page gives it (a list: its
+    // widest item beside the arrow); 0 for a control without a geometry.
+    int textRoom(const hz::pages::Control& c) const;
+    QFont groupFont(const std::string& group, const QFont& font);
 
     hz::pages::Page& m_page;
     hz::gui::FileDialogs* m_dialogs = nullptr;
     QWidget* m_home = nullptr;
     std::optional<QFont> m_pageFont;
     std::unordered_map<std::string, QWidget*> m_widgets;
+    // A font group's font, with the texts and rooms it was chosen for.
+    struct GroupFont {
+        QString texts;
+        QFont font;
+    };
+    std::unordered_map<std::string, GroupFont> m_groupFonts;
     unsigned m_seen = 0;
 };

@@ -3,7 +3,6 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
-#include <QStringList>
 #include <algorithm>
 
 #include "gui/app/ControlFont.h"
@@ -16,8 +15,9 @@ using hz::pages::RegisterPage;
 
 namespace {
 
-// A list's captions may shrink down to 90 % of their glyph width; narrower is no longer
-// comfortable to read. Should even that be too wide, the tool tips still carry every caption.
+// A list's captions may be narrowed down to 90 % of their glyph width before they get smaller;
+// narrower is no longer comfortable to read. Should even 7 pt be too wide, the tool tips still
+// carry every caption.
 constexpr int kMinCaptionStretch = 90;
 
 } // namespace
@@ -40,12 +40,13 @@ void RegisterFrame::beforeRefresh()
     if (m_register.ListShown() == m_fontFor)
         return;
     m_fontFor = m_register.ListShown();
-    QStringList captions;
-    for (int row = 0; row < m_register.CvCount(); ++row)
-        captions << hz::gui::fromStd(m_register.label(row).caption);
-    m_captionFont = captions.isEmpty() ? rowControlFont()
-                                       : FittingFont(rowControlFont(), captions.join(QLatin1Char('\n')),
-                                                     RegisterPage::kCaptionRoom, kMinCaptionStretch);
+    // Each caption fits into its own label, which the page sizes to the room of its column.
+    std::vector<FitItem> captions;
+    for (int row = 0; row < m_register.CvCount(); ++row) {
+        const Control& label = m_register.label(row);
+        captions.push_back({hz::gui::fromStd(label.caption), label.geometry ? label.geometry->width : 0});
+    }
+    m_captionFont = SharedFittingFont(rowControlFont(), captions, kMinCaptionStretch);
     for (int row = 0; row < kRows; ++row)
         if (QWidget* w = madeWidget(RegisterPage::labelName(row)))
             w->setFont(m_captionFont);

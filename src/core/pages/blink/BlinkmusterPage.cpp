@@ -70,15 +70,21 @@ BlinkLayout tenOutputs()
     return L;
 }
 
+// Top of the address buttons and "Loop": 20 pixels into the frame around the buttons (at 3),
+// whose border lies below its caption.
+constexpr int kAddressTop = 23;
+
 } // namespace
 
 BlinkmusterPage::BlinkmusterPage() : BlinkPatternPage(fourOutputs())
 {
     place("pnl_blinkmuster", {0, 0, kWidth, kHeight});
+    // The address buttons stand on the panel, within the frame drawn around them: below its
+    // caption and top border, and "Loop" beside the frame on their line.
     place("RadioGroup2", {5, 3, 450, 42});
     for (int a = 1; a <= kAddresses; ++a)
-        place(radioName(a), {10 + 110 * (a - 1), 20, 100, 17});
-    place("blinkmuster_cbx_loop", {465, 20, 60, 17});
+        place(radioName(a), {10 + 110 * (a - 1), kAddressTop, 100, 17});
+    place("blinkmuster_cbx_loop", {465, kAddressTop, 60, 17});
     place("Label7", {10, 56, 80, 15});
     place("blinkmuster_edt_stretch", {95, 52, 40, 21});
     place("UpDown4", {135, 52, 17, 21});
@@ -104,12 +110,12 @@ BlinkmusterPage::BlinkmusterPage() : BlinkPatternPage(fourOutputs())
 BlinkmusterLedPage::BlinkmusterLedPage() : BlinkPatternPage(tenOutputs())
 {
     place("pnl_led_blinkmuster", {0, 0, kWidth, kHeight});
-    // The address buttons 100 wide from 10 on, 110 apart, in a frame 450 wide; "Loop" 10 to
-    // its right.
+    // The address buttons 100 wide from 10 on, 110 apart, in a frame 450 wide (below its top
+    // border); "Loop" 10 to its right.
     place("RadioGroup3", {5, 3, 450, 42});
     for (int a = 1; a <= kAddresses; ++a)
-        place(radioName(a), {10 + 110 * (a - 1), 20, 100, 17});
-    place("led_blinkmuster_cbx_loop", {5 + 450 + 10, 20, 60, 17});
+        place(radioName(a), {10 + 110 * (a - 1), kAddressTop, 100, 17});
+    place("led_blinkmuster_cbx_loop", {5 + 450 + 10, kAddressTop, 60, 17});
     // Label, edit 5 to its right, spinner right beside it; the next label 10 further; the
     // time labels 10 right of the second spinner.
     const int labelWidth = 80;

@@ -14,7 +14,7 @@ namespace {
 constexpr int kColumnEnds[] = {20, 41, 62, 80};
 
 struct Place {
-    int x, k; // column x, row within the column
+    int column, k; // column, row within the column
 };
 
 Place placeOf(int row)
@@ -24,7 +24,7 @@ Place placeOf(int row)
         if (row > end)
             ++column;
     const int first = column == 0 ? 0 : kColumnEnds[column - 1] + 1;
-    return {5 + RegisterPage::kColumnStep * column, row - first};
+    return {column, row - first};
 }
 
 } // namespace
@@ -32,15 +32,15 @@ Place placeOf(int row)
 Rect RegisterPage::labelRect(int row)
 {
     const Place p = placeOf(row);
-    // The label runs to 5 pixels before its edit: the captions are wider than the 100 pixels
-    // a row label was designed with, and the frame fits their font into this room.
-    return {p.x, 19 + 25 * p.k, kCaptionRoom, kRowHeight};
+    const auto c = static_cast<std::size_t>(p.column);
+    return {kColumnLefts[c], 19 + 25 * p.k, kCaptionRooms[c], kRowHeight};
 }
 
 Rect RegisterPage::editRect(int row)
 {
     const Place p = placeOf(row);
-    return {p.x + kEditOffset, 15 + 25 * p.k, kEditWidth, kRowHeight};
+    const auto c = static_cast<std::size_t>(p.column);
+    return {kColumnLefts[c] + kCaptionRooms[c] + kCaptionGap, 15 + 25 * p.k, kEditWidth, kRowHeight};
 }
 
 RegisterPage::RegisterPage() = default;
@@ -94,9 +94,11 @@ RegisterPage& RegisterPage::build(int rows)
 void RegisterPage::placeSeparators()
 {
     const int height = m_controls[0].geometry->height - 1;
-    const int xs[3] = {230, 460, 690};
-    for (std::size_t i = 0; i < 3; ++i)
-        setGeometry(m_controls[1 + i], Rect{xs[i], 8, 2, height});
+    // Midway between a column's fields and the next column's captions.
+    for (std::size_t i = 0; i < 3; ++i) {
+        const Rect edit = editRect(kColumnEnds[i]);
+        setGeometry(m_controls[1 + i], Rect{edit.left + edit.width + 4, 8, 2, height});
+    }
 }
 
 void RegisterPage::showFor(const PageContext& context)

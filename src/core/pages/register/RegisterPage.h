@@ -5,9 +5,9 @@
 //
 // Controls: the panel pnl_cv, the column separators Line1..Line3, and 512 rows of the arrays
 // CvLabels[k] and CvEdits[k]. Rows run down a column (edit at y = 15 + 25k, label 4 pixels
-// lower); a new column 230 pixels further right starts after rows 20, 41, 62 and 80. The
-// longest list (73 rows) ends in the fourth column; the fifth one, for rows 81 and up, lies
-// outside the frame and is never filled.
+// lower); a new column starts after rows 20, 41, 62 and 80. The longest list (73 rows) ends in
+// the fourth column; the fifth one, for rows 81 and up, lies outside the frame and is never
+// filled.
 
 #include <array>
 #include <string>
@@ -27,15 +27,17 @@ public:
     // Frame size when the host shows it (the designed panel is 940 x 571).
     static constexpr int kWidth = 940;
     static constexpr int kHeight = 555;
-    // Row layout.
-    static constexpr int kColumnStep = 230;
-    static constexpr int kLabelWidth = 100;
-    static constexpr int kEditOffset = 180; // edit left = column x + 180
-    static constexpr int kEditWidth = 40;
+    // Row layout. The four columns share the frame's width: in each a caption, 4 pixels of air
+    // and a field wide enough for "255"; between two columns a separator with 4 pixels of air
+    // at each side. The captions take what is left - the first column a little more, for the
+    // longest caption of the lists stands there - so that the frame can give them a readable
+    // font (it fits the font into each caption's room).
+    static constexpr int kColumns = 5;
+    static constexpr std::array<int, kColumns> kColumnLefts{5, 253, 484, 715, 945};
+    static constexpr std::array<int, kColumns> kCaptionRooms{204, 187, 187, 187, 187};
+    static constexpr int kCaptionGap = 4; // caption to field
+    static constexpr int kEditWidth = 30;
     static constexpr int kRowHeight = 20;
-    // A caption may run on up to 5 pixels before the edit field of its row: the room the
-    // frame fits the captions' font into, so that no caption is cut.
-    static constexpr int kCaptionRoom = kEditOffset - 5;
 
     RegisterPage();
 

@@ -56,10 +56,22 @@ constexpr StepButton kStepButtons[] = {
     {"inc1", ">", "+ 8 us", 1, 223},
     {"inc10", ">>", "+ 80 us", 10, 243},
 };
-// Within a servo group (below its caption).
+// Within a servo group, below the group's caption and its top border.
 constexpr int kBoxLeft = 6, kBoxWidth = 132, kBoxHeight = 15;
-constexpr int kBoxTops[] = {16, 31, 46, 61};
-constexpr int kMinRowTop = 18, kMaxRowTop = 48;
+constexpr int kBoxTops[] = {20, 35, 50, 65};
+constexpr int kMinRowTop = 22, kMaxRowTop = 52;
+// The lists of the address rows look alike, and so do the servos' option boxes.
+constexpr const char* kListFont = "address lists";
+constexpr const char* kBoxFont = "servo options";
+constexpr const char* kCaptionFont = "address captions";
+
+// The caption of address row n: up to the servo list, or where the row has none, up to the
+// action list.
+Rect addressLabelRect(int n, bool servoLists)
+{
+    const int right = (servoLists ? KornelAdrPage::kListLefts[0] : KornelAdrPage::kListLefts[1]) - 2;
+    return Rect{4, KornelAdrPage::kRowTops[static_cast<std::size_t>(n - 1)] + 4, right - 4, 15};
+}
 constexpr int kStepWidth = 19, kEditLeft = 180, kEditWidth = 42, kUnitLeft = 265, kUnitWidth = 120;
 
 std::string two(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
@@ -102,12 +114,7 @@ float PulseMinMs(int offset) { return static_cast<float>(offset) * 0.008f; }
 
 float PulseMaxMs(int offset, int factor) { return static_cast<float>(offset + 127 + PulseSpan(factor)) * 0.008f; }
 
-std::string PulseTimeText(float ms)
-{
-    std::string text = PrintfNumber("%.3f", static_cast<double>(ms));
-    std::replace(text.begin(), text.end(), '.', ',');
-    return text;
-}
+std::string PulseTimeText(float ms) { return CommaNumber("%.3f", static_cast<double>(ms)); }
 
 int StepPulseOffset(int offset, int step)
 {
@@ -180,8 +187,9 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
         c.items = std::move(items);
         c.hint = hint;
         c.parent = panel;
-        c.geometry = Rect{kListLefts[static_cast<std::size_t>(column)], kRowTops[static_cast<std::size_t>(address - 1)],
-                          kListWidth, kListHeight};
+        const auto k = static_cast<std::size_t>(column);
+        c.geometry = Rect{kListLefts[k], kRowTops[static_cast<std::size_t>(address - 1)], kListWidths[k], kListHeight};
+        c.fontGroup = kListFont;
         return addControl(c);
     };
     for (int n = 1; n <= kAddresses; ++n) {
@@ -191,7 +199,8 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
         label.kind = ControlKind::Label;
         label.caption = "Adresse " + two(n) + ":";
         label.parent = panel;
-        label.geometry = Rect{4, kRowTops[i] + 4, 74, 15};
+        label.geometry = addressLabelRect(n, true);
+        label.fontGroup = kCaptionFont;
         m_label[i] = addControl(label);
         m_servo[i] = list(servoListName(n), {"Servo 1", "Servo 2", "Servo 3", "Servo 4"}, "Auswahl des Servo", 0, n);
         at(m_servo[i]).on<&KornelAdrPage::chooseServo>(n);
@@ -225,6 +234,7 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
             c.hint = std::move(hint);
             c.parent = group;
             c.geometry = Rect{kBoxLeft, kBoxTops[row], kBoxWidth, kBoxHeight};
+            c.fontGroup = kBoxFont;
             c.on<&KornelAdrPage::storeFlag>(s, bit);
             return addControl(c);
         };
@@ -351,6 +361,10 @@ void KornelAdrPage::setUp(int identifier, const FirmwareImage& image)
     setVisible(at(m_group[1]), all);
     for (std::size_t i = 0; i < 4; ++i)
         setCaption(at(m_label[i]), m_type->addressCaptions[i]);
+    // Without the servo lists a caption may run on to the action list: "Adresse 01 aus" keeps
+    // the font of the other captions there.
+    for (std::size_t i = 0; i < kAddresses; ++i)
+        setGeometry(at(m_label[i]), addressLabelRect(static_cast<int>(i) + 1, all));
     setVisible(at(m_group[2]), all);
     setVisible(at(m_group[3]), all);
     for (std::size_t i = 0; i < kAddresses; ++i) {

@@ -67,14 +67,18 @@ public:
     static constexpr int kHeight = 530;
     // Address rows.
     static constexpr std::array<int, kAddresses> kRowTops{8, 32, 56, 80, 112, 136, 160, 184};
-    static constexpr std::array<int, 4> kListLefts{80, 152, 224, 296};
-    static constexpr int kListWidth = 70;
+    // Servo, action, curve and relay list. The action list is wider than the others: "Start
+    // Loop" is its longest item, and the row keeps one font for its lists.
+    static constexpr std::array<int, 4> kListLefts{80, 152, 239, 311};
+    static constexpr std::array<int, 4> kListWidths{70, 85, 70, 70};
     static constexpr int kListHeight = 21;
-    // Servo groups.
-    static constexpr std::array<int, kServos> kGroupTops{205, 285, 365, 445};
+    // Servo groups: one pixel higher than the 80 they were designed with, so that the four
+    // option boxes stand between the top border (below the caption) and the bottom border
+    // with a pixel of air at each; the last group still ends within the page.
+    static constexpr std::array<int, kServos> kGroupTops{205, 286, 367, 448};
     static constexpr int kGroupLeft = 4;
     static constexpr int kGroupWidth = 388;
-    static constexpr int kGroupHeight = 80;
+    static constexpr int kGroupHeight = 81;
 
     // Flag bits of entry 100.
     static constexpr int kFlagVoltageOff = 0x02;

@@ -8,6 +8,7 @@
 #include "core/firmware/HexText.h"
 #include "core/pages/common/Canvas.h"
 #include "core/pages/common/GraphSteps.h"
+#include "core/pages/common/NumberText.h"
 #include "core/pages/servo/CurveFiles.h"
 #include "core/pages/servo/KornelAdrPage.h"
 #include "core/pages/servo/ServoTypes.h"
@@ -116,7 +117,7 @@ KornelPage::KornelPage()
     // Curve selection, point count, stretch.
     make(kCurveGroup, ControlKind::Group, "Parameter für ...", Rect{5, 0, 330, 42});
     for (int k = 0; k < 4; ++k) {
-        Control& r = make(kCurveButtons[k], ControlKind::Radio, "", Rect{8 + 80 * k, 18, 75, 17}, kCurveGroup);
+        Control& r = make(kCurveButtons[k], ControlKind::Radio, "", Rect{8 + 80 * k, 20, 75, 17}, kCurveGroup);
         r.caption = "Kurve " + std::to_string(k + 1);
         r.hint = "Auswahl, für welche Adresse die Angezeigten Parameter gültig sind";
         r.checked = k == 0;
@@ -196,10 +197,10 @@ KornelPage::KornelPage()
         .onFile<&KornelPage::saveSet>();
 
     // SW1 mode and the push-button slots.
-    make(kSw1Group, ControlKind::Group, "Funktion für Taster SW1", Rect{380, 462, 155, 50});
-    make("servo_rad_servo", ControlKind::Radio, "Servo-Bedienung", Rect{8, 16, 140, 15}, kSw1Group)
+    make(kSw1Group, ControlKind::Group, "Funktion für Taster SW1", Rect{380, 462, 155, 52});
+    make("servo_rad_servo", ControlKind::Radio, "Servo-Bedienung", Rect{8, 20, 140, 15}, kSw1Group)
         .on<&KornelPage::storeSw1Mode>();
-    make("servo_rad_lernen", ControlKind::Radio, "Lernen + Justage", Rect{8, 32, 140, 15}, kSw1Group)
+    make("servo_rad_lernen", ControlKind::Radio, "Lernen + Justage", Rect{8, 35, 140, 15}, kSw1Group)
         .on<&KornelPage::storeSw1Mode>()
         .checked = true;
     const char* slotHint = "ermöglicht das Auslösen von Aktionen \r\nvia (Justage-)Taster";
@@ -735,6 +736,8 @@ void KornelPage::scaleCurve()
         warn(kScaleRange, "edt_scale");
         return;
     }
+    // Typed with a point or a comma; the field shows the factor with the page's comma.
+    setText(ctl("edt_scale"), WithDecimalComma(text));
     servo::ScaleCurve(record(SelectedCurve()), f);
     DrawCurve();
     DrawRelay();
@@ -751,6 +754,7 @@ void KornelPage::shiftCurve()
         warn(kShiftRange, "edt_shift");
         return;
     }
+    setText(ctl("edt_shift"), WithDecimalComma(text));
     servo::ShiftCurve(record(SelectedCurve()), d);
     DrawCurve();
     DrawRelay();
