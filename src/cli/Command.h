@@ -27,6 +27,8 @@ struct Options {
     std::vector<std::string> actions;   // --do ACTION, in order
     bool strict = false;                // --strict
     std::string count, step;            // --count K, --step S (checked by the command)
+    bool csv = false;                   // --csv
+    std::string html;                   // --html AUS
     // Where an operand "-" is read from: the process's standard input, or a test's text.
     std::istream* input = nullptr;
 };
@@ -137,5 +139,6 @@ std::unique_ptr<Command> makeMnemonicCommand();
 std::unique_ptr<Command> makeDiffCommand();
 std::unique_ptr<Command> makeMigrateCommand();
 std::unique_ptr<Command> makeSeriesCommand();
+std::unique_ptr<Command> makeOverviewCommand();
 
 } // namespace hz::cli
