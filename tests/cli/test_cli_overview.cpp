@@ -71,8 +71,9 @@ TEST(CliOverview, CsvAndHtml)
                             "Auch in;Fehler\r\n",
                             0),
               0u);
-    EXPECT_TRUE(has(csv.out, kLayout + "/weiche_b.hex;Stellino  ab V3.51;3.51;629;Mot;1;Weiche;17;rot;;Mot-Zubehör 17 "
-                                       "rot;" +
+    EXPECT_TRUE(has(csv.out, kLayout +
+                                 "/weiche_b.hex;Stellino  ab V3.51;3.51;629;Mot;1;Weiche;17;rot;;Mot-Zubehör 17 "
+                                 "rot;" +
                                  kLayout + "/weiche_a.hex: Weiche;\r\n"))
         << csv.out;
     const std::string html = readFile(page);
@@ -122,6 +123,7 @@ TEST(CliOverview, ExitCodes)
     const CliRun r = runCli({"overview", "--json", dir.string()});
     EXPECT_EQ(r.code, 1) << r.err;
     EXPECT_TRUE(JsonCheck(r.out).valid());
-    EXPECT_TRUE(has(r.out, "\"errors\": [\n    {\"file\": \"" + (dir / "leer.hex").string() + "\", \"reason\": ")) << r.out;
+    EXPECT_TRUE(has(r.out, "\"errors\": [\n    {\"file\": \"" + (dir / "leer.hex").string() + "\", \"reason\": "))
+        << r.out;
     fs::remove_all(dir);
 }

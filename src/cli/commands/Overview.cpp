@@ -161,7 +161,10 @@ public:
             report(err, e.file, MsgKind::Error, tools::OneLine(e.reason));
         int code = scan.doubleUses.empty() ? 0 : 1;
         if (!scan.doubleUses.empty())
-            report(err, name(), MsgKind::Warning, strprintf("%zu Adresse(n) doppelt belegt.", scan.doubleUses.size()));
+            report(err, name(), MsgKind::Warning,
+                   scan.doubleUses.size() == 1
+                       ? std::string("1 Adresse ist doppelt belegt.")
+                       : strprintf("%zu Adressen sind doppelt belegt.", scan.doubleUses.size()));
         if (scan.failed) {
             report(err, name(), MsgKind::Error,
                    "Nicht jeder PFAD ließ sich durchsuchen; die Übersicht ist unvollständig.");

@@ -21,6 +21,7 @@ class QAction;
 class QMenu;
 class QMimeData;
 class QPushButton;
+class LayoutOverviewDialog;
 class TFormMain;
 
 // The first local file of `data` whose name ends in ".hex" (any letter case); empty when there
@@ -57,6 +58,8 @@ private:
     QAction* addAction(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys);
     void fillRecentMenu();
     void showAbout();
+    // Datei > Anlagen-Übersicht…: asks for a folder and shows its decoders (one window, kept).
+    void showLayoutOverview();
 
     TFormMain& m_window;
     std::function<void(const QString&)> m_open;
@@ -64,5 +67,6 @@ private:
     QString m_file; // the file the window shows, empty when none
     QStringList m_recent;
     QMenu* m_recentMenu = nullptr;
+    LayoutOverviewDialog* m_overview = nullptr;
     std::vector<std::pair<QPushButton*, QAction*>> m_mirrors; // actions enabled as their button
 };
