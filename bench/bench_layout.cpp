@@ -1,12 +1,14 @@
-// The layout overview over a folder of 1,000 full-size firmware files (an eight-relay decoder
-// on the 16F684: 2048 program words, 256 EEPROM bytes, nine DCC address rows), made with the
-// series code as `series` makes them. Target: the scan in 1 second or less of wall time on a
-// two-core machine. The floor is `cat` of the same files to /dev/null.
+// The layout overview over a folder of 1,000 full-size firmware files (the switching function
+// decoder "Lumo - F-Dekoder Schalten ab V0.60" on the 16F684: 2048 program words, 256 EEPROM
+// bytes, ten DCC function-decoder rows), made with the series code as `series` makes them.
+// (An accessory decoder would run out of addresses: DCC accessories end at 2044.) Target: the scan in 1 second or less
+// of wall time on a two-core machine. The floor is `cat` of the same files to /dev/null.
 //
 //   ./build/bench/hz_bench --benchmark_filter=Layout
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -29,6 +31,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kFiles = 1000;
+constexpr int kRows = 10;
 
 std::string record(int offset, const std::string& data, int type = 0)
 {
@@ -39,15 +42,16 @@ std::string record(int offset, const std::string& data, int type = 0)
     return ":" + body + hz::CalcChecksum(body, p);
 }
 
-// Relaisdekoder 8 (0x69, DCC) with every program word and EEPROM byte present.
-std::vector<std::string> fullSizeRelais()
+// 0x13E00 in the DCC format, rows 1..10 at addresses 1..10 with functions 1..10, every
+// program word and EEPROM byte present.
+std::vector<std::string> fullSizeFunctionDecoder()
 {
     const auto& t = hz::HexByteTexts();
     auto word = [](int w) {
         switch (w) {
-        case 0: return 0x3069;
-        case 1:
-        case 2: return 0x3000;
+        case 0: return 0x3000;
+        case 1: return 0x303E;
+        case 2: return 0x3001;
         case 8: return 0x1905; // btfsc 0x05,2: the DCC receiver
         default: return (w * 37 + 11) & 0x3FFF;
         }
@@ -62,8 +66,8 @@ std::vector<std::string> fullSizeRelais()
     lines.push_back(record(0x4000, "0100090003000600"));
     lines.push_back(record(0x400E, "CC33"));
     std::vector<std::string> ee(256, "FF");
-    for (int r = 1; r <= 9; ++r) {
-        const std::string& code = hz::DccAccessoryCodes(r);
+    for (int r = 1; r <= kRows; ++r) {
+        const std::string code = hz::DccFunctionCode(r) + t[static_cast<std::size_t>(r)] + "00";
         const int s = hz::pages::AddressPage::slotOf(r);
         for (int k = 0; k < 3; ++k)
             ee[static_cast<std::size_t>(s + 16 * k)] = code.substr(static_cast<std::size_t>(2 * k), 2);
@@ -78,25 +82,36 @@ std::vector<std::string> fullSizeRelais()
     return lines;
 }
 
-// The folder, made once per run: member i answers addresses 9i+1 .. 9i+9.
+// The folder, made once per run: member i answers addresses 10i+1 .. 10i+10. With
+// HZ_BENCH_LAYOUT_DIR set it is made there and kept, for timing whole processes:
+//   HZ_BENCH_LAYOUT_DIR=/tmp/anlage ./build/bench/hz_bench --benchmark_filter=Layout
+//   hyperfine 'build/src/cli/hexzwirbel-cli overview /tmp/anlage' 'cat /tmp/anlage/*.hex'
 const std::string& layoutFolder()
 {
     static const std::string folder = [] {
-        const fs::path dir = fs::temp_directory_path() / ("hz_bench_layout-" + std::to_string(::getpid()));
+        const char* keep = std::getenv("HZ_BENCH_LAYOUT_DIR");
+        const fs::path dir = keep && *keep
+                                 ? fs::path(keep)
+                                 : fs::temp_directory_path() / ("hz_bench_layout-" + std::to_string(::getpid()));
         fs::create_directories(dir);
         hz::test::ScriptedPrompter prompter;
         hz::Session session(prompter);
-        session.LoadLines(fullSizeRelais(), "relais.hex");
+        session.LoadLines(fullSizeFunctionDecoder(), "schalten.hex");
         const std::vector<std::string> base = session.addresses.addressTexts();
         for (int i = 0; i < kFiles; ++i) {
             std::string error;
-            if (!hz::tools::TypeSeriesMember(session, base, i, 9, error) || !session.PrepareSave())
+            if (!hz::tools::TypeSeriesMember(session, base, i, kRows, error) || !session.PrepareSave()) {
+                std::fprintf(stderr, "bench_layout: member %d not built: %s\n", i, error.c_str());
+                for (const auto& m : prompter.shown)
+                    std::fprintf(stderr, "  %s\n", m.text.c_str());
                 std::abort();
-            std::ofstream out(dir / hz::tools::SeriesFileName("relais_{n}.hex", i, kFiles), std::ios::binary);
+            }
+            std::ofstream out(dir / hz::tools::SeriesFileName("schalten_{n}.hex", i, kFiles), std::ios::binary);
             for (const std::string& line : hz::builtLines(session.image))
                 out << line << "\r\n";
         }
-        std::atexit([] { fs::remove_all(layoutFolder()); });
+        if (!keep || !*keep)
+            std::atexit([] { fs::remove_all(layoutFolder()); });
         return dir.string();
     }();
     return folder;

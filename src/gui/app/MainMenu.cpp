@@ -213,7 +213,7 @@ void MainMenu::showLayoutOverview()
     const QString proposed = !m_overview->folder().isEmpty() ? m_overview->folder()
                              : loaded.isEmpty()              ? QDir::homePath()
                                                              : QFileInfo(loaded).absolutePath();
-    if (!m_overview->chooseFolder(proposed) && m_overview->model().rowCount() == 0 && !m_overview->scanning())
+    if (!m_overview->chooseFolder(proposed) && !m_overview->hasScanned())
         return;
     m_overview->show();
     m_overview->raise();

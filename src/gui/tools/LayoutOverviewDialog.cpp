@@ -124,6 +124,7 @@ LayoutOverviewDialog::~LayoutOverviewDialog()
     if (m_thread) {
         m_cancel = true;
         m_thread->wait();
+        delete m_thread;
     }
 }
 

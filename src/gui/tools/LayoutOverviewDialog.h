@@ -49,6 +49,8 @@ public:
     void startScan(const QStringList& paths);
     void cancelScan();
     bool scanning() const { return m_thread != nullptr; }
+    // Whether a scan has been started at least once (the window then has something to show).
+    bool hasScanned() const { return !m_folder.isEmpty(); }
     // The folder scanned last.
     QString folder() const { return m_folder; }
 
