@@ -69,7 +69,7 @@ exactly() {
 }
 
 # Commands, and after a command its options (and those before it).
-exactly "hexzwirbel-cli " info convert set types dump compare mnemonic diff migrate series doc help
+exactly "hexzwirbel-cli " info convert set types dump compare mnemonic diff migrate series doc overview help
 exactly "hexzwirbel-cli m" migrate mnemonic
 exactly "hexzwirbel-cli --default-config se" set series
 exactly "hexzwirbel-cli help m" migrate mnemonic
@@ -78,6 +78,8 @@ exactly "hexzwirbel-cli set ampel.hex -o x.hex --s" --strict
 expect "hexzwirbel-cli set ampel.hex -" --do --row -o --strict --default-config --help
 refuse "hexzwirbel-cli set ampel.hex -" --json --count
 exactly "hexzwirbel-cli series ampel.hex --c" --count
+exactly "hexzwirbel-cli overview Ordner --" --json --csv --html --default-config --help
+exactly "hexzwirbel-cli overview Ordner --html n" notiz.txt
 
 # File names where a file goes: inputs, -o; none for commands that take no file, or after
 # options that take a number or a row.

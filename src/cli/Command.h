@@ -27,6 +27,8 @@ struct Options {
     std::vector<std::string> actions;   // --do ACTION, in order
     bool strict = false;                // --strict
     std::string count, step;            // --count K, --step S (checked by the command)
+    bool csv = false;                   // --csv
+    std::string html;                   // --html AUS
     // Where an operand "-" is read from: the process's standard input, or a test's text.
     std::istream* input = nullptr;
 };
@@ -138,5 +140,6 @@ std::unique_ptr<Command> makeDiffCommand();
 std::unique_ptr<Command> makeMigrateCommand();
 std::unique_ptr<Command> makeSeriesCommand();
 std::unique_ptr<Command> makeDocCommand();
+std::unique_ptr<Command> makeOverviewCommand();
 
 } // namespace hz::cli

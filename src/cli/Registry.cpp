@@ -17,6 +17,7 @@ const std::vector<std::unique_ptr<Command>>& Commands()
         c.push_back(makeMigrateCommand());
         c.push_back(makeSeriesCommand());
         c.push_back(makeDocCommand());
+        c.push_back(makeOverviewCommand());
         return c;
     }();
     return all;

@@ -1,18 +1,11 @@
 #pragma once
-// One captioned address row as the address page shows it, for the reports of the tool.
+// The address rows for the tool's reports: the core's row report.
 
-#include <string>
-#include <vector>
-
-#include "core/Session.h"
+#include "core/tools/RowReport.h"
 
 namespace hz::cli {
 
-struct RowReport {
-    int row;
-    std::string caption, address, state, function;
-};
-
-std::vector<RowReport> rowReports(const Session& s);
+using tools::RowReport;
+using tools::rowReports;
 
 } // namespace hz::cli

@@ -17,9 +17,7 @@ void writeJson(std::ostream& out, const BatchLoad& in)
 {
     const Session& s = in.session;
     const FirmwareImage& img = s.image;
-    std::string version = s.status.text[1];
-    if (version.rfind("V ", 0) == 0)
-        version = version.substr(2);
+    const std::string version = tools::FirmwareVersionText(s);
     out << "{\n";
     out << "  \"schema\": " << kJsonSchema << ",\n";
     out << "  " << jsonFileFields("file", in.file) << ",\n";

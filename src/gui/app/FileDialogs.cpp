@@ -63,4 +63,9 @@ QString QtFileDialogs::saveFile(QWidget* parent, const QString& proposed, const 
     return runDialog(parent, proposed, filter, defaultSuffix, QFileDialog::AcceptSave);
 }
 
+QString FileDialogs::chooseFolder(QWidget* parent, const QString& proposed)
+{
+    return QFileDialog::getExistingDirectory(parent, QStringLiteral("Ordner wählen"), proposed);
+}
+
 } // namespace hz::gui

@@ -31,6 +31,8 @@ public:
     // Asks before overwriting an existing file; appends the default suffix to a name without.
     virtual QString saveFile(QWidget* parent, const QString& proposed, const QString& filter,
                              const QString& defaultSuffix) = 0;
+    // A folder the user chose (starting at `proposed`), or an empty text when cancelled.
+    virtual QString chooseFolder(QWidget* parent, const QString& proposed);
 };
 
 // QFileDialog with the given filter, the proposed file preselected in its folder, the default

@@ -24,6 +24,7 @@
 #include "gui/pages/AddressRowsFrame.h"
 #include "gui/pages/PageFrame.h"
 #include "gui/tools/SettingsTools.h"
+#include "gui/tools/LayoutOverviewDialog.h"
 
 QString firstHexFile(const QMimeData* data)
 {
@@ -70,6 +71,8 @@ MainMenu::MainMenu(TFormMain& window, std::function<void(const QString&)> open)
                    addAction(file, "act_migrate", QStringLiteral("&Einstellungen übernehmen aus…"), {})};
     connect(m_fileTools[0], &QAction::triggered, &window, [&window] { window.compareWithFile(); });
     connect(m_fileTools[1], &QAction::triggered, &window, [&window] { window.takeSettingsFromFile(); });
+    connect(addAction(file, "act_overview", QStringLiteral("&Anlagen-Übersicht…"), {}), &QAction::triggered, this,
+            &MainMenu::showLayoutOverview);
     file->addSeparator();
     buttonAction(file, "act_quit", QStringLiteral("&Beenden"), QKeySequence(Qt::CTRL | Qt::Key_Q), window.btn_close);
 
@@ -243,4 +246,19 @@ void MainMenu::showAbout()
                              "\n\nFür HEX Zwirbel ist noch keine Lizenz festgelegt. Bis dahin behalten die Urheber "
                              "alle Rechte.";
     m_window.session.prompter().tell(hz::MsgKind::Plain, text, hz::Buttons::Ok);
+}
+
+void MainMenu::showLayoutOverview()
+{
+    if (!m_overview)
+        m_overview = new LayoutOverviewDialog(m_window.fileDialogs(), m_window.session.prompter(), m_open, &m_window);
+    const QString loaded = QString::fromStdString(m_window.session.image.LastFileName);
+    const QString proposed = !m_overview->folder().isEmpty() ? m_overview->folder()
+                             : loaded.isEmpty()              ? QDir::homePath()
+                                                             : QFileInfo(loaded).absolutePath();
+    if (!m_overview->chooseFolder(proposed) && !m_overview->hasScanned())
+        return;
+    m_overview->show();
+    m_overview->raise();
+    m_overview->activateWindow();
 }

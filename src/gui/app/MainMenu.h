@@ -22,6 +22,7 @@ class QKeyEvent;
 class QMenu;
 class QMimeData;
 class QPushButton;
+class LayoutOverviewDialog;
 class TFormMain;
 
 // The first local file of `data` whose name ends in ".hex" (any letter case); empty when there
@@ -61,6 +62,8 @@ private:
     // Whether a key pressed in one of the window's widgets is the undo or redo shortcut.
     bool windowTakesShortcut(QObject* receiver, QKeyEvent* key) const;
     void showAbout();
+    // Datei > Anlagen-Übersicht…: asks for a folder and shows its decoders (one window, kept).
+    void showLayoutOverview();
 
     TFormMain& m_window;
     std::function<void(const QString&)> m_open;
@@ -71,6 +74,7 @@ private:
     QAction* m_undo = nullptr;
     QAction* m_redo = nullptr;
     QAction* m_revert = nullptr;
+    LayoutOverviewDialog* m_overview = nullptr;
     std::vector<std::pair<QPushButton*, QAction*>> m_mirrors; // actions enabled as their button
     std::vector<QAction*> m_fileTools;                        // enabled while a file of a known decoder type is loaded
 };

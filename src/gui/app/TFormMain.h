@@ -85,6 +85,7 @@ public:
     const std::vector<PageFrame*>& frames() const;
     AddressRowsFrame& addressRows() { return *m_rows; }
     QString settingsPath() const { return m_settingsPath; }
+    hz::gui::FileDialogs& fileDialogs() { return *m_dialogs; }
 
     // SessionView: what only the window does during a load. The core host has set up the
     // pages of a kind; they say where they stand, and the window arranges itself around them.

@@ -27,7 +27,14 @@ public:
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
 
-    QStringList openAnswers, saveAnswers;
+    QString chooseFolder(QWidget*, const QString& proposed) override
+    {
+        folderProposed.append(proposed);
+        return folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
+    }
+
+    QStringList openAnswers, saveAnswers, folderAnswers;
+    QStringList folderProposed;
     QStringList openProposed, saveProposed;
     QStringList filters, suffixes;
 };

@@ -1,6 +1,6 @@
-#include "cli/RowReport.h"
+#include "core/tools/RowReport.h"
 
-namespace hz::cli {
+namespace hz::tools {
 
 std::vector<RowReport> rowReports(const Session& s)
 {
@@ -20,4 +20,12 @@ std::vector<RowReport> rowReports(const Session& s)
     return rows;
 }
 
-} // namespace hz::cli
+std::string FirmwareVersionText(const Session& s)
+{
+    std::string version = s.status.text[1];
+    if (version.rfind("V ", 0) == 0)
+        version = version.substr(2);
+    return version;
+}
+
+} // namespace hz::tools

@@ -1,0 +1,23 @@
+#pragma once
+// Texts that must be valid UTF-8 for their reader (JSON, a web page, a table cell) while what
+// they show may be bytes from outside: a file name on Linux is any bytes, a damaged HEX line
+// any characters.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace hz {
+
+// Length of the valid UTF-8 sequence starting at text[i] (1 for ASCII), or 0 when the byte
+// there starts none.
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t i);
+
+// True when `text` is valid UTF-8 throughout.
+bool IsUtf8(std::string_view text);
+
+// `text` with every byte outside valid UTF-8 shown as U+FFFD: "not representable", which no
+// reader can take for another character (a stray 0xFF read as "ÿ" would name another file).
+std::string ValidUtf8(std::string_view text);
+
+} // namespace hz

@@ -1,0 +1,372 @@
+#include "core/tools/LayoutScan.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <map>
+#include <mutex>
+#include <ostream>
+#include <set>
+#include <streambuf>
+#include <thread>
+#include <tuple>
+#include <utility>
+
+#include "core/BatchPrompter.h"
+#include "core/Session.h"
+#include "core/SystemError.h"
+#include "core/firmware/HexText.h"
+#include "core/tools/RowReport.h"
+
+namespace hz::tools {
+
+const char* SpaceId(AddressSpace space)
+{
+    switch (space) {
+    case AddressSpace::MotAccessory: return "mot_accessory";
+    case AddressSpace::DccAccessory: return "dcc_accessory";
+    case AddressSpace::MotFunction: return "mot_function";
+    case AddressSpace::DccFunction: return "dcc_function";
+    }
+    return "";
+}
+
+const char* SpaceText(AddressSpace space)
+{
+    switch (space) {
+    case AddressSpace::MotAccessory: return "Mot-Zubehör";
+    case AddressSpace::DccAccessory: return "DCC-Zubehör";
+    case AddressSpace::MotFunction: return "Mot-Funktion";
+    case AddressSpace::DccFunction: return "DCC-Funktion";
+    }
+    return "";
+}
+
+bool ScannedDecoder::hasDoubleUse() const
+{
+    return std::any_of(rows.begin(), rows.end(), [](const ScannedRow& r) { return r.doubleUse; });
+}
+
+std::string CommandText(const DoubleUse& use)
+{
+    std::string text = std::string(SpaceText(use.space)) + " " + std::to_string(use.address);
+    if (use.space == AddressSpace::MotAccessory || use.space == AddressSpace::DccAccessory)
+        return text + (use.state == "green" ? " grün" : " rot");
+    return text + " F" + std::to_string(use.function);
+}
+
+namespace {
+
+// ---- Finding the files --------------------------------------------------------------------
+
+bool endsWithHex(const std::string& name)
+{
+    if (name.size() < 4)
+        return false;
+    std::string tail = name.substr(name.size() - 4);
+    std::transform(tail.begin(), tail.end(), tail.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return tail == ".hex";
+}
+
+std::string joined(const std::string& folder, const std::string& name)
+{
+    if (!folder.empty() && folder.back() == '/')
+        return folder + name;
+    return folder + "/" + name;
+}
+
+class Finder {
+public:
+    FoundFiles found;
+
+    void operand(const std::string& path)
+    {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0) {
+            found.failed = true;
+            error(path, unreachable(path, errno));
+            return;
+        }
+        if (S_ISDIR(st.st_mode)) {
+            if (!folder(path, st))
+                found.failed = true;
+            return;
+        }
+        // A file named on purpose is taken whatever its name.
+        file(path, st);
+    }
+
+private:
+    using Identity = std::pair<dev_t, ino_t>;
+
+    void error(const std::string& shown, const std::string& reason) { found.errors.push_back({shown, reason}); }
+
+    // Why `path` cannot be looked at; a link is named as such.
+    static std::string unreachable(const std::string& path, int err)
+    {
+        struct stat link {};
+        const bool isLink = ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+        if (isLink && err == ELOOP)
+            return "Die symbolische Verknüpfung führt im Kreis und wurde nicht gelesen.";
+        if (isLink && err == ENOENT)
+            return "Die symbolische Verknüpfung zeigt ins Leere und wurde nicht gelesen.";
+        return SystemErrorReason(err) + ".";
+    }
+
+    // False when the folder itself cannot be read.
+    // Names are shown as found: the path as given, joined with the path below it.
+    bool folder(const std::string& path, const struct stat& st)
+    {
+        if (!m_folders.insert({st.st_dev, st.st_ino}).second) {
+            error(path, "Dieser Ordner wurde schon durchsucht (eine symbolische Verknüpfung führt zurück); er "
+                        "wird nicht noch einmal gelesen.");
+            return true;
+        }
+        DIR* dir = ::opendir(path.c_str());
+        if (!dir) {
+            error(path, "Der Ordner kann nicht gelesen werden: " + SystemErrorReason(errno) + ".");
+            return false;
+        }
+        std::vector<std::string> names;
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            // ".", "..", and hidden folders and files (.git, .Trash-1000, editor backups).
+            if (!name.empty() && name[0] != '.')
+                names.push_back(name);
+        }
+        ::closedir(dir);
+        std::sort(names.begin(), names.end());
+        for (const std::string& name : names) {
+            const std::string childPath = joined(path, name);
+            struct stat child {};
+            if (::stat(childPath.c_str(), &child) != 0) {
+                if (endsWithHex(name))
+                    error(childPath, unreachable(childPath, errno));
+                continue;
+            }
+            if (S_ISDIR(child.st_mode)) {
+                if (endsWithHex(name))
+                    error(childPath, "Das ist ein Ordner, keine HEX-Datei; die Dateien darin werden mit "
+                                     "durchsucht.");
+                folder(childPath, child);
+            } else if (endsWithHex(name)) {
+                file(childPath, child);
+            }
+        }
+        return true;
+    }
+
+    void file(const std::string& name, const struct stat& st)
+    {
+        if (!S_ISREG(st.st_mode)) {
+            error(name, "Das ist keine gewöhnliche Datei (ein Gerät, eine Pipe oder ein Socket); sie wurde nicht "
+                        "gelesen.");
+            return;
+        }
+        const auto size = static_cast<unsigned long long>(st.st_size);
+        if (size > kMaxFirmwareFileSize) {
+            error(name, strprintf("Die Datei ist %llu Bytes groß; eine Firmware-Datei hat höchstens %llu Bytes "
+                                  "(1024 Zeilen). Sie wurde nicht gelesen.",
+                                  size, kMaxFirmwareFileSize));
+            return;
+        }
+        const auto [at, added] = m_files.insert({Identity{st.st_dev, st.st_ino}, name});
+        if (!added) {
+            error(name, "Dieselbe Datei wie \"" + at->second +
+                            "\" (über eine Verknüpfung); sie wird nur einmal "
+                            "gezählt.");
+            return;
+        }
+        found.files.push_back(name);
+    }
+
+    std::set<Identity> m_folders;
+    std::map<Identity, std::string> m_files;
+};
+
+// ---- Loading ------------------------------------------------------------------------------
+
+// Where the batch prompter prints its lines: nowhere. The messages are kept from its list.
+class NullBuffer : public std::streambuf {
+protected:
+    int overflow(int c) override { return c; }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+struct Loaded {
+    bool done = false; // loaded (else `error` holds the reason)
+    ScannedDecoder decoder;
+    std::string error;
+};
+
+std::optional<AddressSpace> spaceOf(const IdentificationState& id, const ScannedRow& row)
+{
+    if (!row.address || *row.address <= 0)
+        return std::nullopt;
+    if (!row.state.empty())
+        return id.Mot ? AddressSpace::MotAccessory : AddressSpace::DccAccessory;
+    if (id.FunctionDecoder && row.function && *row.function > 0)
+        return id.Mot ? AddressSpace::MotFunction : AddressSpace::DccFunction;
+    return std::nullopt;
+}
+
+Loaded load(const std::string& path, bool defaultConfig)
+{
+    NullBuffer nowhere;
+    std::ostream sink(&nowhere);
+    BatchPrompter prompter(sink, defaultConfig);
+    Session session(prompter);
+    const LoadOutcome outcome = session.LoadFile(path);
+    Loaded result;
+    if (outcome != LoadOutcome::Done) {
+        // The message that stopped the load: the last error, else the last message.
+        for (auto it = prompter.shown.rbegin(); it != prompter.shown.rend() && result.error.empty(); ++it)
+            if (it->kind == MsgKind::Error)
+                result.error = it->text;
+        if (result.error.empty() && !prompter.shown.empty())
+            result.error = prompter.shown.back().text;
+        if (result.error.empty())
+            result.error = "Die Datei wurde nicht geladen.";
+        return result;
+    }
+    result.done = true;
+    ScannedDecoder& d = result.decoder;
+    const IdentificationState& id = session.ident;
+    d.file = path;
+    d.type = id.Type ? id.Type->Name : std::string();
+    d.identifier = id.Identifier;
+    d.version = FirmwareVersionText(session);
+    d.pic = session.image.PicModel;
+    d.format = id.formatText();
+    const bool anyFormat = id.Mot || id.DCC;
+    for (const RowReport& r : rowReports(session)) {
+        ScannedRow row;
+        row.row = r.row;
+        row.caption = r.caption;
+        row.addressText = r.address;
+        row.state = r.state;
+        int value = 0;
+        if (parseWholeNumber(r.address, value))
+            row.address = value;
+        if (!r.function.empty() && parseWholeNumber(r.function, value))
+            row.function = value;
+        if (anyFormat && !id.NoAddressInput)
+            row.space = spaceOf(id, row);
+        d.rows.push_back(std::move(row));
+    }
+    for (const BatchPrompter::Shown& m : prompter.shown)
+        d.messages.push_back(m.text);
+    return result;
+}
+
+bool byFile(const ScanError& a, const ScanError& b) { return a.file < b.file; }
+
+} // namespace
+
+FoundFiles FindFirmwareFiles(const std::vector<std::string>& paths)
+{
+    Finder finder;
+    for (const std::string& p : paths)
+        finder.operand(p);
+    std::sort(finder.found.files.begin(), finder.found.files.end());
+    std::stable_sort(finder.found.errors.begin(), finder.found.errors.end(), byFile);
+    return std::move(finder.found);
+}
+
+LayoutScan ScanFiles(FoundFiles found, const ScanControl& control)
+{
+    LayoutScan scan;
+    scan.failed = found.failed;
+    scan.errors = std::move(found.errors);
+    const std::vector<std::string>& files = found.files;
+    scan.filesFound = files.size();
+
+    std::vector<std::optional<Loaded>> results(files.size());
+    std::atomic<std::size_t> next{0};
+    std::size_t done = 0;
+    std::mutex progressLock;
+    auto worker = [&] {
+        for (;;) {
+            if (control.cancel && control.cancel->load())
+                return;
+            const std::size_t k = next.fetch_add(1);
+            if (k >= files.size())
+                return;
+            results[k] = load(files[k], control.defaultConfig);
+            const std::lock_guard<std::mutex> lock(progressLock);
+            ++done;
+            if (control.progress)
+                control.progress(done, files.size());
+        }
+    };
+    unsigned threads = control.threads ? control.threads : std::max(1u, std::thread::hardware_concurrency());
+    threads = static_cast<unsigned>(std::min<std::size_t>(threads, files.size()));
+    if (threads <= 1) {
+        worker();
+    } else {
+        std::vector<std::thread> pool;
+        for (unsigned t = 0; t < threads; ++t)
+            pool.emplace_back(worker);
+        for (std::thread& t : pool)
+            t.join();
+    }
+    scan.cancelled = control.cancel && control.cancel->load();
+
+    for (std::size_t k = 0; k < results.size(); ++k) {
+        if (!results[k])
+            continue;
+        if (results[k]->done)
+            scan.decoders.push_back(std::move(results[k]->decoder));
+        else
+            scan.errors.push_back({files[k], std::move(results[k]->error)});
+    }
+    std::stable_sort(scan.errors.begin(), scan.errors.end(), byFile);
+    scan.doubleUses = FindDoubleUses(scan.decoders);
+    return scan;
+}
+
+LayoutScan ScanLayout(const std::vector<std::string>& paths, const ScanControl& control)
+{
+    return ScanFiles(FindFirmwareFiles(paths), control);
+}
+
+std::vector<DoubleUse> FindDoubleUses(std::vector<ScannedDecoder>& decoders)
+{
+    // The command a row answers: space, address, and the half (0 red, 1 green) or function.
+    using Command = std::tuple<int, int, int>;
+    std::map<Command, std::vector<std::pair<std::size_t, std::size_t>>> byCommand;
+    for (std::size_t d = 0; d < decoders.size(); ++d)
+        for (std::size_t r = 0; r < decoders[d].rows.size(); ++r) {
+            const ScannedRow& row = decoders[d].rows[r];
+            if (!row.space)
+                continue;
+            const bool accessory = *row.space == AddressSpace::MotAccessory || *row.space == AddressSpace::DccAccessory;
+            const int detail = accessory ? (row.state == "green" ? 1 : 0) : row.function.value_or(0);
+            byCommand[{static_cast<int>(*row.space), *row.address, detail}].push_back({d, r});
+        }
+    std::vector<DoubleUse> uses;
+    for (const auto& [command, rows] : byCommand) {
+        if (rows.size() < 2)
+            continue;
+        DoubleUse use;
+        use.space = static_cast<AddressSpace>(std::get<0>(command));
+        use.address = std::get<1>(command);
+        const bool accessory = use.space == AddressSpace::MotAccessory || use.space == AddressSpace::DccAccessory;
+        if (accessory)
+            use.state = std::get<2>(command) == 1 ? "green" : "red";
+        else
+            use.function = std::get<2>(command);
+        for (const auto& [d, r] : rows) {
+            ScannedRow& row = decoders[d].rows[r];
+            row.doubleUse = true;
+            use.uses.push_back({d, row.row, decoders[d].file, row.caption});
+        }
+        uses.push_back(std::move(use));
+    }
+    return uses;
+}
+
+} // namespace hz::tools

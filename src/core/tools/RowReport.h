@@ -1,0 +1,25 @@
+#pragma once
+// One captioned address row as the address page shows it, for reports: the tool's `info`
+// and the layout overview read the rows through here.
+
+#include <string>
+#include <vector>
+
+#include "core/Session.h"
+
+namespace hz::tools {
+
+struct RowReport {
+    int row;
+    // The texts of the row's fields; `state` is "green" or "red" on red/green rows with EEPROM
+    // room, `function` the function number ("null" when its field is empty) on function-decoder
+    // rows, empty otherwise.
+    std::string caption, address, state, function;
+};
+
+std::vector<RowReport> rowReports(const Session& s);
+
+// The firmware version as the status bar shows it, without its "V ": "3.58".
+std::string FirmwareVersionText(const Session& s);
+
+} // namespace hz::tools

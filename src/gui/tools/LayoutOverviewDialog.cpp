@@ -1,0 +1,260 @@
+#include "gui/tools/LayoutOverviewDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include "core/Prompter.h"
+#include "core/tools/LayoutReport.h"
+#include "gui/app/FileDialogs.h"
+#include "gui/tools/LayoutTableModel.h"
+
+namespace {
+
+QPushButton* button(const char* name, const QString& caption, QWidget* parent)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+} // namespace
+
+LayoutOverviewDialog::LayoutOverviewDialog(hz::gui::FileDialogs& dialogs, hz::Prompter& prompter,
+                                           std::function<void(const QString&)> open, QWidget* parent)
+    : QDialog(parent), m_dialogs(dialogs), m_prompter(prompter), m_open(std::move(open)),
+      m_model(new LayoutTableModel(this)), m_filter(new LayoutFilterModel(this))
+{
+    setObjectName(QStringLiteral("LayoutOverview"));
+    setWindowTitle(QStringLiteral("Anlagen-Übersicht"));
+    m_filter->setSourceModel(m_model);
+
+    m_folderButton = button("btn_folder", QStringLiteral("Ordner wählen…"), this);
+    m_cancelButton = button("btn_cancel_scan", QStringLiteral("Abbrechen"), this);
+    m_cancelButton->setEnabled(false);
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("ProgressBar_scan"));
+    m_progress->setVisible(false);
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_folderButton);
+    top->addWidget(m_progress, 1);
+    top->addWidget(m_cancelButton);
+
+    m_type = new QComboBox(this);
+    m_type->setObjectName(QStringLiteral("cbx_filter_type"));
+    m_type->addItem(QStringLiteral("Alle Typen"));
+    m_address = new QLineEdit(this);
+    m_address->setObjectName(QStringLiteral("edt_filter_address"));
+    m_address->setPlaceholderText(QStringLiteral("alle"));
+    m_address->setMaximumWidth(80);
+    m_doubleOnly = new QCheckBox(QStringLiteral("nur doppelt belegte"), this);
+    m_doubleOnly->setObjectName(QStringLiteral("cbx_double_only"));
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(new QLabel(QStringLiteral("Typ:"), this));
+    filters->addWidget(m_type, 1);
+    filters->addWidget(new QLabel(QStringLiteral("Adresse:"), this));
+    filters->addWidget(m_address);
+    filters->addWidget(m_doubleOnly);
+
+    m_table = new QTableView(this);
+    m_table->setObjectName(QStringLiteral("tbl_overview"));
+    m_table->setModel(m_filter);
+    m_table->setSortingEnabled(true);
+    m_table->sortByColumn(-1, Qt::AscendingOrder); // the scan's order: by file, then row
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->verticalHeader()->setVisible(false);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setToolTip(QStringLiteral("Doppelklick öffnet die Datei im Editor."));
+
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(QStringLiteral("lbl_summary"));
+    m_summary->setWordWrap(true);
+    m_errors = new QPlainTextEdit(this);
+    m_errors->setObjectName(QStringLiteral("mem_errors"));
+    m_errors->setReadOnly(true);
+    m_errors->setMaximumHeight(90);
+    m_errors->setVisible(false);
+
+    m_htmlButton = button("btn_export_html", QStringLiteral("Als HTML speichern…"), this);
+    m_csvButton = button("btn_export_csv", QStringLiteral("Als CSV speichern…"), this);
+    auto* close = button("btn_close_overview", QStringLiteral("Schließen"), this);
+    m_htmlButton->setEnabled(false);
+    m_csvButton->setEnabled(false);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_htmlButton);
+    bottom->addWidget(m_csvButton);
+    bottom->addStretch(1);
+    bottom->addWidget(close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(filters);
+    layout->addWidget(m_table, 1);
+    layout->addWidget(m_summary);
+    layout->addWidget(m_errors);
+    layout->addLayout(bottom);
+    resize(980, 600);
+
+    connect(m_folderButton, &QPushButton::clicked, this, [this] { chooseFolder(m_folder); });
+    connect(m_cancelButton, &QPushButton::clicked, this, &LayoutOverviewDialog::cancelScan);
+    connect(m_type, &QComboBox::currentIndexChanged, this,
+            [this](int index) { m_filter->setTypeFilter(index <= 0 ? QString() : m_type->itemText(index)); });
+    connect(m_address, &QLineEdit::textChanged, m_filter, &LayoutFilterModel::setAddressFilter);
+    connect(m_doubleOnly, &QCheckBox::toggled, m_filter, &LayoutFilterModel::setDoubleUsesOnly);
+    connect(m_table, &QTableView::doubleClicked, this, &LayoutOverviewDialog::openLine);
+    connect(m_htmlButton, &QPushButton::clicked, this, &LayoutOverviewDialog::exportHtml);
+    connect(m_csvButton, &QPushButton::clicked, this, &LayoutOverviewDialog::exportCsv);
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+}
+
+LayoutOverviewDialog::~LayoutOverviewDialog()
+{
+    if (m_thread) {
+        m_cancel = true;
+        m_thread->wait();
+        delete m_thread;
+    }
+}
+
+bool LayoutOverviewDialog::chooseFolder(const QString& proposed)
+{
+    if (scanning())
+        return false;
+    const QString folder = m_dialogs.chooseFolder(this, proposed);
+    if (folder.isEmpty())
+        return false;
+    startScan({folder});
+    return true;
+}
+
+void LayoutOverviewDialog::startScan(const QStringList& paths)
+{
+    if (scanning())
+        return;
+    m_folder = paths.isEmpty() ? QString() : paths.first();
+    std::vector<std::string> list;
+    for (const QString& p : paths)
+        list.push_back(QFile::encodeName(p).toStdString());
+    m_cancel = false;
+    m_progress->setRange(0, 0); // busy until the files are counted
+    m_progress->setValue(0);
+    m_progress->setVisible(true);
+    m_cancelButton->setEnabled(true);
+    m_folderButton->setEnabled(false);
+    m_summary->setText(QStringLiteral("Suche in %1 …").arg(QDir::toNativeSeparators(m_folder)));
+
+    auto result = std::make_shared<hz::tools::LayoutScan>();
+    m_result = result;
+    m_thread = QThread::create([this, list, result] {
+        hz::tools::ScanControl control;
+        control.cancel = &m_cancel;
+        control.progress = [this](std::size_t done, std::size_t total) {
+            QMetaObject::invokeMethod(
+                this, [this, done, total] { progress(done, total); }, Qt::QueuedConnection);
+        };
+        *result = hz::tools::ScanLayout(list, control);
+    });
+    connect(m_thread, &QThread::finished, this, &LayoutOverviewDialog::finished);
+    m_thread->start();
+}
+
+void LayoutOverviewDialog::cancelScan()
+{
+    if (!scanning())
+        return;
+    m_cancel = true;
+    m_cancelButton->setEnabled(false);
+    m_summary->setText(QStringLiteral("Wird abgebrochen …"));
+}
+
+void LayoutOverviewDialog::progress(qulonglong done, qulonglong total)
+{
+    if (!scanning())
+        return;
+    m_progress->setRange(0, static_cast<int>(total));
+    m_progress->setValue(static_cast<int>(done));
+}
+
+void LayoutOverviewDialog::finished()
+{
+    m_thread->deleteLater();
+    m_thread = nullptr;
+    m_progress->setVisible(false);
+    m_cancelButton->setEnabled(false);
+    m_folderButton->setEnabled(true);
+    m_model->setScan(std::move(*m_result));
+    m_result.reset();
+    showResult();
+    emit scanFinished();
+}
+
+void LayoutOverviewDialog::showResult()
+{
+    const hz::tools::LayoutScan& scan = m_model->scan();
+    const QString keep = m_type->currentIndex() > 0 ? m_type->currentText() : QString();
+    m_type->blockSignals(true);
+    m_type->clear();
+    m_type->addItem(QStringLiteral("Alle Typen"));
+    m_type->addItems(m_model->types());
+    const int again = keep.isEmpty() ? 0 : m_type->findText(keep);
+    m_type->setCurrentIndex(again < 0 ? 0 : again);
+    m_type->blockSignals(false);
+    m_filter->setTypeFilter(m_type->currentIndex() > 0 ? m_type->currentText() : QString());
+    m_table->resizeColumnsToContents();
+
+    m_summary->setText(QDir::toNativeSeparators(m_folder) + QStringLiteral(": ") +
+                       QString::fromStdString(hz::tools::OverviewSummary(scan)));
+    QStringList errors;
+    for (const hz::tools::ScanError& e : scan.errors)
+        errors << QString::fromStdString(e.file + ": " + hz::tools::OneLine(e.reason));
+    m_errors->setPlainText(errors.join(QLatin1Char('\n')));
+    m_errors->setVisible(!errors.isEmpty());
+    const bool any = !scan.decoders.empty() || !scan.errors.empty();
+    m_htmlButton->setEnabled(any);
+    m_csvButton->setEnabled(any);
+}
+
+void LayoutOverviewDialog::openLine(const QModelIndex& index)
+{
+    if (!index.isValid() || !m_open)
+        return;
+    m_open(index.data(LayoutTableModel::FileRole).toString());
+}
+
+bool LayoutOverviewDialog::exportTo(const QString& filter, const QString& suffix, const std::string& text)
+{
+    const QString proposed = QDir(m_folder).filePath(QStringLiteral("anlagen-uebersicht.") + suffix);
+    const QString path = m_dialogs.saveFile(this, proposed, filter, suffix);
+    if (path.isEmpty())
+        return false;
+    const hz::WriteResult written = hz::tools::WriteOverviewFile(QFile::encodeName(path).toStdString(), text);
+    if (!written.written) {
+        m_prompter.tell(hz::MsgKind::Error, written.message, hz::Buttons::Ok);
+        return false;
+    }
+    if (!written.message.empty())
+        m_prompter.tell(hz::MsgKind::Warning, written.message, hz::Buttons::Ok);
+    return true;
+}
+
+bool LayoutOverviewDialog::exportHtml()
+{
+    return exportTo(QStringLiteral("HTML|*.html"), QStringLiteral("html"), hz::tools::OverviewHtml(m_model->scan()));
+}
+
+bool LayoutOverviewDialog::exportCsv()
+{
+    return exportTo(QStringLiteral("CSV|*.csv"), QStringLiteral("csv"), hz::tools::OverviewCsv(m_model->scan()));
+}

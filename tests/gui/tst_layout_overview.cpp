@@ -1,0 +1,235 @@
+// Datei > Anlagen-Übersicht…: the table model over the scan of the fixture layout (lines,
+// sorting, filters, highlighted double uses), and the window that scans on a worker thread,
+// opens a file by double click and exports the table.
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QtTest>
+
+#include "MainWindowHarness.h"
+#include "core/tools/LayoutScan.h"
+#include "gui/app/TFormMain.h"
+#include "gui/tools/LayoutOverviewDialog.h"
+#include "gui/tools/LayoutTableModel.h"
+
+using namespace hz::test::window;
+using hz::tools::ColAddress;
+using hz::tools::ColCaption;
+using hz::tools::ColFile;
+using hz::tools::ColType;
+
+namespace {
+
+const QString kLayout = QStringLiteral(HZ_FIXTURE_DIR "/layout");
+
+QStringList column(const QAbstractItemModel& m, std::size_t col)
+{
+    QStringList cells;
+    for (int r = 0; r < m.rowCount(); ++r)
+        cells << m.index(r, static_cast<int>(col)).data().toString();
+    return cells;
+}
+
+} // namespace
+
+class TstLayoutOverview : public QObject {
+    Q_OBJECT
+
+private slots:
+    void modelLinesAndHighlight();
+    void sortNumbersAsNumbers();
+    void filters_data();
+    void filters();
+    void dialogScansOpensAndExports();
+    void dialogCancels();
+    void menuEntry();
+};
+
+void TstLayoutOverview::modelLinesAndHighlight()
+{
+    LayoutTableModel model;
+    model.setScan(hz::tools::ScanLayout({kLayout.toStdString()}));
+    QCOMPARE(model.rowCount(), 18); // 5 + 9 + 2 + 2 address rows
+    QCOMPARE(model.columnCount(), 12);
+    QCOMPARE(model.headerData(static_cast<int>(ColAddress), Qt::Horizontal).toString(), QStringLiteral("Adresse"));
+    QCOMPARE(model.types(),
+             (QStringList{"Relaisdekoder 8", "Stelldua/Forsta - F-Dekoder Neon ab V0.60", "Stellino  ab V3.51"}));
+    int doubles = 0;
+    for (int r = 0; r < model.rowCount(); ++r) {
+        const QModelIndex i = model.index(r, static_cast<int>(ColCaption));
+        const bool doubleUse = i.data(LayoutTableModel::DoubleUseRole).toBool();
+        doubles += doubleUse ? 1 : 0;
+        const QVariant background = i.data(Qt::BackgroundRole);
+        QCOMPARE(background.isValid(), doubleUse);
+        if (doubleUse) {
+            QCOMPARE(background.value<QBrush>().color(), QColor::fromRgb(LayoutTableModel::kDoubleUseRgb));
+            QVERIFY(i.data(Qt::ToolTipRole).toString().startsWith(QStringLiteral("Doppelt belegt: ")));
+        }
+    }
+    QCOMPARE(doubles, 4);
+    QCOMPARE(model.index(0, static_cast<int>(ColFile)).data(LayoutTableModel::FileRole).toString(),
+             kLayout + QStringLiteral("/neon_funktion.hex"));
+}
+
+void TstLayoutOverview::sortNumbersAsNumbers()
+{
+    LayoutTableModel model;
+    model.setScan(hz::tools::ScanLayout({kLayout.toStdString()}));
+    LayoutFilterModel proxy;
+    proxy.setSourceModel(&model);
+    proxy.sort(static_cast<int>(ColAddress), Qt::AscendingOrder);
+    const QStringList addresses = column(proxy, ColAddress);
+    // 0 (seven times), 3, 4, 5, 5, 17 (five times), 317, then the undecodable row.
+    QCOMPARE(addresses.mid(7, 5), (QStringList{"3", "4", "5", "5", "17"}));
+    QCOMPARE(addresses.mid(16), (QStringList{"317", ""}));
+    proxy.sort(static_cast<int>(ColCaption), Qt::AscendingOrder);
+    const QStringList captions = column(proxy, ColCaption);
+    QCOMPARE(captions.indexOf("Ausgang / Out 2") < captions.indexOf("Ausgang / Out 3"), true);
+    // Numbers within texts as numbers: "Out 3 (FL)" and "Out 4" before "Out 5" ... "All".
+    QCOMPARE(captions.first(), QStringLiteral("All"));
+}
+
+void TstLayoutOverview::filters_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("doubleOnly");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("everything") << ""
+                                << "" << false << 18;
+    QTest::newRow("one type") << "Relaisdekoder 8"
+                              << "" << false << 9;
+    QTest::newRow("address 17, Mot and DCC, accessory and function") << ""
+                                                                     << "17" << false << 5;
+    QTest::newRow("address 17 of one type") << "Stellino  ab V3.51"
+                                            << "17" << false << 2;
+    QTest::newRow("double uses") << ""
+                                 << "" << true << 4;
+    QTest::newRow("double uses at 17") << ""
+                                       << "17" << true << 2;
+    QTest::newRow("an address nobody has") << ""
+                                           << "999" << false << 0;
+    QTest::newRow("not a number") << ""
+                                  << "abc" << false << 0;
+}
+
+void TstLayoutOverview::filters()
+{
+    QFETCH(QString, type);
+    QFETCH(QString, address);
+    QFETCH(bool, doubleOnly);
+    QFETCH(int, lines);
+    LayoutTableModel model;
+    model.setScan(hz::tools::ScanLayout({kLayout.toStdString()}));
+    LayoutFilterModel proxy;
+    proxy.setSourceModel(&model);
+    proxy.setTypeFilter(type);
+    proxy.setAddressFilter(address);
+    proxy.setDoubleUsesOnly(doubleOnly);
+    QCOMPARE(proxy.rowCount(), lines);
+}
+
+void TstLayoutOverview::dialogScansOpensAndExports()
+{
+    hz::test::ScriptedFileDialogs dialogs;
+    hz::test::ScriptedPrompter prompter;
+    QStringList opened;
+    LayoutOverviewDialog dialog(dialogs, prompter, [&](const QString& f) { opened << f; });
+    QSignalSpy done(&dialog, &LayoutOverviewDialog::scanFinished);
+
+    dialogs.folderAnswers << kLayout;
+    QVERIFY(dialog.chooseFolder(QStringLiteral("/vorschlag")));
+    QCOMPARE(dialogs.folderProposed, QStringList{"/vorschlag"});
+    QVERIFY(dialog.scanning());
+    QVERIFY(done.wait(10000));
+    QVERIFY(!dialog.scanning());
+    QVERIFY(!dialog.findChild<QProgressBar*>(QStringLiteral("ProgressBar_scan"))->isVisible());
+    QCOMPARE(dialog.table().model()->rowCount(), 18);
+    QVERIFY(dialog.findChild<QLabel*>(QStringLiteral("lbl_summary"))
+                ->text()
+                .endsWith(QStringLiteral("4 Dateien, 4 Dekoder geladen, 2 Adressen doppelt belegt.")));
+
+    // A double click opens the line's file through the window's own open.
+    const QModelIndex relais = dialog.table().model()->index(5, 0);
+    emit dialog.table().doubleClicked(relais);
+    QCOMPARE(opened, QStringList{kLayout + "/relais_dcc.hex"});
+
+    // Cancelled file dialog: nothing started.
+    QVERIFY(!dialog.chooseFolder(kLayout));
+
+    QTemporaryDir out;
+    dialogs.saveAnswers << out.filePath("a.html") << out.filePath("a.csv");
+    QVERIFY(dialog.exportHtml());
+    QVERIFY(dialog.exportCsv());
+    QCOMPARE(dialogs.saveProposed.first(), kLayout + "/anlagen-uebersicht.html");
+    QFile html(out.filePath("a.html")), csv(out.filePath("a.csv"));
+    QVERIFY(html.open(QIODevice::ReadOnly) && csv.open(QIODevice::ReadOnly));
+    QVERIFY(html.readAll().contains("<tr class=\"doppelt\">"));
+    QVERIFY(csv.readAll().startsWith("Datei;Typ;"));
+    // A page that cannot be written is said, not passed over.
+    dialogs.saveAnswers << out.filePath("fehlt/b.html");
+    QVERIFY(!dialog.exportHtml());
+    QCOMPARE(prompter.shown.size(), std::size_t(1));
+}
+
+void TstLayoutOverview::dialogCancels()
+{
+    // Enough files that the scan is still running when it is cancelled.
+    QTemporaryDir many;
+    for (int k = 0; k < 300; ++k)
+        QFile::copy(kLayout + "/relais_dcc.hex", many.filePath(QStringLiteral("r%1.hex").arg(k)));
+    hz::test::ScriptedFileDialogs dialogs;
+    hz::test::ScriptedPrompter prompter;
+    LayoutOverviewDialog dialog(dialogs, prompter, {});
+    QSignalSpy done(&dialog, &LayoutOverviewDialog::scanFinished);
+    dialog.startScan({many.path()});
+    dialog.cancelScan();
+    QVERIFY(done.wait(20000));
+    QVERIFY(dialog.model().scan().cancelled);
+    QVERIFY(dialog.model().rowCount() < 300 * 9);
+
+    // Closing the window while a scan runs waits for it; nothing is left running.
+    auto* second = new LayoutOverviewDialog(dialogs, prompter, {});
+    second->startScan({many.path()});
+    delete second;
+}
+
+void TstLayoutOverview::menuEntry()
+{
+    Harness h;
+    TFormMain& w = h.make();
+    auto* file = w.findChild<QMenu*>(QStringLiteral("menu_file"));
+    QVERIFY(file);
+    const QList<QAction*> actions = file->actions();
+    QAction* entry = w.findChild<QAction*>(QStringLiteral("act_overview"));
+    QVERIFY(entry);
+    QCOMPARE(entry->text(), QStringLiteral("&Anlagen-Übersicht…"));
+    QVERIFY(actions.indexOf(entry) < actions.indexOf(w.findChild<QAction*>(QStringLiteral("act_quit"))));
+
+    // Cancelled folder question: no window.
+    entry->trigger();
+    QVERIFY(!w.findChild<LayoutOverviewDialog*>() || !w.findChild<LayoutOverviewDialog*>()->isVisible());
+
+    h.dialogs.folderAnswers << kLayout;
+    entry->trigger();
+    auto* dialog = w.findChild<LayoutOverviewDialog*>();
+    QVERIFY(dialog && dialog->isVisible());
+    if (dialog->scanning()) {
+        QSignalSpy done(dialog, &LayoutOverviewDialog::scanFinished);
+        QVERIFY(done.wait(10000));
+    }
+    // Double click: the window loads the file.
+    QAbstractItemModel* m = dialog->table().model();
+    emit dialog->table().doubleClicked(m->index(m->rowCount() - 1, 0));
+    QVERIFY(status(w)[3].startsWith(kLayout + "/weiche_b.hex"));
+}
+
+QTEST_MAIN(TstLayoutOverview)
+#include "tst_layout_overview.moc"
