@@ -27,6 +27,7 @@ struct Options {
     std::vector<std::string> actions;   // --do ACTION, in order
     bool strict = false;                // --strict
     std::string count, step;            // --count K, --step S (checked by the command)
+    std::string html, pdf;              // sheet --html AUS, --pdf AUS
     // Where an operand "-" is read from: the process's standard input, or a test's text.
     std::istream* input = nullptr;
 };
@@ -137,5 +138,6 @@ std::unique_ptr<Command> makeMnemonicCommand();
 std::unique_ptr<Command> makeDiffCommand();
 std::unique_ptr<Command> makeMigrateCommand();
 std::unique_ptr<Command> makeSeriesCommand();
+std::unique_ptr<Command> makeSheetCommand();
 
 } // namespace hz::cli

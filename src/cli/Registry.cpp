@@ -16,6 +16,7 @@ const std::vector<std::unique_ptr<Command>>& Commands()
         c.push_back(makeDiffCommand());
         c.push_back(makeMigrateCommand());
         c.push_back(makeSeriesCommand());
+        c.push_back(makeSheetCommand());
         return c;
     }();
     return all;

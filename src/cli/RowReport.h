@@ -1,18 +1,11 @@
 #pragma once
-// One captioned address row as the address page shows it, for the reports of the tool.
+// The address rows as the tool's reports name them; the settings sheet in core reads them too.
 
-#include <string>
-#include <vector>
-
-#include "core/Session.h"
+#include "core/tools/RowReport.h"
 
 namespace hz::cli {
 
-struct RowReport {
-    int row;
-    std::string caption, address, state, function;
-};
-
-std::vector<RowReport> rowReports(const Session& s);
+using tools::RowReport;
+using tools::rowReports;
 
 } // namespace hz::cli

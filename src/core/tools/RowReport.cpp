@@ -1,6 +1,6 @@
-#include "cli/RowReport.h"
+#include "core/tools/RowReport.h"
 
-namespace hz::cli {
+namespace hz::tools {
 
 std::vector<RowReport> rowReports(const Session& s)
 {
@@ -20,4 +20,4 @@ std::vector<RowReport> rowReports(const Session& s)
     return rows;
 }
 
-} // namespace hz::cli
+} // namespace hz::tools
