@@ -13,7 +13,6 @@
 
 namespace hz::print {
 
-
 QString PictureUrl(int index) { return QString::fromLatin1(tools::kSheetPictureScheme) + QString::number(index); }
 
 QImage PixelImage(int width, int height, const unsigned char* rgb)

@@ -78,8 +78,7 @@ bool SheetPdf(const tools::SettingsSheet& sheet, std::string& result)
         pixels.push_back(pages::RenderDrawing(p->width, p->height, p->drawing));
     const std::vector<const tools::SheetPicture*> all = tools::SheetPictures(sheet);
     for (std::size_t k = 0; k < all.size(); ++k)
-        pictures.push_back(
-            {all[k]->width, all[k]->height, reinterpret_cast<const unsigned char*>(pixels[k].data())});
+        pictures.push_back({all[k]->width, all[k]->height, reinterpret_cast<const unsigned char*>(pixels[k].data())});
     const std::string html = tools::SheetHtml(sheet, tools::PrintPictureTag);
     const std::string title = "Einstellungsblatt " + sheet.type;
     const HzSheetPdfInput input{html.c_str(), title.c_str(), pictures.data(), pictures.size()};

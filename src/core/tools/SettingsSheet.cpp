@@ -73,7 +73,8 @@ SheetPage ReadPage(const pages::Page& page)
             continue;
         if (c.kind == ControlKind::Image) {
             if (c.geometry)
-                out.pictures.push_back({Trimmed(ControlCaption(page, c)), c.geometry->width, c.geometry->height, c.drawing});
+                out.pictures.push_back(
+                    {Trimmed(ControlCaption(page, c)), c.geometry->width, c.geometry->height, c.drawing});
             continue;
         }
         if (!HoldsSetting(c) || IsSpinner(c))
@@ -204,8 +205,7 @@ std::string PrintPictureTag(std::size_t index, const SheetPicture& picture)
 
 std::string SheetHtml(const SettingsSheet& sheet, const PictureMarkup& picture)
 {
-    const PictureMarkup markup =
-        picture ? picture : [](std::size_t, const SheetPicture& p) { return PictureSvg(p); };
+    const PictureMarkup markup = picture ? picture : [](std::size_t, const SheetPicture& p) { return PictureSvg(p); };
     auto e = HtmlEscaped;
     std::string h;
     h += "<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n";

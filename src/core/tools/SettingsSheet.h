@@ -31,7 +31,7 @@ struct SheetPicture {
 };
 
 struct SheetPage {
-    std::string title; // "Servokurven", "CV-Register"
+    std::string title;    // "Servokurven", "CV-Register"
     bool pending = false; // its working copy holds changes not yet taken over
     std::vector<SheetSetting> settings;
     std::vector<SheetPicture> pictures;

@@ -17,6 +17,7 @@
 #include "core/Version.h"
 #include "gui/app/QtText.h"
 #include "gui/app/Settings.h"
+#include "gui/app/SheetPrinting.h"
 #include "gui/app/TFormMain.h"
 #include "gui/pages/AddressRowsFrame.h"
 #include "gui/pages/PageFrame.h"
@@ -60,6 +61,15 @@ MainMenu::MainMenu(TFormMain& window, std::function<void(const QString&)> open)
     file->addSeparator();
     buttonAction(file, "act_prev", QStringLiteral("&Vorherige Datei im Ordner"), {}, window.btn_prev);
     buttonAction(file, "act_next", QStringLiteral("&Nächste Datei im Ordner"), {}, window.btn_next);
+    file->addSeparator();
+    // The settings sheet to file with the decoder, of a file whose type is known.
+    m_sheetActions = {addAction(file, "act_print_sheet", QStringLiteral("Einstellungsblatt &drucken…"), {}),
+                      addAction(file, "act_sheet_pdf", QStringLiteral("Einstellungsblatt als &PDF…"), {})};
+    connect(m_sheetActions[0], &QAction::triggered, this,
+            [this] { hz::gui::PrintSettingsSheet(m_window.session, m_file, &m_window, m_window.printDialog()); });
+    connect(m_sheetActions[1], &QAction::triggered, this,
+            [this] { hz::gui::SaveSettingsSheetPdf(m_window.session, m_file, &m_window, m_window.fileDialogs()); });
+    refreshSheetActions();
     file->addSeparator();
     buttonAction(file, "act_quit", QStringLiteral("&Beenden"), QKeySequence(Qt::CTRL | Qt::Key_Q), window.btn_close);
 
@@ -150,6 +160,7 @@ void MainMenu::loaded(const QString& file, hz::LoadOutcome outcome)
     else if (outcome == hz::LoadOutcome::Stopped)
         m_file.clear(); // nothing of any file is shown
     refreshTitle();
+    refreshSheetActions();
 }
 
 void MainMenu::remember(const QString& file)
@@ -168,6 +179,13 @@ void MainMenu::saved(const QString& file)
     m_file = file;
     remember(file);
     refreshTitle();
+}
+
+void MainMenu::refreshSheetActions()
+{
+    const bool known = !m_file.isEmpty() && m_window.session.ident.Type;
+    for (QAction* action : m_sheetActions)
+        action->setEnabled(known);
 }
 
 void MainMenu::refreshTitle()

@@ -56,6 +56,8 @@ private:
                           QPushButton* button);
     QAction* addAction(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys);
     void fillRecentMenu();
+    // The sheet entries: enabled while a file of a known decoder type is shown.
+    void refreshSheetActions();
     void showAbout();
 
     TFormMain& m_window;
@@ -65,4 +67,5 @@ private:
     QStringList m_recent;
     QMenu* m_recentMenu = nullptr;
     std::vector<std::pair<QPushButton*, QAction*>> m_mirrors; // actions enabled as their button
+    std::vector<QAction*> m_sheetActions;
 };

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QPrinter;
 class QWidget;
 
 namespace hz {
@@ -24,6 +25,9 @@ struct MainWindowServices {
     QString settingsPath;
     // Replaces the HEX information dialog that "HEX Info" opens modally (InfoDialog).
     std::function<void(QWidget* owner)> showInfo;
+    // Replaces the print dialog of "Einstellungsblatt drucken…": sets up the printer, true to
+    // print.
+    std::function<bool(QPrinter& printer, QWidget* parent)> printDialog;
 };
 
 } // namespace hz::gui

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -40,6 +41,8 @@ struct Harness {
     hz::test::ScriptedPrompter prompter;
     hz::test::ScriptedFileDialogs dialogs;
     QStringList openedUrls;
+    // Stands for the print dialog of "Einstellungsblatt drucken…" when set.
+    std::function<bool(QPrinter&, QWidget*)> printDialog;
     QTemporaryDir dir;
     QString settingsPath;
     std::unique_ptr<TFormMain> w;
@@ -55,6 +58,7 @@ struct Harness {
         s.dialogs = &dialogs;
         s.openUrl = [this](const QString& url) { openedUrls << url; };
         s.settingsPath = settingsPath;
+        s.printDialog = printDialog;
         w = std::make_unique<TFormMain>(s);
         return *w;
     }

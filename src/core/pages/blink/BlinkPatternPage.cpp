@@ -429,8 +429,8 @@ std::vector<PagePicture> BlinkPatternPage::sheetPictures() const
                 continue;
             const Rect r = at(imageIndex(k)).geometry.value_or(Rect{});
             const std::string output = at(imageIndex(k) - 1).caption; // the "Out#k" label before the image
-            out.push_back({(first ? head + " - " : std::string()) + output, r.width, r.height,
-                           patternDrawing(a, k, step)});
+            out.push_back(
+                {(first ? head + " - " : std::string()) + output, r.width, r.height, patternDrawing(a, k, step)});
             first = false;
         }
         if (first)

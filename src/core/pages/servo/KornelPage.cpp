@@ -587,7 +587,7 @@ std::vector<PagePicture> KornelPage::sheetPictures() const
         servo::ConstRecord rec = record(k);
         const float step = stepWidthOf(k);
         const std::string name = ctl(kCurveButtons[k - 1]).caption.empty() ? "Kurve " + std::to_string(k)
-                                                                            : ctl(kCurveButtons[k - 1]).caption;
+                                                                           : ctl(kCurveButtons[k - 1]).caption;
         const int points = servo::PointCount(rec);
         out.push_back({name + ": " + std::to_string(points) + (points == 1 ? " Punkt" : " Punkte") +
                            ", Stretch-Faktor " + std::to_string(rec[servo::kStretch]),
