@@ -1,5 +1,6 @@
 #include "gui/app/SheetPrinting.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
