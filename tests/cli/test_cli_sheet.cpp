@@ -95,3 +95,23 @@ TEST(CliSheet, PdfWithoutADisplay)
     EXPECT_EQ(readFile((dir / "err").string()), "");
     fs::remove_all(dir);
 }
+
+// A tool installed without its PDF module says so and writes nothing, not even the HTML.
+TEST(CliSheet, PdfWithoutTheModuleWritesNothing)
+{
+    const auto dir = tempDir("cli-sheet-module");
+    const std::string tool = (dir / "hexzwirbel-cli").string();
+    fs::copy_file(HZ_CLI_EXE, tool);
+    fs::permissions(tool, fs::perms::owner_all);
+    const std::string html = (dir / "blatt.html").string();
+    const std::string err = (dir / "err").string();
+    EXPECT_EQ(shell("'" + tool + "' sheet '" + fixture("servo_kornel4.hex") + "' --html '" + html + "' --pdf '" +
+                    (dir / "blatt.pdf").string() + "' 2> '" + err + "'"),
+              1);
+    EXPECT_TRUE(has(readFile(err), ": Fehler: Das PDF-Modul hexzwirbel-sheet-pdf.so fehlt neben dem Programm; ohne es "
+                                   "gibt es kein PDF. Nichts geschrieben.\n"))
+        << readFile(err);
+    EXPECT_FALSE(fs::exists(html));
+    EXPECT_FALSE(fs::exists(dir / "blatt.pdf"));
+    fs::remove_all(dir);
+}

@@ -71,12 +71,12 @@ bool SheetPdf(const tools::SettingsSheet& sheet, std::string& result)
     if (!pdf)
         return false;
     // The pictures as the window paints them, referred to by number in the page.
+    static_assert(sizeof(pages::Colour) == 3, "the module takes 3 bytes a pixel");
+    const std::vector<const tools::SheetPicture*> all = tools::SheetPictures(sheet);
     std::vector<std::vector<pages::Colour>> pixels;
     std::vector<HzSheetPicture> pictures;
-    static_assert(sizeof(pages::Colour) == 3, "the module takes 3 bytes a pixel");
-    for (const tools::SheetPicture* p : tools::SheetPictures(sheet))
+    for (const tools::SheetPicture* p : all)
         pixels.push_back(pages::RenderDrawing(p->width, p->height, p->drawing));
-    const std::vector<const tools::SheetPicture*> all = tools::SheetPictures(sheet);
     for (std::size_t k = 0; k < all.size(); ++k)
         pictures.push_back({all[k]->width, all[k]->height, reinterpret_cast<const unsigned char*>(pixels[k].data())});
     const std::string html = tools::SheetHtml(sheet, tools::PrintPictureTag);
