@@ -69,7 +69,7 @@ exactly() {
 }
 
 # Commands, and after a command its options (and those before it).
-exactly "hexzwirbel-cli " info convert set types dump compare mnemonic diff migrate series doc overview help
+exactly "hexzwirbel-cli " info convert set types dump compare mnemonic diff migrate series doc overview sheet help
 exactly "hexzwirbel-cli m" migrate mnemonic
 exactly "hexzwirbel-cli --default-config se" set series
 exactly "hexzwirbel-cli help m" migrate mnemonic
@@ -80,12 +80,14 @@ refuse "hexzwirbel-cli set ampel.hex -" --json --count
 exactly "hexzwirbel-cli series ampel.hex --c" --count
 exactly "hexzwirbel-cli overview Ordner --" --json --csv --html --default-config --help
 exactly "hexzwirbel-cli overview Ordner --html n" notiz.txt
+exactly "hexzwirbel-cli sheet ampel.hex --" --html --pdf --default-config --help
 
 # File names where a file goes: inputs, -o; none for commands that take no file, or after
 # options that take a number or a row.
 exactly "hexzwirbel-cli info " ampel.hex forsta_16f18324.hex notiz.txt Ordner stellino_12f629.hex
 exactly "hexzwirbel-cli compare ampel.hex s" stellino_12f629.hex
 exactly "hexzwirbel-cli convert ampel.hex -o n" notiz.txt
+exactly "hexzwirbel-cli sheet ampel.hex --pdf n" notiz.txt
 [[ $compopt_args == *filenames* ]] || fail "Dateinamen ohne -o filenames"
 exactly "hexzwirbel-cli mnemonic "
 exactly "hexzwirbel-cli types "

@@ -73,5 +73,12 @@ for c in $commands; do
         gzip -dc "$share/man/man1/hexzwirbel-cli.1.gz" | grep -q "^\.B[IR]* $c\$" ||
         fail "Befehl $c fehlt in hexzwirbel-cli.1"
 done
+# The PDF module where the installed tool looks for it, relative to its own folder.
+for module in "$staging"/lib*/hexzwirbel/hexzwirbel-sheet-pdf.so "$staging"/lib/*/hexzwirbel/hexzwirbel-sheet-pdf.so; do
+    [ -f "$module" ] || continue
+    env -u DISPLAY -u WAYLAND_DISPLAY "$bin/hexzwirbel-cli" sheet "$share/doc/hexzwirbel/examples/servo_16f684.hex" \
+        --pdf "$staging/blatt.pdf" || fail "sheet --pdf aus bin/ findet $module nicht"
+    [ "$(head -c 4 "$staging/blatt.pdf")" = "%PDF" ] || fail "sheet --pdf schreibt kein PDF"
+done
 rm -rf "$staging"
 echo "install_tree: ok"

@@ -28,7 +28,7 @@ struct Options {
     bool strict = false;                // --strict
     std::string count, step;            // --count K, --step S (checked by the command)
     bool csv = false;                   // --csv
-    std::string html;                   // --html AUS
+    std::string html, pdf;              // overview and sheet --html AUS, sheet --pdf AUS
     // Where an operand "-" is read from: the process's standard input, or a test's text.
     std::istream* input = nullptr;
 };
@@ -141,5 +141,6 @@ std::unique_ptr<Command> makeMigrateCommand();
 std::unique_ptr<Command> makeSeriesCommand();
 std::unique_ptr<Command> makeDocCommand();
 std::unique_ptr<Command> makeOverviewCommand();
+std::unique_ptr<Command> makeSheetCommand();
 
 } // namespace hz::cli

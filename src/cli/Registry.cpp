@@ -18,6 +18,7 @@ const std::vector<std::unique_ptr<Command>>& Commands()
         c.push_back(makeSeriesCommand());
         c.push_back(makeDocCommand());
         c.push_back(makeOverviewCommand());
+        c.push_back(makeSheetCommand());
         return c;
     }();
     return all;

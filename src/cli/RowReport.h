@@ -1,5 +1,5 @@
 #pragma once
-// The address rows for the tool's reports: the core's row report.
+// The address rows as the tool's reports name them; the settings sheet in core reads them too.
 
 #include "core/tools/RowReport.h"
 

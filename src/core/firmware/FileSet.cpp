@@ -516,6 +516,14 @@ void FileSet::add(const std::string& path, const std::vector<std::string>& lines
     m_entries.push_back(std::move(e));
 }
 
+void FileSet::addContent(const std::string& path, std::string content)
+{
+    auto e = std::make_unique<Entry>();
+    e->path = path;
+    e->content = std::move(content);
+    m_entries.push_back(std::move(e));
+}
+
 WriteResult FileSet::commit()
 {
     WriteResult result;
@@ -594,6 +602,13 @@ WriteResult writeLinesAtomically(const std::string& path, const std::vector<std:
 {
     FileSet one;
     one.add(path, lines);
+    return one.commit();
+}
+
+WriteResult writeContentAtomically(const std::string& path, std::string content)
+{
+    FileSet one;
+    one.addContent(path, std::move(content));
     return one.commit();
 }
 

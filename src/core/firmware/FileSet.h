@@ -43,6 +43,8 @@ public:
 
     // A file to write: `lines`, each followed by CR LF.
     void add(const std::string& path, const std::vector<std::string>& lines);
+    // A file to write with exactly these bytes (a settings sheet, a PDF).
+    void addContent(const std::string& path, std::string content);
     // Writes every file added, or none. Nothing is written before every target has been
     // checked and every regular file prepared beside its target. A device cannot take back
     // what it was sent, so devices and FIFOs are written last.
@@ -55,6 +57,9 @@ private:
 
 // One file written by the rules above.
 WriteResult writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines);
+
+// One file of exactly these bytes written by the rules above.
+WriteResult writeContentAtomically(const std::string& path, std::string content);
 
 // Shows a failed write as an error and the warning of a write that went through; returns
 // whether the file was written.

@@ -51,6 +51,14 @@ struct PagePlace {
     std::optional<WindowArrangement> window;
 };
 
+// A picture of a page's working copy as a printed settings sheet shows it: what the page's
+// image control would show for one part of the copy, drawn by the same code.
+struct PagePicture {
+    std::string caption; // "Kurve 2: 40 Punkte, Stretch-Faktor 3"
+    int width = 0, height = 0;
+    Drawing drawing;
+};
+
 // A named stretch of a page's working copy: entries first .. first + count - 1.
 struct DataPart {
     std::string name; // "Kurve 2 Punkte": what a report calls it
@@ -118,6 +126,10 @@ public:
     // What the working copy's entries mean, where one page serves decoder types that read the
     // same entries differently; a copy is carried only between pages of the same layout.
     virtual std::string dataLayout() const { return {}; }
+    // For a page whose image shows one part of its working copy at a time (the selected servo
+    // curve): a picture of every part, for the settings sheet. Empty: the sheet shows the
+    // page's images as they stand.
+    virtual std::vector<PagePicture> sheetPictures() const { return {}; }
 
     // Whether only a load hides the page's frame: showing another page leaves it as it is.
     virtual bool hiddenOnlyByLoad() const { return false; }

@@ -1,6 +1,6 @@
 #pragma once
-// One captioned address row as the address page shows it, for reports: the tool's `info`
-// and the layout overview read the rows through here.
+// One captioned address row as the address page shows it, for reports: the tool's `info`, the
+// layout overview and the settings sheet read the rows through here.
 
 #include <string>
 #include <vector>

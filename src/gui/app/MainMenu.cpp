@@ -20,11 +20,12 @@
 #include "core/Version.h"
 #include "gui/app/QtText.h"
 #include "gui/app/Settings.h"
+#include "gui/app/SheetPrinting.h"
 #include "gui/app/TFormMain.h"
 #include "gui/pages/AddressRowsFrame.h"
 #include "gui/pages/PageFrame.h"
-#include "gui/tools/SettingsTools.h"
 #include "gui/tools/LayoutOverviewDialog.h"
+#include "gui/tools/SettingsTools.h"
 
 QString firstHexFile(const QMimeData* data)
 {
@@ -66,11 +67,19 @@ MainMenu::MainMenu(TFormMain& window, std::function<void(const QString&)> open)
     buttonAction(file, "act_prev", QStringLiteral("&Vorherige Datei im Ordner"), {}, window.btn_prev);
     buttonAction(file, "act_next", QStringLiteral("&Nächste Datei im Ordner"), {}, window.btn_next);
     file->addSeparator();
-    // Comparing with and carrying settings from another file: there is no button for these.
+    // Comparing with and carrying settings from another file, and the settings sheet to file
+    // with the decoder: there are no buttons for these.
     m_fileTools = {addAction(file, "act_compare", QStringLiteral("Ver&gleichen mit…"), {}),
-                   addAction(file, "act_migrate", QStringLiteral("&Einstellungen übernehmen aus…"), {})};
+                   addAction(file, "act_migrate", QStringLiteral("&Einstellungen übernehmen aus…"), {}),
+                   addAction(file, "act_print_sheet", QStringLiteral("Einstellungsblatt &drucken…"), {}),
+                   addAction(file, "act_sheet_pdf", QStringLiteral("Einstellungsblatt als &PDF…"), {})};
     connect(m_fileTools[0], &QAction::triggered, &window, [&window] { window.compareWithFile(); });
     connect(m_fileTools[1], &QAction::triggered, &window, [&window] { window.takeSettingsFromFile(); });
+    connect(m_fileTools[2], &QAction::triggered, this,
+            [this] { hz::gui::PrintSettingsSheet(m_window.session, m_file, &m_window, m_window.printDialog()); });
+    connect(m_fileTools[3], &QAction::triggered, this,
+            [this] { hz::gui::SaveSettingsSheetPdf(m_window.session, m_file, &m_window, m_window.fileDialogs()); });
+    refreshFileTools();
     connect(addAction(file, "act_overview", QStringLiteral("&Anlagen-Übersicht…"), {}), &QAction::triggered, this,
             &MainMenu::showLayoutOverview);
     file->addSeparator();
@@ -191,8 +200,7 @@ void MainMenu::loaded(const QString& file, hz::LoadOutcome outcome)
         m_file = file;
     else if (outcome == hz::LoadOutcome::Stopped)
         m_file.clear(); // nothing of any file is shown
-    for (QAction* action : m_fileTools)
-        action->setEnabled(hz::gui::SettingsToolsAvailable(m_window.session));
+    refreshFileTools();
     showSessionState();
 }
 
@@ -212,6 +220,13 @@ void MainMenu::saved(const QString& file)
     m_file = file;
     remember(file);
     showSessionState();
+}
+
+void MainMenu::refreshFileTools()
+{
+    const bool known = !m_file.isEmpty() && hz::gui::SettingsToolsAvailable(m_window.session);
+    for (QAction* action : m_fileTools)
+        action->setEnabled(known);
 }
 
 void MainMenu::showSessionState()

@@ -61,6 +61,8 @@ private:
     void fillRecentMenu();
     // Whether a key pressed in one of the window's widgets is the undo or redo shortcut.
     bool windowTakesShortcut(QObject* receiver, QKeyEvent* key) const;
+    // The entries that work on the shown file: enabled while a file of a known decoder type is.
+    void refreshFileTools();
     void showAbout();
     // Datei > Anlagen-Übersicht…: asks for a folder and shows its decoders (one window, kept).
     void showLayoutOverview();

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QPrinter;
 class QWidget;
 
 namespace hz {
@@ -28,6 +29,9 @@ struct MainWindowServices {
     QString dataFolder;
     // Replaces the HEX information dialog that "HEX Info" opens modally (InfoDialog).
     std::function<void(QWidget* owner)> showInfo;
+    // Replaces the print dialog of "Einstellungsblatt drucken…": sets up the printer, true to
+    // print.
+    std::function<bool(QPrinter& printer, QWidget* parent)> printDialog;
 };
 
 } // namespace hz::gui

@@ -85,7 +85,9 @@ public:
     const std::vector<PageFrame*>& frames() const;
     AddressRowsFrame& addressRows() { return *m_rows; }
     QString settingsPath() const { return m_settingsPath; }
+    // The file dialogs and the print dialog the window asks through (its own, or a test's).
     hz::gui::FileDialogs& fileDialogs() { return *m_dialogs; }
+    const std::function<bool(QPrinter&, QWidget*)>& printDialog() const { return m_services.printDialog; }
 
     // SessionView: what only the window does during a load. The core host has set up the
     // pages of a kind; they say where they stand, and the window arranges itself around them.

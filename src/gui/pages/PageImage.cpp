@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/pages/Page.h"
+#include "print/SheetPrint.h"
 
 PageImage::PageImage(QWidget* parent) : QWidget(parent)
 {
@@ -19,14 +20,8 @@ PageImage::PageImage(QWidget* parent) : QWidget(parent)
 void PageImage::setDrawing(int width, int height, const hz::pages::Drawing& drawing)
 {
     const std::vector<hz::pages::Colour> px = hz::pages::RenderDrawing(width, height, drawing);
-    QImage img(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
-    for (int y = 0; y < img.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x) {
-            const hz::pages::Colour c = px[std::size_t(y) * std::size_t(img.width()) + std::size_t(x)];
-            line[x] = qRgb(c.r, c.g, c.b);
-        }
-    }
+    static_assert(sizeof(hz::pages::Colour) == 3, "3 bytes a pixel");
+    QImage img = hz::print::PixelImage(width, height, reinterpret_cast<const unsigned char*>(px.data()));
     m_image = std::move(img);
     setFixedSize(m_image.size());
     update();

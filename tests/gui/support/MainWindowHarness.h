@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -43,6 +44,8 @@ struct Harness {
     QStringList openedUrls;
     bool browserOpens = true;
     QString dataFolder;
+    // Stands for the print dialog of "Einstellungsblatt drucken…" when set.
+    std::function<bool(QPrinter&, QWidget*)> printDialog;
     QTemporaryDir dir;
     QString settingsPath;
     std::unique_ptr<TFormMain> w;
@@ -62,6 +65,7 @@ struct Harness {
         };
         s.settingsPath = settingsPath;
         s.dataFolder = dataFolder;
+        s.printDialog = printDialog;
         w = std::make_unique<TFormMain>(s);
         return *w;
     }

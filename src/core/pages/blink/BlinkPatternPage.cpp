@@ -154,21 +154,27 @@ int BlinkPatternPage::SelectedAddress() const
     return 1;
 }
 
-int BlinkPatternPage::DecodedStretch() const
+int BlinkPatternPage::DecodedStretch(int address) const
 {
-    const int low = entry(m_layout.stretchIndex);
+    const int low = entry(address, m_layout.stretchIndex);
     if (m_layout.stretchHighIndex < 0)
         return low;
     if (m_base255)
-        return entry(m_layout.stretchHighIndex) * 255 + low - 255;
+        return entry(address, m_layout.stretchHighIndex) * 255 + low - 255;
     return low;
 }
 
-bool BlinkPatternPage::StepOn(int step, int output) const
+bool BlinkPatternPage::StepOn(int address, int step, int output) const
 {
     if (output <= 4)
-        return (entry(step) >> (output - 1) & 1) != 0;
-    return (entry(m_layout.secondStepBase + step) >> (output - 5) & 1) != 0;
+        return (entry(address, step) >> (output - 1) & 1) != 0;
+    return (entry(address, m_layout.secondStepBase + step) >> (output - 5) & 1) != 0;
+}
+
+bool BlinkPatternPage::OutputUsed(int address, int output) const
+{
+    return output <= 4 ? (entry(address, m_layout.flagsIndex) >> (output + 3) & 1) != 0
+                       : (entry(address, m_layout.usedHighIndex) >> (output - 5) & 1) != 0;
 }
 
 bool BlinkPatternPage::hasPending() const { return at(m_uebernehmen).enabled; }
@@ -353,10 +359,8 @@ void BlinkPatternPage::ShowPatternValues()
     writeEdit(m_stretchEdit, std::to_string(DecodedStretch()));
     const int flags = entry(m_layout.flagsIndex);
     setChecked(at(m_loop), (flags & 1) != 0);
-    for (int k = 1; k <= m_layout.outputs; ++k) {
-        const bool used = k <= 4 ? (flags >> (k + 3) & 1) != 0 : (entry(m_layout.usedHighIndex) >> (k - 5) & 1) != 0;
-        setChecked(at(checkIndex(k)), used);
-    }
+    for (int k = 1; k <= m_layout.outputs; ++k)
+        setChecked(at(checkIndex(k)), OutputUsed(SelectedAddress(), k));
     int count = 0, stretch = 0;
     if (parseWholeNumber(at(m_countEdit).text, count) && parseWholeNumber(at(m_stretchEdit).text, stretch)) {
         const auto [step, total] = TimeLabels(stretch, count);
@@ -376,27 +380,63 @@ void BlinkPatternPage::recomputeStepWidth()
 void BlinkPatternPage::DrawPatterns()
 {
     recomputeStepWidth();
-    const int count = std::clamp(entry(m_layout.countIndex), 0, m_layout.steps);
-    const int onTop = static_cast<int>(static_cast<float>(ImageHeight) - 100.0f * LevelScale);
-    const int offTop = ImageHeight;
     for (int k = 1; k <= m_layout.outputs; ++k) {
         Control& image = at(imageIndex(k));
-        const Rect r = image.geometry.value_or(Rect{});
         setVisible(image, at(checkIndex(k)).checked);
-        Canvas canvas(r.width, r.height);
-        canvas.brush = colours::White;
-        canvas.Clear();
-        canvas.pen = colours::Black;
-        canvas.brush = colours::Red;
-        for (int i = 0; i < count; ++i) {
-            const int x1 = static_cast<int>(static_cast<double>(i) * static_cast<double>(StepWidth));
-            const int x2 = static_cast<int>(static_cast<double>(i + 1) * static_cast<double>(StepWidth));
-            const int top = StepOn(i, k) ? onTop : offTop;
-            const int bottom = m_layout.barEndsAtImageHeight ? ImageHeight : 100 - top;
-            canvas.Rectangle(x1, top, x2, bottom);
-        }
-        setDrawing(image, canvas.take());
+        setDrawing(image, patternDrawing(SelectedAddress(), k, StepWidth));
     }
+}
+
+pages::Drawing BlinkPatternPage::patternDrawing(int address, int output, float stepWidth) const
+{
+    const int count = std::clamp(entry(address, m_layout.countIndex), 0, m_layout.steps);
+    const int onTop = static_cast<int>(static_cast<float>(ImageHeight) - 100.0f * LevelScale);
+    const int offTop = ImageHeight;
+    const Rect r = at(imageIndex(output)).geometry.value_or(Rect{});
+    Canvas canvas(r.width, r.height);
+    canvas.brush = colours::White;
+    canvas.Clear();
+    canvas.pen = colours::Black;
+    canvas.brush = colours::Red;
+    for (int i = 0; i < count; ++i) {
+        const int x1 = static_cast<int>(static_cast<double>(i) * static_cast<double>(stepWidth));
+        const int x2 = static_cast<int>(static_cast<double>(i + 1) * static_cast<double>(stepWidth));
+        const int top = StepOn(address, i, output) ? onTop : offTop;
+        const int bottom = m_layout.barEndsAtImageHeight ? ImageHeight : 100 - top;
+        canvas.Rectangle(x1, top, x2, bottom);
+    }
+    return canvas.take();
+}
+
+std::vector<PagePicture> BlinkPatternPage::sheetPictures() const
+{
+    // Every address with its used outputs, each drawn as the page draws the selected address;
+    // the step width follows each address's own count, as it does on the page.
+    std::vector<PagePicture> out;
+    const int width = at(imageIndex(1)).geometry.value_or(Rect{}).width;
+    for (int a = 1; a <= kAddresses; ++a) {
+        const int count = std::clamp(entry(a, m_layout.countIndex), 1, m_layout.steps);
+        const float step = static_cast<float>(std::max(width - 10, 1)) / static_cast<float>(count);
+        const std::string address = at(m_firstRadio + static_cast<std::size_t>(a - 1)).caption;
+        const std::string head = (address.empty() ? "Adresse " + std::to_string(a) : address) + ": " +
+                                 std::to_string(entry(a, m_layout.countIndex)) +
+                                 (entry(a, m_layout.countIndex) == 1 ? " Punkt" : " Punkte") + ", Stretch-Faktor " +
+                                 std::to_string(DecodedStretch(a)) +
+                                 ((entry(a, m_layout.flagsIndex) & 1) != 0 ? ", Loop" : "");
+        bool first = true;
+        for (int k = 1; k <= m_layout.outputs; ++k) {
+            if (!OutputUsed(a, k))
+                continue;
+            const Rect r = at(imageIndex(k)).geometry.value_or(Rect{});
+            const std::string output = at(imageIndex(k) - 1).caption; // the "Out#k" label before the image
+            out.push_back(
+                {(first ? head + " - " : std::string()) + output, r.width, r.height, patternDrawing(a, k, step)});
+            first = false;
+        }
+        if (first)
+            out.push_back({head + " - kein Ausgang verwendet", 0, 0, {}});
+    }
+    return out;
 }
 
 void BlinkPatternPage::selectAddress()

@@ -100,13 +100,23 @@ public:
 
     // The address whose radio button is on (1..4).
     int SelectedAddress() const;
-    // The entry `index` of the selected block.
-    int entry(int index) const { return PatternData[blockStart() + static_cast<std::size_t>(index)]; }
-    // Stretch factor of the selected block as the firmware reads it, and its range.
-    int DecodedStretch() const;
+    // The entry `index` of the selected block (or of address `address`, 1..4).
+    int entry(int index) const { return entry(SelectedAddress(), index); }
+    int entry(int address, int index) const
+    {
+        return PatternData[blockStart(address) + static_cast<std::size_t>(index)];
+    }
+    // Stretch factor of the selected block (or of address `address`) as the firmware reads it,
+    // and its range.
+    int DecodedStretch() const { return DecodedStretch(SelectedAddress()); }
+    int DecodedStretch(int address) const;
     int StretchMax() const { return m_base255 ? 30000 : 200; }
-    // Whether output `output` (1..outputs) is on in step `step` of the selected block.
-    bool StepOn(int step, int output) const;
+    // Whether output `output` (1..outputs) is on in step `step` of the selected block (or of
+    // address `address`).
+    bool StepOn(int step, int output) const { return StepOn(SelectedAddress(), step, output); }
+    bool StepOn(int address, int step, int output) const;
+    // Every address's pattern, each used output drawn as the page draws the selected one.
+    std::vector<PagePicture> sheetPictures() const override;
 
     // Control names.
     std::string name(const char* suffix) const { return std::string(m_layout.prefix) + suffix; }
@@ -155,7 +165,11 @@ private:
 
     Control& at(std::size_t index) { return m_controls[index]; }
     const Control& at(std::size_t index) const { return m_controls[index]; }
-    std::size_t blockStart() const { return static_cast<std::size_t>((SelectedAddress() - 1) * m_layout.blockSize); }
+    std::size_t blockStart() const { return blockStart(SelectedAddress()); }
+    std::size_t blockStart(int address) const { return static_cast<std::size_t>((address - 1) * m_layout.blockSize); }
+    // Whether output `output` of address `address` is used, and the drawing of its steps.
+    bool OutputUsed(int address, int output) const;
+    pages::Drawing patternDrawing(int address, int output, float stepWidth) const;
     int& entryRef(int index) { return PatternData[blockStart() + static_cast<std::size_t>(index)]; }
     // The page's own write into an edit: as with a user's change, the edit's change handler
     // runs when the text is new.

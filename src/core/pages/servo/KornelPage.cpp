@@ -486,19 +486,30 @@ void KornelPage::ShowCurveValues()
                "Gesamtzeit für diese Kurve = " + std::to_string((static_cast<long long>(count) - 1) * step) + " ms");
 }
 
+float KornelPage::stepWidthOf(int curve) const
+{
+    const int n = servo::PointCount(record(curve));
+    return static_cast<float>(ctl("servo_Image1").geometry->width - 10) / static_cast<float>(n);
+}
+
 void KornelPage::DrawCurve()
 {
-    servo::ConstRecord rec = record(SelectedCurve());
+    StepWidth = stepWidthOf(SelectedCurve());
+    setDrawing(ctl("servo_Image1"), curveDrawing(SelectedCurve(), StepWidth));
+}
+
+pages::Drawing KornelPage::curveDrawing(int curve, float stepWidth) const
+{
+    servo::ConstRecord rec = record(curve);
     const int n = servo::PointCount(rec);
     const Rect r = *ctl("servo_Image1").geometry;
-    StepWidth = static_cast<float>(r.width - 10) / static_cast<float>(n);
-    const int m = std::min(3, static_cast<int>(static_cast<double>(StepWidth) * 0.3333333333333333));
+    const int m = std::min(3, static_cast<int>(static_cast<double>(stepWidth) * 0.3333333333333333));
 
     Canvas canvas(r.width, r.height);
     canvas.brush = colours::White;
     canvas.Clear();
     for (int i = 0; i < n; ++i) {
-        const int x = static_cast<int>(i * static_cast<double>(StepWidth));
+        const int x = static_cast<int>(i * static_cast<double>(stepWidth));
         const int v = rec[static_cast<std::size_t>(i)] & 0x7F;
         const int y = static_cast<int>(ImageHeight - v * static_cast<double>(LevelScale));
         canvas.pen = colours::Black;
@@ -521,7 +532,7 @@ void KornelPage::DrawCurve()
     const int kx = ctl("cbx_raster_x").selected;
     if (kx >= 1)
         for (int j = 1; j <= kx + 1; ++j) {
-            const int x = static_cast<int>(j * static_cast<double>(StepWidth) * n / (kx + 1));
+            const int x = static_cast<int>(j * static_cast<double>(stepWidth) * n / (kx + 1));
             canvas.MoveTo(x, 0);
             canvas.LineTo(x, r.height);
         }
@@ -531,12 +542,14 @@ void KornelPage::DrawCurve()
         canvas.MoveTo(0, y);
         canvas.LineTo(r.width, y);
     }
-    setDrawing(ctl("servo_Image1"), canvas.take());
+    return canvas.take();
 }
 
-void KornelPage::DrawRelay()
+void KornelPage::DrawRelay() { setDrawing(ctl("servo_Image2"), relayDrawing(SelectedCurve(), StepWidth)); }
+
+pages::Drawing KornelPage::relayDrawing(int curve, float stepWidth) const
 {
-    servo::ConstRecord rec = record(SelectedCurve());
+    servo::ConstRecord rec = record(curve);
     const int n = servo::PointCount(rec);
     const Rect r = *ctl("servo_Image2").geometry;
     Canvas canvas(r.width, r.height);
@@ -545,8 +558,8 @@ void KornelPage::DrawRelay()
     canvas.pen = colours::Black;
     canvas.brush = colours::Red;
     for (int i = 0; i < n; ++i) {
-        const int x1 = static_cast<int>(i * static_cast<double>(StepWidth));
-        const int x2 = static_cast<int>((i + 1) * static_cast<double>(StepWidth));
+        const int x1 = static_cast<int>(i * static_cast<double>(stepWidth));
+        const int x2 = static_cast<int>((i + 1) * static_cast<double>(stepWidth));
         const int level = servo::RelayOf(rec[static_cast<std::size_t>(i)]) ? 100 : 0;
         const int top = static_cast<int>(RelayImageHeight - level * static_cast<double>(RelayLevelScale));
         canvas.Rectangle(x1, top, x2, RelayImageHeight);
@@ -555,11 +568,35 @@ void KornelPage::DrawRelay()
     canvas.pen = colours::Green;
     if (kx >= 1)
         for (int j = 1; j <= kx + 1; ++j) {
-            const int x = static_cast<int>(j * static_cast<double>(StepWidth) * n / (kx + 1));
+            const int x = static_cast<int>(j * static_cast<double>(stepWidth) * n / (kx + 1));
             canvas.MoveTo(x, 0);
             canvas.LineTo(x, r.height);
         }
-    setDrawing(ctl("servo_Image2"), canvas.take());
+    return canvas.take();
+}
+
+std::vector<PagePicture> KornelPage::sheetPictures() const
+{
+    // Every curve the type offers, each as the page draws it when its button is chosen.
+    std::vector<PagePicture> out;
+    const Rect curveRect = *ctl("servo_Image1").geometry;
+    const Rect relayRect = *ctl("servo_Image2").geometry;
+    const bool relay = ctl("servo_Image2").visible;
+    for (int k = 1; k <= 4; ++k) {
+        if (!ctl(kCurveButtons[k - 1]).visible)
+            continue;
+        servo::ConstRecord rec = record(k);
+        const float step = stepWidthOf(k);
+        const std::string name = ctl(kCurveButtons[k - 1]).caption.empty() ? "Kurve " + std::to_string(k)
+                                                                           : ctl(kCurveButtons[k - 1]).caption;
+        const int points = servo::PointCount(rec);
+        out.push_back({name + ": " + std::to_string(points) + (points == 1 ? " Punkt" : " Punkte") +
+                           ", Stretch-Faktor " + std::to_string(rec[servo::kStretch]),
+                       curveRect.width, curveRect.height, curveDrawing(k, step)});
+        if (relay)
+            out.push_back({name + ": Relais", relayRect.width, relayRect.height, relayDrawing(k, step)});
+    }
+    return out;
 }
 
 // ---- Edits ---------------------------------------------------------------------------------

@@ -87,6 +87,9 @@ public:
     // addresses on the function-decoder firmware; the push-button slots answer other buttons):
     // the type's description of its table.
     std::string dataLayout() const override;
+    // Every curve of the type (and its relay steps on the Kornel-4), drawn as the page draws
+    // the selected one.
+    std::vector<PagePicture> sheetPictures() const override;
 
     // The working copy: entry e is the low byte of program word 0x500 + e.
     std::array<std::int32_t, 512> CurveData{};
@@ -140,6 +143,10 @@ private:
     void ShowCurveValues();
     void DrawCurve();
     void DrawRelay();
+    // The graphs of curve `curve` (1..4) with `stepWidth` pixels from point to point.
+    float stepWidthOf(int curve) const;
+    pages::Drawing curveDrawing(int curve, float stepWidth) const;
+    pages::Drawing relayDrawing(int curve, float stepWidth) const;
 
     // Handlers, bound to the controls in the constructor.
     void selectCurve();
