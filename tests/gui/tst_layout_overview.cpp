@@ -156,8 +156,10 @@ void TstLayoutOverview::dialogScansOpensAndExports()
                 ->text()
                 .endsWith(QStringLiteral("4 Dateien, 4 Dekoder geladen, 2 Adressen doppelt belegt.")));
 
-    // A double click opens the line's file through the window's own open.
+    // A double click opens the line's file through the window's own open; the table names it
+    // below the folder scanned.
     const QModelIndex relais = dialog.table().model()->index(5, 0);
+    QCOMPARE(relais.data().toString(), QStringLiteral("relais_dcc.hex"));
     emit dialog.table().doubleClicked(relais);
     QCOMPARE(opened, QStringList{kLayout + "/relais_dcc.hex"});
 

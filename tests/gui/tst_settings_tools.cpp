@@ -162,16 +162,20 @@ void TstSettingsTools::comparisonShowsAPageEditNotYetSaved()
 
     // the same file as it is saved on disk: the edit is the one difference
     h.dialogs.openAnswers << fx("zusatz_629_stellino361.hex");
+    // (read inside, checked outside: a failed check must not leave the dialog open)
     QStringList shown, summary, headers;
+    bool tableShowsModel = false;
     const auto watch = whenOpen<SettingsDiffDialog>([&](SettingsDiffDialog& d) {
         shown = rowsOf(*d.model);
         summary = d.lbl_summary->text().split(QLatin1Char('\n'));
         for (int c = 0; c < d.model->columnCount(); ++c)
             headers << d.model->headerData(c, Qt::Horizontal).toString();
-        QCOMPARE(d.tbl_differences->model(), d.model);
+        tableShowsModel = d.tbl_differences->model() == d.model;
         QTest::mouseClick(d.btn_close, Qt::LeftButton);
     });
     w.compareWithFile();
+
+    QVERIFY(tableShowsModel);
 
     QCOMPARE(h.dialogs.openProposed, QStringList{QFileInfo(fx("zusatz_629_stellino361.hex")).absolutePath() + "/"});
     QCOMPARE(headers, (QStringList{"Seite", "Einstellung", "Geladen", "zusatz_629_stellino361.hex"}));
@@ -199,18 +203,22 @@ void TstSettingsTools::migrationCarriesIntoTheWindow()
 
     // The V3.51 Stellino: its rows go across, its time-out of 195 does not (1..127 in V3.61).
     h.dialogs.openAnswers << fx("classic_629_turnout.hex");
-    QStringList carried, notCarried;
+    QStringList carried, notCarried, headings;
     QString summary;
+    bool applyEnabled = false;
     const auto watch = whenOpen<SettingsMigrationDialog>([&](SettingsMigrationDialog& d) {
         carried = rowsOf(*d.carried);
         notCarried = rowsOf(*d.notCarried);
         summary = d.lbl_summary->text();
-        QCOMPARE(d.lbl_carried->text(), QString::fromUtf8("Wird übernommen (2):"));
-        QCOMPARE(d.lbl_not_carried->text(), QString::fromUtf8("Wird nicht übernommen (2):"));
-        QVERIFY(d.btn_apply->isEnabled());
+        headings << d.lbl_carried->text() << d.lbl_not_carried->text();
+        applyEnabled = d.btn_apply->isEnabled();
         QTest::mouseClick(d.btn_apply, Qt::LeftButton);
     });
     w.takeSettingsFromFile();
+
+    QVERIFY(applyEnabled);
+    QCOMPARE(headings,
+             (QStringList{QString::fromUtf8("Wird übernommen (2):"), QString::fromUtf8("Wird nicht übernommen (2):")}));
 
     QVERIFY2(anyStartsWith(carried, QStringLiteral("Adresszeilen | Zeile 1 <")), qPrintable(carried.join('\n')));
     QVERIFY2(anyStartsWith(notCarried, QString::fromUtf8("Zusatzfunktionen | Time Out (1..127) | 195 | "

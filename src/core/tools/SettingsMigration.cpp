@@ -348,12 +348,24 @@ MigrationReport MigrateSettings(const Session& from, Session& to, CarryMessages 
         return report;
     }
 
-    if (messages == CarryMessages::KeptBack) {
+    {
         // The rows' check speaks when it refuses a carried address; the report names it.
-        to.listenToMessages([](MsgKind, const std::string&) { return false; });
-        carryRows(from, to, report);
-        to.listenToMessages({});
-    } else {
+        struct KeptBack {
+            Session& s;
+            const bool on;
+            KeptBack(Session& session, bool keep) : s(session), on(keep)
+            {
+                if (on)
+                    s.listenToMessages([](MsgKind, const std::string&) { return false; });
+            }
+            ~KeptBack()
+            {
+                if (on)
+                    s.listenToMessages({});
+            }
+            KeptBack(const KeptBack&) = delete;
+            KeptBack& operator=(const KeptBack&) = delete;
+        } keptBack(to, messages == CarryMessages::KeptBack);
         carryRows(from, to, report);
     }
 

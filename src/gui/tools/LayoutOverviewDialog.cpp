@@ -46,10 +46,13 @@ LayoutOverviewDialog::LayoutOverviewDialog(hz::gui::FileDialogs& dialogs, hz::Pr
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("ProgressBar_scan"));
     m_progress->setVisible(false);
+    m_folderButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    m_cancelButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     auto* top = new QHBoxLayout;
     top->addWidget(m_folderButton);
     top->addWidget(m_progress, 1);
     top->addWidget(m_cancelButton);
+    top->addStretch(0);
 
     m_type = new QComboBox(this);
     m_type->setObjectName(QStringLiteral("cbx_filter_type"));
@@ -75,6 +78,7 @@ LayoutOverviewDialog::LayoutOverviewDialog(hz::gui::FileDialogs& dialogs, hz::Pr
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->setVisible(false);
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setToolTip(QStringLiteral("Doppelklick öffnet die Datei im Editor."));
 
@@ -194,7 +198,7 @@ void LayoutOverviewDialog::finished()
     m_progress->setVisible(false);
     m_cancelButton->setEnabled(false);
     m_folderButton->setEnabled(true);
-    m_model->setScan(std::move(*m_result));
+    m_model->setScan(std::move(*m_result), m_folder);
     m_result.reset();
     showResult();
     emit scanFinished();

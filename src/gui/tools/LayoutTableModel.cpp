@@ -16,9 +16,12 @@ QString text(const std::string& s) { return QString::fromStdString(s); }
 
 LayoutTableModel::LayoutTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void LayoutTableModel::setScan(hz::tools::LayoutScan scan)
+void LayoutTableModel::setScan(hz::tools::LayoutScan scan, const QString& folder)
 {
     beginResetModel();
+    m_prefix = folder.isEmpty() ? std::string() : QFile::encodeName(folder).toStdString();
+    if (!m_prefix.empty() && m_prefix.back() != '/')
+        m_prefix += '/';
     m_scan = std::move(scan);
     m_lines = hz::tools::OverviewLines(m_scan);
     endResetModel();
@@ -53,7 +56,10 @@ QVariant LayoutTableModel::data(const QModelIndex& index, int role) const
     const auto column = static_cast<std::size_t>(index.column());
     const std::string& cell = line.cells[column];
     switch (role) {
-    case Qt::DisplayRole: return text(cell);
+    case Qt::DisplayRole:
+        if (column == hz::tools::ColFile && !m_prefix.empty() && cell.rfind(m_prefix, 0) == 0)
+            return text(cell.substr(m_prefix.size()));
+        return text(cell);
     case Qt::TextAlignmentRole:
         return hz::tools::IsNumberColumn(column) ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                                  : QVariant(Qt::AlignLeft | Qt::AlignVCenter);

@@ -26,7 +26,9 @@ public:
 
     explicit LayoutTableModel(QObject* parent = nullptr);
 
-    void setScan(hz::tools::LayoutScan scan);
+    // `folder`: the folder scanned; the file column shows the names below it (the whole path
+    // stays in the tool tip and in FileRole).
+    void setScan(hz::tools::LayoutScan scan, const QString& folder = {});
     const hz::tools::LayoutScan& scan() const { return m_scan; }
     // The distinct types of the loaded decoders, sorted.
     QStringList types() const;
@@ -39,6 +41,7 @@ public:
 private:
     hz::tools::LayoutScan m_scan;
     std::vector<hz::tools::OverviewLine> m_lines;
+    std::string m_prefix; // "folder/", taken off the shown file names
 };
 
 class LayoutFilterModel : public QSortFilterProxyModel {
