@@ -13,7 +13,9 @@ include(GNUInstallDirs)
 install(TARGETS hexzwirbel-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The PDF module of "hexzwirbel-cli sheet --pdf", in the program's private library folder.
 if(TARGET hexzwirbel-sheet-pdf)
-  install(TARGETS hexzwirbel-sheet-pdf LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/hexzwirbel)
+  # Not directly below lib/: CPack would add ldconfig calls for it, and lintian refuses those
+  # for a library that only the tool opens.
+  install(TARGETS hexzwirbel-sheet-pdf LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/hexzwirbel/modules)
 endif()
 if(HZ_BUILD_GUI)
   install(TARGETS hexzwirbel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -74,7 +74,7 @@ for c in $commands; do
         fail "Befehl $c fehlt in hexzwirbel-cli.1"
 done
 # The PDF module where the installed tool looks for it, relative to its own folder.
-for module in "$staging"/lib*/hexzwirbel/hexzwirbel-sheet-pdf.so "$staging"/lib/*/hexzwirbel/hexzwirbel-sheet-pdf.so; do
+for module in "$staging"/lib*/hexzwirbel/modules/hexzwirbel-sheet-pdf.so "$staging"/lib/*/hexzwirbel/modules/hexzwirbel-sheet-pdf.so; do
     [ -f "$module" ] || continue
     env -u DISPLAY -u WAYLAND_DISPLAY "$bin/hexzwirbel-cli" sheet "$share/doc/hexzwirbel/examples/servo_16f684.hex" \
         --pdf "$staging/blatt.pdf" || fail "sheet --pdf aus bin/ findet $module nicht"

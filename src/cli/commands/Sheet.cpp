@@ -39,14 +39,15 @@ std::string ProgramFolder()
 
 using PdfFunction = int (*)(const HzSheetPdfInput*, HzSheetPdfSink, void*);
 
-// The module beside the program (the build tree) or in the program's library folder
-// (installed). The module stays loaded until the program ends: Qt does not take well to being
+// The module beside the program (the build tree) or in the modules folder of the program's
+// library folder (installed; a folder of its own, so that the package runs no ldconfig for a
+// library nobody else links). The module stays loaded until the program ends: Qt does not take well to being
 // unloaded.
 PdfFunction LoadPdfModule(std::string& why)
 {
     const std::string folder = ProgramFolder();
     for (const std::string& path :
-         {folder + "/" + kModuleName, folder + "/" + HZ_SHEET_PDF_MODULE_DIR + "/" + kModuleName}) {
+         {folder + "/" + kModuleName, folder + "/" + HZ_SHEET_PDF_MODULE_DIR + "/modules/" + kModuleName}) {
         if (access(path.c_str(), R_OK) != 0)
             continue;
         void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
