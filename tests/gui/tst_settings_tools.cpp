@@ -126,12 +126,12 @@ void TstSettingsTools::entriesFollowTheLoadedFile()
     QVERIFY(compare && migrate);
     QCOMPARE(compare->text(), QString::fromUtf8("Ver&gleichen mit…"));
     QCOMPARE(migrate->text(), QString::fromUtf8("&Einstellungen übernehmen aus…"));
-    // in the file menu, right before the separator above "Beenden"
+    // in the file menu, together between two separators, above "Beenden"
     const QList<QAction*> entries = w.findChild<QMenu*>(QStringLiteral("menu_file"))->actions();
-    const qsizetype at = entries.indexOf(action(w, "act_quit"));
-    QCOMPARE(entries.indexOf(migrate), at - 2);
-    QCOMPARE(entries.indexOf(compare), at - 3);
-    QVERIFY(entries[at - 1]->isSeparator() && entries[at - 4]->isSeparator());
+    const qsizetype at = entries.indexOf(compare);
+    QCOMPARE(entries.indexOf(migrate), at + 1);
+    QVERIFY(entries[at - 1]->isSeparator() && entries[at + 2]->isSeparator());
+    QVERIFY(at < entries.indexOf(action(w, "act_quit")));
 
     if (file == QLatin1String("unknown.hex")) {
         writeUnknownDecoder(h.path("unknown.hex"));

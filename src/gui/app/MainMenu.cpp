@@ -67,22 +67,25 @@ MainMenu::MainMenu(TFormMain& window, std::function<void(const QString&)> open)
     buttonAction(file, "act_prev", QStringLiteral("&Vorherige Datei im Ordner"), {}, window.btn_prev);
     buttonAction(file, "act_next", QStringLiteral("&Nächste Datei im Ordner"), {}, window.btn_next);
     file->addSeparator();
-    // Comparing with and carrying settings from another file, and the settings sheet to file
-    // with the decoder: there are no buttons for these.
-    m_fileTools = {addAction(file, "act_compare", QStringLiteral("Ver&gleichen mit…"), {}),
-                   addAction(file, "act_migrate", QStringLiteral("&Einstellungen übernehmen aus…"), {}),
-                   addAction(file, "act_print_sheet", QStringLiteral("Einstellungsblatt &drucken…"), {}),
-                   addAction(file, "act_sheet_pdf", QStringLiteral("Einstellungsblatt als &PDF…"), {})};
-    connect(m_fileTools[0], &QAction::triggered, &window, [&window] { window.compareWithFile(); });
-    connect(m_fileTools[1], &QAction::triggered, &window, [&window] { window.takeSettingsFromFile(); });
-    connect(m_fileTools[2], &QAction::triggered, this,
-            [this] { hz::gui::PrintSettingsSheet(m_window.session, m_file, &m_window, m_window.printDialog()); });
-    connect(m_fileTools[3], &QAction::triggered, this,
-            [this] { hz::gui::SaveSettingsSheetPdf(m_window.session, m_file, &m_window, m_window.fileDialogs()); });
-    refreshFileTools();
+    // What works on the shown file with another one, the settings sheet to file with the
+    // decoder, and the whole layout: there are no buttons for these.
+    QAction* compare = addAction(file, "act_compare", QStringLiteral("Ver&gleichen mit…"), {});
+    QAction* migrate = addAction(file, "act_migrate", QStringLiteral("&Einstellungen übernehmen aus…"), {});
+    file->addSeparator();
+    QAction* print = addAction(file, "act_print_sheet", QStringLiteral("Einstellungsblatt &drucken…"), {});
+    QAction* pdf = addAction(file, "act_sheet_pdf", QStringLiteral("Einstellungsblatt als &PDF…"), {});
+    file->addSeparator();
     connect(addAction(file, "act_overview", QStringLiteral("&Anlagen-Übersicht…"), {}), &QAction::triggered, this,
             &MainMenu::showLayoutOverview);
     file->addSeparator();
+    connect(compare, &QAction::triggered, &window, [&window] { window.compareWithFile(); });
+    connect(migrate, &QAction::triggered, &window, [&window] { window.takeSettingsFromFile(); });
+    connect(print, &QAction::triggered, this,
+            [this] { hz::gui::PrintSettingsSheet(m_window.session, m_file, &m_window, m_window.printDialog()); });
+    connect(pdf, &QAction::triggered, this,
+            [this] { hz::gui::SaveSettingsSheetPdf(m_window.session, m_file, &m_window, m_window.fileDialogs()); });
+    m_fileTools = {compare, migrate, print, pdf};
+    refreshFileTools();
     buttonAction(file, "act_quit", QStringLiteral("&Beenden"), QKeySequence(Qt::CTRL | Qt::Key_Q), window.btn_close);
 
     // Undo, redo and the return to the file's state work on the session's history of whole
