@@ -237,6 +237,14 @@ void TstSettingsTools::migrationCarriesIntoTheWindow()
     QVERIFY(h.prompter.shown.empty());
     QVERIFY(w.isWindowModified());
 
+    // the carrying is one step: undo takes all of it back, redo brings it again
+    w.undo();
+    QCOMPARE(w.addressRows()[1].address->text(), ownAddress);
+    QVERIFY(!w.isWindowModified());
+    w.redo();
+    QCOMPARE(w.addressRows()[1].address->text(), QString::fromStdString(old.addresses.addressText(1)));
+    QVERIFY(w.isWindowModified());
+
     // saved with "speichern" as any edit: the file holds the carried address
     h.dialogs.saveAnswers << h.path("neu.hex");
     w.btn_save->click();
