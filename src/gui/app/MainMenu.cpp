@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -17,11 +18,14 @@
 
 #include <string>
 
+#include "core/Session.h"
 #include "core/Version.h"
+#include "gui/app/EditHistoryCommands.h"
+#include "gui/app/MenuWindow.h"
 #include "gui/app/QtText.h"
 #include "gui/app/Settings.h"
 #include "gui/app/SheetPrinting.h"
-#include "gui/app/TFormMain.h"
+#include "gui/app/WindowControls.h"
 #include "gui/pages/AddressRowsFrame.h"
 #include "gui/pages/PageFrame.h"
 #include "gui/tools/LayoutOverviewDialog.h"
@@ -41,16 +45,17 @@ QString firstHexFile(const QMimeData* data)
     return {};
 }
 
-MainMenu::MainMenu(TFormMain& window, std::function<void(const QString&)> open)
-    : QObject(&window), m_window(window), m_open(std::move(open)), m_baseTitle(window.windowTitle()),
-      m_recent(ReadRecentFiles(window.settingsPath()))
+MainMenu::MainMenu(MenuWindow& window, std::function<void(const QString&)> open)
+    : QObject(&window.mainWindow()), m_window(window), m_open(std::move(open)),
+      m_baseTitle(window.mainWindow().windowTitle()), m_recent(ReadRecentFiles(window.settingsPath()))
 {
-    QMenuBar* bar = window.menuBar();
+    QMenuBar* bar = window.mainWindow().menuBar();
     bar->setObjectName(QStringLiteral("MenuBar"));
 
     QMenu* file = bar->addMenu(QStringLiteral("&Datei"));
     file->setObjectName(QStringLiteral("menu_file"));
-    buttonAction(file, "act_open", QStringLiteral("Ö&ffnen…"), QKeySequence(Qt::CTRL | Qt::Key_O), window.btn_load);
+    buttonAction(file, "act_open", QStringLiteral("Ö&ffnen…"), QKeySequence(Qt::CTRL | Qt::Key_O),
+                 window.controls().btn_load);
     m_recentMenu = file->addMenu(QStringLiteral("&Zuletzt geöffnet"));
     m_recentMenu->setObjectName(QStringLiteral("menu_recent"));
     // Built anew each time it opens, so that a file gone since (a stick pulled out) shows so.
@@ -60,12 +65,13 @@ MainMenu::MainMenu(TFormMain& window, std::function<void(const QString&)> open)
     // often saved beside the original under a new name, and overwriting the file it came from
     // without a look would lose the only copy of the factory state. So both entries run the
     // one sequence of "speichern", and Ctrl+S only spares the way to the button.
-    buttonAction(file, "act_save", QStringLiteral("&Speichern"), QKeySequence(Qt::CTRL | Qt::Key_S), window.btn_save);
+    buttonAction(file, "act_save", QStringLiteral("&Speichern"), QKeySequence(Qt::CTRL | Qt::Key_S),
+                 window.controls().btn_save);
     buttonAction(file, "act_save_as", QStringLiteral("Speichern &unter…"),
-                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), window.btn_save);
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), window.controls().btn_save);
     file->addSeparator();
-    buttonAction(file, "act_prev", QStringLiteral("&Vorherige Datei im Ordner"), {}, window.btn_prev);
-    buttonAction(file, "act_next", QStringLiteral("&Nächste Datei im Ordner"), {}, window.btn_next);
+    buttonAction(file, "act_prev", QStringLiteral("&Vorherige Datei im Ordner"), {}, window.controls().btn_prev);
+    buttonAction(file, "act_next", QStringLiteral("&Nächste Datei im Ordner"), {}, window.controls().btn_next);
     file->addSeparator();
     // What works on the shown file with another one, the settings sheet to file with the
     // decoder, and the whole layout: there are no buttons for these.
@@ -78,41 +84,44 @@ MainMenu::MainMenu(TFormMain& window, std::function<void(const QString&)> open)
     connect(addAction(file, "act_overview", QStringLiteral("&Anlagen-Übersicht…"), {}), &QAction::triggered, this,
             &MainMenu::showLayoutOverview);
     file->addSeparator();
-    connect(compare, &QAction::triggered, &window, [&window] { window.compareWithFile(); });
-    connect(migrate, &QAction::triggered, &window, [&window] { window.takeSettingsFromFile(); });
-    connect(print, &QAction::triggered, this,
-            [this] { hz::gui::PrintSettingsSheet(m_window.session, m_file, &m_window, m_window.printDialog()); });
-    connect(pdf, &QAction::triggered, this,
-            [this] { hz::gui::SaveSettingsSheetPdf(m_window.session, m_file, &m_window, m_window.fileDialogs()); });
+    connect(compare, &QAction::triggered, this, [&window] { window.compareWithFile(); });
+    connect(migrate, &QAction::triggered, this, [&window] { window.takeSettingsFromFile(); });
+    connect(print, &QAction::triggered, this, [this] {
+        hz::gui::PrintSettingsSheet(m_window.editedSession(), m_file, &m_window.mainWindow(), m_window.printDialog());
+    });
+    connect(pdf, &QAction::triggered, this, [this] {
+        hz::gui::SaveSettingsSheetPdf(m_window.editedSession(), m_file, &m_window.mainWindow(), m_window.fileDialogs());
+    });
     m_fileTools = {compare, migrate, print, pdf};
     refreshFileTools();
-    buttonAction(file, "act_quit", QStringLiteral("&Beenden"), QKeySequence(Qt::CTRL | Qt::Key_Q), window.btn_close);
+    buttonAction(file, "act_quit", QStringLiteral("&Beenden"), QKeySequence(Qt::CTRL | Qt::Key_Q),
+                 window.controls().btn_close);
 
     // Undo, redo and the return to the file's state work on the session's history of whole
     // editable states, so every kind of edit - rows, R/G, page controls, strokes - goes back alike.
     QMenu* edit = bar->addMenu(QStringLiteral("&Bearbeiten"));
     edit->setObjectName(QStringLiteral("menu_edit"));
     m_undo = addAction(edit, "act_undo", QStringLiteral("&Rückgängig"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    connect(m_undo, &QAction::triggered, this, [this] { m_window.undo(); });
+    connect(m_undo, &QAction::triggered, this, [this] { m_window.history().undo(); });
     m_redo = addAction(edit, "act_redo", QStringLiteral("&Wiederherstellen"),
                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
-    connect(m_redo, &QAction::triggered, this, [this] { m_window.redo(); });
+    connect(m_redo, &QAction::triggered, this, [this] { m_window.history().redo(); });
     m_revert = addAction(edit, "act_revert", QStringLiteral("Auf &Dateistand zurücksetzen"), {});
-    connect(m_revert, &QAction::triggered, this, [this] { m_window.revertToFile(); });
+    connect(m_revert, &QAction::triggered, this, [this] { m_window.history().revertToFile(); });
 
     QMenu* help = bar->addMenu(QStringLiteral("&Hilfe"));
     help->setObjectName(QStringLiteral("menu_help"));
     // The manual itself; the web button leads to the page of the loaded decoder type.
     connect(addAction(help, "act_manual", QStringLiteral("&Handbuch"), QKeySequence(Qt::Key_F1)), &QAction::triggered,
-            &window, &TFormMain::showManual);
+            this, [&window] { window.showManual(); });
     connect(addAction(help, "act_about", QStringLiteral("Ü&ber HEX Zwirbel"), {}), &QAction::triggered, this,
             &MainMenu::showAbout);
 
     for (QAction* action : m_fileTools)
         action->setEnabled(false); // until a file of a known decoder type is loaded
     fillRecentMenu();
-    window.setAcceptDrops(true);
-    window.installEventFilter(this);
+    window.mainWindow().setAcceptDrops(true);
+    window.mainWindow().installEventFilter(this);
     // The filter on the application sees every widget of the window, also the line edits the
     // pages and rows make as they need them: drops on them, and their undo shortcut. A text
     // field would take Ctrl+Z for its own undo, which knows only that field; the window's
@@ -153,13 +162,14 @@ bool MainMenu::eventFilter(QObject* watched, QEvent* event)
     }
     if (event->type() == QEvent::ShortcutOverride && windowTakesShortcut(watched, static_cast<QKeyEvent*>(event)))
         return true; // not accepted: the shortcut goes to the menu entry
-    if (watched != &m_window) {
+    if (watched != &m_window.mainWindow()) {
         // A .hex file dropped on a line edit of the window is a file for the window, as
         // anywhere else on it - not its path as text for the field. Other drops are the edit's.
         const auto type = event->type();
         const auto* edit = qobject_cast<const QLineEdit*>(watched);
         if ((type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) || !edit ||
-            edit->window() != &m_window || firstHexFile(static_cast<QDropEvent*>(event)->mimeData()).isEmpty())
+            edit->window() != &m_window.mainWindow() ||
+            firstHexFile(static_cast<QDropEvent*>(event)->mimeData()).isEmpty())
             return false;
     }
     switch (event->type()) {
@@ -191,7 +201,7 @@ bool MainMenu::eventFilter(QObject* watched, QEvent* event)
 bool MainMenu::windowTakesShortcut(QObject* receiver, QKeyEvent* key) const
 {
     auto* widget = qobject_cast<QWidget*>(receiver);
-    if (!widget || widget->window() != &m_window)
+    if (!widget || widget->window() != &m_window.mainWindow())
         return false;
     const QKeySequence pressed(key->keyCombination());
     return pressed == m_undo->shortcut() || pressed == m_redo->shortcut();
@@ -227,23 +237,24 @@ void MainMenu::saved(const QString& file)
 
 void MainMenu::refreshFileTools()
 {
-    const bool known = !m_file.isEmpty() && hz::gui::SettingsToolsAvailable(m_window.session);
+    const bool known = !m_file.isEmpty() && hz::gui::SettingsToolsAvailable(m_window.editedSession());
     for (QAction* action : m_fileTools)
         action->setEnabled(known);
 }
 
 void MainMenu::showSessionState()
 {
-    m_undo->setEnabled(m_window.canUndo());
-    m_redo->setEnabled(m_window.canRedo());
-    m_revert->setEnabled(!m_file.isEmpty() && m_window.session.HasUnsavedChanges());
+    m_undo->setEnabled(m_window.history().canUndo());
+    m_redo->setEnabled(m_window.history().canRedo());
+    m_revert->setEnabled(!m_file.isEmpty() && m_window.editedSession().HasUnsavedChanges());
     if (m_file.isEmpty()) {
-        m_window.setWindowTitle(m_baseTitle);
-        m_window.setWindowModified(false);
+        m_window.mainWindow().setWindowTitle(m_baseTitle);
+        m_window.mainWindow().setWindowModified(false);
         return;
     }
-    m_window.setWindowTitle(m_baseTitle + QStringLiteral(" - ") + QFileInfo(m_file).fileName() + QStringLiteral("[*]"));
-    m_window.setWindowModified(m_window.session.HasUnsavedChanges());
+    m_window.mainWindow().setWindowTitle(m_baseTitle + QStringLiteral(" - ") + QFileInfo(m_file).fileName() +
+                                         QStringLiteral("[*]"));
+    m_window.mainWindow().setWindowModified(m_window.editedSession().HasUnsavedChanges());
 }
 
 void MainMenu::fillRecentMenu()
@@ -263,14 +274,15 @@ void MainMenu::showAbout()
     const std::string text = std::string("HEX Zwirbel ") + hz::kProgramVersion +
                              "\n\nFür HEX Zwirbel ist noch keine Lizenz festgelegt. Bis dahin behalten die Urheber "
                              "alle Rechte.";
-    m_window.session.prompter().tell(hz::MsgKind::Plain, text, hz::Buttons::Ok);
+    m_window.editedSession().prompter().tell(hz::MsgKind::Plain, text, hz::Buttons::Ok);
 }
 
 void MainMenu::showLayoutOverview()
 {
     if (!m_overview)
-        m_overview = new LayoutOverviewDialog(m_window.fileDialogs(), m_window.session.prompter(), m_open, &m_window);
-    const QString loaded = QString::fromStdString(m_window.session.image.LastFileName);
+        m_overview = new LayoutOverviewDialog(m_window.fileDialogs(), m_window.editedSession().prompter(), m_open,
+                                              &m_window.mainWindow());
+    const QString loaded = QString::fromStdString(m_window.editedSession().image.LastFileName);
     const QString proposed = !m_overview->folder().isEmpty() ? m_overview->folder()
                              : loaded.isEmpty()              ? QDir::homePath()
                                                              : QFileInfo(loaded).absolutePath();

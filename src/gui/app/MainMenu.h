@@ -23,7 +23,7 @@ class QMenu;
 class QMimeData;
 class QPushButton;
 class LayoutOverviewDialog;
-class TFormMain;
+class MenuWindow;
 
 // The first local file of `data` whose name ends in ".hex" (any letter case); empty when there
 // is none.
@@ -35,7 +35,7 @@ class MainMenu : public QObject {
 public:
     // `open` loads a file as "HEX laden" does after its dialog: the unsaved-changes question
     // first, then the load and the folder browsing of "<" and ">".
-    MainMenu(TFormMain& window, std::function<void(const QString&)> open);
+    MainMenu(MenuWindow& window, std::function<void(const QString&)> open);
 
     // After every load: a load that went through names the file in the title, one that stopped
     // shows no file any more.
@@ -67,7 +67,7 @@ private:
     // Datei > Anlagen-Übersicht…: asks for a folder and shows its decoders (one window, kept).
     void showLayoutOverview();
 
-    TFormMain& m_window;
+    MenuWindow& m_window;
     std::function<void(const QString&)> m_open;
     QString m_baseTitle;
     QString m_file; // the file the window shows, empty when none

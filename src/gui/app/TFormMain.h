@@ -19,6 +19,7 @@
 #include "gui/app/EditHistoryCommands.h"
 #include "gui/app/FolderBrowser.h"
 #include "gui/app/MainWindowServices.h"
+#include "gui/app/MenuWindow.h"
 #include "gui/app/MessageBoxPrompter.h"
 #include "gui/app/WindowControls.h"
 
@@ -27,7 +28,11 @@ class MainMenu;
 class PageFrame;
 class PageHostView;
 
-class TFormMain : public QMainWindow, public WindowControls, public hz::SessionView, public EditHistoryCommands {
+class TFormMain : public QMainWindow,
+                  public WindowControls,
+                  public hz::SessionView,
+                  public EditHistoryCommands,
+                  public MenuWindow {
     Q_OBJECT
 
 public:
@@ -64,13 +69,13 @@ public:
     void btn_gowebClick();
     // "Hilfe ▸ Handbuch" and F1: the manual's index, or the documentation site's start when a
     // base address is set.
-    void showManual();
+    void showManual() override;
     // "HEX laden" after its dialog: ConfirmDiscardChanges, the load and the folder for < >.
     void openFile(QString fileName);
     void gointoweb();
     // "Vergleichen mit…" and "Einstellungen übernehmen aus…" of the file menu (gui/tools).
-    void compareWithFile();
-    void takeSettingsFromFile();
+    void compareWithFile() override;
+    void takeSettingsFromFile() override;
     // The settings of `from` carried into the loaded file as one edit, and every frame showing
     // them: what "Übernehmen" in the dialog of takeSettingsFromFile does.
     void applyMigration(const hz::Session& from);
@@ -82,12 +87,17 @@ public:
 
     // The page frames in the host's order; the 48 address rows (addressRows()[k] makes row
     // k's widgets at the first request).
-    const std::vector<PageFrame*>& frames() const;
-    AddressRowsFrame& addressRows() { return *m_rows; }
-    QString settingsPath() const { return m_settingsPath; }
+    const std::vector<PageFrame*>& frames() const override;
+    AddressRowsFrame& addressRows() override { return *m_rows; }
+    QString settingsPath() const override { return m_settingsPath; }
     // The file dialogs and the print dialog the window asks through (its own, or a test's).
-    hz::gui::FileDialogs& fileDialogs() { return *m_dialogs; }
-    const std::function<bool(QPrinter&, QWidget*)>& printDialog() const { return m_services.printDialog; }
+    hz::gui::FileDialogs& fileDialogs() override { return *m_dialogs; }
+    const std::function<bool(QPrinter&, QWidget*)>& printDialog() const override { return m_services.printDialog; }
+    // MenuWindow: the window as its menu sees it.
+    QMainWindow& mainWindow() override { return *this; }
+    WindowControls& controls() override { return *this; }
+    EditHistoryCommands& history() override { return *this; }
+    hz::Session& editedSession() override { return session; }
 
     // SessionView: what only the window does during a load. The core host has set up the
     // pages of a kind; they say where they stand, and the window arranges itself around them.

@@ -166,11 +166,11 @@ void LayoutOverviewDialog::startScan(const QStringList& paths)
         control.cancel = &m_cancel;
         control.progress = [this](std::size_t done, std::size_t total) {
             QMetaObject::invokeMethod(
-                this, [this, done, total] { progress(done, total); }, Qt::QueuedConnection);
+                this, [this, done, total] { showProgress(done, total); }, Qt::QueuedConnection);
         };
         *result = hz::tools::ScanLayout(list, control);
     });
-    connect(m_thread, &QThread::finished, this, &LayoutOverviewDialog::finished);
+    connect(m_thread, &QThread::finished, this, &LayoutOverviewDialog::endScan);
     m_thread->start();
 }
 
@@ -183,7 +183,7 @@ void LayoutOverviewDialog::cancelScan()
     m_summary->setText(QStringLiteral("Wird abgebrochen …"));
 }
 
-void LayoutOverviewDialog::progress(qulonglong done, qulonglong total)
+void LayoutOverviewDialog::showProgress(qulonglong done, qulonglong total)
 {
     if (!scanning())
         return;
@@ -191,7 +191,7 @@ void LayoutOverviewDialog::progress(qulonglong done, qulonglong total)
     m_progress->setValue(static_cast<int>(done));
 }
 
-void LayoutOverviewDialog::finished()
+void LayoutOverviewDialog::endScan()
 {
     m_thread->deleteLater();
     m_thread = nullptr;

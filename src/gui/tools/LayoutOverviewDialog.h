@@ -67,8 +67,8 @@ signals:
     void scanFinished();
 
 private:
-    void progress(qulonglong done, qulonglong total);
-    void finished();
+    void showProgress(qulonglong done, qulonglong total);
+    void endScan();
     void openLine(const QModelIndex& index);
     bool exportTo(const QString& filter, const QString& suffix, const std::string& text);
     void showResult();
