@@ -16,8 +16,6 @@ namespace {
 
 const std::string kLayout = std::string(HZ_FIXTURE_DIR) + "/layout";
 
-bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
 } // namespace
 
 TEST(CliOverview, TextListsDecodersRowsAndDoubleUses)

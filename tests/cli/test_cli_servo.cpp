@@ -47,8 +47,6 @@ std::string control(const std::string& page, const std::string& name)
     return page.substr(from, to == std::string::npos ? to : to - from);
 }
 
-bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
 std::vector<int> dataOf(const std::string& page)
 {
     std::vector<int> values;

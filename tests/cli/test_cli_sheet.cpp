@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sys/wait.h>
 
 #include "CliRun.h"
 #include "HexRecords.h"
@@ -11,18 +10,6 @@
 
 using namespace hz::test;
 namespace fs = std::filesystem;
-
-namespace {
-
-bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-int shell(const std::string& command)
-{
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-} // namespace
 
 TEST(CliSheet, HtmlToStdoutOrIntoAFile)
 {

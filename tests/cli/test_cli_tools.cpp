@@ -17,8 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
 // A classic turnout decoder in the Mot format: green addresses on rows 1, 2, ...
 FirmwareBuilder turnout(int identifier, const std::vector<int>& addresses, const std::string& version = "360")
 {

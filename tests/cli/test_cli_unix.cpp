@@ -20,15 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-// Runs the real program through the shell; returns its exit status.
-int shell(const std::string& command)
-{
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 const std::string kTurnout = fixture("classic_629_turnout.hex");
 
 } // namespace

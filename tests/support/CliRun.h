@@ -1,6 +1,9 @@
 #pragma once
 // Runs hexzwirbel-cli in-process and keeps what it printed.
 
+#include <sys/wait.h>
+
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -28,6 +31,15 @@ inline CliRun runCliWithInput(const std::vector<std::string>& args, const std::s
     std::ostringstream out, err;
     const int code = hz::cli::run(args, in, out, err);
     return {code, out.str(), err.str()};
+}
+
+inline bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// Runs the real program through the shell; returns its exit status.
+inline int shell(const std::string& command)
+{
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 } // namespace hz::test
