@@ -10,6 +10,7 @@
 #include "cli/Command.h"
 #include "core/SystemError.h"
 #include "core/Version.h"
+#include "core/firmware/HexText.h"
 
 namespace hz::cli {
 
@@ -50,7 +51,8 @@ std::string versionText()
 // A usage error before any command is known.
 int toolUsageError(std::ostream& err, const std::string& what)
 {
-    report(err, "", MsgKind::Error, what + " Hilfe: hexzwirbel-cli --help");
+    // `what` may repeat an argument as it was typed.
+    report(err, "", MsgKind::Error, DisplayName(what) + " Hilfe: hexzwirbel-cli --help");
     return 2;
 }
 

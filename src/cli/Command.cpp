@@ -2,7 +2,9 @@
 
 #include <ostream>
 
+#include "core/BatchPrompter.h"
 #include "core/firmware/FileSet.h"
+#include "core/firmware/HexText.h"
 
 namespace hz::cli {
 
@@ -196,18 +198,18 @@ std::string Command::help() const
 
 int Command::usageError(std::ostream& err, const std::string& what) const
 {
-    report(err, name(), MsgKind::Error, what + " Hilfe: hexzwirbel-cli help " + name());
+    report(err, name(), MsgKind::Error, DisplayName(what) + " Hilfe: hexzwirbel-cli help " + name());
     return 2;
 }
 
 std::string messagePrefix(const std::string& where)
 {
-    return "hexzwirbel-cli: " + (where.empty() ? std::string() : where + ": ");
+    return "hexzwirbel-cli: " + (where.empty() ? std::string() : DisplayName(where) + ": ");
 }
 
 void report(std::ostream& err, const std::string& where, MsgKind kind, const std::string& what)
 {
-    err << messagePrefix(where) << severityWord(kind) << ": " << what << "\n";
+    err << BatchMessage(messagePrefix(where), kind, what);
 }
 
 bool isStdout(const std::string& output)
@@ -222,8 +224,8 @@ bool outputIsAnInput(const Options& o, const std::string& output, std::ostream& 
     for (const std::string& input : o.files)
         if (!isStdin(input) && SameFile(output, input)) {
             report(err, output, MsgKind::Error,
-                   "Die Ausgabe \"" + output + "\" ist dieselbe Datei wie die Eingabe \"" + input +
-                       "\" und würde sie überschreiben. Es wurde nichts geschrieben.");
+                   "Die Ausgabe \"" + DisplayName(output) + "\" ist dieselbe Datei wie die Eingabe \"" +
+                       DisplayName(input) + "\" und würde sie überschreiben. Es wurde nichts geschrieben.");
             return true;
         }
     return false;

@@ -91,7 +91,8 @@ public:
     std::string usageLine() const;
     // The command's own help: usage, description, options, exit codes.
     std::string help() const;
-    // Says on one line what is wrong with the call and where the help is; returns 2.
+    // Says on one line what is wrong with the call and where the help is; returns 2. `what`
+    // may repeat an argument as it was typed: it is shown by DisplayName.
     int usageError(std::ostream& err, const std::string& what) const;
 };
 
@@ -99,9 +100,11 @@ public:
 const std::vector<std::unique_ptr<Command>>& Commands();
 
 // "hexzwirbel-cli: WHERE: Fehler: what" (without "WHERE: " when `where` is empty): the one
-// shape of every message of the tool on stderr.
+// shape of every message of the tool on stderr. Further lines of `what` follow indented by two
+// spaces (BatchMessage).
 void report(std::ostream& err, const std::string& where, MsgKind kind, const std::string& what);
-// The prefix of those messages: "hexzwirbel-cli: WHERE: ".
+// The prefix of those messages: "hexzwirbel-cli: WHERE: ", WHERE (a file name) shown by
+// DisplayName.
 std::string messagePrefix(const std::string& where);
 
 // `text` broken at spaces into lines of at most 80 characters; `used` characters of the first

@@ -45,4 +45,11 @@ private:
     bool m_standardValues;
 };
 
+// One message as a run without a window prints it: `prefix` ("hexzwirbel-cli: FILE: "), the
+// kind in German ("Fehler: ", "Warnung: ", "Hinweis: ") and `text`. A text of several lines
+// (CR, LF or CR LF) goes on in lines indented by two spaces, its empty lines left out, so that
+// every message starts with the prefix and a reader of the log (or a script) sees where one
+// ends. Each line ends with LF, the last one too.
+std::string BatchMessage(const std::string& prefix, MsgKind kind, const std::string& text);
+
 } // namespace hz

@@ -71,7 +71,7 @@ LoadOutcome Session::identifyAndDecode(LoadOutcome outcome)
         m_relay.tell(MsgKind::Error,
                      strprintf("Die Datei \"%s\" enthält keine Firmware: weder Programmspeicher noch EEPROM, "
                                "ID oder Config-Werte. Sie wurde nicht geladen.",
-                               image.LastFileName.c_str()),
+                               DisplayName(image.LastFileName).c_str()),
                      Buttons::Ok);
         return LoadOutcome::Stopped;
     }

@@ -320,7 +320,7 @@ TEST(Cli, DamagedLinesAreToldAndStrictWritesNothing)
     const CliRun plain = runCli({"convert", in, "-o", out});
     EXPECT_EQ(plain.code, 0) << plain.err;
     EXPECT_NE(plain.err.find(in + ": Warnung: Die Datei enthält 2 beschädigte Zeilen"), std::string::npos) << plain.err;
-    EXPECT_NE(plain.err.find("\nZeilen 3, 5\n"), std::string::npos) << plain.err;
+    EXPECT_NE(plain.err.find("\n  Zeilen 3, 5\n"), std::string::npos) << plain.err;
     EXPECT_TRUE(srecCatAccepts(out));
     std::filesystem::remove(out);
 
@@ -412,7 +412,7 @@ TEST(Cli, SetDoDrivesThePageThroughItsHandlers)
     struct Refused {
         std::string action, message;
     } refused[] = {
-        {"CvEdits[5]=x", "Ungültige Eingabe.\nZugelassen sind nur Zahlen"},
+        {"CvEdits[5]=x", "Ungültige Eingabe.\n  Zugelassen sind nur Zahlen"},
         {"CvEdits[5]=256", "Zugelassen sind nur Zahlen von 0 bis 255"},
         {"CvEdits[200]=1", "\"CvEdits[200]\" ist nicht sichtbar."},
         {"Nirgends=1", "Ein Bedienelement \"Nirgends\" gibt es auf dieser Seite nicht."},

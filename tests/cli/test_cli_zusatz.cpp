@@ -182,9 +182,9 @@ TEST(CliZusatz, ARefusedValueWritesNothing)
         // an accepted value before the refused one is not written either
         {"zusatz_629_stellino361.hex",
          {"RowEdits[0]=40", "RowEdits[0]=128"},
-         "Ungültige Eingabe.\nZugelassen sind nur Zahlen im Werte-Bereich 1..127"},
+         "Ungültige Eingabe.\n  Zugelassen sind nur Zahlen im Werte-Bereich 1..127"},
         {"zusatz_629_stellino361.hex", {"RowEdits[0]=0"}, "im Werte-Bereich 1..127"},
-        {"zusatz_629_stellino361.hex", {"RowEdits[0]=zehn"}, "Ungültige Eingabe.\nZugelassen sind nur Zahlen"},
+        {"zusatz_629_stellino361.hex", {"RowEdits[0]=zehn"}, "Ungültige Eingabe.\n  Zugelassen sind nur Zahlen"},
         {"zusatz_629_neon060.hex", {"RowEdits[0]=256"}, "im Werte-Bereich 1..255"},
         {"zusatz_629_neon060.hex", {"TrackBar_neon_1=16"}, "\"TrackBar_neon_1\" geht nur von 0 bis 15, nicht 16."},
         {"zusatz_684_ampel340.hex", {"TrackBar_01=6"}, "\"TrackBar_01\" geht nur von 0 bis 5, nicht 6."},

@@ -99,3 +99,43 @@ TEST(QuotedText, EscapesControlBytesAndShortensLongQuotes)
     EXPECT_EQ(hz::QuotedText(std::string(78, '0') + "\x1B" + "0"), std::string(78, '0') + "…");
     EXPECT_EQ(hz::QuotedText(std::string(30, '\x1B')).size(), 20 * 4 + std::string("…").size());
 }
+
+TEST(DisplayName, EscapesControlCharactersAndShowsStrayBytesAsReplacement)
+{
+    struct Case {
+        std::string name;
+        std::string shown;
+    } cases[] = {
+        {"weiche.hex", "weiche.hex"},
+        {"Wei\xC3\xA4"
+         "che 1 (alt).hex",
+         "Wei\xC3\xA4"
+         "che 1 (alt).hex"},                                         // plain UTF-8 stays as it is
+        {"/tmp/a\\b.hex", "/tmp/a\\b.hex"},                          // a backslash too
+        {"x\x1B[2J.hex", "x\\x1B[2J.hex"},                           // ESC would clear the terminal
+        {"a\nhexzwirbel-cli: b.hex", "a\\x0Ahexzwirbel-cli: b.hex"}, // LF would fake a line
+        {"a\tb\rc\x7F", "a\\x09b\\x0Dc\\x7F"},
+        {std::string("a\0b", 3), "a\\x00b"},
+        {"csi\xC2\x9B"
+         "2J",
+         "csi\\xC2\\x9B2J"},              // U+009B, a C1 control
+        {"\xC2\xA0nbsp", "\xC2\xA0nbsp"}, // U+00A0 is no control character
+        {"Wei\xFF"
+         "che.hex",
+         "Wei\xEF\xBF\xBD"
+         "che.hex"}, // not UTF-8: U+FFFD, as in JSON
+        {"\x9B"
+         "2J",
+         "\xEF\xBF\xBD"
+         "2J"}, // a lone C1 byte is no character at all
+        {"\xC3", "\xEF\xBF\xBD"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(hz::DisplayName(c.name), c.shown) << c.shown;
+        // shown twice is shown once: a name already shown passes through unchanged
+        EXPECT_EQ(hz::DisplayName(c.shown), c.shown) << c.shown;
+    }
+    // nothing is shortened
+    EXPECT_EQ(hz::DisplayName(std::string(5000, 'a')), std::string(5000, 'a'));
+}

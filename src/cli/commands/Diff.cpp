@@ -6,6 +6,7 @@
 #include "cli/BatchLoad.h"
 #include "cli/Command.h"
 #include "cli/Json.h"
+#include "core/firmware/HexText.h"
 #include "core/tools/SettingsDiff.h"
 
 namespace hz::cli {
@@ -93,8 +94,8 @@ public:
         if (o.json) {
             writeJson(out, a, b, diffs, "");
         } else {
-            out << "A: " << a.file << ": " << tools::SummaryText(tools::Summarise(a.session)) << "\n";
-            out << "B: " << b.file << ": " << tools::SummaryText(tools::Summarise(b.session)) << "\n";
+            out << "A: " << DisplayName(a.file) << ": " << tools::SummaryText(tools::Summarise(a.session)) << "\n";
+            out << "B: " << DisplayName(b.file) << ": " << tools::SummaryText(tools::Summarise(b.session)) << "\n";
             out << tools::DifferenceCount(diffs.size()) << (diffs.empty() ? ".\n" : ":\n");
             for (const tools::Difference& d : diffs)
                 out << "  " << tools::DescribeDifference(d) << "\n";

@@ -81,7 +81,7 @@ void writeText(std::ostream& out, const BatchLoad& in)
 {
     const Session& s = in.session;
     const FirmwareImage& img = s.image;
-    out << "Datei:      " << in.file << "\n";
+    out << "Datei:      " << DisplayName(in.file) << "\n";
     out << "Geladen:    " << (in.loaded() ? "ja" : "nein") << "\n";
     out << "ID:         " << img.IdText << "\n";
     out << "Version:    " << s.status.text[1] << "\n";

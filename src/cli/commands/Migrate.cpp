@@ -135,7 +135,7 @@ public:
             out << tools::CarriedHeading(false, report.notCarried.size()) << ":\n";
             for (const auto& s : report.notCarried)
                 out << "  " << tools::DescribeCarried(s) << "\n";
-            out << (written ? "Gespeichert: " + o.output : std::string("Nichts geschrieben.")) << "\n";
+            out << (written ? "Gespeichert: " + DisplayName(o.output) : std::string("Nichts geschrieben.")) << "\n";
         }
         return written ? 0 : 1;
     }

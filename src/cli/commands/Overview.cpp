@@ -72,7 +72,7 @@ void writeJson(std::ostream& out, const LayoutScan& scan)
 void writeText(std::ostream& out, const LayoutScan& scan)
 {
     for (const tools::ScannedDecoder& dec : scan.decoders) {
-        out << dec.file << "\n";
+        out << DisplayName(dec.file) << "\n";
         out << "  " << (dec.type.empty() ? strprintf("(nicht erkannt: Kennung 0x%X)", dec.identifier) : dec.type)
             << ", V " << dec.version << ", PIC " << dec.pic << ", Format " << dec.format << "\n";
         for (const tools::ScannedRow& r : dec.rows) {
@@ -92,13 +92,13 @@ void writeText(std::ostream& out, const LayoutScan& scan)
         for (const tools::DoubleUse& use : scan.doubleUses) {
             out << "  " << tools::CommandText(use) << ":\n";
             for (const tools::DoubleUse::Use& u : use.uses)
-                out << "    " << u.file << ", Zeile " << u.row << " (" << u.caption << ")\n";
+                out << "    " << DisplayName(u.file) << ", Zeile " << u.row << " (" << u.caption << ")\n";
         }
     }
     if (!scan.errors.empty()) {
         out << "\nNicht geladen oder übersprungen:\n";
         for (const tools::ScanError& e : scan.errors)
-            out << "  " << e.file << ": " << tools::OneLine(e.reason) << "\n";
+            out << "  " << DisplayName(e.file) << ": " << tools::OneLine(e.reason) << "\n";
     }
     out << "\n" << tools::OverviewSummary(scan) << "\n";
 }

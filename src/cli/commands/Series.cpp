@@ -87,7 +87,7 @@ public:
                     report(err, name, MsgKind::Error, error);
                 in.error(strprintf("Datei %d von %d (%s): die Serie wird nicht geschrieben, auch keine andere "
                                    "Datei.",
-                                   i + 1, count, name.c_str()));
+                                   i + 1, count, DisplayName(name).c_str()));
                 return 1;
             }
             files.add(name, builtLines(session.image));
@@ -110,7 +110,7 @@ public:
             return 0;
         }
         for (int i = 0; i < count; ++i)
-            out << tools::SeriesFileName(o.output, i, count) << "\n";
+            out << DisplayName(tools::SeriesFileName(o.output, i, count)) << "\n";
         return 0;
     }
 };

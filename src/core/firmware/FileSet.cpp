@@ -25,7 +25,7 @@ constexpr off_t kKeepOldUpTo = 16 * 1024 * 1024;
 
 std::string cannotWrite(const std::string& path, int err)
 {
-    return strprintf("Die Datei \"%s\" konnte nicht geschrieben werden: %s", path.c_str(),
+    return strprintf("Die Datei \"%s\" konnte nicht geschrieben werden: %s", DisplayName(path).c_str(),
                      SystemErrorReason(err).c_str());
 }
 
@@ -295,7 +295,7 @@ struct FileSet::Entry {
         if ((st.st_mode & S_IWUSR) == 0) {
             message = strprintf("Die Datei \"%s\" ist schreibgeschützt: Ihr Besitzer hat das Schreibrecht entfernt, "
                                 "darum wird sie nicht ersetzt. Es wurde nichts geschrieben.",
-                                path.c_str());
+                                DisplayName(path).c_str());
             return false;
         }
         if (S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode)) {
@@ -306,13 +306,13 @@ struct FileSet::Entry {
         if (S_ISBLK(st.st_mode)) {
             message = strprintf("Die Datei \"%s\" ist ein Blockgerät (ein Datenträger oder eine Partition); darauf "
                                 "wird keine Datei geschrieben. Es wurde nichts geschrieben.",
-                                path.c_str());
+                                DisplayName(path).c_str());
             return false;
         }
         if (!S_ISREG(st.st_mode)) {
             message = strprintf("Die Datei \"%s\" ist keine gewöhnliche Datei, sondern ein %s; sie wird nicht "
                                 "ersetzt. Es wurde nichts geschrieben.",
-                                path.c_str(), S_ISSOCK(st.st_mode) ? "Socket" : "Sonderobjekt");
+                                DisplayName(path).c_str(), S_ISSOCK(st.st_mode) ? "Socket" : "Sonderobjekt");
             return false;
         }
         // A regular file. Its temporary file goes into the folder where the links end; a link
@@ -370,7 +370,7 @@ struct FileSet::Entry {
         return strprintf("Die Datei \"%s\" hat weitere Namen (harte Verknüpfungen). Die neue Fassung konnte nicht in "
                          "die Datei selbst geschrieben werden (%s); sie steht jetzt nur unter \"%s\", die anderen "
                          "Namen zeigen weiter die alte Fassung.",
-                         path.c_str(), why.c_str(), path.c_str());
+                         DisplayName(path).c_str(), why.c_str(), DisplayName(path).c_str());
     }
 
     // A second name for the file about to be replaced, so that it can be put back.
@@ -444,7 +444,8 @@ struct FileSet::Entry {
                                            "Fassung konnte nicht in die Datei selbst geschrieben werden (%s); sie "
                                            "steht jetzt nur unter \"%s\". Die anderen Namen zeigen eine beschädigte "
                                            "Fassung, der alte Inhalt ließ sich nicht zurückschreiben.",
-                                           path.c_str(), SystemErrorReason(err).c_str(), path.c_str());
+                                           DisplayName(path).c_str(), SystemErrorReason(err).c_str(),
+                                           DisplayName(path).c_str());
             return true;
         case Way::Replace:
             if (keep && !keepBackup(true, err)) {
@@ -553,7 +554,7 @@ WriteResult FileSet::commit()
         if (!fresh)
             return failed(strprintf("Die Dateien \"%s\" und \"%s\" sind dieselbe Datei; die eine würde die andere "
                                     "überschreiben. Es wurde nichts geschrieben.",
-                                    at->second->path.c_str(), e->path.c_str()));
+                                    DisplayName(at->second->path).c_str(), DisplayName(e->path).c_str()));
     }
     for (auto& e : m_entries) {
         std::string message;
@@ -578,11 +579,11 @@ WriteResult FileSet::commit()
             Entry& e = *order[j];
             if (e.undo())
                 continue;
-            message +=
-                strprintf(" Achtung: \"%s\" ließ sich nicht in den alten Stand zurückversetzen.", e.path.c_str());
+            message += strprintf(" Achtung: \"%s\" ließ sich nicht in den alten Stand zurückversetzen.",
+                                 DisplayName(e.path).c_str());
             // The old file is still there under its second name: it stays, and the user learns where.
             if (!e.backup.empty()) {
-                message += strprintf(" Die alte Fassung liegt unter \"%s\".", e.backup.c_str());
+                message += strprintf(" Die alte Fassung liegt unter \"%s\".", DisplayName(e.backup).c_str());
                 e.backup.clear();
             }
         }

@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "core/Utf8Text.h"
+
 namespace hz {
 
 namespace {
@@ -117,6 +119,38 @@ std::string QuotedText(std::string_view text, std::size_t limit)
             break;
         }
         out.append(piece, n);
+    }
+    return out;
+}
+
+std::string DisplayName(std::string_view name)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(name.size());
+    const auto escape = [&](unsigned char c) {
+        out += "\\x";
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    };
+    for (std::size_t i = 0; i < name.size();) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        const std::size_t n = Utf8SequenceLength(name, i);
+        if (n == 0) {
+            out += "\xEF\xBF\xBD"; // U+FFFD
+            ++i;
+        } else if (c < 0x20 || c == 0x7F) {
+            escape(c);
+            ++i;
+        } else if (n == 2 && c == 0xC2 && static_cast<unsigned char>(name[i + 1]) < 0xA0) {
+            // U+0080..U+009F, the C1 controls: 0xC2 0x9B is a CSI to many terminals.
+            escape(c);
+            escape(static_cast<unsigned char>(name[i + 1]));
+            i += 2;
+        } else {
+            out.append(name.substr(i, n));
+            i += n;
+        }
     }
     return out;
 }

@@ -104,6 +104,16 @@ bool parseWholeNumber(std::string_view text, int& value);
 inline constexpr std::size_t kQuoteLimit = 80;
 std::string QuotedText(std::string_view text, std::size_t limit = kQuoteLimit);
 
+// A file name as it may stand inside a text for people: a message, a report, a cell of a
+// table, a web page (still to be escaped for HTML there). Control characters (0x00..0x1F,
+// 0x7F and U+0080..U+009F) become "\xNN" for each of their bytes, so that a name cannot steer
+// the terminal (ESC) or fake a line of its own (LF); a byte that is not part of valid UTF-8
+// becomes U+FFFD, as in JSON. Everything else stays as it is - a name of plain UTF-8 without
+// control characters is shown exactly as it is, a backslash too - and nothing is shortened.
+// Every text that names a file names it through here; JSON keeps its own escaping and the
+// bytes of the name.
+std::string DisplayName(std::string_view name);
+
 // printf-style formatting into a std::string.
 std::string strprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

@@ -125,7 +125,7 @@ TextFileRead ReadTextFileLines(const std::string& fileName, Prompter& prompter,
     if (!in || isFolder) {
         const int err = isFolder ? EISDIR : (errno != 0 ? errno : ENOENT);
         prompter.tell(MsgKind::Error,
-                      strprintf("Die Datei \"%s\" kann nicht geöffnet werden: %s.", fileName.c_str(),
+                      strprintf("Die Datei \"%s\" kann nicht geöffnet werden: %s.", DisplayName(fileName).c_str(),
                                 SystemErrorReason(err).c_str()),
                       Buttons::Ok);
         return TextFileRead::Unreadable;
@@ -156,7 +156,7 @@ TextFileRead ReadTextStreamLines(std::istream& in, const std::string& fileName, 
     }
     if (in.bad()) {
         prompter.tell(MsgKind::Error,
-                      strprintf("Die Datei \"%s\" kann nicht gelesen werden: %s.", fileName.c_str(),
+                      strprintf("Die Datei \"%s\" kann nicht gelesen werden: %s.", DisplayName(fileName).c_str(),
                                 SystemErrorReason(errno != 0 ? errno : EIO).c_str()),
                       Buttons::Ok);
         return TextFileRead::Unreadable;

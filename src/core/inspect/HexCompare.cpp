@@ -30,8 +30,8 @@ void HexComparison::begin(const std::string& file2)
 {
     m_report = CompareReport{};
     CompareBase = 0;
-    m_report.status[0] = "File 1 = " + m_image.LastFileName;
-    m_report.status[1] = "File 2 = " + file2;
+    m_report.status[0] = "File 1 = " + DisplayName(m_image.LastFileName);
+    m_report.status[1] = "File 2 = " + DisplayName(file2);
     m_report.eeprom.emplace_back();
 }
 

@@ -44,7 +44,7 @@ std::string alsoIn(const LayoutScan& scan, std::size_t decoder, const ScannedRow
                 continue;
             if (!text.empty())
                 text += ", ";
-            text += (u.decoder == decoder ? std::string("hier") : u.file) + ": " + u.caption;
+            text += (u.decoder == decoder ? std::string("hier") : DisplayName(u.file)) + ": " + u.caption;
         }
     }
     return text;
@@ -163,8 +163,9 @@ std::string OverviewCsv(const LayoutScan& scan)
 {
     std::string out;
     auto line = [&](const std::array<std::string, kOverviewColumns>& cells, const std::string& error) {
+        // The file cell stays the name itself (the window opens the file from it); it is shown.
         for (std::size_t c = 0; c < kOverviewColumns; ++c)
-            out += csvField(cells[c]) + ";";
+            out += csvField(c == ColFile ? DisplayName(cells[c]) : cells[c]) + ";";
         out += csvField(error) + "\r\n";
     };
     std::array<std::string, kOverviewColumns> headings;
@@ -208,8 +209,8 @@ std::string OverviewHtml(const LayoutScan& scan)
         for (const DoubleUse& use : scan.doubleUses) {
             out += "<li><b>" + html(CommandText(use)) + "</b>: ";
             for (std::size_t k = 0; k < use.uses.size(); ++k)
-                out += (k ? "; " : "") + html(use.uses[k].file) + " &ndash; Zeile " + std::to_string(use.uses[k].row) +
-                       " (" + html(use.uses[k].caption) + ")";
+                out += (k ? "; " : "") + html(DisplayName(use.uses[k].file)) + " &ndash; Zeile " +
+                       std::to_string(use.uses[k].row) + " (" + html(use.uses[k].caption) + ")";
             out += "</li>\n";
         }
         out += "</ul>\n";
@@ -223,7 +224,8 @@ std::string OverviewHtml(const LayoutScan& scan)
     for (const OverviewLine& l : OverviewLines(scan)) {
         out += l.doubleUse ? "<tr class=\"doppelt\">" : "<tr>";
         for (std::size_t c = 0; c < kOverviewColumns; ++c)
-            out += std::string("<td") + (IsNumberColumn(c) ? " class=\"num\"" : "") + ">" + html(l.cells[c]) + "</td>";
+            out += std::string("<td") + (IsNumberColumn(c) ? " class=\"num\"" : "") + ">" +
+                   html(c == ColFile ? DisplayName(l.cells[c]) : l.cells[c]) + "</td>";
         out += "</tr>\n";
     }
     out += "</tbody>\n</table>\n";
@@ -232,7 +234,8 @@ std::string OverviewHtml(const LayoutScan& scan)
         out += "<h2>Nicht geladen oder übersprungen</h2>\n<table>\n<thead><tr><th>Datei</th><th>Grund</th></tr>"
                "</thead>\n<tbody>\n";
         for (const ScanError& e : scan.errors)
-            out += "<tr><td>" + html(e.file) + "</td><td class=\"fehler\">" + html(e.reason) + "</td></tr>\n";
+            out +=
+                "<tr><td>" + html(DisplayName(e.file)) + "</td><td class=\"fehler\">" + html(e.reason) + "</td></tr>\n";
         out += "</tbody>\n</table>\n";
     }
 

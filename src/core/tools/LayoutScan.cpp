@@ -175,7 +175,7 @@ private:
         }
         const auto [at, added] = m_files.insert({Identity{st.st_dev, st.st_ino}, name});
         if (!added) {
-            error(name, "Dieselbe Datei wie \"" + at->second +
+            error(name, "Dieselbe Datei wie \"" + DisplayName(at->second) +
                             "\" (über eine Verknüpfung); sie wird nur einmal "
                             "gezählt.");
             return;

@@ -343,19 +343,19 @@ SettingsComparison CompareSettings(const Session& here, const std::string& hereN
 {
     SettingsComparison c;
     if (!SettingsInCommon(here, there)) {
-        c.refusal = "Die geladene Datei (" + DecoderInReport(here) + ") und \"" + thereName + "\" (" +
+        c.refusal = "Die geladene Datei (" + DecoderInReport(here) + ") und \"" + DisplayName(thereName) + "\" (" +
                     DecoderInReport(there) +
                     ") haben weder Adresszeilen gleicher Beschriftung noch dieselbe Seite: ihre Einstellungen lassen "
                     "sich nicht vergleichen.";
         return c;
     }
     c.differences = DiffSessions(here, there);
-    c.hereLine = "Geladen: " + hereName + " - " + SummaryText(Summarise(here));
+    c.hereLine = "Geladen: " + DisplayName(hereName) + " - " + SummaryText(Summarise(here));
     if (here.HasUnsavedChanges())
         c.hereLine += here.pages.hasPending() ? " (mit den ungespeicherten Änderungen, auch den noch nicht "
                                                 "übernommenen der Seite)"
                                               : " (mit den ungespeicherten Änderungen)";
-    c.thereLine = "Verglichen mit: " + thereName + " - " + SummaryText(Summarise(there));
+    c.thereLine = "Verglichen mit: " + DisplayName(thereName) + " - " + SummaryText(Summarise(there));
     c.countLine = DifferenceCount(c.differences.size()) + ".";
     return c;
 }

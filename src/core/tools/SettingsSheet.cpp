@@ -130,7 +130,7 @@ SettingsSheet BuildSettingsSheet(const Session& s, const std::string& file, cons
     sheet.pic = PicName(d.pic);
     sheet.identifier = strprintf("0x%X", static_cast<unsigned>(d.identifier));
     sheet.format = d.format;
-    sheet.file = file;
+    sheet.file = DisplayName(file);
     sheet.printedOn = printedOn;
     sheet.program = std::string("HEX Zwirbel ") + kProgramVersion;
     sheet.unsaved = s.HasUnsavedChanges();

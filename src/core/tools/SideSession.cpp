@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "core/firmware/HexText.h"
 #include "core/firmware/HexWriter.h"
 
 namespace hz::tools {
@@ -55,7 +56,7 @@ std::string SideSession::lastMessage() const
 
 std::string SideSession::failure(const std::string& name) const
 {
-    std::string text = "Die Datei \"" + name + "\" wurde nicht geladen.";
+    std::string text = "Die Datei \"" + DisplayName(name) + "\" wurde nicht geladen.";
     if (const std::string why = lastMessage(); !why.empty())
         text += "\n\n" + why;
     return text;

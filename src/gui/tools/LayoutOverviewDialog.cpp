@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "core/Prompter.h"
+#include "core/firmware/HexText.h"
 #include "core/tools/LayoutReport.h"
 #include "gui/app/FileDialogs.h"
 #include "gui/tools/LayoutTableModel.h"
@@ -222,7 +223,7 @@ void LayoutOverviewDialog::showResult()
                        QString::fromStdString(hz::tools::OverviewSummary(scan)));
     QStringList errors;
     for (const hz::tools::ScanError& e : scan.errors)
-        errors << QString::fromStdString(e.file + ": " + hz::tools::OneLine(e.reason));
+        errors << QString::fromStdString(hz::DisplayName(e.file) + ": " + hz::tools::OneLine(e.reason));
     m_errors->setPlainText(errors.join(QLatin1Char('\n')));
     m_errors->setVisible(!errors.isEmpty());
     const bool any = !scan.decoders.empty() || !scan.errors.empty();

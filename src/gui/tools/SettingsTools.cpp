@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "core/firmware/HexText.h"
 #include "core/tools/SettingsDiff.h"
 #include "core/tools/SettingsMigration.h"
 #include "core/tools/SideSession.h"
@@ -20,7 +21,8 @@ QString askForFile(QWidget* window, const hz::Session& session, FileDialogs& dia
                             QStringLiteral("hex"));
 }
 
-std::string fileName(const QString& path) { return toStd(QFileInfo(path).fileName()); }
+// A file's name as the messages and reports show it.
+std::string fileName(const QString& path) { return hz::DisplayName(toStd(QFileInfo(path).fileName())); }
 
 } // namespace
 

@@ -886,9 +886,10 @@ bool readLines(Prompter* prompter, const std::string& path, std::size_t keep, st
     if (servo::ReadTextLines(path, keep, lines, total, error))
         return true;
     if (prompter)
-        prompter->tell(MsgKind::Error,
-                       strprintf("Die Datei \"%s\" kann nicht geöffnet werden: %s.", path.c_str(), error.c_str()),
-                       Buttons::Ok);
+        prompter->tell(
+            MsgKind::Error,
+            strprintf("Die Datei \"%s\" kann nicht geöffnet werden: %s.", DisplayName(path).c_str(), error.c_str()),
+            Buttons::Ok);
     return false;
 }
 
