@@ -1,7 +1,7 @@
 #pragma once
 // Byte texts: the image keeps every byte as two upper-case hexadecimal digits, exactly as the
 // byte stands in the HEX file. These helpers convert between such texts and numbers, and quote
-// file content in messages.
+// file content and show file names in messages.
 
 #include <array>
 #include <cstddef>
