@@ -72,8 +72,17 @@ bool BatchLoad::save(const std::string& output, std::ostream& out)
         return false;
     }
     writingTo(output);
-    if (!isStdout(output))
-        return session.WriteBuiltLines(output);
+    if (!isStdout(output)) {
+        // A write that went through but left further names of the file with the old content
+        // has said so as an error: the run failed.
+        const std::size_t before = prompter.shown.size();
+        if (!session.WriteBuiltLines(output))
+            return false;
+        for (std::size_t k = before; k < prompter.shown.size(); ++k)
+            if (prompter.shown[k].kind == MsgKind::Error)
+                return false;
+        return true;
+    }
     // A stream cannot be replaced as a whole; it gets the lines only once all of them are
     // built. Whether they reached their reader is checked when the run ends.
     for (const std::string& line : builtLines(session.image))

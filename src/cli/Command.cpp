@@ -217,18 +217,43 @@ bool isStdout(const std::string& output)
     return output == "-" || output == "/dev/stdout" || output == "/dev/fd/1" || output == "/proc/self/fd/1";
 }
 
+std::vector<std::string> inputFiles(const Options& o)
+{
+    std::vector<std::string> files;
+    for (const std::string& f : o.files)
+        if (!isStdin(f))
+            files.push_back(f);
+    return files;
+}
+
+bool outputsClash(const std::vector<std::string>& outputs, const std::vector<std::string>& inputs, std::ostream& err)
+{
+    std::vector<std::string> files;
+    for (const std::string& output : outputs)
+        if (!output.empty() && !isStdout(output))
+            files.push_back(output);
+    const std::string clash = OutputClash(files, inputs);
+    if (clash.empty())
+        return false;
+    report(err, "", MsgKind::Error, clash);
+    return true;
+}
+
 bool outputIsAnInput(const Options& o, const std::string& output, std::ostream& err)
 {
-    if (isStdout(output))
-        return false;
-    for (const std::string& input : o.files)
-        if (!isStdin(input) && SameFile(output, input)) {
-            report(err, output, MsgKind::Error,
-                   "Die Ausgabe \"" + DisplayName(output) + "\" ist dieselbe Datei wie die Eingabe \"" +
-                       DisplayName(input) + "\" und würde sie überschreiben. Es wurde nichts geschrieben.");
-            return true;
-        }
-    return false;
+    return outputsClash({output}, inputFiles(o), err);
+}
+
+bool savesIntoItsInput(const Options& o, std::ostream& err)
+{
+    return DescriptorOf(o.output) >= 0 && outputIsAnInput(o, o.output, err);
+}
+
+bool reportWrite(std::ostream& err, const std::string& where, const WriteResult& result)
+{
+    if (!result.message.empty())
+        report(err, where, result.complete() ? MsgKind::Warning : MsgKind::Error, result.message);
+    return result.complete();
 }
 
 } // namespace hz::cli

@@ -13,6 +13,10 @@
 
 #include "core/Prompter.h"
 
+namespace hz {
+struct WriteResult;
+}
+
 namespace hz::cli {
 
 // The command line after parsing. Only the fields of options the command declared are ever
@@ -126,10 +130,22 @@ bool isStdout(const std::string& output);
 // How a file is named in messages and reports.
 inline std::string shownName(const std::string& file) { return isStdin(file) ? kStdinName : file; }
 
-// True, after saying so, when `output` is the same file as one of the input files (also
-// through a symbolic or hard link): writing it would destroy an input. Checked before anything
-// is written.
+// The operands that name files ("-", the standard input, left out).
+std::vector<std::string> inputFiles(const Options& o);
+// True, after saying so, when writing `outputs` would destroy a file (core's OutputClash): an
+// output that is the same file as one of `inputs` or as another output, also through a
+// symbolic or hard link. Outputs that mean the standard output are left out: they go into the
+// report stream. Every writing command asks this before it writes anything.
+bool outputsClash(const std::vector<std::string>& outputs, const std::vector<std::string>& inputs, std::ostream& err);
+// The same for the one output of a command and its operands.
 bool outputIsAnInput(const Options& o, const std::string& output, std::ostream& err);
+// The HEX output of convert and set may be their input: they save over the loaded file, as the
+// window does. Not through a descriptor (-o /dev/fd/3 3>>IN), which would add the new file to
+// the old one instead of replacing it: true, after saying so, for that.
+bool savesIntoItsInput(const Options& o, std::ostream& err);
+// Says what a write reported under `where` - why nothing was written, an incomplete write as
+// an error, a warning - and returns whether every file was written as asked.
+bool reportWrite(std::ostream& err, const std::string& where, const WriteResult& result);
 
 // One factory per command file.
 std::unique_ptr<Command> makeInfoCommand();

@@ -3,13 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
+#include <unistd.h>
 
 #include "CliRun.h"
 #include "FirmwareBuilder.h"
 #include "HexRecords.h"
 #include "TestFiles.h"
 #include "core/catalogue/CodeTables.h"
+#include "core/firmware/FileSet.h"
 #include "core/pages/address/AddressPage.h"
 
 using namespace hz::test;
@@ -311,6 +315,89 @@ TEST(CliTools, AnOutputThatIsAnInputIsRefused)
     }
     EXPECT_FALSE(fs::exists(dir / "dec1.hex"));
     EXPECT_FALSE(fs::exists(dir / "dec3.hex"));
+    fs::remove_all(dir);
+}
+
+// Every command that writes refuses an output that is one of its inputs, a file its scan found,
+// or another of its outputs, before it writes anything. convert and set may save over their
+// input, but not through a descriptor, which would add the new file to the old one.
+TEST(CliTools, NoCommandWritesOverWhatItReadsOrTwiceIntoOneFile)
+{
+    const auto dir = tempDir("cli-clash");
+    fs::create_directory(dir / "anlage");
+    const std::string a = write(dir, "a.hex", turnout(0x208, {17, 18}).lines());
+    const std::string b = write(dir / "anlage", "b.hex", turnout(0x208, {19, 20}).lines());
+    const std::string servo = (dir / "servo.hex").string();
+    fs::copy_file(fixture("servo_kornel4.hex"), servo);
+    const std::string cur = (dir / "kurve.cur").string();
+    ASSERT_EQ(runCli({"set", servo, "-o", servo, "--do", "servo_save_1=" + cur}).code, 0);
+    const std::string out = (dir / "out.html").string();
+    const auto contents = [&] { return readFile(a) + readFile(b) + readFile(servo) + readFile(cur); };
+    const std::string before = contents();
+    const int appending = ::open(a.c_str(), O_WRONLY | O_APPEND);
+    ASSERT_GE(appending, 0);
+    const std::string descriptor = "/dev/fd/" + std::to_string(appending);
+
+    const auto input = [](const std::string& o, const std::string& i) {
+        return "Die Ausgabe \"" + o + "\" ist dieselbe Datei wie die Eingabe \"" + i +
+               "\" und würde sie überschreiben. Es wurde nichts geschrieben.";
+    };
+    const auto twice = [](const std::string& x, const std::string& y) {
+        return "Die Dateien \"" + x + "\" und \"" + y +
+               "\" sind dieselbe Datei; die eine würde die andere überschreiben. Es wurde nichts geschrieben.";
+    };
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        std::string message;
+    } cases[] = {
+        {{"overview", a, "--html", a}, 2, input(a, a)},
+        {{"overview", (dir / "anlage").string(), "--html", b}, 2, input(b, b)},
+        {{"sheet", a, "--html", out, "--pdf", (dir / "." / "out.html").string()},
+         1,
+         twice(out, (dir / "." / "out.html").string())},
+        {{"sheet", a, "--pdf", a}, 1, input(a, a)},
+        {{"convert", a, "-o", descriptor}, 1, input(descriptor, a)},
+        {{"set", a, "-o", descriptor, "--row", "1=5"}, 1, input(descriptor, a)},
+        {{"set", servo, "-o", (dir / "x.hex").string(), "--do", "servo_save_1=" + servo}, 1, input(servo, servo)},
+        {{"set", servo, "-o", cur, "--do", "servo_save_1=" + cur}, 1, twice(cur, cur)},
+        {{"set", servo, "-o", cur, "--do", "servo_load_1=" + cur}, 1, input(cur, cur)},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = runCli(c.args);
+        EXPECT_EQ(r.code, c.code) << c.args[0] << " " << c.args.back();
+        EXPECT_TRUE(has(r.err, c.message)) << r.err;
+        EXPECT_EQ(contents(), before) << c.args[0] << " " << c.args.back();
+        EXPECT_FALSE(fs::exists(out));
+        EXPECT_FALSE(fs::exists(dir / "x.hex"));
+    }
+    ::close(appending);
+
+    // saving over the input by its name replaces it, as the window's save does
+    EXPECT_EQ(runCli({"convert", a, "-o", a}).code, 0);
+    fs::remove_all(dir);
+}
+
+// A file with further names whose write in place fails leaves the other names with the old
+// firmware: the run fails (exit 1) and says which names hold what.
+TEST(CliTools, ASaveThatMissesSomeNamesOfTheFileFails)
+{
+    const auto dir = tempDir("cli-hardlink-full");
+    const std::string in = write(dir, "in.hex", turnout(0x208, {17, 18}).lines());
+    const std::string out = write(dir, "out.hex", {"old"});
+    fs::create_hard_link(out, dir / "other-name.hex");
+    hz::FailNextWriteInPlace(ENOSPC);
+    const CliRun r = runCli({"convert", in, "-o", out});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(has(r.err, "hexzwirbel-cli: " + out + ": Fehler: Die Datei \"" + out +
+                               "\" hat weitere Namen (harte Verknüpfungen)."))
+        << r.err;
+    EXPECT_TRUE(has(r.err, "Unter \"" + (dir / "other-name.hex").string() + "\" steht weiter die alte Fassung."))
+        << r.err;
+    EXPECT_EQ(readFile((dir / "other-name.hex").string()), "old\r\n");
+    const std::string expected = (dir / "expected.hex").string();
+    ASSERT_EQ(runCli({"convert", in, "-o", expected}).code, 0);
+    EXPECT_EQ(readFile(out), readFile(expected)); // the saved name holds the new file
     fs::remove_all(dir);
 }
 

@@ -304,7 +304,29 @@ TEST(CliUnix, StandardStreamsOfTheRealProcess)
     writeFile(got, "vorher\n");
     EXPECT_EQ(shell(exe + " convert " + in + " -o /dev/stdout >> '" + got + "'"), 0);
     EXPECT_EQ(readFile(got), "vorher\n" + converted);
+    // the same through any other descriptor the shell opened: nothing the file held is lost
+    EXPECT_EQ(shell(exe + " convert " + in + " -o /dev/fd/3 3>> '" + got + "'"), 0);
+    EXPECT_EQ(readFile(got), "vorher\n" + converted + converted);
+    EXPECT_EQ(shell(exe + " convert " + in + " -o /dev/stderr 2>> '" + got + "'"), 0);
+    const std::string all = readFile(got);
+    EXPECT_EQ(all.rfind("vorher\n" + converted + converted, 0), 0u) << all;
+    EXPECT_EQ(all.substr(all.size() - converted.size()), converted);
     fs::remove_all(dir);
+}
+
+// A file that is not a regular file and does not end - /dev/zero - is read up to the size of
+// the largest firmware file and refused, by every command that reads one.
+TEST(CliUnix, AFileThatNeverEndsIsRefused)
+{
+    const std::string refused = "Die Datei \"/dev/zero\" ist keine gewöhnliche Datei und liefert mehr als 1048576 "
+                                "Bytes";
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"info", "/dev/zero"}, {"convert", "/dev/zero", "-o", "-"}, {"compare", kTurnout, "/dev/zero"}}) {
+        const CliRun r = runCli(args);
+        EXPECT_NE(r.code, 0) << args[0];
+        EXPECT_TRUE(hz::test::has(r.err, refused)) << r.err;
+        EXPECT_EQ(r.out, "") << args[0];
+    }
 }
 
 // Every message on stderr: "hexzwirbel-cli: NAME: Fehler|Warnung|Hinweis: ...", a question

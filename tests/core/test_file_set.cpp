@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "HexRecords.h"
+#include "ScriptedPrompter.h"
 #include "TestFiles.h"
 #include "core/firmware/FileSet.h"
 
@@ -234,31 +235,133 @@ TEST(FileSet, HardLinkedFileShowsTheNewContentUnderEveryName)
     fs::remove_all(dir);
 }
 
-// When the file cannot be written in place (here: another user's file, writable only by its
-// owner, in a folder everybody may write), the complete new file is renamed over the saved name
-// instead; the other name keeps the old content, and a warning says so.
-TEST(FileSet, HardLinkedFileThatCannotBeWrittenInPlaceGetsANewFileAndAWarning)
+// A file the user could not open for writing is not replaced, though the folder would let a new
+// file take its name (and its owner's place): another user's file, writable by its owner only,
+// in a folder everybody may write - alone, with a second name, and through a link.
+TEST(FileSet, AFileTheUserMayNotWriteIsRefusedAndKept)
 {
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root to hand the file to another user";
-    const auto dir = tempDir("fileset-hardlink-foreign");
+    const auto dir = tempDir("fileset-foreign");
     fs::permissions(dir, fs::perms(0777));
-    const auto file = dir / "decoder.hex";
-    writeFile(file.string(), "old\r\n");
-    fs::permissions(file, fs::perms(0644));
-    fs::create_hard_link(file, dir / "second-name.hex");
+    for (const char* name : {"alone.hex", "decoder.hex"}) {
+        writeFile((dir / name).string(), "old\r\n");
+        fs::permissions(dir / name, fs::perms(0644));
+    }
+    fs::create_hard_link(dir / "decoder.hex", dir / "second-name.hex");
+    fs::create_symlink("alone.hex", dir / "link.hex");
     const bool ok = asUnprivileged([&] {
-        const WriteResult r = writeLinesAtomically(file.string(), kNew);
-        return r.written &&
-               r.message == "Die Datei \"" + file.string() +
-                                "\" hat weitere Namen (harte Verknüpfungen). Die neue Fassung konnte nicht in die "
-                                "Datei selbst geschrieben werden (Keine Berechtigung); sie steht jetzt nur unter \"" +
-                                file.string() + "\", die anderen Namen zeigen weiter die alte Fassung.";
+        for (const char* name : {"alone.hex", "decoder.hex", "link.hex"}) {
+            const std::string path = (dir / name).string();
+            const WriteResult r = writeLinesAtomically(path, kNew);
+            if (r.written || r.message != "Die Datei \"" + path +
+                                              "\" ist schreibgeschützt: Sie haben kein Schreibrecht für sie, darum "
+                                              "wird sie nicht ersetzt. Es wurde nichts geschrieben.")
+                return false;
+        }
+        return true;
     });
     EXPECT_TRUE(ok);
-    EXPECT_EQ(readFile(file.string()), kNewText);
-    EXPECT_EQ(readFile((dir / "second-name.hex").string()), "old\r\n");
+    for (const char* name : {"alone.hex", "decoder.hex", "second-name.hex"}) {
+        EXPECT_EQ(readFile((dir / name).string()), "old\r\n") << name;
+        EXPECT_EQ(statOf(dir / name).st_uid, 0u) << name;
+    }
     EXPECT_EQ(leftovers(dir), 0);
+    fs::remove_all(dir);
+}
+
+// When the hard-linked file cannot be written in place (the temporary copy took the last free
+// space), the complete new file is renamed over the saved name and the old content goes back
+// into the file under its other names. That is an error, not a warning, and it names which
+// names show which content: the names beside it, the others counted.
+TEST(FileSet, HardLinkedFileThatCannotBeWrittenInPlaceIsAnErrorNamingTheNames)
+{
+    const auto dir = tempDir("fileset-hardlink-full");
+    fs::create_directory(dir / "elsewhere");
+    const auto file = dir / "decoder.hex";
+    writeFile(file.string(), "old\r\n");
+    for (const auto& name : {dir / "copy-b.hex", dir / "copy-a.hex", dir / "elsewhere" / "copy-c.hex"})
+        fs::create_hard_link(file, name);
+    FailNextWriteInPlace(ENOSPC);
+    const WriteResult r = writeLinesAtomically(file.string(), kNew);
+    EXPECT_TRUE(r.written);
+    EXPECT_TRUE(r.incomplete);
+    EXPECT_FALSE(r.complete());
+    EXPECT_EQ(r.message,
+              "Die Datei \"" + file.string() +
+                  "\" hat weitere Namen (harte Verknüpfungen). Die neue Fassung konnte nicht in die Datei selbst "
+                  "geschrieben werden (Der Datenträger ist voll); sie steht jetzt nur unter \"" +
+                  file.string() + "\". Unter \"" + (dir / "copy-a.hex").string() + "\" und \"" +
+                  (dir / "copy-b.hex").string() +
+                  "\" sowie einem weiteren Namen in einem anderen Ordner steht weiter die alte Fassung.");
+    EXPECT_EQ(readFile(file.string()), kNewText);
+    for (const auto& name : {dir / "copy-a.hex", dir / "copy-b.hex", dir / "elsewhere" / "copy-c.hex"})
+        EXPECT_EQ(readFile(name.string()), "old\r\n") << name;
+    EXPECT_EQ(leftovers(dir), 0);
+
+    // The window and the tool hear it as an error, though the saved name holds the new file.
+    ScriptedPrompter prompter;
+    EXPECT_TRUE(ReportWrite(r, prompter));
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].kind, MsgKind::Error);
+    fs::remove_all(dir);
+}
+
+// A name of one of our open descriptors is written through that descriptor, where the shell
+// left it: after what a file opened for appending holds. The file behind it stays the very same
+// file; nothing is renamed over it or cut.
+TEST(FileSet, DescriptorNamesAreWrittenThroughTheDescriptor)
+{
+    const auto dir = tempDir("fileset-descriptor");
+    const auto log = dir / "log.txt";
+    writeFile(log.string(), "earlier\n");
+    const ino_t inode = statOf(log).st_ino;
+    const int fd = ::open(log.c_str(), O_WRONLY | O_APPEND);
+    ASSERT_GE(fd, 0);
+    const std::string n = std::to_string(fd);
+    fs::create_symlink("/dev/fd/" + n, dir / "to-descriptor.hex");
+    std::string expected = "earlier\n";
+    for (const std::string& name : {"/dev/fd/" + n, "/proc/self/fd/" + n, (dir / "to-descriptor.hex").string()}) {
+        const WriteResult r = writeLinesAtomically(name, kNew);
+        EXPECT_TRUE(r.written) << name << ": " << r.message;
+        expected += kNewText;
+        EXPECT_EQ(readFile(log.string()), expected) << name;
+        EXPECT_EQ(statOf(log).st_ino, inode) << name;
+    }
+    ::close(fd);
+
+    // a descriptor open for reading only, and one not open at all: nothing written
+    const int readOnly = ::open(log.c_str(), O_RDONLY);
+    ASSERT_GE(readOnly, 0);
+    const std::string name = "/dev/fd/" + std::to_string(readOnly);
+    EXPECT_EQ(writeLinesAtomically(name, kNew).message,
+              "Die Datei \"" + name + "\" konnte nicht geschrieben werden: Der Dateideskriptor " +
+                  std::to_string(readOnly) + " ist nicht zum Schreiben geöffnet");
+    ::close(readOnly);
+    EXPECT_EQ(writeLinesAtomically(name, kNew).message, "Die Datei \"" + name +
+                                                            "\" konnte nicht geschrieben werden: Der Dateideskriptor " +
+                                                            std::to_string(readOnly) + " ist nicht geöffnet");
+    EXPECT_EQ(readFile(log.string()), expected);
+    EXPECT_EQ(leftovers(dir), 0);
+
+    struct Case {
+        std::string name;
+        int fd;
+    } cases[] = {
+        {"/dev/stdin", 0},
+        {"/dev/stdout", 1},
+        {"/dev/stderr", 2},
+        {"/dev/fd/7", 7},
+        {"/dev/./fd/12", 12},
+        {"/proc/self/fd/3", 3},
+        {"/proc/" + std::to_string(::getpid()) + "/fd/4", 4},
+        {"/proc/1/fd/4", -1}, // another process's descriptor
+        {"/dev/fd/3x", -1},
+        {"/dev/fd/", -1},
+        {(dir / "log.txt").string(), -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DescriptorOf(c.name), c.fd) << c.name;
     fs::remove_all(dir);
 }
 
@@ -397,6 +500,62 @@ TEST(FileSet, AllOrNothing)
         EXPECT_EQ(readFile((dir / name).string()), kNewText) << name;
     EXPECT_EQ(leftovers(dir), 0);
     fs::permissions(dir / "readonly.hex", fs::perms(0644));
+    fs::remove_all(dir);
+}
+
+// An output that is a file the caller reads, or another output of the same call, is refused
+// before anything is written: by its name, "./x", a symbolic or a hard link, and for names not
+// there yet one name in one folder, also through a linked folder.
+TEST(FileSet, AnOutputThatIsAnInputOrAnotherOutputIsRefused)
+{
+    const auto dir = tempDir("fileset-clash");
+    const std::string x = (dir / "x.hex").string(), other = (dir / "other.hex").string();
+    writeFile(x, "x\r\n");
+    writeFile(other, "x\r\n");
+    fs::create_symlink("x.hex", dir / "symlink.hex");
+    fs::create_hard_link(x, dir / "hardlink.hex");
+    fs::create_directory(dir / "sub");
+    fs::create_directory_symlink("sub", dir / "linked-sub");
+    const std::string overwrites = "\" und würde sie überschreiben. Es wurde nichts geschrieben.";
+    const std::string same = "\" sind dieselbe Datei; die eine würde die andere überschreiben. Es wurde nichts "
+                             "geschrieben.";
+    const std::string fresh = (dir / "sub" / "new.html").string(), viaLink = (dir / "linked-sub" / "new.html").string();
+    struct Case {
+        std::vector<std::string> outputs, inputs;
+        std::string message; // empty: no clash
+    } cases[] = {
+        {{x}, {x}, "Die Ausgabe \"" + x + "\" ist dieselbe Datei wie die Eingabe \"" + x + overwrites},
+        {{(dir / "." / "x.hex").string()}, {x}, "ist dieselbe Datei wie die Eingabe \"" + x + overwrites},
+        {{(dir / "symlink.hex").string()}, {x}, "ist dieselbe Datei wie die Eingabe \"" + x + overwrites},
+        {{(dir / "hardlink.hex").string()}, {other, x}, "ist dieselbe Datei wie die Eingabe \"" + x + overwrites},
+        {{other}, {x}, ""}, // the same content is not the same file
+        {{x, (dir / "hardlink.hex").string()},
+         {},
+         "Die Dateien \"" + x + "\" und \"" + (dir / "hardlink.hex").string() + same},
+        {{fresh, viaLink}, {}, "Die Dateien \"" + fresh + "\" und \"" + viaLink + same},
+        {{fresh, (dir / "sub" / "new.pdf").string()}, {x}, ""},
+        {{"/dev/null"}, {"/dev/null"}, ""}, // a device read and written loses nothing
+        {{x}, {(dir / "none.hex").string()}, ""},
+    };
+    for (const auto& c : cases) {
+        const std::string clash = OutputClash(c.outputs, c.inputs);
+        if (c.message.empty())
+            EXPECT_EQ(clash, "") << c.outputs[0];
+        else
+            EXPECT_TRUE(has(clash, c.message)) << clash;
+    }
+
+    // A set keeps intact what its caller reads: nothing of it is written.
+    FileSet set;
+    set.add(fresh, kNew);
+    set.add((dir / "symlink.hex").string(), kNew);
+    set.keepIntact(x);
+    const WriteResult r = set.commit();
+    EXPECT_FALSE(r.written);
+    EXPECT_TRUE(has(r.message, "ist dieselbe Datei wie die Eingabe \"" + x + overwrites)) << r.message;
+    EXPECT_EQ(readFile(x), "x\r\n");
+    EXPECT_FALSE(fs::exists(fresh));
+    EXPECT_EQ(leftovers(dir), 0);
     fs::remove_all(dir);
 }
 

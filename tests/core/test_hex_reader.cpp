@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
+#include <unistd.h>
 
 #include "HexRecords.h"
 #include "ScriptedPrompter.h"
@@ -432,6 +434,45 @@ TEST(HexReader, FileThatCannotBeOpenedChangesNothing)
     EXPECT_EQ(r.image.get_Hex_ROM(0), "08");
     EXPECT_EQ(r.status.text[3], "/x/test.hex");
     EXPECT_EQ(r.reader.ReadHexFile(""), LoadOutcome::NoFile);
+}
+
+// A file that is not a regular file need not end (/dev/zero never does): it is read up to the
+// size no firmware file reaches and then refused, naming it. A pipe and a stream under that size
+// are read as a file is; a stream beyond it is refused too.
+TEST(HexReader, WhatIsNoRegularFileIsReadUpToTheFirmwareSizeOnly)
+{
+    const std::string tooMuch = " liefert mehr als 1048576 Bytes; eine Firmware-Datei hat höchstens 1048576 Bytes "
+                                "(1024 Zeilen). Sie wurde darum nicht gelesen.";
+    Reader zero;
+    EXPECT_EQ(zero.reader.ReadHexFile("/dev/zero"), LoadOutcome::Unreadable);
+    ASSERT_EQ(zero.prompter.shown.size(), 1u);
+    EXPECT_EQ(zero.prompter.shown[0].kind, MsgKind::Error);
+    EXPECT_EQ(zero.prompter.shown[0].text, "Die Datei \"/dev/zero\" ist keine gewöhnliche Datei und" + tooMuch);
+
+    // a pipe with a whole firmware file in it, read through its name under /proc
+    const std::string text = joinCrLf({kBase0, rec(0x0000, "0830"), kEnd});
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ASSERT_EQ(::write(ends[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    ::close(ends[1]);
+    Reader piped;
+    EXPECT_EQ(piped.reader.ReadHexFile("/proc/self/fd/" + std::to_string(ends[0])), LoadOutcome::Done);
+    EXPECT_EQ(piped.image.get_Hex_ROM(0), "08");
+    ::close(ends[0]);
+
+    Reader streamed;
+    std::istringstream small(text);
+    EXPECT_EQ(streamed.reader.ReadHexStream(small, "(stdin)"), LoadOutcome::Done);
+    EXPECT_EQ(streamed.image.get_Hex_ROM(0), "08");
+    std::istringstream big(std::string(1024 * 1024 + 1, '0'));
+    EXPECT_EQ(streamed.reader.ReadHexStream(big, "(stdin)"), LoadOutcome::Unreadable);
+    EXPECT_EQ(streamed.prompter.shown.back().text, "Die Eingabe \"(stdin)\"" + tooMuch);
+    // exactly the size is still read (and refused for what it holds, not for its size)
+    std::istringstream full(std::string(1024 * 1024, '0'));
+    streamed.prompter.clear();
+    streamed.reader.ReadHexStream(full, "(stdin)");
+    for (const auto& m : streamed.prompter.shown)
+        EXPECT_EQ(m.text.find("liefert mehr als"), std::string::npos) << m.text;
 }
 
 TEST(HexReader, ReadsAssembledFixtures)

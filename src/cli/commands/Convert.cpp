@@ -30,6 +30,8 @@ public:
     }
     int run(const Options& o, std::ostream& out, std::ostream& err) const override
     {
+        if (savesIntoItsInput(o, err))
+            return 1;
         BatchLoad in(o, err);
         if (!in.readyToWrite())
             return 1;

@@ -220,14 +220,7 @@ public:
         files.add((fs::path(o.output) / kManualIndex).string(), listPage());
         for (const DecoderType& t : DecoderCatalogue())
             files.add((fs::path(o.output) / TypePageFile(t)).string(), typePage(t));
-        const WriteResult written = files.commit();
-        if (!written.written) {
-            report(err, "", MsgKind::Error, written.message);
-            return 1;
-        }
-        if (!written.message.empty())
-            report(err, "", MsgKind::Warning, written.message);
-        return 0;
+        return reportWrite(err, "", files.commit()) ? 0 : 1;
     }
 };
 

@@ -172,13 +172,8 @@ public:
         }
 
         if (!o.html.empty() && !htmlToStdout) {
-            const WriteResult written = tools::WriteOverviewFile(o.html, tools::OverviewHtml(scan));
-            if (!written.written) {
-                report(err, o.html, MsgKind::Error, written.message);
+            if (!reportWrite(err, o.html, tools::WriteOverviewFile(o.html, tools::OverviewHtml(scan), scan)))
                 code = 2;
-            } else if (!written.message.empty()) {
-                report(err, o.html, MsgKind::Warning, written.message);
-            }
         }
 
         if (o.json)

@@ -57,9 +57,11 @@ public:
             return usageError(err, "Das MUSTER nach -o braucht {n}, sonst hätten alle Dateien denselben Namen.");
 
         // No member may be the input: it would be gone before the series is through.
+        std::vector<std::string> names;
         for (int i = 0; i < count; ++i)
-            if (outputIsAnInput(o, tools::SeriesFileName(o.output, i, count), err))
-                return 1;
+            names.push_back(tools::SeriesFileName(o.output, i, count));
+        if (outputsClash(names, inputFiles(o), err))
+            return 1;
 
         BatchLoad in(o, err);
         if (!in.readyToWrite())
@@ -93,13 +95,11 @@ public:
             files.add(name, builtLines(session.image));
         }
         const WriteResult written = files.commit();
-        if (!written.written) {
-            report(err, "", MsgKind::Error, written.message);
-            in.error("keine Datei der Serie geschrieben.");
+        if (!reportWrite(err, "", written)) {
+            if (!written.written)
+                in.error("keine Datei der Serie geschrieben.");
             return 1;
         }
-        if (!written.message.empty())
-            report(err, "", MsgKind::Warning, written.message);
         if (o.json) {
             out << "{\n  \"schema\": " << kJsonSchema << ",\n  " << jsonFileFields("file", in.file)
                 << ",\n  \"count\": " << count << ",\n  \"step\": " << step << ",\n  \"files\": [";

@@ -43,6 +43,29 @@ bool applyRowValue(Session& session, const std::string& assignment, std::string&
     return session.addresses.TypeRow(row, value, nullptr, nullptr, error);
 }
 
+// The files the --do actions of file buttons name: those a save dialog answers (written) and
+// those an open dialog answers (read).
+void actionFiles(Session& session, const std::vector<std::string>& actions, std::vector<std::string>& written,
+                 std::vector<std::string>& read)
+{
+    for (const std::string& action : actions) {
+        const std::size_t eq = action.find('=');
+        if (eq == std::string::npos)
+            continue;
+        const std::string name = action.substr(0, eq);
+        for (pages::Page* page : session.shownPages()) {
+            const pages::Control* c = page->find(name);
+            if (!c || c->kind != pages::ControlKind::Button)
+                continue;
+            if (c->fileDialog == pages::FileDialogKind::Save)
+                written.push_back(action.substr(eq + 1));
+            else if (c->fileDialog == pages::FileDialogKind::Open)
+                read.push_back(action.substr(eq + 1));
+            break;
+        }
+    }
+}
+
 class SetCommand : public Command {
 public:
     const char* name() const override { return "set"; }
@@ -75,10 +98,20 @@ public:
     {
         if (o.rowValues.empty() && o.actions.empty())
             return usageError(err, "Es fehlt --row N=WERT oder --do AKTION.");
+        if (savesIntoItsInput(o, err))
+            return 1;
         BatchLoad in(o, err);
         if (!in.readyToWrite())
             return 1;
         Session& session = in.session;
+        // Before any action writes a file: the files written are all different, none is a file
+        // read, and no file of the page is the firmware file (which -o may be).
+        std::vector<std::string> written, read;
+        actionFiles(session, o.actions, written, read);
+        std::vector<std::string> outputs = written;
+        outputs.push_back(o.output);
+        if (outputsClash(outputs, read, err) || outputsClash(written, inputFiles(o), err))
+            return 1;
         for (const std::string& assignment : o.rowValues) {
             std::string error;
             if (!applyRowValue(session, assignment, error)) {

@@ -122,9 +122,8 @@ public:
         const std::string html = o.html.empty() && o.pdf.empty() ? std::string("-") : o.html;
         if (isStdout(html) && isStdout(o.pdf))
             return usageError(err, "--html und --pdf können nicht beide stdout sein.");
-        for (const std::string& output : {html, o.pdf})
-            if (!output.empty() && !isStdout(output) && outputIsAnInput(o, output, err))
-                return 1;
+        if (outputsClash({html, o.pdf}, inputFiles(o), err))
+            return 1;
 
         BatchLoad in(o, err);
         if (!in.loaded()) {
@@ -137,18 +136,6 @@ public:
         }
         const tools::SettingsSheet sheet = tools::BuildSettingsSheet(in.session, in.file, tools::TodayText());
 
-        auto put = [&](const std::string& output, std::string content) {
-            if (isStdout(output)) {
-                out << content;
-                return true;
-            }
-            const WriteResult written = writeContentAtomically(output, std::move(content));
-            if (!written.written)
-                report(err, output, MsgKind::Error, written.message);
-            else if (!written.message.empty())
-                report(err, output, MsgKind::Warning, written.message);
-            return written.written;
-        };
         // The PDF first: when Qt cannot make it, no HTML file stands there as if all went well.
         std::string pdf;
         if (!o.pdf.empty()) {
@@ -157,10 +144,24 @@ public:
                 return 1;
             }
         }
-        if (!html.empty() && !put(html, tools::SheetHtml(sheet)))
+        // The files both or neither, then what goes to stdout.
+        FileSet files;
+        for (const std::string& input : inputFiles(o))
+            files.keepIntact(input);
+        std::string toStdout;
+        auto put = [&](const std::string& output, std::string content) {
+            if (output.empty())
+                return;
+            if (isStdout(output))
+                toStdout = std::move(content);
+            else
+                files.addContent(output, std::move(content));
+        };
+        put(html, html.empty() ? std::string() : tools::SheetHtml(sheet));
+        put(o.pdf, std::move(pdf));
+        if (!reportWrite(err, "", files.commit()))
             return 1;
-        if (!o.pdf.empty() && !put(o.pdf, std::move(pdf)))
-            return 1;
+        out << toStdout;
         return 0;
     }
 };

@@ -1,9 +1,12 @@
 #include "core/firmware/FileSet.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <map>
@@ -23,6 +26,9 @@ namespace {
 // not one of ours, and its content is not read.
 constexpr off_t kKeepOldUpTo = 16 * 1024 * 1024;
 
+// Set by FailNextWriteInPlace: the error the next write in place fails with.
+std::atomic<int> g_failWriteInPlace{0};
+
 std::string cannotWrite(const std::string& path, int err)
 {
     return strprintf("Die Datei \"%s\" konnte nicht geschrieben werden: %s", DisplayName(path).c_str(),
@@ -33,6 +39,41 @@ std::string folderOf(const std::string& path)
 {
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
+std::string nameOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The descriptor a name stands for by its spelling alone; -1 for any other name.
+int descriptorNamed(const std::string& name)
+{
+    std::error_code ec;
+    const std::string p = std::filesystem::absolute(name, ec).lexically_normal().string();
+    if (ec)
+        return -1;
+    if (p == "/dev/stdin")
+        return 0;
+    if (p == "/dev/stdout")
+        return 1;
+    if (p == "/dev/stderr")
+        return 2;
+    for (const std::string& folder :
+         {std::string("/dev/fd/"), std::string("/proc/self/fd/"), std::string("/proc/thread-self/fd/"),
+          "/proc/" + std::to_string(::getpid()) + "/fd/"}) {
+        if (p.size() <= folder.size() || p.size() > folder.size() + 9 || p.compare(0, folder.size(), folder) != 0)
+            continue;
+        int fd = 0;
+        for (std::size_t k = folder.size(); k < p.size(); ++k) {
+            if (p[k] < '0' || p[k] > '9')
+                return -1;
+            fd = fd * 10 + (p[k] - '0');
+        }
+        return fd;
+    }
+    return -1;
 }
 
 // Where the symbolic links starting at `path` end (also at a name that does not exist yet):
@@ -113,7 +154,13 @@ bool overwriteInPlace(const std::string& path, const std::string& content, const
         restored = true; // not a byte changed
         return false;
     }
-    bool ok = writeAll(fd, content, err);
+    bool ok = false;
+    if (const int fail = g_failWriteInPlace.exchange(0); fail != 0) {
+        writeAll(fd, content.substr(0, content.size() / 2), err);
+        err = fail;
+    } else {
+        ok = writeAll(fd, content, err);
+    }
     if (ok && ::ftruncate(fd, static_cast<off_t>(content.size())) != 0) {
         err = errno;
         ok = false;
@@ -165,6 +212,21 @@ private:
     sigset_t m_pipe{}, m_before{};
     bool m_wasPending = false;
 };
+
+// An open descriptor gets the content written through it, where the shell left it: at its
+// offset, or at the end of a file opened for appending. It stays open.
+bool writeIntoDescriptor(int fd, const std::string& content, int& err)
+{
+    HoldBackSigpipe hold;
+    if (!writeAll(fd, content, err))
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::fsync(fd) != 0) {
+        err = errno;
+        return false;
+    }
+    return true;
+}
 
 // A character device or a FIFO gets the content written into it; it is never replaced.
 // Opening a FIFO waits for its reader, as any program writing into it does.
@@ -240,15 +302,60 @@ void removeIfNamed(std::string& name)
     name.clear();
 }
 
+// What tells a file apart from every other: the device and inode of an existing file (links
+// followed; a descriptor's name leads to the file it has open), and for a name not there yet
+// the device and inode of the folder it would be made in and its own name.
+std::string fileIdentity(const std::string& path, struct stat* found = nullptr)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (found)
+            *found = st;
+        return "file " + std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+    }
+    std::string target;
+    int err = 0;
+    if (!resolveLinks(path, target, err))
+        target = path;
+    struct stat folder {};
+    if (::stat(folderOf(target).c_str(), &folder) == 0)
+        return "name " + std::to_string(folder.st_dev) + ":" + std::to_string(folder.st_ino) + "/" + nameOf(target);
+    std::error_code ec;
+    return "path " + std::filesystem::absolute(target, ec).lexically_normal().string();
+}
+
+// The other names in the folder of `target` of the file (device, inode) it had before a save
+// gave `target` a file of its own.
+std::vector<std::string> hardLinksBeside(const std::string& target, dev_t dev, ino_t ino)
+{
+    std::vector<std::string> names;
+    const std::string folder = folderOf(target);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        struct stat st {};
+        if (name == "." || name == ".." || ::lstat((folder + name).c_str(), &st) != 0)
+            continue;
+        if (st.st_dev == dev && st.st_ino == ino)
+            names.push_back(target.find('/') == std::string::npos ? name : folder + name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 } // namespace
 
 struct FileSet::Entry {
     enum class Way {
-        Create,   // no file of that name yet
-        Replace,  // a regular file with this one name: the temporary file is renamed over it
-        AllNames, // a regular file with further hard links: written in place
-        InPlace,  // no temporary file possible beside it: written in place
-        Device,   // a character device or FIFO: written into
+        Create,     // no file of that name yet
+        Replace,    // a regular file with this one name: the temporary file is renamed over it
+        AllNames,   // a regular file with further hard links: written in place
+        InPlace,    // no temporary file possible beside it: written in place
+        Device,     // a character device or FIFO: written into
+        Descriptor, // a name of one of our open descriptors: written through it
     };
 
     std::string path; // as the user named it; every message names it so
@@ -263,15 +370,44 @@ struct FileSet::Entry {
     std::string old;        // the content before, for a file written in place
     bool haveOld = false;
 
+    int fd = -1; // Way::Descriptor: the descriptor written through
+
     bool renamed = false;     // the temporary file has been renamed over the target
     bool overwritten = false; // the content has been written in place
-    std::string warning;
+    // The file had further names, but only `target` got the new content: why, and whether the
+    // other names still show the old content (or a damaged one).
+    std::string splitWhy;
+    bool splitRestored = true;
 
     bool exists() const { return way != Way::Create; }
+    // Written last: what such a target took cannot be taken back.
+    bool cannotUndo() const { return way == Way::Device || way == Way::Descriptor; }
+
+    // A name of one of our descriptors: written through it, as far as it was opened for writing.
+    bool inspectDescriptor(std::string& message)
+    {
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags < 0 || (flags & O_ACCMODE) == O_RDONLY || ::fstat(fd, &st) != 0) {
+            message =
+                strprintf("Die Datei \"%s\" konnte nicht geschrieben werden: Der Dateideskriptor %d ist %s",
+                          DisplayName(path).c_str(), fd, flags < 0 ? "nicht geöffnet" : "nicht zum Schreiben geöffnet");
+            return false;
+        }
+        if (S_ISDIR(st.st_mode)) {
+            message = cannotWrite(path, EISDIR);
+            return false;
+        }
+        way = Way::Descriptor;
+        target = path;
+        return true;
+    }
 
     // What the save meets at `path`. False, with the message, where it must not write.
     bool inspect(std::string& message)
     {
+        fd = DescriptorOf(path);
+        if (fd >= 0)
+            return inspectDescriptor(message);
         if (::stat(path.c_str(), &st) != 0) {
             int err = errno;
             if (err != ENOENT) {
@@ -296,6 +432,17 @@ struct FileSet::Entry {
             message = strprintf("Die Datei \"%s\" ist schreibgeschützt: Ihr Besitzer hat das Schreibrecht entfernt, "
                                 "darum wird sie nicht ersetzt. Es wurde nichts geschrieben.",
                                 DisplayName(path).c_str());
+            return false;
+        }
+        // A file the user could not open for writing stays as it is, even where the folder would
+        // let a new file take its name (and its owner's place).
+        if (S_ISREG(st.st_mode) && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
+            const int err = errno;
+            message = err == EACCES || err == EPERM
+                          ? strprintf("Die Datei \"%s\" ist schreibgeschützt: Sie haben kein Schreibrecht für sie, "
+                                      "darum wird sie nicht ersetzt. Es wurde nichts geschrieben.",
+                                      DisplayName(path).c_str())
+                          : cannotWrite(path, err);
             return false;
         }
         if (S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode)) {
@@ -339,7 +486,7 @@ struct FileSet::Entry {
     // The new content beside the target, complete and synced; nothing is replaced yet.
     bool prepare(std::string& message)
     {
-        if (way == Way::Device)
+        if (cannotUndo())
             return true;
         if (way == Way::InPlace || way == Way::AllNames)
             keepOldContent();
@@ -360,27 +507,51 @@ struct FileSet::Entry {
             // Content we cannot read could not be put back after a failed write in place, so
             // only this name gets the new file.
             way = Way::Replace;
-            warning = otherNamesKeepOld("ihr alter Inhalt lässt sich nicht lesen");
+            splitWhy = "ihr alter Inhalt lässt sich nicht lesen";
         }
         return true;
     }
 
-    std::string otherNamesKeepOld(const std::string& why) const
+    // After the file has been put: which names show what, when the file had further names and
+    // only `target` got the new content. Empty when every name shows it.
+    std::string splitMessage() const
     {
-        return strprintf("Die Datei \"%s\" hat weitere Namen (harte Verknüpfungen). Die neue Fassung konnte nicht in "
-                         "die Datei selbst geschrieben werden (%s); sie steht jetzt nur unter \"%s\", die anderen "
-                         "Namen zeigen weiter die alte Fassung.",
-                         DisplayName(path).c_str(), why.c_str(), DisplayName(path).c_str());
+        if (splitWhy.empty())
+            return {};
+        std::string text = strprintf("Die Datei \"%s\" hat weitere Namen (harte Verknüpfungen). Die neue Fassung "
+                                     "konnte nicht in die Datei selbst geschrieben werden (%s); sie steht jetzt nur "
+                                     "unter \"%s\".",
+                                     DisplayName(path).c_str(), splitWhy.c_str(), DisplayName(path).c_str());
+        // The other names: those beside it by name, the rest counted (a name in another folder
+        // cannot be found without searching the whole disk).
+        const std::vector<std::string> beside = hardLinksBeside(target, st.st_dev, st.st_ino);
+        const std::size_t others = st.st_nlink > 0 ? static_cast<std::size_t>(st.st_nlink - 1) : 0;
+        std::string where;
+        for (std::size_t k = 0; k < beside.size(); ++k)
+            where += (k == 0 ? "" : k + 1 == beside.size() ? " und " : ", ") + ("\"" + DisplayName(beside[k]) + "\"");
+        if (others > beside.size()) {
+            const std::size_t elsewhere = others - beside.size();
+            where += (where.empty() ? "" : " sowie ") +
+                     (elsewhere == 1 ? std::string("einem weiteren Namen in einem anderen Ordner")
+                                     : strprintf("%zu weiteren Namen in anderen Ordnern", elsewhere));
+        }
+        if (where.empty())
+            where = "den anderen Namen";
+        text += splitRestored ? " Unter " + where + " steht weiter die alte Fassung."
+                              : " Unter " + where +
+                                    " steht eine beschädigte Fassung: Der alte Inhalt ließ sich nicht "
+                                    "zurückschreiben.";
+        return text;
     }
 
     // A second name for the file about to be replaced, so that it can be put back.
     bool keepBackup(bool mayMove, int& err)
     {
         std::string name;
-        const int fd = createBeside(target, name, err);
-        if (fd < 0)
+        const int made = createBeside(target, name, err);
+        if (made < 0)
             return false;
-        ::close(fd);
+        ::close(made);
         if (::unlink(name.c_str()) == 0 && ::link(target.c_str(), name.c_str()) == 0) {
             backup = name;
             return true;
@@ -407,6 +578,11 @@ struct FileSet::Entry {
         int err = 0;
         bool restored = false;
         switch (way) {
+        case Way::Descriptor:
+            if (writeIntoDescriptor(fd, content, err))
+                return true;
+            message = cannotWrite(path, err);
+            return false;
         case Way::Device:
             if (writeIntoDevice(target, content, err))
                 return true;
@@ -439,13 +615,8 @@ struct FileSet::Entry {
             }
             temp.clear();
             renamed = true;
-            warning = restored ? otherNamesKeepOld(SystemErrorReason(err))
-                               : strprintf("Die Datei \"%s\" hat weitere Namen (harte Verknüpfungen). Die neue "
-                                           "Fassung konnte nicht in die Datei selbst geschrieben werden (%s); sie "
-                                           "steht jetzt nur unter \"%s\". Die anderen Namen zeigen eine beschädigte "
-                                           "Fassung, der alte Inhalt ließ sich nicht zurückschreiben.",
-                                           DisplayName(path).c_str(), SystemErrorReason(err).c_str(),
-                                           DisplayName(path).c_str());
+            splitWhy = SystemErrorReason(err);
+            splitRestored = restored;
             return true;
         case Way::Replace:
             if (keep && !keepBackup(true, err)) {
@@ -485,7 +656,7 @@ struct FileSet::Entry {
             bool restored = false;
             return haveOld && overwriteInPlace(target, old, nullptr, err, restored);
         }
-        return way != Way::Device;
+        return !cannotUndo();
     }
 
     void removeLeftovers()
@@ -537,25 +708,16 @@ WriteResult FileSet::commit()
     };
 
     // Every target is looked at before anything is written; two names of one file would have
-    // the second overwrite the first.
-    std::map<std::string, const Entry*> seen;
+    // the second overwrite the first, and a file the caller reads must stay as it is.
+    std::vector<std::string> targets;
     for (auto& e : m_entries) {
         std::string message;
         if (!e->inspect(message))
             return failed(message);
-        std::string key;
-        if (e->exists()) {
-            key = "inode " + std::to_string(e->st.st_dev) + ":" + std::to_string(e->st.st_ino);
-        } else {
-            std::error_code ec;
-            key = "name " + std::filesystem::absolute(e->target, ec).lexically_normal().string();
-        }
-        const auto [at, fresh] = seen.emplace(key, e.get());
-        if (!fresh)
-            return failed(strprintf("Die Dateien \"%s\" und \"%s\" sind dieselbe Datei; die eine würde die andere "
-                                    "überschreiben. Es wurde nichts geschrieben.",
-                                    DisplayName(at->second->path).c_str(), DisplayName(e->path).c_str()));
+        targets.push_back(e->path);
     }
+    if (std::string clash = OutputClash(targets, m_keep); !clash.empty())
+        return failed(std::move(clash));
     for (auto& e : m_entries) {
         std::string message;
         if (!e->prepare(message))
@@ -565,10 +727,10 @@ WriteResult FileSet::commit()
     // Regular files first, in order; devices last, because nothing they took can be undone.
     std::vector<Entry*> order;
     for (auto& e : m_entries)
-        if (e->way != Entry::Way::Device)
+        if (!e->cannotUndo())
             order.push_back(e.get());
     for (auto& e : m_entries)
-        if (e->way == Entry::Way::Device)
+        if (e->cannotUndo())
             order.push_back(e.get());
     const bool keep = order.size() > 1;
     for (std::size_t k = 0; k < order.size(); ++k) {
@@ -593,32 +755,89 @@ WriteResult FileSet::commit()
     result.written = true;
     for (auto& e : m_entries) {
         e->removeLeftovers();
-        if (!e->warning.empty())
-            result.message += (result.message.empty() ? "" : "\n") + e->warning;
+        const std::string split = e->splitMessage();
+        if (split.empty())
+            continue;
+        result.incomplete = true;
+        result.message += (result.message.empty() ? "" : "\n") + split;
     }
     return result;
 }
 
-WriteResult writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines)
+void FileSet::keepIntact(const std::string& path) { m_keep.push_back(path); }
+
+WriteResult writeLinesAtomically(const std::string& path, const std::vector<std::string>& lines,
+                                 const std::vector<std::string>& keepIntact)
 {
     FileSet one;
     one.add(path, lines);
+    for (const std::string& k : keepIntact)
+        one.keepIntact(k);
     return one.commit();
 }
 
-WriteResult writeContentAtomically(const std::string& path, std::string content)
+WriteResult writeContentAtomically(const std::string& path, std::string content,
+                                   const std::vector<std::string>& keepIntact)
 {
     FileSet one;
     one.addContent(path, std::move(content));
+    for (const std::string& k : keepIntact)
+        one.keepIntact(k);
     return one.commit();
 }
 
 bool ReportWrite(const WriteResult& result, Prompter& prompter)
 {
     if (!result.message.empty())
-        prompter.tell(result.written ? MsgKind::Warning : MsgKind::Error, result.message, Buttons::Ok);
+        prompter.tell(result.complete() ? MsgKind::Warning : MsgKind::Error, result.message, Buttons::Ok);
     return result.written;
 }
+
+std::string OutputClash(const std::vector<std::string>& outputs, const std::vector<std::string>& inputs)
+{
+    std::map<std::string, std::string> readFrom;
+    for (const std::string& input : inputs) {
+        struct stat st {};
+        const std::string key = fileIdentity(input, &st);
+        if (S_ISREG(st.st_mode))
+            readFrom.emplace(key, input);
+    }
+    std::map<std::string, std::string> written;
+    for (const std::string& output : outputs) {
+        const std::string key = fileIdentity(output);
+        if (const auto in = readFrom.find(key); in != readFrom.end())
+            return "Die Ausgabe \"" + DisplayName(output) + "\" ist dieselbe Datei wie die Eingabe \"" +
+                   DisplayName(in->second) + "\" und würde sie überschreiben. Es wurde nichts geschrieben.";
+        const auto [at, fresh] = written.emplace(key, output);
+        if (!fresh)
+            return "Die Dateien \"" + DisplayName(at->second) + "\" und \"" + DisplayName(output) +
+                   "\" sind dieselbe Datei; die eine würde die andere überschreiben. Es wurde nichts geschrieben.";
+    }
+    return {};
+}
+
+int DescriptorOf(const std::string& path)
+{
+    std::string at = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        if (const int fd = descriptorNamed(at); fd >= 0)
+            return fd;
+        struct stat st {};
+        if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return -1;
+        std::vector<char> buf(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
+        const ssize_t n = ::readlink(at.c_str(), buf.data(), buf.size());
+        if (n < 0)
+            return -1;
+        std::string next(buf.data(), static_cast<std::size_t>(n));
+        if (next.empty() || next[0] != '/')
+            next = folderOf(at) + next;
+        at = next;
+    }
+    return -1;
+}
+
+void FailNextWriteInPlace(int err) { g_failWriteInPlace = err; }
 
 bool SameFile(const std::string& a, const std::string& b)
 {

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fstream>
+#include <fcntl.h>
+#include <istream>
+#include <limits>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/SystemError.h"
 #include "core/firmware/HexText.h"
@@ -115,28 +118,14 @@ std::vector<std::string> splitLines(const std::string& text, std::size_t keep, s
     return s.takeLines();
 }
 
-TextFileRead ReadTextFileLines(const std::string& fileName, Prompter& prompter,
-                               const std::function<bool(std::string& line)>& onLine)
-{
-    errno = 0;
-    std::ifstream in(fileName, std::ios::binary);
-    struct stat st {};
-    const bool isFolder = stat(fileName.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-    if (!in || isFolder) {
-        const int err = isFolder ? EISDIR : (errno != 0 ? errno : ENOENT);
-        prompter.tell(MsgKind::Error,
-                      strprintf("Die Datei \"%s\" kann nicht geöffnet werden: %s.", DisplayName(fileName).c_str(),
-                                SystemErrorReason(err).c_str()),
-                      Buttons::Ok);
-        return TextFileRead::Unreadable;
-    }
-    return ReadTextStreamLines(in, fileName, prompter, onLine);
-}
+namespace {
 
-TextFileRead ReadTextStreamLines(std::istream& in, const std::string& fileName, Prompter& prompter,
-                                 const std::function<bool(std::string& line)>& onLine)
+// Reads pieces through `readSome` (bytes read, 0 at the end, -1 with `err` after a failure)
+// and hands their lines over. More than `limit` bytes: refused with `tooMuch`.
+TextFileRead readPieces(const std::string& fileName, Prompter& prompter,
+                        const std::function<bool(std::string& line)>& onLine, unsigned long long limit,
+                        const std::string& tooMuch, const std::function<long(char*, std::size_t, int&)>& readSome)
 {
-    errno = 0;
     LineSplitter splitter(static_cast<std::size_t>(-1));
     auto handOver = [&] {
         for (std::string& line : splitter.takeLines())
@@ -148,21 +137,102 @@ TextFileRead ReadTextStreamLines(std::istream& in, const std::string& fileName, 
     // heap after every read, made the C library give memory back to the system and take it
     // again on the next load.
     std::vector<char> buffer(1 << 14);
-    while (in) {
-        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        splitter.feed(buffer.data(), static_cast<std::size_t>(in.gcount()));
+    unsigned long long total = 0;
+    for (;;) {
+        int err = 0;
+        const long n = readSome(buffer.data(), buffer.size(), err);
+        if (n < 0) {
+            prompter.tell(MsgKind::Error,
+                          strprintf("Die Datei \"%s\" kann nicht gelesen werden: %s.", DisplayName(fileName).c_str(),
+                                    SystemErrorReason(err != 0 ? err : EIO).c_str()),
+                          Buttons::Ok);
+            return TextFileRead::Unreadable;
+        }
+        if (n == 0)
+            break;
+        total += static_cast<unsigned long long>(n);
+        if (total > limit) {
+            prompter.tell(MsgKind::Error, tooMuch, Buttons::Ok);
+            return TextFileRead::Unreadable;
+        }
+        splitter.feed(buffer.data(), static_cast<std::size_t>(n));
         if (!handOver())
             return TextFileRead::Stopped;
     }
-    if (in.bad()) {
+    splitter.finish();
+    return handOver() ? TextFileRead::Done : TextFileRead::Stopped;
+}
+
+// `what` names the source: "Die Datei "/dev/zero" ist keine gewöhnliche Datei und".
+std::string tooMuchText(const std::string& what)
+{
+    return strprintf("%s liefert mehr als %llu Bytes; eine Firmware-Datei hat höchstens %llu Bytes (1024 Zeilen). "
+                     "Sie wurde darum nicht gelesen.",
+                     what.c_str(), kMaxFirmwareFileSize, kMaxFirmwareFileSize);
+}
+
+} // namespace
+
+TextFileRead ReadTextFileLines(const std::string& fileName, Prompter& prompter,
+                               const std::function<bool(std::string& line)>& onLine)
+{
+    int fd = -1;
+    do
+        fd = ::open(fileName.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    struct stat st {};
+    int err = fd < 0 ? errno : ::fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
+    if (fd < 0 || err != 0) {
+        if (fd >= 0)
+            ::close(fd);
         prompter.tell(MsgKind::Error,
-                      strprintf("Die Datei \"%s\" kann nicht gelesen werden: %s.", DisplayName(fileName).c_str(),
-                                SystemErrorReason(errno != 0 ? errno : EIO).c_str()),
+                      strprintf("Die Datei \"%s\" kann nicht geöffnet werden: %s.", DisplayName(fileName).c_str(),
+                                SystemErrorReason(err != 0 ? err : ENOENT).c_str()),
                       Buttons::Ok);
         return TextFileRead::Unreadable;
     }
-    splitter.finish();
-    return handOver() ? TextFileRead::Done : TextFileRead::Stopped;
+    // A regular file ends; a device or a pipe need not (/dev/zero never does).
+    const bool regular = S_ISREG(st.st_mode);
+    const TextFileRead result = readPieces(
+        fileName, prompter, onLine, regular ? std::numeric_limits<unsigned long long>::max() : kMaxFirmwareFileSize,
+        regular ? std::string()
+                : tooMuchText("Die Datei \"" + DisplayName(fileName) + "\" ist keine gewöhnliche Datei und"),
+        [fd](char* buf, std::size_t size, int& e) -> long {
+            for (;;) {
+                const ssize_t n = ::read(fd, buf, size);
+                if (n >= 0)
+                    return static_cast<long>(n);
+                if (errno != EINTR) {
+                    e = errno;
+                    return -1;
+                }
+            }
+        });
+    ::close(fd);
+    return result;
+}
+
+TextFileRead ReadTextStreamLines(std::istream& in, const std::string& fileName, Prompter& prompter,
+                                 const std::function<bool(std::string& line)>& onLine)
+{
+    errno = 0;
+    return readPieces(fileName, prompter, onLine, kMaxFirmwareFileSize,
+                      tooMuchText("Die Eingabe \"" + DisplayName(fileName) + "\""),
+                      [&in](char* buf, std::size_t size, int& e) -> long {
+                          if (!in) {
+                              if (!in.bad())
+                                  return 0;
+                              e = errno != 0 ? errno : EIO;
+                              return -1;
+                          }
+                          in.read(buf, static_cast<std::streamsize>(size));
+                          const auto n = static_cast<long>(in.gcount());
+                          if (n == 0 && in.bad()) {
+                              e = errno != 0 ? errno : EIO;
+                              return -1;
+                          }
+                          return n;
+                      });
 }
 
 } // namespace hz

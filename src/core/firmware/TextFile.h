@@ -19,6 +19,11 @@ namespace hz {
 // checks is 16384.
 inline constexpr std::size_t kMaxLineLength = 17000;
 
+// No firmware file of either PIC layout needs more: 1024 lines of at most 521 characters.
+// What does not end by then - a device such as /dev/zero, a pipe, the standard input - is
+// not read further, and a bigger file is no firmware file.
+inline constexpr unsigned long long kMaxFirmwareFileSize = 1024ull * 1024ull;
+
 // Splits text handed over in pieces into lines. Lines are collected until taken with
 // takeLines(); beyond `keep` lines in all, lines are only counted.
 class LineSplitter {
@@ -60,11 +65,13 @@ enum class TextFileRead { Done, Stopped, Unreadable };
 // Reads `fileName` and hands its lines to `onLine` in order while reading; stops early when
 // `onLine` returns false (Stopped). A file that cannot be opened or read is reported through
 // `prompter` with its German reason (Unreadable); lines handed over before a read error stay
-// handed over.
+// handed over. A file that is not a regular file (a device, a pipe) is read up to
+// kMaxFirmwareFileSize bytes; one that gives more is refused the same way.
 TextFileRead ReadTextFileLines(const std::string& fileName, Prompter& prompter,
                                const std::function<bool(std::string& line)>& onLine);
 // The same on a stream already open (the standard input of the command-line tool); `name`
-// stands for the file in the message about a read error.
+// stands for the file in the message about a read error. Whatever lies behind it, a stream is
+// read up to kMaxFirmwareFileSize bytes, as a pipe is.
 TextFileRead ReadTextStreamLines(std::istream& in, const std::string& name, Prompter& prompter,
                                  const std::function<bool(std::string& line)>& onLine);
 

@@ -269,10 +269,14 @@ std::string OverviewHtml(const LayoutScan& scan)
     return out;
 }
 
-WriteResult WriteOverviewFile(const std::string& path, const std::string& text)
+WriteResult WriteOverviewFile(const std::string& path, const std::string& text, const LayoutScan& scan)
 {
     constexpr std::size_t kAll = std::numeric_limits<std::size_t>::max();
     FileSet file;
+    for (const ScannedDecoder& d : scan.decoders)
+        file.keepIntact(d.file);
+    for (const ScanError& e : scan.errors)
+        file.keepIntact(e.file);
     file.add(path, splitLines(text, kAll, nullptr, kAll));
     return file.commit();
 }

@@ -61,7 +61,8 @@ std::string OverviewCsv(const LayoutScan& scan);
 std::string OverviewHtml(const LayoutScan& scan);
 
 // Writes a CSV or HTML text to `path` as every file of the program is written: whole or not
-// at all (FileSet). Lines end in CR LF.
-WriteResult WriteOverviewFile(const std::string& path, const std::string& text);
+// at all (FileSet), and never over a file the scan found (a firmware file, or a file that did
+// not load). Lines end in CR LF.
+WriteResult WriteOverviewFile(const std::string& path, const std::string& text, const LayoutScan& scan);
 
 } // namespace hz::tools

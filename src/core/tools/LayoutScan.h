@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "core/firmware/TextFile.h"
+
 namespace hz::tools {
 
 // The command spaces of the decoders' addresses.
@@ -99,9 +101,8 @@ struct ScanControl {
     bool defaultConfig = false;
 };
 
-// No firmware file of either PIC layout needs more: 1024 lines of at most 521 characters.
-// A bigger file is listed as too big and not read.
-inline constexpr unsigned long long kMaxFirmwareFileSize = 1024ull * 1024ull;
+// A file bigger than kMaxFirmwareFileSize is listed as too big and not read.
+using hz::kMaxFirmwareFileSize;
 
 // The files to load below `paths` (folders recursively, files as named) and what could not be
 // looked at. Folders and files whose name begins with "." are passed over inside a folder;

@@ -61,8 +61,10 @@ bool SaveSettingsSheetPdf(Session& session, const QString& file, QWidget* parent
         return false;
     const Printable p = MakePrintable(session, file);
     const QByteArray pdf = print::SheetPdf(p.html, p.pictures, p.title);
-    return ReportWrite(writeContentAtomically(toPath(target), std::string(pdf.constData(), std::size_t(pdf.size()))),
-                       session.prompter());
+    // Never over the firmware file the sheet describes.
+    return ReportWrite(
+        writeContentAtomically(toPath(target), std::string(pdf.constData(), std::size_t(pdf.size())), {toPath(file)}),
+        session.prompter());
 }
 
 } // namespace hz::gui

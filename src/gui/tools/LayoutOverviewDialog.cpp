@@ -244,14 +244,8 @@ bool LayoutOverviewDialog::exportTo(const QString& filter, const QString& suffix
     const QString path = m_dialogs.saveFile(this, proposed, filter, suffix);
     if (path.isEmpty())
         return false;
-    const hz::WriteResult written = hz::tools::WriteOverviewFile(QFile::encodeName(path).toStdString(), text);
-    if (!written.written) {
-        m_prompter.tell(hz::MsgKind::Error, written.message, hz::Buttons::Ok);
-        return false;
-    }
-    if (!written.message.empty())
-        m_prompter.tell(hz::MsgKind::Warning, written.message, hz::Buttons::Ok);
-    return true;
+    return hz::ReportWrite(hz::tools::WriteOverviewFile(QFile::encodeName(path).toStdString(), text, m_model->scan()),
+                           m_prompter);
 }
 
 bool LayoutOverviewDialog::exportHtml()

@@ -893,9 +893,11 @@ bool readLines(Prompter* prompter, const std::string& path, std::size_t keep, st
     return false;
 }
 
-bool writeLines(Prompter* prompter, const std::string& path, const std::vector<std::string>& lines)
+// A curve or set file, never over the loaded firmware file (`loaded`).
+bool writeLines(Prompter* prompter, const std::string& path, const std::vector<std::string>& lines,
+                const std::string& loaded)
 {
-    const WriteResult result = writeLinesAtomically(path, lines);
+    const WriteResult result = writeLinesAtomically(path, lines, {loaded});
     if (prompter)
         return ReportWrite(result, *prompter);
     return result.written;
@@ -903,12 +905,17 @@ bool writeLines(Prompter* prompter, const std::string& path, const std::vector<s
 
 } // namespace
 
+std::string KornelPage::loadedFile() const { return m_context ? m_context->image.LastFileName : std::string(); }
+
 void KornelPage::saveCurve(const std::string& path)
 {
-    writeLines(prompter(), path, servo::CurveFileLines(record(SelectedCurve())));
+    writeLines(prompter(), path, servo::CurveFileLines(record(SelectedCurve())), loadedFile());
 }
 
-void KornelPage::saveSet(const std::string& path) { writeLines(prompter(), path, servo::SetFileLines(CurveData)); }
+void KornelPage::saveSet(const std::string& path)
+{
+    writeLines(prompter(), path, servo::SetFileLines(CurveData), loadedFile());
+}
 
 void KornelPage::loadCurve(const std::string& path)
 {

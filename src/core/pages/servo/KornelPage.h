@@ -213,6 +213,8 @@ private:
 
     // The prompter of the context shown with; none before the page was shown.
     Prompter* prompter() { return m_context ? &m_context->prompter : nullptr; }
+    // The firmware file the page was shown for (empty before it was shown).
+    std::string loadedFile() const;
     int m_identifier = 0;
     // The edit whose text the user is typing: ShowCurveValues leaves its text as typed.
     const Control* m_typing = nullptr;
