@@ -330,12 +330,14 @@ TEST(Cli, DamagedLinesAreToldAndStrictWritesNothing)
         {"set", in, "-o", out, "--row", "1=5", "--strict"},
         {"set", in, "-o", in, "--do", "x", "--strict"},
         {"migrate", clean, in, "-o", out, "--strict"},
+        {"series", in, "-o", (dir / "s{n}.hex").string(), "--count", "2", "--strict"},
     };
     for (const auto& args : refused) {
         const CliRun r = runCli(args);
         EXPECT_EQ(r.code, 1) << args[0] << r.err;
         EXPECT_NE(r.err.find(in + ": Fehler: " + refusal), std::string::npos) << r.err;
         EXPECT_FALSE(std::filesystem::exists(out)) << args[0];
+        EXPECT_FALSE(std::filesystem::exists(dir / "s1.hex") || std::filesystem::exists(dir / "s2.hex")) << args[0];
     }
     EXPECT_EQ(readFile(in), text) << "the input itself is never rewritten";
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "CliRun.h"
@@ -123,5 +125,108 @@ TEST(CliOverview, ExitCodes)
     EXPECT_TRUE(JsonCheck(r.out).valid());
     EXPECT_TRUE(has(r.out, "\"errors\": [\n    {\"file\": \"" + (dir / "leer.hex").string() + "\", \"reason\": "))
         << r.out;
+    fs::remove_all(dir);
+}
+
+// A folder below an operand that the user may not read: its files are missing, so the
+// overview cannot say "no double use" - exit 2, and the folder is named in every format. Run
+// as an ordinary user (root reads everything; as root the test drops to "nobody").
+TEST(CliOverview, AFolderTheUserCannotReadIsExit2)
+{
+    const fs::path dir = tempDir("cli-overview-locked");
+    fs::create_directories(dir / "anlage" / "gesperrt");
+    fs::copy_file(kLayout + "/weiche_a.hex", dir / "anlage" / "a.hex");
+    fs::copy_file(kLayout + "/weiche_b.hex", dir / "anlage" / "gesperrt" / "b.hex");
+    std::string as;
+    if (::geteuid() == 0) {
+        as = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+        if (shell(as + "true 2>/dev/null") != 0) {
+            fs::remove_all(dir);
+            GTEST_SKIP() << "cannot run as an unprivileged user here";
+        }
+        fs::permissions(dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                 fs::perms::others_read | fs::perms::others_exec);
+        fs::permissions(dir / "anlage", fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+        fs::permissions(dir / "anlage" / "gesperrt", fs::perms::owner_all);
+    } else {
+        fs::permissions(dir / "anlage" / "gesperrt", fs::perms::none);
+    }
+    const std::string locked = (dir / "anlage" / "gesperrt").string();
+    const std::string exe = HZ_CLI_EXE, out = (dir / "out").string(), err = (dir / "err").string();
+    for (const char* format : {"", "--json", "--csv"}) {
+        const int code = shell(as + "'" + exe + "' overview " + format + " '" + (dir / "anlage").string() + "' >'" +
+                               out + "' 2>'" + err + "'");
+        EXPECT_EQ(code, 2) << format << readFile(err);
+        EXPECT_TRUE(has(readFile(err), locked + ": Fehler: Der Ordner kann nicht gelesen werden")) << readFile(err);
+        EXPECT_TRUE(has(readFile(err), "Nicht jeder Ordner und nicht jede Datei ließ sich lesen")) << readFile(err);
+        const std::string text = readFile(out);
+        if (std::string(format) == "--json") {
+            EXPECT_TRUE(JsonCheck(text).valid());
+            EXPECT_TRUE(has(text, "\"failed\": true")) << text;
+            EXPECT_TRUE(has(text, "{\"file\": \"" + locked + "\", \"reason\": \"Der Ordner kann nicht gelesen werden"))
+                << text;
+            EXPECT_TRUE(has(text, "\"unreadable\": true}")) << text;
+        } else if (std::string(format) == "--csv") {
+            EXPECT_TRUE(has(text, locked + ";")) << text;
+        } else {
+            EXPECT_TRUE(has(text, "davon 1 nicht lesbar: die Übersicht ist unvollständig.")) << text;
+        }
+    }
+    fs::permissions(dir / "anlage" / "gesperrt", fs::perms::owner_all);
+    fs::remove_all(dir);
+}
+
+// 16F18324 function decoders keep their address in CVs: two on short address 3 are a double
+// use, long address 3 is another address, and CVs that give no address are said so.
+TEST(CliOverview, CvDecodersInEveryFormat)
+{
+    const fs::path dir = tempDir("cli-overview-cv");
+    const std::string f = fixture("f18324_function.hex");
+    const auto path = [&](const char* name) { return (dir / name).string(); };
+    fs::copy_file(f, path("kurz3_a.hex"));
+    fs::copy_file(f, path("kurz3_b.hex"));
+    ASSERT_EQ(runCli({"set", f, "-o", path("lang3.hex"), "--do", "CvEdits[6]=38", "--do", "CvEdits[4]=192", "--do",
+                      "CvEdits[5]=3"})
+                  .code,
+              0);
+    ASSERT_EQ(runCli({"set", f, "-o", path("lang3_b.hex"), "--do", "CvEdits[6]=38", "--do", "CvEdits[4]=200", "--do",
+                      "CvEdits[5]=3"})
+                  .code,
+              0);
+    ASSERT_EQ(runCli({"set", f, "-o", path("ohne.hex"), "--do", "CvEdits[0]=0"}).code, 0);
+
+    const CliRun text = runCli({"overview", dir.string()});
+    EXPECT_EQ(text.code, 1) << text.err;
+    EXPECT_TRUE(has(text.out, "  CV  Lokadresse aus CV1                       3   <- doppelt\n")) << text.out;
+    EXPECT_TRUE(has(text.out, "  CV  Lokadresse aus CV17/CV18                 3\n")) << text.out;
+    EXPECT_TRUE(has(text.out, "  CV  Lokadresse aus CV17/CV18                 2051\n")) << text.out;
+    EXPECT_TRUE(has(text.out, "Doppelt belegte Adressen:\n  DCC-Lok kurz 3:\n    " + path("kurz3_a.hex") +
+                                  ", Lokadresse aus CV1\n    " + path("kurz3_b.hex") + ", Lokadresse aus CV1\n"))
+        << text.out;
+    EXPECT_TRUE(has(text.out, path("ohne.hex") +
+                                  "\n  Forsta 16F18324, V 0.58, PIC 18324, Format DCC\n"
+                                  "  Adresse nicht geprüft: CV1 = 0 ist keine kurze Adresse (1 bis 127).\n"))
+        << text.out;
+    EXPECT_TRUE(has(text.out, "1 Adresse doppelt belegt, Adresse nicht geprüft bei 1 Dekoder.")) << text.out;
+
+    const CliRun json = runCli({"overview", "--json", dir.string()});
+    EXPECT_TRUE(JsonCheck(json.out).valid());
+    EXPECT_TRUE(has(json.out, "\"address_not_checked\": \"CV1 = 0 ist keine kurze Adresse (1 bis 127).\"")) << json.out;
+    EXPECT_TRUE(has(json.out, "\"address_not_checked\": null")) << json.out;
+    EXPECT_TRUE(has(json.out, "{\"row\": 0, \"caption\": \"Lokadresse aus CV1\", \"address\": 3, \"state\": null, "
+                              "\"function\": null, \"space\": \"dcc_loco_short\", \"double_use\": true}"))
+        << json.out;
+    EXPECT_TRUE(has(json.out, "\"space\": \"dcc_loco_long\", \"double_use\": false}")) << json.out;
+    EXPECT_TRUE(has(json.out, "{\"space\": \"dcc_loco_short\", \"address\": 3, \"command\": "
+                              "\"DCC-Lok kurz 3\""))
+        << json.out;
+
+    const std::string csv = runCli({"overview", "--csv", dir.string()}).out;
+    EXPECT_TRUE(has(csv, path("ohne.hex") + ";Forsta 16F18324;0.58;18324;DCC;;;;;;Adresse nicht geprüft: CV1 = 0 "
+                                            "ist keine kurze Adresse (1 bis 127).;;\r\n"))
+        << csv;
+    const std::string html = runCli({"overview", "--html", "-", dir.string()}).out;
+    EXPECT_TRUE(has(html, "<h2>Adresse nicht geprüft</h2>")) << html;
+    EXPECT_TRUE(has(html, "<b>DCC-Lok kurz 3</b>: " + path("kurz3_a.hex") + " &ndash; Lokadresse aus CV1")) << html;
     fs::remove_all(dir);
 }

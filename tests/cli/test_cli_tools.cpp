@@ -11,6 +11,7 @@
 #include "CliRun.h"
 #include "FirmwareBuilder.h"
 #include "HexRecords.h"
+#include "JsonCheck.h"
 #include "TestFiles.h"
 #include "core/catalogue/CodeTables.h"
 #include "core/firmware/FileSet.h"
@@ -417,5 +418,45 @@ TEST(CliSeries, AllFilesOrNone)
     EXPECT_EQ(readFile((dir / "d2.hex").string()), "old second\r\n");
     // no temporary file left beside them
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);
+    fs::remove_all(dir);
+}
+
+// Two files whose program differs (another jump target) are different firmware, even where
+// every row and every page reads the same; a page's own table in program memory is the page's.
+TEST(CliTools, DiffCountsTheProgramWordsNoPageShows)
+{
+    const auto dir = tempDir("cli-diff-program");
+    const std::string a = fixture("classic_629_turnout.hex");
+    std::string text = readFile(a);
+    // word 2, "goto start" (0x2805), becomes "goto 6" in the first data record
+    const std::size_t first = text.find(":10000000");
+    ASSERT_NE(first, std::string::npos);
+    std::string data = text.substr(first + 9, 32);
+    ASSERT_EQ(data.substr(8, 4), "0528");
+    data.replace(8, 2, "06");
+    text.replace(first, 9 + 32 + 2, rec(0, data));
+    const std::string b = (dir / "b.hex").string();
+    writeFile(b, text);
+
+    const CliRun same = runCli({"diff", a, a, "--json"});
+    EXPECT_EQ(same.code, 0);
+    EXPECT_TRUE(has(same.out, "\"count\": 0,\n  \"program_words\": 0,\n")) << same.out;
+    const CliRun plain = runCli({"diff", a, b});
+    EXPECT_EQ(plain.code, 1) << plain.out;
+    EXPECT_TRUE(has(plain.out, "\nKeine Unterschiede in den Einstellungen.\nDas Programm ist verschieden: 1 "
+                               "Programmwort, das keine Seite zeigt.\n"))
+        << plain.out;
+    const CliRun json = runCli({"diff", a, b, "--json"});
+    EXPECT_EQ(json.code, 1);
+    EXPECT_TRUE(JsonCheck(json.out).valid());
+    EXPECT_TRUE(has(json.out, "\"count\": 0,\n  \"program_words\": 1,\n")) << json.out;
+    // with a setting changed as well, both are told
+    const std::string c = (dir / "c.hex").string();
+    ASSERT_EQ(runCli({"set", b, "-o", c, "--row", "1=18"}).code, 0);
+    const CliRun both = runCli({"diff", a, c});
+    EXPECT_EQ(both.code, 1);
+    EXPECT_TRUE(has(both.out, "\n1 Unterschied:\n  Zeile 1 <Weiche>: Adresse: 17 → 18\nDas Programm ist verschieden: 1 "
+                              "Programmwort, das keine Seite zeigt.\n"))
+        << both.out;
     fs::remove_all(dir);
 }

@@ -195,3 +195,51 @@ TEST_F(CvEdit, BadTextWarnsWithCancelAndLeavesTheByte)
         EXPECT_EQ(prompter.shown[0].buttons, hz::Buttons::Cancel);
     }
 }
+
+// The address a CV decoder answers to, read as the decoder reads it: CV1 short, or with bit 5
+// of CV29 the long address from CV17 (192..231) and CV18.
+TEST_F(CvEdit, TheDecoderAddressComesFromCv1OrCv17AndCv18)
+{
+    EXPECT_EQ(hz::CvEepromAddress(0x14B00, 29), 0x6A);
+    EXPECT_EQ(hz::CvEepromAddress(0x4400, 29), 0x68);
+    EXPECT_EQ(hz::CvEepromAddress(0x4400, 7), -1);
+    EXPECT_FALSE(hz::ReadCvAddress(image, 0x208)); // no CV list: not addressed by CVs
+    struct Case {
+        int id;
+        const char *cv1, *cv17, *cv18, *cv29;
+        bool isLong;
+        int address; // 0: a problem naming `problem`
+        const char* problem;
+    } cases[] = {
+        {0x14B00, "03", "C0", "03", "06", false, 3, ""},
+        {0x14B00, "7F", "00", "00", "00", false, 127, ""},
+        {0x14B00, "00", "C0", "03", "06", false, 0, "CV1 = 0"},
+        {0x14B00, "80", "C0", "03", "06", false, 0, "CV1 = 128"},
+        {0x14B00, "03", "C0", "03", "26", true, 3, ""},
+        {0x15000, "03", "C4", "D2", "20", true, 1234, ""},
+        {0x14B00, "03", "E7", "FF", "20", true, 10239, ""},
+        {0x14B00, "03", "E8", "00", "20", true, 0, "CV17 = 232"},
+        {0x14B00, "03", "BF", "FF", "20", true, 0, "CV17 = 191"},
+        {0x14B00, "03", "C0", "00", "20", true, 0, "ergeben 0"},
+        {0x14B00, "3G", "C0", "03", "06", false, 0, "CV1 (EEPROM 0x60) ist kein Byte"},
+        // the F-Dekoder's short address is sure, its long one is not (its list swaps L and H)
+        {0x4400, "05", "C0", "03", "06", false, 5, ""},
+        {0x4400, "05", "C0", "03", "26", true, 0, "nicht sicher"},
+    };
+    for (const Case& c : cases) {
+        image.resetMemory();
+        image.set_Hex_EE(hz::CvEepromAddress(c.id, 1), c.cv1);
+        image.set_Hex_EE(hz::CvEepromAddress(c.id, 17), c.cv17);
+        image.set_Hex_EE(hz::CvEepromAddress(c.id, 18), c.cv18);
+        image.set_Hex_EE(hz::CvEepromAddress(c.id, 29), c.cv29);
+        const std::string what = std::string(c.cv1) + "/" + c.cv17 + "/" + c.cv18 + "/" + c.cv29;
+        const auto a = hz::ReadCvAddress(image, c.id);
+        ASSERT_TRUE(a) << what;
+        EXPECT_EQ(a->isLong, c.isLong) << what;
+        EXPECT_EQ(a->address, c.address) << what;
+        if (c.address == 0)
+            EXPECT_NE(a->problem.find(c.problem), std::string::npos) << what << ": " << a->problem;
+        else
+            EXPECT_EQ(a->problem, "") << what;
+    }
+}

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <filesystem>
 
 #include "TestFiles.h"
@@ -119,7 +120,7 @@ TEST(LayoutScan, DoubleUseRule)
         bool clash;
     };
     const AddressSpace MA = AddressSpace::MotAccessory, DA = AddressSpace::DccAccessory, MF = AddressSpace::MotFunction,
-                       DF = AddressSpace::DccFunction;
+                       DF = AddressSpace::DccFunction, LS = AddressSpace::DccLocoShort, LL = AddressSpace::DccLocoLong;
     const Case cases[] = {
         {"same accessory command", DA, 5, "green", 0, DA, 5, "green", 0, true},
         {"other half of the pair", DA, 5, "green", 0, DA, 5, "red", 0, false},
@@ -130,6 +131,11 @@ TEST(LayoutScan, DoubleUseRule)
         {"same function command", DF, 300, "", 2, DF, 300, "", 2, true},
         {"other function number", MF, 5, "", 1, MF, 5, "", 2, false},
         {"Mot and DCC function decoders", MF, 5, "", 1, DF, 5, "", 1, false},
+        // CV decoders answer as a whole to their locomotive address
+        {"two CV decoders on short address 3", LS, 3, "", 0, LS, 3, "", 0, true},
+        {"two CV decoders on long address 1234", LL, 1234, "", 0, LL, 1234, "", 0, true},
+        {"short 3 and long 3 are two addresses", LS, 3, "", 0, LL, 3, "", 0, false},
+        {"CV decoder and function-decoder row", LS, 3, "", 0, DF, 3, "", 0, false},
     };
     for (const Case& c : cases) {
         std::vector<ScannedDecoder> decoders(2);
@@ -192,7 +198,8 @@ TEST(LayoutScan, BadInputIsListedAndTheScanGoesOn)
     fs::permissions(dir / "gesperrt.hex", fs::perms::none);
 
     const LayoutScan scan = ScanLayout({d});
-    EXPECT_FALSE(scan.failed);
+    // What cannot be read leaves the overview incomplete; what was read and refused does not.
+    EXPECT_EQ(scan.failed, !root);
     EXPECT_NE(reasonFor(scan, d + "/ordner.hex").find("Ordner"), std::string::npos);
     EXPECT_TRUE(decoderNamed(scan, d + "/ordner.hex/innen.hex"));
     EXPECT_NE(reasonFor(scan, d + "/a.hex").find("im Kreis"), std::string::npos);
@@ -319,4 +326,79 @@ TEST(LayoutScan, ReportsShowTheSameTable)
     EXPECT_EQ(html.find("src="), std::string::npos);
 
     EXPECT_EQ(OneLine("E206: Zeile:\nHALLO\n\nRECLEN \r\nx"), "E206: Zeile: HALLO RECLEN x");
+}
+
+// A folder or file that cannot be read is missing from the overview: the scan says so (each
+// one named and marked, `failed` set, the summary calls the overview incomplete) instead of
+// reporting no double use among files it never saw. Injected, so that it holds also as root.
+TEST(LayoutScan, WhatCannotBeReadMakesTheOverviewIncomplete)
+{
+    const fs::path dir = hz::test::tempDir("layout-unreadable");
+    const std::string d = dir.string();
+    fs::create_directories(dir / "anlage" / "gesperrt");
+    fs::copy_file(kLayout + "/weiche_a.hex", dir / "anlage" / "a.hex");
+    fs::copy_file(kLayout + "/weiche_b.hex", dir / "anlage" / "gesperrt" / "b.hex");
+    fs::copy_file(kLayout + "/relais_dcc.hex", dir / "anlage" / "zu.hex");
+    fs::create_symlink("fehlt.hex", dir / "anlage" / "weg.hex");
+    ScanControl control;
+    control.openFault = [&](const std::string& path) {
+        return path == d + "/anlage/gesperrt" || path == d + "/anlage/zu.hex" ? EACCES : 0;
+    };
+    const LayoutScan scan = ScanLayout({d}, control);
+    EXPECT_TRUE(scan.failed);
+    ASSERT_EQ(scan.decoders.size(), 1u);
+    EXPECT_TRUE(scan.doubleUses.empty()); // a.hex and b.hex would share Mot 17 red
+    ASSERT_EQ(scan.errors.size(), 3u);
+    const std::pair<std::string, std::string> unreadable[] = {
+        {d + "/anlage/gesperrt", "Der Ordner kann nicht gelesen werden: Keine Berechtigung"},
+        {d + "/anlage/zu.hex", "Die Datei kann nicht gelesen werden: Keine Berechtigung."},
+    };
+    for (const auto& [file, reason] : unreadable) {
+        const auto e = std::find_if(scan.errors.begin(), scan.errors.end(),
+                                    [&, f = file](const ScanError& x) { return x.file == f; });
+        ASSERT_NE(e, scan.errors.end()) << file;
+        EXPECT_TRUE(e->unreadable) << file;
+        EXPECT_NE(e->reason.find(reason), std::string::npos) << e->reason;
+    }
+    // a link into nothing is pointed out, but nothing is missing for it
+    EXPECT_FALSE(std::find_if(scan.errors.begin(), scan.errors.end(), [](const ScanError& x) {
+                     return x.file.find("weg.hex") != std::string::npos;
+                 })->unreadable);
+    EXPECT_EQ(OverviewSummary(scan), "1 Datei, 1 Dekoder geladen, 0 Adressen doppelt belegt, 3 Einträge nicht "
+                                     "geladen oder übersprungen, davon 2 nicht lesbar: die Übersicht ist "
+                                     "unvollständig.");
+    // the reports list them with their reasons
+    EXPECT_NE(OverviewCsv(scan).find(d + "/anlage/gesperrt;"), std::string::npos);
+    EXPECT_NE(OverviewHtml(scan).find("Die Datei kann nicht gelesen werden"), std::string::npos);
+    fs::remove_all(dir);
+}
+
+// Two copies of a 16F18324 function decoder on CV1 = 3 answer the same locomotive address.
+TEST(LayoutScan, CvDecodersAreCheckedByTheAddressInTheirCvs)
+{
+    const fs::path dir = hz::test::tempDir("layout-cv");
+    const std::string d = dir.string();
+    fs::copy_file(hz::test::fixture("f18324_function.hex"), dir / "licht1.hex");
+    fs::copy_file(hz::test::fixture("f18324_function.hex"), dir / "licht2.hex");
+    const LayoutScan scan = ScanLayout({d});
+    ASSERT_EQ(scan.decoders.size(), 2u);
+    for (const ScannedDecoder& dec : scan.decoders) {
+        EXPECT_EQ(dec.unchecked, "");
+        ASSERT_EQ(dec.rows.size(), 1u);
+        EXPECT_EQ(dec.rows[0].row, 0);
+        EXPECT_EQ(dec.rows[0].caption, "Lokadresse aus CV1");
+        EXPECT_EQ(dec.rows[0].space, AddressSpace::DccLocoShort);
+        EXPECT_EQ(dec.rows[0].address, 3);
+        EXPECT_TRUE(dec.rows[0].doubleUse);
+    }
+    ASSERT_EQ(scan.doubleUses.size(), 1u);
+    EXPECT_EQ(CommandText(scan.doubleUses[0]), "DCC-Lok kurz 3");
+    EXPECT_EQ(UsePlace(scan.doubleUses[0].uses[0]), "Lokadresse aus CV1");
+    const std::vector<OverviewLine> lines = OverviewLines(scan);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].cells[ColRow], "");
+    EXPECT_EQ(lines[0].cells[ColAddress], "3");
+    EXPECT_EQ(lines[0].cells[ColDoubleUse], "DCC-Lok kurz 3");
+    EXPECT_EQ(lines[0].cells[ColAlsoIn], d + "/licht2.hex: Lokadresse aus CV1");
+    fs::remove_all(dir);
 }

@@ -29,13 +29,13 @@ void writeSummaryJson(std::ostream& out, const BatchLoad& in)
 }
 
 void writeJson(std::ostream& out, const BatchLoad& a, const BatchLoad& b, const std::vector<tools::Difference>& diffs,
-               const std::string& error)
+               std::size_t programWords, const std::string& error)
 {
     out << "{\n  \"schema\": " << kJsonSchema << ",\n  \"a\": ";
     writeSummaryJson(out, a);
     out << ",\n  \"b\": ";
     writeSummaryJson(out, b);
-    out << ",\n  \"count\": " << diffs.size() << ",\n";
+    out << ",\n  \"count\": " << diffs.size() << ",\n  \"program_words\": " << programWords << ",\n";
     out << "  \"error\": " << (error.empty() ? std::string("null") : jsonString(error)) << ",\n";
     out << "  \"differences\": [";
     for (std::size_t k = 0; k < diffs.size(); ++k) {
@@ -65,7 +65,9 @@ public:
         return "Vergleicht zwei Firmware-Dateien so, wie das Programm sie zeigt: Typ, Version,\n"
                "PIC, Adresszeilen, Werte der Seite, Arbeitskopien, Config- und ID-Wörter. Bytes,\n"
                "die eine Seite beim Anzeigen ändert, werden so verglichen, wie sie in den Dateien\n"
-               "stehen. Mit --json erscheint das JSON-Objekt auch, wenn eine Datei nicht lädt\n"
+               "stehen. Programmwörter, die keine Seite zeigt (ein geänderter Sprung, eine andere\n"
+               "Firmware), werden gezählt und in einer Zeile genannt; auch sie machen die Dateien\n"
+               "verschieden. Mit --json erscheint das JSON-Objekt auch, wenn eine Datei nicht lädt\n"
                "(mit der Meldung unter \"error\").\n";
     }
     const char* exitCodes() const override
@@ -86,21 +88,24 @@ public:
             }
         if (!error.empty()) {
             if (o.json)
-                writeJson(out, a, b, {}, error);
+                writeJson(out, a, b, {}, 0, error);
             return 2;
         }
 
         const std::vector<tools::Difference> diffs = tools::DiffSessions(a.session, b.session);
+        const std::size_t programWords = tools::ProgramWordsNoPageShows(a.session, b.session);
         if (o.json) {
-            writeJson(out, a, b, diffs, "");
+            writeJson(out, a, b, diffs, programWords, "");
         } else {
             out << "A: " << DisplayName(a.file) << ": " << tools::SummaryText(tools::Summarise(a.session)) << "\n";
             out << "B: " << DisplayName(b.file) << ": " << tools::SummaryText(tools::Summarise(b.session)) << "\n";
-            out << tools::DifferenceCount(diffs.size()) << (diffs.empty() ? ".\n" : ":\n");
+            out << tools::DifferenceCount(diffs.size(), programWords) << (diffs.empty() ? ".\n" : ":\n");
             for (const tools::Difference& d : diffs)
                 out << "  " << tools::DescribeDifference(d) << "\n";
+            if (programWords > 0)
+                out << tools::ProgramWordsLine(programWords) << "\n";
         }
-        return diffs.empty() ? 0 : 1;
+        return diffs.empty() && programWords == 0 ? 0 : 1;
     }
 };
 

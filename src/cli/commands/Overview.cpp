@@ -29,7 +29,9 @@ void writeJson(std::ostream& out, const LayoutScan& scan)
         out << (d ? "," : "") << "\n    {" << jsonFileFields("file", dec.file)
             << ", \"type\": " << (dec.type.empty() ? std::string("null") : jsonString(dec.type))
             << ", \"identifier\": " << dec.identifier << ", \"version\": " << jsonString(dec.version)
-            << ", \"pic\": " << dec.pic << ", \"address_format\": " << jsonString(dec.format) << ",\n     \"rows\": [";
+            << ", \"pic\": " << dec.pic << ", \"address_format\": " << jsonString(dec.format)
+            << ", \"address_not_checked\": "
+            << (dec.unchecked.empty() ? std::string("null") : jsonString(dec.unchecked)) << ",\n     \"rows\": [";
         for (std::size_t r = 0; r < dec.rows.size(); ++r) {
             const tools::ScannedRow& row = dec.rows[r];
             out << (r ? "," : "") << "\n      {\"row\": " << row.row << ", \"caption\": " << jsonString(row.caption)
@@ -50,10 +52,11 @@ void writeJson(std::ostream& out, const LayoutScan& scan)
         const tools::DoubleUse& use = scan.doubleUses[k];
         out << (k ? "," : "") << "\n    {\"space\": " << jsonString(tools::SpaceId(use.space))
             << ", \"address\": " << use.address;
-        if (use.state.empty())
-            out << ", \"function\": " << use.function;
-        else
+        // a locomotive address is the whole command; the others name a half or a function
+        if (!use.state.empty())
             out << ", \"state\": " << jsonString(use.state);
+        else if (!tools::IsLocoSpace(use.space))
+            out << ", \"function\": " << use.function;
         out << ", \"command\": " << jsonString(tools::CommandText(use)) << ", \"uses\": [";
         for (std::size_t u = 0; u < use.uses.size(); ++u)
             out << (u ? ", " : "") << "{" << jsonFileFields("file", use.uses[u].file)
@@ -64,7 +67,8 @@ void writeJson(std::ostream& out, const LayoutScan& scan)
     out << "  \"errors\": [";
     for (std::size_t k = 0; k < scan.errors.size(); ++k)
         out << (k ? "," : "") << "\n    {" << jsonFileFields("file", scan.errors[k].file)
-            << ", \"reason\": " << jsonString(scan.errors[k].reason) << "}";
+            << ", \"reason\": " << jsonString(scan.errors[k].reason)
+            << ", \"unreadable\": " << (scan.errors[k].unreadable ? "true" : "false") << "}";
     out << (scan.errors.empty() ? "]\n" : "\n  ]\n");
     out << "}\n";
 }
@@ -75,8 +79,10 @@ void writeText(std::ostream& out, const LayoutScan& scan)
         out << DisplayName(dec.file) << "\n";
         out << "  " << (dec.type.empty() ? strprintf("(nicht erkannt: Kennung 0x%X)", dec.identifier) : dec.type)
             << ", V " << dec.version << ", PIC " << dec.pic << ", Format " << dec.format << "\n";
+        if (!dec.unchecked.empty())
+            out << "  " << tools::kAddressNotChecked << ": " << dec.unchecked << "\n";
         for (const tools::ScannedRow& r : dec.rows) {
-            out << strprintf("  %2d  %-40s %s", r.row, r.caption.c_str(),
+            out << strprintf("  %2s  %-40s %s", r.row > 0 ? std::to_string(r.row).c_str() : "CV", r.caption.c_str(),
                              r.addressText.empty() ? "-" : r.addressText.c_str());
             if (!r.state.empty())
                 out << (r.state == "green" ? " grün" : " rot");
@@ -92,7 +98,7 @@ void writeText(std::ostream& out, const LayoutScan& scan)
         for (const tools::DoubleUse& use : scan.doubleUses) {
             out << "  " << tools::CommandText(use) << ":\n";
             for (const tools::DoubleUse::Use& u : use.uses)
-                out << "    " << DisplayName(u.file) << ", Zeile " << u.row << " (" << u.caption << ")\n";
+                out << "    " << DisplayName(u.file) << ", " << tools::UsePlace(u) << "\n";
         }
     }
     if (!scan.errors.empty()) {
@@ -133,7 +139,11 @@ public:
                "in einer, die auf denselben Befehl hören - dasselbe Adressformat (Mot und DCC getrennt),\n"
                "dieselbe Adresse und bei Zubehör-Zeilen dieselbe Hälfte (rot oder grün), bei\n"
                "Funktionsdekoder-Zeilen dieselbe Funktions-Nummer. Zeilen ohne Adresse (0 = unbenutzt)\n"
-               "zählen nicht. Eine doppelte Belegung kann gewollt sein und ist darum eine Warnung.\n"
+               "zählen nicht. Dekoder, deren Einstellungen CVs sind, hören als Ganzes auf die Lokadresse\n"
+               "aus ihren CVs (kurz aus CV1, mit Bit 5 in CV29 lang aus CV17/CV18; kurze und lange\n"
+               "Adresse 3 sind verschieden). Kann die Übersicht die Adresse eines Dekoders nicht\n"
+               "ermitteln, steht er mit \"Adresse nicht geprüft\" und dem Grund in der Liste.\n"
+               "Eine doppelte Belegung kann gewollt sein und ist darum eine Warnung.\n"
                "Dateien, die nicht laden, stehen mit ihrem Grund in der Liste; die Suche geht weiter.\n"
                "Ordner und Dateien, deren Name mit . beginnt, werden übergangen, Verknüpfungen\n"
                "verfolgt (ohne Schleifen), Dateien über 1 MB nicht gelesen. Die Dateien werden\n"
@@ -141,8 +151,9 @@ public:
     }
     const char* exitCodes() const override
     {
-        return "0 keine Adresse doppelt belegt, 1 Adressen doppelt belegt, 2 ein PFAD ließ sich nicht "
-               "durchsuchen, die Web-Seite nicht schreiben, oder Aufruffehler.";
+        return "0 keine Adresse doppelt belegt, 1 Adressen doppelt belegt, 2 ein PFAD oder ein Ordner oder eine "
+               "Datei darin ließ sich nicht lesen (die Übersicht ist unvollständig), die Web-Seite nicht schreiben, "
+               "oder Aufruffehler.";
     }
     int troubleCode() const override { return 2; }
     int run(const Options& o, std::ostream& out, std::ostream& err) const override
@@ -167,7 +178,7 @@ public:
                        : strprintf("%zu Adressen sind doppelt belegt.", scan.doubleUses.size()));
         if (scan.failed) {
             report(err, name(), MsgKind::Error,
-                   "Nicht jeder PFAD ließ sich durchsuchen; die Übersicht ist unvollständig.");
+                   "Nicht jeder Ordner und nicht jede Datei ließ sich lesen; die Übersicht ist unvollständig.");
             code = 2;
         }
 

@@ -1,4 +1,4 @@
-// series IN -o PATTERN --count K [--step S]: K decoders from one firmware file, each with its
+// series IN -o PATTERN --count K [--step S] [--strict]: K decoders from one firmware file, each with its
 // own block of addresses. Every file is built and checked before the first one is written, and
 // the files are written all or none.
 
@@ -25,8 +25,11 @@ public:
     Operands operands() const override { return {"EIN", "genau eine Eingabedatei", 1, 1}; }
     std::vector<CommandOption> options() const override
     {
-        return {opt::output("MUSTER", "Die Namen der Dateien; {n} wird zur Nummer der Datei."), opt::count(),
-                opt::step(), opt::json("Die geschriebenen Dateien als JSON-Objekt (Aufbau: hexzwirbel-cli(1))."),
+        return {opt::output("MUSTER", "Die Namen der Dateien; {n} wird zur Nummer der Datei."),
+                opt::count(),
+                opt::step(),
+                opt::json("Die geschriebenen Dateien als JSON-Objekt (Aufbau: hexzwirbel-cli(1))."),
+                opt::strict("Nichts schreiben, wenn EIN beschädigte Zeilen hat (Rückgabewert 1)."),
                 opt::defaultConfig()};
     }
     const char* summary() const override
@@ -41,7 +44,8 @@ public:
                "Nummer der Datei (ab 1, mit Nullen auf die Stellen von K). Alle Adressen aller\n"
                "Dateien werden geprüft, bevor die erste geschrieben wird; geschrieben werden\n"
                "alle Dateien oder keine. Keine Datei darf EIN sein. Die Namen der geschriebenen\n"
-               "Dateien stehen auf stdout, eine je Zeile.\n";
+               "Dateien stehen auf stdout, eine je Zeile. Mit --strict wird nichts geschrieben,\n"
+               "wenn EIN beschädigte Zeilen hat.\n";
     }
     int run(const Options& o, std::ostream& out, std::ostream& err) const override
     {

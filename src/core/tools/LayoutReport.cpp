@@ -123,6 +123,8 @@ std::vector<OverviewLine> OverviewLines(const LayoutScan& scan)
         head.cells[ColVersion] = dec.version;
         head.cells[ColPic] = dec.pic ? std::to_string(dec.pic) : std::string();
         head.cells[ColFormat] = dec.format;
+        if (!dec.unchecked.empty())
+            head.cells[ColDoubleUse] = std::string(kAddressNotChecked) + ": " + dec.unchecked;
         if (dec.rows.empty()) {
             lines.push_back(head);
             continue;
@@ -132,7 +134,7 @@ std::vector<OverviewLine> OverviewLines(const LayoutScan& scan)
             OverviewLine line = head;
             line.row = static_cast<int>(r);
             line.doubleUse = row.doubleUse;
-            line.cells[ColRow] = std::to_string(row.row);
+            line.cells[ColRow] = row.row > 0 ? std::to_string(row.row) : std::string();
             line.cells[ColCaption] = row.caption;
             line.cells[ColAddress] = row.addressText;
             line.cells[ColState] = row.state == "green" ? "grün" : row.state == "red" ? "rot" : "";
@@ -152,8 +154,16 @@ std::string OverviewSummary(const LayoutScan& scan)
     std::string text = plural(scan.filesFound, "Datei", "Dateien") + ", " +
                        plural(scan.decoders.size(), "Dekoder", "Dekoder") + " geladen, " +
                        plural(scan.doubleUses.size(), "Adresse", "Adressen") + " doppelt belegt";
+    const auto unchecked = static_cast<std::size_t>(std::count_if(
+        scan.decoders.begin(), scan.decoders.end(), [](const ScannedDecoder& d) { return !d.unchecked.empty(); }));
+    if (unchecked > 0)
+        text += ", " + std::string(kAddressNotChecked) + " bei " + plural(unchecked, "Dekoder", "Dekodern");
     if (!scan.errors.empty())
         text += ", " + plural(scan.errors.size(), "Eintrag", "Einträge") + " nicht geladen oder übersprungen";
+    const auto unreadable = static_cast<std::size_t>(
+        std::count_if(scan.errors.begin(), scan.errors.end(), [](const ScanError& e) { return e.unreadable; }));
+    if (unreadable > 0)
+        text += ", davon " + std::to_string(unreadable) + " nicht lesbar: die Übersicht ist unvollständig";
     if (scan.cancelled)
         text += ", abgebrochen";
     return text + ".";
@@ -209,10 +219,21 @@ std::string OverviewHtml(const LayoutScan& scan)
         for (const DoubleUse& use : scan.doubleUses) {
             out += "<li><b>" + html(CommandText(use)) + "</b>: ";
             for (std::size_t k = 0; k < use.uses.size(); ++k)
-                out += (k ? "; " : "") + html(DisplayName(use.uses[k].file)) + " &ndash; Zeile " +
-                       std::to_string(use.uses[k].row) + " (" + html(use.uses[k].caption) + ")";
+                out +=
+                    (k ? "; " : "") + html(DisplayName(use.uses[k].file)) + " &ndash; " + html(UsePlace(use.uses[k]));
             out += "</li>\n";
         }
+        out += "</ul>\n";
+    }
+
+    if (std::any_of(scan.decoders.begin(), scan.decoders.end(),
+                    [](const ScannedDecoder& d) { return !d.unchecked.empty(); })) {
+        out += "<h2>" + html(kAddressNotChecked) +
+               "</h2>\n<p>Bei diesen Dekodern kennt die Übersicht die Adresse nicht; ob sie doppelt belegt ist, "
+               "bleibt offen.</p>\n<ul>\n";
+        for (const ScannedDecoder& d : scan.decoders)
+            if (!d.unchecked.empty())
+                out += "<li><b>" + html(d.file) + "</b>: " + html(d.unchecked) + "</li>\n";
         out += "</ul>\n";
     }
 

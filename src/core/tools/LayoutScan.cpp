@@ -1,7 +1,9 @@
 #include "core/tools/LayoutScan.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -18,6 +20,7 @@
 #include "core/Session.h"
 #include "core/SystemError.h"
 #include "core/firmware/HexText.h"
+#include "core/pages/register/CvLists.h"
 #include "core/tools/RowReport.h"
 
 namespace hz::tools {
@@ -29,6 +32,8 @@ const char* SpaceId(AddressSpace space)
     case AddressSpace::DccAccessory: return "dcc_accessory";
     case AddressSpace::MotFunction: return "mot_function";
     case AddressSpace::DccFunction: return "dcc_function";
+    case AddressSpace::DccLocoShort: return "dcc_loco_short";
+    case AddressSpace::DccLocoLong: return "dcc_loco_long";
     }
     return "";
 }
@@ -40,8 +45,15 @@ const char* SpaceText(AddressSpace space)
     case AddressSpace::DccAccessory: return "DCC-Zubehör";
     case AddressSpace::MotFunction: return "Mot-Funktion";
     case AddressSpace::DccFunction: return "DCC-Funktion";
+    case AddressSpace::DccLocoShort: return "DCC-Lok kurz";
+    case AddressSpace::DccLocoLong: return "DCC-Lok lang";
     }
     return "";
+}
+
+bool IsLocoSpace(AddressSpace space)
+{
+    return space == AddressSpace::DccLocoShort || space == AddressSpace::DccLocoLong;
 }
 
 bool ScannedDecoder::hasDoubleUse() const
@@ -54,7 +66,14 @@ std::string CommandText(const DoubleUse& use)
     std::string text = std::string(SpaceText(use.space)) + " " + std::to_string(use.address);
     if (use.space == AddressSpace::MotAccessory || use.space == AddressSpace::DccAccessory)
         return text + (use.state == "green" ? " grün" : " rot");
+    if (IsLocoSpace(use.space))
+        return text;
     return text + " F" + std::to_string(use.function);
+}
+
+std::string UsePlace(const DoubleUse::Use& use)
+{
+    return use.row == 0 ? use.caption : "Zeile " + std::to_string(use.row) + " (" + use.caption + ")";
 }
 
 namespace {
@@ -81,18 +100,17 @@ std::string joined(const std::string& folder, const std::string& name)
 class Finder {
 public:
     FoundFiles found;
+    std::function<int(const std::string&)> openFault;
 
     void operand(const std::string& path)
     {
         struct stat st {};
         if (::stat(path.c_str(), &st) != 0) {
-            found.failed = true;
-            error(path, unreachable(path, errno));
+            unreadable(path, unreachable(path, errno));
             return;
         }
         if (S_ISDIR(st.st_mode)) {
-            if (!folder(path, st))
-                found.failed = true;
+            folder(path, st);
             return;
         }
         // A file named on purpose is taken whatever its name.
@@ -103,6 +121,25 @@ private:
     using Identity = std::pair<dev_t, ino_t>;
 
     void error(const std::string& shown, const std::string& reason) { found.errors.push_back({shown, reason}); }
+    // What `shown` holds is missing from the overview.
+    void unreadable(const std::string& shown, const std::string& reason)
+    {
+        found.errors.push_back({shown, reason, true});
+        found.failed = true;
+    }
+
+    // The error number of opening `path`, as the injected fault or the system says.
+    int openError(const std::string& path, int flags) const
+    {
+        if (openFault)
+            if (const int fault = openFault(path))
+                return fault;
+        const int fd = ::open(path.c_str(), flags | O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return errno;
+        ::close(fd);
+        return 0;
+    }
 
     // Why `path` cannot be looked at; a link is named as such.
     static std::string unreachable(const std::string& path, int err)
@@ -116,19 +153,20 @@ private:
         return SystemErrorReason(err) + ".";
     }
 
-    // False when the folder itself cannot be read.
     // Names are shown as found: the path as given, joined with the path below it.
-    bool folder(const std::string& path, const struct stat& st)
+    void folder(const std::string& path, const struct stat& st)
     {
         if (!m_folders.insert({st.st_dev, st.st_ino}).second) {
             error(path, "Dieser Ordner wurde schon durchsucht (eine symbolische Verknüpfung führt zurück); er "
                         "wird nicht noch einmal gelesen.");
-            return true;
+            return;
         }
-        DIR* dir = ::opendir(path.c_str());
+        const int fault = openFault ? openFault(path) : 0;
+        DIR* dir = fault ? nullptr : ::opendir(path.c_str());
         if (!dir) {
-            error(path, "Der Ordner kann nicht gelesen werden: " + SystemErrorReason(errno) + ".");
-            return false;
+            unreadable(path, "Der Ordner kann nicht gelesen werden: " + SystemErrorReason(fault ? fault : errno) +
+                                 "; die Dateien darin fehlen in der Übersicht.");
+            return;
         }
         std::vector<std::string> names;
         while (const dirent* entry = ::readdir(dir)) {
@@ -143,8 +181,13 @@ private:
             const std::string childPath = joined(path, name);
             struct stat child {};
             if (::stat(childPath.c_str(), &child) != 0) {
-                if (endsWithHex(name))
-                    error(childPath, unreachable(childPath, errno));
+                const int err = errno;
+                // A link that leads nowhere is only worth a word where a firmware file was
+                // meant; an entry the system will not let us look at may be a folder of them.
+                if (err != ENOENT && err != ELOOP)
+                    unreadable(childPath, unreachable(childPath, err));
+                else if (endsWithHex(name))
+                    error(childPath, unreachable(childPath, err));
                 continue;
             }
             if (S_ISDIR(child.st_mode)) {
@@ -156,7 +199,6 @@ private:
                 file(childPath, child);
             }
         }
-        return true;
     }
 
     void file(const std::string& name, const struct stat& st)
@@ -171,6 +213,10 @@ private:
             error(name, strprintf("Die Datei ist %llu Bytes groß; eine Firmware-Datei hat höchstens %llu Bytes "
                                   "(1024 Zeilen). Sie wurde nicht gelesen.",
                                   size, kMaxFirmwareFileSize));
+            return;
+        }
+        if (const int err = openError(name, 0)) {
+            unreadable(name, "Die Datei kann nicht gelesen werden: " + SystemErrorReason(err) + ".");
             return;
         }
         const auto [at, added] = m_files.insert({Identity{st.st_dev, st.st_ino}, name});
@@ -211,6 +257,37 @@ std::optional<AddressSpace> spaceOf(const IdentificationState& id, const Scanned
     if (id.FunctionDecoder && row.function && *row.function > 0)
         return id.Mot ? AddressSpace::MotFunction : AddressSpace::DccFunction;
     return std::nullopt;
+}
+
+// Reads the address of a decoder kept in CVs into a row 0 of `d`; why the overview cannot work
+// out the decoder's address, or empty when its rows or CVs hold what it answers to.
+std::string uncheckedReason(const Session& session, ScannedDecoder& d)
+{
+    const IdentificationState& id = session.ident;
+    if (!id.Type)
+        return "Der Dekoder-Typ ist nicht erkannt.";
+    if (const std::optional<CvAddress> cv = ReadCvAddress(session.image, id.Identifier)) {
+        // The CVs are DCC's; Mot wins wherever both formats are set.
+        if (id.Mot || !id.DCC)
+            return "Die Adresse steht in den CVs, die nur im Format DCC gelten; die Datei hat das Format " +
+                   id.formatText() + ".";
+        if (!cv->problem.empty())
+            return cv->problem;
+        ScannedRow row;
+        row.caption = cv->isLong ? "Lokadresse aus CV17/CV18" : "Lokadresse aus CV1";
+        row.address = cv->address;
+        row.addressText = std::to_string(cv->address);
+        row.space = cv->isLong ? AddressSpace::DccLocoLong : AddressSpace::DccLocoShort;
+        d.rows.insert(d.rows.begin(), std::move(row));
+        return {};
+    }
+    if (id.NoAddressInput)
+        return "Diese Firmware hat keine Adresseingabe; welche Adresse sie hört, steht nicht in den Adresszeilen.";
+    if (!id.Mot && !id.DCC)
+        return "Das Adressformat ist nicht erkannt (ohne); die Adresszeilen lassen sich nicht lesen.";
+    if (d.rows.empty())
+        return "Dieser Typ hat keine Adresszeilen, und seine Adresse steht nicht in bekannten CVs.";
+    return {};
 }
 
 Loaded load(const std::string& path, bool defaultConfig)
@@ -257,6 +334,7 @@ Loaded load(const std::string& path, bool defaultConfig)
             row.space = spaceOf(id, row);
         d.rows.push_back(std::move(row));
     }
+    d.unchecked = uncheckedReason(session, d);
     for (const BatchPrompter::Shown& m : prompter.shown)
         d.messages.push_back(m.text);
     return result;
@@ -266,9 +344,11 @@ bool byFile(const ScanError& a, const ScanError& b) { return a.file < b.file; }
 
 } // namespace
 
-FoundFiles FindFirmwareFiles(const std::vector<std::string>& paths)
+FoundFiles FindFirmwareFiles(const std::vector<std::string>& paths,
+                             const std::function<int(const std::string&)>& openFault)
 {
     Finder finder;
+    finder.openFault = openFault;
     for (const std::string& p : paths)
         finder.operand(p);
     std::sort(finder.found.files.begin(), finder.found.files.end());
@@ -330,7 +410,7 @@ LayoutScan ScanFiles(FoundFiles found, const ScanControl& control)
 
 LayoutScan ScanLayout(const std::vector<std::string>& paths, const ScanControl& control)
 {
-    return ScanFiles(FindFirmwareFiles(paths), control);
+    return ScanFiles(FindFirmwareFiles(paths, control.openFault), control);
 }
 
 std::vector<DoubleUse> FindDoubleUses(std::vector<ScannedDecoder>& decoders)
@@ -344,7 +424,9 @@ std::vector<DoubleUse> FindDoubleUses(std::vector<ScannedDecoder>& decoders)
             if (!row.space)
                 continue;
             const bool accessory = *row.space == AddressSpace::MotAccessory || *row.space == AddressSpace::DccAccessory;
-            const int detail = accessory ? (row.state == "green" ? 1 : 0) : row.function.value_or(0);
+            const int detail = accessory                 ? (row.state == "green" ? 1 : 0)
+                               : IsLocoSpace(*row.space) ? 0
+                                                         : row.function.value_or(0);
             byCommand[{static_cast<int>(*row.space), *row.address, detail}].push_back({d, r});
         }
     std::vector<DoubleUse> uses;

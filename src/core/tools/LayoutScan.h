@@ -9,6 +9,14 @@
 // rows). On the layout such a double use throws two turnouts at once; it may be meant, so it is
 // reported, not refused.
 //
+// A decoder whose settings are all CVs (a type with a CV list that holds CV1, CV17, CV18 and
+// CV29) has no address rows: it answers as a whole to the DCC locomotive address its CVs give,
+// short (CV1) or long (CV17/CV18, chosen by bit 5 of CV29). That address is kept as a row 0 of
+// the decoder (the address page never captions row 0), in the space of short or of long
+// locomotive addresses: two such decoders on one address are a double use, a short and a long
+// address of the same number are not. A decoder whose address the overview cannot work out (an
+// unknown type, no address format, CVs that give no address) says why in `unchecked`.
+//
 // Files are found and listed in a fixed order (sorted by the name shown), loaded in parallel,
 // one load per file, and only the summary of each is kept: memory follows the number of rows,
 // not the number of files.
@@ -25,14 +33,20 @@
 namespace hz::tools {
 
 // The command spaces of the decoders' addresses.
-enum class AddressSpace { MotAccessory, DccAccessory, MotFunction, DccFunction };
-// "mot_accessory", "dcc_accessory", "mot_function", "dcc_function": for machine-readable output.
+enum class AddressSpace { MotAccessory, DccAccessory, MotFunction, DccFunction, DccLocoShort, DccLocoLong };
+// "mot_accessory", "dcc_accessory", "mot_function", "dcc_function", "dcc_loco_short",
+// "dcc_loco_long": for machine-readable output.
 const char* SpaceId(AddressSpace space);
-// "Mot-Zubehör", "DCC-Zubehör", "Mot-Funktion", "DCC-Funktion": for people.
+// "Mot-Zubehör", "DCC-Zubehör", "Mot-Funktion", "DCC-Funktion", "DCC-Lok kurz", "DCC-Lok lang":
+// for people.
 const char* SpaceText(AddressSpace space);
+bool IsLocoSpace(AddressSpace space);
+
+// The words a report puts before a decoder's reason when its address was not checked.
+inline constexpr const char* kAddressNotChecked = "Adresse nicht geprüft";
 
 struct ScannedRow {
-    int row = 0;
+    int row = 0; // 1..47; 0: the decoder's own address, read from its CVs
     std::string caption;
     std::string addressText;     // as the address field shows it (empty: undecodable)
     std::string state;           // "green" / "red" on red/green rows, else empty
@@ -53,12 +67,18 @@ struct ScannedDecoder {
     std::string format;  // "Mot", "DCC" or "ohne"
     std::vector<ScannedRow> rows;
     std::vector<std::string> messages; // every message of the load, in order
+    // Why the overview could not work out the decoder's address (German); empty when its rows
+    // or its CVs were checked.
+    std::string unchecked;
     bool hasDoubleUse() const;
 };
 
 struct ScanError {
     std::string file;
     std::string reason; // German
+    // A folder or file that could not be read (or an operand that is not there): what it holds
+    // is missing from the overview, which is therefore incomplete.
+    bool unreadable = false;
 };
 
 struct DoubleUse {
@@ -74,14 +94,18 @@ struct DoubleUse {
     std::vector<Use> uses; // two or more, in file and row order
 };
 
-// "DCC-Zubehör 101 rot", "Mot-Funktion 5 F1": the command a double use answers.
+// "DCC-Zubehör 101 rot", "Mot-Funktion 5 F1", "DCC-Lok kurz 3": the command a double use answers.
 std::string CommandText(const DoubleUse& use);
+// Where a use is in its file: "Zeile 5 (Weiche 1)", or for the address from the CVs the
+// caption alone ("Lokadresse aus CV1").
+std::string UsePlace(const DoubleUse::Use& use);
 
 struct LayoutScan {
     std::vector<ScannedDecoder> decoders; // the files that loaded, sorted by name
     std::vector<DoubleUse> doubleUses;    // by space, address, half or function
     std::vector<ScanError> errors;        // sorted by name; the scan went on after each
-    // An operand could not be scanned at all (it does not exist, a folder cannot be read).
+    // Not everything could be read: an operand is not there, or a folder or file below one
+    // could not be read (each is in `errors`, marked unreadable).
     bool failed = false;
     // Stopped by the caller: the decoders and errors hold the files loaded so far.
     bool cancelled = false;
@@ -99,6 +123,9 @@ struct ScanControl {
     // Answer the missing-configuration question with the decoder's standard values, as the
     // tool's --default-config does.
     bool defaultConfig = false;
+    // For tests: the error number opening `path` (a folder or a file) is to fail with as if the
+    // system had said so, 0 to open it; lets a test show an unreadable entry also as root.
+    std::function<int(const std::string& path)> openFault;
 };
 
 // A file bigger than kMaxFirmwareFileSize is listed as too big and not read.
@@ -114,7 +141,10 @@ struct FoundFiles {
     std::vector<ScanError> errors;
     bool failed = false;
 };
-FoundFiles FindFirmwareFiles(const std::vector<std::string>& paths);
+// A folder or file that cannot be opened for reading is named in `errors` as unreadable, and
+// `failed` is set.
+FoundFiles FindFirmwareFiles(const std::vector<std::string>& paths,
+                             const std::function<int(const std::string&)>& openFault = {});
 
 // Loads every file found and works out the double uses.
 LayoutScan ScanLayout(const std::vector<std::string>& paths, const ScanControl& control = {});

@@ -310,6 +310,40 @@ std::string DifferenceCount(std::size_t n)
     return n == 1 ? std::string("1 Unterschied") : std::to_string(n) + " Unterschiede";
 }
 
+std::size_t ProgramWordsNoPageShows(const Session& a, const Session& b)
+{
+    auto shownByAPage = [&](int byte) {
+        for (const Session* s : {&a, &b})
+            for (const pages::Page* p : s->pages.shown())
+                if (!p->describeByte(false, byte).empty())
+                    return true;
+        return false;
+    };
+    std::size_t words = 0;
+    for (int w = 0; 2 * w + 1 < FirmwareImage::kRomSize; ++w) {
+        bool counted = false;
+        for (int byte = 2 * w; byte <= 2 * w + 1 && !counted; ++byte)
+            counted = a.image.rom(byte) != b.image.rom(byte) && !shownByAPage(byte);
+        words += counted ? 1 : 0;
+    }
+    return words;
+}
+
+std::string DifferenceCount(std::size_t n, std::size_t programWords)
+{
+    return n == 0 && programWords > 0 ? std::string("Keine Unterschiede in den Einstellungen") : DifferenceCount(n);
+}
+
+std::string ProgramWordsLine(std::size_t programWords)
+{
+    if (programWords == 0)
+        return {};
+    return "Das Programm ist verschieden: " +
+           (programWords == 1 ? std::string("1 Programmwort, das")
+                              : std::to_string(programWords) + " Programmwörter, die") +
+           " keine Seite zeigt.";
+}
+
 namespace {
 
 // Whether a row of `s` carries `caption`.
@@ -350,13 +384,15 @@ SettingsComparison CompareSettings(const Session& here, const std::string& hereN
         return c;
     }
     c.differences = DiffSessions(here, there);
+    c.programWords = ProgramWordsNoPageShows(here, there);
+    c.programLine = ProgramWordsLine(c.programWords);
     c.hereLine = "Geladen: " + DisplayName(hereName) + " - " + SummaryText(Summarise(here));
     if (here.HasUnsavedChanges())
         c.hereLine += here.pages.hasPending() ? " (mit den ungespeicherten Änderungen, auch den noch nicht "
                                                 "übernommenen der Seite)"
                                               : " (mit den ungespeicherten Änderungen)";
     c.thereLine = "Verglichen mit: " + DisplayName(thereName) + " - " + SummaryText(Summarise(there));
-    c.countLine = DifferenceCount(c.differences.size()) + ".";
+    c.countLine = DifferenceCount(c.differences.size(), c.programWords) + ".";
     return c;
 }
 

@@ -64,6 +64,16 @@ std::string SummaryText(const DecoderSummary& s);
 // "Keine Unterschiede", "1 Unterschied", "12 Unterschiede".
 std::string DifferenceCount(std::size_t n);
 
+// The program words that differ between the two images and that no page shows: the firmware's
+// program itself (a changed jump, another build). A page's table in program memory is a page's
+// (its working copy tells the difference); every other word of program memory is counted.
+std::size_t ProgramWordsNoPageShows(const Session& a, const Session& b);
+// The count line of a comparison: DifferenceCount, but "Keine Unterschiede in den Einstellungen"
+// where only the program differs.
+std::string DifferenceCount(std::size_t n, std::size_t programWords);
+// "Das Programm ist verschieden: 3 Programmwörter, die keine Seite zeigt." - empty for 0.
+std::string ProgramWordsLine(std::size_t programWords);
+
 // Whether two loaded files have settings in common at all: an address row of the same caption,
 // or the same editor page. Between files without, a comparison lists everything and carrying
 // settings has nothing to carry.
@@ -78,7 +88,9 @@ std::string DecoderInReport(const Session& s);
 struct SettingsComparison {
     std::string refusal;
     std::vector<Difference> differences;
+    std::size_t programWords = 0;
     std::string hereLine, thereLine, countLine;
+    std::string programLine; // empty when the programs are the same
 };
 SettingsComparison CompareSettings(const Session& here, const std::string& hereName, const Session& there,
                                    const std::string& thereName);

@@ -53,8 +53,10 @@ SettingsDiffDialog::SettingsDiffDialog(const hz::tools::SettingsComparison& comp
     model = new DifferenceModel(comparison.differences, QStringLiteral("Geladen"), otherTitle, this);
 
     auto* layout = new QVBoxLayout(this);
-    lbl_summary = textLabel(fromStd(comparison.hereLine + "\n" + comparison.thereLine + "\n" + comparison.countLine),
-                            "lbl_summary", this);
+    std::string summary = comparison.hereLine + "\n" + comparison.thereLine + "\n" + comparison.countLine;
+    if (!comparison.programLine.empty())
+        summary += "\n" + comparison.programLine;
+    lbl_summary = textLabel(fromStd(summary), "lbl_summary", this);
     layout->addWidget(lbl_summary);
     tbl_differences = reportTable(model, "tbl_differences", this);
     layout->addWidget(tbl_differences, 1);

@@ -98,6 +98,69 @@ const std::vector<CvEntry>& CvListFor(int identifier)
     }
 }
 
+int CvEepromAddress(int identifier, int cv)
+{
+    for (const CvEntry& e : CvListFor(identifier)) {
+        // "CV29: ..." and "CV029: ..." alike
+        const std::size_t colon = e.caption.find(':');
+        int number = 0;
+        if (e.caption.rfind("CV", 0) == 0 && colon != std::string::npos &&
+            parseWholeNumber(std::string_view(e.caption).substr(2, colon - 2), number) && number == cv)
+            return e.address;
+    }
+    return -1;
+}
+
+std::optional<CvAddress> ReadCvAddress(const FirmwareImage& image, int identifier)
+{
+    const int at1 = CvEepromAddress(identifier, 1), at17 = CvEepromAddress(identifier, 17),
+              at18 = CvEepromAddress(identifier, 18), at29 = CvEepromAddress(identifier, 29);
+    if (at1 < 0 || at17 < 0 || at18 < 0 || at29 < 0)
+        return std::nullopt;
+    CvAddress a;
+    auto value = [&](int cv, int at, int& v) {
+        v = image.eepromValue(at);
+        if (v < 0)
+            a.problem =
+                strprintf("CV%d (EEPROM 0x%02X) ist kein Byte, sondern \"%s\".", cv, at, image.eeprom(at).c_str());
+        return v >= 0;
+    };
+    int cv29 = 0;
+    if (!value(29, at29, cv29))
+        return a;
+    a.isLong = (cv29 & 0x20) != 0;
+    if (!a.isLong) {
+        int cv1 = 0;
+        if (!value(1, at1, cv1))
+            return a;
+        if (cv1 < 1 || cv1 > 127)
+            a.problem = strprintf("CV1 = %d ist keine kurze Adresse (1 bis 127).", cv1);
+        else
+            a.address = cv1;
+        return a;
+    }
+    // The F-Dekoder's list names CV17 the low and CV18 the high byte, against the DCC norm that
+    // every command station programs by; which long address this firmware reads is not sure.
+    if (identifier == kIdFDecoderCv) {
+        a.problem = "CV29 wählt die lange Adresse; diese Firmware nennt CV17 das niedrige und CV18 das hohe Byte, "
+                    "gegen die DCC-Norm - welche Adresse sie liest, ist nicht sicher.";
+        return a;
+    }
+    int cv17 = 0, cv18 = 0;
+    if (!value(17, at17, cv17) || !value(18, at18, cv18))
+        return a;
+    if (cv17 < 192 || cv17 > 231) {
+        a.problem = strprintf("CV29 wählt die lange Adresse, aber CV17 = %d liegt nicht zwischen 192 und 231.", cv17);
+        return a;
+    }
+    const int address = (cv17 - 192) * 256 + cv18;
+    if (address < 1)
+        a.problem = "CV29 wählt die lange Adresse, aber CV17 und CV18 ergeben 0.";
+    else
+        a.address = address;
+    return a;
+}
+
 CvInput ParseCvInput(std::string_view text)
 {
     if (text.empty())

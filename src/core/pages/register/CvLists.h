@@ -6,6 +6,7 @@
 // firmware and not a formula (CV29 lies at 0x68 in the 16F688 firmware, at 0x6A in the
 // 16F18324 firmwares), so each list names caption and EEPROM address row by row.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,22 @@ struct CvEntry {
 // The list of the decoder type: 25 rows for 0x4400, 73 rows for 0x14B00 and 0x15000 (the two
 // 16F18324 lists differ in the captions of rows 8 and 9), empty for every other identifier.
 const std::vector<CvEntry>& CvListFor(int identifier);
+
+// The EEPROM address of CV `cv` in the list of the decoder type (found by the CV number its
+// caption begins with); -1 when the list has no such CV.
+int CvEepromAddress(int identifier, int cv);
+
+// The DCC locomotive address a decoder with a CV list answers to, read from its CVs as the
+// decoder reads them: without bit 5 of CV29 the short address CV1 (1 to 127); with it the long
+// address (CV17 - 192) x 256 + CV18 (CV17 from 192 to 231, 1 to 10239). Short address 3 and
+// long address 3 are two different addresses on the track.
+struct CvAddress {
+    bool isLong = false;
+    int address = 0;     // 0 when `problem` is set
+    std::string problem; // German: why the CVs give no address the decoder could answer to
+};
+// nullopt for a type whose CV list does not hold CV1, CV17, CV18 and CV29.
+std::optional<CvAddress> ReadCvAddress(const FirmwareImage& image, int identifier);
 
 // The warnings of a CV edit field.
 inline constexpr const char* kCvNotANumber = pages::kNotANumber;
