@@ -1,5 +1,6 @@
 #include "core/Session.h"
 
+#include <exception>
 #include <optional>
 
 #include "core/firmware/HexText.h"
@@ -45,7 +46,15 @@ LoadOutcome Session::LoadLines(const std::vector<std::string>& lines, const std:
 
 LoadOutcome Session::afterReading(LoadOutcome outcome)
 {
-    outcome = identifyAndDecode(outcome);
+    try {
+        outcome = identifyAndDecode(outcome);
+    } catch (const std::exception& e) {
+        // A page's set-up or the identification failed part-way: what the window shows is half
+        // of this file and half of the one before, so it ends as a load that stopped does.
+        outcome = loadFailed(e.what());
+    } catch (...) {
+        outcome = loadFailed("Unbekannter Fehler");
+    }
     if (outcome == LoadOutcome::Stopped)
         showNoFile();
     // Whatever the load got to, the window now shows the new file or no file at all: that is
@@ -95,6 +104,15 @@ LoadOutcome Session::identifyAndDecode(LoadOutcome outcome)
     collectCorrections();
     SaveEnabled = true;
     return LoadOutcome::Done;
+}
+
+LoadOutcome Session::loadFailed(const std::string& reason)
+{
+    m_relay.tell(MsgKind::Error,
+                 strprintf("Die Datei \"%s\" konnte nicht angezeigt werden: %s\nSie wurde nicht geladen.",
+                           image.LastFileName.c_str(), reason.c_str()),
+                 Buttons::Ok);
+    return LoadOutcome::Stopped;
 }
 
 void Session::showNoFile()

@@ -130,6 +130,11 @@ public:
     // new history; a save keeps it and marks the saved step.
     void keepHistory();
     void noteEdit();
+    // One edit that is not the user's typing (settings carried over from another file) as a
+    // step of its own: what was typed before it is closed as its own step first, `edit` runs,
+    // and its result is one step that neither earlier nor later keystrokes merge into, also
+    // when it changed the very field typed into last.
+    void editAsOneStep(const std::function<void()>& edit);
     bool canUndo() const { return m_at > 0; }
     bool canRedo() const { return m_at + 1 < m_steps.size(); }
     // Both return whether they changed anything; the shown pages re-run their set-up.
@@ -176,6 +181,9 @@ private:
     LoadOutcome identifyAndDecode(LoadOutcome read);
     // After a load that stopped: nothing of any file is shown or savable.
     void showNoFile();
+    // Tells that the load failed past the reading (an exception of a page's set-up, say) and
+    // makes it a load that stopped.
+    LoadOutcome loadFailed(const std::string& reason);
     void collectCorrections();
 
     struct Snapshot {
@@ -204,6 +212,8 @@ private:
     void amendStep();
     // The field typed into since the last noteEdit ("page/control"); empty for other events.
     std::string lastTypedField();
+    // noteEdit, where `mayMerge` false makes the state a new step whatever was typed.
+    void noteStep(bool mayMerge);
     bool m_keepsHistory = false;
     std::vector<Step> m_steps;
     std::size_t m_at = 0;

@@ -83,7 +83,18 @@ std::string Session::lastTypedField()
     return touched == 1 ? typed : std::string();
 }
 
-void Session::noteEdit()
+void Session::noteEdit() { noteStep(true); }
+
+void Session::editAsOneStep(const std::function<void()>& edit)
+{
+    noteStep(true); // typing not noted yet ends its step here
+    edit();
+    noteStep(false);
+    // Keystrokes after it, even in the same field, begin a step of their own.
+    m_typedAt.clear();
+}
+
+void Session::noteStep(bool mayMerge)
 {
     if (!m_keepsHistory)
         return;
@@ -101,13 +112,13 @@ void Session::noteEdit()
         m_savedAt = kNoStep;
     // Keystrokes into the field the current step was typed into make that step longer, unless
     // the current step is one the user must be able to come back to (the loaded or saved one).
-    if (!typed.empty() && typed == m_typedAt && m_at > 0 && m_at != m_savedAt) {
+    if (mayMerge && !typed.empty() && typed == m_typedAt && m_at > 0 && m_at != m_savedAt) {
         m_steps[m_at] = std::move(now);
         return;
     }
     m_steps.push_back(std::move(now));
     ++m_at;
-    m_typedAt = typed;
+    m_typedAt = mayMerge ? typed : std::string();
     // The oldest steps give way, so that a long session does not grow without end.
     if (m_steps.size() > kMaxSteps) {
         m_steps.erase(m_steps.begin());

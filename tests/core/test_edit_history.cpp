@@ -13,9 +13,12 @@
 
 #include "FirmwareBuilder.h"
 #include "ScriptedPrompter.h"
+#include "TestFiles.h"
 #include "core/Session.h"
+#include "core/pages/PageAction.h"
 #include "core/pages/address/AddressPage.h"
 #include "core/pages/servo/KornelPage.h"
+#include "core/tools/SettingsMigration.h"
 
 using namespace hz;
 using namespace hz::pages;
@@ -265,4 +268,51 @@ TEST(EditHistory, DiscardedWorkingCopyComesBack)
     ASSERT_TRUE(s.session.undo());
     EXPECT_TRUE(s.page.hasPending());
     EXPECT_EQ(s.curve(), drawn);
+}
+
+// "Einstellungen übernehmen aus…" is one step of its own: typed into a field, then a value
+// carried into that very field, are two steps, and typing there after the carrying a third -
+// the history merges keystrokes in one field, never the carrying with them.
+TEST(EditHistory, CarriedSettingsAreAStepOfTheirOwn)
+{
+    ScriptedPrompter windowPrompter, otherPrompter;
+    Session window(windowPrompter), other(otherPrompter);
+    window.keepHistory();
+    ASSERT_EQ(window.LoadFile(hz::test::fixture("f18324_function.hex")), LoadOutcome::Done);
+    ASSERT_EQ(other.LoadFile(hz::test::fixture("f18324_function.hex")), LoadOutcome::Done);
+    std::string error;
+    ASSERT_TRUE(ApplyPageAction(other.shownPages(), "CvEdits[5]=42", error)) << error;
+    Page& cvs = *window.pages.shown().front();
+    ASSERT_STREQ(cvs.objectName(), "FrameRegister1");
+    auto field = [&] { return cvs.find("CvEdits[5]")->text; };
+    const std::string loaded = field();
+    ASSERT_NE(loaded, "7");
+
+    cvs.userText("CvEdits[5]", "7");
+    window.noteEdit();
+    hz::tools::CarrySettingsInto(window, other);
+    ASSERT_EQ(field(), "42");
+    cvs.userText("CvEdits[5]", "43");
+    window.noteEdit();
+
+    for (const char* back : {"42", "7"}) {
+        ASSERT_TRUE(window.undo());
+        EXPECT_EQ(field(), back);
+    }
+    ASSERT_TRUE(window.undo());
+    EXPECT_EQ(field(), loaded);
+    EXPECT_FALSE(window.canUndo());
+    EXPECT_FALSE(window.HasUnsavedChanges());
+    ASSERT_TRUE(window.redo());
+    ASSERT_TRUE(window.redo());
+    EXPECT_EQ(field(), "42");
+
+    // Carried while the typing was not noted yet (no frame event in between): still two steps.
+    ASSERT_EQ(window.LoadFile(hz::test::fixture("f18324_function.hex")), LoadOutcome::Done);
+    cvs.userText("CvEdits[5]", "7");
+    hz::tools::CarrySettingsInto(window, other);
+    ASSERT_TRUE(window.undo());
+    EXPECT_EQ(field(), "7");
+    ASSERT_TRUE(window.undo());
+    EXPECT_EQ(field(), loaded);
 }

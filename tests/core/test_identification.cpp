@@ -3,8 +3,12 @@
 #include "FirmwareBuilder.h"
 #include "RecordingView.h"
 #include "ScriptedPrompter.h"
+#include "TestFiles.h"
 #include "core/Session.h"
 #include "core/catalogue/CodeTables.h"
+#include "core/pages/zusatz/ZusatzPage.h"
+
+#include <stdexcept>
 
 using namespace hz;
 using namespace hz::test;
@@ -313,6 +317,48 @@ TEST(Identification, ALoadThatStopsLeavesNoFileShown)
         EXPECT_FALSE(l.session.PrepareSave());
         EXPECT_EQ(l.prompter.texts(), std::vector<std::string>{Session::kNoCompleteFile});
     }
+}
+
+// A page whose set-up fails part-way (here its text measure throws, as a broken font could)
+// ends the load as a stopped one: the message names the file and the reason, and nothing of
+// either file is shown, savable, unsaved or to be undone.
+TEST(Identification, APageSetUpThatFailsEndsTheLoadAsAStoppedOne)
+{
+    Loaded l;
+    l.session.keepHistory(); // as the window does
+    ASSERT_EQ(l.session.LoadFile(fixture("classic_629_turnout.hex")), LoadOutcome::Done);
+    std::string error;
+    ASSERT_TRUE(l.session.addresses.TypeRow(1, "33", nullptr, nullptr, error)) << error;
+    l.session.noteEdit();
+    ASSERT_TRUE(l.session.canUndo());
+    ASSERT_TRUE(l.session.HasUnsavedChanges());
+
+    l.session.pages.page<pages::ZusatzPage>().TextWidth = [](const std::string&) -> int {
+        throw std::runtime_error("Schrift nicht gefunden");
+    };
+    l.prompter.clear();
+    const std::string file = fixture("zusatz_629_stellino361.hex");
+    EXPECT_EQ(l.session.LoadFile(file), LoadOutcome::Stopped);
+    EXPECT_EQ(l.prompter.texts(), std::vector<std::string>{"Die Datei \"" + file +
+                                                           "\" konnte nicht angezeigt werden: Schrift nicht "
+                                                           "gefunden\nSie wurde nicht geladen."});
+    EXPECT_FALSE(l.session.SaveEnabled);
+    EXPECT_EQ(l.session.ident.DecoderName, "Hex Zwirbel");
+    EXPECT_TRUE(l.session.pages.shown().empty());
+    for (int r = 0; r < 48; ++r) {
+        EXPECT_FALSE(l.session.ident.hasCaption(r)) << r;
+        EXPECT_TRUE(l.session.addresses.addressText(r).empty()) << r;
+    }
+    EXPECT_FALSE(l.session.HasUnsavedChanges());
+    EXPECT_FALSE(l.session.canUndo());
+    EXPECT_FALSE(l.session.canRedo());
+    EXPECT_FALSE(l.session.PrepareSave());
+
+    // The next load that goes through shows its file as usual.
+    l.session.pages.page<pages::ZusatzPage>().TextWidth = nullptr;
+    EXPECT_EQ(l.session.LoadFile(file), LoadOutcome::Done);
+    EXPECT_TRUE(l.session.SaveEnabled);
+    EXPECT_FALSE(l.session.pages.shown().empty());
 }
 
 TEST(Identification, RedoLayoutRepeatsNoMessageAndNoSuffix)

@@ -145,8 +145,10 @@ void expectReportMatchesResult(const Session& old, const Session& neu, const Ses
         }
     }
 
-    std::set<std::string> carriedPages, carriedRows, copies;
-    bool pageChanged = false;
+    std::set<std::string> carriedPages, carriedRows, copies, copiesLeft;
+    for (const CarriedSetting& n : r.notCarried)
+        if (n.where == "data")
+            copiesLeft.insert(n.name);
     for (const CarriedSetting& c : r.carried) {
         SCOPED_TRACE("carried " + c.where + " " + c.name + ": " + c.value);
         if (c.where == "row") {
@@ -168,8 +170,9 @@ void expectReportMatchesResult(const Session& old, const Session& neu, const Ses
             EXPECT_EQ(SettingText(*after), c.value);
             const bool changed = SettingText(*before) != c.value;
             EXPECT_EQ(pageDiffs.count(c.name) == 1, changed);
+            // A setting that is an entry of a copy left behind would have changed that copy.
+            EXPECT_EQ(copiesLeft.count(before->inCopyOf), 0u) << c.name << " is a view of " << before->inCopyOf;
             carriedPages.insert(c.name);
-            pageChanged = pageChanged || changed;
         } else {
             ASSERT_EQ(c.where, "data");
             copies.insert(c.name);
@@ -212,11 +215,16 @@ void expectReportMatchesResult(const Session& old, const Session& neu, const Ses
         EXPECT_TRUE(groupCarried || ownCameToLight || cameWithCopy)
             << name << " changed to \"" << SettingText(c) << "\" but is not listed as carried";
     }
-    // A copy that stayed behind changes only where a setting carried through its page's
-    // handlers wrote into it (the count typed into the curve's edit).
+    // A copy that stayed behind is the new file's, entry for entry: none of the settings shown
+    // from it (a curve's count, an address's action) was typed in either.
     for (const std::string& frame : copyDiffs)
-        EXPECT_TRUE(copies.count(frame) == 1 || pageChanged)
-            << frame << " changed, but neither it nor a setting was carried";
+        EXPECT_EQ(copies.count(frame), 1u) << frame << " changed, but it was not carried";
+    for (const std::string& frame : copiesLeft) {
+        const pages::Page* kept = pageNamed(neu, frame);
+        const pages::Page* written = pageNamed(out, frame);
+        ASSERT_TRUE(kept && written) << frame;
+        EXPECT_EQ(written->data(), kept->data()) << frame;
+    }
 }
 
 std::vector<std::string> fixtureNames()
@@ -273,4 +281,50 @@ TEST(MigrationReport, AgreesWithTheDifferencesOfEveryFixturePair)
             }
         }
     EXPECT_GT(accepted, 50);
+}
+
+// The Kornel-4 reads the servo table differently from the Kornelchen, so the table stays behind;
+// the settings the pages show from it (a curve's count and stretch, an address's action, a
+// servo's flags, a push-button slot) stay with it, each listed with the reason, and the written
+// table is the Kornelchen's entry for entry - no curve of the Kornelchen's points at the
+// Kornel-4's count.
+TEST(MigrationReport, SettingsShownFromACopyLeftBehindStayBehindWithIt)
+{
+    Loaded old(hz::test::fixture("servo_kornel4.hex")), neu(hz::test::fixture("servo_kornelchen_358.hex")),
+        target(hz::test::fixture("servo_kornelchen_358.hex"));
+    ASSERT_TRUE(old.loaded && neu.loaded && target.loaded);
+    // Values that differ from the Kornelchen's, so that carrying any of them would show.
+    std::string error;
+    ASSERT_STREQ(old.session.pages.shown().front()->objectName(), "FrameKornel1");
+    for (const char* action : {"edt_Anzahl=37", "edt_stretch=9", "servo_cbx_s1c=#2"})
+        ASSERT_TRUE(pages::ApplyPageAction(*old.session.pages.shown().front(), action, error)) << error;
+    for (const char* action : {"cbx_a3_action=#2", "cbx_v_off_1=1"})
+        ASSERT_TRUE(pages::ApplyPageAction(*old.session.pages.shown().back(), action, error)) << error;
+
+    const MigrationReport r = MigrateSettings(old.session, target.session);
+    ASSERT_TRUE(r.refusal.empty()) << r.refusal;
+    auto listed = [](const std::vector<CarriedSetting>& list, const std::string& name) -> const CarriedSetting* {
+        for (const CarriedSetting& c : list)
+            if (c.name == name)
+                return &c;
+        return nullptr;
+    };
+    const CarriedSetting* copy = listed(r.notCarried, "FrameKornel1");
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->where, "data");
+    for (const char* name : {"edt_Anzahl", "UpDown1", "edt_stretch", "UpDown2", "servo_cbx_s1c", "cbx_a3_action",
+                             "cbx_a1_curve", "cbx_v_off_1"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(listed(r.carried, name));
+        const CarriedSetting* left = listed(r.notCarried, name);
+        ASSERT_TRUE(left);
+        EXPECT_EQ(left->reason, "Der Wert steht in der Arbeitskopie <Servokurven>, die nicht übernommen wird.");
+    }
+
+    Loaded out(saved(target));
+    ASSERT_TRUE(out.loaded);
+    EXPECT_EQ(pageNamed(out.session, "FrameKornel1")->data(), pageNamed(neu.session, "FrameKornel1")->data());
+    for (const Difference& d : DiffSessions(neu.session, out.session))
+        EXPECT_NE(d.where, "data") << DescribeDifference(d);
+    expectReportMatchesResult(old.session, neu.session, out.session, r);
 }

@@ -1,6 +1,7 @@
 // Loading firmware into the main window: the fixture firmwares, the file given at start-up,
 // decoders without address format and loads that fail.
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -23,6 +24,7 @@
 #include "MainWindowHarness.h"
 #include "core/Session.h"
 #include "core/catalogue/Catalogue.h"
+#include "core/pages/zusatz/ZusatzPage.h"
 #include "gui/app/Settings.h"
 #include "gui/app/TFormMain.h"
 #include "gui/pages/PageFrame.h"
@@ -40,6 +42,7 @@ private slots:
     void startUpLoadAddsThePicSuffixOnce();
     void formatOhneHidesAllRows();
     void failedLoadLeavesNoFileToSave();
+    void failedPageSetUpLeavesNoFile();
 };
 
 void TstMainWindowLoad::loadFixture_data()
@@ -227,6 +230,40 @@ void TstMainWindowLoad::failedLoadLeavesNoFileToSave()
     w.LoadFile(fx("classic_629_turnout.hex"));
     QVERIFY(h.prompter.shown.empty());
     QVERIFY(w.btn_save->isEnabled());
+}
+
+// A page whose set-up fails while a file loads (its text measure throws here): the window ends
+// as after a load that stopped - the error told once, no page, rows or file name, nothing to
+// save or undo, nothing unsaved - instead of the earlier file's history and "speichern".
+void TstMainWindowLoad::failedPageSetUpLeavesNoFile()
+{
+    Harness h;
+    TFormMain& w = h.make();
+    w.LoadFile(fx("classic_629_turnout.hex"));
+    w.addressRows()[1].address->setText(QStringLiteral("77"));
+    QVERIFY(w.canUndo() && w.isWindowModified());
+
+    w.session.pages.page<hz::pages::ZusatzPage>().TextWidth = [](const std::string&) -> int {
+        throw std::runtime_error("Schrift nicht gefunden");
+    };
+    h.prompter.clear();
+    h.prompter.answers = {hz::Answer::Yes}; // leave the unsaved change
+    h.dialogs.openAnswers << fx("zusatz_629_stellino361.hex");
+    w.btn_load->click();
+    QCOMPARE(h.prompter.texts().size(), std::size_t(2));
+    QCOMPARE(h.prompter.shown[1].kind, hz::MsgKind::Error);
+    QVERIFY(h.prompter.shown[1].text.find("Schrift nicht gefunden") != std::string::npos);
+    QVERIFY(!w.btn_save->isEnabled());
+    QCOMPARE(w.lbl_header->text(), QStringLiteral("Hex Zwirbel"));
+    QCOMPARE(shownRows(w), 0);
+    for (const PageFrame* f : w.frames())
+        QVERIFY2(f->isHidden(), qPrintable(f->objectName()));
+    QVERIFY(!w.canUndo() && !w.canRedo());
+    QVERIFY(!w.session.HasUnsavedChanges());
+    QVERIFY(!w.isWindowModified());
+    QVERIFY2(!w.windowTitle().contains(QStringLiteral(".hex")), qPrintable(w.windowTitle()));
+    QVERIFY(!w.findChild<QAction*>(QStringLiteral("act_undo"))->isEnabled());
+    QVERIFY(!w.findChild<QAction*>(QStringLiteral("act_save"))->isEnabled());
 }
 
 QTEST_MAIN(TstMainWindowLoad)

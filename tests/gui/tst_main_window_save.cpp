@@ -1,6 +1,7 @@
 // The address rows of the main window and saving them: the red/green button, typed addresses
 // and functions, the row hints, a cancelled dialog and a refused row.
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -39,6 +40,7 @@ private slots:
     void saveWritesTypedAddresses();
     void saveWritesFunctionDecoderRows();
     void cancelledSaveDialog();
+    void nextSaveProposesTheNameSavedTo();
     void refusedRowEndsSave_data();
     void refusedRowEndsSave();
     void rowHintsSayWhatIsAccepted();
@@ -125,6 +127,51 @@ void TstMainWindowSave::cancelledSaveDialog()
     QCOMPARE(h.dialogs.saveProposed, QStringList{in});
     QCOMPARE(status(w)[3], in);
     QCOMPARE(QDir(h.dir.path()).entryList(QDir::Files), QStringList{});
+}
+
+// After "Speichern unter…" a new name, saving again proposes that name, not the loaded file:
+// the file the firmware came from is never one Enter away from being overwritten. A cancelled
+// dialog keeps the proposal, a load starts again from the loaded file.
+void TstMainWindowSave::nextSaveProposesTheNameSavedTo()
+{
+    Harness h;
+    TFormMain& w = h.make();
+    const QString in = fx("classic_629_turnout.hex");
+    w.LoadFile(in);
+    const QString first = h.path("erste.hex"), second = h.path("zweite.hex");
+    QAction* saveAs = w.findChild<QAction*>(QStringLiteral("act_save_as"));
+    QAction* save = w.findChild<QAction*>(QStringLiteral("act_save"));
+    QVERIFY(saveAs && save);
+
+    h.dialogs.saveAnswers << first;
+    saveAs->trigger();
+    QVERIFY(QFile::exists(first));
+    w.addressRows()[1].address->setText(QStringLiteral("77"));
+    save->trigger(); // cancelled
+    QCOMPARE(status(w)[3], first);
+    h.dialogs.saveAnswers << second;
+    w.btn_save->click();
+    QVERIFY(QFile::exists(second));
+    QCOMPARE(h.dialogs.saveProposed, (QStringList{in, first, first}));
+    QCOMPARE(w.session.image.LastFileName, in.toStdString()); // the open dialog still starts there
+
+    h.dialogs.saveProposed.clear();
+    w.btn_save->click();
+    QCOMPARE(h.dialogs.saveProposed, QStringList{second});
+
+    // a file that does not load leaves the file shown, and its proposal, as they were
+    h.dialogs.saveProposed.clear();
+    w.LoadFile(h.path("fehlt.hex"));
+    w.btn_save->click();
+    QCOMPARE(h.dialogs.saveProposed, QStringList{second});
+
+    // a load proposes the loaded file again, also the same one reloaded
+    for (const QString& file : {first, in}) {
+        h.dialogs.saveProposed.clear();
+        w.LoadFile(file);
+        w.btn_save->click();
+        QCOMPARE(h.dialogs.saveProposed, QStringList{file});
+    }
 }
 
 void TstMainWindowSave::refusedRowEndsSave_data()

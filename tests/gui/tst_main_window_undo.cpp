@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "MainWindowHarness.h"
+#include "core/pages/PageAction.h"
 #include "gui/app/TFormMain.h"
 #include "gui/pages/AddressRowsFrame.h"
 
@@ -17,6 +18,7 @@ class TstMainWindowUndo : public QObject {
 private slots:
     void typedRowGoesBackAndForth();
     void shortcutsReachTheHistoryFromATextField();
+    void carriedSettingsAreAStepOfTheirOwn();
 };
 
 void TstMainWindowUndo::typedRowGoesBackAndForth()
@@ -89,6 +91,41 @@ void TstMainWindowUndo::shortcutsReachTheHistoryFromATextField()
     revert->trigger();
     QCOMPARE(row1->text(), loaded);
     QVERIFY(!w.isWindowModified());
+}
+
+// Typed into a CV field, then "Einstellungen übernehmen aus…" carrying another value into that
+// field: one undo takes back the carrying only, the next the typing.
+void TstMainWindowUndo::carriedSettingsAreAStepOfTheirOwn()
+{
+    Harness h;
+    TFormMain& w = h.make();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QString file = fx("f18324_function.hex");
+    w.LoadFile(file);
+    auto* cv = w.findChild<QLineEdit*>(QStringLiteral("CvEdits[5]"));
+    QVERIFY(cv && cv->isVisible());
+    const QString loaded = cv->text();
+
+    hz::test::ScriptedPrompter otherPrompter;
+    hz::Session other(otherPrompter);
+    QCOMPARE(other.LoadFile(file.toStdString()), hz::LoadOutcome::Done);
+    std::string error;
+    QVERIFY(hz::pages::ApplyPageAction(other.shownPages(), "CvEdits[5]=42", error));
+
+    cv->setFocus();
+    cv->selectAll();
+    QTest::keyClicks(cv, QStringLiteral("7"));
+    QCOMPARE(cv->text(), QStringLiteral("7"));
+    w.applyMigration(other);
+    QCOMPARE(cv->text(), QStringLiteral("42"));
+
+    w.undo();
+    QCOMPARE(cv->text(), QStringLiteral("7"));
+    w.undo();
+    QCOMPARE(cv->text(), loaded);
+    QVERIFY(!w.canUndo());
+    QVERIFY(!w.session.HasUnsavedChanges());
 }
 
 QTEST_MAIN(TstMainWindowUndo)

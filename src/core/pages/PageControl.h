@@ -66,6 +66,11 @@ struct Control {
     // name the same group: a frame that has to give a caption a smaller font to fit gives it to
     // the whole group. Empty: the control's font is its own.
     std::string fontGroup;
+    // The page whose working copy holds the control's value ("FrameKornel1": the curve page's
+    // table, which the servo address page's lists show too); empty when the value is the
+    // control's own or is written into the image at once. Such a control is a view of that
+    // copy: where the copy is not carried into another file, the control is not either.
+    std::string inCopyOf;
 
     // The page's handlers. `on` binds the one for the control's own event: a click, a tick,
     // text typed into an edit, a moved track bar or a new selection in a list; the control

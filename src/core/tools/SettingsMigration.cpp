@@ -160,6 +160,28 @@ bool carryData(const pages::Page& from, pages::Page& to, MigrationReport& report
     return carried;
 }
 
+// What became of the working copy of page `objectName` in a migration so far.
+enum class CopyFate { NotTried, Carried, NotCarried };
+CopyFate copyFate(const MigrationReport& report, const std::string& objectName)
+{
+    auto in = [&](const std::vector<CarriedSetting>& list) {
+        return std::any_of(list.begin(), list.end(),
+                           [&](const CarriedSetting& c) { return c.where == "data" && c.name == objectName; });
+    };
+    return in(report.carried) ? CopyFate::Carried : in(report.notCarried) ? CopyFate::NotCarried : CopyFate::NotTried;
+}
+
+// The working copy of `from` into `to`, unless the report has decided it already.
+CopyFate carryCopy(const pages::Page& from, pages::Page& to, MigrationReport& report)
+{
+    const CopyFate fate = copyFate(report, to.objectName());
+    if (fate != CopyFate::NotTried)
+        return fate;
+    if (carryData(from, to, report))
+        return CopyFate::Carried;
+    return copyFate(report, to.objectName());
+}
+
 // A message as one line: its line breaks become blanks, trailing blanks go.
 std::string oneLine(const std::string& text)
 {
@@ -212,7 +234,7 @@ void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report
 {
     HandlerMessages messages(target, shown);
     // The working copy first: settings shown beside it (a selected curve, say) refer to it.
-    const bool copyCarried = carryData(from, to, report);
+    const bool copyCarried = carryCopy(from, to, report) == CopyFate::Carried;
 
     struct Item {
         CarriedSetting setting;
@@ -233,6 +255,11 @@ void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report
         else if (t->kind != c.kind)
             item.setting.reason =
                 std::string("In NEU ist es ein anderes Bedienelement (") + pages::controlKindName(t->kind) + ").";
+        else if (!t->inCopyOf.empty() && copyFate(report, t->inCopyOf) == CopyFate::NotCarried)
+            // The value is an entry of a table that stays as NEU has it: typing it in would
+            // change that table after all, and mix the two files' entries.
+            item.setting.reason =
+                "Der Wert steht in der Arbeitskopie <" + PageTitle(t->inCopyOf) + ">, die nicht übernommen wird.";
         else if (ControlCaption(to, *t) != item.setting.caption)
             // A hidden control may carry no caption at all: then it is no setting of NEU.
             item.setting.reason = ControlShown(to, *t)
@@ -318,8 +345,9 @@ void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report
         item.final = !item.setting.reason.empty();
     };
     for (int pass = 0; pass < 4; ++pass) {
-        if (refresh && !to.data().empty())
-            to.setData(copyCarried ? copy : to.data());
+        // A copy not carried stays as NEU has it, and no setting shown from it was typed in.
+        if (refresh && copyCarried)
+            to.setData(copy);
         refresh = false;
         for (Item& item : items) {
             if (item.final)
@@ -369,11 +397,20 @@ MigrationReport MigrateSettings(const Session& from, Session& to, CarryMessages 
         carryRows(from, to, report);
     }
 
-    for (const pages::Page* pf : from.pages.shown()) {
-        pages::Page* pt = nullptr;
+    auto counterpart = [&to](const pages::Page& pf) -> pages::Page* {
         for (pages::Page* q : to.pages.shown())
-            if (std::string(q->objectName()) == pf->objectName())
-                pt = q;
+            if (std::string(q->objectName()) == pf.objectName())
+                return q;
+        return nullptr;
+    };
+    // Every working copy before any setting: a page's controls may show another page's copy
+    // (the servo address page's lists are entries of the curve page's table), and whether
+    // that copy goes decides whether they can.
+    for (const pages::Page* pf : from.pages.shown())
+        if (pages::Page* pt = counterpart(*pf))
+            carryCopy(*pf, *pt, report);
+    for (const pages::Page* pf : from.pages.shown()) {
+        pages::Page* pt = counterpart(*pf);
         if (pt) {
             CarryPage(*pf, *pt, report, &to, messages);
             continue;
@@ -392,12 +429,16 @@ MigrationReport MigrateSettings(const Session& from, Session& to, CarryMessages 
 
 MigrationReport CarrySettingsInto(Session& window, const Session& from)
 {
-    MigrationReport report = MigrateSettings(from, window, CarryMessages::KeptBack);
-    for (const CarriedSetting& c : report.carried)
-        if (c.where == "data")
-            for (pages::Page* p : window.pages.shown())
-                if (c.page == p->objectName() && p->hasPending())
-                    p->accept();
+    MigrationReport report;
+    // The user did one thing: one step, apart from anything typed before or after it.
+    window.editAsOneStep([&] {
+        report = MigrateSettings(from, window, CarryMessages::KeptBack);
+        for (const CarriedSetting& c : report.carried)
+            if (c.where == "data")
+                for (pages::Page* p : window.pages.shown())
+                    if (c.page == p->objectName() && p->hasPending())
+                        p->accept();
+    });
     return report;
 }
 

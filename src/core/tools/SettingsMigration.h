@@ -58,6 +58,7 @@ void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report
 // `from` carried into `window` with the messages kept back (the dialog has listed them), and
 // every carried working copy written into the image - the user's "Übernehmen" in the dialog has
 // answered "Geänderte Werte übernehmen?" for it. What the rows carried is written at the save.
+// In a session that keeps a history the carrying is one step of its own.
 MigrationReport CarrySettingsInto(Session& window, const Session& from);
 
 // What "Einstellungen übernehmen aus…" would carry from `from` into `window`, tried on a copy of

@@ -61,10 +61,11 @@ MainMenu::MainMenu(MenuWindow& window, std::function<void(const QString&)> open)
     // Built anew each time it opens, so that a file gone since (a stick pulled out) shows so.
     connect(m_recentMenu, &QMenu::aboutToShow, this, &MainMenu::fillRecentMenu);
     file->addSeparator();
-    // The save always asks for the name, proposing the loaded file's: a decoder's firmware is
-    // often saved beside the original under a new name, and overwriting the file it came from
-    // without a look would lose the only copy of the factory state. So both entries run the
-    // one sequence of "speichern", and Ctrl+S only spares the way to the button.
+    // The save always asks for the name, proposing the loaded file's (after a save, the name
+    // saved to): a decoder's firmware is often saved beside the original under a new name, and
+    // overwriting the file it came from without a look would lose the only copy of the factory
+    // state. So both entries run the one sequence of "speichern", and Ctrl+S only spares the
+    // way to the button.
     buttonAction(file, "act_save", QStringLiteral("&Speichern"), QKeySequence(Qt::CTRL | Qt::Key_S),
                  window.controls().btn_save);
     buttonAction(file, "act_save_as", QStringLiteral("Speichern &unter…"),

@@ -169,6 +169,8 @@ hz::LoadOutcome TFormMain::LoadFile(const QString& fileName)
     refreshView();
     endProgress(session.SaveEnabled);
     btn_save->setEnabled(session.SaveEnabled);
+    if (outcome == hz::LoadOutcome::Done || outcome == hz::LoadOutcome::Stopped)
+        m_savedTo.clear(); // the save proposes the loaded file again
     m_menu->loaded(fileName, outcome);
     if (outcome == hz::LoadOutcome::Done || outcome == hz::LoadOutcome::Stopped)
         session.TakeSnapshot();
@@ -211,13 +213,14 @@ void TFormMain::btn_saveClick()
     m_rows->refresh();
     if (!prepared)
         return;
-    const QString proposed = fromPath(session.image.LastFileName);
+    const QString proposed = m_savedTo.isEmpty() ? fromPath(session.image.LastFileName) : m_savedTo;
     const QString chosen =
         m_dialogs->saveFile(this, proposed, QString::fromLatin1(hz::gui::kHexFileFilter), QStringLiteral("hex"));
     if (chosen.isEmpty())
         session.status.text[3] = toStd(proposed);
     else if (session.WriteBuiltLines(toPath(chosen))) {
         session.status.text[3] = toStd(chosen); // the session took the saved state as its snapshot
+        m_savedTo = chosen;
         m_menu->saved(chosen);
     }
     // A write that failed has said so and changed nothing, the status bar included.
@@ -285,8 +288,7 @@ void TFormMain::takeSettingsFromFile()
 
 void TFormMain::applyMigration(const hz::Session& from)
 {
-    hz::tools::CarrySettingsInto(session, from);
-    session.noteEdit(); // the settings carried over are one step, which undo takes back
+    hz::tools::CarrySettingsInto(session, from); // one step, which undo takes back
     m_pageHost->Refresh();
     refreshView();
 }

@@ -131,4 +131,9 @@ private:
     MainMenu* m_menu = nullptr;
     AddressRowsFrame* m_rows = nullptr;
     bool m_closeConfirmed = false;
+    // The file the loaded one was last saved to; empty until a save after the last load. The
+    // save dialog proposes it rather than the loaded file (LastFileName, which a save leaves
+    // alone), so that saving again after "Speichern unter…" a new name is not one Enter away
+    // from overwriting the file the firmware came from.
+    QString m_savedTo;
 };

@@ -70,8 +70,11 @@ BlinkPatternPage::BlinkPatternPage(BlinkLayout layout) : m_layout(std::move(layo
         add(std::move(r)).on<&BlinkPatternPage::selectAddress>();
     }
     m_loop = next();
+    // The loop flag, the step count, the stretch and the outputs used are entries of the
+    // selected address's block in the working copy.
     Control loop = make(name("cbx_loop"), ControlKind::Check, "Loop", panel);
     loop.hint = "Ablauf wieder immer wieder neu gestartet";
+    loop.inCopyOf = L.objectName;
     add(std::move(loop)).on<&BlinkPatternPage::storeLoop>();
 
     auto numberRow = [&](const char* labelName, const char* caption, const char* editName, const char* spinnerName,
@@ -84,6 +87,7 @@ BlinkPatternPage::BlinkPatternPage(BlinkLayout layout) : m_layout(std::move(layo
         Control e = make(name(editName), ControlKind::Edit, "", panel);
         e.hint = hint;
         e.text = "10";
+        e.inCopyOf = L.objectName;
         add(std::move(e));
         // The spinner is a track bar of the page: its position goes into the edit.
         spinner = next();
@@ -92,6 +96,7 @@ BlinkPatternPage::BlinkPatternPage(BlinkLayout layout) : m_layout(std::move(layo
         s.min = 1;
         s.max = max;
         s.position = 10;
+        s.inCopyOf = L.objectName;
         add(std::move(s));
     };
     numberRow(L.stretchLabel, "Stretch-Faktor", "edt_stretch", L.stretchSpinner, kStretchHint, 200, m_stretchLabel,
@@ -114,6 +119,7 @@ BlinkPatternPage::BlinkPatternPage(BlinkLayout layout) : m_layout(std::move(layo
         add(make(imageName(k), ControlKind::Image, "", panel)).onMouse<&BlinkPatternPage::paint>(k);
         Control used = make(outputName(k), ControlKind::Check, "", panel);
         used.hint = "Ausgang " + std::to_string(k) + " verwenden (wird sonst nicht beeinflusst)";
+        used.inCopyOf = L.objectName;
         add(std::move(used)).on<&BlinkPatternPage::useOutput>(k);
     }
 

@@ -190,6 +190,7 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
         const auto k = static_cast<std::size_t>(column);
         c.geometry = Rect{kListLefts[k], kRowTops[static_cast<std::size_t>(address - 1)], kListWidths[k], kListHeight};
         c.fontGroup = kListFont;
+        c.inCopyOf = KornelPage::kObjectName; // entries 103/104 or 106/107 of the curve table
         return addControl(c);
     };
     for (int n = 1; n <= kAddresses; ++n) {
@@ -235,6 +236,7 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
             c.parent = group;
             c.geometry = Rect{kBoxLeft, kBoxTops[row], kBoxWidth, kBoxHeight};
             c.fontGroup = kBoxFont;
+            c.inCopyOf = KornelPage::kObjectName; // entry 100 of record s
             c.on<&KornelAdrPage::storeFlag>(s, bit);
             return addControl(c);
         };
@@ -271,6 +273,7 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
             e.name = std::move(editName);
             e.kind = ControlKind::Edit;
             e.readOnly = true;
+            e.inCopyOf = kObjectName; // the pulse values this page keeps until "übernehmen"
             e.hint = hint;
             e.parent = group;
             e.geometry = Rect{kEditLeft, top, kEditWidth, 21};

@@ -89,7 +89,8 @@ public:
     explicit KornelAdrPage(KornelPage& curves);
 
     const char* frameName() const override { return "TFrameKornelAdr"; }
-    const char* objectName() const override { return "FrameKornelAdr1"; }
+    static constexpr const char* kObjectName = "FrameKornelAdr1";
+    const char* objectName() const override { return kObjectName; }
     PagePlace placeIn(const AddressArea& area) const override;
 
     // setUp: runs each time the host shows page kind 4, after the curve page's.

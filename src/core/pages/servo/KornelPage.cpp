@@ -80,11 +80,15 @@ KornelPage::KornelPage()
         return c;
     };
     // A number edit with the spinner beside it (kNumberEdits[k]).
+    // The count and the stretch are entries of the selected record; the threshold is an
+    // EEPROM byte, written at once.
     auto numberEdit = [&](int k, const char* text, const char* hint, Rect r, int max, const char* spinnerHint,
                           Rect spinnerRect) {
         const NumberEdit& n = kNumberEdits[k];
-        edit(n.edit, text, hint, r).on<&KornelPage::numberTyped>(k);
+        const char* copy = k == kThresholdEdit ? "" : kObjectName;
+        edit(n.edit, text, hint, r).on<&KornelPage::numberTyped>(k).inCopyOf = copy;
         Control& c = make(n.spinner, ControlKind::TrackBar, "", spinnerRect);
+        c.inCopyOf = copy;
         c.min = 1;
         c.max = max;
         c.position = 10;
@@ -210,7 +214,8 @@ KornelPage::KornelPage()
     for (int k = 0; k < 4; ++k) {
         label(kSlotLabels[k], designed.slotCaptions[static_cast<std::size_t>(k)], slotLabels[k]);
         list(kSlotLists[k], slotItems("keine Aktion", 4), slotHint, slotLists[k])
-            .on<&KornelPage::storeSlotAction>(k + 1);
+            .on<&KornelPage::storeSlotAction>(k + 1)
+            .inCopyOf = kObjectName; // entry 110 of record k + 1
     }
 
     button("servo_btn_verwerfen", "verwerfen", "Daten verwerfen", Rect{372, 515, 71, 25})

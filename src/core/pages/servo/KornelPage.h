@@ -63,7 +63,8 @@ public:
     KornelPage();
 
     const char* frameName() const override { return "TFrameKornel"; }
-    const char* objectName() const override { return "FrameKornel1"; }
+    static constexpr const char* kObjectName = "FrameKornel1";
+    const char* objectName() const override { return kObjectName; }
     PagePlace placeIn(const AddressArea& area) const override;
 
     // The set-up: runs each time the host shows page kind 4, before the address page's.
