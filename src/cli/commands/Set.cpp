@@ -89,7 +89,8 @@ public:
         for (const std::string& action : o.actions) {
             std::string error;
             const std::size_t before = in.prompter.shown.size();
-            if (!pages::ApplyPageAction(session.shownPages(), action, error)) {
+            std::vector<pages::LimitedInput> limited;
+            if (!pages::ApplyPageActionAndLeave(session.shownPages(), action, error, limited)) {
                 in.error(error + " Nichts geschrieben.");
                 return 1;
             }
@@ -100,6 +101,11 @@ public:
                     in.error("--do " + action + " wurde nicht angenommen. Nichts geschrieben.");
                     return 1;
                 }
+            // A number beyond what the page stores is kept at its limit, as in the window,
+            // where the field shows the stored number once it is left; here it is told.
+            for (const pages::LimitedInput& l : limited)
+                in.note("--do " + action + ": " + l.control + ": " + l.given +
+                        " liegt außerhalb des Bereichs der Seite, gespeichert wird " + l.stored + ".");
         }
         return in.save(o.output, out) ? 0 : 1;
     }
