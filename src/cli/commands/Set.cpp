@@ -69,7 +69,9 @@ public:
                "  Optionsfeld), NAME=N (Schieberegler), NAME=EINTRAG oder NAME=#k (Liste),\n"
                "  NAME=draw:X,Y[;X,Y...] (mit der Maus zeichnen), NAME=DATEI (Knopf mit Dateidialog).\n"
                "\"Geänderte Werte übernehmen?\" wird beim Speichern mit Ja beantwortet.\n"
-               "Eine abgelehnte Eingabe wird gemeldet, und es wird nichts geschrieben.\n";
+               "Eine abgelehnte Eingabe wird gemeldet, und es wird nichts geschrieben.\n"
+               "Eine Zahl außerhalb dessen, was die Seite speichert, wird wie im Fenster auf\n"
+               "ihre Grenze gesetzt; ein Hinweis nennt die gespeicherte Zahl.\n";
     }
     int run(const Options& o, std::ostream& out, std::ostream& err) const override
     {
