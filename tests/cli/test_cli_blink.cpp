@@ -70,7 +70,7 @@ TEST(CliBlink, FourOutputPageShowsPaintsCopiesAndSaves)
     const std::vector<int> table = pageData(info.out);
     ASSERT_EQ(table.size(), 256u);
     EXPECT_EQ(std::vector<int>(table.begin(), table.begin() + 4), (std::vector<int>{5, 5, 6, 6}));
-    EXPECT_NE(control(info.out, "blinkmuster_lbl_KurveInfo2").find("\"caption\": \"Gesamtzeit = 2,0000 s\""),
+    EXPECT_NE(control(info.out, "blinkmuster_lbl_KurveInfo2").find("\"caption\": \"Gesamtzeit = 2.0000 s\""),
               std::string::npos);
     EXPECT_NE(control(info.out, "Image_Blink4").find("\"visible\": false"), std::string::npos); // Out#4 not used
     EXPECT_NE(control(info.out, "blinkmuster_btn_uebernehmen").find("\"enabled\": false"), std::string::npos);
@@ -150,7 +150,7 @@ TEST(CliBlink, TenOutputPageStoresTheStretchToBase255AndKeepsEntry255)
     expected[103] = 0x3B;
     expected[128 + 1] = 0x02 | 0x10;
     EXPECT_EQ(stretched.data, expected);
-    EXPECT_NE(control(stretched.info, "led_blinkmuster_lbl_KurveInfo1").find("Zeit-Raster = 5,1000 s"),
+    EXPECT_NE(control(stretched.info, "led_blinkmuster_lbl_KurveInfo1").find("Zeit-Raster = 5.1000 s"),
               std::string::npos);
 
     // 30001 is stored as 30000 without a message: high 118, low 165

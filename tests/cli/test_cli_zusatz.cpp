@@ -129,7 +129,7 @@ TEST(CliZusatz, InfoShowsTheSettingsOfTheFile)
     ASSERT_EQ(stellino.code, 0) << stellino.err;
     for (const std::string& part :
          {control("RowEdits[0]", "edit", true) + ", \"enabled\": true, \"text\": \"20\"",
-          control("RowSeconds[0]", "label", true) + ", \"enabled\": true, \"caption\": \"(10,0 sec.)\"",
+          control("RowSeconds[0]", "label", true) + ", \"enabled\": true, \"caption\": \"(10.0 sec.)\"",
           control("rad_mode1", "radio", true) +
               ", \"enabled\": true, \"caption\": \"Mode 1: Laternen-Ausgang weich einblenden (Fading)\", "
               "\"checked\": true",

@@ -7,8 +7,10 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 #include "FirmwareBuilder.h"
+#include "GermanNumbers.h"
 #include "HexRecords.h"
 #include "ScriptedPrompter.h"
 #include "core/Session.h"
@@ -144,23 +146,31 @@ TEST(BlinkPatternPage, TimeLabelsInMillisecondsSecondsMinutesAndHours)
         long long stretch, count;
         const char *step, *total;
     } cases[] = {
-        {10, 10, "Zeit-Raster = 200 ms", "Gesamtzeit = 2,0000 s"},
+        {10, 10, "Zeit-Raster = 200 ms", "Gesamtzeit = 2.0000 s"},
         {1, 1, "Zeit-Raster =  20 ms", "Gesamtzeit =  20 ms"},
         {49, 1, "Zeit-Raster = 980 ms", "Gesamtzeit = 980 ms"},
-        {50, 1, "Zeit-Raster = 1,0000 s", "Gesamtzeit = 1,0000 s"}, // 1000 ms is shown in seconds
-        {1, 2999, "Zeit-Raster =  20 ms", "Gesamtzeit = 59,9800 s"},
-        {200, 15, "Zeit-Raster = 4,0000 s", "Gesamtzeit = 1,0000 min"}, // 60000 ms in minutes
-        {200, 50, "Zeit-Raster = 4,0000 s", "Gesamtzeit = 3,3333 min"},
-        {29999, 10, "Zeit-Raster = 599,9800 s", "Gesamtzeit = 99,9967 min"},
-        {30000, 10, "Zeit-Raster = 600,0000 s", "Gesamtzeit = 1,6667 h"}, // 6000000 ms in hours
-        {30000, 100, "Zeit-Raster = 600,0000 s", "Gesamtzeit = 16,6667 h"},
-        {65025, 100, "Zeit-Raster = 1300,5000 s", "Gesamtzeit = 36,1250 h"},
+        {50, 1, "Zeit-Raster = 1.0000 s", "Gesamtzeit = 1.0000 s"}, // 1000 ms is shown in seconds
+        {1, 2999, "Zeit-Raster =  20 ms", "Gesamtzeit = 59.9800 s"},
+        {200, 15, "Zeit-Raster = 4.0000 s", "Gesamtzeit = 1.0000 min"}, // 60000 ms in minutes
+        {200, 50, "Zeit-Raster = 4.0000 s", "Gesamtzeit = 3.3333 min"},
+        {29999, 10, "Zeit-Raster = 599.9800 s", "Gesamtzeit = 99.9967 min"},
+        {30000, 10, "Zeit-Raster = 600.0000 s", "Gesamtzeit = 1.6667 h"}, // 6000000 ms in hours
+        {30000, 100, "Zeit-Raster = 600.0000 s", "Gesamtzeit = 16.6667 h"},
+        {65025, 100, "Zeit-Raster = 1300.5000 s", "Gesamtzeit = 36.1250 h"},
         {-255, 10, "Zeit-Raster = -5100 ms", "Gesamtzeit = -51000 ms"},
     };
-    for (const auto& c : cases) {
-        const auto [step, total] = BlinkPatternPage::TimeLabels(c.stretch, c.count);
-        EXPECT_EQ(step, c.step) << c.stretch << " x " << c.count;
-        EXPECT_EQ(total, c.total) << c.stretch << " x " << c.count;
+    // With a point also where the process runs with a German LC_NUMERIC.
+    for (const bool german : {false, true}) {
+        std::optional<GermanNumbers> locale;
+        if (german) {
+            locale.emplace();
+            ASSERT_TRUE(GermanNumbers::active()) << "no German locale to test with: install \"locales\"";
+        }
+        for (const auto& c : cases) {
+            const auto [step, total] = BlinkPatternPage::TimeLabels(c.stretch, c.count);
+            EXPECT_EQ(step, c.step) << c.stretch << " x " << c.count << (german ? " (de_DE)" : "");
+            EXPECT_EQ(total, c.total) << c.stretch << " x " << c.count << (german ? " (de_DE)" : "");
+        }
     }
 }
 
@@ -174,7 +184,7 @@ TEST(BlinkPatternPage, ShowsTheSelectedAddressFromTheTable)
         EXPECT_EQ(l.text("edt_Anzahl"), "10");
         EXPECT_EQ(l.text("edt_stretch"), "10");
         EXPECT_EQ(l.c(l.n("lbl_KurveInfo1")).caption, "Zeit-Raster = 200 ms");
-        EXPECT_EQ(l.c(l.n("lbl_KurveInfo2")).caption, "Gesamtzeit = 2,0000 s");
+        EXPECT_EQ(l.c(l.n("lbl_KurveInfo2")).caption, "Gesamtzeit = 2.0000 s");
         EXPECT_TRUE(l.c(l.n("cbx_loop")).checked);
         EXPECT_FALSE(l.pending());
         EXPECT_FALSE(l.page.Updating);

@@ -276,16 +276,31 @@ TEST(KornelPage, CountStretchAndTimeLabels)
     EXPECT_EQ(s.c("lbl_KurveInfo2").caption, "Gesamtzeit für diese Kurve = 2700 ms");
     EXPECT_TRUE(s.page.hasPending());
 
-    // a count above 100 is stored as 100 and stays as typed; the labels tell the curve's time
+    // a count above 100 is stored as 100 and stays as typed while the field is being typed
+    // in, and the labels take the number typed; once the field is left it shows the 100
+    // stored, and the labels follow
     ASSERT_TRUE(s.act("edt_Anzahl=150"));
     EXPECT_EQ(s.entry(1, 101), 100);
     EXPECT_EQ(s.c("edt_Anzahl").text, "150");
     EXPECT_EQ(s.c("UpDown1").position, 150);
-    EXPECT_EQ(s.c("lbl_KurveInfo2").caption, "Gesamtzeit für diese Kurve = 29700 ms");
+    EXPECT_EQ(s.c("lbl_KurveInfo2").caption, "Gesamtzeit für diese Kurve = 44700 ms");
     EXPECT_FLOAT_EQ(s.page.StepWidth, 5.2f);
+    EXPECT_EQ(s.page.storedText(s.c("edt_Anzahl")), "100");
+    EXPECT_TRUE(s.page.userLeave("edt_Anzahl"));
+    EXPECT_EQ(s.c("edt_Anzahl").text, "100");
+    EXPECT_EQ(s.c("UpDown1").position, 100);
+    EXPECT_EQ(s.c("lbl_KurveInfo2").caption, "Gesamtzeit für diese Kurve = 29700 ms");
+    EXPECT_FALSE(s.page.userLeave("edt_Anzahl")); // nothing more to show
     ASSERT_TRUE(s.act("edt_Anzahl=0"));
     EXPECT_EQ(s.entry(1, 101), 1);
+    EXPECT_EQ(s.c("lbl_KurveInfo2").caption, "Gesamtzeit für diese Kurve = -300 ms");
+    EXPECT_TRUE(s.page.userLeave("edt_Anzahl"));
+    EXPECT_EQ(s.c("edt_Anzahl").text, "1");
     EXPECT_EQ(s.c("lbl_KurveInfo2").caption, "Gesamtzeit für diese Kurve = 0 ms");
+    // a text that is no number stays as typed when the field is left, for the user to mend
+    ASSERT_TRUE(s.act("edt_Anzahl=x"));
+    EXPECT_FALSE(s.page.userLeave("edt_Anzahl"));
+    EXPECT_EQ(s.c("edt_Anzahl").text, "x");
     ASSERT_TRUE(s.act("UpDown1=12"));
     EXPECT_EQ(s.c("edt_Anzahl").text, "12");
     EXPECT_EQ(s.entry(1, 101), 12);

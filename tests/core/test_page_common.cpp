@@ -1,39 +1,46 @@
-// Pieces every page shares: printf-style number texts with the decimal comma, and the drawing canvas
-// whose pixels the window paints.
+// Pieces every page shares: printf-style number texts (with the point, and with the comma where a
+// page shows the system's separator), and the drawing canvas whose pixels the window paints.
 
 #include <gtest/gtest.h>
 
-#include <clocale>
-
+#include "GermanNumbers.h"
+#include "core/firmware/HexText.h"
 #include "core/pages/common/Canvas.h"
 #include "core/pages/common/NumberText.h"
 
 using namespace hz::pages;
 
-TEST(CommaNumber, ShowsADecimalCommaWhateverTheLocaleSays)
+TEST(NumberText, PrintfFormsKeepThePointAndPulseTimesTheCommaWhateverTheLocaleSays)
 {
     struct Case {
         const char* format;
         double value;
-        const char* text;
+        const char* printf; // the firmware editor's own printf forms: a point
+        const char* comma;  // numbers shown with the system's separator: the German comma
     } const cases[] = {
-        {"(%3.1f sec.)", 10.0, "(10,0 sec.)"}, // the point of "sec." is text, not number
-        {"(%3.1f sec.)", 0.5, "(0,5 sec.)"},
-        {"Zeit-Raster = %3.0f ms", 200.0, "Zeit-Raster = 200 ms"},
-        {"Zeit-Raster = %3.0f ms", 20.0, "Zeit-Raster =  20 ms"},
-        {"Gesamtzeit = %3.4f min", 200000.0 / 60000.0, "Gesamtzeit = 3,3333 min"},
-        {"%.3f", 2.016, "2,016"},
-        {"%%. %.1f %%.", 1.25, "%. 1,2 %."},
+        {"(%3.1f sec.)", 10.0, "(10.0 sec.)", "(10,0 sec.)"}, // the point of "sec." is text, not number
+        {"(%3.1f sec.)", 0.5, "(0.5 sec.)", "(0,5 sec.)"},
+        {"Zeit-Raster = %3.0f ms", 200.0, "Zeit-Raster = 200 ms", "Zeit-Raster = 200 ms"},
+        {"Zeit-Raster = %3.0f ms", 20.0, "Zeit-Raster =  20 ms", "Zeit-Raster =  20 ms"},
+        {"Zeit-Raster = %3.4f s", 4.0, "Zeit-Raster = 4.0000 s", "Zeit-Raster = 4,0000 s"},
+        {"Gesamtzeit = %3.4f min", 200000.0 / 60000.0, "Gesamtzeit = 3.3333 min", "Gesamtzeit = 3,3333 min"},
+        {"Gesamtzeit = %3.4f h", 6000000.0 / 360000.0, "Gesamtzeit = 16.6667 h", "Gesamtzeit = 16,6667 h"},
+        {"%.3f", 2.016, "2.016", "2,016"},
+        {"%%. %.1f %%.", 1.25, "%. 1.2 %.", "%. 1,2 %."},
     };
-    // A German locale, where the machine has one, would make printf write the comma itself;
-    // the "C" locale a point. Either way the page shows one comma.
-    for (const char* locale : {"C", "de_DE.UTF-8"}) {
-        if (!std::setlocale(LC_NUMERIC, locale))
-            continue;
-        for (const Case& c : cases)
-            EXPECT_EQ(CommaNumber(c.format, c.value), c.text) << c.format << " in " << locale;
-    }
-    std::setlocale(LC_NUMERIC, "C");
+    auto check = [&](const char* where) {
+        for (const Case& c : cases) {
+            EXPECT_EQ(PrintfNumber(c.format, c.value), c.printf) << c.format << " in " << where;
+            EXPECT_EQ(CommaNumber(c.format, c.value), c.comma) << c.format << " in " << where;
+        }
+        // Every printf-style message reads the same too ("Version des HEX-File: %1.2f ").
+        EXPECT_EQ(hz::strprintf("Version des HEX-File: %1.2f ", 3.2), "Version des HEX-File: 3.20 ") << where;
+    };
+    check("C");
+    // A German desktop gives the window a German LC_NUMERIC, where printf itself writes a comma.
+    const GermanNumbers german;
+    ASSERT_TRUE(GermanNumbers::active()) << "no German locale to test with: install Debian's package \"locales\"";
+    check("de_DE");
 }
 
 TEST(CommaNumber, TypedNumbersAreShownWithTheComma)

@@ -152,6 +152,34 @@ TEST(SettingsSheet, UnsavedAndPendingChangesAreMarked)
     EXPECT_EQ(SheetHtml(Loaded("servo_kornel4.hex").sheet()).find("Noch nicht gespeichert"), std::string::npos);
 }
 
+// A number the page keeps within limits prints as stored, also while the field still shows
+// what was typed: the file will hold the stored one.
+TEST(SettingsSheet, LimitedNumbersPrintAsTheFileWillHoldThem)
+{
+    struct Case {
+        const char *file, *title, *edit, *typed, *caption, *printed;
+    } const cases[] = {
+        {"servo_kornel4.hex", "Servokurven", "edt_Anzahl", "150", "Anzahl Punkte", "100"},
+        {"servo_kornel4.hex", "Servokurven", "edt_stretch", "999", "Stretch-Faktor", "200"},
+        {"servo_kornel4.hex", "Servokurven", "edt_Anzahl", "40", "Anzahl Punkte", "40"},
+        {"classic_684_blinkmuster.hex", "Blinkmuster", "blinkmuster_edt_Anzahl", "999", "Anzahl Punkte", "50"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.edit) + "=" + c.typed);
+        Loaded l(c.file);
+        pages::Page* page = nullptr;
+        for (pages::Page* p : l.session.shownPages())
+            if (p->find(c.edit))
+                page = p;
+        ASSERT_NE(page, nullptr);
+        page->userText(c.edit, c.typed);
+        const SettingsSheet sheet = l.sheet();
+        const SheetPage* shown = pageTitled(sheet, c.title);
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(valueOf(*shown, c.caption), c.printed);
+    }
+}
+
 // The page stands on its own: balanced elements, nothing fetched from elsewhere, texts escaped.
 TEST(SettingsSheet, HtmlIsWellFormedAndSelfContained)
 {

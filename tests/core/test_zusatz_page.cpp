@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <sstream>
 
+#include "GermanNumbers.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
 #include "core/Session.h"
@@ -273,22 +275,30 @@ TEST(ZusatzPage, RowsShowTheirBytesAndSeconds)
         int identifier, row, address;
         std::string stored, text, seconds;
     } cases[] = {
-        {0x8, 0, 0x20, "14", "20", "(10,0 sec.)"},
-        {0x8, 0, 0x20, "FF", "255", "(127,5 sec.)"}, // outside the range: shown as it is
-        {0x267, 0, 0x60, "19", "25", "(5,0 sec.)"},
-        {0x367, 6, 0x75, "03", "3", "(0,6 sec.)"},
+        {0x8, 0, 0x20, "14", "20", "(10.0 sec.)"},
+        {0x8, 0, 0x20, "FF", "255", "(127.5 sec.)"}, // outside the range: shown as it is
+        {0x267, 0, 0x60, "19", "25", "(5.0 sec.)"},
+        {0x367, 6, 0x75, "03", "3", "(0.6 sec.)"},
         {0x71, 1, 0x2F, "05", "5", ""},
         {0x171, 1, 0x30, "07", "7", ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        Shown s;
-        s.show(c.identifier, 3.60f, {{c.address, c.stored}});
-        EXPECT_EQ(s.page.RowAddress[static_cast<std::size_t>(c.row)], c.address);
-        EXPECT_EQ(s.page.rowEdit(c.row).text, c.text);
-        EXPECT_EQ(s.page.rowSeconds(c.row).visible, !c.seconds.empty());
-        if (!c.seconds.empty()) {
-            EXPECT_EQ(s.page.rowSeconds(c.row).caption, c.seconds);
+    // The seconds read with a point also where the process runs with a German LC_NUMERIC.
+    for (const bool german : {false, true}) {
+        std::optional<GermanNumbers> locale;
+        if (german) {
+            locale.emplace();
+            ASSERT_TRUE(GermanNumbers::active()) << "no German locale to test with: install \"locales\"";
+        }
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.text + (german ? " (de_DE)" : ""));
+            Shown s;
+            s.show(c.identifier, 3.60f, {{c.address, c.stored}});
+            EXPECT_EQ(s.page.RowAddress[static_cast<std::size_t>(c.row)], c.address);
+            EXPECT_EQ(s.page.rowEdit(c.row).text, c.text);
+            EXPECT_EQ(s.page.rowSeconds(c.row).visible, !c.seconds.empty());
+            if (!c.seconds.empty()) {
+                EXPECT_EQ(s.page.rowSeconds(c.row).caption, c.seconds);
+            }
         }
     }
     Shown hint;
@@ -314,20 +324,20 @@ TEST(ZusatzPage, TypingWritesAcceptedValuesAndRefusesTheRest)
         {0x8,
          0,
          0x20,
-         {{"1", "01", "(0,5 sec.)", "", false},
-          {"12", "0C", "(6,0 sec.)", "", false},
-          {"128", "0C", "(6,0 sec.)", range + "1..127", false},
-          {"0", "0C", "(6,0 sec.)", range + "1..127", false},
-          {"abc", "0C", "(6,0 sec.)", notANumber, true},
-          {"", "0C", "(6,0 sec.)", "", false},
-          {"127", "7F", "(63,5 sec.)", "", false}}},
+         {{"1", "01", "(0.5 sec.)", "", false},
+          {"12", "0C", "(6.0 sec.)", "", false},
+          {"128", "0C", "(6.0 sec.)", range + "1..127", false},
+          {"0", "0C", "(6.0 sec.)", range + "1..127", false},
+          {"abc", "0C", "(6.0 sec.)", notANumber, true},
+          {"", "0C", "(6.0 sec.)", "", false},
+          {"127", "7F", "(63.5 sec.)", "", false}}},
         // the neon time-out takes the whole byte, whatever its caption says
         {0x2A4100,
          0,
          0x20,
-         {{"200", "C8", "(100,0 sec.)", "", false}, {"256", "C8", "(100,0 sec.)", range + "1..255", false}}},
+         {{"200", "C8", "(100.0 sec.)", "", false}, {"256", "C8", "(100.0 sec.)", range + "1..255", false}}},
         {0x71, 1, 0x2F, {{"10", "FF", "", range + "1..9", false}, {"9", "09", "", "", false}}},
-        {0x367, 3, 0x72, {{"25", "19", "(5,0 sec.)", "", false}, {"-1", "19", "(5,0 sec.)", range + "1..255", false}}},
+        {0x367, 3, 0x72, {{"25", "19", "(5.0 sec.)", "", false}, {"-1", "19", "(5.0 sec.)", range + "1..255", false}}},
     };
     for (const Case& c : cases) {
         Shown s;
@@ -666,7 +676,7 @@ TEST(ZusatzPage, SetUpLaysOutRowsAndTheModeGroup)
         EXPECT_EQ(seconds.top, top + 3);
         EXPECT_EQ(seconds.width, sixPerChar(s.page.rowSeconds(row).caption));
     }
-    EXPECT_EQ(s.page.rowSeconds(0).caption, "(51,0 sec.)"); // blank EEPROM: 255 x 0.2
+    EXPECT_EQ(s.page.rowSeconds(0).caption, "(51.0 sec.)"); // blank EEPROM: 255 x 0.2
     EXPECT_FALSE(s.page.rowEdit(7).visible);
     EXPECT_EQ(s.page.rowEdit(7).geometry->left, editLeft); // hidden rows move along
     // lbl_mode 20..59, the lock at 69, the radio buttons at 96 and 113: 140 high, at the bottom

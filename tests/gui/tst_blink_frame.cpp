@@ -141,7 +141,7 @@ void TstBlinkFrame::spinnerArrowsStepTheCount()
     f.findChild<QLineEdit*>("blinkmuster_edt_Anzahl")->setText(QStringLiteral("60"));
     QCOMPARE(f.findChild<QLineEdit*>("blinkmuster_edt_Anzahl")->text(), QStringLiteral("50"));
     QCOMPARE(arrows->value(), 50);
-    QCOMPARE(f.findChild<QLabel*>("blinkmuster_lbl_KurveInfo2")->text(), QStringLiteral("Gesamtzeit = 10,0000 s"));
+    QCOMPARE(f.findChild<QLabel*>("blinkmuster_lbl_KurveInfo2")->text(), QStringLiteral("Gesamtzeit = 10.0000 s"));
 }
 
 QTEST_MAIN(TstBlinkFrame)

@@ -30,6 +30,7 @@ class TstKornelFrame : public QObject {
 private slots:
     void drawingWithTheMouseMovesThePoint();
     void spinnerAndGridListReachTheModel();
+    void aCountBeyondTheLimitShowsTheStoredNumberOnceTheFieldIsLeft();
     void addressFrameBesideItSharesTheWorkingCopy();
 };
 
@@ -114,6 +115,43 @@ void TstKornelFrame::spinnerAndGridListReachTheModel()
     // eleven points: lines at x = trunc(j x single(520 / 11) x 11 / 5)
     auto* image = frame.findChild<PageImage*>("servo_Image1");
     QCOMPARE(image->image().pixel(104, 30), qRgb(0, 255, 0));
+}
+
+void TstKornelFrame::aCountBeyondTheLimitShowsTheStoredNumberOnceTheFieldIsLeft()
+{
+    hz::Session session(prompter);
+    hz::pages::KornelPage& page = session.pages.page<hz::pages::KornelPage>();
+    PageFrame frame(page, nullptr);
+    load(session, frame);
+    frame.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+
+    auto* count = frame.findChild<QLineEdit*>("edt_Anzahl");
+    auto* stretch = frame.findChild<QLineEdit*>("edt_stretch");
+    auto* total = frame.findChild<QLabel*>("lbl_KurveInfo2");
+    QVERIFY(count && stretch && total);
+    count->setFocus();
+    QTRY_VERIFY(count->hasFocus());
+    count->selectAll();
+    QTest::keyClicks(count, "150");
+    // While typing the field keeps what was typed and the label follows it; the curve holds 100.
+    QCOMPARE(count->text(), QStringLiteral("150"));
+    QCOMPARE(page.CurveData[101], 100);
+    QCOMPARE(total->text(), QStringLiteral("Gesamtzeit für diese Kurve = 29800 ms"));
+    // Leaving the field shows the number stored, and the label follows that.
+    stretch->setFocus();
+    QTRY_VERIFY(stretch->hasFocus());
+    QCOMPARE(count->text(), QStringLiteral("100"));
+    QCOMPARE(total->text(), QStringLiteral("Gesamtzeit für diese Kurve = 19800 ms"));
+    QCOMPARE(frame.findChild<QSpinBox*>("UpDown1")->value(), 100);
+    QCOMPARE(page.CurveData[101], 100);
+    // A number within the limits stays as typed when the field is left.
+    stretch->selectAll();
+    QTest::keyClicks(stretch, "7");
+    count->setFocus();
+    QTRY_VERIFY(count->hasFocus());
+    QCOMPARE(stretch->text(), QStringLiteral("7"));
+    QCOMPARE(page.CurveData[102], 7);
 }
 
 void TstKornelFrame::addressFrameBesideItSharesTheWorkingCopy()

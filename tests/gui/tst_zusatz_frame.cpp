@@ -74,7 +74,7 @@ void TstZusatzFrame::widgetsMirrorTheModel()
     QCOMPARE(edit->geometry(), qrect(l.at("RowEdits[0]")));
     QCOMPARE(edit->toolTip(), QString::fromUtf8("Zeit, nach der der Antrieb immer spätestens abgeschaltet wird"));
     QCOMPARE(l.w<QLabel>("RowLabels[0]")->text(), QStringLiteral("Time Out (1..127)"));
-    QCOMPARE(l.w<QLabel>("RowSeconds[0]")->text(), QStringLiteral("(10,0 sec.)"));
+    QCOMPARE(l.w<QLabel>("RowSeconds[0]")->text(), QStringLiteral("(10.0 sec.)"));
     QVERIFY(!l.w<QLineEdit>("RowEdits[1]")); // rows not shown are not made
 
     auto* group = l.w<QGroupBox>("group_mode");
@@ -151,10 +151,10 @@ void TstZusatzFrame::typingAndClicksWriteTheBytes()
     QCOMPARE(l.ee(0x20), QStringLiteral("14")); // an empty field writes nothing
     QTest::keyClicks(edit, "4");
     QCOMPARE(l.ee(0x20), QStringLiteral("04"));
-    QCOMPARE(l.w<QLabel>("RowSeconds[0]")->text(), QStringLiteral("(2,0 sec.)"));
+    QCOMPARE(l.w<QLabel>("RowSeconds[0]")->text(), QStringLiteral("(2.0 sec.)"));
     QTest::keyClicks(edit, "0");
     QCOMPARE(l.ee(0x20), QStringLiteral("28"));
-    QCOMPARE(l.w<QLabel>("RowSeconds[0]")->text(), QStringLiteral("(20,0 sec.)"));
+    QCOMPARE(l.w<QLabel>("RowSeconds[0]")->text(), QStringLiteral("(20.0 sec.)"));
     QTest::keyClicks(edit, "0");
     QCOMPARE(l.ee(0x20), QStringLiteral("28"));
     QCOMPARE(prompter.shown.size(), std::size_t(1));

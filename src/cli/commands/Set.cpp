@@ -92,7 +92,9 @@ public:
                "  Optionsfeld), NAME=N (Schieberegler), NAME=EINTRAG oder NAME=#k (Liste),\n"
                "  NAME=draw:X,Y[;X,Y...] (mit der Maus zeichnen), NAME=DATEI (Knopf mit Dateidialog).\n"
                "\"Geänderte Werte übernehmen?\" wird beim Speichern mit Ja beantwortet.\n"
-               "Eine abgelehnte Eingabe wird gemeldet, und es wird nichts geschrieben.\n";
+               "Eine abgelehnte Eingabe wird gemeldet, und es wird nichts geschrieben.\n"
+               "Eine Zahl außerhalb dessen, was die Seite speichert, wird wie im Fenster auf\n"
+               "ihre Grenze gesetzt; ein Hinweis nennt die gespeicherte Zahl.\n";
     }
     int run(const Options& o, std::ostream& out, std::ostream& err) const override
     {
@@ -122,7 +124,8 @@ public:
         for (const std::string& action : o.actions) {
             std::string error;
             const std::size_t before = in.prompter.shown.size();
-            if (!pages::ApplyPageAction(session.shownPages(), action, error)) {
+            std::vector<pages::LimitedInput> limited;
+            if (!pages::ApplyPageActionAndLeave(session.shownPages(), action, error, limited)) {
                 in.error(error + " Nichts geschrieben.");
                 return 1;
             }
@@ -133,6 +136,11 @@ public:
                     in.error("--do " + action + " wurde nicht angenommen. Nichts geschrieben.");
                     return 1;
                 }
+            // A number beyond what the page stores is kept at its limit, as in the window,
+            // where the field shows the stored number once it is left; here it is told.
+            for (const pages::LimitedInput& l : limited)
+                in.note("--do " + action + ": " + l.control + ": " + l.given +
+                        " liegt außerhalb des Bereichs der Seite, gespeichert wird " + l.stored + ".");
         }
         return in.save(o.output, out) ? 0 : 1;
     }

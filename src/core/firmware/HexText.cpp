@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <locale.h>
 
 #include "core/Utf8Text.h"
 
@@ -155,12 +156,22 @@ std::string DisplayName(std::string_view name)
     return out;
 }
 
-std::string strprintf(const char* format, ...)
+namespace {
+
+// The "C" locale, made once; uselocale() switches only the calling thread.
+locale_t cLocale()
 {
-    va_list args;
-    va_start(args, format);
-    va_list copy;
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return c;
+}
+
+std::string vstrprintf(const char* format, std::va_list args)
+{
+    const locale_t before = uselocale(cLocale());
+    std::va_list copy;
     va_copy(copy, args);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
     const int n = std::vsnprintf(nullptr, 0, format, copy);
     va_end(copy);
     std::string out;
@@ -169,6 +180,18 @@ std::string strprintf(const char* format, ...)
         std::vsnprintf(out.data(), out.size(), format, args);
         out.resize(static_cast<std::size_t>(n));
     }
+#pragma GCC diagnostic pop
+    uselocale(before);
+    return out;
+}
+
+} // namespace
+
+std::string strprintf(const char* format, ...)
+{
+    std::va_list args;
+    va_start(args, format);
+    std::string out = vstrprintf(format, args);
     va_end(args);
     return out;
 }

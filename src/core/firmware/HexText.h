@@ -114,7 +114,10 @@ std::string QuotedText(std::string_view text, std::size_t limit = kQuoteLimit);
 // bytes of the name.
 std::string DisplayName(std::string_view name);
 
-// printf-style formatting into a std::string.
+// printf-style formatting into a std::string, always with a point as the decimal separator:
+// the process locale (which Qt sets from the environment) is not consulted, so a message's
+// "%1.2f" reads the same on every machine. A text that wants the decimal comma says so
+// (pages::CommaNumber).
 std::string strprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Characters `count` from 1-based position `pos` of `line`; shortened or empty when the line

@@ -144,7 +144,7 @@ void Page::followEdit(Control& trackBar, const std::string& text)
 
 void Page::userText(const std::string& name, const std::string& text)
 {
-    noteUserEvent(name);
+    noteUserEvent(name, text);
     if (Control* c = findMutable(name)) {
         // An edit's change event fires on every change of its text, also one to the same
         // text typed over; the handler decides what it means.
@@ -213,6 +213,18 @@ void Page::userMouse(const std::string& name, MouseAction action, int x, int y)
         m_mouseHeld = action == MouseAction::Press;
     if (Control* c = findMutable(name); c && c->mouseHandler)
         c->mouseHandler(*this, action, x, y);
+}
+
+bool Page::userLeave(const std::string& name)
+{
+    Control* c = findMutable(name);
+    if (!c || c->kind != ControlKind::Edit || Updating || !m_context)
+        return false;
+    const std::optional<std::string> stored = storedText(*c);
+    if (!stored || *stored == c->text)
+        return false;
+    showStored(*c, *stored);
+    return true;
 }
 
 void Page::userFile(const std::string& name, const std::string& path)

@@ -168,11 +168,27 @@ public:
     void userSelect(const std::string& name, int index);
     void userMouse(const std::string& name, MouseAction action, int x, int y);
     void userFile(const std::string& name, const std::string& path);
+    // The user leaves an edit (it loses the input focus, or Enter is pressed): where the page
+    // stored another number than the one typed (a count typed as 150 is kept as 100), the edit
+    // shows the stored one from now on, as if the page had written it. True when the text
+    // changed. While the edit has the focus it keeps what was typed.
+    bool userLeave(const std::string& name);
+    // What an edit shows once it is left: the value the page stored from its text, where the
+    // page limits what it stores; none where the edit's text is what the page keeps, or where
+    // the text is no number the page took (a refused input stays as typed, for the user to
+    // mend). The settings sheet prints it, the command-line tool tells it.
+    virtual std::optional<std::string> storedText(const Control& edit) const
+    {
+        (void)edit;
+        return std::nullopt;
+    }
     // What the edit history reads of the user events: how many there were, the text field the
     // last one typed into (empty when it was no typing), and whether a mouse button pressed on
     // one of the page's images is still held (a drawing stroke is going on).
     unsigned userEvents() const { return m_userEvents; }
     const std::string& lastTyped() const { return m_lastTyped; }
+    // The text the last user event typed into that field, before any handler changed it.
+    const std::string& lastTypedText() const { return m_lastTypedText; }
     bool mouseHeld() const { return m_mouseHeld; }
 
 protected:
@@ -200,6 +216,14 @@ protected:
     void setGeometry(Control& c, const Rect& r);
     void setDrawing(Control& c, Drawing drawing);
     void setBackground(Control& c, const Colour& colour);
+    // Puts the stored value into an edit the user has left (userLeave); the default writes the
+    // text and runs the edit's handler, as the page's own write into an edit does. A page whose
+    // handlers tell its own writes from typing overrides it.
+    virtual void showStored(Control& edit, const std::string& text)
+    {
+        setText(edit, text);
+        handle(edit);
+    }
     // A track bar that types into an edit follows the edit: it shows the edit's whole number,
     // limited to its range; a text that is no whole number leaves it where it is.
     void followEdit(Control& trackBar, const std::string& text);
@@ -210,13 +234,14 @@ protected:
     std::optional<PageContext> m_context;
 
 private:
-    void noteUserEvent(const std::string& typed = {})
+    void noteUserEvent(const std::string& typed = {}, const std::string& text = {})
     {
         ++m_userEvents;
         m_lastTyped = typed;
+        m_lastTypedText = text;
     }
     unsigned m_userEvents = 0;
-    std::string m_lastTyped;
+    std::string m_lastTyped, m_lastTypedText;
     bool m_mouseHeld = false;
 
 private:

@@ -61,6 +61,42 @@ bool ApplyPageAction(const std::vector<Page*>& pages, const std::string& action,
     return refuse(error, "Ein Bedienelement \"" + name + "\" gibt es auf dieser Seite nicht.");
 }
 
+bool ApplyPageActionAndLeave(const std::vector<Page*>& pages, const std::string& action, std::string& error,
+                             std::vector<LimitedInput>& limited)
+{
+    const std::string name = action.substr(0, action.find('='));
+    Page* page = nullptr;
+    for (Page* p : pages)
+        if (p->find(name)) {
+            page = p;
+            break;
+        }
+    if (!page)
+        return ApplyPageAction(pages, action, error);
+    std::vector<std::string> before;
+    for (const Control& c : page->controls())
+        before.push_back(c.text);
+    const unsigned events = page->userEvents();
+    if (!ApplyPageAction(*page, action, error))
+        return false;
+    for (std::size_t k = 0; k < page->controls().size() && k < before.size(); ++k) {
+        const Control& c = page->controls()[k];
+        // What the edit was given: the text typed into it (by the action, or by a spinner
+        // the action moved), even where its handler has written the stored number back at
+        // once; otherwise what the action left in it.
+        const bool typed = page->userEvents() != events && page->lastTyped() == c.name;
+        if (c.kind != ControlKind::Edit || (!typed && c.text == before[k]))
+            continue;
+        const std::string edit = c.name, given = typed ? page->lastTypedText() : c.text;
+        page->userLeave(edit);
+        const std::string& stored = page->controls()[k].text;
+        int a = 0, b = 0;
+        if (parseWholeNumber(given, a) && parseWholeNumber(stored, b) && a != b)
+            limited.push_back({edit, given, stored});
+    }
+    return true;
+}
+
 bool ApplyPageAction(Page& target, const std::string& action, std::string& error)
 {
     const std::size_t eq = action.find('=');

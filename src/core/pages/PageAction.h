@@ -27,4 +27,18 @@ bool ApplyPageAction(const std::vector<Page*>& pages, const std::string& action,
 // The same on one page.
 bool ApplyPageAction(Page& page, const std::string& action, std::string& error);
 
+// A number a page keeps otherwise than it was given, because it limits what it stores: the
+// servo count given as 150 is kept as 100.
+struct LimitedInput {
+    std::string control; // the edit
+    std::string given;   // the number it was given: typed, or put there by its spinner
+    std::string stored;  // what the page keeps and the edit shows now
+};
+
+// ApplyPageAction, after which the user leaves the edits the action changed (they lose the
+// input focus, as when the next thing is done in the window): an edit whose number the page
+// stored otherwise shows the stored one (Page::userLeave) and is listed in `limited`.
+bool ApplyPageActionAndLeave(const std::vector<Page*>& pages, const std::string& action, std::string& error,
+                             std::vector<LimitedInput>& limited);
+
 } // namespace hz::pages

@@ -88,7 +88,10 @@ SheetPage ReadPage(const pages::Page& page)
             out.settings.push_back({group.empty() ? std::string("Auswahl") : group, Trimmed(ControlCaption(page, c))});
             continue;
         }
-        std::string value = c.kind == ControlKind::Check ? (c.checked ? "ja" : "nein") : SettingText(c);
+        // An edit the page limits prints the number the page stored, which the file will hold,
+        // not the one still typed in the field (a count typed as 150 is kept as 100).
+        std::string value =
+            c.kind == ControlKind::Check ? (c.checked ? "ja" : "nein") : page.storedText(c).value_or(SettingText(c));
         if (value.empty())
             value = "–";
         out.settings.push_back({CaptionOr(page, c), value});

@@ -128,10 +128,18 @@ void PageFrame::connectEvents(const Control& c, QWidget* w)
         };
     };
     hz::pages::Page& page = m_page;
-    if (auto* e = qobject_cast<QLineEdit*>(w))
+    if (auto* e = qobject_cast<QLineEdit*>(w)) {
         connect(e, &QLineEdit::textChanged, this,
                 forward([&page, name](const QString& t) { page.userText(name, toStd(t)); }));
-    else if (auto* cb = qobject_cast<QCheckBox*>(w))
+        // Leaving the field (focus out, Enter): it shows what the page stored where the page
+        // kept another number than the one typed.
+        connect(e, &QLineEdit::editingFinished, this, [this, &page, name] {
+            if (Updating || !page.userLeave(name))
+                return;
+            refresh();
+            emit modelEvent();
+        });
+    } else if (auto* cb = qobject_cast<QCheckBox*>(w))
         connect(cb, &QCheckBox::toggled, this, forward([&page, name](bool on) { page.userChecked(name, on); }));
     else if (auto* r = qobject_cast<QRadioButton*>(w))
         connect(r, &QRadioButton::clicked, this, forward([&page, name](bool) { page.userClick(name); }));

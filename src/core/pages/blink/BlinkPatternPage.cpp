@@ -38,16 +38,16 @@ std::pair<std::string, std::string> BlinkPatternPage::TimeLabels(long long stret
     const long long total = t * count;
     const double st = static_cast<double>(t), tt = static_cast<double>(total);
     std::string step =
-        t < 1000 ? CommaNumber("Zeit-Raster = %3.0f ms", st) : CommaNumber("Zeit-Raster = %3.4f s", st * 0.001);
+        t < 1000 ? PrintfNumber("Zeit-Raster = %3.0f ms", st) : PrintfNumber("Zeit-Raster = %3.4f s", st * 0.001);
     std::string all;
     if (total < 1000)
-        all = CommaNumber("Gesamtzeit = %3.0f ms", tt);
+        all = PrintfNumber("Gesamtzeit = %3.0f ms", tt);
     else if (total < 60000)
-        all = CommaNumber("Gesamtzeit = %3.4f s", tt * 0.001);
+        all = PrintfNumber("Gesamtzeit = %3.4f s", tt * 0.001);
     else if (total < 6000000)
-        all = CommaNumber("Gesamtzeit = %3.4f min", tt / 60000.0);
+        all = PrintfNumber("Gesamtzeit = %3.4f min", tt / 60000.0);
     else
-        all = CommaNumber("Gesamtzeit = %3.4f h", tt / 3600000.0);
+        all = PrintfNumber("Gesamtzeit = %3.4f h", tt / 3600000.0);
     return {std::move(step), std::move(all)};
 }
 
@@ -347,6 +347,23 @@ void BlinkPatternPage::writeEdit(std::size_t edit, const std::string& text)
     else if (edit == m_stretchEdit)
         changeStretch();
     m_ownWrite = was;
+}
+
+std::optional<std::string> BlinkPatternPage::storedText(const Control& edit) const
+{
+    int typed = 0;
+    if (!parseWholeNumber(edit.text, typed))
+        return std::nullopt;
+    if (&edit == &at(m_countEdit))
+        return std::to_string(entry(m_layout.countIndex));
+    if (&edit == &at(m_stretchEdit))
+        return std::to_string(DecodedStretch());
+    return std::nullopt;
+}
+
+void BlinkPatternPage::showStored(Control& edit, const std::string& text)
+{
+    writeEdit(&edit == &at(m_countEdit) ? m_countEdit : m_stretchEdit, text);
 }
 
 void BlinkPatternPage::syncSpinner(std::size_t edit)

@@ -117,6 +117,9 @@ public:
     bool StepOn(int address, int step, int output) const;
     // Every address's pattern, each used output drawn as the page draws the selected one.
     std::vector<PagePicture> sheetPictures() const override;
+    // The count and stretch the selected block holds, for an edit that holds a number: what
+    // the edit shows once the user leaves it (the handlers write it back at once already).
+    std::optional<std::string> storedText(const Control& edit) const override;
 
     // Control names.
     std::string name(const char* suffix) const { return std::string(m_layout.prefix) + suffix; }
@@ -174,6 +177,7 @@ private:
     // The page's own write into an edit: as with a user's change, the edit's change handler
     // runs when the text is new.
     void writeEdit(std::size_t edit, const std::string& text);
+    void showStored(Control& edit, const std::string& text) override;
     // The spinner beside an edit follows the edit's number.
     void syncSpinner(std::size_t edit);
     void enableAccept(bool on);

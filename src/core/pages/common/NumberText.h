@@ -1,19 +1,21 @@
 #pragma once
-// Numbers shown on the pages, in the decoder editor's traditional printf forms ("(%3.1f sec.)",
-// "Zeit-Raster = %3.0f ms"), with the decimal comma every page of this German program shows,
-// whatever the user's locale says.
+// Numbers shown on the pages. The decoder editor's own printf forms ("(%3.1f sec.)",
+// "Zeit-Raster = %3.4f s") always read with a point, as they always have; numbers shown with
+// the system's decimal separator (the servo pulse times) read with the comma of the German
+// program. Neither depends on the locale the process runs in.
 
 #include <string>
 
 namespace hz::pages {
 
 // Formats one double through a printf format that holds exactly one floating-point
-// conversion (%f, %e or %g with flags, width and precision). The result always uses a point;
-// the process locale (which Qt sets from the environment) is not consulted.
+// conversion (%f, %e or %g with flags, width and precision): "(%3.1f sec.)" with 10 gives
+// "(10.0 sec.)". The result always uses a point; the process locale (which Qt sets from the
+// environment) is not consulted.
 std::string PrintfNumber(const char* format, double value);
 
-// PrintfNumber with a decimal comma in the number: "(%3.1f sec.)" with 10 gives "(10,0 sec.)".
-// The text around the number keeps its points ("sec.").
+// PrintfNumber with a decimal comma in the number: "%.3f ms" with 2.016 gives "2,016 ms". The
+// text around the number keeps its points.
 std::string CommaNumber(const char* format, double value);
 
 // A number as the user typed it (a point or a comma), shown with the page's decimal comma.

@@ -476,15 +476,15 @@ void KornelPage::ShowCurveValues()
     for (int k = 1; k <= 4; ++k)
         setEnabled(ctl(kCopyButtons[k - 1]), k != selected);
 
-    // The time labels follow the edits, with the numbers the decoder runs: a count typed as
-    // 150 is a curve of 100 points. An edit that holds no number shows the record's value.
+    // The time labels follow the edits as typed: a count typed as 150 gives 149 steps while
+    // the record holds 100, until the user leaves the edit and it shows the 100 stored. An
+    // edit that holds no number shows the record's value. 64 bits hold any product of two
+    // whole numbers typed.
     int count = 0, stretch = 0;
     if (!parseWholeNumber(ctl("edt_Anzahl").text, count))
         count = rec[servo::kPointCount];
     if (!parseWholeNumber(ctl("edt_stretch").text, stretch))
         stretch = rec[servo::kStretch];
-    count = std::clamp(count, 1, servo::kMaxPoints);
-    stretch = std::clamp(stretch, 1, 200);
     const long long step = static_cast<long long>(stretch) * 20;
     setCaption(ctl("lbl_KurveInfo1"), "Zeit zwischen 2 Punkten = " + std::to_string(step) + " ms");
     setCaption(ctl("lbl_KurveInfo2"),
@@ -617,6 +617,23 @@ void KornelPage::putText(const char* name, const std::string& text)
     handle(c);
     m_programWrite = was;
 }
+
+std::optional<std::string> KornelPage::storedText(const Control& edit) const
+{
+    int typed = 0;
+    if (!parseWholeNumber(edit.text, typed))
+        return std::nullopt;
+    servo::ConstRecord rec = record(SelectedCurve());
+    if (&edit == &ctl("edt_Anzahl"))
+        return std::to_string(rec[servo::kPointCount]);
+    if (&edit == &ctl("edt_stretch"))
+        return std::to_string(rec[servo::kStretch]);
+    if (&edit == &ctl("edt_kornelchen_schwelle") && hasThreshold())
+        return std::to_string(Threshold);
+    return std::nullopt;
+}
+
+void KornelPage::showStored(Control& edit, const std::string& text) { putText(edit.name.c_str(), text); }
 
 void KornelPage::numberTyped(int k)
 {

@@ -91,6 +91,9 @@ public:
     // Every curve of the type (and its relay steps on the Kornel-4), drawn as the page draws
     // the selected one.
     std::vector<PagePicture> sheetPictures() const override;
+    // The count and stretch the selected record holds and the threshold stored, for an edit
+    // that holds a number: what the edit shows once the user leaves it.
+    std::optional<std::string> storedText(const Control& edit) const override;
 
     // The working copy: entry e is the low byte of program word 0x500 + e.
     std::array<std::int32_t, 512> CurveData{};
@@ -200,6 +203,7 @@ private:
     // The program writes an edit's text: as on a window, its change handler runs when the
     // text differs, and the edit's spinner follows.
     void putText(const char* name, const std::string& text);
+    void showStored(Control& edit, const std::string& text) override;
     void setItems(Control& c, std::vector<std::string> items);
     void setSelected(Control& c, int index);
     void applySw1Visibility();

@@ -303,7 +303,7 @@ void ZusatzPage::setUp()
         if (RowFactor[k] != 0.0f) {
             // The factor is a single-precision float, as the firmware's documentation gives it.
             const float secondsValue = RowFactor[k] * static_cast<float>(value);
-            setAutoCaption(seconds, CommaNumber("(%3.1f sec.)", static_cast<double>(secondsValue)));
+            setAutoCaption(seconds, PrintfNumber("(%3.1f sec.)", static_cast<double>(secondsValue)));
             setVisible(seconds, true);
         } else {
             setVisible(seconds, false);
