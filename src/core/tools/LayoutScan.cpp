@@ -18,6 +18,7 @@
 #include "core/Session.h"
 #include "core/SystemError.h"
 #include "core/firmware/HexText.h"
+#include "core/platform/Platform.h"
 #include "core/tools/RowReport.h"
 
 namespace hz::tools {
@@ -302,7 +303,7 @@ LayoutScan ScanFiles(FoundFiles found, const ScanControl& control)
                 control.progress(done, files.size());
         }
     };
-    unsigned threads = control.threads ? control.threads : std::max(1u, std::thread::hardware_concurrency());
+    unsigned threads = control.threads ? control.threads : platform::WorkerThreads();
     threads = static_cast<unsigned>(std::min<std::size_t>(threads, files.size()));
     if (threads <= 1) {
         worker();
