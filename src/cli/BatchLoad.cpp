@@ -8,6 +8,7 @@
 #include "core/catalogue/DocLinks.h"
 #include "core/firmware/HexText.h"
 #include "core/firmware/HexWriter.h"
+#include "core/platform/Platform.h"
 
 namespace hz::cli {
 
@@ -17,9 +18,7 @@ namespace {
 const std::string& manualFolder()
 {
     static const std::string folder = [] {
-        std::error_code ec;
-        const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-        const std::string data = ec ? std::string() : FindDataFolder(exe.string());
+        const std::string data = FindDataFolder(platform::ProgramPath());
         return data.empty() ? data : (std::filesystem::path(data) / kManualFolder).string();
     }();
     return folder;

@@ -161,7 +161,7 @@ TEST(Cli, AReportThatCannotBeWrittenIsAnError)
     // must not end as a success.
     const auto dir = tempDir("cli-full");
     const std::string errFile = (dir / "err.txt").string();
-    const std::string exe = HZ_CLI_EXE;
+    const std::string exe = cliCommand();
     struct Case {
         std::string args;
         int code;
@@ -174,7 +174,7 @@ TEST(Cli, AReportThatCannotBeWrittenIsAnError)
         {"diff '" + fixture("classic_629_turnout.hex") + "' '" + fixture("zusatz_629_stellino361.hex") + "'", 2},
     };
     for (const Case& c : cases) {
-        const std::string cmd = "'" + exe + "' " + c.args + " >/dev/full 2>'" + errFile + "'";
+        const std::string cmd = exe + " " + c.args + " >/dev/full 2>'" + errFile + "'";
         const int status = std::system(cmd.c_str());
         ASSERT_TRUE(WIFEXITED(status)) << c.args;
         EXPECT_EQ(WEXITSTATUS(status), c.code) << c.args;
@@ -183,7 +183,7 @@ TEST(Cli, AReportThatCannotBeWrittenIsAnError)
                   std::string::npos)
             << c.args << ": " << readFile(errFile);
         // the same run into a normal file succeeds and says nothing of the kind
-        const std::string ok = "'" + exe + "' " + c.args + " >/dev/null 2>'" + errFile + "'";
+        const std::string ok = exe + " " + c.args + " >/dev/null 2>'" + errFile + "'";
         const int okStatus = std::system(ok.c_str());
         EXPECT_EQ(WEXITSTATUS(okStatus), c.code == 2 ? 1 : 0) << c.args;
         EXPECT_EQ(readFile(errFile).find("Die Ausgabe"), std::string::npos) << c.args;
@@ -290,8 +290,7 @@ TEST(Cli, OutputsAreWrittenAsWhatTheyAre)
     // "-o /dev/stdout" of the real program into a pipe: /dev/stdout leads to /proc/self/fd/1,
     // whose link text "pipe:[...]" is no file name
     const std::string viaStdout = (dir / "stdout.hex").string();
-    const std::string cmd =
-        std::string(HZ_CLI_EXE) + " convert '" + in + "' -o /dev/stdout | cat > '" + viaStdout + "'";
+    const std::string cmd = cliCommand() + " convert '" + in + "' -o /dev/stdout | cat > '" + viaStdout + "'";
     EXPECT_EQ(std::system(cmd.c_str()), 0);
     EXPECT_EQ(readFile(viaStdout), converted);
     fs::remove_all(dir);

@@ -281,7 +281,7 @@ TEST(CliUnix, DashIsTheStandardInputAndOutput)
 TEST(CliUnix, StandardStreamsOfTheRealProcess)
 {
     const auto dir = tempDir("cli-streams");
-    const std::string exe = std::string("'") + HZ_CLI_EXE + "'";
+    const std::string exe = cliCommand();
     const std::string in = "'" + kTurnout + "'";
     const std::string expected = (dir / "expected.hex").string();
     ASSERT_EQ(runCli({"convert", kTurnout, "-o", expected}).code, 0);

@@ -166,15 +166,38 @@ TEST(CurveTransforms, CopyTakesTheCurveButNotTheServoAddressOrButton)
 
 TEST(CurveTransforms, FieldNumbersTakeCommaOrPoint)
 {
+    const std::string big(400, '9'), tiny = "0," + std::string(400, '0') + "1";
     struct Case {
         const char* text;
         bool ok;
         float value;
     } cases[] = {
-        {"0,5", true, 0.5f},  {"0.5", true, 0.5f}, {" 2 ", true, 2.0f},  {"-100", true, -100.0f},
-        {"+64", true, 64.0f}, {",5", true, 0.5f},  {"10,", true, 10.0f}, {"0,1", true, 0.1f},
-        {"", false, 0},       {"abc", false, 0},   {"1,2,3", false, 0},  {"1e3", false, 0},
-        {"--1", false, 0},    {",", false, 0},     {"1 0", false, 0},    {"nan", false, 0},
+        {"0,5", true, 0.5f},
+        {"0.5", true, 0.5f},
+        {" 2 ", true, 2.0f},
+        {"-100", true, -100.0f},
+        {"+64", true, 64.0f},
+        {",5", true, 0.5f},
+        {"10,", true, 10.0f},
+        {"0,1", true, 0.1f},
+        {"", false, 0},
+        {"abc", false, 0},
+        {"1,2,3", false, 0},
+        {"1e3", false, 0},
+        {"--1", false, 0},
+        {",", false, 0},
+        {"1 0", false, 0},
+        {"nan", false, 0},
+        {"-,5", true, -0.5f},
+        {"-0", true, 0.0f},
+        {"0x10", false, 0},
+        {"inf", false, 0},
+        // the edges of a double: too large fails, too small to be anything but zero fails,
+        // a value below the float's smallest reads as zero
+        {big.c_str(), false, 0},
+        {tiny.c_str(), false, 0},
+        {"0,000000000000000000000000000000000000000000000000000000000001", true, 0.0f},
+        {"3,14159265358979323846264338327950288", true, 3.14159265f},
     };
     for (const auto& c : cases) {
         float f = -7;

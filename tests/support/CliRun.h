@@ -1,5 +1,5 @@
 #pragma once
-// Runs hexzwirbel-cli in-process and keeps what it printed.
+// Runs hexzwirbel-cli in-process and keeps what it printed, or the real program as a process.
 
 #include <sys/wait.h>
 
@@ -34,6 +34,34 @@ inline CliRun runCliWithInput(const std::vector<std::string>& args, const std::s
 }
 
 inline bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// `text` as one word of a shell command.
+inline std::string shellWord(const std::string& text)
+{
+    std::string word = "'";
+    for (char c : text)
+        word += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return word + "'";
+}
+
+// The tool built for WebAssembly (its .js file) when the test runs against it (ctest label
+// wasm); empty for the native tool.
+inline std::string webCli()
+{
+    const char* path = std::getenv("HZ_WEB_CLI");
+    return path ? path : "";
+}
+
+// The command that starts the native tool.
+inline std::string nativeCliCommand() { return shellWord(HZ_CLI_EXE); }
+
+// The command that starts the tool under test: the native one, or the WebAssembly one under
+// Node.js.
+inline std::string cliCommand()
+{
+    const std::string web = webCli();
+    return web.empty() ? nativeCliCommand() : shellWord(HZ_NODE) + " " + shellWord(web);
+}
 
 // Runs the real program through the shell; returns its exit status.
 inline int shell(const std::string& command)

@@ -5,13 +5,13 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
-#include <climits>
 #include <ostream>
 #include <vector>
 
 #include "cli/BatchLoad.h"
 #include "cli/Command.h"
 #include "core/firmware/FileSet.h"
+#include "core/platform/Platform.h"
 #include "core/tools/SettingsSheet.h"
 #include "print/SheetPdfModule.h"
 
@@ -28,11 +28,7 @@ constexpr const char* kModuleName = "hexzwirbel-sheet-pdf.so";
 // The folder of the running program.
 std::string ProgramFolder()
 {
-    char path[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0)
-        return ".";
-    const std::string exe(path, static_cast<std::size_t>(n));
+    const std::string exe = platform::ProgramPath();
     const std::size_t slash = exe.rfind('/');
     return slash == std::string::npos ? std::string(".") : exe.substr(0, slash);
 }
@@ -45,6 +41,10 @@ using PdfFunction = int (*)(const HzSheetPdfInput*, HzSheetPdfSink, void*);
 // unloaded.
 PdfFunction LoadPdfModule(std::string& why)
 {
+    if (!platform::LoadsModules()) {
+        why = "Das PDF entsteht mit dem Druckmodul von Qt, das es in der WebAssembly-Fassung nicht gibt.";
+        return nullptr;
+    }
     const std::string folder = ProgramFolder();
     for (const std::string& path :
          {folder + "/" + kModuleName, folder + "/" + HZ_SHEET_PDF_MODULE_DIR + "/modules/" + kModuleName}) {

@@ -16,6 +16,7 @@
 
 #include "core/SystemError.h"
 #include "core/firmware/HexText.h"
+#include "core/platform/Platform.h"
 
 namespace hz {
 
@@ -249,12 +250,7 @@ bool writeIntoDevice(const std::string& path, const std::string& content, int& e
     return ok;
 }
 
-mode_t newFileMode()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0644 & ~mask;
-}
+mode_t newFileMode() { return 0644 & ~platform::FileCreationMask(); }
 
 // A new, empty file of a name of our own beside `target`, opened for writing; -1 (with `err`)
 // when the folder takes none.

@@ -21,6 +21,7 @@
 #include "core/SystemError.h"
 #include "core/firmware/HexText.h"
 #include "core/pages/register/CvLists.h"
+#include "core/platform/Platform.h"
 #include "core/tools/RowReport.h"
 
 namespace hz::tools {
@@ -382,7 +383,7 @@ LayoutScan ScanFiles(FoundFiles found, const ScanControl& control)
                 control.progress(done, files.size());
         }
     };
-    unsigned threads = control.threads ? control.threads : std::max(1u, std::thread::hardware_concurrency());
+    unsigned threads = control.threads ? control.threads : platform::WorkerThreads();
     threads = static_cast<unsigned>(std::min<std::size_t>(threads, files.size()));
     if (threads <= 1) {
         worker();

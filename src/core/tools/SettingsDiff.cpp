@@ -167,9 +167,8 @@ void diffCorrectedBytes(std::vector<Difference>& out, const Session& a, const Se
     std::sort(bytes.begin(), bytes.end());
     for (const auto& [at, reason] : bytes) {
         const bool eeprom = !at.first;
-        auto stored = [&](const Session& s) {
-            return Session::ByteValue(eeprom ? s.storedMemory().eepromText(at.second)
-                                             : s.storedMemory().romText(at.second));
+        auto stored = [&, index = at.second](const Session& s) {
+            return Session::ByteValue(eeprom ? s.storedMemory().eepromText(index) : s.storedMemory().romText(index));
         };
         add(out, "stored", Session::ByteLocation(eeprom, at.second), reason, Opt(stored(a)), Opt(stored(b)));
     }

@@ -1,8 +1,9 @@
 #include "core/pages/servo/CurveTransforms.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+#include <locale>
+#include <sstream>
 #include <string>
 
 namespace hz::pages::servo {
@@ -150,11 +151,16 @@ bool ParseFieldNumber(std::string_view text, float& value)
     }
     if (digits == 0 || separators > 1)
         return false;
-    // from_chars does not take a plus sign.
-    const char* first = s.data() + (s[0] == '+' ? 1 : 0);
+    // The text is plain decimal now; read it in the C locale whatever the program's locale is
+    // (the window's locale may write a decimal comma). A number too large for a double fails;
+    // one so small that it reads as zero is refused as well, as any value that is not the text.
+    std::istringstream in(s[0] == '+' ? s.substr(1) : s);
+    in.imbue(std::locale::classic());
     double d = 0;
-    const auto [end, ec] = std::from_chars(first, s.data() + s.size(), d);
-    if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(d))
+    in >> d;
+    if (in.fail() || in.peek() != std::char_traits<char>::eof() || !std::isfinite(d))
+        return false;
+    if (d == 0 && s.find_first_of("123456789") != std::string::npos)
         return false;
     const float f = single(d);
     if (!std::isfinite(f))

@@ -1,0 +1,26 @@
+#pragma once
+// What the program asks of the machine it runs on and that differs between a POSIX system and
+// WebAssembly (Node.js with its real file system for the tool, the browser with files in
+// memory). The build links one implementation: PlatformPosix.cpp or PlatformWeb.cpp.
+
+#include <sys/types.h>
+
+#include <string>
+
+namespace hz::platform {
+
+// The file of the running program (the tool's .js file under Node.js); empty where there is
+// none to tell (the browser).
+std::string ProgramPath();
+
+// The permission bits a new file must not get (the process's umask), read without changing it
+// for good.
+mode_t FileCreationMask();
+
+// How many threads may work at once: 1 where there are no threads.
+unsigned WorkerThreads();
+
+// Whether the program may load a module of its own at run time (the PDF module of "sheet").
+bool LoadsModules();
+
+} // namespace hz::platform
