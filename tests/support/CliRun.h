@@ -52,6 +52,7 @@ inline std::string webCli()
     return path ? path : "";
 }
 
+#ifdef HZ_CLI_EXE
 // The command that starts the native tool.
 inline std::string nativeCliCommand() { return shellWord(HZ_CLI_EXE); }
 
@@ -62,6 +63,7 @@ inline std::string cliCommand()
     const std::string web = webCli();
     return web.empty() ? nativeCliCommand() : shellWord(HZ_NODE) + " " + shellWord(web);
 }
+#endif
 
 // Runs the real program through the shell; returns its exit status.
 inline int shell(const std::string& command)
