@@ -99,9 +99,11 @@ public:
             files.add(name, builtLines(session.image));
         }
         const WriteResult written = files.commit();
-        if (!reportWrite(err, "", written)) {
-            if (!written.written)
-                in.error("keine Datei der Serie geschrieben.");
+        // Written, but a file with further names shows the new content under one name only:
+        // the files are listed, and the run has failed.
+        const int code = reportWrite(err, "", written) ? 0 : 1;
+        if (!written.written) {
+            in.error("keine Datei der Serie geschrieben.");
             return 1;
         }
         if (o.json) {
@@ -111,11 +113,12 @@ public:
                 out << (i ? "," : "") << "\n    {" << jsonFileFields("file", tools::SeriesFileName(o.output, i, count))
                     << ", \"number\": " << i + 1 << "}";
             out << "\n  ]\n}\n";
-            return 0;
+            return code;
         }
         for (int i = 0; i < count; ++i)
-            out << DisplayName(tools::SeriesFileName(o.output, i, count)) << "\n";
-        return 0;
+            out << DisplayName(tools::SeriesFileName(o.output, i, count)) << "
+";
+        return code;
     }
 };
 
