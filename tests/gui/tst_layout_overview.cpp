@@ -11,9 +11,11 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "MainWindowHarness.h"
+#include "core/tools/LayoutReport.h"
 #include "core/tools/LayoutScan.h"
 #include "gui/app/TFormMain.h"
 #include "gui/tools/LayoutOverviewDialog.h"
@@ -49,6 +51,7 @@ private slots:
     void filters();
     void dialogScansOpensAndExports();
     void dialogCancels();
+    void dialogShowsCvDecodersAndUncheckedAddresses();
     void menuEntry();
 };
 
@@ -231,6 +234,44 @@ void TstLayoutOverview::menuEntry()
     QAbstractItemModel* m = dialog->table().model();
     emit dialog->table().doubleClicked(m->index(m->rowCount() - 1, 0));
     QVERIFY(status(w)[3].startsWith(kLayout + "/weiche_b.hex"));
+}
+
+// Two 16F18324 decoders on CV1 = 3 are a double use; one whose CV1 is 0 is said to be
+// unchecked, in the table and in the summary.
+void TstLayoutOverview::dialogShowsCvDecodersAndUncheckedAddresses()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString fixture = QStringLiteral(HZ_FIXTURE_DIR "/f18324_function.hex");
+    QVERIFY(QFile::copy(fixture, dir.filePath(QStringLiteral("a.hex"))));
+    QVERIFY(QFile::copy(fixture, dir.filePath(QStringLiteral("b.hex"))));
+    QFile in(fixture);
+    QVERIFY(in.open(QIODevice::ReadOnly));
+    QByteArray text = in.readAll();
+    const QByteArray cv1 = ":10E0C00003000A000000000000000000FF00FF0045";
+    QVERIFY(text.contains(cv1));
+    text.replace(cv1, ":10E0C00000000A000000000000000000FF00FF0048"); // CV1 = 0
+    QFile out(dir.filePath(QStringLiteral("c.hex")));
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(text);
+    out.close();
+
+    hz::test::ScriptedFileDialogs dialogs;
+    hz::test::ScriptedPrompter prompter;
+    LayoutOverviewDialog dialog(dialogs, prompter, nullptr);
+    QSignalSpy done(&dialog, &LayoutOverviewDialog::scanFinished);
+    dialog.startScan({dir.path()});
+    QVERIFY(done.wait(10000));
+    QVERIFY2(dialog.findChild<QLabel*>(QStringLiteral("lbl_summary"))
+                 ->text()
+                 .endsWith(QString::fromUtf8("3 Dateien, 3 Dekoder geladen, 1 Adresse doppelt belegt, Adresse nicht "
+                                             "geprüft bei 1 Dekoder.")),
+             qPrintable(dialog.findChild<QLabel*>(QStringLiteral("lbl_summary"))->text()));
+    const QAbstractItemModel& model = *dialog.table().model();
+    QCOMPARE(model.rowCount(), 3);
+    QCOMPARE(model.index(0, hz::tools::ColDoubleUse).data().toString(), QStringLiteral("DCC-Lok kurz 3"));
+    QCOMPARE(model.index(2, hz::tools::ColDoubleUse).data().toString(),
+             QString::fromUtf8("Adresse nicht geprüft: CV1 = 0 ist keine kurze Adresse (1 bis 127)."));
 }
 
 QTEST_MAIN(TstLayoutOverview)
