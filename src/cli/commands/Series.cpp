@@ -116,8 +116,7 @@ public:
             return code;
         }
         for (int i = 0; i < count; ++i)
-            out << DisplayName(tools::SeriesFileName(o.output, i, count)) << "
-";
+            out << DisplayName(tools::SeriesFileName(o.output, i, count)) << "\n";
         return code;
     }
 };
