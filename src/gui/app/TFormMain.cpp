@@ -80,7 +80,14 @@ TFormMain::TFormMain(hz::gui::MainWindowServices services, QWidget* parent)
     connectHandlers();
 }
 
-TFormMain::~TFormMain() { session.setView(nullptr); }
+TFormMain::~TFormMain()
+{
+    // The frames outlive the session by a moment (Qt deletes the widgets after the members): a
+    // field that loses the focus while the window closes must not reach a page that is gone.
+    for (PageFrame* frame : frames())
+        frame->Updating = true;
+    session.setView(nullptr);
+}
 
 const std::vector<PageFrame*>& TFormMain::frames() const { return m_pageHost->frames(); }
 
