@@ -305,8 +305,15 @@ TEST(CliUnix, StandardStreamsOfTheRealProcess)
     EXPECT_EQ(shell(exe + " convert " + in + " -o /dev/stdout >> '" + got + "'"), 0);
     EXPECT_EQ(readFile(got), "vorher\n" + converted);
     // the same through any other descriptor the shell opened: nothing the file held is lost
-    EXPECT_EQ(shell(exe + " convert " + in + " -o /dev/fd/3 3>> '" + got + "'"), 0);
-    EXPECT_EQ(readFile(got), "vorher\n" + converted + converted);
+    if (hz::test::webCli().empty()) {
+        EXPECT_EQ(shell(exe + " convert " + in + " -o /dev/fd/3 3>> '" + got + "'"), 0);
+        EXPECT_EQ(readFile(got), "vorher\n" + converted + converted);
+    } else {
+        // the WebAssembly tool reaches only its standard streams: it says so and the file stays
+        EXPECT_EQ(shell(exe + " convert " + in + " -o /dev/fd/3 3>> '" + got + "' 2>/dev/null"), 1);
+        EXPECT_EQ(readFile(got), "vorher\n" + converted);
+        writeFile(got, "vorher\n" + converted + converted);
+    }
     EXPECT_EQ(shell(exe + " convert " + in + " -o /dev/stderr 2>> '" + got + "'"), 0);
     const std::string all = readFile(got);
     EXPECT_EQ(all.rfind("vorher\n" + converted + converted, 0), 0u) << all;

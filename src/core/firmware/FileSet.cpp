@@ -382,6 +382,14 @@ struct FileSet::Entry {
     // A name of one of our descriptors: written through it, as far as it was opened for writing.
     bool inspectDescriptor(std::string& message)
     {
+        if (!platform::ReachesDescriptor(fd)) {
+            message =
+                strprintf("Die Datei \"%s\" konnte nicht geschrieben werden: Die WebAssembly-Fassung erreicht nur "
+                          "die Standardausgabe und die Fehlerausgabe, nicht den Dateideskriptor %d. Es wurde "
+                          "nichts geschrieben.",
+                          DisplayName(path).c_str(), fd);
+            return false;
+        }
         const int flags = ::fcntl(fd, F_GETFL);
         if (flags < 0 || (flags & O_ACCMODE) == O_RDONLY || ::fstat(fd, &st) != 0) {
             message =

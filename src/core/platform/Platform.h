@@ -23,4 +23,9 @@ unsigned WorkerThreads();
 // Whether the program may load a module of its own at run time (the PDF module of "sheet").
 bool LoadsModules();
 
+// Whether an open descriptor the program was started with can be written through (the
+// WebAssembly tool has only its three standard streams; a descriptor a shell opened beyond them
+// is out of its reach).
+bool ReachesDescriptor(int fd);
+
 } // namespace hz::platform

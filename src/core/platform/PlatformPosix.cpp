@@ -30,4 +30,6 @@ unsigned WorkerThreads()
 
 bool LoadsModules() { return true; }
 
+bool ReachesDescriptor(int) { return true; }
+
 } // namespace hz::platform

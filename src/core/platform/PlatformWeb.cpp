@@ -51,4 +51,6 @@ unsigned WorkerThreads() { return 1; }
 
 bool LoadsModules() { return false; }
 
+bool ReachesDescriptor(int fd) { return fd >= 0 && fd <= 2; }
+
 } // namespace hz::platform
