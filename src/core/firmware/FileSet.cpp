@@ -390,13 +390,15 @@ struct FileSet::Entry {
                           DisplayName(path).c_str(), fd);
             return false;
         }
-        const int flags = ::fcntl(fd, F_GETFL);
-        if (flags < 0 || (flags & O_ACCMODE) == O_RDONLY || ::fstat(fd, &st) != 0) {
+        const int flags = platform::DescriptorAccess(fd);
+        if (flags < 0 || flags == O_RDONLY) {
             message =
                 strprintf("Die Datei \"%s\" konnte nicht geschrieben werden: Der Dateideskriptor %d ist %s",
                           DisplayName(path).c_str(), fd, flags < 0 ? "nicht geöffnet" : "nicht zum Schreiben geöffnet");
             return false;
         }
+        if (::fstat(fd, &st) != 0)
+            st.st_mode = S_IFCHR; // nothing known of it: written into, never synced
         if (S_ISDIR(st.st_mode)) {
             message = cannotWrite(path, EISDIR);
             return false;

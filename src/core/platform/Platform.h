@@ -27,5 +27,7 @@ bool LoadsModules();
 // WebAssembly tool has only its three standard streams; a descriptor a shell opened beyond them
 // is out of its reach).
 bool ReachesDescriptor(int fd);
+// The access mode of an open descriptor (O_RDONLY, O_WRONLY, O_RDWR); -1 when it is not open.
+int DescriptorAccess(int fd);
 
 } // namespace hz::platform

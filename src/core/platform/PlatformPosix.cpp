@@ -1,5 +1,7 @@
 #include "core/platform/Platform.h"
 
+#include <fcntl.h>
+
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -31,5 +33,11 @@ unsigned WorkerThreads()
 bool LoadsModules() { return true; }
 
 bool ReachesDescriptor(int) { return true; }
+
+int DescriptorAccess(int fd)
+{
+    const int flags = ::fcntl(fd, F_GETFL);
+    return flags < 0 ? -1 : flags & O_ACCMODE;
+}
 
 } // namespace hz::platform

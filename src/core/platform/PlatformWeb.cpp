@@ -5,6 +5,8 @@
 
 #include "core/platform/Platform.h"
 
+#include <fcntl.h>
+
 #include <emscripten.h>
 
 #include <cstdlib>
@@ -52,5 +54,9 @@ unsigned WorkerThreads() { return 1; }
 bool LoadsModules() { return false; }
 
 bool ReachesDescriptor(int fd) { return fd >= 0 && fd <= 2; }
+
+// The C library of the WebAssembly build reports its standard streams' modes as it likes;
+// what they are is fixed: input to read, the two outputs to write.
+int DescriptorAccess(int fd) { return fd == 0 ? O_RDONLY : fd == 1 || fd == 2 ? O_WRONLY : -1; }
 
 } // namespace hz::platform
