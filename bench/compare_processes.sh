@@ -15,7 +15,10 @@
 # step in main (application, window, load, render, png) for ours and the yardstick, and the time
 # spent outside main. Nothing is asserted; the numbers are for reading.
 #
-#   bench/compare_processes.sh [BUILD_DIR]   (default: build; ROUNDS=5 rounds of RUNS=10 runs each)
+#   bench/compare_processes.sh [BUILD_DIR [start-up|convert]]
+#       (default: build, both comparisons; ROUNDS=5 rounds of RUNS=10 runs each)
+#
+# `convert` alone needs only the tool built (target hexzwirbel-cli), not the window.
 #
 # On a machine that is busy with other work, run it as root under `chrt -f 50`: the processes
 # timed then take a core whenever they need one instead of waiting for the scheduler's next
@@ -25,6 +28,8 @@ set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 build=${1:-$root/build}
+only=${2:-}
+case "$only" in "" | start-up | convert) ;; *) echo "unknown comparison: $only (start-up or convert)" >&2; exit 2 ;; esac
 rounds=${ROUNDS:-5}
 per_round=${RUNS:-10}
 editor=$build/src/gui/hexzwirbel
@@ -35,7 +40,9 @@ demo=$root/examples/relais_16f684_dcc.hex
 for tool in hyperfine srec_cat; do
     command -v "$tool" >/dev/null || { echo "$tool is missing (Debian package $tool)" >&2; exit 2; }
 done
-for exe in "$editor" "$bare" "$cli"; do
+needed="$cli"
+[ "$only" = convert ] || needed="$editor $bare $cli"
+for exe in $needed; do
     [ -x "$exe" ] || { echo "$exe is missing: build $build first" >&2; exit 2; }
 done
 
@@ -49,9 +56,11 @@ export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # Each command once outside the timing: it must do its job, or the numbers mean nothing.
-"$editor" --screenshot "$work/editor.png" "$demo"
-# (Qt's offscreen platform remarks on the bare window's show(); that is no failure.)
-"$bare" --screenshot "$work/bare.png" 2>"$work/bare.err" || { cat "$work/bare.err" >&2; exit 1; }
+if [ "$only" != convert ]; then
+    "$editor" --screenshot "$work/editor.png" "$demo"
+    # (Qt's offscreen platform remarks on the bare window's show(); that is no failure.)
+    "$bare" --screenshot "$work/bare.png" 2>"$work/bare.err" || { cat "$work/bare.err" >&2; exit 1; }
+fi
 "$cli" convert "$work/full.hex" -o "$work/cli.hex"
 srec_cat "$work/full.hex" -intel -o "$work/srec.hex" -intel
 
@@ -124,6 +133,8 @@ startup_phases() {
 }
 
 echo "$rounds rounds of $per_round runs each; ratio = ours / yardstick (median, then mean)"
-compare start-up "$editor --screenshot $work/editor.png $demo" "$bare --screenshot $work/bare.png"
-startup_phases
-compare convert "$cli convert $work/full.hex -o $work/cli.hex" "srec_cat $work/full.hex -intel -o $work/srec.hex -intel"
+if [ "$only" != convert ]; then
+    compare start-up "$editor --screenshot $work/editor.png $demo" "$bare --screenshot $work/bare.png"
+    startup_phases
+fi
+[ "$only" = start-up ] || compare convert "$cli convert $work/full.hex -o $work/cli.hex" "srec_cat $work/full.hex -intel -o $work/srec.hex -intel"

@@ -15,15 +15,21 @@ namespace hz::pages {
 
 namespace {
 
-// Makes one page. The host passes itself, holding the pages made before this one, for a page
-// that works together with another.
-using MakePage = std::unique_ptr<Page> (*)(PageHost& host);
+using MakePage = PageHost::MakePage;
 
-template <class P> std::unique_ptr<Page> make(PageHost&) { return std::make_unique<P>(); }
+struct PageEntry {
+    const std::type_info* type;
+    MakePage make;
+};
+
+template <class P> std::unique_ptr<Page> makePlain(PageHost&) { return std::make_unique<P>(); }
+// A page of class P made by `how` (by default on its own).
+template <class P, MakePage how = makePlain<P>> PageEntry make() { return {&typeid(P), how}; }
 
 // The servo address page edits the working copy of the curve page, and the curve page
 // refreshes the address page when it reloads its table and writes its pulse values on
-// "übernehmen": the address page is made after the curve page, on it, and the two are linked.
+// "übernehmen": the address page is made on the curve page (which the host makes first if it
+// was not yet), and the two are linked.
 std::unique_ptr<Page> makeServoAddressPage(PageHost& host)
 {
     KornelPage& curves = host.page<KornelPage>();
@@ -34,7 +40,7 @@ std::unique_ptr<Page> makeServoAddressPage(PageHost& host)
 
 struct KindEntry {
     int kind;
-    std::vector<MakePage> pages; // in the order they are made, set up and placed
+    std::vector<PageEntry> pages; // in the order they are set up and placed
 };
 
 // Which pages each page kind shows. A new page: one line here (the page itself says where its
@@ -42,12 +48,12 @@ struct KindEntry {
 const std::vector<KindEntry>& registry()
 {
     static const std::vector<KindEntry> kinds = {
-        {PageZusatz, {make<ZusatzPage>}},
-        {PageBlinkmuster, {make<BlinkmusterPage>}},
-        {PageBlinkmusterLed, {make<BlinkmusterLedPage>}},
+        {PageZusatz, {make<ZusatzPage>()}},
+        {PageBlinkmuster, {make<BlinkmusterPage>()}},
+        {PageBlinkmusterLed, {make<BlinkmusterLedPage>()}},
         // The curve page first: the address page edits its working copy.
-        {PageServo, {make<KornelPage>, makeServoAddressPage}},
-        {PageRegister, {make<RegisterPage>}},
+        {PageServo, {make<KornelPage>(), make<KornelAdrPage, makeServoAddressPage>()}},
+        {PageRegister, {make<RegisterPage>()}},
     };
     return kinds;
 }
@@ -57,36 +63,50 @@ const std::vector<KindEntry>& registry()
 PageHost::PageHost()
 {
     for (const KindEntry& e : registry())
-        for (MakePage makePage : e.pages) {
-            std::unique_ptr<Page> page = makePage(*this);
-            m_pages.push_back({e.kind, std::move(page)});
-        }
+        for (const PageEntry& p : e.pages)
+            m_pages.push_back({e.kind, p.type, p.make, nullptr});
+}
+
+Page& PageHost::ensureMade(Hosted& h) const
+{
+    // The table is laid out in full before any page is made, so `h` stays where it is while a
+    // page that makes another page first runs.
+    if (!h.page)
+        h.page = h.make(const_cast<PageHost&>(*this));
+    return *h.page;
 }
 
 Page& PageHost::pageOfClass(const std::type_info& type) const
 {
-    for (const Hosted& h : m_pages) {
-        Page& page = *h.page;
-        if (typeid(page) == type)
-            return page;
-    }
+    for (Hosted& h : m_pages)
+        if (*h.type == type)
+            return ensureMade(h);
     throw std::logic_error(std::string("PageHost has no page of class ") + type.name());
 }
 
 std::vector<Page*> PageHost::pagesFor(int kind)
 {
     std::vector<Page*> pages;
-    for (const Hosted& h : m_pages)
+    for (Hosted& h : m_pages)
         if (h.kind == kind)
-            pages.push_back(h.page.get());
+            pages.push_back(&ensureMade(h));
     return pages;
 }
 
 std::vector<Page*> PageHost::all()
 {
     std::vector<Page*> pages;
+    for (Hosted& h : m_pages)
+        pages.push_back(&ensureMade(h));
+    return pages;
+}
+
+std::vector<const Page*> PageHost::made() const
+{
+    std::vector<const Page*> pages;
     for (const Hosted& h : m_pages)
-        pages.push_back(h.page.get());
+        if (h.page)
+            pages.push_back(h.page.get());
     return pages;
 }
 
