@@ -26,10 +26,11 @@ Answer Session::MessageRelay::ask(MsgKind kind, const std::string& text, Buttons
 
 Session::Session(Prompter& prompter)
     : m_relay(prompter), image(m_relay), rows(m_relay), reader(image, status), identification(image, status, ident),
-      addresses(image, rows, ident)
+      addresses(image, rows, ident), history(image, addresses, pages, [this] {
+          pages.ShowAgain({image, m_relay, ident.Identifier});
+      })
 {
     reader.onImageReset = [this] { m_hostView.HidePages(); };
-    m_snapshot = currentState();
 }
 
 LoadOutcome Session::LoadFile(const std::string& fileName) { return afterReading(reader.ReadHexFile(fileName)); }
@@ -60,8 +61,7 @@ LoadOutcome Session::afterReading(LoadOutcome outcome)
     // Whatever the load got to, the window now shows the new file or no file at all: that is
     // the state unsaved changes are measured against.
     if (outcome == LoadOutcome::Done || outcome == LoadOutcome::Stopped) {
-        TakeSnapshot();
-        resetHistory(); // the history starts with the file as loaded
+        history.startAfresh(); // the history starts with the file as loaded
     }
     return outcome;
 }
@@ -234,7 +234,7 @@ bool Session::PrepareSave()
     const bool accepted = pages.ConfirmPendingPageChanges(m_relay);
     // Working copies taken over are a step of their own, so that undo finds them even when
     // the save goes no further.
-    noteEdit();
+    history.noteEdit();
     if (!accepted)
         return false;
     if (!ident.NoAddressInput) {
@@ -244,7 +244,7 @@ bool Session::PrepareSave()
         addresses.WriteRows();
         // The rows' codes in the image are what the rows show already: no step of their own
         // (an undo that changed nothing a user sees would look broken).
-        amendStep();
+        history.amendStep();
     }
     return BuildHexLines(image) > 0;
 }
@@ -253,41 +253,9 @@ bool Session::WriteBuiltLines(const std::string& path)
 {
     if (!hz::WriteBuiltLines(image, path))
         return false;
-    TakeSnapshot();
+    history.markSaved();
     return true;
 }
-
-} // namespace hz
-
-namespace hz {
-
-Session::Snapshot Session::currentState() const
-{
-    Snapshot s;
-    s.memory = image.memory();
-    s.id = image.IdText;
-    s.config = image.ConfigWords;
-    s.configPresent = image.ConfigPresent;
-    for (int r = 0; r < pages::AddressPage::kRows; ++r) {
-        s.address[static_cast<std::size_t>(r)] = addresses.addressText(r);
-        s.function[static_cast<std::size_t>(r)] = addresses.functionText(r);
-    }
-    s.rowState = addresses.RowState;
-    return s;
-}
-
-void Session::TakeSnapshot()
-{
-    m_snapshot = currentState();
-    if (!m_keepsHistory)
-        return;
-    // The history keeps its steps; the one that is this state is now the saved one.
-    noteEdit();
-    m_savedStep = currentStep();
-    m_savedAt = !m_steps.empty() && m_steps[m_at] == m_savedStep ? m_at : kNoStep;
-}
-
-bool Session::HasUnsavedChanges() const { return pages.hasPending() || !(currentState() == m_snapshot); }
 
 bool Session::ConfirmDiscardChanges()
 {
