@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/EditHistory.h"
+#include "core/LoadCorrections.h"
 #include "core/Prompter.h"
 #include "core/SessionView.h"
 #include "core/catalogue/Identification.h"
@@ -87,25 +88,9 @@ public:
     // stays exactly as the file holds it.
     bool setUpPages = true;
 
-    // A byte that differs from the file without the user having done anything: a page
-    // corrected it when it was shown, or a working copy held pending right after set-up would
-    // write it at "übernehmen" or at a save.
-    struct LoadCorrection {
-        FirmwareImage::ByteChange change;
-        std::string reason;
-        bool pending = false;
-    };
-    // The corrections of the last load that went through, program memory first.
+    // The corrections of the last load that went through (core/LoadCorrections.h), program
+    // memory first.
     std::vector<LoadCorrection> loadCorrections;
-    // "EEPROM 0x20: 0x44 → 0x11 (unbekannter Überblend-Code)": one line per correction, the
-    // same in the window's message and on the tool's stderr.
-    static std::string CorrectionLine(const LoadCorrection& c);
-    // "EEPROM 0x20", "Programmwort 0x0532 Low-Byte": where an image byte is, as the user reads it.
-    static std::string ByteLocation(bool eeprom, int index);
-    // "0x44" for a byte text, the text in quotes for anything else the file held.
-    static std::string ByteValue(const std::string& text);
-    // The window's message about the corrections of the last load; empty when there are none.
-    std::string CorrectionsMessage() const;
     // Program memory and EEPROM as the file held them, before any page was shown.
     const FirmwareImage::Memory& storedMemory() const { return m_stored; }
 
@@ -171,7 +156,6 @@ private:
     // Tells that the load failed past the reading (an exception of a page's set-up, say) and
     // makes it a load that stopped.
     LoadOutcome loadFailed(const std::string& reason);
-    void collectCorrections();
 
     FirmwareImage::Memory m_stored;
 

@@ -156,7 +156,7 @@ void diffCorrectedBytes(std::vector<Difference>& out, const Session& a, const Se
 {
     std::vector<std::pair<std::pair<bool, int>, std::string>> bytes; // (eeprom, index), reason
     for (const Session* s : {&a, &b})
-        for (const Session::LoadCorrection& k : s->loadCorrections) {
+        for (const hz::LoadCorrection& k : s->loadCorrections) {
             const std::pair<bool, int> at{!k.change.eeprom, k.change.index}; // program memory sorts first
             bool known = false;
             for (const auto& seen : bytes)
@@ -168,9 +168,9 @@ void diffCorrectedBytes(std::vector<Difference>& out, const Session& a, const Se
     for (const auto& [at, reason] : bytes) {
         const bool eeprom = !at.first;
         auto stored = [&, index = at.second](const Session& s) {
-            return Session::ByteValue(eeprom ? s.storedMemory().eepromText(index) : s.storedMemory().romText(index));
+            return hz::ByteValue(eeprom ? s.storedMemory().eepromText(index) : s.storedMemory().romText(index));
         };
-        add(out, "stored", Session::ByteLocation(eeprom, at.second), reason, Opt(stored(a)), Opt(stored(b)));
+        add(out, "stored", hz::ByteLocation(eeprom, at.second), reason, Opt(stored(a)), Opt(stored(b)));
     }
 }
 

@@ -183,7 +183,7 @@ hz::LoadOutcome TFormMain::LoadFile(const QString& fileName)
         session.markSaved();
     // The page is shown now: whatever it changed on its own, the user hears of it here, before
     // any save can write it.
-    if (const std::string corrections = session.CorrectionsMessage(); !corrections.empty())
+    if (const std::string corrections = hz::CorrectionsMessage(session.loadCorrections); !corrections.empty())
         m_prompter.tell(hz::MsgKind::Warning, corrections, hz::Buttons::Ok);
     return outcome;
 }
