@@ -5,6 +5,7 @@
 
 #include "core/firmware/HexText.h"
 #include "core/tools/PageValues.h"
+#include "core/tools/RowReport.h"
 
 namespace hz::tools {
 
@@ -119,7 +120,7 @@ DecoderSummary Summarise(const Session& s)
     if (s.ident.Type)
         d.type = s.ident.Type->Name;
     d.identifier = s.ident.Identifier;
-    d.version = s.status.text[1].rfind("V ", 0) == 0 ? s.status.text[1].substr(2) : s.status.text[1];
+    d.version = FirmwareVersionText(s);
     d.pic = s.image.PicModel;
     d.format = s.ident.formatText();
     return d;
