@@ -41,8 +41,8 @@ BatchLoad::BatchLoad(const Options& o, std::ostream& errStream, std::size_t whic
         outcome = session.LoadFile(o.files[which]);
     }
     // What the window tells in one message when it shows the page, one line per byte here.
-    for (const Session::LoadCorrection& c : session.loadCorrections)
-        note("beim Anzeigen geändert: " + Session::CorrectionLine(c));
+    for (const hz::LoadCorrection& c : session.loadCorrections)
+        note("beim Anzeigen geändert: " + hz::CorrectionLine(c));
 }
 
 bool BatchLoad::readyToWrite()

@@ -1,7 +1,6 @@
 #include "core/Session.h"
 
 #include <exception>
-#include <optional>
 
 #include "core/firmware/HexText.h"
 #include "core/firmware/HexWriter.h"
@@ -26,10 +25,11 @@ Answer Session::MessageRelay::ask(MsgKind kind, const std::string& text, Buttons
 
 Session::Session(Prompter& prompter)
     : m_relay(prompter), image(m_relay), rows(m_relay), reader(image, status), identification(image, status, ident),
-      addresses(image, rows, ident)
+      addresses(image, rows, ident), history(image, addresses, pages, [this] {
+          pages.ShowAgain({image, m_relay, ident.Identifier});
+      })
 {
     reader.onImageReset = [this] { m_hostView.HidePages(); };
-    m_snapshot = currentState();
 }
 
 LoadOutcome Session::LoadFile(const std::string& fileName) { return afterReading(reader.ReadHexFile(fileName)); }
@@ -60,8 +60,7 @@ LoadOutcome Session::afterReading(LoadOutcome outcome)
     // Whatever the load got to, the window now shows the new file or no file at all: that is
     // the state unsaved changes are measured against.
     if (outcome == LoadOutcome::Done || outcome == LoadOutcome::Stopped) {
-        TakeSnapshot();
-        resetHistory(); // the history starts with the file as loaded
+        history.startAfresh(); // the history starts with the file as loaded
     }
     return outcome;
 }
@@ -101,7 +100,7 @@ LoadOutcome Session::identifyAndDecode(LoadOutcome outcome)
     if (!ident.NoAddressInput)
         addresses.DecodeRows([this](int maximum, int position) { m_view->SetProgress(maximum, position); });
     addresses.colourRows();
-    collectCorrections();
+    loadCorrections = CollectLoadCorrections(m_stored, image, pages.shown());
     SaveEnabled = true;
     return LoadOutcome::Done;
 }
@@ -132,68 +131,6 @@ void Session::showNoFile()
     m_view->DocPageChanged(ident.DocPage);
     addresses.colourRows();
     SaveEnabled = false;
-}
-
-void Session::collectCorrections()
-{
-    loadCorrections.clear();
-    // What the pages' set-up changed in the image on its own.
-    for (FirmwareImage::ByteChange& c : FirmwareImage::changedBytes(m_stored, image.memory())) {
-        std::string reason;
-        for (const pages::Page* p : pages.shown())
-            for (const pages::Page::Correction& k : p->corrections)
-                if (k.eeprom == c.eeprom && k.index == c.index)
-                    reason = k.reason;
-        if (reason.empty())
-            reason = "von der Seite beim Anzeigen gesetzt";
-        loadCorrections.push_back({std::move(c), std::move(reason), false});
-    }
-    // What a working copy held pending right after set-up would write: the page has brought
-    // values of the file's table into their range.
-    std::optional<FirmwareImage::Memory> now; // taken only when a page holds a working copy
-    for (const pages::Page* p : pages.shown()) {
-        if (!p->hasPending())
-            continue;
-        if (!now)
-            now = image.memory();
-        FirmwareImage trial(image);
-        p->writeCopy(trial);
-        for (FirmwareImage::ByteChange& c : FirmwareImage::changedBytes(*now, trial.memory())) {
-            std::string what = p->describeByte(c.eeprom, c.index);
-            if (what.empty())
-                what = std::string("Arbeitskopie ") + p->objectName();
-            loadCorrections.push_back({std::move(c), what + ": Wert außerhalb des gültigen Bereichs", true});
-        }
-    }
-}
-
-std::string Session::ByteValue(const std::string& text)
-{
-    return isHexByteText(text) ? "0x" + text : "\"" + text + "\"";
-}
-
-std::string Session::ByteLocation(bool eeprom, int index)
-{
-    return eeprom ? strprintf("EEPROM 0x%02X", index)
-                  : strprintf("Programmwort 0x%04X %s-Byte", index / 2, index % 2 ? "High" : "Low");
-}
-
-std::string Session::CorrectionLine(const LoadCorrection& k)
-{
-    const FirmwareImage::ByteChange& c = k.change;
-    return ByteLocation(c.eeprom, c.index) + ": " + ByteValue(c.before) + " → " + ByteValue(c.after) + " (" + k.reason +
-           (k.pending ? "; wird erst mit \"übernehmen\" oder beim Speichern geschrieben)" : ")");
-}
-
-std::string Session::CorrectionsMessage() const
-{
-    if (loadCorrections.empty())
-        return {};
-    std::string text = "Die Seite dieses Dekoders hat beim Anzeigen Werte geändert, die so nicht in der Datei stehen. "
-                       "Beim Speichern wird Folgendes geschrieben:\n";
-    for (const LoadCorrection& k : loadCorrections)
-        text += "\n" + CorrectionLine(k);
-    return text;
 }
 
 std::vector<pages::Page*> Session::shownPages()
@@ -234,7 +171,7 @@ bool Session::PrepareSave()
     const bool accepted = pages.ConfirmPendingPageChanges(m_relay);
     // Working copies taken over are a step of their own, so that undo finds them even when
     // the save goes no further.
-    noteEdit();
+    history.noteEdit();
     if (!accepted)
         return false;
     if (!ident.NoAddressInput) {
@@ -244,7 +181,7 @@ bool Session::PrepareSave()
         addresses.WriteRows();
         // The rows' codes in the image are what the rows show already: no step of their own
         // (an undo that changed nothing a user sees would look broken).
-        amendStep();
+        history.amendStep();
     }
     return BuildHexLines(image) > 0;
 }
@@ -253,41 +190,9 @@ bool Session::WriteBuiltLines(const std::string& path)
 {
     if (!hz::WriteBuiltLines(image, path))
         return false;
-    TakeSnapshot();
+    history.markSaved();
     return true;
 }
-
-} // namespace hz
-
-namespace hz {
-
-Session::Snapshot Session::currentState() const
-{
-    Snapshot s;
-    s.memory = image.memory();
-    s.id = image.IdText;
-    s.config = image.ConfigWords;
-    s.configPresent = image.ConfigPresent;
-    for (int r = 0; r < pages::AddressPage::kRows; ++r) {
-        s.address[static_cast<std::size_t>(r)] = addresses.addressText(r);
-        s.function[static_cast<std::size_t>(r)] = addresses.functionText(r);
-    }
-    s.rowState = addresses.RowState;
-    return s;
-}
-
-void Session::TakeSnapshot()
-{
-    m_snapshot = currentState();
-    if (!m_keepsHistory)
-        return;
-    // The history keeps its steps; the one that is this state is now the saved one.
-    noteEdit();
-    m_savedStep = currentStep();
-    m_savedAt = !m_steps.empty() && m_steps[m_at] == m_savedStep ? m_at : kNoStep;
-}
-
-bool Session::HasUnsavedChanges() const { return pages.hasPending() || !(currentState() == m_snapshot); }
 
 bool Session::ConfirmDiscardChanges()
 {

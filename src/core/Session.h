@@ -3,12 +3,13 @@
 // sequences. The main window and the command-line tool both drive a Session; the window
 // attaches itself as the SessionView and answers the prompter with message boxes.
 
-#include <array>
 #include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
+#include "core/EditHistory.h"
+#include "core/LoadCorrections.h"
 #include "core/Prompter.h"
 #include "core/SessionView.h"
 #include "core/catalogue/Identification.h"
@@ -87,62 +88,31 @@ public:
     // stays exactly as the file holds it.
     bool setUpPages = true;
 
-    // A byte that differs from the file without the user having done anything: a page
-    // corrected it when it was shown, or a working copy held pending right after set-up would
-    // write it at "übernehmen" or at a save.
-    struct LoadCorrection {
-        FirmwareImage::ByteChange change;
-        std::string reason;
-        bool pending = false;
-    };
-    // The corrections of the last load that went through, program memory first.
+    // The corrections of the last load that went through (core/LoadCorrections.h), program
+    // memory first.
     std::vector<LoadCorrection> loadCorrections;
-    // "EEPROM 0x20: 0x44 → 0x11 (unbekannter Überblend-Code)": one line per correction, the
-    // same in the window's message and on the tool's stderr.
-    static std::string CorrectionLine(const LoadCorrection& c);
-    // "EEPROM 0x20", "Programmwort 0x0532 Low-Byte": where an image byte is, as the user reads it.
-    static std::string ByteLocation(bool eeprom, int index);
-    // "0x44" for a byte text, the text in quotes for anything else the file held.
-    static std::string ByteValue(const std::string& text);
-    // The window's message about the corrections of the last load; empty when there are none.
-    std::string CorrectionsMessage() const;
     // Program memory and EEPROM as the file held them, before any page was shown.
     const FirmwareImage::Memory& storedMemory() const { return m_stored; }
 
-    // Unsaved changes: the image and the address rows as they were when the file was last
-    // loaded or saved, against what they are now. One comparison instead of "modified" flags
-    // in every page: a change typed and typed back is no change.
-    void TakeSnapshot();
-    bool HasUnsavedChanges() const;
-    // Also a page's working copy not yet accepted counts.
+    // The state now is the saved one: the window marks it once the load's messages are shown.
+    // A load and a save go through WriteBuiltLines mark it on their own.
+    void markSaved() { history.markSaved(); }
+    // Unsaved changes: not at the saved step, or a page's working copy not yet accepted.
+    bool HasUnsavedChanges() const { return history.unsaved(); }
     // Asks "Die Änderungen wurden nicht gespeichert. Trotzdem fortfahren?" when there are
     // unsaved changes; true when there are none or the user chose Yes.
     bool ConfirmDiscardChanges();
 
-    // The edit history (SessionHistory.cpp), kept once keepHistory() was called: the window
-    // keeps one; the command-line tool, which loads, changes and writes once, does not, so its
-    // loads and saves copy no states for it. A step is the whole editable state after a user
-    // edit: image memory, ID and config, the rows' texts and R/G states, and each shown page's
-    // working copy with its pending flag. The window calls noteEdit() after every forwarded
-    // user event; it records a step only when the state differs from the current one.
-    // Keystrokes in one text field merge into one step, and nothing is recorded while a mouse
-    // button is held on a page (a drawing stroke is one step at its release). A load starts a
-    // new history; a save keeps it and marks the saved step.
-    void keepHistory();
-    void noteEdit();
-    // One edit that is not the user's typing (settings carried over from another file) as a
-    // step of its own: what was typed before it is closed as its own step first, `edit` runs,
-    // and its result is one step that neither earlier nor later keystrokes merge into, also
-    // when it changed the very field typed into last.
-    void editAsOneStep(const std::function<void()>& edit);
-    bool canUndo() const { return m_at > 0; }
-    bool canRedo() const { return m_at + 1 < m_steps.size(); }
-    // Both return whether they changed anything; the shown pages re-run their set-up.
-    bool undo();
-    bool redo();
-    // Back to the state the file was loaded or last saved in, as one more step that undo
-    // takes back. False when that is the state already.
-    bool revertToFile();
+    // The edit history's doors (core/EditHistory.h): the window keeps steps, the command-line
+    // tool does not. The window calls noteEdit() after every forwarded user event.
+    void keepHistory() { history.keepSteps(); }
+    void noteEdit() { history.noteEdit(); }
+    void editAsOneStep(const std::function<void()>& edit) { history.editAsOneStep(edit); }
+    bool canUndo() const { return history.canUndo(); }
+    bool canRedo() const { return history.canRedo(); }
+    bool undo() { return history.undo(); }
+    bool redo() { return history.redo(); }
+    bool revertToFile() { return history.revertToFile(); }
 
     FirmwareImage image;
     StatusPanels status;
@@ -154,6 +124,8 @@ public:
     pages::AddressPage addresses;
     // The editor page models and which of them are shown for the loaded file.
     pages::PageHost pages;
+    // Undo, redo and the saved state (declared after what it keeps states of).
+    EditHistory history;
     // The pages of the loaded file a user can work: the address rows, then the shown editor
     // pages. The window's frames and the tool's `--do` reach the controls through these.
     std::vector<pages::Page*> shownPages();
@@ -184,45 +156,7 @@ private:
     // Tells that the load failed past the reading (an exception of a page's set-up, say) and
     // makes it a load that stopped.
     LoadOutcome loadFailed(const std::string& reason);
-    void collectCorrections();
 
-    struct Snapshot {
-        FirmwareImage::Memory memory;
-        std::string id;
-        std::array<std::string, 4> config;
-        std::array<bool, 4> configPresent{};
-        std::array<std::string, pages::AddressPage::kRows> address, function;
-        std::array<int, pages::AddressPage::kRows> rowState{};
-        bool operator==(const Snapshot&) const = default;
-    };
-    Snapshot currentState() const;
-    Snapshot m_snapshot;
-
-    struct Step {
-        Snapshot state;
-        std::vector<std::vector<int>> copies; // data() of each shown page, pending ones only
-        std::vector<bool> pending;
-        bool operator==(const Step& o) const { return state == o.state && copies == o.copies && pending == o.pending; }
-    };
-    Step currentStep() const;
-    void applyStep(const Step& step);
-    // A fresh history whose only step is the state now, which is also the saved one.
-    void resetHistory();
-    // The current step takes the state now, without a step of its own.
-    void amendStep();
-    // The field typed into since the last noteEdit ("page/control"); empty for other events.
-    std::string lastTypedField();
-    // noteEdit, where `mayMerge` false makes the state a new step whatever was typed.
-    void noteStep(bool mayMerge);
-    bool m_keepsHistory = false;
-    std::vector<Step> m_steps;
-    std::size_t m_at = 0;
-    Step m_savedStep;
-    static constexpr std::size_t kNoStep = static_cast<std::size_t>(-1);
-    static constexpr std::size_t kMaxSteps = 1000;
-    std::size_t m_savedAt = 0; // index of the saved step in m_steps; kNoStep when it fell away
-    std::string m_typedAt;     // the field whose keystrokes made the current step
-    std::vector<std::pair<const pages::Page*, unsigned>> m_seenEvents;
     FirmwareImage::Memory m_stored;
 
     SessionView m_noView;

@@ -34,8 +34,8 @@ struct Loaded {
 std::vector<std::string> lines(const Session& s)
 {
     std::vector<std::string> out;
-    for (const Session::LoadCorrection& c : s.loadCorrections)
-        out.push_back(Session::CorrectionLine(c));
+    for (const hz::LoadCorrection& c : s.loadCorrections)
+        out.push_back(hz::CorrectionLine(c));
     return out;
 }
 
@@ -59,7 +59,7 @@ TEST(LoadCorrections, ARepairedByteIsListedAndTheStoredByteKept)
     EXPECT_EQ(l.session.image.get_Hex_EE(0x20), "11");
     EXPECT_EQ(l.session.storedMemory().eepromText(0x20), "44");
     // told in one message, not as unsaved changes: the user did nothing
-    EXPECT_NE(l.session.CorrectionsMessage().find("\nEEPROM 0x20: 0x44 → 0x11"), std::string::npos);
+    EXPECT_NE(hz::CorrectionsMessage(l.session.loadCorrections).find("\nEEPROM 0x20: 0x44 → 0x11"), std::string::npos);
     EXPECT_FALSE(l.session.HasUnsavedChanges());
 
     // Loaded only to look at it, nothing is set up and nothing changes.
@@ -100,7 +100,7 @@ TEST(LoadCorrections, AFileWithNothingToCorrectListsNothing)
                              "classic_684_blinkmuster.hex"}) {
         Loaded l(hz::test::fixture(file));
         EXPECT_EQ(lines(l.session), std::vector<std::string>{}) << file;
-        EXPECT_EQ(l.session.CorrectionsMessage(), "") << file;
+        EXPECT_EQ(hz::CorrectionsMessage(l.session.loadCorrections), "") << file;
     }
 }
 

@@ -137,8 +137,8 @@ void expectReportMatchesResult(const Session& old, const Session& neu, const Ses
             // a byte the new file's page repairs when it is shown: not the migration's doing,
             // and told when the new file is loaded (one line each on the tool's stderr)
             bool told = false;
-            for (const Session::LoadCorrection& k : neu.loadCorrections)
-                told = told || Session::ByteLocation(k.change.eeprom, k.change.index) == d.name;
+            for (const hz::LoadCorrection& k : neu.loadCorrections)
+                told = told || hz::ByteLocation(k.change.eeprom, k.change.index) == d.name;
             EXPECT_TRUE(told) << DescribeDifference(d);
         } else {
             ADD_FAILURE() << "the new firmware stays as it was: " << DescribeDifference(d);

@@ -60,11 +60,11 @@ void writeJson(std::ostream& out, const BatchLoad& in)
     // Bytes the page changed on its own when it was shown; a save writes them.
     out << "  \"corrections\": [";
     for (std::size_t k = 0; k < s.loadCorrections.size(); ++k) {
-        const Session::LoadCorrection& c = s.loadCorrections[k];
+        const hz::LoadCorrection& c = s.loadCorrections[k];
         out << (k ? "," : "") << "\n    {\"where\": " << jsonString(c.change.eeprom ? "eeprom" : "rom")
             << ", \"address\": " << c.change.index << ", \"stored\": " << jsonString(c.change.before)
             << ", \"shown\": " << jsonString(c.change.after) << ", \"pending\": " << (c.pending ? "true" : "false")
-            << ", \"text\": " << jsonString(Session::CorrectionLine(c)) << "}";
+            << ", \"text\": " << jsonString(hz::CorrectionLine(c)) << "}";
     }
     out << (s.loadCorrections.empty() ? "],\n" : "\n  ],\n");
     const auto& shown = in.prompter.shown;

@@ -5,6 +5,7 @@
 
 #include "core/firmware/HexText.h"
 #include "core/tools/PageValues.h"
+#include "core/tools/RowReport.h"
 
 namespace hz::tools {
 
@@ -119,7 +120,7 @@ DecoderSummary Summarise(const Session& s)
     if (s.ident.Type)
         d.type = s.ident.Type->Name;
     d.identifier = s.ident.Identifier;
-    d.version = s.status.text[1].rfind("V ", 0) == 0 ? s.status.text[1].substr(2) : s.status.text[1];
+    d.version = FirmwareVersionText(s);
     d.pic = s.image.PicModel;
     d.format = s.ident.formatText();
     return d;
@@ -156,7 +157,7 @@ void diffCorrectedBytes(std::vector<Difference>& out, const Session& a, const Se
 {
     std::vector<std::pair<std::pair<bool, int>, std::string>> bytes; // (eeprom, index), reason
     for (const Session* s : {&a, &b})
-        for (const Session::LoadCorrection& k : s->loadCorrections) {
+        for (const hz::LoadCorrection& k : s->loadCorrections) {
             const std::pair<bool, int> at{!k.change.eeprom, k.change.index}; // program memory sorts first
             bool known = false;
             for (const auto& seen : bytes)
@@ -168,9 +169,9 @@ void diffCorrectedBytes(std::vector<Difference>& out, const Session& a, const Se
     for (const auto& [at, reason] : bytes) {
         const bool eeprom = !at.first;
         auto stored = [&, index = at.second](const Session& s) {
-            return Session::ByteValue(eeprom ? s.storedMemory().eepromText(index) : s.storedMemory().romText(index));
+            return hz::ByteValue(eeprom ? s.storedMemory().eepromText(index) : s.storedMemory().romText(index));
         };
-        add(out, "stored", Session::ByteLocation(eeprom, at.second), reason, Opt(stored(a)), Opt(stored(b)));
+        add(out, "stored", hz::ByteLocation(eeprom, at.second), reason, Opt(stored(a)), Opt(stored(b)));
     }
 }
 

@@ -180,10 +180,10 @@ hz::LoadOutcome TFormMain::LoadFile(const QString& fileName)
         m_savedTo.clear(); // the save proposes the loaded file again
     m_menu->loaded(fileName, outcome);
     if (outcome == hz::LoadOutcome::Done || outcome == hz::LoadOutcome::Stopped)
-        session.TakeSnapshot();
+        session.markSaved();
     // The page is shown now: whatever it changed on its own, the user hears of it here, before
     // any save can write it.
-    if (const std::string corrections = session.CorrectionsMessage(); !corrections.empty())
+    if (const std::string corrections = hz::CorrectionsMessage(session.loadCorrections); !corrections.empty())
         m_prompter.tell(hz::MsgKind::Warning, corrections, hz::Buttons::Ok);
     return outcome;
 }
@@ -226,7 +226,7 @@ void TFormMain::btn_saveClick()
     if (chosen.isEmpty())
         session.status.text[3] = toStd(proposed);
     else if (session.WriteBuiltLines(toPath(chosen))) {
-        session.status.text[3] = toStd(chosen); // the session took the saved state as its snapshot
+        session.status.text[3] = toStd(chosen); // the session marked the saved state
         m_savedTo = chosen;
         m_menu->saved(chosen);
     }

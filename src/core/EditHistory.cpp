@@ -1,16 +1,36 @@
-// The session's edit history: undo and redo over whole states of what the user edits. A step
-// holds everything a user event can change, so undoing never needs to know which control did
-// what; the one comparison that tells unsaved changes tells a new step too.
+#include "core/EditHistory.h"
 
-#include "core/Session.h"
+#include "core/pages/PageHost.h"
 
 namespace hz {
 
-Session::Step Session::currentStep() const
+EditHistory::EditHistory(FirmwareImage& image, pages::AddressPage& rows, pages::PageHost& pages,
+                         std::function<void()> showAgain)
+    : m_image(image), m_rows(rows), m_pages(pages), m_showAgain(std::move(showAgain))
+{
+    m_saved.state = currentState();
+}
+
+EditHistory::State EditHistory::currentState() const
+{
+    State s;
+    s.memory = m_image.memory();
+    s.id = m_image.IdText;
+    s.config = m_image.ConfigWords;
+    s.configPresent = m_image.ConfigPresent;
+    for (int r = 0; r < pages::AddressPage::kRows; ++r) {
+        s.address[static_cast<std::size_t>(r)] = m_rows.addressText(r);
+        s.function[static_cast<std::size_t>(r)] = m_rows.functionText(r);
+    }
+    s.rowState = m_rows.RowState;
+    return s;
+}
+
+EditHistory::Step EditHistory::currentStep() const
 {
     Step s;
     s.state = currentState();
-    for (const pages::Page* p : pages.shown()) {
+    for (const pages::Page* p : m_pages.shown()) {
         const bool pending = p->hasPending();
         s.pending.push_back(pending);
         // A copy not pending is what the image holds, and the set-up reads it again.
@@ -19,48 +39,63 @@ Session::Step Session::currentStep() const
     return s;
 }
 
-void Session::applyStep(const Step& step)
+void EditHistory::applyStep(const Step& step)
 {
-    image.restore(step.state.memory);
-    image.IdText = step.state.id;
-    image.ConfigWords = step.state.config;
-    image.ConfigPresent = step.state.configPresent;
-    addresses.restoreRows(step.state.address, step.state.function, step.state.rowState);
-    pages.ShowAgain({image, prompter(), ident.Identifier});
-    const std::vector<pages::Page*>& shown = pages.shown();
+    m_image.restore(step.state.memory);
+    m_image.IdText = step.state.id;
+    m_image.ConfigWords = step.state.config;
+    m_image.ConfigPresent = step.state.configPresent;
+    m_rows.restoreRows(step.state.address, step.state.function, step.state.rowState);
+    m_showAgain();
+    const std::vector<pages::Page*>& shown = m_pages.shown();
     for (std::size_t i = 0; i < shown.size() && i < step.pending.size(); ++i)
         if (step.pending[i])
             shown[i]->setData(step.copies[i]);
 }
 
-void Session::keepHistory()
+void EditHistory::keepSteps()
 {
-    m_keepsHistory = true;
-    resetHistory();
+    m_keepsSteps = true;
+    startAfresh();
 }
 
-void Session::resetHistory()
+void EditHistory::startAfresh()
 {
-    if (!m_keepsHistory)
+    if (!m_keepsSteps) {
+        m_saved = Step{currentState(), {}, {}};
         return;
+    }
     m_steps.assign(1, currentStep());
     m_at = 0;
-    m_savedStep = m_steps.front();
+    m_saved = m_steps.front();
     m_savedAt = 0;
-    m_typedAt.clear();
-    lastTypedField(); // what happened before this state belongs to no step
+    forgetTyping();
 }
 
-void Session::amendStep()
+void EditHistory::markSaved()
+{
+    if (!m_keepsSteps) {
+        m_saved = Step{currentState(), {}, {}};
+        return;
+    }
+    // The history keeps its steps; the one that is this state is now the saved one.
+    noteEdit();
+    m_saved = currentStep();
+    m_savedAt = !m_steps.empty() && m_steps[m_at] == m_saved ? m_at : kNoStep;
+}
+
+bool EditHistory::unsaved() const { return m_pages.hasPending() || !(currentState() == m_saved.state); }
+
+void EditHistory::amendStep()
 {
     if (!m_steps.empty())
         m_steps[m_at] = currentStep();
 }
 
-std::string Session::lastTypedField()
+std::string EditHistory::lastTypedField()
 {
-    std::vector<const pages::Page*> all{&addresses};
-    for (const pages::Page* p : pages.shown())
+    std::vector<const pages::Page*> all{&m_rows};
+    for (const pages::Page* p : m_pages.shown())
         all.push_back(p);
     std::vector<std::pair<const pages::Page*, unsigned>> seen;
     std::string typed;
@@ -83,9 +118,13 @@ std::string Session::lastTypedField()
     return touched == 1 ? typed : std::string();
 }
 
-void Session::noteEdit() { noteStep(true); }
+void EditHistory::forgetTyping()
+{
+    m_typedAt.clear();
+    lastTypedField();
+}
 
-void Session::editAsOneStep(const std::function<void()>& edit)
+void EditHistory::editAsOneStep(const std::function<void()>& edit)
 {
     noteStep(true); // typing not noted yet ends its step here
     edit();
@@ -94,13 +133,13 @@ void Session::editAsOneStep(const std::function<void()>& edit)
     m_typedAt.clear();
 }
 
-void Session::noteStep(bool mayMerge)
+void EditHistory::noteStep(bool mayMerge)
 {
-    if (!m_keepsHistory)
+    if (!m_keepsSteps)
         return;
     if (m_steps.empty())
-        resetHistory();
-    for (const pages::Page* p : pages.shown())
+        startAfresh();
+    for (const pages::Page* p : m_pages.shown())
         if (p->mouseHeld())
             return; // the stroke becomes one step when the button is released
     const std::string typed = lastTypedField();
@@ -127,40 +166,35 @@ void Session::noteStep(bool mayMerge)
     }
 }
 
-bool Session::undo()
+bool EditHistory::undo()
 {
     noteEdit(); // a change not yet noted is the step undo takes back first
     if (!canUndo())
         return false;
     applyStep(m_steps[--m_at]);
-    m_typedAt.clear();
-    lastTypedField();
+    forgetTyping();
     return true;
 }
 
-bool Session::redo()
+bool EditHistory::redo()
 {
     if (!canRedo())
         return false;
     applyStep(m_steps[++m_at]);
-    m_typedAt.clear();
-    lastTypedField();
+    forgetTyping();
     return true;
 }
 
-bool Session::revertToFile()
+bool EditHistory::revertToFile()
 {
     noteEdit();
-    if (m_steps.empty() || m_steps[m_at] == m_savedStep)
+    if (m_steps.empty() || m_steps[m_at] == m_saved)
         return false;
-    applyStep(m_savedStep);
-    m_typedAt.clear();
-    lastTypedField();
+    applyStep(m_saved);
+    forgetTyping();
     m_steps.resize(m_at + 1);
     m_steps.push_back(currentStep());
     m_savedAt = ++m_at;
-    // The reverted state is the saved one again: undoing further and coming back here both
-    // clear the unsaved mark, because that compares with the saved snapshot.
     return true;
 }
 
