@@ -12,6 +12,7 @@
 #include "JsonCheck.h"
 #include "TestFiles.h"
 #include "core/Utf8Text.h"
+#include "core/tools/SettingsSheet.h"
 
 using namespace hz::test;
 namespace fs = std::filesystem;
@@ -46,20 +47,7 @@ void expectSafeText(const std::string& text)
         EXPECT_FALSE((static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\r') || c == 0x7F) << text;
 }
 
-std::string htmlEscaped(const std::string& text)
-{
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
+using hz::tools::HtmlEscaped;
 
 struct NameCase {
     std::string name;  // as the file is called
@@ -123,7 +111,7 @@ TEST(CliNames, EveryNameIsShownNotObeyed)
         EXPECT_TRUE(fs::exists(folder + "s2-" + c.name)); // written under its own name
         const CliRun sheet = runCli({"sheet", file});
         EXPECT_EQ(sheet.code, 0) << sheet.err;
-        EXPECT_TRUE(has(sheet.out, "<tr><th>Datei</th><td>" + htmlEscaped(shown) + "</td></tr>")) << sheet.out;
+        EXPECT_TRUE(has(sheet.out, "<tr><th>Datei</th><td>" + HtmlEscaped(shown) + "</td></tr>")) << sheet.out;
         expectSafeText(sheet.out);
 
         // JSON has its own escaping and keeps the name: valid JSON, no raw control character
@@ -145,7 +133,7 @@ TEST(CliNames, EveryNameIsShownNotObeyed)
         SCOPED_TRACE(c.shown);
         EXPECT_TRUE(has("\n" + text.out, "\n" + folder + c.shown + "\n")) << text.out;
         EXPECT_TRUE(has(csv.out, "\r\n" + folder + c.shown + ";")) << csv.out;
-        EXPECT_TRUE(has(html.out, "<td>" + htmlEscaped(folder + c.shown) + "</td>")) << html.out;
+        EXPECT_TRUE(has(html.out, "<td>" + HtmlEscaped(folder + c.shown) + "</td>")) << html.out;
     }
     for (const CliRun* r : {&text, &csv, &html}) {
         expectSafeText(r->out);
