@@ -14,25 +14,13 @@
 #include "core/firmware/FileSet.h"
 #include "core/firmware/HexText.h"
 #include "core/pages/register/CvLists.h"
+#include "core/tools/SettingsSheet.h"
 
 namespace hz::cli {
 
 namespace {
 
-std::string html(const std::string& text)
-{
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
+std::string html(const std::string& text) { return tools::HtmlEscaped(text); }
 
 std::string hexId(int identifier) { return strprintf("0x%X", static_cast<unsigned>(identifier)); }
 
