@@ -11,8 +11,8 @@
 
 #include <functional>
 
-#include "gui/app/MessageBoxPrompter.h"
 #include "gui/app/Translations.h"
+#include "gui/common/MessageBoxPrompter.h"
 
 Q_DECLARE_METATYPE(hz::MsgKind)
 Q_DECLARE_METATYPE(hz::Buttons)

@@ -11,8 +11,8 @@
 
 #include "MainWindowHarness.h"
 #include "core/pages/servo/KornelAdrPage.h"
-#include "gui/app/ControlFont.h"
 #include "gui/app/TFormMain.h"
+#include "gui/common/ControlFont.h"
 
 using namespace hz::test::window;
 using hz::pages::KornelAdrPage;

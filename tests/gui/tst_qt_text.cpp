@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "gui/app/QtText.h"
+#include "gui/common/QtText.h"
 
 using hz::gui::fromPath;
 using hz::gui::fromStd;

@@ -14,7 +14,7 @@
 #include "TestFiles.h"
 #include "core/Session.h"
 #include "core/pages/register/CvLists.h"
-#include "gui/app/ControlFont.h"
+#include "gui/common/ControlFont.h"
 #include "gui/pages/RegisterFrame.h"
 
 using hz::pages::RegisterPage;

@@ -5,7 +5,7 @@
 #include "core/pages/blink/BlinkmusterPage.h"
 #include "core/pages/register/RegisterPage.h"
 #include "core/pages/zusatz/ZusatzPage.h"
-#include "gui/app/ControlFont.h"
+#include "gui/common/ControlFont.h"
 #include "gui/pages/BlinkmusterFrame.h"
 #include "gui/pages/PageFrame.h"
 #include "gui/pages/RegisterFrame.h"

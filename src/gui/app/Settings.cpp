@@ -11,7 +11,7 @@
 #include <string>
 
 #include "core/IniFile.h"
-#include "gui/app/QtText.h"
+#include "gui/common/QtText.h"
 
 using hz::gui::fromStd;
 using hz::gui::toPath;

@@ -8,8 +8,8 @@
 #include "core/Session.h"
 #include "core/firmware/FileSet.h"
 #include "core/tools/SettingsSheet.h"
-#include "gui/app/FileDialogs.h"
-#include "gui/app/QtText.h"
+#include "gui/common/FileDialogs.h"
+#include "gui/common/QtText.h"
 #include "print/SheetPrint.h"
 
 namespace hz::gui {

@@ -20,8 +20,8 @@
 #include "gui/app/FolderBrowser.h"
 #include "gui/app/MainWindowServices.h"
 #include "gui/app/MenuWindow.h"
-#include "gui/app/MessageBoxPrompter.h"
 #include "gui/app/WindowControls.h"
+#include "gui/common/MessageBoxPrompter.h"
 
 class AddressRowsFrame;
 class MainMenu;

@@ -13,9 +13,9 @@
 #include "core/firmware/StatusPanels.h"
 #include "gui/app/ElidedButton.h"
 #include "gui/app/LinkPicture.h"
-#include "gui/app/MessageBoxPrompter.h"
-#include "gui/app/QtText.h"
-#include "gui/pages/FitText.h"
+#include "gui/common/FitText.h"
+#include "gui/common/MessageBoxPrompter.h"
+#include "gui/common/QtText.h"
 
 using hz::gui::fromStd;
 using hz::gui::hintText;

@@ -15,8 +15,8 @@
 
 #include <exception>
 
-#include "gui/app/MessageBoxPrompter.h"
-#include "gui/app/QtText.h"
+#include "gui/common/MessageBoxPrompter.h"
+#include "gui/common/QtText.h"
 
 using hz::gui::fromPath;
 using hz::gui::fromStd;

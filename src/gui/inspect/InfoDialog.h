@@ -13,7 +13,7 @@
 #include "core/Prompter.h"
 #include "core/firmware/FirmwareImage.h"
 #include "core/inspect/HexInfo.h"
-#include "gui/app/FileDialogs.h"
+#include "gui/common/FileDialogs.h"
 
 class QFrame;
 class QLabel;

@@ -7,8 +7,8 @@
 
 #include <memory>
 
-#include "gui/app/ControlFont.h"
-#include "gui/app/QtText.h"
+#include "gui/common/ControlFont.h"
+#include "gui/common/QtText.h"
 
 using hz::pages::AddressPage;
 

@@ -1,6 +1,6 @@
 #include "gui/pages/BlinkmusterFrame.h"
 
-#include "gui/app/ControlFont.h"
+#include "gui/common/ControlFont.h"
 #include "gui/pages/PageImage.h"
 
 BlinkmusterFrame::BlinkmusterFrame(hz::pages::BlinkPatternPage& page, QWidget* parent)

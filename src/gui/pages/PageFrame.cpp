@@ -15,10 +15,10 @@
 
 #include <algorithm>
 
-#include "gui/app/ControlFont.h"
-#include "gui/app/FileDialogs.h"
-#include "gui/app/QtText.h"
-#include "gui/pages/FitText.h"
+#include "gui/common/ControlFont.h"
+#include "gui/common/FileDialogs.h"
+#include "gui/common/FitText.h"
+#include "gui/common/QtText.h"
 #include "gui/pages/PageImage.h"
 
 using hz::gui::fromStd;

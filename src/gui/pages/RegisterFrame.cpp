@@ -5,9 +5,9 @@
 #include <QLineEdit>
 #include <algorithm>
 
-#include "gui/app/ControlFont.h"
-#include "gui/app/QtText.h"
-#include "gui/pages/FitText.h"
+#include "gui/common/ControlFont.h"
+#include "gui/common/FitText.h"
+#include "gui/common/QtText.h"
 
 using hz::pages::Control;
 using hz::pages::ControlKind;

@@ -4,9 +4,9 @@
 #include <QLabel>
 #include <QSlider>
 
-#include "gui/app/ControlFont.h"
-#include "gui/app/MessageBoxPrompter.h"
-#include "gui/app/QtText.h"
+#include "gui/common/ControlFont.h"
+#include "gui/common/MessageBoxPrompter.h"
+#include "gui/common/QtText.h"
 
 using hz::pages::Control;
 using hz::pages::ControlKind;

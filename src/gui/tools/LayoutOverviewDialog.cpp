@@ -18,7 +18,7 @@
 #include "core/Prompter.h"
 #include "core/firmware/HexText.h"
 #include "core/tools/LayoutReport.h"
-#include "gui/app/FileDialogs.h"
+#include "gui/common/FileDialogs.h"
 #include "gui/tools/LayoutTableModel.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "gui/app/QtText.h"
+#include "gui/common/QtText.h"
 
 namespace hz::gui {
 

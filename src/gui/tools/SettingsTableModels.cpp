@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "gui/app/QtText.h"
+#include "gui/common/QtText.h"
 
 namespace hz::gui {
 

@@ -6,7 +6,7 @@
 #include "core/tools/SettingsDiff.h"
 #include "core/tools/SettingsMigration.h"
 #include "core/tools/SideSession.h"
-#include "gui/app/QtText.h"
+#include "gui/common/QtText.h"
 #include "gui/tools/SettingsDialogs.h"
 
 namespace hz::gui {

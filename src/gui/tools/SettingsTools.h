@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "core/Session.h"
-#include "gui/app/FileDialogs.h"
+#include "gui/common/FileDialogs.h"
 
 class QWidget;
 

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "gui/app/FileDialogs.h"
+#include "gui/common/FileDialogs.h"
 
 namespace hz::test {
 

@@ -1,4 +1,4 @@
-#include "gui/app/ControlFont.h"
+#include "gui/common/ControlFont.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
-#include "gui/app/MessageBoxPrompter.h"
+#include "gui/common/MessageBoxPrompter.h"
 
-#include "gui/app/QtText.h"
+#include "gui/common/QtText.h"
 
 namespace hz::gui {
 

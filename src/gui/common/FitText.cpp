@@ -1,4 +1,4 @@
-#include "gui/pages/FitText.h"
+#include "gui/common/FitText.h"
 
 #include <QFontMetrics>
 #include <QStringList>

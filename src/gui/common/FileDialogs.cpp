@@ -1,4 +1,4 @@
-#include "gui/app/FileDialogs.h"
+#include "gui/common/FileDialogs.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
