@@ -540,7 +540,7 @@ TEST(ZusatzPage, FadingSpeedCodes)
         EXPECT_EQ(s.c("TrackBar_01").position, position);
     }
     EXPECT_EQ(s.c("TrackBar_01").hint, "Überblend-Zeit");
-    EXPECT_EQ(s.page.tickFrequency("TrackBar_01"), 1);
+    EXPECT_EQ(s.c("TrackBar_01").tickFrequency, 1);
 }
 
 TEST(ZusatzPage, TheFadingRepairOfALoadIsNoUnsavedChange)
@@ -564,7 +564,7 @@ TEST(ZusatzPage, EffectSpeed)
     EXPECT_EQ(s.c("TrackBar_01").min, 1);
     EXPECT_EQ(s.c("TrackBar_01").max, 255);
     EXPECT_EQ(s.c("TrackBar_01").hint, "");
-    EXPECT_EQ(s.page.tickFrequency("TrackBar_01"), 5);
+    EXPECT_EQ(s.c("TrackBar_01").tickFrequency, 5);
     EXPECT_EQ(s.c("lbl_trackbar_01_l").caption, "schnell");
     EXPECT_EQ(s.c("lbl_trackbar_01_r").caption, "langsam");
     s.act("TrackBar_01=100");
@@ -581,7 +581,7 @@ TEST(ZusatzPage, EffectSpeed)
     // the next type's fading bar does not keep the effect bar's hint
     s.show(0x167, 3.40f);
     EXPECT_EQ(s.c("TrackBar_01").hint, "rechts = HELL, Links = dunkel");
-    EXPECT_EQ(s.page.tickFrequency("TrackBar_01"), 1);
+    EXPECT_EQ(s.c("TrackBar_01").tickFrequency, 1);
 }
 
 TEST(ZusatzPage, NeonOutputFunctionBits)

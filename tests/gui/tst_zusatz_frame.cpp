@@ -208,10 +208,18 @@ void TstZusatzFrame::trackBarMovesWriteTheBytes()
         Loaded l(prompter, "zusatz_684_kirmes.hex");
         auto* speed = l.w<QSlider>("TrackBar_01");
         QCOMPARE(speed->tickInterval(), 5);
+        QCOMPARE(speed->pageStep(), 5);
         QCOMPARE(speed->minimum(), 1);
         speed->setValue(100);
         QCOMPARE(l.ee(0x20), QStringLiteral("64"));
         QCOMPARE(l.w<QLabel>("lbl_trackbar_01")->text(), QStringLiteral("Geschwindigkeit: 100"));
+        // the same bar as the fading bar of the next file ticks at every step again
+        l.session.LoadFile(hz::test::fixture("zusatz_684_ampel340.hex"));
+        l.frame.refresh();
+        auto* fading = l.w<QSlider>("TrackBar_01");
+        QCOMPARE(fading->maximum(), 5);
+        QCOMPARE(fading->tickInterval(), 1);
+        QCOMPARE(fading->pageStep(), 1);
     }
     QVERIFY(prompter.shown.empty());
 }

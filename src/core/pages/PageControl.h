@@ -50,7 +50,9 @@ struct Control {
     bool readOnly = false;              // edits that show a value the user cannot type (a computed time)
     bool checked = false;               // check boxes, radio buttons
     int position = 0, min = 0, max = 0; // track bars
-    std::vector<std::string> items;     // lists
+    // Track bars: a tick every so many steps, and as far a click beside the handle moves it.
+    int tickFrequency = 1;
+    std::vector<std::string> items; // lists
     int selected = -1;
     std::optional<Rect> geometry;
     std::string parent; // name of the group the control sits in; empty: the frame itself

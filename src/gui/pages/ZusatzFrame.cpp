@@ -41,8 +41,8 @@ void ZusatzFrame::styleWidget(const Control& c, QWidget* w)
     setFittingFont(c, w, heading ? headingFont() : pageFont());
     if (auto* slider = qobject_cast<QSlider*>(w)) {
         slider->setTickPosition(QSlider::TicksBelow);
-        slider->setTickInterval(m_zusatz.tickFrequency(c.name));
-        slider->setPageStep(m_zusatz.tickFrequency(c.name));
+        slider->setTickInterval(c.tickFrequency);
+        slider->setPageStep(c.tickFrequency);
     }
     if (!c.hint.empty())
         w->setToolTip(hz::gui::messageText(c.hint));

@@ -153,22 +153,16 @@ void ZusatzPage::setAutoCaption(Control& c, const std::string& caption)
     setGeometry(c, r);
 }
 
-void ZusatzPage::setTrackBar(Control& c, int min, int max, int position)
+void ZusatzPage::setTrackBar(Control& c, int min, int max, int position, int tickFrequency)
 {
     position = std::clamp(position, min, max);
-    if (c.min != min || c.max != max || c.position != position) {
+    if (c.min != min || c.max != max || c.position != position || c.tickFrequency != tickFrequency) {
         c.min = min;
         c.max = max;
         c.position = position;
+        c.tickFrequency = tickFrequency;
         touch(c);
     }
-}
-
-int ZusatzPage::tickFrequency(const std::string& trackBar) const
-{
-    if (trackBar == "TrackBar_01")
-        return m_trackBarTicks;
-    return 1;
 }
 
 int ZusatzPage::eeValue(int address) const { return HexByteValue(m_context->image.get_Hex_EE(address)); }
@@ -215,7 +209,6 @@ void ZusatzPage::clearControls()
         setVisible(ctl(name), false);
     // A hint left behind by another decoder type's track bar would describe the wrong setting.
     setHint(ctl("TrackBar_01"), kTrackBarHint);
-    m_trackBarTicks = 1;
 
     Control& group = ctl("group_mode");
     setVisible(group, false);
@@ -435,7 +428,6 @@ void ZusatzPage::showFading(int captionTop)
 {
     setAutoCaption(ctl("lbl_trackbar_01"), "Geschwindigkeit Überblendung (Fading)");
     placeSpeedTrackBar(captionTop);
-    m_trackBarTicks = 1;
     const std::string code = upperAscii(eeText(kSettingByte));
     const auto& codes = zusatz::kFadingCodes;
     const auto it = std::find(codes.begin(), codes.end(), code);
@@ -460,9 +452,9 @@ void ZusatzPage::showEffectSpeed()
     if (track.visible)
         return;
     placeSpeedTrackBar(50);
-    m_trackBarTicks = 5;
     setHint(track, "");
-    setTrackBar(track, 1, 255, speed);
+    // 255 steps: a tick at every fifth.
+    setTrackBar(track, 1, 255, speed, 5);
 }
 
 void ZusatzPage::showBitBoxes(const BitBoxSet& set)

@@ -59,9 +59,6 @@ public:
     std::array<int, kRows> RowMax{};
     std::array<float, kRows> RowFactor{};
 
-    // Tick spacing of a track bar (1: a tick at every step).
-    int tickFrequency(const std::string& trackBar) const;
-
     // The decoder type whose set-up the page shows; nullptr for an empty page.
     const zusatz::ZusatzType* TypeShown() const { return m_type; }
 
@@ -103,7 +100,7 @@ private:
     // A label that sizes itself to its caption.
     void setAutoCaption(Control& c, const std::string& caption);
     // Range and position of a track bar; the position is kept inside the range.
-    void setTrackBar(Control& c, int min, int max, int position);
+    void setTrackBar(Control& c, int min, int max, int position, int tickFrequency = 1);
 
     // The set-up steps of the decoder types.
     void defineRow(const zusatz::RowDef& row);
@@ -127,7 +124,6 @@ private:
     const zusatz::ZusatzType* m_type = nullptr;
     std::size_t m_firstRow = 0;
     int m_firstRowTop = 20;
-    int m_trackBarTicks = 1;
 };
 
 } // namespace hz::pages
