@@ -241,7 +241,7 @@ void TstMainWindowLoad::failedPageSetUpLeavesNoFile()
     TFormMain& w = h.make();
     w.LoadFile(fx("classic_629_turnout.hex"));
     w.addressRows()[1].address->setText(QStringLiteral("77"));
-    QVERIFY(w.canUndo() && w.isWindowModified());
+    QVERIFY(w.session.canUndo() && w.isWindowModified());
 
     w.session.pages.page<hz::pages::ZusatzPage>().TextWidth = [](const std::string&) -> int {
         throw std::runtime_error("Schrift nicht gefunden");
@@ -258,7 +258,7 @@ void TstMainWindowLoad::failedPageSetUpLeavesNoFile()
     QCOMPARE(shownRows(w), 0);
     for (const PageFrame* f : w.frames())
         QVERIFY2(f->isHidden(), qPrintable(f->objectName()));
-    QVERIFY(!w.canUndo() && !w.canRedo());
+    QVERIFY(!w.session.canUndo() && !w.session.canRedo());
     QVERIFY(!w.session.HasUnsavedChanges());
     QVERIFY(!w.isWindowModified());
     QVERIFY2(!w.windowTitle().contains(QStringLiteral(".hex")), qPrintable(w.windowTitle()));

@@ -22,7 +22,7 @@
 #include "MainWindowHarness.h"
 #include "core/Session.h"
 #include "core/Version.h"
-#include "gui/app/FolderBrowser.h"
+#include "core/editor/FolderBrowser.h"
 #include "gui/app/MainMenu.h"
 #include "gui/app/Settings.h"
 #include "gui/app/TFormMain.h"
@@ -301,10 +301,10 @@ void TstMainWindowMenu::drop()
     }
     const QString file = folder.filePath(expected);
     QVERIFY(loaded(w, file));
-    FolderBrowser browsed; // "<" and ">" go on from the dropped file, as after "HEX laden"
-    browsed.ScanFolder(file);
-    QCOMPARE(w.browser.PrevFile, browsed.PrevFile);
-    QCOMPARE(w.browser.NextFile, browsed.NextFile);
+    hz::FolderBrowser browsed; // "<" and ">" go on from the dropped file, as after "HEX laden"
+    browsed.ScanFolder(file.toStdString());
+    QCOMPARE(w.editor.folder().PrevFile, browsed.PrevFile);
+    QCOMPARE(w.editor.folder().NextFile, browsed.NextFile);
     QCOMPARE(w.windowTitle(), kTitle + " - " + expected + "[*]");
 }
 
@@ -377,9 +377,9 @@ void TstMainWindowMenu::recentFiles()
     QCOMPARE(h.prompter.texts(), std::vector<std::string>{hz::kUnsavedChangesQuestion});
     QVERIFY(loaded(w, expected[3]));
     QCOMPARE(w.findChild<MainMenu*>()->recentFiles().first(), expected[3]);
-    FolderBrowser browsed;
-    browsed.ScanFolder(expected[3]);
-    QCOMPARE(w.browser.NextFile, browsed.NextFile);
+    hz::FolderBrowser browsed;
+    browsed.ScanFolder(expected[3].toStdString());
+    QCOMPARE(w.editor.folder().NextFile, browsed.NextFile);
 }
 
 void TstMainWindowMenu::recentFilesKeptInTheSettingsFile()

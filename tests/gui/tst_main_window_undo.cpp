@@ -28,7 +28,7 @@ void TstMainWindowUndo::typedRowGoesBackAndForth()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.LoadFile(fx("classic_629_turnout.hex"));
-    QVERIFY(!w.canUndo());
+    QVERIFY(!w.session.canUndo());
     QLineEdit* row1 = w.addressRows()[1].address;
     const QString loaded = row1->text();
 
@@ -37,22 +37,22 @@ void TstMainWindowUndo::typedRowGoesBackAndForth()
     QTest::keyClicks(row1, QStringLiteral("77")); // two keystrokes, one step
     QCOMPARE(row1->text(), QStringLiteral("77"));
     QVERIFY(w.session.HasUnsavedChanges());
-    QVERIFY(w.canUndo());
+    QVERIFY(w.session.canUndo());
 
-    w.undo();
+    w.editor.undo();
     QCOMPARE(row1->text(), loaded);
     QVERIFY(!w.session.HasUnsavedChanges());
-    QVERIFY(!w.canUndo());
+    QVERIFY(!w.session.canUndo());
 
-    w.redo();
+    w.editor.redo();
     QCOMPARE(row1->text(), QStringLiteral("77"));
     QVERIFY(w.session.HasUnsavedChanges());
 
     // back to the file's state, and that again undone
-    w.revertToFile();
+    w.editor.revertToFile();
     QCOMPARE(row1->text(), loaded);
     QVERIFY(!w.session.HasUnsavedChanges());
-    w.undo();
+    w.editor.undo();
     QCOMPARE(row1->text(), QStringLiteral("77"));
 }
 
@@ -112,19 +112,21 @@ void TstMainWindowUndo::carriedSettingsAreAStepOfTheirOwn()
     QCOMPARE(other.LoadFile(file.toStdString()), hz::LoadOutcome::Done);
     std::string error;
     QVERIFY(hz::pages::ApplyPageAction(other.shownPages(), "CvEdits[5]=42", error));
+    const QString otherFile = h.path("other.hex");
+    QVERIFY(other.SaveTo(otherFile.toStdString()));
 
     cv->setFocus();
     cv->selectAll();
     QTest::keyClicks(cv, QStringLiteral("7"));
     QCOMPARE(cv->text(), QStringLiteral("7"));
-    w.applyMigration(other);
+    QVERIFY(w.editor.carrySettingsFrom(otherFile.toStdString(), [](const auto&, const auto&) { return true; }));
     QCOMPARE(cv->text(), QStringLiteral("42"));
 
-    w.undo();
+    w.editor.undo();
     QCOMPARE(cv->text(), QStringLiteral("7"));
-    w.undo();
+    w.editor.undo();
     QCOMPARE(cv->text(), loaded);
-    QVERIFY(!w.canUndo());
+    QVERIFY(!w.session.canUndo());
     QVERIFY(!w.session.HasUnsavedChanges());
 }
 

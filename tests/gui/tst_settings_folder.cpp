@@ -1,4 +1,4 @@
-// The settings file of the main window and the stepping through the HEX files of a folder.
+// The settings file of the main window; where it lives beside the program or in the user's folder.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,7 +9,6 @@
 
 #include <unistd.h>
 
-#include "gui/app/FolderBrowser.h"
 #include "gui/app/Settings.h"
 
 namespace {
@@ -38,9 +37,6 @@ private slots:
     void missingOrBrokenSettingsGiveDefaults();
     void settingsRoundTripKeepsForeignSections();
     void unwritableSettingsReportAndKeepTheFile();
-    void neighboursWrapAroundTheFolder_data();
-    void neighboursWrapAroundTheFolder();
-    void fileNamesSortAsAFileManagerShowsThem();
 };
 
 void TstSettingsFolder::settingsFileFollowsWhoOwnsTheProgramFolder_data()
@@ -198,99 +194,6 @@ void TstSettingsFolder::unwritableSettingsReportAndKeepTheFile()
     error.clear();
     QVERIFY(!WriteSettings(dir.filePath("no/such/folder.ini"), SettingsValues{}, &error));
     QVERIFY(!error.isEmpty());
-}
-
-void TstSettingsFolder::neighboursWrapAroundTheFolder_data()
-{
-    QTest::addColumn<QStringList>("files"); // the folder's content
-    QTest::addColumn<QString>("loaded");    // file name handed to ScanFolder
-    QTest::addColumn<QString>("prev");
-    QTest::addColumn<QString>("next");
-
-    const QStringList abc = {"a.hex", "b.hex", "c.hex", "notes.txt", "d.hex.bak"};
-    QTest::newRow("middle") << abc << "b.hex"
-                            << "a.hex"
-                            << "c.hex";
-    QTest::newRow("first wraps back") << abc << "a.hex"
-                                      << "c.hex"
-                                      << "b.hex";
-    QTest::newRow("last wraps on") << abc << "c.hex"
-                                   << "b.hex"
-                                   << "a.hex";
-    QTest::newRow("one file") << QStringList{"only.hex", "x.txt"} << "only.hex"
-                              << ""
-                              << "";
-    QTest::newRow("two files, first") << QStringList{"a.hex", "b.hex"} << "a.hex"
-                                      << "b.hex"
-                                      << "b.hex";
-    QTest::newRow("two files, second") << QStringList{"a.hex", "b.hex"} << "b.hex"
-                                       << "a.hex"
-                                       << "a.hex";
-    QTest::newRow("upper-case extension counts") << QStringList{"a.hex", "B.HEX", "c.Hex"} << "c.Hex"
-                                                 << "B.HEX"
-                                                 << "a.hex";
-    // Not the current file: a name differing in case, a text file, a file removed meanwhile.
-    QTest::newRow("case differs") << abc << "B.hex"
-                                  << "a.hex"
-                                  << "b.hex";
-    QTest::newRow("text file") << abc << "notes.txt"
-                               << "c.hex"
-                               << "a.hex";
-    QTest::newRow("removed, in between") << abc << "bb.hex"
-                                         << "b.hex"
-                                         << "c.hex";
-    QTest::newRow("removed, before all") << abc << "0.hex"
-                                         << "c.hex"
-                                         << "a.hex";
-    QTest::newRow("removed, one left") << QStringList{"a.hex"} << "b.hex"
-                                       << "a.hex"
-                                       << "a.hex";
-    QTest::newRow("no HEX file") << QStringList{"x.txt"} << "x.txt"
-                                 << ""
-                                 << "";
-    QTest::newRow("no file name") << abc << ""
-                                  << ""
-                                  << "";
-}
-
-void TstSettingsFolder::neighboursWrapAroundTheFolder()
-{
-    QFETCH(QStringList, files);
-    QFETCH(QString, loaded);
-    QFETCH(QString, prev);
-    QFETCH(QString, next);
-
-    QTemporaryDir dir;
-    for (const QString& name : files)
-        touch(dir.filePath(name));
-    QVERIFY(QDir(dir.path()).mkdir("sub.hex")); // a folder is no file
-
-    FolderBrowser b;
-    b.PrevFile = "stale";
-    b.NextFile = "stale";
-    b.ScanFolder(loaded.isEmpty() ? QString() : dir.filePath(loaded));
-    QCOMPARE(b.PrevFile, prev.isEmpty() ? QString() : dir.filePath(prev));
-    QCOMPARE(b.NextFile, next.isEmpty() ? QString() : dir.filePath(next));
-}
-
-void TstSettingsFolder::fileNamesSortAsAFileManagerShowsThem()
-{
-    QTemporaryDir dir;
-    const QStringList sorted = {"Bahnhof.hex", "file2.hex", "File3.hex",    "file10.hex",   "file010b.hex",
-                                "LED.hex",     "led.hex",   "Weiche 9.hex", "weiche 10.hex"};
-    // Created in reverse so that creation order does not happen to give the answer.
-    for (qsizetype i = sorted.size() - 1; i >= 0; --i)
-        touch(dir.filePath(sorted[i]));
-    QCOMPARE(hexFilesOf(dir.path() + "/"), sorted);
-
-    // Stepping with ">" from the first file visits them all in that order and comes back.
-    FolderBrowser b;
-    QString current = dir.filePath(sorted.first());
-    for (qsizetype i = 1; i <= sorted.size(); ++i) {
-        b.ScanFolder(current);
-        QCOMPARE(b.NextFile, dir.filePath(sorted[i % sorted.size()]));
-        current = b.NextFile;
-    }
 }
 
 QTEST_MAIN(TstSettingsFolder)

@@ -238,10 +238,10 @@ void TstSettingsTools::migrationCarriesIntoTheWindow()
     QVERIFY(w.isWindowModified());
 
     // the carrying is one step: undo takes all of it back, redo brings it again
-    w.undo();
+    w.editor.undo();
     QCOMPARE(w.addressRows()[1].address->text(), ownAddress);
     QVERIFY(!w.isWindowModified());
-    w.redo();
+    w.editor.redo();
     QCOMPARE(w.addressRows()[1].address->text(), QString::fromStdString(old.addresses.addressText(1)));
     QVERIFY(w.isWindowModified());
 

@@ -6,6 +6,7 @@
 
 #include "cli/Command.h"
 #include "cli/Json.h"
+#include "core/editor/Editor.h"
 #include "core/firmware/HexText.h"
 #include "core/tools/LayoutReport.h"
 #include "core/tools/LayoutScan.h"
@@ -166,7 +167,7 @@ public:
 
         tools::ScanControl control;
         control.defaultConfig = o.defaultConfig;
-        const LayoutScan scan = tools::ScanLayout(o.files, control);
+        const LayoutScan scan = Editor::layoutOverview(o.files, control);
 
         for (const tools::ScanError& e : scan.errors)
             report(err, e.file, MsgKind::Error, tools::OneLine(e.reason));

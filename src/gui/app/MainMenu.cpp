@@ -20,16 +20,13 @@
 
 #include "core/Session.h"
 #include "core/Version.h"
-#include "gui/app/EditHistoryCommands.h"
+#include "gui/app/EditorAdapter.h"
 #include "gui/app/MenuWindow.h"
 #include "gui/app/Settings.h"
 #include "gui/app/SheetPrinting.h"
 #include "gui/app/WindowControls.h"
 #include "gui/common/QtText.h"
-#include "gui/pages/AddressRowsFrame.h"
-#include "gui/pages/PageFrame.h"
 #include "gui/tools/LayoutOverviewDialog.h"
-#include "gui/tools/SettingsTools.h"
 
 QString firstHexFile(const QMimeData* data)
 {
@@ -87,12 +84,10 @@ MainMenu::MainMenu(MenuWindow& window, std::function<void(const QString&)> open)
     file->addSeparator();
     connect(compare, &QAction::triggered, this, [&window] { window.compareWithFile(); });
     connect(migrate, &QAction::triggered, this, [&window] { window.takeSettingsFromFile(); });
-    connect(print, &QAction::triggered, this, [this] {
-        hz::gui::PrintSettingsSheet(m_window.editedSession(), m_file, &m_window.mainWindow(), m_window.printDialog());
-    });
-    connect(pdf, &QAction::triggered, this, [this] {
-        hz::gui::SaveSettingsSheetPdf(m_window.editedSession(), m_file, &m_window.mainWindow(), m_window.fileDialogs());
-    });
+    connect(print, &QAction::triggered, this,
+            [this] { hz::gui::PrintSettingsSheet(editor(), &m_window.mainWindow(), m_window.printDialog()); });
+    connect(pdf, &QAction::triggered, this,
+            [this] { hz::gui::SaveSettingsSheetPdf(editor(), &m_window.mainWindow(), m_window.fileDialogs()); });
     m_fileTools = {compare, migrate, print, pdf};
     refreshFileTools();
     buttonAction(file, "act_quit", QStringLiteral("&Beenden"), QKeySequence(Qt::CTRL | Qt::Key_Q),
@@ -103,12 +98,12 @@ MainMenu::MainMenu(MenuWindow& window, std::function<void(const QString&)> open)
     QMenu* edit = bar->addMenu(QStringLiteral("&Bearbeiten"));
     edit->setObjectName(QStringLiteral("menu_edit"));
     m_undo = addAction(edit, "act_undo", QStringLiteral("&Rückgängig"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    connect(m_undo, &QAction::triggered, this, [this] { m_window.history().undo(); });
+    connect(m_undo, &QAction::triggered, this, [this] { editor().undo(); });
     m_redo = addAction(edit, "act_redo", QStringLiteral("&Wiederherstellen"),
                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
-    connect(m_redo, &QAction::triggered, this, [this] { m_window.history().redo(); });
+    connect(m_redo, &QAction::triggered, this, [this] { editor().redo(); });
     m_revert = addAction(edit, "act_revert", QStringLiteral("Auf &Dateistand zurücksetzen"), {});
-    connect(m_revert, &QAction::triggered, this, [this] { m_window.history().revertToFile(); });
+    connect(m_revert, &QAction::triggered, this, [this] { editor().revertToFile(); });
 
     QMenu* help = bar->addMenu(QStringLiteral("&Hilfe"));
     help->setObjectName(QStringLiteral("menu_help"));
@@ -128,11 +123,12 @@ MainMenu::MainMenu(MenuWindow& window, std::function<void(const QString&)> open)
     // field would take Ctrl+Z for its own undo, which knows only that field; the window's
     // history already keeps the keystrokes in one field as one step.
     qApp->installEventFilter(this);
-    // Every user edit reaches the session through a frame, which says so.
-    for (PageFrame* frame : window.frames())
-        connect(frame, &PageFrame::modelEvent, this, &MainMenu::showSessionState);
-    connect(&window.addressRows(), &PageFrame::modelEvent, this, &MainMenu::showSessionState);
+    connect(&window.editorAdapter(), &EditorAdapter::changed, this, &MainMenu::showChanges);
 }
+
+hz::Editor& MainMenu::editor() const { return m_window.editorAdapter().editor(); }
+
+QString MainMenu::shownFile() const { return hz::gui::fromPath(editor().file()); }
 
 QAction* MainMenu::addAction(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys)
 {
@@ -208,13 +204,12 @@ bool MainMenu::windowTakesShortcut(QObject* receiver, QKeyEvent* key) const
     return pressed == m_undo->shortcut() || pressed == m_redo->shortcut();
 }
 
-void MainMenu::loaded(const QString& file, hz::LoadOutcome outcome)
+void MainMenu::showChanges(hz::Changes changes)
 {
-    if (outcome == hz::LoadOutcome::Done)
-        m_file = file;
-    else if (outcome == hz::LoadOutcome::Stopped)
-        m_file.clear(); // nothing of any file is shown
-    refreshFileTools();
+    if (changes.has(hz::Change::Recent))
+        remember(shownFile());
+    if (changes.has(hz::Change::File))
+        refreshFileTools();
     showSessionState();
 }
 
@@ -229,33 +224,28 @@ void MainMenu::remember(const QString& file)
     fillRecentMenu();
 }
 
-void MainMenu::saved(const QString& file)
-{
-    m_file = file;
-    remember(file);
-    showSessionState();
-}
-
 void MainMenu::refreshFileTools()
 {
-    const bool known = !m_file.isEmpty() && hz::gui::SettingsToolsAvailable(m_window.editedSession());
+    const bool known = !editor().file().empty() && editor().settingsToolsAvailable();
     for (QAction* action : m_fileTools)
         action->setEnabled(known);
 }
 
 void MainMenu::showSessionState()
 {
-    m_undo->setEnabled(m_window.history().canUndo());
-    m_redo->setEnabled(m_window.history().canRedo());
-    m_revert->setEnabled(!m_file.isEmpty() && m_window.editedSession().HasUnsavedChanges());
-    if (m_file.isEmpty()) {
+    const hz::Session& session = editor().session();
+    const QString file = shownFile();
+    m_undo->setEnabled(session.canUndo());
+    m_redo->setEnabled(session.canRedo());
+    m_revert->setEnabled(!file.isEmpty() && session.HasUnsavedChanges());
+    if (file.isEmpty()) {
         m_window.mainWindow().setWindowTitle(m_baseTitle);
         m_window.mainWindow().setWindowModified(false);
         return;
     }
-    m_window.mainWindow().setWindowTitle(m_baseTitle + QStringLiteral(" - ") + QFileInfo(m_file).fileName() +
+    m_window.mainWindow().setWindowTitle(m_baseTitle + QStringLiteral(" - ") + QFileInfo(file).fileName() +
                                          QStringLiteral("[*]"));
-    m_window.mainWindow().setWindowModified(m_window.editedSession().HasUnsavedChanges());
+    m_window.mainWindow().setWindowModified(session.HasUnsavedChanges());
 }
 
 void MainMenu::fillRecentMenu()
@@ -275,15 +265,15 @@ void MainMenu::showAbout()
     const std::string text = std::string("HEX Zwirbel ") + hz::kProgramVersion +
                              "\n\nFür HEX Zwirbel ist noch keine Lizenz festgelegt. Bis dahin behalten die Urheber "
                              "alle Rechte.";
-    m_window.editedSession().prompter().tell(hz::MsgKind::Plain, text, hz::Buttons::Ok);
+    editor().session().prompter().tell(hz::MsgKind::Plain, text, hz::Buttons::Ok);
 }
 
 void MainMenu::showLayoutOverview()
 {
     if (!m_overview)
-        m_overview = new LayoutOverviewDialog(m_window.fileDialogs(), m_window.editedSession().prompter(), m_open,
+        m_overview = new LayoutOverviewDialog(m_window.fileDialogs(), editor().session().prompter(), m_open,
                                               &m_window.mainWindow());
-    const QString loaded = QString::fromStdString(m_window.editedSession().image.LastFileName);
+    const QString loaded = hz::gui::fromPath(editor().session().image.LastFileName);
     const QString proposed = !m_overview->folder().isEmpty() ? m_overview->folder()
                              : loaded.isEmpty()              ? QDir::homePath()
                                                              : QFileInfo(loaded).absolutePath();

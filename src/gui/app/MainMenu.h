@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/firmware/HexReader.h"
+#include "core/editor/Editor.h"
 
 class QAction;
 class QKeyEvent;
@@ -37,15 +37,11 @@ public:
     // first, then the load and the folder browsing of "<" and ">".
     MainMenu(MenuWindow& window, std::function<void(const QString&)> open);
 
-    // After every load: a load that went through names the file in the title, one that stopped
-    // shows no file any more.
-    void loaded(const QString& file, hz::LoadOutcome outcome);
-    // A file the user opened in the window or saved under a name: top of the recent list (which
-    // the window writes into the settings file when it closes).
-    void remember(const QString& file);
-    void saved(const QString& file);
-    // The title follows the loaded file and the session's unsaved changes, the "Bearbeiten"
-    // entries what the session's history can do.
+    // What an operation of the editor changed: a file the user opened or saved under a name goes
+    // to the top of the recent list (which the window writes into the settings file when it
+    // closes); the title follows the file shown and the unsaved changes, the "Bearbeiten"
+    // entries what the session's history can do, the file tools whether a file is shown.
+    void showChanges(hz::Changes changes);
     void showSessionState();
 
     const QStringList& recentFiles() const { return m_recent; }
@@ -59,6 +55,10 @@ private:
                           QPushButton* button);
     QAction* addAction(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys);
     void fillRecentMenu();
+    void remember(const QString& file);
+    hz::Editor& editor() const;
+    // The file the window shows, empty when none.
+    QString shownFile() const;
     // Whether a key pressed in one of the window's widgets is the undo or redo shortcut.
     bool windowTakesShortcut(QObject* receiver, QKeyEvent* key) const;
     // The entries that work on the shown file: enabled while a file of a known decoder type is.
@@ -70,7 +70,6 @@ private:
     MenuWindow& m_window;
     std::function<void(const QString&)> m_open;
     QString m_baseTitle;
-    QString m_file; // the file the window shows, empty when none
     QStringList m_recent;
     QMenu* m_recentMenu = nullptr;
     QAction* m_undo = nullptr;

@@ -1,23 +1,17 @@
 #pragma once
-// What the menu bar needs of the main window: the window itself, its buttons, the session it
-// edits with its history, and the commands that have no button. The main window implements
-// this; the menu knows nothing more of it, so the window can own its menu.
+// What the menu bar needs of the main window: the window itself, its buttons, the editor core
+// it works through (with the signal of what changed), and the commands that have no button. The
+// main window implements this; the menu knows nothing more of it, so the window can own its menu.
 
 #include <QString>
 
 #include <functional>
-#include <vector>
 
-class AddressRowsFrame;
-class EditHistoryCommands;
-class PageFrame;
+class EditorAdapter;
 class QMainWindow;
 class QPrinter;
 class QWidget;
 class WindowControls;
-namespace hz {
-class Session;
-}
 namespace hz::gui {
 class FileDialogs;
 }
@@ -26,11 +20,7 @@ class MenuWindow {
 public:
     virtual QMainWindow& mainWindow() = 0;
     virtual WindowControls& controls() = 0;
-    virtual EditHistoryCommands& history() = 0;
-    virtual hz::Session& editedSession() = 0;
-    // The page frames in the host's order and the address rows: every user edit comes through them.
-    virtual const std::vector<PageFrame*>& frames() const = 0;
-    virtual AddressRowsFrame& addressRows() = 0;
+    virtual EditorAdapter& editorAdapter() = 0;
     virtual QString settingsPath() const = 0;
     // The file dialogs and the print dialog the window asks through (its own, or a test's).
     virtual hz::gui::FileDialogs& fileDialogs() = 0;

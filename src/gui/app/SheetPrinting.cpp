@@ -5,7 +5,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include "core/Session.h"
+#include "core/editor/Editor.h"
 #include "core/firmware/FileSet.h"
 #include "core/tools/SettingsSheet.h"
 #include "gui/common/FileDialogs.h"
@@ -21,9 +21,9 @@ struct Printable {
     QList<QImage> pictures;
 };
 
-Printable MakePrintable(const Session& session, const QString& file)
+Printable MakePrintable(const Editor& editor)
 {
-    const tools::SettingsSheet sheet = tools::BuildSettingsSheet(session, toPath(file), tools::TodayText());
+    const tools::SettingsSheet sheet = editor.settingsSheet();
     Printable p;
     p.html = fromStd(tools::SheetHtml(sheet, tools::PrintPictureTag));
     p.title = fromStd("Einstellungsblatt " + sheet.type);
@@ -37,11 +37,11 @@ Printable MakePrintable(const Session& session, const QString& file)
 
 } // namespace
 
-void PrintSettingsSheet(Session& session, const QString& file, QWidget* parent, const PrintDialogFunction& dialog)
+void PrintSettingsSheet(const Editor& editor, QWidget* parent, const PrintDialogFunction& dialog)
 {
     QPrinter printer(QPrinter::HighResolution);
     print::SetSheetPage(printer);
-    const Printable p = MakePrintable(session, file);
+    const Printable p = MakePrintable(editor);
     printer.setDocName(p.title);
     const bool go = dialog ? dialog(printer, parent) : [&] {
         QPrintDialog ask(&printer, parent);
@@ -52,19 +52,20 @@ void PrintSettingsSheet(Session& session, const QString& file, QWidget* parent, 
         print::PrintSheet(printer, p.html, p.pictures);
 }
 
-bool SaveSettingsSheetPdf(Session& session, const QString& file, QWidget* parent, FileDialogs& dialogs)
+bool SaveSettingsSheetPdf(Editor& editor, QWidget* parent, FileDialogs& dialogs)
 {
+    const QString file = fromPath(editor.file());
     const QFileInfo info(file);
     const QString proposed = info.dir().filePath(info.completeBaseName() + QStringLiteral(".pdf"));
     const QString target = dialogs.saveFile(parent, proposed, QStringLiteral("PDF|*.pdf"), QStringLiteral("pdf"));
     if (target.isEmpty())
         return false;
-    const Printable p = MakePrintable(session, file);
+    const Printable p = MakePrintable(editor);
     const QByteArray pdf = print::SheetPdf(p.html, p.pictures, p.title);
     // Never over the firmware file the sheet describes.
     return ReportWrite(
         writeContentAtomically(toPath(target), std::string(pdf.constData(), std::size_t(pdf.size())), {toPath(file)}),
-        session.prompter());
+        editor.session().prompter());
 }
 
 } // namespace hz::gui

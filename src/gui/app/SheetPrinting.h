@@ -10,7 +10,7 @@ class QPrinter;
 class QWidget;
 
 namespace hz {
-class Session;
+class Editor;
 }
 
 namespace hz::gui {
@@ -20,12 +20,12 @@ class FileDialogs;
 // Asks how to print (the print dialog); false when the user cancels.
 using PrintDialogFunction = std::function<bool(QPrinter& printer, QWidget* parent)>;
 
-// "Einstellungsblatt drucken…": `file` names the decoder's file on the sheet.
-void PrintSettingsSheet(Session& session, const QString& file, QWidget* parent, const PrintDialogFunction& dialog);
+// "Einstellungsblatt drucken…": the editor's sheet, naming the file the window shows.
+void PrintSettingsSheet(const Editor& editor, QWidget* parent, const PrintDialogFunction& dialog);
 
 // "Einstellungsblatt als PDF…": asks for the name (proposing the firmware's name with ".pdf")
 // and writes the PDF as every file is saved, whole or not at all. Returns whether it was
 // written.
-bool SaveSettingsSheetPdf(Session& session, const QString& file, QWidget* parent, FileDialogs& dialogs);
+bool SaveSettingsSheetPdf(Editor& editor, QWidget* parent, FileDialogs& dialogs);
 
 } // namespace hz::gui

@@ -1,23 +1,18 @@
 #include "gui/app/TFormMain.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QUrl>
 
 #include <exception>
 
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/DocLinks.h"
-#include "core/tools/SettingsMigration.h"
+#include "gui/app/EditorAdapter.h"
 #include "gui/app/MainMenu.h"
+#include "gui/app/OpenAddress.h"
 #include "gui/app/PageHostView.h"
 #include "gui/app/Settings.h"
 #include "gui/common/QtText.h"
@@ -53,11 +48,13 @@ TFormMain::TFormMain(hz::gui::MainWindowServices services, QWidget* parent)
     m_rows = new AddressRowsFrame(session.addresses, GroupBoxMain, lbl_header);
     // Made after GroupBoxMain, so that a shown page lies above the address area.
     m_pageHost = std::make_unique<PageHostView>(session.pages, central, m_dialogs);
-    attachHistory(session, *m_pageHost, *m_rows, [this] { refreshView(); }); // undo(), redo(), revertToFile()
+    m_changes = new EditorAdapter(editor, this);
+    m_changes->watchEdits(frames(), *m_rows);
+    connect(m_changes, &EditorAdapter::changed, this, &TFormMain::showChanges);
 
     // Start-up, in the order the firmware editor has always done it.
     setWindowTitle(QStringLiteral("Hex Zwirbel 2020-06-02"));
-    m_menu = new MainMenu(*this, [this](const QString& file) { guarded([this, file] { openFile(file); }); });
+    m_menu = new MainMenu(*this, [this](const QString& file) { guarded([this, file] { editor.open(toPath(file)); }); });
     refreshView(); // panel 3: " HEX Zwirbel "
     move(20, 20);
     setMinimumSize(750, 630);
@@ -100,16 +97,8 @@ void TFormMain::readSettings()
     move(x(), settings.top);
     move(settings.left, y());
     session.image.LastFileName = toPath(settings.lastFileName);
-
-    // Where the documentation links lead, before any file is loaded: the program's own page
-    // until a type is identified.
-    QString folder = m_services.dataFolder;
-    if (folder.isEmpty())
-        folder = fromStd(hz::FindDataFolder(toStd(QCoreApplication::applicationFilePath())));
-    if (folder.isEmpty()) // not found: named where the installed program keeps it
-        folder = QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/hexzwirbel"));
-    session.ident.Site = {toStd(settings.docBase),
-                          toStd(QDir(folder).filePath(QString::fromLatin1(hz::kManualFolder)))};
+    // Before any file is loaded: the program's own page until a type is identified.
+    session.ident.Site = hz::gui::ProgramDocSite(settings.docBase, m_services.dataFolder);
     session.ident.DocPage = hz::DocAddress(session.ident.Site, nullptr);
     btn_goweb->setText(fromStd(session.ident.DocPage));
 }
@@ -150,6 +139,21 @@ void TFormMain::guarded(const std::function<void()>& handler)
     }
 }
 
+void TFormMain::showChanges(hz::Changes changes)
+{
+    using hz::Change;
+    if (changes.has(Change::File)) {
+        endProgress(session.SaveEnabled);
+        btn_save->setEnabled(session.SaveEnabled);
+    }
+    if (changes.has(Change::Pages))
+        m_pageHost->Refresh();
+    if (changes.has(Change::Rows))
+        m_rows->refresh();
+    if (changes.has(Change::Status))
+        showStatus(session.status);
+}
+
 void TFormMain::refreshView()
 {
     showStatus(session.status);
@@ -162,81 +166,27 @@ void TFormMain::refreshView()
 // ---------------------------------------------------------------------------------------------
 // Load, save, close
 
-hz::LoadOutcome TFormMain::LoadFile(const QString& fileName)
-{
-    hz::LoadOutcome outcome = hz::LoadOutcome::NoFile;
-    try {
-        outcome = session.LoadFile(toPath(fileName));
-    } catch (...) {
-        refreshView();
-        endProgress(session.SaveEnabled);
-        btn_save->setEnabled(session.SaveEnabled);
-        throw;
-    }
-    refreshView();
-    endProgress(session.SaveEnabled);
-    btn_save->setEnabled(session.SaveEnabled);
-    if (outcome == hz::LoadOutcome::Done || outcome == hz::LoadOutcome::Stopped)
-        m_savedTo.clear(); // the save proposes the loaded file again
-    m_menu->loaded(fileName, outcome);
-    if (outcome == hz::LoadOutcome::Done || outcome == hz::LoadOutcome::Stopped)
-        session.markSaved();
-    // The page is shown now: whatever it changed on its own, the user hears of it here, before
-    // any save can write it.
-    if (const std::string corrections = hz::CorrectionsMessage(session.loadCorrections); !corrections.empty())
-        m_prompter.tell(hz::MsgKind::Warning, corrections, hz::Buttons::Ok);
-    return outcome;
-}
+hz::LoadOutcome TFormMain::LoadFile(const QString& fileName) { return editor.load(toPath(fileName)); }
 
-bool TFormMain::ConfirmDiscardChanges() { return session.ConfirmDiscardChanges(); }
-
-void TFormMain::openFile(QString fileName) // a copy: ScanFolder changes PrevFile and NextFile
-{
-    if (fileName.isEmpty() || !ConfirmDiscardChanges())
-        return;
-    if (LoadFile(fileName) == hz::LoadOutcome::Done)
-        m_menu->remember(fileName);
-    browser.ScanFolder(fileName);
-}
-
-void TFormMain::RedoLayout()
-{
-    session.RedoLayout();
-    refreshView();
-}
+void TFormMain::RedoLayout() { editor.redoLayout(); }
 
 void TFormMain::btn_loadClick()
 {
-    openFile(m_dialogs->openFile(this, fromPath(session.image.LastFileName),
-                                 QString::fromLatin1(hz::gui::kHexFileFilter), QStringLiteral("hex")));
+    editor.open(toPath(m_dialogs->openFile(this, fromPath(session.image.LastFileName),
+                                           QString::fromLatin1(hz::gui::kHexFileFilter), QStringLiteral("hex"))));
 }
 
 void TFormMain::btn_saveClick()
 {
-    // Pending page changes not taken over, a refused row or lines that could not be built:
-    // there is nothing to save, so no dialog.
-    const bool prepared = session.PrepareSave();
-    m_pageHost->Refresh();
-    m_rows->refresh();
-    if (!prepared)
-        return;
-    const QString proposed = m_savedTo.isEmpty() ? fromPath(session.image.LastFileName) : m_savedTo;
-    const QString chosen =
-        m_dialogs->saveFile(this, proposed, QString::fromLatin1(hz::gui::kHexFileFilter), QStringLiteral("hex"));
-    if (chosen.isEmpty())
-        session.status.text[3] = toStd(proposed);
-    else if (session.WriteBuiltLines(toPath(chosen))) {
-        session.status.text[3] = toStd(chosen); // the session marked the saved state
-        m_savedTo = chosen;
-        m_menu->saved(chosen);
-    }
-    // A write that failed has said so and changed nothing, the status bar included.
-    refreshView();
+    editor.save([this](const std::string& proposed) {
+        return toPath(m_dialogs->saveFile(this, fromPath(proposed), QString::fromLatin1(hz::gui::kHexFileFilter),
+                                          QStringLiteral("hex")));
+    });
 }
 
 bool TFormMain::btn_closeClick()
 {
-    if (!ConfirmDiscardChanges())
+    if (!session.ConfirmDiscardChanges())
         return false;
     m_closeConfirmed = true;
     const bool closed = close();
@@ -248,7 +198,7 @@ void TFormMain::closeEvent(QCloseEvent* event)
 {
     // "Ende" has asked already; the close box (and any other way to close) asks here.
     const bool fromEnde = m_closeConfirmed;
-    if (!fromEnde && !ConfirmDiscardChanges()) {
+    if (!fromEnde && !session.ConfirmDiscardChanges()) {
         event->ignore();
         return;
     }
@@ -282,53 +232,22 @@ void TFormMain::btn_infoClick()
 
 void TFormMain::compareWithFile()
 {
-    guarded([this] { hz::gui::CompareWithFile(this, session, *m_dialogs); });
+    guarded([this] { hz::gui::CompareWithFile(this, editor, *m_dialogs); });
 }
 
 void TFormMain::takeSettingsFromFile()
 {
-    guarded([this] {
-        hz::gui::TakeSettingsFromFile(this, session, *m_dialogs,
-                                      [this](const hz::Session& from) { applyMigration(from); });
-    });
+    guarded([this] { hz::gui::TakeSettingsFromFile(this, editor, *m_dialogs); });
 }
 
-void TFormMain::applyMigration(const hz::Session& from)
-{
-    hz::tools::CarrySettingsInto(session, from); // one step, which undo takes back
-    m_pageHost->Refresh();
-    refreshView();
-}
+void TFormMain::btn_prevClick() { editor.openPrevious(); }
 
-void TFormMain::btn_prevClick() { openFile(browser.PrevFile); }
-
-void TFormMain::btn_nextClick() { openFile(browser.NextFile); }
+void TFormMain::btn_nextClick() { editor.openNext(); }
 
 void TFormMain::openUrl(const QString& address)
 {
-    // An address with a scheme is opened as it is (a documentation site may also be a file:
-    // address); anything else is a page of the installed manual.
-    const QUrl url = address.contains(QLatin1String("://")) ? QUrl(address) : QUrl::fromLocalFile(address);
-    if (url.isLocalFile()) {
-        const QFileInfo page(url.toLocalFile());
-        if (!page.isAbsolute() || !page.isFile()) {
-            QString text = QStringLiteral("Die Seite gibt es nicht:\n%1").arg(address);
-            if (session.ident.Site.base.empty()) // the installed manual, not a folder the user named
-                text += QStringLiteral("\n\nDas Handbuch gehört in den Ordner share/hexzwirbel/handbuch neben dem "
-                                       "Ordner des Programms.");
-            m_prompter.tell(hz::MsgKind::Error, toStd(text), hz::Buttons::Ok);
-            return;
-        }
-    }
-    const bool opened = m_services.openUrl ? m_services.openUrl(url.toString()) : QDesktopServices::openUrl(url);
-    if (!opened)
-        m_prompter.tell(hz::MsgKind::Error,
-                        toStd(QStringLiteral("Die Seite konnte nicht geöffnet werden:\n%1\n\nEs ist kein Browser "
-                                             "eingerichtet, der sie anzeigt.")
-                                  .arg(address)),
-                        hz::Buttons::Ok);
+    hz::gui::OpenAddress(address, session.ident.Site.base.empty(), m_services.openUrl, m_prompter);
 }
-
 void TFormMain::btn_gowebClick() { openUrl(fromStd(session.ident.DocPage)); }
 
 void TFormMain::showManual()

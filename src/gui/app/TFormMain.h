@@ -1,9 +1,9 @@
 #pragma once
 // The main window: owner of the one Session (image, identification, address rows, page
-// models), the load and save sequences of the buttons and the window's part of a load. Its own
-// controls and their arrangement are WindowControls; the address rows' frame stands in the
-// address group box, the page frames in PageHostView, all thin mirrors of the session's page
-// models (pages/PageFrame.h).
+// models) and of the editor core whose operations its buttons and menu run; what an operation
+// changed comes back through EditorAdapter and the window redraws it. Its own controls and
+// their arrangement are WindowControls; the address rows' frame stands in the address group
+// box, the page frames in PageHostView, all thin mirrors of the session's page models.
 
 #include <QMainWindow>
 #include <QString>
@@ -15,24 +15,20 @@
 
 #include "core/Session.h"
 #include "core/SessionView.h"
+#include "core/editor/Editor.h"
 #include "core/pages/servo/KornelPage.h"
-#include "gui/app/EditHistoryCommands.h"
-#include "gui/app/FolderBrowser.h"
 #include "gui/app/MainWindowServices.h"
 #include "gui/app/MenuWindow.h"
 #include "gui/app/WindowControls.h"
 #include "gui/common/MessageBoxPrompter.h"
 
 class AddressRowsFrame;
+class EditorAdapter;
 class MainMenu;
 class PageFrame;
 class PageHostView;
 
-class TFormMain : public QMainWindow,
-                  public WindowControls,
-                  public hz::SessionView,
-                  public EditHistoryCommands,
-                  public MenuWindow {
+class TFormMain : public QMainWindow, public WindowControls, public hz::SessionView, public MenuWindow {
     Q_OBJECT
 
 public:
@@ -48,13 +44,15 @@ private:
 
 public:
     hz::Session session;
-    FolderBrowser browser;
+    // The user's commands as operations over the session (and what they changed).
+    hz::Editor editor{session};
     // Grid of the servo curve editor: the curve page keeps and changes it, the settings file
     // stores it.
     int& RasterX = session.pages.page<hz::pages::KornelPage>().RasterX;
     int& RasterY = session.pages.page<hz::pages::KornelPage>().RasterY;
 
-    // Sequences and handlers (also reachable from the tests and from main()).
+    // Handlers (also reachable from the tests and from main()). LoadFile: the load of a file
+    // named at start-up, without the question about unsaved changes.
     hz::LoadOutcome LoadFile(const QString& fileName);
     // The second identification pass after a start-up load: layout, page and header only.
     void RedoLayout();
@@ -70,25 +68,15 @@ public:
     // "Hilfe ▸ Handbuch" and F1: the manual's index, or the documentation site's start when a
     // base address is set.
     void showManual() override;
-    // "HEX laden" after its dialog: ConfirmDiscardChanges, the load and the folder for < >.
-    void openFile(QString fileName);
     void gointoweb();
     // "Vergleichen mit…" and "Einstellungen übernehmen aus…" of the file menu (gui/tools).
     void compareWithFile() override;
     void takeSettingsFromFile() override;
-    // The settings of `from` carried into the loaded file as one edit, and every frame showing
-    // them: what "Übernehmen" in the dialog of takeSettingsFromFile does.
-    void applyMigration(const hz::Session& from);
-    // Before the loaded file is left (another load, "Ende", the close box): asks
-    // "Die Änderungen wurden nicht gespeichert. Trotzdem fortfahren?" when the image, the
-    // address rows or a page's working copy differ from what was last loaded or saved.
-    // False: stay with everything.
-    bool ConfirmDiscardChanges();
 
     // The page frames in the host's order; the 48 address rows (addressRows()[k] makes row
     // k's widgets at the first request).
-    const std::vector<PageFrame*>& frames() const override;
-    AddressRowsFrame& addressRows() override { return *m_rows; }
+    const std::vector<PageFrame*>& frames() const;
+    AddressRowsFrame& addressRows() { return *m_rows; }
     QString settingsPath() const override { return m_settingsPath; }
     // The file dialogs and the print dialog the window asks through (its own, or a test's).
     hz::gui::FileDialogs& fileDialogs() override { return *m_dialogs; }
@@ -96,8 +84,7 @@ public:
     // MenuWindow: the window as its menu sees it.
     QMainWindow& mainWindow() override { return *this; }
     WindowControls& controls() override { return *this; }
-    EditHistoryCommands& history() override { return *this; }
-    hz::Session& editedSession() override { return session; }
+    EditorAdapter& editorAdapter() override { return *m_changes; }
 
     // SessionView: what only the window does during a load. The core host has set up the
     // pages of a kind; they say where they stand, and the window arranges itself around them.
@@ -116,10 +103,11 @@ private:
     void connectHandlers();
     // Runs an event handler; an exception is shown as an error and the program goes on.
     void guarded(const std::function<void()>& handler);
-    // The status bar and the address rows show what the session holds now.
+    // The parts an editor operation changed show what the session holds now.
+    void showChanges(hz::Changes changes);
+    // The status bar, the address rows and the menu's state, before every message.
     void refreshView();
-    // Opens a documentation or web address; a local page that is missing, or an address that
-    // nothing could open, is reported naming the address.
+    // A documentation or web address, opened by OpenAddress.
     void openUrl(const QString& address);
     void readSettings();
 
@@ -130,10 +118,6 @@ private:
     std::unique_ptr<PageHostView> m_pageHost;
     MainMenu* m_menu = nullptr;
     AddressRowsFrame* m_rows = nullptr;
+    EditorAdapter* m_changes = nullptr;
     bool m_closeConfirmed = false;
-    // The file the loaded one was last saved to; empty until a save after the last load. The
-    // save dialog proposes it rather than the loaded file (LastFileName, which a save leaves
-    // alone), so that saving again after "Speichern unter…" a new name is not one Enter away
-    // from overwriting the file the firmware came from.
-    QString m_savedTo;
 };

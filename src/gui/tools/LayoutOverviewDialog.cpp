@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "core/Prompter.h"
+#include "core/editor/Editor.h"
 #include "core/firmware/HexText.h"
 #include "core/tools/LayoutReport.h"
 #include "gui/common/FileDialogs.h"
@@ -169,7 +170,7 @@ void LayoutOverviewDialog::startScan(const QStringList& paths)
             QMetaObject::invokeMethod(
                 this, [this, done, total] { showProgress(done, total); }, Qt::QueuedConnection);
         };
-        *result = hz::tools::ScanLayout(list, control);
+        *result = hz::Editor::layoutOverview(list, control);
     });
     connect(m_thread, &QThread::finished, this, &LayoutOverviewDialog::endScan);
     m_thread->start();
