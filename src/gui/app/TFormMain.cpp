@@ -152,7 +152,7 @@ void TFormMain::guarded(const std::function<void()>& handler)
 
 void TFormMain::refreshView()
 {
-    showStatus(session.status);
+    showStatus(session.statusTexts());
     if (m_rows)
         m_rows->refresh();
     if (m_menu)
@@ -224,9 +224,9 @@ void TFormMain::btn_saveClick()
     const QString chosen =
         m_dialogs->saveFile(this, proposed, QString::fromLatin1(hz::gui::kHexFileFilter), QStringLiteral("hex"));
     if (chosen.isEmpty())
-        session.status.text[3] = toStd(proposed);
+        session.nameInStatus(toStd(proposed));
     else if (session.WriteBuiltLines(toPath(chosen))) {
-        session.status.text[3] = toStd(chosen); // the session marked the saved state
+        session.nameInStatus(toStd(chosen)); // the session marked the saved state
         m_savedTo = chosen;
         m_menu->saved(chosen);
     }
