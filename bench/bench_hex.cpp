@@ -144,8 +144,7 @@ void BM_LoadAndWrite(benchmark::State& state)
     const std::vector<std::string> lines = fullSizeFile();
     hz::test::ScriptedPrompter prompter;
     hz::FirmwareImage image(prompter);
-    hz::StatusPanels status;
-    hz::HexReader reader(image, status);
+    hz::HexReader reader(image);
     for (auto _ : state) {
         reader.ReadHexLines(lines, "full.hex");
         image.PicModel = 18324;
@@ -166,8 +165,7 @@ void BM_LoadFileAndWriteFile(benchmark::State& state)
     }
     hz::test::ScriptedPrompter prompter;
     hz::FirmwareImage image(prompter);
-    hz::StatusPanels status;
-    hz::HexReader reader(image, status);
+    hz::HexReader reader(image);
     for (auto _ : state) {
         reader.ReadHexFile(in);
         image.PicModel = 18324;

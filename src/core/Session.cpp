@@ -24,11 +24,15 @@ Answer Session::MessageRelay::ask(MsgKind kind, const std::string& text, Buttons
 }
 
 Session::Session(Prompter& prompter)
-    : m_relay(prompter), image(m_relay), rows(m_relay), reader(image, status), identification(image, status, ident),
+    : m_relay(prompter), image(m_relay), rows(m_relay), reader(image), identification(image, ident),
       addresses(image, rows, ident), history(image, addresses, pages, [this] {
           pages.ShowAgain({image, m_relay, ident.Identifier});
       })
 {
+    reader.onReadStart = [this](const std::string& name) {
+        m_statusFile = {name, true};
+        m_formatShown = false;
+    };
     reader.onImageReset = [this] { m_hostView.HidePages(); };
 }
 
@@ -93,7 +97,7 @@ LoadOutcome Session::identifyAndDecode(LoadOutcome outcome)
     if (!reader.CheckRequiredRecords())
         return LoadOutcome::Stopped;
 
-    status.text[2] = ident.formatText();
+    m_formatShown = true;
     if (!ident.Mot && !ident.DCC)
         addresses.hideAllRows();
 
@@ -124,7 +128,7 @@ void Session::showNoFile()
     ident.DocPage = DocAddress(site, nullptr);
     addresses.clearRows();
     loadCorrections.clear();
-    status.text[2].clear();
+    m_formatShown = false;
     m_hostView.ResetLayout();
     addresses.hideAllRows();
     m_view->FitHeader(ident.DecoderName);

@@ -12,10 +12,10 @@
 #include "core/LoadCorrections.h"
 #include "core/Prompter.h"
 #include "core/SessionView.h"
+#include "core/StatusTexts.h"
 #include "core/catalogue/Identification.h"
 #include "core/firmware/FirmwareImage.h"
 #include "core/firmware/HexReader.h"
-#include "core/firmware/StatusPanels.h"
 #include "core/pages/PageHost.h"
 #include "core/pages/address/AddressPage.h"
 
@@ -114,8 +114,16 @@ public:
     bool redo() { return history.redo(); }
     bool revertToFile() { return history.revertToFile(); }
 
+    // The status bar's texts for what the session holds now (core/StatusTexts.h).
+    StatusPanels statusTexts() const
+    {
+        return StatusTexts(image.facts, m_formatShown ? ident.formatText() : std::string(), m_statusFile);
+    }
+    // After a save, or a save the user cancelled: the status bar names `name` (the file saved
+    // to, or the one the save proposed), without the PIC, until the next load.
+    void nameInStatus(const std::string& name) { m_statusFile = {name, false}; }
+
     FirmwareImage image;
-    StatusPanels status;
     AddressRowStore rows;
     IdentificationState ident;
     HexReader reader;
@@ -158,6 +166,10 @@ private:
     LoadOutcome loadFailed(const std::string& reason);
 
     FirmwareImage::Memory m_stored;
+    // What the status bar shows besides the facts: the file it names, and whether the load
+    // has come far enough to show the address format (a load that stops hides it again).
+    StatusFile m_statusFile;
+    bool m_formatShown = false;
 
     SessionView m_noView;
     SessionView* m_view = &m_noView;

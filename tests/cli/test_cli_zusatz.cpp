@@ -24,8 +24,7 @@ std::vector<std::string> eepromOf(const std::string& file)
 {
     ScriptedPrompter p;
     FirmwareImage img(p);
-    StatusPanels status;
-    HexReader reader(img, status);
+    HexReader reader(img);
     EXPECT_EQ(reader.ReadHexFile(file), LoadOutcome::Done) << file;
     std::vector<std::string> ee;
     for (int i = 0; i < 256; ++i)

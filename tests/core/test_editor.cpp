@@ -181,10 +181,10 @@ TEST(Editor, SaveProposesTheNameLastSavedTo)
 
     // Cancelled: nothing written, the status bar names the proposal.
     EXPECT_FALSE(saveAs(""));
-    EXPECT_EQ(f.session.status.text[3], f.neu);
+    EXPECT_EQ(f.session.statusTexts().text[3], f.neu);
     EXPECT_TRUE(saveAs(f.path("kopie.hex")));
     EXPECT_EQ(f.editor.file(), f.path("kopie.hex"));
-    EXPECT_EQ(f.session.status.text[3], f.path("kopie.hex"));
+    EXPECT_EQ(f.session.statusTexts().text[3], f.path("kopie.hex"));
     EXPECT_TRUE(fs::exists(f.path("kopie.hex")));
     EXPECT_TRUE(saveAs(f.path("kopie.hex")));
     EXPECT_EQ(proposed, (std::vector<std::string>{f.neu, f.neu, f.path("kopie.hex")}));

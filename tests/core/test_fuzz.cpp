@@ -89,8 +89,7 @@ TEST(Fuzz, ReaderAndWriterSurviveMutatedFilesAndWriteOnlyWellFormedLines)
             // still be refused as a version, as they were in the file that was read)
             ScriptedPrompter again;
             FirmwareImage img(again);
-            StatusPanels status;
-            HexReader reader(img, status);
+            HexReader reader(img);
             std::vector<std::string> out;
             for (int i = 0; i < session.image.LineCount; ++i)
                 out.push_back(session.image.get_HexString(i));

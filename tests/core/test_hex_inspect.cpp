@@ -24,8 +24,7 @@ namespace {
 struct Loaded {
     ScriptedPrompter prompter;
     FirmwareImage image{prompter};
-    StatusPanels status;
-    HexReader reader{image, status};
+    HexReader reader{image};
 
     explicit Loaded(const std::vector<std::string>& lines, int pic = 0)
     {
@@ -424,8 +423,7 @@ TEST(HexCompare, PackedAndSingleConfigurationRecordsOfTheSameFirmwareAreEqual)
 {
     ScriptedPrompter p;
     FirmwareImage image(p);
-    StatusPanels status;
-    HexReader reader(image, status);
+    HexReader reader(image);
     ASSERT_EQ(reader.ReadHexFile(fixture("f18324_function.hex")), LoadOutcome::Done);
     const CompareReport r = HexComparison(image, p).CompareWithFile(fixture("f18324_config_packed.hex"));
     EXPECT_EQ(r.outcome, CompareReport::Outcome::Done);

@@ -19,8 +19,12 @@ namespace {
 struct Reader {
     ScriptedPrompter prompter;
     FirmwareImage image{prompter};
-    StatusPanels status;
-    HexReader reader{image, status};
+    HexReader reader{image};
+    std::vector<std::string> started; // the names onReadStart heard
+    Reader()
+    {
+        reader.onReadStart = [this](const std::string& name) { started.push_back(name); };
+    }
 
     LoadOutcome read(const std::vector<std::string>& lines) { return reader.ReadHexLines(lines, "/x/test.hex"); }
 };
@@ -38,7 +42,7 @@ TEST(HexReader, BaseAndEndRecordsAloneLeaveTheImageBlank)
     EXPECT_EQ(r.image.get_Hex_ROM(1), "3F");
     EXPECT_EQ(r.image.get_Hex_EE(0), "FF");
     EXPECT_EQ(r.image.EepromTop, 0);
-    EXPECT_EQ(r.status.text[3], "/x/test.hex");
+    EXPECT_EQ(r.started, std::vector<std::string>{"/x/test.hex"});
     EXPECT_EQ(r.image.LastFileName, "/x/test.hex");
 }
 
@@ -62,12 +66,9 @@ TEST(HexReader, ClassicIdRecordGivesDigitVersionAndStatus)
     EXPECT_EQ(r.image.IdText, "8358");
     EXPECT_EQ(r.image.IdLocation, 0x2000);
     EXPECT_TRUE(r.image.IdFound);
-    EXPECT_EQ(r.status.text[0], "ID: 8");
-    EXPECT_EQ(r.status.text[1], "V 3.58");
-    // 3 + 0.5 + 0.08, each partial sum stored as a 32-bit float
-    const float expected = static_cast<float>(static_cast<double>(static_cast<float>(3.0 + 0.1 * 5)) + 0.01 * 8);
-    EXPECT_EQ(r.image.FirmwareVersion, expected);
-    EXPECT_FLOAT_EQ(r.image.FirmwareVersion, 3.58f);
+    EXPECT_EQ(r.image.facts.identifier, "8");
+    EXPECT_EQ(r.image.facts.version, (Version{3, 58}));
+    EXPECT_EQ(r.image.facts.versionText(), "3.58");
 }
 
 TEST(HexReader, F18324IdRecordTakesVersionFromTypeFieldAndFirstByte)
@@ -76,9 +77,9 @@ TEST(HexReader, F18324IdRecordTakesVersionFromTypeFieldAndFirstByte)
     EXPECT_EQ(r.read({kBase1, rec(0x0000, "58000000014B0000"), kEnd}), LoadOutcome::Done);
     EXPECT_EQ(r.image.IdLocation, 0x8000);
     EXPECT_EQ(r.image.IdText, "58000000014B0000");
-    EXPECT_EQ(r.status.text[0], "ID: 01"); // low byte of the third word
-    EXPECT_EQ(r.status.text[1], "V 0.58");
-    EXPECT_FLOAT_EQ(r.image.FirmwareVersion, 0.58f);
+    EXPECT_EQ(r.image.facts.identifier, "01"); // low byte of the third word
+    EXPECT_EQ(r.image.facts.version, (Version{0, 58}));
+    EXPECT_EQ(r.image.facts.versionText(), "0.58");
 }
 
 TEST(HexReader, VersionDigitThatIsNoDecimalStopsTheLoadWithAMessage)
@@ -91,6 +92,7 @@ TEST(HexReader, VersionDigitThatIsNoDecimalStopsTheLoadWithAMessage)
         ASSERT_EQ(r.prompter.shown.size(), 1u);
         EXPECT_NE(r.prompter.shown[0].text.find("keine Dezimalzahl"), std::string::npos);
         EXPECT_TRUE(r.image.IdFound);
+        EXPECT_EQ(r.image.facts.version, std::nullopt);
     }
 }
 
@@ -385,7 +387,8 @@ TEST(HexReader, RecordLocationsSurviveTheNextFile)
     EXPECT_EQ(r.image.IdText, "");
     EXPECT_EQ(r.image.get_Hex_EE(0), "FF");
     // the version is the file's own: none without an ID record, not the earlier file's 0.58
-    EXPECT_EQ(r.image.FirmwareVersion, 0.0f);
+    EXPECT_EQ(r.image.facts.version, std::nullopt);
+    EXPECT_EQ(r.image.facts.identifier, "");
 }
 
 TEST(HexReader, EepromBeyondIndex255IsRefusedButRaisesTheTop)
@@ -432,8 +435,9 @@ TEST(HexReader, FileThatCannotBeOpenedChangesNothing)
     ASSERT_EQ(r.prompter.shown.size(), 1u);
     EXPECT_NE(r.prompter.shown[0].text.find("/nonexistent/folder/x.hex"), std::string::npos);
     EXPECT_EQ(r.image.get_Hex_ROM(0), "08");
-    EXPECT_EQ(r.status.text[3], "/x/test.hex");
+    EXPECT_EQ(r.started, std::vector<std::string>{"/x/test.hex"});
     EXPECT_EQ(r.reader.ReadHexFile(""), LoadOutcome::NoFile);
+    EXPECT_EQ(r.started.size(), 1u);
 }
 
 // A file that is not a regular file need not end (/dev/zero never does): it is read up to the
@@ -492,7 +496,7 @@ TEST(HexReader, ReadsAssembledFixtures)
     EXPECT_TRUE(r.prompter.shown.empty());
     EXPECT_EQ(r.image.ConfigWords, (std::array<std::string, 4>{"8C17", "3C25", "FF1F", "FF3F"}));
     EXPECT_EQ(r.image.get_Hex_EE(0x6A), "06");
-    EXPECT_EQ(r.status.text[0], "ID: 01");
+    EXPECT_EQ(r.image.facts.identifier, "01");
 }
 
 TEST(CheckRequiredRecords, AsksForWhatIsMissing)

@@ -17,8 +17,7 @@ namespace {
 struct Loaded {
     ScriptedPrompter prompter;
     FirmwareImage image{prompter};
-    StatusPanels status;
-    HexReader reader{image, status};
+    HexReader reader{image};
 
     void read(const std::vector<std::string>& lines, int pic)
     {

@@ -85,7 +85,7 @@ TEST(Identification, AddressFormatFromTheSignatures)
         l.prompter.answers = {};
         l.load(fw);
         EXPECT_EQ(l.session.ident.formatText(), c.format) << std::hex << c.w8;
-        EXPECT_EQ(l.session.status.text[2], c.format);
+        EXPECT_EQ(l.session.statusTexts().text[2], c.format);
         EXPECT_EQ(l.session.ident.NoAddressInput, c.noInput);
     }
 }
@@ -107,7 +107,7 @@ TEST(Identification, AppliesTheCatalogueEntry)
     EXPECT_TRUE(id.Captions[10].empty());
     EXPECT_EQ(id.MaxAddress, 2044);
     EXPECT_EQ(id.MaxFunction, 12);
-    EXPECT_EQ(l.session.status.text[3], "/f/x.hex (16F684)");
+    EXPECT_EQ(l.session.statusTexts().text[3], "/f/x.hex (16F684)");
     EXPECT_EQ(l.session.image.DefaultConfig, (std::array<std::string, 4>{"CC33", "", "", ""}));
     EXPECT_EQ(id.DocPage, "typen/0x69.html"); // no manual folder known: relative to the manual
     // the window was reset, the page shown, the header named
@@ -168,7 +168,7 @@ TEST(Identification, RangesKeepTheirValuesForAFileWithoutFormat)
     unformatted.identifier(0x9).signature(0x3FFF);
     l2.prompter.shown.clear();
     l2.load(unformatted);
-    EXPECT_EQ(l2.session.status.text[2], "ohne");
+    EXPECT_EQ(l2.session.statusTexts().text[2], "ohne");
     EXPECT_EQ(l2.session.ident.MaxAddress, 320);
     EXPECT_TRUE(allRowsHidden(l2.session.addresses));
 }
@@ -368,11 +368,11 @@ TEST(Identification, RedoLayoutRepeatsNoMessageAndNoSuffix)
     fw.identifier(0x15000).signature(kDccW8);
     fw.f18324 = true;
     ASSERT_EQ(l.load(fw), LoadOutcome::Done);
-    const std::string panel = l.session.status.text[3];
+    const std::string panel = l.session.statusTexts().text[3];
     const auto shown = l.prompter.shown.size();
     l.view.calls.clear();
     l.session.identification.RedoLayout(l.view);
-    EXPECT_EQ(l.session.status.text[3], panel);
+    EXPECT_EQ(l.session.statusTexts().text[3], panel);
     EXPECT_EQ(panel, "/f/x.hex (16F18324)");
     EXPECT_EQ(l.prompter.shown.size(), shown);
     EXPECT_EQ(l.view.calls, (std::vector<std::string>{"resetLayout", "layoutRows 48 0", "showPage 6",

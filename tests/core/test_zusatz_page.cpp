@@ -30,12 +30,12 @@ struct Shown {
     ZusatzPage& page = session.pages.page<ZusatzPage>();
 
     // Shows the page as the host does after loading a file of this type, version and EEPROM.
-    void show(int identifier, float version = 3.60f, const std::map<int, std::string>& eeprom = {})
+    void show(int identifier, Version version = {3, 60}, const std::map<int, std::string>& eeprom = {})
     {
         session.image.resetMemory();
         for (const auto& [address, text] : eeprom)
             session.image.set_Hex_EE(address, text);
-        session.image.FirmwareVersion = version;
+        session.image.facts.version = version;
         session.ident.Identifier = identifier;
         session.pages.ShowPage(PageZusatz, {session.image, session.prompter(), session.ident.Identifier});
     }
@@ -214,11 +214,11 @@ const std::vector<TypeCase> kTypes = {
     {0x16D, {}, {}, false, false, NoLock, "", ""},
 };
 
-void expectType(Shown& s, const TypeCase& t, float version)
+void expectType(Shown& s, const TypeCase& t, Version version)
 {
-    SCOPED_TRACE(testing::Message() << std::hex << "0x" << t.identifier << " V" << version);
+    SCOPED_TRACE(testing::Message() << std::hex << "0x" << t.identifier << " V" << VersionText(version));
     s.show(t.identifier, version);
-    const bool above = version > 3.545f;
+    const bool above = version.hundredths() > 354;
     const bool group = t.group && (!t.groupAbove354 || above);
     EXPECT_EQ(s.rows(), t.rows);
     EXPECT_EQ(s.onScreen("group_mode"), group);
@@ -240,7 +240,7 @@ TEST(ZusatzPage, EachDecoderTypeShowsItsRowsModesAndOptions)
     // One session through all types, as one window loads file after file, and a fresh one
     // per type: nothing of an earlier type may stay on the page.
     Shown shared;
-    for (float version : {3.54f, 3.55f})
+    for (Version version : {Version{3, 54}, Version{3, 55}})
         for (const TypeCase& t : kTypes) {
             expectType(shared, t, version);
             Shown fresh;
@@ -292,7 +292,7 @@ TEST(ZusatzPage, RowsShowTheirBytesAndSeconds)
         for (const Case& c : cases) {
             SCOPED_TRACE(c.text + (german ? " (de_DE)" : ""));
             Shown s;
-            s.show(c.identifier, 3.60f, {{c.address, c.stored}});
+            s.show(c.identifier, Version{3, 60}, {{c.address, c.stored}});
             EXPECT_EQ(s.page.RowAddress[static_cast<std::size_t>(c.row)], c.address);
             EXPECT_EQ(s.page.rowEdit(c.row).text, c.text);
             EXPECT_EQ(s.page.rowSeconds(c.row).visible, !c.seconds.empty());
@@ -369,7 +369,7 @@ TEST(ZusatzPage, ModeClicksWriteTheModeWithTheFlagsShown)
 {
     struct Case {
         int identifier;
-        float version;
+        Version version;
         std::string stored;
         int selected;        // radio button ticked after showing; 0: none
         bool dumb, lock;     // flag boxes ticked
@@ -377,16 +377,16 @@ TEST(ZusatzPage, ModeClicksWriteTheModeWithTheFlagsShown)
         std::string written; // byte 0x00 after it
     } cases[] = {
         // mode 1 with the lock: a click on mode 2 keeps the lock only where its box is shown
-        {0xB, 3.55f, "81", 1, false, true, "rad_mode2", "82"},
-        {0xB, 3.54f, "81", 1, false, true, "rad_mode2", "02"},
-        {0x2A4100, 3.60f, "C4", 3, true, true, "rad_mode1", "C1"},
-        {0x2A4100, 3.60f, "C4", 3, true, true, "cbx_mode_bit6=0", "84"},
-        {0x2A4100, 3.60f, "04", 3, false, false, "cbx_mode_bit7=1", "84"},
-        {0x13F00, 3.60f, "02", 2, false, false, "cbx_mode_bit6=1", "42"},
+        {0xB, Version{3, 55}, "81", 1, false, true, "rad_mode2", "82"},
+        {0xB, Version{3, 54}, "81", 1, false, true, "rad_mode2", "02"},
+        {0x2A4100, Version{3, 60}, "C4", 3, true, true, "rad_mode1", "C1"},
+        {0x2A4100, Version{3, 60}, "C4", 3, true, true, "cbx_mode_bit6=0", "84"},
+        {0x2A4100, Version{3, 60}, "04", 3, false, false, "cbx_mode_bit7=1", "84"},
+        {0x13F00, Version{3, 60}, "02", 2, false, false, "cbx_mode_bit6=1", "42"},
         // the lowest mode bit wins
-        {0x3, 3.60f, "06", 2, false, false, "rad_mode1", "01"},
+        {0x3, Version{3, 60}, "06", 2, false, false, "rad_mode1", "01"},
         // no mode bit: no radio button ticked; a click selects one
-        {0x66, 3.60f, "40", 0, true, false, "rad_mode4", "08"},
+        {0x66, Version{3, 60}, "40", 0, true, false, "rad_mode4", "08"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.action + " on " + c.stored);
@@ -404,9 +404,9 @@ TEST(ZusatzPage, ModeClicksWriteTheModeWithTheFlagsShown)
 TEST(ZusatzPage, AModeOfTheFileBeforeIsNotShownForAFileWithoutOne)
 {
     Shown s;
-    s.show(0x3, 3.60f, {{0x00, "02"}});
+    s.show(0x3, Version{3, 60}, {{0x00, "02"}});
     EXPECT_TRUE(s.checked("rad_mode2"));
-    s.show(0x3, 3.60f, {{0x00, "80"}});
+    s.show(0x3, Version{3, 60}, {{0x00, "80"}});
     for (int k = 1; k <= 6; ++k)
         EXPECT_FALSE(s.checked("rad_mode" + std::to_string(k))) << k;
     EXPECT_TRUE(s.checked("cbx_mode_bit7"));
@@ -420,13 +420,13 @@ TEST(ZusatzPage, DriveSwitchOffIsTheMarkerAB)
     } cases[] = {{"AB", true}, {"ab", true}, {"01", false}, {"FF", false}, {"BA", false}};
     for (const Case& c : cases) {
         Shown s;
-        s.show(0x208, 3.51f, {{0x00, c.stored}});
+        s.show(0x208, Version{3, 51}, {{0x00, c.stored}});
         EXPECT_EQ(s.checked("cbx_weiche_ab"), c.ticked) << c.stored;
         EXPECT_EQ(s.at("cbx_weiche_ab").top, 100);
         EXPECT_EQ(s.c("cbx_weiche_ab").caption, "Abschalten des Antriebes NUR nach TimeOut");
     }
     Shown s;
-    s.show(0x208, 3.51f, {{0x00, "AB"}});
+    s.show(0x208, Version{3, 51}, {{0x00, "AB"}});
     s.act("cbx_weiche_ab=0");
     EXPECT_EQ(s.ee(0x00), "01");
     s.act("cbx_weiche_ab=1");
@@ -455,7 +455,7 @@ TEST(ZusatzPage, SwitchOffNibblesAndTheirWarning)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.action + " on " + c.stored);
         Shown s;
-        s.show(c.identifier, 3.60f, {{c.byte, c.stored}, {0x00, c.byte ? "81" : c.stored}});
+        s.show(c.identifier, Version{3, 60}, {{c.byte, c.stored}, {0x00, c.byte ? "81" : c.stored}});
         EXPECT_EQ(s.checked("cbx_zusatz_1"), c.central);
         EXPECT_EQ(s.checked("cbx_zusatz_2"), c.timeOut);
         EXPECT_EQ(s.onScreen("lbl_text_1"), !c.central && !c.timeOut);
@@ -481,7 +481,7 @@ TEST(ZusatzPage, SwitchOffNibblesAndTheirWarning)
 TEST(ZusatzPage, NeonBrightnessLevels)
 {
     Shown s;
-    s.show(0x1A4100, 3.60f, {{0x40, "05"}, {0x41, "FF"}});
+    s.show(0x1A4100, Version{3, 60}, {{0x40, "05"}, {0x41, "FF"}});
     EXPECT_EQ(s.c("TrackBar_neon_1").position, 5);
     EXPECT_EQ(s.c("TrackBar_neon_2").position, 15); // a byte above the range shows at the end ...
     EXPECT_EQ(s.ee(0x41), "FF");                    // ... and stays as it is
@@ -522,7 +522,7 @@ TEST(ZusatzPage, FadingSpeedCodes)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored);
         Shown s;
-        s.show(0x167, 3.40f, {{0x20, c.stored}});
+        s.show(0x167, Version{3, 40}, {{0x20, c.stored}});
         EXPECT_EQ(s.c("TrackBar_01").position, c.position);
         EXPECT_EQ(s.ee(0x20), c.after);
         EXPECT_EQ(s.c("TrackBar_01").min, 0);
@@ -531,7 +531,7 @@ TEST(ZusatzPage, FadingSpeedCodes)
     }
     const char* codes[] = {"FF", "66", "33", "22", "12", "11"};
     Shown s;
-    s.show(0x267, 3.60f, {{0x20, "11"}});
+    s.show(0x267, Version{3, 60}, {{0x20, "11"}});
     EXPECT_EQ(s.c("lbl_trackbar_01").caption, "Geschwindigkeit Überblendung (Fading)");
     EXPECT_EQ(s.c("TrackBar_01").hint, "rechts = HELL, Links = dunkel");
     for (int position : {2, 0, 4, 1, 3, 5}) {
@@ -558,7 +558,7 @@ TEST(ZusatzPage, TheFadingRepairOfALoadIsNoUnsavedChange)
 TEST(ZusatzPage, EffectSpeed)
 {
     Shown s;
-    s.show(0x6F, 3.60f, {{0x20, "32"}});
+    s.show(0x6F, Version{3, 60}, {{0x20, "32"}});
     EXPECT_EQ(s.c("lbl_trackbar_01").caption, "Geschwindigkeit: 50");
     EXPECT_EQ(s.c("TrackBar_01").position, 50);
     EXPECT_EQ(s.c("TrackBar_01").min, 1);
@@ -574,12 +574,12 @@ TEST(ZusatzPage, EffectSpeed)
     EXPECT_EQ(s.page.focusRequest, "TrackBar_01");
 
     // a stored 0 is below the track bar's range: shown at 1, written only when moved
-    s.show(0x6F, 3.60f, {{0x20, "00"}});
+    s.show(0x6F, Version{3, 60}, {{0x20, "00"}});
     EXPECT_EQ(s.c("TrackBar_01").position, 1);
     EXPECT_EQ(s.c("lbl_trackbar_01").caption, "Geschwindigkeit: 0");
     EXPECT_EQ(s.ee(0x20), "00");
     // the next type's fading bar does not keep the effect bar's hint
-    s.show(0x167, 3.40f);
+    s.show(0x167, Version{3, 40});
     EXPECT_EQ(s.c("TrackBar_01").hint, "rechts = HELL, Links = dunkel");
     EXPECT_EQ(s.c("TrackBar_01").tickFrequency, 1);
 }
@@ -597,7 +597,7 @@ TEST(ZusatzPage, NeonOutputFunctionBits)
         {"cbx_zusatz_1", 180, 0, "Ausgang 9 = 'Neon defekt'"},
     };
     Shown s;
-    s.show(0x270, 3.60f, {{0x20, "20"}});
+    s.show(0x270, Version{3, 60}, {{0x20, "20"}});
     for (const Box& b : boxes) {
         EXPECT_FALSE(s.checked(b.name)) << b.name;
         EXPECT_EQ(s.at(b.name).top, b.top) << b.name;
@@ -612,7 +612,7 @@ TEST(ZusatzPage, NeonOutputFunctionBits)
     // every box its own bit; bit 5 stays as the firmware has it, set or clear
     for (const std::string& stored : {std::string("00"), std::string("20")}) {
         Shown t;
-        t.show(0x270, 3.60f, {{0x20, stored}});
+        t.show(0x270, Version{3, 60}, {{0x20, stored}});
         int expected = stored == "20" ? 0x20 : 0;
         for (const Box& b : boxes) {
             t.act(b.name + "=1");
@@ -626,7 +626,7 @@ TEST(ZusatzPage, NeonOutputFunctionBits)
         }
     }
     Shown full;
-    full.show(0x270, 3.60f, {{0x20, "FF"}});
+    full.show(0x270, Version{3, 60}, {{0x20, "FF"}});
     for (const Box& b : boxes)
         EXPECT_TRUE(full.checked(b.name)) << b.name;
 }
@@ -634,7 +634,7 @@ TEST(ZusatzPage, NeonOutputFunctionBits)
 TEST(ZusatzPage, SpecialOutputsOfTheEarlierNeonFirmwareWriteTheirBits)
 {
     Shown s;
-    s.show(0x170, 3.38f, {{0x20, "A5"}});
+    s.show(0x170, Version{3, 38}, {{0x20, "A5"}});
     EXPECT_EQ(s.c("lbl_zusatz").caption, "Spezial-Funktion Ausgang 9 / 10:");
     EXPECT_EQ(s.c("cbx_zusatz_1").caption, "Ausgang 9 = 'Neon defekt'");
     EXPECT_EQ(s.c("cbx_zusatz_1").hint, "keine Wirkung, wenn Ausgang 9 als 'Schweißer' definiert");
@@ -663,7 +663,7 @@ TEST(ZusatzPage, SetUpLaysOutRowsAndTheModeGroup)
     };
     Shown s;
     s.page.TextWidth = sixPerChar;
-    s.show(0x367, 3.60f);             // seven rows from top 60, Land with the lock, fading caption at 10
+    s.show(0x367, Version{3, 60});    // seven rows from top 60, Land with the lock, fading caption at 10
     const int editLeft = 6 * 22 + 20; // "Fußgänger Vorlauf GRÜN" is the widest caption
     for (int row = 0; row < 7; ++row) {
         SCOPED_TRACE(row);
@@ -729,7 +729,7 @@ TEST(ZusatzPage, WithoutAWindowTheTextsAreMeasuredByAnEstimate)
 TEST(ZusatzPage, HandlersDoNothingWhileTheFrameWritesItsOwnControls)
 {
     Shown s;
-    s.show(0x8, 3.60f, {{0x20, "14"}});
+    s.show(0x8, Version{3, 60}, {{0x20, "14"}});
     s.page.Updating = true;
     s.page.userText(ZusatzPage::rowEditName(0), "30");
     s.page.userClick("rad_mode2");
@@ -740,7 +740,7 @@ TEST(ZusatzPage, HandlersDoNothingWhileTheFrameWritesItsOwnControls)
     s.page.userText(ZusatzPage::rowEditName(3), "30");
     EXPECT_EQ(s.session.image.memory(), [&] {
         Shown fresh;
-        fresh.show(0x8, 3.60f, {{0x20, "14"}});
+        fresh.show(0x8, Version{3, 60}, {{0x20, "14"}});
         return fresh.session.image.memory();
     }());
 }

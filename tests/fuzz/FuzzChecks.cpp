@@ -122,9 +122,9 @@ std::string differences(const Session& a, const Session& b)
         note("ID text " + inQuotes(a.image.IdText) + " / " + inQuotes(b.image.IdText));
     for (std::size_t k = 0; k < 4; ++k)
         texts("CONFIG %u", static_cast<int>(k + 1), a.image.ConfigWords[k], b.image.ConfigWords[k]);
-    if (a.image.FirmwareVersion != b.image.FirmwareVersion)
-        note(strprintf("firmware version %g / %g", static_cast<double>(a.image.FirmwareVersion),
-                       static_cast<double>(b.image.FirmwareVersion)));
+    if (a.image.facts.versionText() != b.image.facts.versionText())
+        note("firmware version " + inQuotes(a.image.facts.versionText()) + " / " +
+             inQuotes(b.image.facts.versionText()));
     if (a.image.PicModel != b.image.PicModel)
         note(strprintf("PIC %d / %d", a.image.PicModel, b.image.PicModel));
     if (a.ident.Identifier != b.ident.Identifier)
@@ -134,7 +134,7 @@ std::string differences(const Session& a, const Session& b)
         note("decoder type " + std::string(a.ident.Type ? a.ident.Type->Name : "(none)") + " / " +
              (b.ident.Type ? b.ident.Type->Name : "(none)"));
     for (std::size_t k = 0; k < 3; ++k)
-        texts("status panel %u", static_cast<int>(k), a.status.text[k], b.status.text[k]);
+        texts("status panel %u", static_cast<int>(k), a.statusTexts().text[k], b.statusTexts().text[k]);
     for (int r = 0; r < AddressPage::kRows; ++r) {
         if (!a.ident.hasCaption(r) && !b.ident.hasCaption(r))
             continue;

@@ -17,7 +17,7 @@ void writeJson(std::ostream& out, const BatchLoad& in)
 {
     const Session& s = in.session;
     const FirmwareImage& img = s.image;
-    const std::string version = tools::FirmwareVersionText(s);
+    const std::string version = img.facts.versionText();
     out << "{\n";
     out << "  \"schema\": " << kJsonSchema << ",\n";
     out << "  " << jsonFileFields("file", in.file) << ",\n";
@@ -84,7 +84,7 @@ void writeText(std::ostream& out, const BatchLoad& in)
     out << "Datei:      " << DisplayName(in.file) << "\n";
     out << "Geladen:    " << (in.loaded() ? "ja" : "nein") << "\n";
     out << "ID:         " << img.IdText << "\n";
-    out << "Version:    " << s.status.text[1] << "\n";
+    out << "Version:    " << s.statusTexts().text[1] << "\n";
     out << "Config:     " << img.ConfigWords[0] << " " << img.ConfigWords[1] << " " << img.ConfigWords[2] << " "
         << img.ConfigWords[3] << "\n";
     out << "ROM bis:    " << strprintf("0x%04X", static_cast<unsigned>(img.RomTop)) << "\n";

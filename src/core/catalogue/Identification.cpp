@@ -1,6 +1,5 @@
 #include "core/catalogue/Identification.h"
 
-#include "core/firmware/FirmwareVersion.h"
 #include "core/firmware/HexText.h"
 
 namespace hz {
@@ -30,9 +29,7 @@ std::string IdentificationState::formatText() const
     return "ohne";
 }
 
-Identification::Identification(FirmwareImage& image, StatusPanels& status, IdentificationState& state)
-    : m_image(image), m_status(status), m_state(state)
-{}
+Identification::Identification(FirmwareImage& image, IdentificationState& state) : m_image(image), m_state(state) {}
 
 void Identification::IdentifyDecoder()
 {
@@ -122,7 +119,7 @@ void Identification::FinishIdentification(IdentificationView& view)
     Prompter& p = img.prompter();
 
     if (const PicInfo* pic = FindPic(img.PicModel)) {
-        m_status.text[3] += pic->StatusSuffix;
+        img.facts.pic = img.PicModel; // the status bar names it from here on
         img.DefaultConfig = pic->DefaultConfig;
     }
 
@@ -176,12 +173,11 @@ void Identification::FinishIdentification(IdentificationView& view)
 
     if (!anyRowShown && !s.PageOnly) {
         s.DocPage = DocAddress(s.Site, nullptr);
-        // 3.26 itself (3.2599998 as a float) is not below 3.26.
-        if (img.FirmwareVersion > 0.0f && VersionHundredths(img.FirmwareVersion) < 326)
+        const std::optional<Version>& version = img.facts.version;
+        if (version && version->hundredths() > 0 && version->hundredths() < 326)
             p.tell(MsgKind::Error,
-                   strprintf("Das HEX-File konnte leider nicht erkannt werden, da Version vor V3.26\n\nVersion des "
-                             "HEX-File: %1.2f ",
-                             static_cast<double>(img.FirmwareVersion)),
+                   "Das HEX-File konnte leider nicht erkannt werden, da Version vor V3.26\n\nVersion des HEX-File: " +
+                       VersionText(*version) + " ",
                    Buttons::Ok);
         else
             p.tell(MsgKind::Error,

@@ -9,7 +9,6 @@
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/DocLinks.h"
 #include "core/firmware/FirmwareImage.h"
-#include "core/firmware/StatusPanels.h"
 
 namespace hz {
 
@@ -71,7 +70,7 @@ public:
 
 class Identification {
 public:
-    Identification(FirmwareImage& image, StatusPanels& status, IdentificationState& state);
+    Identification(FirmwareImage& image, IdentificationState& state);
 
     // Identifier from program words 0..2 (movlw literals), with the two turntable fallbacks
     // at program word 137.
@@ -80,16 +79,15 @@ public:
     void DetectAddressFormat();
     // Applies the catalogue entry and ends with FinishIdentification.
     void ApplyDecoderType(IdentificationView& view);
-    // Status suffix, standard configuration, ranges, rows, placement checks, not-recognised
-    // message, web button.
+    // The PIC among the facts (the status bar names it), standard configuration, ranges, rows,
+    // placement checks, not-recognised message, web button.
     void FinishIdentification(IdentificationView& view);
     // The window part of ApplyDecoderType once more (layout, page, header), without any
-    // message or status change. Used after start-up with a file argument.
+    // message or change of the facts. Used after start-up with a file argument.
     void RedoLayout(IdentificationView& view);
 
 private:
     FirmwareImage& m_image;
-    StatusPanels& m_status;
     IdentificationState& m_state;
 };
 

@@ -116,9 +116,9 @@ bool Editor::save(const NameChooser& choose)
     Changes changes = Change::Rows | Change::Status | Change::History;
     bool written = false;
     if (chosen.empty()) {
-        m_s.status.text[3] = proposed;
+        m_s.nameInStatus(proposed);
     } else if (m_s.WriteBuiltLines(chosen)) { // the session marked the saved state
-        m_s.status.text[3] = chosen;
+        m_s.nameInStatus(chosen);
         m_savedTo = chosen;
         m_file = chosen;
         changes |= Change::File | Change::Recent;

@@ -23,6 +23,7 @@
 
 #include "core/AddressRowCount.h"
 #include "core/Prompter.h"
+#include "core/firmware/FirmwareFacts.h"
 
 namespace hz {
 
@@ -115,7 +116,8 @@ public:
     std::string IdText;
     std::array<std::string, 4> ConfigWords{"0000", "0000", "0000", "0000"};
     std::array<std::string, 4> DefaultConfig{"0000", "0000", "0000", "0000"};
-    float FirmwareVersion = 0.0f;
+    // Identifier, version and PIC as values; the reader empties them when a read begins.
+    FirmwareFacts facts;
     int PicModel = 0;
     // Where the reader found ID, CONFIG 1 and EEPROM records. These survive the next load:
     // a file without such a record leaves the location of an earlier file in place.

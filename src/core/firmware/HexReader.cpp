@@ -31,7 +31,7 @@ std::string DamagedLinesWarning(const std::vector<int>& lines)
 
 } // namespace
 
-HexReader::HexReader(FirmwareImage& image, StatusPanels& status) : m_image(image), m_status(status) {}
+HexReader::HexReader(FirmwareImage& image) : m_image(image) {}
 
 LoadOutcome HexReader::ReadHexFile(const std::string& fileName)
 {
@@ -78,11 +78,12 @@ LoadOutcome HexReader::ReadHexLines(const std::vector<std::string>& lines, const
     if (fileName.empty())
         return LoadOutcome::NoFile;
 
-    m_status.text[0].clear();
-    m_status.text[1].clear();
-    m_status.text[2].clear();
-    m_status.text[3] = fileName;
+    // The facts belong to the file: one without ID record has no version (rather than the
+    // version of whatever file was loaded before, which the pages would then go by).
+    m_image.facts = {};
     m_image.LastFileName = fileName;
+    if (onReadStart)
+        onReadStart(fileName);
 
     m_damaged.clear();
     const int count = static_cast<int>(std::min<std::size_t>(lines.size(), 0x7FFFFFFF));
@@ -110,9 +111,6 @@ LoadOutcome HexReader::ReadHexLines(const std::vector<std::string>& lines, const
     m_image.EepromFound = false;
     m_image.ConfigWords = {"0000", "0000", "0000", "0000"};
     m_image.ConfigPresent = {};
-    // The version belongs to the file: one without ID record has none (0), rather than the
-    // version of whatever file was loaded before, which the pages would then go by.
-    m_image.FirmwareVersion = 0.0f;
     m_image.DefaultConfig = {"0000", "0000", "0000", "0000"};
     m_image.PicModel = 0;
 
@@ -306,19 +304,20 @@ bool HexReader::parseData(const std::string& line, int reclen, int byteAddress)
         for (int k = 0; k < words; ++k)
             img.IdText += RecordWordDigit(line, k);
         img.IdFound = true;
-        m_status.text[0] = "ID: " + std::string(at(line, 11, 1));
-        m_status.text[1] =
-            "V " + std::string(at(line, 15, 1)) + "." + std::string(at(line, 19, 1)) + std::string(at(line, 23, 1));
-        static const double weights[3] = {1.0, 0.1, 0.01};
-        static const std::size_t positions[3] = {15, 19, 23};
+        FirmwareFacts& facts = img.facts;
+        facts.identifier = std::string(at(line, 11, 1));
+        facts.version.reset();
+        const std::string_view text[3] = {at(line, 15, 1), at(line, 19, 1), at(line, 23, 1)};
+        int digit[3] = {0, 0, 0};
         for (int d = 0; d < 3; ++d) {
-            int digit = 0;
-            const std::string_view text = at(line, positions[d], 1);
-            if (!parseWholeNumber(text, digit))
-                return failVersion(text);
-            const double base = d == 0 ? 0.0 : static_cast<double>(img.FirmwareVersion);
-            img.FirmwareVersion = static_cast<float>(base + weights[d] * digit);
+            if (!parseWholeNumber(text[d], digit[d])) {
+                // Shown as it stands, the characters after the one at fault included.
+                facts.versionWritten = std::string(text[0]) + "." + std::string(text[1]) + std::string(text[2]);
+                return failVersion(text[d]);
+            }
         }
+        facts.versionWritten.clear();
+        facts.version = Version{digit[0], 10 * digit[1] + digit[2]};
         return true;
     }
 
@@ -349,18 +348,22 @@ bool HexReader::parseData(const std::string& line, int reclen, int byteAddress)
         for (int k = 0; k < words; ++k)
             img.IdText += RecordWord(line, k);
         img.IdFound = true;
-        m_status.text[0] = "ID: " + std::string(at(line, 18, 2));
+        FirmwareFacts& facts = img.facts;
+        facts.identifier = std::string(at(line, 18, 2));
         // The version is taken from the record type field (always "00") and the first data
-        // byte, both read as decimal numbers: "V 0.58" for a first ID byte of 58.
+        // byte, both read as decimal numbers: 0.58 for a first ID byte of 58, 0.05 for 05.
         int major = 0, minor = 0;
         const std::string_view majorText = at(line, 8, 2), minorText = at(line, 10, 2);
         if (!parseWholeNumber(majorText, major))
             return failVersion(majorText);
-        m_status.text[1] = "V " + std::to_string(major) + "." + std::string(minorText);
-        img.FirmwareVersion = static_cast<float>(major);
+        facts.version.reset();
+        // A signed byte ("+5", "-5") is a number too, but not one written as the version is.
+        const bool plain = minorText.size() == 2 &&
+                           std::all_of(minorText.begin(), minorText.end(), [](char c) { return c >= '0' && c <= '9'; });
+        facts.versionWritten = plain ? std::string() : std::to_string(major) + "." + std::string(minorText);
         if (!parseWholeNumber(minorText, minor))
             return failVersion(minorText);
-        img.FirmwareVersion = static_cast<float>(static_cast<double>(img.FirmwareVersion) + 0.01 * minor);
+        facts.version = Version{major, minor};
         return true;
     }
 

@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "core/firmware/FirmwareImage.h"
-#include "core/firmware/StatusPanels.h"
 #include "core/firmware/TextFile.h"
 
 namespace hz {
@@ -30,7 +29,11 @@ enum class LoadOutcome {
 
 class HexReader {
 public:
-    HexReader(FirmwareImage& image, StatusPanels& status);
+    explicit HexReader(FirmwareImage& image);
+
+    // Called when a read begins, once the file is open and before anything else of the image
+    // changes, with the name the file goes by (the status bar names it from then on).
+    std::function<void(const std::string&)> onReadStart;
 
     // Called after the image has been reset and before the first line is parsed (the main
     // window hides its editor pages there).
@@ -68,7 +71,6 @@ private:
     void warnDamaged();
 
     FirmwareImage& m_image;
-    StatusPanels& m_status;
     int m_lineNumber = 0; // the line being parsed, from 1; 0 when not known
     std::vector<int> m_damaged;
 };

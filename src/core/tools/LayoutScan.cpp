@@ -316,7 +316,7 @@ Loaded load(const std::string& path, bool defaultConfig)
     d.file = path;
     d.type = id.Type ? id.Type->Name : std::string();
     d.identifier = id.Identifier;
-    d.version = FirmwareVersionText(session);
+    d.version = session.image.facts.versionText();
     d.pic = session.image.PicModel;
     d.format = id.formatText();
     const bool anyFormat = id.Mot || id.DCC;

@@ -20,12 +20,4 @@ std::vector<RowReport> rowReports(const Session& s)
     return rows;
 }
 
-std::string FirmwareVersionText(const Session& s)
-{
-    std::string version = s.status.text[1];
-    if (version.rfind("V ", 0) == 0)
-        version = version.substr(2);
-    return version;
-}
-
 } // namespace hz::tools

@@ -19,7 +19,4 @@ struct RowReport {
 
 std::vector<RowReport> rowReports(const Session& s);
 
-// The firmware version as the status bar shows it, without its "V ": "3.58".
-std::string FirmwareVersionText(const Session& s);
-
 } // namespace hz::tools

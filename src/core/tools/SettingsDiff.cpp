@@ -120,7 +120,7 @@ DecoderSummary Summarise(const Session& s)
     if (s.ident.Type)
         d.type = s.ident.Type->Name;
     d.identifier = s.ident.Identifier;
-    d.version = FirmwareVersionText(s);
+    d.version = s.image.facts.versionText();
     d.pic = s.image.PicModel;
     d.format = s.ident.formatText();
     return d;

@@ -151,12 +151,12 @@ void TFormMain::showChanges(hz::Changes changes)
     if (changes.has(Change::Rows))
         m_rows->refresh();
     if (changes.has(Change::Status))
-        showStatus(session.status);
+        showStatus(session.statusTexts());
 }
 
 void TFormMain::refreshView()
 {
-    showStatus(session.status);
+    showStatus(session.statusTexts());
     if (m_rows)
         m_rows->refresh();
     if (m_menu)

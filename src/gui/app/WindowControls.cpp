@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-#include "core/firmware/StatusPanels.h"
+#include "core/StatusTexts.h"
 #include "gui/app/ElidedButton.h"
 #include "gui/app/LinkPicture.h"
 #include "gui/common/FitText.h"

@@ -6,7 +6,6 @@
 
 #include "core/Prompter.h"
 #include "core/firmware/FirmwareImage.h"
-#include "core/firmware/FirmwareVersion.h"
 #include "core/firmware/HexText.h"
 #include "core/pages/common/NumberText.h"
 
@@ -174,7 +173,11 @@ void ZusatzPage::writeEe(int address, int value)
     m_context->image.set_Hex_EE(address, HexByteTexts()[static_cast<std::size_t>(value & 0xFF)]);
 }
 
-bool ZusatzPage::firmwareAbove354() const { return VersionHundredths(m_context->image.FirmwareVersion) > 354; }
+bool ZusatzPage::firmwareAbove354() const
+{
+    const std::optional<Version>& version = m_context->image.facts.version;
+    return version && version->hundredths() > 354;
+}
 
 // ---- set-up ---------------------------------------------------------------------------------
 
