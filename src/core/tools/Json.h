@@ -1,12 +1,13 @@
 #pragma once
-// A minimal JSON text builder for the command-line tool's machine-readable output.
+// A minimal JSON text builder for machine-readable output: the tool's --json and the browser's
+// module.
 
 #include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace hz::cli {
+namespace hz::tools {
 
 // `text` as a JSON string literal. Valid UTF-8 passes through; a byte that is not part of a
 // valid UTF-8 sequence (a HEX line may hold anything) is taken as Latin-1.
@@ -29,4 +30,4 @@ std::string jsonFileFields(const std::string& key, std::string_view name);
 // `  "key": [` and the texts one to a line, closed by `]`, then `,` unless `last`, and a new line.
 void writeJsonStringList(std::ostream& out, const char* key, const std::vector<std::string>& texts, bool last);
 
-} // namespace hz::cli
+} // namespace hz::tools

@@ -1,12 +1,12 @@
 #pragma once
-// The shown pages of a session as JSON, for `info --json`: one object per frame the page
+// The shown pages of a session as JSON, for `info --json` and the browser: one object per frame the page
 // host shows for the loaded type, with every control of the page and its state.
 
 #include <iosfwd>
 
 #include "core/Session.h"
 
-namespace hz::cli {
+namespace hz::tools {
 
 // Writes the value of "pages" (a JSON array), indented by `indent` blanks.
 void writePagesJson(std::ostream& out, const Session& s, int indent);
@@ -15,4 +15,4 @@ void writePagesJson(std::ostream& out, const Session& s, int indent);
 // indented by `indent` blanks.
 void writePageJson(std::ostream& out, const pages::Page& page, int indent);
 
-} // namespace hz::cli
+} // namespace hz::tools
