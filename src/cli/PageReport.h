@@ -1,18 +1,11 @@
 #pragma once
-// The shown pages of a session as JSON, for `info --json`: one object per frame the page
-// host shows for the loaded type, with every control of the page and its state.
+// The shown pages as JSON for `info --json`; core writes them (the browser's module too).
 
-#include <iosfwd>
-
-#include "core/Session.h"
+#include "core/tools/PageJson.h"
 
 namespace hz::cli {
 
-// Writes the value of "pages" (a JSON array), indented by `indent` blanks.
-void writePagesJson(std::ostream& out, const Session& s, int indent);
-// One page as an object: its frame, whether it holds changes not yet taken over, every
-// control and the working copy ("data") where it keeps one. The object's later lines are
-// indented by `indent` blanks.
-void writePageJson(std::ostream& out, const pages::Page& page, int indent);
+using tools::writePageJson;
+using tools::writePagesJson;
 
 } // namespace hz::cli

@@ -198,4 +198,45 @@ bool EditHistory::revertToFile()
     return true;
 }
 
+std::vector<std::pair<const pages::Page*, unsigned>> EditHistory::eventCounts() const
+{
+    std::vector<std::pair<const pages::Page*, unsigned>> counts{{&m_rows, m_rows.userEvents()}};
+    for (const pages::Page* p : m_pages.shown())
+        counts.emplace_back(p, p->userEvents());
+    return counts;
+}
+
+EditHistory::Snapshot EditHistory::capture() const
+{
+    return Snapshot{currentStep(), m_steps, m_at, m_saved, m_savedAt, m_typedAt, m_seenEvents, eventCounts()};
+}
+
+void EditHistory::restore(const Snapshot& snapshot)
+{
+    if (!(currentStep() == snapshot.now))
+        applyStep(snapshot.now);
+    m_steps = snapshot.steps;
+    m_at = snapshot.at;
+    m_saved = snapshot.saved;
+    m_savedAt = snapshot.savedAt;
+    m_typedAt = snapshot.typedAt;
+    // A page's count of user events only grows: the events since the capture are taken as seen,
+    // so that the events of the next try are the only new ones, as they would have been.
+    m_seenEvents = snapshot.seenEvents;
+    for (const auto& [page, now] : eventCounts()) {
+        unsigned then = now;
+        for (const auto& [q, n] : snapshot.eventsThen)
+            if (q == page)
+                then = n;
+        bool found = false;
+        for (auto& [q, n] : m_seenEvents)
+            if (q == page) {
+                n += now - then;
+                found = true;
+            }
+        if (!found)
+            m_seenEvents.emplace_back(page, now - then);
+    }
+}
+
 } // namespace hz

@@ -68,6 +68,14 @@ public:
 
     static constexpr std::size_t kMaxSteps = 1000;
 
+    // The editable state now with the whole history around it, to be put back exactly: an
+    // operation that was tried and is to be tried again from where it started.
+    struct Snapshot;
+    Snapshot capture() const;
+    // Puts back what capture() took. The shown pages re-run their set-up only when the
+    // editable state differs from the captured one.
+    void restore(const Snapshot& snapshot);
+
 private:
     struct State {
         FirmwareImage::Memory memory;
@@ -108,6 +116,22 @@ private:
     std::size_t m_savedAt = 0; // index of the saved step in m_steps; kNoStep when it fell away
     std::string m_typedAt;     // the field whose keystrokes made the current step
     std::vector<std::pair<const pages::Page*, unsigned>> m_seenEvents;
+
+public:
+    struct Snapshot {
+        Step now;
+        std::vector<Step> steps;
+        std::size_t at = 0;
+        Step saved;
+        std::size_t savedAt = 0;
+        std::string typedAt;
+        std::vector<std::pair<const pages::Page*, unsigned>> seenEvents;
+        std::vector<std::pair<const pages::Page*, unsigned>> eventsThen; // each page's count at capture
+    };
+
+private:
+    // Every page's count of user events now, the address rows first.
+    std::vector<std::pair<const pages::Page*, unsigned>> eventCounts() const;
 };
 
 } // namespace hz

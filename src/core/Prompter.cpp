@@ -51,4 +51,40 @@ bool isQuestion(Buttons buttons)
     return buttons != Buttons::Ok && buttons != Buttons::Cancel && buttons != Buttons::Ignore;
 }
 
+std::vector<Answer> answersOf(Buttons buttons)
+{
+    switch (buttons) {
+    case Buttons::Ok: return {Answer::Ok};
+    case Buttons::Cancel: return {Answer::Cancel};
+    case Buttons::Ignore: return {Answer::Ignore};
+    case Buttons::CancelIgnore: return {Answer::Cancel, Answer::Ignore};
+    case Buttons::YesIgnore: return {Answer::Yes, Answer::Ignore};
+    case Buttons::YesNo:
+    case Buttons::YesNoDefaultNo: return {Answer::Yes, Answer::No};
+    }
+    return {};
+}
+
+bool offers(Buttons buttons, Answer answer)
+{
+    for (Answer a : answersOf(buttons))
+        if (a == answer)
+            return true;
+    return false;
+}
+
+Answer answerThatChangesNothing(Buttons buttons)
+{
+    switch (buttons) {
+    case Buttons::Ok: return Answer::Ok;
+    case Buttons::Cancel:
+    case Buttons::CancelIgnore: return Answer::Cancel;
+    case Buttons::Ignore:
+    case Buttons::YesIgnore: return Answer::Ignore;
+    case Buttons::YesNo:
+    case Buttons::YesNoDefaultNo: return Answer::No;
+    }
+    return Answer::Cancel;
+}
+
 } // namespace hz

@@ -6,6 +6,7 @@
 // tool with its documented non-interactive policy.
 
 #include <string>
+#include <vector>
 
 namespace hz {
 
@@ -38,5 +39,11 @@ const char* answerName(Answer answer);
 const char* answerWord(Answer answer);
 // True when the buttons offer a choice, so that the answer says something.
 bool isQuestion(Buttons buttons);
+// The answers the buttons of the set give, in the order the buttons stand.
+std::vector<Answer> answersOf(Buttons buttons);
+// True when `answer` is one of the buttons of the set.
+bool offers(Buttons buttons, Answer answer);
+// The button of the set that changes nothing: Cancel, No, Ignore or OK.
+Answer answerThatChangesNothing(Buttons buttons);
 
 } // namespace hz

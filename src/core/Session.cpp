@@ -11,16 +11,7 @@ Answer Session::MessageRelay::ask(MsgKind kind, const std::string& text, Buttons
 {
     if (!listener || listener(kind, text))
         return m_to.ask(kind, text, buttons);
-    switch (buttons) {
-    case Buttons::Ok: return Answer::Ok;
-    case Buttons::Cancel:
-    case Buttons::CancelIgnore: return Answer::Cancel;
-    case Buttons::Ignore:
-    case Buttons::YesIgnore: return Answer::Ignore;
-    case Buttons::YesNo:
-    case Buttons::YesNoDefaultNo: return Answer::No;
-    }
-    return Answer::Cancel;
+    return answerThatChangesNothing(buttons);
 }
 
 Session::Session(Prompter& prompter)

@@ -1,4 +1,4 @@
-#include "cli/Json.h"
+#include "core/tools/Json.h"
 
 #include <cstdio>
 #include <ostream>
@@ -6,7 +6,7 @@
 
 #include "core/Utf8Text.h"
 
-namespace hz::cli {
+namespace hz::tools {
 
 std::string jsonString(std::string_view text)
 {
@@ -73,4 +73,4 @@ void writeJsonStringList(std::ostream& out, const char* key, const std::vector<s
     out << (texts.empty() ? "]" : "\n  ]") << (last ? "\n" : ",\n");
 }
 
-} // namespace hz::cli
+} // namespace hz::tools

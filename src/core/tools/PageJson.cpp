@@ -1,12 +1,12 @@
-#include "cli/PageReport.h"
+#include "core/tools/PageJson.h"
 
 #include <ostream>
 #include <string>
 
-#include "cli/Json.h"
+#include "core/tools/Json.h"
 #include "core/firmware/HexText.h"
 
-namespace hz::cli {
+namespace hz::tools {
 
 namespace {
 
@@ -93,4 +93,4 @@ void writePageJson(std::ostream& out, const pages::Page& page, int indent)
     out << "}";
 }
 
-} // namespace hz::cli
+} // namespace hz::tools
