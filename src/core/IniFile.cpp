@@ -2,13 +2,11 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
-#include <sys/stat.h>
 
 #include "core/SystemError.h"
 #include "core/firmware/FileSet.h"
 #include "core/firmware/HexText.h"
+#include "core/platform/Platform.h"
 
 namespace hz {
 
@@ -50,33 +48,15 @@ std::string encodeValue(const std::string& value)
 bool IniFile::load(const std::string& path, std::string* error)
 {
     m_sections.clear();
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0) {
-        if (errno == ENOENT)
+    std::string text;
+    if (const int err = platform::ReadFile(path, text); err != 0) {
+        if (err == ENOENT)
             return true;
         if (error)
-            *error = SystemErrorReason(errno);
+            *error = SystemErrorReason(err);
         return false;
     }
-    if (S_ISDIR(st.st_mode)) {
-        if (error)
-            *error = SystemErrorReason(EISDIR);
-        return false;
-    }
-    std::ifstream f(path, std::ios::binary);
-    if (!f) {
-        if (error)
-            *error = SystemErrorReason(errno ? errno : EACCES);
-        return false;
-    }
-    std::stringstream s;
-    s << f.rdbuf();
-    if (f.bad()) {
-        if (error)
-            *error = SystemErrorReason(EIO);
-        return false;
-    }
-    parse(s.str());
+    parse(text);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "core/firmware/HexText.h"
+#include "core/platform/Platform.h"
 
 namespace hz {
 
@@ -40,7 +41,9 @@ std::string FindDataFolder(const std::string& exePath)
         dir = dir.parent_path();
         const fs::path data = dir / "share" / "hexzwirbel";
         // A folder we may not look into counts as not holding the manual.
-        if (fs::is_regular_file(data / kManualFolder / kManualIndex, ec))
+        platform::FileInfo index;
+        if (platform::Look((data / kManualFolder / kManualIndex).string(), index) == 0 &&
+            index.kind == platform::FileKind::Regular)
             return data.string();
     }
     return {};

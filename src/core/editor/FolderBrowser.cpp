@@ -1,10 +1,10 @@
 #include "core/editor/FolderBrowser.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <system_error>
 
 #include "core/Utf8Text.h"
+#include "core/platform/Platform.h"
 
 namespace hz {
 
@@ -124,14 +124,14 @@ std::vector<std::string> HexFilesOf(const std::string& folder)
     // Any letter case: "BAHNHOF.HEX" from a Windows programmer tool is as much a HEX file as
     // "bahnhof.hex". Hidden files stay out, as in any file manager's view; a folder that cannot
     // be read has no files to step to.
-    namespace fs = std::filesystem;
-    std::vector<std::string> names;
-    std::error_code ec;
-    fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
-    for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        std::error_code statError;
-        if (name.empty() || name[0] == '.' || !endsWithHex(name) || !fs::is_regular_file(it->path(), statError))
+    std::vector<std::string> listed, names;
+    const std::string dir = folder.empty() ? std::string(".") : folder;
+    if (platform::ListFolder(dir, listed) != 0)
+        return names;
+    for (const std::string& name : listed) {
+        platform::FileInfo info;
+        if (name.empty() || name[0] == '.' || !endsWithHex(name) ||
+            platform::Look(dir + "/" + name, info) != 0 || info.kind != platform::FileKind::Regular)
             continue;
         names.push_back(name);
     }

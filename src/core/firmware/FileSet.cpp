@@ -3,16 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <csignal>
-#include <cstdio>
-#include <ctime>
-#include <dirent.h>
-#include <fcntl.h>
 #include <filesystem>
 #include <map>
-#include <pthread.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "core/SystemError.h"
 #include "core/firmware/HexText.h"
@@ -22,10 +14,13 @@ namespace hz {
 
 namespace {
 
+using platform::FileInfo;
+using platform::FileKind;
+
 // The old content of a file written in place is kept in memory to put it back after a
 // failure. Firmware, curve and settings files are a few kilobytes; a file far beyond that is
 // not one of ours, and its content is not read.
-constexpr off_t kKeepOldUpTo = 16 * 1024 * 1024;
+constexpr std::uint64_t kKeepOldUpTo = 16 * 1024 * 1024;
 
 // Set by FailNextWriteInPlace: the error the next write in place fails with.
 std::atomic<int> g_failWriteInPlace{0};
@@ -63,7 +58,7 @@ int descriptorNamed(const std::string& name)
         return 2;
     for (const std::string& folder :
          {std::string("/dev/fd/"), std::string("/proc/self/fd/"), std::string("/proc/thread-self/fd/"),
-          "/proc/" + std::to_string(::getpid()) + "/fd/"}) {
+          "/proc/" + std::to_string(platform::ProcessId()) + "/fd/"}) {
         if (p.size() <= folder.size() || p.size() > folder.size() + 9 || p.compare(0, folder.size(), folder) != 0)
             continue;
         int fd = 0;
@@ -77,68 +72,38 @@ int descriptorNamed(const std::string& name)
     return -1;
 }
 
+// The next name on the way of symbolic links: where the link `at` points, relative to its
+// folder. False when `at` is no link (or cannot be looked at); `err` when it is one that
+// cannot be read.
+bool nextLink(const std::string& at, std::string& next, int& err)
+{
+    err = 0;
+    FileInfo name;
+    if (platform::LookAtName(at, name) != 0 || name.kind != FileKind::Link)
+        return false;
+    if ((err = platform::ReadLink(at, next)) != 0)
+        return false;
+    if (next.empty() || next[0] != '/')
+        next = folderOf(at) + next;
+    return true;
+}
+
 // Where the symbolic links starting at `path` end (also at a name that does not exist yet):
 // the folder the temporary file goes into, and the name that is replaced.
 bool resolveLinks(const std::string& path, std::string& target, int& err)
 {
     target = path;
     for (int hops = 0; hops < 40; ++hops) {
-        struct stat st {};
-        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return true;
-        std::vector<char> buf(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
-        const ssize_t n = ::readlink(target.c_str(), buf.data(), buf.size());
-        if (n < 0) {
-            err = errno;
-            return false;
+        std::string next;
+        int unreadable = 0;
+        if (!nextLink(target, next, unreadable)) {
+            err = unreadable != 0 ? unreadable : err;
+            return unreadable == 0;
         }
-        std::string next(buf.data(), static_cast<std::size_t>(n));
-        if (next.empty() || next[0] != '/')
-            next = folderOf(target) + next;
-        target = next;
+        target = std::move(next);
     }
     err = ELOOP;
     return false;
-}
-
-bool writeAll(int fd, const std::string& content, int& err)
-{
-    std::size_t done = 0;
-    while (done < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            err = errno;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-bool readAll(const std::string& path, std::string& content)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    content.clear();
-    char buf[65536];
-    bool ok = true;
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            ok = false;
-            break;
-        }
-        if (n == 0)
-            break;
-        content.append(buf, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return ok;
 }
 
 // Writes `content` into the file where it is, so that every name of it shows the new content:
@@ -149,83 +114,37 @@ bool overwriteInPlace(const std::string& path, const std::string& content, const
                       bool& restored)
 {
     restored = false;
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) {
-        err = errno;
+    platform::File file;
+    if ((err = file.openForWriting(path)) != 0) {
         restored = true; // not a byte changed
         return false;
     }
-    bool ok = false;
     if (const int fail = g_failWriteInPlace.exchange(0); fail != 0) {
-        writeAll(fd, content.substr(0, content.size() / 2), err);
+        (void)file.writeAll(std::string_view(content).substr(0, content.size() / 2));
         err = fail;
-    } else {
-        ok = writeAll(fd, content, err);
+    } else if ((err = file.writeAll(content)) == 0 && (err = file.setLength(content.size())) == 0) {
+        err = file.sync();
     }
-    if (ok && ::ftruncate(fd, static_cast<off_t>(content.size())) != 0) {
-        err = errno;
-        ok = false;
-    }
-    if (ok && ::fsync(fd) != 0) {
-        err = errno;
-        ok = false;
-    }
-    if (!ok && old) {
-        int ignored = 0;
-        restored = ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, *old, ignored) &&
-                   ::ftruncate(fd, static_cast<off_t>(old->size())) == 0 && ::fsync(fd) == 0;
-    }
+    const bool ok = err == 0;
+    if (!ok && old)
+        restored =
+            file.rewind() == 0 && file.writeAll(*old) == 0 && file.setLength(old->size()) == 0 && file.sync() == 0;
     // The data are synced (or the write has failed already); closing can report nothing new.
-    ::close(fd);
+    (void)file.close();
     return ok;
 }
-
-// Writing into a FIFO whose reader has gone raises SIGPIPE, which would end the program before
-// it could say anything. The signal is held back while we write and taken off again if the
-// write raised it; the write then fails with EPIPE like any other error.
-class HoldBackSigpipe {
-public:
-    HoldBackSigpipe()
-    {
-        sigemptyset(&m_pipe);
-        sigaddset(&m_pipe, SIGPIPE);
-        sigset_t pending;
-        sigemptyset(&pending);
-        sigpending(&pending);
-        m_wasPending = sigismember(&pending, SIGPIPE) == 1;
-        pthread_sigmask(SIG_BLOCK, &m_pipe, &m_before);
-    }
-    ~HoldBackSigpipe()
-    {
-        sigset_t pending;
-        sigemptyset(&pending);
-        sigpending(&pending);
-        if (!m_wasPending && sigismember(&pending, SIGPIPE) == 1) {
-            const timespec now{};
-            sigtimedwait(&m_pipe, nullptr, &now);
-        }
-        pthread_sigmask(SIG_SETMASK, &m_before, nullptr);
-    }
-    HoldBackSigpipe(const HoldBackSigpipe&) = delete;
-    HoldBackSigpipe& operator=(const HoldBackSigpipe&) = delete;
-
-private:
-    sigset_t m_pipe{}, m_before{};
-    bool m_wasPending = false;
-};
 
 // An open descriptor gets the content written through it, where the shell left it: at its
 // offset, or at the end of a file opened for appending. It stays open.
 bool writeIntoDescriptor(int fd, const std::string& content, int& err)
 {
-    HoldBackSigpipe hold;
-    if (!writeAll(fd, content, err))
+    const platform::BrokenPipeGuard guard;
+    if ((err = platform::WriteToDescriptor(fd, content)) != 0)
         return false;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::fsync(fd) != 0) {
-        err = errno;
+    FileInfo info;
+    if (platform::LookAtDescriptor(fd, info) == 0 && info.kind == FileKind::Regular &&
+        (err = platform::SyncDescriptor(fd)) != 0)
         return false;
-    }
     return true;
 }
 
@@ -233,111 +152,81 @@ bool writeIntoDescriptor(int fd, const std::string& content, int& err)
 // Opening a FIFO waits for its reader, as any program writing into it does.
 bool writeIntoDevice(const std::string& path, const std::string& content, int& err)
 {
-    HoldBackSigpipe hold;
-    int fd = -1;
-    do
-        fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        err = errno;
+    const platform::BrokenPipeGuard guard;
+    platform::File file;
+    if ((err = file.openForWriting(path)) != 0)
         return false;
-    }
-    bool ok = writeAll(fd, content, err);
-    if (::close(fd) != 0 && ok && errno != EINTR) {
-        err = errno;
-        ok = false;
-    }
-    return ok;
+    err = file.writeAll(content);
+    const int closed = file.close();
+    if (err == 0)
+        err = closed;
+    return err == 0;
 }
 
-mode_t newFileMode() { return 0644 & ~platform::FileCreationMask(); }
-
-// A new, empty file of a name of our own beside `target`, opened for writing; -1 (with `err`)
-// when the folder takes none.
-int createBeside(const std::string& target, std::string& name, int& err)
-{
-    const std::string pattern = folderOf(target) + ".hexzwirbel-XXXXXX";
-    std::vector<char> buf(pattern.begin(), pattern.end());
-    buf.push_back('\0');
-    const int fd = ::mkostemp(buf.data(), O_CLOEXEC);
-    if (fd < 0) {
-        err = errno;
-        return -1;
-    }
-    name = buf.data();
-    return fd;
-}
+unsigned newFileMode() { return 0644 & ~platform::FileCreationMask(); }
 
 // A complete copy of `content` in a temporary file beside `target`, synced.
-bool writeTemporary(const std::string& target, mode_t mode, const std::string& content, std::string& name, int& err)
+bool writeTemporary(const std::string& target, unsigned mode, const std::string& content, std::string& name, int& err)
 {
-    const int fd = createBeside(target, name, err);
-    if (fd < 0)
+    platform::File file;
+    if ((err = file.createIn(folderOf(target), name)) != 0)
         return false;
-    (void)::fchmod(fd, mode);
-    bool ok = writeAll(fd, content, err);
-    if (ok && ::fsync(fd) != 0) {
-        err = errno;
-        ok = false;
-    }
-    if (::close(fd) != 0 && ok) {
-        err = errno;
-        ok = false;
-    }
-    if (!ok) {
-        ::unlink(name.c_str());
+    (void)file.setMode(mode);
+    if ((err = file.writeAll(content)) == 0)
+        err = file.sync();
+    const int closed = file.close();
+    if (err == 0)
+        err = closed;
+    if (err != 0) {
+        (void)platform::Remove(name);
         name.clear();
     }
-    return ok;
+    return err == 0;
 }
 
 void removeIfNamed(std::string& name)
 {
     if (!name.empty())
-        ::unlink(name.c_str());
+        (void)platform::Remove(name);
     name.clear();
 }
 
 // What tells a file apart from every other: the device and inode of an existing file (links
 // followed; a descriptor's name leads to the file it has open), and for a name not there yet
 // the device and inode of the folder it would be made in and its own name.
-std::string fileIdentity(const std::string& path, struct stat* found = nullptr)
+std::string fileIdentity(const std::string& path, FileInfo* found = nullptr)
 {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) {
+    FileInfo info;
+    if (platform::Look(path, info) == 0) {
         if (found)
-            *found = st;
-        return "file " + std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+            *found = info;
+        return "file " + std::to_string(info.device) + ":" + std::to_string(info.inode);
     }
     std::string target;
     int err = 0;
     if (!resolveLinks(path, target, err))
         target = path;
-    struct stat folder {};
-    if (::stat(folderOf(target).c_str(), &folder) == 0)
-        return "name " + std::to_string(folder.st_dev) + ":" + std::to_string(folder.st_ino) + "/" + nameOf(target);
+    FileInfo folder;
+    if (platform::Look(folderOf(target), folder) == 0)
+        return "name " + std::to_string(folder.device) + ":" + std::to_string(folder.inode) + "/" + nameOf(target);
     std::error_code ec;
     return "path " + std::filesystem::absolute(target, ec).lexically_normal().string();
 }
 
-// The other names in the folder of `target` of the file (device, inode) it had before a save
-// gave `target` a file of its own.
-std::vector<std::string> hardLinksBeside(const std::string& target, dev_t dev, ino_t ino)
+// The other names in the folder of `target` of the file `file` it had before a save gave
+// `target` a file of its own.
+std::vector<std::string> hardLinksBeside(const std::string& target, const FileInfo& file)
 {
     std::vector<std::string> names;
     const std::string folder = folderOf(target);
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
+    std::vector<std::string> entries;
+    if (platform::ListFolder(folder, entries) != 0)
         return names;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        struct stat st {};
-        if (name == "." || name == ".." || ::lstat((folder + name).c_str(), &st) != 0)
-            continue;
-        if (st.st_dev == dev && st.st_ino == ino)
+    for (const std::string& name : entries) {
+        FileInfo info;
+        if (platform::LookAtName(folder + name, info) == 0 && info.sameFile(file))
             names.push_back(target.find('/') == std::string::npos ? name : folder + name);
     }
-    ::closedir(dir);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -359,7 +248,7 @@ struct FileSet::Entry {
 
     Way way = Way::Create;
     std::string target;     // where the links end: the name replaced, the folder of the temporary file
-    struct stat st {};      // of the existing file
+    FileInfo st;            // of the existing file
     std::string temp;       // the prepared new content beside the target
     std::string backup;     // a second name of the replaced file while the set is put
     bool movedAway = false; // the replaced file itself was renamed to `backup` (no hard links)
@@ -390,16 +279,16 @@ struct FileSet::Entry {
                           DisplayName(path).c_str(), fd);
             return false;
         }
-        const int flags = platform::DescriptorAccess(fd);
-        if (flags < 0 || flags == O_RDONLY) {
-            message =
-                strprintf("Die Datei \"%s\" konnte nicht geschrieben werden: Der Dateideskriptor %d ist %s",
-                          DisplayName(path).c_str(), fd, flags < 0 ? "nicht geöffnet" : "nicht zum Schreiben geöffnet");
+        const platform::Access access = platform::DescriptorAccess(fd);
+        if (access == platform::Access::Closed || access == platform::Access::Read) {
+            message = strprintf("Die Datei \"%s\" konnte nicht geschrieben werden: Der Dateideskriptor %d ist %s",
+                                DisplayName(path).c_str(), fd,
+                                access == platform::Access::Closed ? "nicht geöffnet" : "nicht zum Schreiben geöffnet");
             return false;
         }
-        if (::fstat(fd, &st) != 0)
-            st.st_mode = S_IFCHR; // nothing known of it: written into, never synced
-        if (S_ISDIR(st.st_mode)) {
+        if (platform::LookAtDescriptor(fd, st) != 0)
+            st.kind = FileKind::CharDevice; // nothing known of it: written into, never synced
+        if (st.kind == FileKind::Folder) {
             message = cannotWrite(path, EISDIR);
             return false;
         }
@@ -414,8 +303,7 @@ struct FileSet::Entry {
         fd = DescriptorOf(path);
         if (fd >= 0)
             return inspectDescriptor(message);
-        if (::stat(path.c_str(), &st) != 0) {
-            int err = errno;
+        if (int err = platform::Look(path, st); err != 0) {
             if (err != ENOENT) {
                 message = cannotWrite(path, err);
                 return false;
@@ -428,13 +316,13 @@ struct FileSet::Entry {
             way = Way::Create;
             return true;
         }
-        if (S_ISDIR(st.st_mode)) {
+        if (st.kind == FileKind::Folder) {
             message = cannotWrite(path, EISDIR);
             return false;
         }
         // The owner's own write permission taken away says "keep this file", and that holds for
         // root as well, who could otherwise replace anything.
-        if ((st.st_mode & S_IWUSR) == 0) {
+        if (!st.ownerMayWrite()) {
             message = strprintf("Die Datei \"%s\" ist schreibgeschützt: Ihr Besitzer hat das Schreibrecht entfernt, "
                                 "darum wird sie nicht ersetzt. Es wurde nichts geschrieben.",
                                 DisplayName(path).c_str());
@@ -442,8 +330,7 @@ struct FileSet::Entry {
         }
         // A file the user could not open for writing stays as it is, even where the folder would
         // let a new file take its name (and its owner's place).
-        if (S_ISREG(st.st_mode) && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
-            const int err = errno;
+        if (const int err = st.kind == FileKind::Regular ? platform::MayWrite(path) : 0; err != 0) {
             message = err == EACCES || err == EPERM
                           ? strprintf("Die Datei \"%s\" ist schreibgeschützt: Sie haben kein Schreibrecht für sie, "
                                       "darum wird sie nicht ersetzt. Es wurde nichts geschrieben.",
@@ -451,31 +338,30 @@ struct FileSet::Entry {
                           : cannotWrite(path, err);
             return false;
         }
-        if (S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode)) {
+        if (st.kind == FileKind::CharDevice || st.kind == FileKind::Fifo) {
             way = Way::Device;
             target = path;
             return true;
         }
-        if (S_ISBLK(st.st_mode)) {
+        if (st.kind == FileKind::BlockDevice) {
             message = strprintf("Die Datei \"%s\" ist ein Blockgerät (ein Datenträger oder eine Partition); darauf "
                                 "wird keine Datei geschrieben. Es wurde nichts geschrieben.",
                                 DisplayName(path).c_str());
             return false;
         }
-        if (!S_ISREG(st.st_mode)) {
+        if (st.kind != FileKind::Regular) {
             message = strprintf("Die Datei \"%s\" ist keine gewöhnliche Datei, sondern ein %s; sie wird nicht "
                                 "ersetzt. Es wurde nichts geschrieben.",
-                                DisplayName(path).c_str(), S_ISSOCK(st.st_mode) ? "Socket" : "Sonderobjekt");
+                                DisplayName(path).c_str(), st.kind == FileKind::Socket ? "Socket" : "Sonderobjekt");
             return false;
         }
         // A regular file. Its temporary file goes into the folder where the links end; a link
         // that names no path of the file (a descriptor of a deleted file under /proc) leaves only
         // the write in place.
         int err = 0;
-        struct stat real {};
-        if (resolveLinks(path, target, err) && ::stat(target.c_str(), &real) == 0 && real.st_dev == st.st_dev &&
-            real.st_ino == st.st_ino) {
-            way = st.st_nlink > 1 ? Way::AllNames : Way::Replace;
+        FileInfo real;
+        if (resolveLinks(path, target, err) && platform::Look(target, real) == 0 && real.sameFile(st)) {
+            way = st.links > 1 ? Way::AllNames : Way::Replace;
         } else {
             target = path;
             way = Way::InPlace;
@@ -485,8 +371,8 @@ struct FileSet::Entry {
 
     void keepOldContent()
     {
-        if (!haveOld && st.st_size <= kKeepOldUpTo)
-            haveOld = readAll(target, old);
+        if (!haveOld && st.size <= kKeepOldUpTo)
+            haveOld = platform::ReadFile(target, old) == 0;
     }
 
     // The new content beside the target, complete and synced; nothing is replaced yet.
@@ -499,9 +385,9 @@ struct FileSet::Entry {
         if (way == Way::InPlace)
             return true;
         int err = 0;
-        if (!writeTemporary(target, exists() ? (st.st_mode & 07777) : newFileMode(), content, temp, err)) {
+        if (!writeTemporary(target, exists() ? st.mode : newFileMode(), content, temp, err)) {
             // A writable file in a folder we may not create files in: it can still be written in place.
-            if (exists() && (err == EACCES || err == EPERM) && ::access(target.c_str(), W_OK) == 0) {
+            if (exists() && (err == EACCES || err == EPERM) && platform::MayWrite(target) == 0) {
                 way = Way::InPlace;
                 keepOldContent();
                 return true;
@@ -530,8 +416,8 @@ struct FileSet::Entry {
                                      DisplayName(path).c_str(), splitWhy.c_str(), DisplayName(path).c_str());
         // The other names: those beside it by name, the rest counted (a name in another folder
         // cannot be found without searching the whole disk).
-        const std::vector<std::string> beside = hardLinksBeside(target, st.st_dev, st.st_ino);
-        const std::size_t others = st.st_nlink > 0 ? static_cast<std::size_t>(st.st_nlink - 1) : 0;
+        const std::vector<std::string> beside = hardLinksBeside(target, st);
+        const std::size_t others = st.links > 0 ? static_cast<std::size_t>(st.links - 1) : 0;
         std::string where;
         for (std::size_t k = 0; k < beside.size(); ++k)
             where += (k == 0 ? "" : k + 1 == beside.size() ? " und " : ", ") + ("\"" + DisplayName(beside[k]) + "\"");
@@ -554,25 +440,23 @@ struct FileSet::Entry {
     bool keepBackup(bool mayMove, int& err)
     {
         std::string name;
-        const int made = createBeside(target, name, err);
-        if (made < 0)
-            return false;
-        ::close(made);
-        if (::unlink(name.c_str()) == 0 && ::link(target.c_str(), name.c_str()) == 0) {
+        {
+            platform::File made;
+            if ((err = made.createIn(folderOf(target), name)) != 0)
+                return false;
+        }
+        if ((err = platform::Remove(name)) == 0 && (err = platform::Link(target, name)) == 0) {
             backup = name;
             return true;
         }
-        err = errno;
-        // A file system without hard links (a FAT stick): the file itself moves to the backup
-        // name, and the rename that follows puts the new one where it was.
-        if (mayMove && ::rename(target.c_str(), name.c_str()) == 0) {
+        // A file system without hard links (a FAT stick, files in memory): the file itself
+        // moves to the backup name, and the rename that follows puts the new one where it was.
+        if (mayMove && (err = platform::Rename(target, name)) == 0) {
             backup = name;
             movedAway = true;
             return true;
         }
-        if (mayMove)
-            err = errno;
-        ::unlink(name.c_str());
+        (void)platform::Remove(name);
         return false;
     }
 
@@ -614,7 +498,7 @@ struct FileSet::Entry {
                 return true;
             }
             // The complete temporary file still stands beside it: this name gets it.
-            if (::rename(temp.c_str(), target.c_str()) != 0) {
+            if (platform::Rename(temp, target) != 0) {
                 message = cannotWrite(path, err);
                 removeIfNamed(backup);
                 return false;
@@ -631,9 +515,9 @@ struct FileSet::Entry {
             }
             [[fallthrough]];
         case Way::Create:
-            if (::rename(temp.c_str(), target.c_str()) != 0) {
-                message = cannotWrite(path, errno);
-                if (movedAway && ::rename(backup.c_str(), target.c_str()) == 0)
+            if (const int failed = platform::Rename(temp, target); failed != 0) {
+                message = cannotWrite(path, failed);
+                if (movedAway && platform::Rename(backup, target) == 0)
                     backup.clear();
                 removeIfNamed(backup);
                 return false;
@@ -651,8 +535,8 @@ struct FileSet::Entry {
     {
         if (renamed) {
             if (backup.empty())
-                return ::unlink(target.c_str()) == 0;
-            if (::rename(backup.c_str(), target.c_str()) != 0)
+                return platform::Remove(target) == 0;
+            if (platform::Rename(backup, target) != 0)
                 return false;
             backup.clear();
             return true;
@@ -803,9 +687,9 @@ std::string OutputClash(const std::vector<std::string>& outputs, const std::vect
 {
     std::map<std::string, std::string> readFrom;
     for (const std::string& input : inputs) {
-        struct stat st {};
-        const std::string key = fileIdentity(input, &st);
-        if (S_ISREG(st.st_mode))
+        FileInfo info;
+        const std::string key = fileIdentity(input, &info);
+        if (info.kind == FileKind::Regular)
             readFrom.emplace(key, input);
     }
     std::map<std::string, std::string> written;
@@ -828,17 +712,11 @@ int DescriptorOf(const std::string& path)
     for (int hops = 0; hops < 40; ++hops) {
         if (const int fd = descriptorNamed(at); fd >= 0)
             return fd;
-        struct stat st {};
-        if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        std::string next;
+        int err = 0;
+        if (!nextLink(at, next, err))
             return -1;
-        std::vector<char> buf(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
-        const ssize_t n = ::readlink(at.c_str(), buf.data(), buf.size());
-        if (n < 0)
-            return -1;
-        std::string next(buf.data(), static_cast<std::size_t>(n));
-        if (next.empty() || next[0] != '/')
-            next = folderOf(at) + next;
-        at = next;
+        at = std::move(next);
     }
     return -1;
 }
@@ -847,10 +725,8 @@ void FailNextWriteInPlace(int err) { g_failWriteInPlace = err; }
 
 bool SameFile(const std::string& a, const std::string& b)
 {
-    struct stat sa {
-    }, sb{};
-    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
+    FileInfo fa, fb;
+    return platform::Look(a, fa) == 0 && platform::Look(b, fb) == 0 && fa.sameFile(fb);
 }
 
 } // namespace hz

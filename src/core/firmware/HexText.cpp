@@ -2,9 +2,9 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <locale.h>
 
 #include "core/Utf8Text.h"
+#include "core/platform/Platform.h"
 
 namespace hz {
 
@@ -158,16 +158,9 @@ std::string DisplayName(std::string_view name)
 
 namespace {
 
-// The "C" locale, made once; uselocale() switches only the calling thread.
-locale_t cLocale()
-{
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return c;
-}
-
 std::string vstrprintf(const char* format, std::va_list args)
 {
-    const locale_t before = uselocale(cLocale());
+    const platform::CNumbers point;
     std::va_list copy;
     va_copy(copy, args);
 #pragma GCC diagnostic push
@@ -181,7 +174,6 @@ std::string vstrprintf(const char* format, std::va_list args)
         out.resize(static_cast<std::size_t>(n));
     }
 #pragma GCC diagnostic pop
-    uselocale(before);
     return out;
 }
 

@@ -2,14 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <istream>
 #include <limits>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "core/SystemError.h"
 #include "core/firmware/HexText.h"
+#include "core/platform/Platform.h"
 
 namespace hz {
 
@@ -176,40 +174,27 @@ std::string tooMuchText(const std::string& what)
 TextFileRead ReadTextFileLines(const std::string& fileName, Prompter& prompter,
                                const std::function<bool(std::string& line)>& onLine)
 {
-    int fd = -1;
-    do
-        fd = ::open(fileName.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
-    while (fd < 0 && errno == EINTR);
-    struct stat st {};
-    int err = fd < 0 ? errno : ::fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
-    if (fd < 0 || err != 0) {
-        if (fd >= 0)
-            ::close(fd);
+    platform::File file;
+    platform::FileInfo info;
+    int err = file.openForReading(fileName);
+    if (err == 0)
+        err = file.look(info);
+    if (err == 0 && info.kind == platform::FileKind::Folder)
+        err = EISDIR;
+    if (err != 0) {
         prompter.tell(MsgKind::Error,
                       strprintf("Die Datei \"%s\" kann nicht geöffnet werden: %s.", DisplayName(fileName).c_str(),
-                                SystemErrorReason(err != 0 ? err : ENOENT).c_str()),
+                                SystemErrorReason(err).c_str()),
                       Buttons::Ok);
         return TextFileRead::Unreadable;
     }
     // A regular file ends; a device or a pipe need not (/dev/zero never does).
-    const bool regular = S_ISREG(st.st_mode);
-    const TextFileRead result = readPieces(
+    const bool regular = info.kind == platform::FileKind::Regular;
+    return readPieces(
         fileName, prompter, onLine, regular ? std::numeric_limits<unsigned long long>::max() : kMaxFirmwareFileSize,
         regular ? std::string()
                 : tooMuchText("Die Datei \"" + DisplayName(fileName) + "\" ist keine gewöhnliche Datei und"),
-        [fd](char* buf, std::size_t size, int& e) -> long {
-            for (;;) {
-                const ssize_t n = ::read(fd, buf, size);
-                if (n >= 0)
-                    return static_cast<long>(n);
-                if (errno != EINTR) {
-                    e = errno;
-                    return -1;
-                }
-            }
-        });
-    ::close(fd);
-    return result;
+        [&file](char* buf, std::size_t size, int& e) -> long { return file.read(buf, size, e); });
 }
 
 TextFileRead ReadTextStreamLines(std::istream& in, const std::string& fileName, Prompter& prompter,

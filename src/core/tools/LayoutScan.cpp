@@ -1,10 +1,5 @@
 #include "core/tools/LayoutScan.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <map>
@@ -12,7 +7,6 @@
 #include <ostream>
 #include <set>
 #include <streambuf>
-#include <thread>
 #include <tuple>
 #include <utility>
 
@@ -79,6 +73,9 @@ std::string UsePlace(const DoubleUse::Use& use)
 
 namespace {
 
+using platform::FileInfo;
+using platform::FileKind;
+
 // ---- Finding the files --------------------------------------------------------------------
 
 bool endsWithHex(const std::string& name)
@@ -105,12 +102,12 @@ public:
 
     void operand(const std::string& path)
     {
-        struct stat st {};
-        if (::stat(path.c_str(), &st) != 0) {
-            unreadable(path, unreachable(path, errno));
+        FileInfo st;
+        if (const int err = platform::Look(path, st); err != 0) {
+            unreadable(path, unreachable(path, err));
             return;
         }
-        if (S_ISDIR(st.st_mode)) {
+        if (st.kind == FileKind::Folder) {
             folder(path, st);
             return;
         }
@@ -119,7 +116,7 @@ public:
     }
 
 private:
-    using Identity = std::pair<dev_t, ino_t>;
+    using Identity = std::pair<std::uint64_t, std::uint64_t>;
 
     void error(const std::string& shown, const std::string& reason) { found.errors.push_back({shown, reason}); }
     // What `shown` holds is missing from the overview.
@@ -130,23 +127,19 @@ private:
     }
 
     // The error number of opening `path`, as the injected fault or the system says.
-    int openError(const std::string& path, int flags) const
+    int openError(const std::string& path) const
     {
         if (openFault)
             if (const int fault = openFault(path))
                 return fault;
-        const int fd = ::open(path.c_str(), flags | O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            return errno;
-        ::close(fd);
-        return 0;
+        return platform::OpensForReading(path);
     }
 
     // Why `path` cannot be looked at; a link is named as such.
     static std::string unreachable(const std::string& path, int err)
     {
-        struct stat link {};
-        const bool isLink = ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+        FileInfo link;
+        const bool isLink = platform::LookAtName(path, link) == 0 && link.kind == FileKind::Link;
         if (isLink && err == ELOOP)
             return "Die symbolische Verknüpfung führt im Kreis und wurde nicht gelesen.";
         if (isLink && err == ENOENT)
@@ -155,34 +148,29 @@ private:
     }
 
     // Names are shown as found: the path as given, joined with the path below it.
-    void folder(const std::string& path, const struct stat& st)
+    void folder(const std::string& path, const FileInfo& st)
     {
-        if (!m_folders.insert({st.st_dev, st.st_ino}).second) {
+        if (!m_folders.insert({st.device, st.inode}).second) {
             error(path, "Dieser Ordner wurde schon durchsucht (eine symbolische Verknüpfung führt zurück); er "
                         "wird nicht noch einmal gelesen.");
             return;
         }
+        std::vector<std::string> names;
         const int fault = openFault ? openFault(path) : 0;
-        DIR* dir = fault ? nullptr : ::opendir(path.c_str());
-        if (!dir) {
-            unreadable(path, "Der Ordner kann nicht gelesen werden: " + SystemErrorReason(fault ? fault : errno) +
+        if (const int err = fault ? fault : platform::ListFolder(path, names); err != 0) {
+            unreadable(path, "Der Ordner kann nicht gelesen werden: " + SystemErrorReason(err) +
                                  "; die Dateien darin fehlen in der Übersicht.");
             return;
         }
-        std::vector<std::string> names;
-        while (const dirent* entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
-            // ".", "..", and hidden folders and files (.git, .Trash-1000, editor backups).
-            if (!name.empty() && name[0] != '.')
-                names.push_back(name);
-        }
-        ::closedir(dir);
+        // Hidden folders and files (.git, .Trash-1000, editor backups) are left out.
+        names.erase(std::remove_if(names.begin(), names.end(),
+                                   [](const std::string& name) { return name.empty() || name[0] == '.'; }),
+                    names.end());
         std::sort(names.begin(), names.end());
         for (const std::string& name : names) {
             const std::string childPath = joined(path, name);
-            struct stat child {};
-            if (::stat(childPath.c_str(), &child) != 0) {
-                const int err = errno;
+            FileInfo child;
+            if (const int err = platform::Look(childPath, child); err != 0) {
                 // A link that leads nowhere is only worth a word where a firmware file was
                 // meant; an entry the system will not let us look at may be a folder of them.
                 if (err != ENOENT && err != ELOOP)
@@ -191,7 +179,7 @@ private:
                     error(childPath, unreachable(childPath, err));
                 continue;
             }
-            if (S_ISDIR(child.st_mode)) {
+            if (child.kind == FileKind::Folder) {
                 if (endsWithHex(name))
                     error(childPath, "Das ist ein Ordner, keine HEX-Datei; die Dateien darin werden mit "
                                      "durchsucht.");
@@ -202,25 +190,25 @@ private:
         }
     }
 
-    void file(const std::string& name, const struct stat& st)
+    void file(const std::string& name, const FileInfo& st)
     {
-        if (!S_ISREG(st.st_mode)) {
+        if (st.kind != FileKind::Regular) {
             error(name, "Das ist keine gewöhnliche Datei (ein Gerät, eine Pipe oder ein Socket); sie wurde nicht "
                         "gelesen.");
             return;
         }
-        const auto size = static_cast<unsigned long long>(st.st_size);
+        const auto size = static_cast<unsigned long long>(st.size);
         if (size > kMaxFirmwareFileSize) {
             error(name, strprintf("Die Datei ist %llu Bytes groß; eine Firmware-Datei hat höchstens %llu Bytes "
                                   "(1024 Zeilen). Sie wurde nicht gelesen.",
                                   size, kMaxFirmwareFileSize));
             return;
         }
-        if (const int err = openError(name, 0)) {
+        if (const int err = openError(name)) {
             unreadable(name, "Die Datei kann nicht gelesen werden: " + SystemErrorReason(err) + ".");
             return;
         }
-        const auto [at, added] = m_files.insert({Identity{st.st_dev, st.st_ino}, name});
+        const auto [at, added] = m_files.insert({Identity{st.device, st.inode}, name});
         if (!added) {
             error(name, "Dieselbe Datei wie \"" + DisplayName(at->second) +
                             "\" (über eine Verknüpfung); sie wird nur einmal "
@@ -385,15 +373,7 @@ LayoutScan ScanFiles(FoundFiles found, const ScanControl& control)
     };
     unsigned threads = control.threads ? control.threads : platform::WorkerThreads();
     threads = static_cast<unsigned>(std::min<std::size_t>(threads, files.size()));
-    if (threads <= 1) {
-        worker();
-    } else {
-        std::vector<std::thread> pool;
-        for (unsigned t = 0; t < threads; ++t)
-            pool.emplace_back(worker);
-        for (std::thread& t : pool)
-            t.join();
-    }
+    platform::RunOnThreads(threads, worker);
     scan.cancelled = control.cancel && control.cancel->load();
 
     for (std::size_t k = 0; k < results.size(); ++k) {

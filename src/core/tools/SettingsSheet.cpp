@@ -6,6 +6,7 @@
 
 #include "core/Version.h"
 #include "core/firmware/HexText.h"
+#include "core/platform/Platform.h"
 #include "core/tools/PageValues.h"
 #include "core/tools/SettingsDiff.h"
 
@@ -118,9 +119,7 @@ std::string PicName(int model)
 
 std::string TodayText()
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = platform::LocalTime(std::time(nullptr));
     return strprintf("%02d.%02d.%04d", local.tm_mday, local.tm_mon + 1, local.tm_year + 1900);
 }
 

@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fstream>
-#include <sys/stat.h>
 
 #include "core/SystemError.h"
 #include "core/firmware/HexReader.h"
 #include "core/firmware/HexText.h"
+#include "core/platform/Platform.h"
 
 namespace hz::pages::servo {
 
@@ -114,24 +113,14 @@ SetFileContent ReadSetFile(const std::vector<std::string>& lines, std::size_t to
 bool ReadTextLines(const std::string& path, std::size_t keep, std::vector<std::string>& lines, std::size_t& totalLines,
                    std::string& error)
 {
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    struct stat st {};
-    const bool isFolder = stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-    if (!in || isFolder) {
-        error = SystemErrorReason(isFolder ? EISDIR : (errno != 0 ? errno : ENOENT));
+    std::string text;
+    bool goesOn = false;
+    if (const int err = platform::ReadFile(path, text, kReadLimit, &goesOn); err != 0) {
+        error = SystemErrorReason(err);
         return false;
     }
-    std::string text(kReadLimit + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad()) {
-        error = SystemErrorReason(errno != 0 ? errno : EIO);
-        return false;
-    }
-    const std::size_t got = static_cast<std::size_t>(in.gcount());
-    text.resize(std::min(got, kReadLimit));
     lines = splitLines(text, keep, &totalLines, kReadLimit);
-    if (got > kReadLimit) {
+    if (goesOn) {
         // The file goes on beyond what was read. Its last line read is not whole, unless the
         // read ended on a line break, and then at least one more line follows. That line
         // counts, but it is not kept: unseen, it can only be refused as not a number.
