@@ -1,7 +1,6 @@
 #include "core/editor/FolderBrowser.h"
 
 #include <algorithm>
-#include <system_error>
 
 #include "core/Utf8Text.h"
 #include "core/platform/Platform.h"
