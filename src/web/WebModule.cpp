@@ -19,6 +19,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,8 +27,10 @@
 #include "core/QuestionReplay.h"
 #include "core/Session.h"
 #include "core/Version.h"
-#include "core/firmware/HexWriter.h"
+#include "core/editor/Editor.h"
+#include "core/firmware/FileSet.h"
 #include "core/pages/PageAction.h"
+#include "core/platform/Platform.h"
 #include "core/tools/Json.h"
 #include "core/tools/SessionJson.h"
 
@@ -40,6 +43,9 @@ using hz::tools::jsonString;
 
 struct WebFace {
     hz::QuestionReplay replay;
+    // The window's operations over the replay's session; `next` over the session a load is
+    // trying, until that load has come to its end.
+    std::unique_ptr<hz::Editor> editor, next;
     std::string file;                              // the name the page gave the file
     bool loaded = false;                           // the last load went through
     std::vector<hz::BatchPrompter::Shown> opening; // the load's messages, for the state
@@ -134,8 +140,12 @@ extern "C" {
 // The program's version, as "--version" prints it.
 EMSCRIPTEN_KEEPALIVE const char* hz_version() { return hz::kProgramVersion; }
 
-// Opens the file `name` from its `size` bytes at `data` as the window loads it. Done gives
-// "loaded" (whether the load went through; a load that stopped leaves no file open).
+// Opens the file `name` from its `size` bytes at `data` as the window opens a file: the question
+// about unsaved changes of the file shown, then the file's load, with every message the window
+// shows. The bytes become the file `name` in the module's own files in memory, so the load
+// reads it as the window reads a file from disk. Done gives "loaded" (whether the load went
+// through; a load that stopped leaves no file open) and "opened" (false when the user kept
+// the file shown).
 EMSCRIPTEN_KEEPALIVE const char* hz_open(const char* name, const std::uint8_t* data, std::size_t size,
                                          const char* answersText)
 {
@@ -143,19 +153,37 @@ EMSCRIPTEN_KEEPALIVE const char* hz_open(const char* name, const std::uint8_t* d
     if (const char* bad = readAnswers(answersText, answers))
         return bad;
     const std::string file = name ? name : "";
-    const std::string bytes(reinterpret_cast<const char*>(data), data ? size : 0);
+    if (file.empty() || file == "." || file == ".." || file.find('/') != std::string::npos)
+        return error("Der Dateiname \"" + file + "\" taugt nicht als Name einer Datei.");
+    // The file shown asks first whether its changes may go; nothing is read before.
+    ReplayResult asked;
+    if (face().editor) {
+        bool go = true;
+        asked = face().replay.run(answers, [&](Session& s) { go = s.ConfirmDiscardChanges(); });
+        if (!asked.done() || !go)
+            return replyFor(asked, "\"loaded\": false, \"opened\": false");
+        answers.erase(answers.begin(), answers.begin() + static_cast<std::ptrdiff_t>(asked.messages.size()));
+    }
+    const hz::WriteResult written =
+        hz::writeContentAtomically(file, std::string(reinterpret_cast<const char*>(data), data ? size : 0));
+    if (!written.complete())
+        return error(written.message);
     hz::LoadOutcome outcome = hz::LoadOutcome::NoFile;
-    const ReplayResult r = face().replay.open(answers, [&](Session& s) {
+    ReplayResult r = face().replay.open(answers, [&](Session& s) {
+        face().next = std::make_unique<hz::Editor>(s);
         s.keepHistory();
-        std::istringstream in(bytes);
-        outcome = s.LoadStream(in, file);
+        outcome = face().next->open(file);
     });
     if (r.done()) {
+        face().editor = std::move(face().next);
         face().file = file;
         face().loaded = outcome == hz::LoadOutcome::Done;
         face().opening = r.messages;
     }
-    return replyFor(r, std::string("\"loaded\": ") + (outcome == hz::LoadOutcome::Done ? "true" : "false"));
+    face().next.reset();
+    r.messages.insert(r.messages.begin(), asked.messages.begin(), asked.messages.end());
+    return replyFor(r, std::string("\"loaded\": ") + (outcome == hz::LoadOutcome::Done ? "true" : "false") +
+                           ", \"opened\": true");
 }
 
 // One action on the shown pages, as `hexzwirbel-cli set --do` takes it ("edt_adr_1=12",
@@ -167,7 +195,7 @@ EMSCRIPTEN_KEEPALIVE const char* hz_action(const char* action, const char* answe
     std::vector<Answer> answers;
     if (const char* bad = readAnswers(answersText, answers))
         return bad;
-    if (!face().replay.session() || !face().loaded)
+    if (!face().editor || !face().loaded)
         return noFile();
     const std::string text = action ? action : "";
     bool accepted = false;
@@ -177,7 +205,7 @@ EMSCRIPTEN_KEEPALIVE const char* hz_action(const char* action, const char* answe
         why.clear();
         limited.clear();
         accepted = hz::pages::ApplyPageActionAndLeave(s.shownPages(), text, why, limited);
-        s.noteEdit();
+        face().editor->edited();
     });
     std::vector<std::string> limitedTexts;
     for (const auto& l : limited)
@@ -191,30 +219,30 @@ EMSCRIPTEN_KEEPALIVE const char* hz_action(const char* action, const char* answe
     return replyFor(r, fields + "]");
 }
 
-// The save sequence of the window into bytes: pending working copies ("Geänderte Werte
-// übernehmen?"), the rows' checks, the HEX text as the tool writes it. Done gives "saved"; the
-// bytes are at hz_saved_data(), hz_saved_size() long, until the next save.
+// The window's save into bytes: pending working copies ("Geänderte Werte übernehmen?"), the
+// rows' checks, then the file written under the name the window proposes (the file loaded, or
+// the one last saved to) among the module's files in memory. Done gives "saved" and "name",
+// the name to download the file under; the bytes are at hz_saved_data(), hz_saved_size() long,
+// until the next save.
 EMSCRIPTEN_KEEPALIVE const char* hz_save(const char* answersText)
 {
     std::vector<Answer> answers;
     if (const char* bad = readAnswers(answersText, answers))
         return bad;
-    if (!face().replay.session())
+    if (!face().editor)
         return noFile();
     bool saved = false;
-    std::string bytes;
-    const ReplayResult r = face().replay.run(answers, [&](Session& s) {
-        saved = s.PrepareSave();
-        bytes.clear();
-        if (!saved)
-            return;
-        for (const std::string& line : hz::builtLines(s.image))
-            bytes += line + "\r\n";
-        s.markSaved();
+    std::string name;
+    const ReplayResult r = face().replay.run(answers, [&](Session&) {
+        name.clear();
+        saved = face().editor->save([&](const std::string& proposed) { return name = proposed; });
     });
+    std::string bytes;
+    if (r.done() && saved && hz::platform::ReadFile(name, bytes) != 0)
+        return error("Die gespeicherte Datei ist im Speicher nicht zu finden: " + name);
     if (r.done() && saved)
-        face().saved = bytes;
-    return replyFor(r, std::string("\"saved\": ") + (saved ? "true" : "false"));
+        face().saved = std::move(bytes);
+    return replyFor(r, std::string("\"saved\": ") + (saved ? "true" : "false") + ", \"name\": " + jsonString(name));
 }
 
 EMSCRIPTEN_KEEPALIVE const char* hz_saved_data() { return face().saved.data(); }
@@ -226,10 +254,10 @@ EMSCRIPTEN_KEEPALIVE const char* hz_undo(const char* answersText)
     std::vector<Answer> answers;
     if (const char* bad = readAnswers(answersText, answers))
         return bad;
-    if (!face().replay.session())
+    if (!face().editor)
         return noFile();
     bool changed = false;
-    const ReplayResult r = face().replay.run(answers, [&](Session& s) { changed = s.undo(); });
+    const ReplayResult r = face().replay.run(answers, [&](Session&) { changed = face().editor->undo(); });
     return replyFor(r, std::string("\"changed\": ") + (changed ? "true" : "false"));
 }
 
@@ -238,10 +266,10 @@ EMSCRIPTEN_KEEPALIVE const char* hz_redo(const char* answersText)
     std::vector<Answer> answers;
     if (const char* bad = readAnswers(answersText, answers))
         return bad;
-    if (!face().replay.session())
+    if (!face().editor)
         return noFile();
     bool changed = false;
-    const ReplayResult r = face().replay.run(answers, [&](Session& s) { changed = s.redo(); });
+    const ReplayResult r = face().replay.run(answers, [&](Session&) { changed = face().editor->redo(); });
     return replyFor(r, std::string("\"changed\": ") + (changed ? "true" : "false"));
 }
 

@@ -1,6 +1,8 @@
 // The browser's module under Node.js: open a firmware file from its bytes (a servo decoder with
-// its ID and configuration records taken out), answer its load's questions one call at a time, draw on the curve page, save with "Geänderte Werte
-// übernehmen?" answered on a second call, and want the bytes `hexzwirbel-cli set --do` writes.
+// its ID and configuration records taken out), answer its load's questions one call at a time,
+// draw on the curve page, save with "Geänderte Werte übernehmen?" answered on a second call,
+// and want the bytes `hexzwirbel-cli set --do` writes; then open another file over unsaved
+// changes, as the window asks.
 //
 //   node web_module.mjs MODULE.mjs FIRMWARE.hex HEXZWIRBEL-CLI WORK-FOLDER
 
@@ -100,7 +102,7 @@ assert.equal(r.question.text, 'Geänderte Werte übernehmen?');
 assert.equal(r.question.escape, 'no');
 assert.deepEqual(call('hz_state'), state);
 r = call('hz_save', 'yes');
-assert.deepEqual([r.done, r.saved], [true, true]);
+assert.deepEqual([r.done, r.saved, r.name], [true, true, name], 'saved under the name the window proposes');
 const saved = Buffer.from(m.HEAPU8.subarray(m._hz_saved_data(), m._hz_saved_data() + m._hz_saved_size()));
 assert.equal(call('hz_state').unsaved, false);
 
@@ -116,4 +118,17 @@ assert.equal(call('hz_undo', '').changed, true);
 assert.equal(call('hz_undo', '').changed, false);
 assert.equal(call('hz_redo', '').changed, true);
 assert.equal(call('hz_state').can_redo, true);
+
+// Another file while changes are unsaved: the window's question comes first; No keeps it all.
+state = call('hz_state');
+const other = readFileSync(firmware); // whole, with its ID and configuration records
+r = open('zweite.hex', other, '');
+assert.equal(r.question.text, 'Die Änderungen wurden nicht gespeichert. Trotzdem fortfahren?');
+r = open('zweite.hex', other, 'no');
+assert.deepEqual([r.done, r.opened, r.loaded], [true, false, false]);
+assert.deepEqual(call('hz_state'), state);
+r = open('zweite.hex', other, 'yes');
+assert.deepEqual([r.done, r.opened, r.loaded], [true, true, true]);
+assert.equal(call('hz_state').info.file, 'zweite.hex');
+assert.equal(open('../x.hex', other, '').error.length > 0, true, 'a name with a folder is refused');
 console.log('web module: ok');
