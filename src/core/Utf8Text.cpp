@@ -59,4 +59,22 @@ std::string ValidUtf8(std::string_view text)
     return shown;
 }
 
+std::size_t Utf8Width(std::string_view text)
+{
+    std::size_t width = 0;
+    for (std::size_t i = 0; i < text.size(); ++width) {
+        const std::size_t n = Utf8SequenceLength(text, i);
+        i += n ? n : 1;
+    }
+    return width;
+}
+
+std::string PadToWidth(std::string text, std::size_t width)
+{
+    const std::size_t shown = Utf8Width(text);
+    if (shown < width)
+        text.append(width - shown, ' ');
+    return text;
+}
+
 } // namespace hz

@@ -20,4 +20,12 @@ bool IsUtf8(std::string_view text);
 // reader can take for another character (a stray 0xFF read as "ÿ" would name another file).
 std::string ValidUtf8(std::string_view text);
 
+// How many characters `text` shows in a terminal's column: a valid UTF-8 sequence is one
+// character ("ü", "°"), every byte outside one is one too.
+std::size_t Utf8Width(std::string_view text);
+
+// `text` followed by blanks up to `width` characters: a column of a text table lines up
+// whatever letters stand before it. A text as wide or wider stays as it is.
+std::string PadToWidth(std::string text, std::size_t width);
+
 } // namespace hz

@@ -9,6 +9,7 @@
 #include "CliRun.h"
 #include "HexRecords.h"
 #include "TestFiles.h"
+#include "core/Utf8Text.h"
 
 using namespace hz::test;
 
@@ -499,4 +500,42 @@ TEST(Cli, AddressRowsAreAPageThatSetDoReaches)
         EXPECT_FALSE(std::filesystem::exists(out)) << c.action;
     }
     std::filesystem::remove_all(dir);
+}
+
+// The text tables of `info` and `overview` line the address column up on the screen, whatever
+// letters the captions before it hold ("Grün" is five bytes for four characters).
+TEST(Cli, TextTablesLineUpByCharactersNotBytes)
+{
+    const std::string file = fixture("zusatz_684_ampel340.hex");
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"info", file}, {"overview", file}}) {
+        SCOPED_TRACE(args[0]);
+        const CliRun r = runCli(args);
+        std::istringstream lines(r.out);
+        std::string line;
+        int rows = 0, wide = 0;
+        while (std::getline(lines, line)) {
+            // A row: two blanks, the row number (or "CV") in two columns, two blanks, the caption.
+            const std::string rowNumber = line.size() < 48 ? "" : line.substr(2, 2);
+            if (line.size() < 48 || line.compare(0, 2, "  ") != 0 || line.compare(4, 2, "  ") != 0 ||
+                rowNumber.find_first_not_of(" 0123456789CV") != std::string::npos || line[6] == ' ')
+                continue;
+            // The characters of the line: the 48th is the first of the address.
+            std::vector<std::string> chars;
+            for (std::size_t i = 0; i < line.size();) {
+                const std::size_t n = std::max<std::size_t>(1, hz::Utf8SequenceLength(line, i));
+                chars.push_back(line.substr(i, n));
+                i += n;
+            }
+            ++rows;
+            ASSERT_GT(chars.size(), 47u) << line;
+            std::size_t captionBytes = 0;
+            for (std::size_t k = 0; k < 47; ++k)
+                captionBytes += chars[k].size();
+            wide += captionBytes != 47;
+            EXPECT_EQ(chars[46], " ") << line;
+            EXPECT_NE(chars[47], " ") << line;
+        }
+        EXPECT_GT(rows, 0);
+        EXPECT_GT(wide, 0) << "no caption with a letter beyond ASCII: the fixture no longer shows the fault";
+    }
 }

@@ -5,6 +5,7 @@
 #include "cli/BatchLoad.h"
 #include "cli/Command.h"
 #include "cli/RowReport.h"
+#include "core/Utf8Text.h"
 #include "core/firmware/HexText.h"
 #include "core/tools/SessionJson.h"
 
@@ -42,7 +43,8 @@ void writeText(std::ostream& out, const BatchLoad& in)
     if (!rows.empty()) {
         out << "Adressen:\n";
         for (const RowReport& r : rows) {
-            out << strprintf("  %2d  %-40s %s", r.row, r.caption.c_str(), r.address.empty() ? "-" : r.address.c_str());
+            out << strprintf("  %2d  %s %s", r.row, PadToWidth(r.caption, 40).c_str(),
+                             r.address.empty() ? "-" : r.address.c_str());
             if (!r.state.empty())
                 out << (r.state == "green" ? " grün" : " rot");
             if (!r.function.empty())

@@ -6,6 +6,7 @@
 
 #include "cli/Command.h"
 #include "cli/Json.h"
+#include "core/Utf8Text.h"
 #include "core/editor/Editor.h"
 #include "core/firmware/HexText.h"
 #include "core/tools/LayoutReport.h"
@@ -83,8 +84,8 @@ void writeText(std::ostream& out, const LayoutScan& scan)
         if (!dec.unchecked.empty())
             out << "  " << tools::kAddressNotChecked << ": " << dec.unchecked << "\n";
         for (const tools::ScannedRow& r : dec.rows) {
-            out << strprintf("  %2s  %-40s %s", r.row > 0 ? std::to_string(r.row).c_str() : "CV", r.caption.c_str(),
-                             r.addressText.empty() ? "-" : r.addressText.c_str());
+            out << strprintf("  %2s  %s %s", r.row > 0 ? std::to_string(r.row).c_str() : "CV",
+                             PadToWidth(r.caption, 40).c_str(), r.addressText.empty() ? "-" : r.addressText.c_str());
             if (!r.state.empty())
                 out << (r.state == "green" ? " grün" : " rot");
             if (r.function)
