@@ -79,7 +79,9 @@ TEST(Editor, EveryOperationReportsWhatItChanged)
         f.typeAddress(1, "77");
     };
     const Case cases[] = {
-        {"start-up load", {}, [](Fixture& f) { f.editor.load(f.neu); }, kLoaded},
+        {"start-up load", {}, [](Fixture& f) { f.editor.load(f.neu); }, kLoaded | Change::Folder | Change::Recent},
+        {"next file after a start-up load", loadNeu, [](Fixture& f) { f.editor.openNext(); },
+         kLoaded | Change::Folder | Change::Recent},
         {"open", {}, [](Fixture& f) { f.editor.open(f.neu); }, kLoaded | Change::Folder | Change::Recent},
         {"open lines from memory",
          {},

@@ -73,6 +73,7 @@ private slots:
     void dropAsksAboutUnsavedChanges();
     void recentFiles();
     void recentFilesKeptInTheSettingsFile();
+    void fileNamedAtStartUpIsOpenedAsAnyFile();
 };
 
 void TstMainWindowMenu::clientAreaBelowTheMenuBar()
@@ -412,4 +413,22 @@ void TstMainWindowMenu::recentFilesKeptInTheSettingsFile()
 }
 
 QTEST_MAIN(TstMainWindowMenu)
+// A file given on the command line or by the file manager ("Öffnen mit") is a file like any
+// other: "<" and ">" step through its folder and it is in "Zuletzt geöffnet".
+void TstMainWindowMenu::fileNamedAtStartUpIsOpenedAsAnyFile()
+{
+    Harness h;
+    const QDir folder(h.dir.path());
+    const QString a = folder.filePath(QStringLiteral("a.hex")), b = folder.filePath(QStringLiteral("b.hex"));
+    QVERIFY(QFile::copy(fx("classic_629_turnout.hex"), a));
+    QVERIFY(QFile::copy(fx("classic_629_turnout.hex"), b));
+    TFormMain& w = h.make();
+    QCOMPARE(w.LoadFile(a), hz::LoadOutcome::Done); // what main() does with its file argument
+    QCOMPARE(w.findChild<MainMenu*>()->recentFiles(), QStringList{a});
+    w.btn_next->click();
+    QVERIFY(loaded(w, b));
+    w.btn_prev->click();
+    QVERIFY(loaded(w, a));
+}
+
 #include "tst_main_window_menu.moc"

@@ -173,6 +173,12 @@ void TstSettingsFolder::settingsRoundTripKeepsForeignSections()
     QCOMPARE(back.lastFileName, v.lastFileName);
     QCOMPARE(back.docBase, v.docBase);
 
+    // A file loaded by a relative name is kept with its full path, so that the open dialog
+    // finds it after a start from another folder.
+    v.lastFileName = QStringLiteral("files/x.hex");
+    QVERIFY2(WriteSettings(path, v, &error), qPrintable(error));
+    QCOMPARE(ReadSettings(path).lastFileName, QDir::current().absoluteFilePath(QStringLiteral("files/x.hex")));
+
     // A fresh file holds the four sections in their order; no documentation site.
     const QString fresh = dir.filePath("fresh.ini");
     QVERIFY(WriteSettings(fresh, SettingsValues{}, &error));

@@ -29,7 +29,7 @@ std::string Editor::proposedSaveName() const { return m_savedTo.empty() ? m_s.im
 
 // How a load was asked for: the file named at start-up, a file the user opened (its folder is
 // stepped through), or lines from memory (no folder).
-enum class Editor::Opening { Quietly, FromFolder, FromMemory };
+enum class Editor::Opening { FromFolder, FromMemory };
 
 template <class Load> LoadOutcome Editor::runLoad(const Load& load, const std::string& path, Opening how)
 {
@@ -50,13 +50,10 @@ LoadOutcome Editor::afterLoad(LoadOutcome outcome, const std::string& path, Open
         m_savedTo.clear();                                            // the save proposes the loaded file again
         m_file = outcome == LoadOutcome::Done ? path : std::string(); // a load that stopped shows no file
     }
-    Changes changes = Change::File | kShownState;
-    if (how != Opening::Quietly) {
-        m_folder.ScanFolder(how == Opening::FromFolder ? path : std::string());
-        changes |= Change::Folder;
-        if (outcome == LoadOutcome::Done)
-            changes |= Change::Recent;
-    }
+    Changes changes = Change::File | kShownState | Change::Folder;
+    m_folder.ScanFolder(how == Opening::FromFolder ? path : std::string());
+    if (outcome == LoadOutcome::Done)
+        changes |= Change::Recent;
     if (ran)
         m_s.markSaved();
     notify(changes);
@@ -72,7 +69,7 @@ LoadOutcome Editor::afterLoad(LoadOutcome outcome, const std::string& path, Open
 
 LoadOutcome Editor::load(const std::string& path)
 {
-    return runLoad([&] { return m_s.LoadFile(path); }, path, Opening::Quietly);
+    return runLoad([&] { return m_s.LoadFile(path); }, path, Opening::FromFolder);
 }
 
 LoadOutcome Editor::open(const std::string& path)

@@ -88,7 +88,9 @@ public:
     // "<" and ">": the folder's previous or next file, opened as open() does.
     LoadOutcome openPrevious();
     LoadOutcome openNext();
-    // The load alone, without the question and the folder (the file named at start-up).
+    // The file named at start-up (the command line, the file manager's "Öffnen mit"): opened
+    // as open() does - folder for "<" and ">", "Zuletzt geöffnet" - without the question, as
+    // nothing is open yet.
     LoadOutcome load(const std::string& path);
     // The second identification pass after a start-up load: layout, page and header only.
     void redoLayout();

@@ -87,7 +87,10 @@ bool WriteSettings(const QString& path, const SettingsValues& v, QString* error)
     ini.setInteger("Window", "Width", v.width);
     ini.setInteger("Window", "Top", v.top);
     ini.setInteger("Window", "Left", v.left);
-    ini.setValue("ReloadFile", "LastFileName_HEX", toStd(v.lastFileName));
+    // Kept as a full path: the program may start from another folder next time, where a name
+    // relative to this one leads nowhere.
+    const QString last = v.lastFileName.isEmpty() ? QString() : QFileInfo(v.lastFileName).absoluteFilePath();
+    ini.setValue("ReloadFile", "LastFileName_HEX", toStd(last));
     // Written also when empty, so that the file shows where a documentation site can be named.
     ini.setValue("Documentation", "BaseUrl", toStd(v.docBase));
     if (!ini.save(toPath(path), &why)) {
