@@ -120,8 +120,9 @@ public:
         return StatusTexts(image.facts, m_formatShown ? ident.formatText() : std::string(), m_statusFile);
     }
     // After a save, or a save the user cancelled: the status bar names `name` (the file saved
-    // to, or the one the save proposed), without the PIC, until the next load.
-    void nameInStatus(const std::string& name) { m_statusFile = {name, false}; }
+    // to, or the one the save proposed) until the next load; with the PIC when `readFrom`, the
+    // name being the file the firmware was read from.
+    void nameInStatus(const std::string& name, bool readFrom = false) { m_statusFile = {name, readFrom}; }
 
     FirmwareImage image;
     AddressRowStore rows;

@@ -113,7 +113,8 @@ bool Editor::save(const NameChooser& choose)
     Changes changes = Change::Rows | Change::Status | Change::History;
     bool written = false;
     if (chosen.empty()) {
-        m_s.nameInStatus(proposed);
+        // Nothing written: the loaded file keeps its PIC beside its name.
+        m_s.nameInStatus(proposed, m_savedTo.empty() && proposed == m_s.image.LastFileName);
     } else if (m_s.WriteBuiltLines(chosen)) { // the session marked the saved state
         m_s.nameInStatus(chosen);
         m_savedTo = chosen;
