@@ -66,7 +66,8 @@ void TstBlinkFrame::paintingWithTheMouseSetsBitsAndPixels()
     auto* accept = f.findChild<QPushButton*>("blinkmuster_btn_uebernehmen");
     QVERIFY(accept && !accept->isEnabled());
 
-    // pressing alone paints nothing
+    // pressing alone paints nothing, which the image's tool tip tells
+    QCOMPARE(out2->toolTip(), QStringLiteral("Maustaste drücken und ziehen: oben = an, unten = aus"));
     QTest::mousePress(out2, Qt::LeftButton, {}, QPoint(20, 2));
     QCOMPARE(page.PatternData[0] & 2, 0);
     QTest::mouseRelease(out2, Qt::LeftButton, {}, QPoint(20, 2));

@@ -116,7 +116,10 @@ BlinkPatternPage::BlinkPatternPage(BlinkLayout layout) : m_layout(std::move(layo
     for (int k = 1; k <= L.outputs; ++k) {
         add(make(L.outputLabels[static_cast<std::size_t>(k - 1)], ControlKind::Label, "Out#" + std::to_string(k),
                  panel));
-        add(make(imageName(k), ControlKind::Image, "", panel)).onMouse<&BlinkPatternPage::paint>(k);
+        // A click alone paints nothing: a step is set by pressing and dragging across it.
+        Control image = make(imageName(k), ControlKind::Image, "", panel);
+        image.hint = "Maustaste drücken und ziehen: oben = an, unten = aus";
+        add(std::move(image)).onMouse<&BlinkPatternPage::paint>(k);
         Control used = make(outputName(k), ControlKind::Check, "", panel);
         used.hint = "Ausgang " + std::to_string(k) + " verwenden (wird sonst nicht beeinflusst)";
         used.inCopyOf = L.objectName;
