@@ -51,7 +51,7 @@ export class Browser {
     });
     const json = await res.json();
     if (!res.ok || (json.value && json.value.error)) throw new Error(`${method} ${path}: ${JSON.stringify(json.value)}`);
-    return json.value && json.value.sessionId ? json.value : json.value;
+    return json.value;
   }
   s(path) { return `/session/${this.id}${path}`; }
 
