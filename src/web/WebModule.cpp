@@ -249,7 +249,7 @@ EMSCRIPTEN_KEEPALIVE const char* hz_saved_data() { return face().saved.data(); }
 EMSCRIPTEN_KEEPALIVE std::size_t hz_saved_size() { return face().saved.size(); }
 
 // Undo and redo of the edit history. Done gives "changed".
-EMSCRIPTEN_KEEPALIVE const char* hz_undo(const char* answersText)
+static const char* historyStep(const char* answersText, bool (hz::Editor::*step)())
 {
     std::vector<Answer> answers;
     if (const char* bad = readAnswers(answersText, answers))
@@ -257,20 +257,17 @@ EMSCRIPTEN_KEEPALIVE const char* hz_undo(const char* answersText)
     if (!face().editor)
         return noFile();
     bool changed = false;
-    const ReplayResult r = face().replay.run(answers, [&](Session&) { changed = face().editor->undo(); });
+    const ReplayResult r = face().replay.run(answers, [&](Session&) { changed = (face().editor.get()->*step)(); });
     return replyFor(r, std::string("\"changed\": ") + (changed ? "true" : "false"));
 }
 
+EMSCRIPTEN_KEEPALIVE const char* hz_undo(const char* answersText)
+{
+    return historyStep(answersText, &hz::Editor::undo);
+}
 EMSCRIPTEN_KEEPALIVE const char* hz_redo(const char* answersText)
 {
-    std::vector<Answer> answers;
-    if (const char* bad = readAnswers(answersText, answers))
-        return bad;
-    if (!face().editor)
-        return noFile();
-    bool changed = false;
-    const ReplayResult r = face().replay.run(answers, [&](Session&) { changed = face().editor->redo(); });
-    return replyFor(r, std::string("\"changed\": ") + (changed ? "true" : "false"));
+    return historyStep(answersText, &hz::Editor::redo);
 }
 
 // What the window shows now: {"info": the object `info --json` prints (its messages are the
