@@ -19,6 +19,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <optional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -28,11 +30,26 @@
 #include "core/Session.h"
 #include "core/Version.h"
 #include "core/editor/Editor.h"
+#include "core/editor/WindowLayout.h"
 #include "core/firmware/FileSet.h"
 #include "core/pages/PageAction.h"
+#include "core/pages/common/Canvas.h"
 #include "core/platform/Platform.h"
+#include "core/StatusTexts.h"
 #include "core/tools/Json.h"
 #include "core/tools/SessionJson.h"
+
+// The width of a text in the page's font, measured by the browser (a canvas in the font the
+// page's style gives the frames); -1 where there is no page to measure in (Node.js).
+EM_JS(int, hz_measure_text, (const char* text), {
+    if (typeof document === 'undefined')
+        return -1;
+    if (!Module.hzMeasure) {
+        Module.hzMeasure = document.createElement('canvas').getContext('2d');
+        Module.hzMeasure.font = getComputedStyle(document.body).getPropertyValue('--page-font') || '12px sans-serif';
+    }
+    return Math.ceil(Module.hzMeasure.measureText(UTF8ToString(text)).width);
+});
 
 namespace {
 
@@ -50,6 +67,7 @@ struct WebFace {
     bool loaded = false;                           // the last load went through
     std::vector<hz::BatchPrompter::Shown> opening; // the load's messages, for the state
     std::string saved;                             // the bytes of the last save
+    std::string image;                             // the pixels of the last picture asked for
     std::string reply;                             // what the last call returned
 };
 
@@ -133,6 +151,100 @@ const char* readAnswers(const char* answersText, std::vector<Answer>& answers)
 
 const char* noFile() { return error(Session::kNoCompleteFile); }
 
+std::string rectJson(const hz::pages::Rect& r)
+{
+    return "[" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.width) + ", " +
+           std::to_string(r.height) + "]";
+}
+
+// The window around the pages: where its own controls and the shown pages' frames stand, the
+// header, the status bar and the documentation page, as the Qt window shows them.
+std::string windowJson(Session* s)
+{
+    std::optional<hz::pages::WindowArrangement> arrangement;
+    std::string frames = "[";
+    if (s)
+        for (hz::pages::Page* page : s->pages.shown()) {
+            const hz::pages::PagePlace place = page->placeIn(hz::kAddressArea);
+            if (place.window && !arrangement)
+                arrangement = place.window;
+            frames += std::string(frames.size() > 1 ? ", " : "") + "{\"frame\": " + jsonString(page->frameName()) +
+                      ", \"geometry\": " + rectJson(place.frame) + "}";
+        }
+    frames += "]";
+    const hz::WindowLayout layout = hz::ArrangeWindow(arrangement.value_or(hz::kBaseArrangement));
+    std::string places = "[";
+    for (const auto& p : layout.places)
+        places += std::string(places.size() > 1 ? ", " : "") + "{\"name\": " + jsonString(p.name) +
+                  ", \"parent\": " + jsonString(p.parent) + ", \"geometry\": " + rectJson(p.geometry) + "}";
+    places += "]";
+    const hz::StatusPanels status = s ? s->statusTexts() : hz::StatusPanels{};
+    std::string panels = "[";
+    for (std::size_t k = 0; k < status.text.size(); ++k)
+        panels += (k ? ", " : "") + jsonString(status.text[k]);
+    panels += "]";
+    const bool header = s && s->addresses.headerShown();
+    return "{\"size\": [" + std::to_string(layout.width) + ", " + std::to_string(layout.height) +
+           "], \"places\": " + places + ", \"frames\": " + frames + ", \"header\": " +
+           jsonString(s ? s->ident.DecoderName : std::string("Hex Zwirbel")) +
+           ", \"header_shown\": " + (s ? (header ? "true" : "false") : "true") + ", \"status\": " + panels +
+           ", \"doc\": " + jsonString(s ? s->ident.DocPage : std::string()) + "}";
+}
+
+// The shown page that holds the control `name`; null when none does.
+hz::pages::Page* pageOf(Session& s, const std::string& name)
+{
+    for (hz::pages::Page* p : s.shownPages())
+        if (p->find(name))
+            return p;
+    return nullptr;
+}
+
+// Opens `file` as the window opens a file: the question about unsaved changes of the file
+// shown, then `put` (which puts the file among the module's files, or says why it could not,
+// as an error reply), then the load on a fresh session, with every message the window shows.
+template <class Put> const char* openFile(const std::string& file, const char* answersText, const Put& put)
+{
+    std::vector<Answer> answers;
+    if (const char* bad = readAnswers(answersText, answers))
+        return bad;
+    // The file shown asks first whether its changes may go; nothing is read before.
+    ReplayResult asked;
+    if (face().editor) {
+        bool go = true;
+        asked = face().replay.run(answers, [&](Session& s) { go = s.ConfirmDiscardChanges(); });
+        if (!asked.done() || !go)
+            return replyFor(asked, "\"loaded\": false, \"opened\": false");
+        answers.erase(answers.begin(), answers.begin() + static_cast<std::ptrdiff_t>(asked.messages.size()));
+    }
+    if (const char* failed = put())
+        return failed;
+    hz::LoadOutcome outcome = hz::LoadOutcome::NoFile;
+    ReplayResult r = face().replay.open(answers, [&](Session& s) {
+        // The labels that size themselves to their text are measured in the browser's font.
+        const auto measure = [](const std::string& text) {
+            const int w = hz_measure_text(text.c_str());
+            return w >= 0 ? w : hz::pages::Page::EstimateTextWidth(text);
+        };
+        s.addresses.TextWidth = measure;
+        for (hz::pages::Page* p : s.pages.all())
+            p->TextWidth = measure;
+        face().next = std::make_unique<hz::Editor>(s);
+        s.keepHistory();
+        outcome = face().next->open(file);
+    });
+    if (r.done()) {
+        face().editor = std::move(face().next);
+        face().file = file;
+        face().loaded = outcome == hz::LoadOutcome::Done;
+        face().opening = r.messages;
+    }
+    face().next.reset();
+    r.messages.insert(r.messages.begin(), asked.messages.begin(), asked.messages.end());
+    return replyFor(r, std::string("\"loaded\": ") + (outcome == hz::LoadOutcome::Done ? "true" : "false") +
+                           ", \"opened\": true");
+}
+
 } // namespace
 
 extern "C" {
@@ -149,41 +261,28 @@ EMSCRIPTEN_KEEPALIVE const char* hz_version() { return hz::kProgramVersion; }
 EMSCRIPTEN_KEEPALIVE const char* hz_open(const char* name, const std::uint8_t* data, std::size_t size,
                                          const char* answersText)
 {
-    std::vector<Answer> answers;
-    if (const char* bad = readAnswers(answersText, answers))
-        return bad;
     const std::string file = name ? name : "";
     if (file.empty() || file == "." || file == ".." || file.find('/') != std::string::npos)
         return error("Der Dateiname \"" + file + "\" taugt nicht als Name einer Datei.");
-    // The file shown asks first whether its changes may go; nothing is read before.
-    ReplayResult asked;
-    if (face().editor) {
-        bool go = true;
-        asked = face().replay.run(answers, [&](Session& s) { go = s.ConfirmDiscardChanges(); });
-        if (!asked.done() || !go)
-            return replyFor(asked, "\"loaded\": false, \"opened\": false");
-        answers.erase(answers.begin(), answers.begin() + static_cast<std::ptrdiff_t>(asked.messages.size()));
-    }
-    const hz::WriteResult written =
-        hz::writeContentAtomically(file, std::string(reinterpret_cast<const char*>(data), data ? size : 0));
-    if (!written.complete())
-        return error(written.message);
-    hz::LoadOutcome outcome = hz::LoadOutcome::NoFile;
-    ReplayResult r = face().replay.open(answers, [&](Session& s) {
-        face().next = std::make_unique<hz::Editor>(s);
-        s.keepHistory();
-        outcome = face().next->open(file);
+    return openFile(file, answersText, [&]() -> const char* {
+        const hz::WriteResult written =
+            hz::writeContentAtomically(file, std::string(reinterpret_cast<const char*>(data), data ? size : 0));
+        return written.complete() ? nullptr : error(written.message);
     });
-    if (r.done()) {
-        face().editor = std::move(face().next);
-        face().file = file;
-        face().loaded = outcome == hz::LoadOutcome::Done;
-        face().opening = r.messages;
-    }
-    face().next.reset();
-    r.messages.insert(r.messages.begin(), asked.messages.begin(), asked.messages.end());
-    return replyFor(r, std::string("\"loaded\": ") + (outcome == hz::LoadOutcome::Done ? "true" : "false") +
-                           ", \"opened\": true");
+}
+
+// "<" (`direction` -1) and ">" (1): the previous or next HEX file among the module's files,
+// as the window steps through the folder of the file shown. Done as hz_open; with no other
+// file there, done with "opened": false.
+EMSCRIPTEN_KEEPALIVE const char* hz_neighbour(int direction, const char* answersText)
+{
+    if (!face().editor)
+        return noFile();
+    const std::string file = direction < 0 ? face().editor->folder().PrevFile : face().editor->folder().NextFile;
+    if (file.empty())
+        return reply("{\"done\": true, \"loaded\": " + std::string(face().loaded ? "true" : "false") +
+                     ", \"opened\": false, \"messages\": []}");
+    return openFile(file, answersText, [] { return static_cast<const char*>(nullptr); });
 }
 
 // One action on the shown pages, as `hexzwirbel-cli set --do` takes it ("edt_adr_1=12",
@@ -270,19 +369,134 @@ EMSCRIPTEN_KEEPALIVE const char* hz_redo(const char* answersText)
     return historyStep(answersText, &hz::Editor::redo);
 }
 
+// One user event on a control of the shown pages, as the window's widgets report them: "text"
+// (the edit's whole new text in `value`, as each key press gives it), "leave" (the edit loses
+// the input focus), "click", "check" (`value` "1" or "0"), "position" and "select" (the number
+// in `value`), "press", "move" and "release" (an image's mouse at x, y in its own pixels) and
+// "file" (a file dialog answered the name in `value`, among the module's files). The event
+// runs the page's handler and ends as the window's events end: the edit history notes it.
+// Done gives "accepted" (false for a control no shown page has) and "focus" (a control the
+// page asks to take the input focus, after a refused input).
+EMSCRIPTEN_KEEPALIVE const char* hz_event(const char* nameText, const char* eventText, const char* valueText, int x,
+                                          int y, const char* answersText)
+{
+    std::vector<Answer> answers;
+    if (const char* bad = readAnswers(answersText, answers))
+        return bad;
+    if (!face().editor || !face().loaded)
+        return noFile();
+    const std::string name = nameText ? nameText : "", event = eventText ? eventText : "",
+                      value = valueText ? valueText : "";
+    static const char* const known[] = {"text",  "leave", "click", "check",   "position",
+                                        "select", "press", "move",  "release", "file"};
+    bool knownEvent = false;
+    for (const char* k : known)
+        knownEvent = knownEvent || event == k;
+    if (!knownEvent)
+        return error("Unbekanntes Ereignis \"" + event + "\".");
+    const int number = std::atoi(value.c_str());
+    bool accepted = false;
+    std::string focus;
+    const ReplayResult r = face().replay.run(answers, [&](Session& s) {
+        hz::pages::Page* page = pageOf(s, name);
+        accepted = page != nullptr;
+        if (!page)
+            return;
+        using hz::pages::MouseAction;
+        if (event == "text")
+            page->userText(name, value);
+        else if (event == "leave")
+            page->userLeave(name);
+        else if (event == "click")
+            page->userClick(name);
+        else if (event == "check")
+            page->userChecked(name, value == "1");
+        else if (event == "position")
+            page->userPosition(name, number);
+        else if (event == "select")
+            page->userSelect(name, number);
+        else if (event == "press")
+            page->userMouse(name, MouseAction::Press, x, y);
+        else if (event == "move")
+            page->userMouse(name, MouseAction::Move, x, y);
+        else if (event == "release")
+            page->userMouse(name, MouseAction::Release, x, y);
+        else
+            page->userFile(name, value);
+        focus = page->focusRequest;
+        page->focusRequest.clear();
+        face().editor->edited();
+    });
+    return replyFor(r, std::string("\"accepted\": ") + (accepted ? "true" : "false") + ", \"focus\": " +
+                           jsonString(focus));
+}
+
+// A file the user picked for a page's file dialog, put among the module's files in memory
+// under `name` (no folder), so that the page reads it as the window's pages read a file.
+EMSCRIPTEN_KEEPALIVE const char* hz_put_file(const char* nameText, const std::uint8_t* data, std::size_t size)
+{
+    const std::string name = nameText ? nameText : "";
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
+        return error("Der Dateiname \"" + name + "\" taugt nicht als Name einer Datei.");
+    const hz::WriteResult written =
+        hz::writeContentAtomically(name, std::string(reinterpret_cast<const char*>(data), data ? size : 0));
+    if (!written.complete())
+        return error(written.message);
+    return reply("{\"done\": true}");
+}
+
+// A file a page wrote among the module's files (a saved curve), for the download: done gives
+// "size"; the bytes are at hz_saved_data(), as after a save.
+EMSCRIPTEN_KEEPALIVE const char* hz_get_file(const char* nameText)
+{
+    std::string bytes;
+    if (const int e = hz::platform::ReadFile(nameText ? nameText : "", bytes); e != 0)
+        return error("Die Datei ist im Speicher nicht zu finden: " + std::string(nameText ? nameText : ""));
+    face().saved = std::move(bytes);
+    return reply("{\"done\": true, \"size\": " + std::to_string(face().saved.size()) + "}");
+}
+
+// The picture of an image control as the window paints it: width x height pixels of RGBA,
+// row after row, at hz_image_data(); done gives "width" and "height".
+EMSCRIPTEN_KEEPALIVE const char* hz_image(const char* nameText)
+{
+    Session* s = face().replay.session();
+    if (!s)
+        return noFile();
+    const std::string name = nameText ? nameText : "";
+    hz::pages::Page* page = pageOf(*s, name);
+    const hz::pages::Control* c = page ? page->find(name) : nullptr;
+    if (!c || c->kind != hz::pages::ControlKind::Image || !c->geometry)
+        return error("Kein Bild \"" + name + "\" auf den gezeigten Seiten.");
+    const int w = c->geometry->width, h = c->geometry->height;
+    const std::vector<hz::pages::Colour> pixels = hz::pages::RenderDrawing(w, h, c->drawing);
+    std::string& out = face().image;
+    out.resize(pixels.size() * 4);
+    for (std::size_t k = 0; k < pixels.size(); ++k) {
+        out[4 * k] = static_cast<char>(pixels[k].r);
+        out[4 * k + 1] = static_cast<char>(pixels[k].g);
+        out[4 * k + 2] = static_cast<char>(pixels[k].b);
+        out[4 * k + 3] = static_cast<char>(255);
+    }
+    return reply("{\"done\": true, \"width\": " + std::to_string(w) + ", \"height\": " + std::to_string(h) + "}");
+}
+
+EMSCRIPTEN_KEEPALIVE const char* hz_image_data() { return face().image.data(); }
+
 // What the window shows now: {"info": the object `info --json` prints (its messages are the
-// load's), "unsaved", "can_undo", "can_redo"}. Before the first load: null.
+// load's), "unsaved", "can_undo", "can_redo", "window": where the window's own controls and the
+// pages' frames stand, the header, the status bar}. Before the first load "info" is null.
 EMSCRIPTEN_KEEPALIVE const char* hz_state()
 {
     Session* s = face().replay.session();
     if (!s)
-        return reply("null");
+        return reply("{\"info\": null, \"window\": " + windowJson(nullptr) + "}");
     std::ostringstream out;
     out << "{\"info\": ";
     hz::tools::writeSessionJson(out, *s, face().file, face().loaded, face().opening);
     out << ", \"unsaved\": " << (s->HasUnsavedChanges() ? "true" : "false")
         << ", \"can_undo\": " << (s->canUndo() ? "true" : "false")
-        << ", \"can_redo\": " << (s->canRedo() ? "true" : "false") << "}\n";
+        << ", \"can_redo\": " << (s->canRedo() ? "true" : "false") << ", \"window\": " << windowJson(s) << "}\n";
     return reply(out.str());
 }
 }

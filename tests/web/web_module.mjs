@@ -31,7 +31,7 @@ function open(name, bytes, answers) {
 }
 
 assert.match(m.UTF8ToString(m._hz_version()), /^\d+\.\d+\.\d+/);
-assert.equal(call('hz_state'), null, 'no file before the first load');
+assert.equal(call('hz_state').info, null, 'no file before the first load');
 assert.equal(call('hz_action', 'servo_btn_uebernehmen', '').done, false, 'no file: refused');
 
 // The fixture without its ID (0x4000) and configuration (0x400E) records.
@@ -63,7 +63,7 @@ for (const [kind, text, buttons, answer] of expected) {
   assert.deepEqual(r.question.buttons, buttons);
   // The messages answered come back answered, none of them asked again.
   assert.deepEqual(r.messages.map((q) => q.answer), given);
-  assert.equal(call('hz_state'), null, 'a load waiting for an answer opens nothing');
+  assert.equal(call('hz_state').info, null, 'a load waiting for an answer opens nothing');
   given.push(answer);
 }
 r = open(name, bytes, given.join(','));

@@ -11,7 +11,8 @@ import { setTimeout as sleep } from 'node:timers/promises';
 const ELEMENT = 'element-6066-11e4-a52e-4f735466cecf';
 
 export class Browser {
-  static async start({ chromium = '/usr/bin/chromium', chromedriver = '/usr/bin/chromedriver' } = {}) {
+  static async start({ chromium = process.env.HZ_CHROMIUM || '/usr/bin/chromium',
+                      chromedriver = process.env.HZ_CHROMEDRIVER || '/usr/bin/chromedriver' } = {}) {
     const port = 9515 + Math.floor(Math.random() * 2000);
     const driver = spawn(chromedriver, [`--port=${port}`], { stdio: 'ignore' });
     const base = `http://127.0.0.1:${port}`;
@@ -69,6 +70,12 @@ export class Browser {
   rect(el) { return this.#call('GET', this.s(`/element/${el}/rect`)); }
   keys(text) {
     const actions = [...text].flatMap(c => [{ type: 'keyDown', value: c }, { type: 'keyUp', value: c }]);
+    return this.#call('POST', this.s('/actions'), { actions: [{ type: 'key', id: 'kb', actions }] });
+  }
+  // Keys held together, pressed in order and let go in reverse: chord('\uE009', 'z') is Ctrl+Z.
+  chord(...keys) {
+    const actions = [...keys.map((k) => ({ type: 'keyDown', value: k })),
+                     ...keys.reverse().map((k) => ({ type: 'keyUp', value: k }))];
     return this.#call('POST', this.s('/actions'), { actions: [{ type: 'key', id: 'kb', actions }] });
   }
   // A mouse stroke through points given in the element's own pixels (from its top-left corner).

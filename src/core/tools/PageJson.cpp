@@ -32,6 +32,8 @@ void writeControl(std::ostream& out, const Control& c)
         break;
     case ControlKind::TrackBar:
         out << ", \"position\": " << c.position << ", \"min\": " << c.min << ", \"max\": " << c.max;
+        if (c.tickFrequency != 1)
+            out << ", \"tick_frequency\": " << c.tickFrequency;
         break;
     case ControlKind::List: {
         out << ", \"items\": [";
@@ -42,6 +44,9 @@ void writeControl(std::ostream& out, const Control& c)
     }
     case ControlKind::Image: break;
     }
+    if (c.fileDialog != pages::FileDialogKind::None)
+        out << ", \"file_dialog\": " << (c.fileDialog == pages::FileDialogKind::Open ? "\"open\"" : "\"save\"")
+            << ", \"file_filter\": " << jsonString(c.fileFilter) << ", \"file_suffix\": " << jsonString(c.fileSuffix);
     if (c.background)
         out << ", \"background\": "
             << jsonString(strprintf("#%02x%02x%02x", c.background->r, c.background->g, c.background->b));
@@ -50,6 +55,8 @@ void writeControl(std::ostream& out, const Control& c)
     if (c.geometry)
         out << ", \"geometry\": [" << c.geometry->left << ", " << c.geometry->top << ", " << c.geometry->width << ", "
             << c.geometry->height << "]";
+    if (!c.parent.empty())
+        out << ", \"parent\": " << jsonString(c.parent);
     out << "}";
 }
 

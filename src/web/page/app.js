@@ -1,0 +1,620 @@
+// HEX Zwirbel in the browser: a thin face over the core built for WebAssembly. Every rule,
+// text, limit and byte comes from the core (src/web/WebModule.cpp); this script only draws
+// what the core's state says and hands the user's events back to it, as the Qt window does.
+// Nothing here leaves the machine: files come in through the file picker or drag and drop and
+// go out as downloads.
+
+'use strict';
+
+// ---------------------------------------------------------------------------------------------
+// The module
+
+// The WebAssembly module is part of this file, as base64 text; decoded here rather than
+// fetched, so that the page makes no request at all, also from file://.
+function decodeBase64(text) {
+  const table = new Uint8Array(128);
+  const alphabet = 'ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/';
+  for (let i = 0; i < alphabet.length; i++) table[alphabet.charCodeAt(i)] = i;
+  const clean = text.replace(/[^A-Za-z0-9+/]/g, '');
+  const out = new Uint8Array(Math.floor((clean.length * 3) / 4));
+  let o = 0;
+  for (let i = 0; i + 3 < clean.length; i += 4) {
+    const n = (table[clean.charCodeAt(i)] << 18) | (table[clean.charCodeAt(i + 1)] << 12) |
+              (table[clean.charCodeAt(i + 2)] << 6) | table[clean.charCodeAt(i + 3)];
+    out[o++] = n >> 16; out[o++] = (n >> 8) & 255; out[o++] = n & 255;
+  }
+  const rest = clean.length % 4;
+  if (rest >= 2) {
+    const i = clean.length - rest;
+    const n = (table[clean.charCodeAt(i)] << 18) | (table[clean.charCodeAt(i + 1)] << 12) |
+              (rest === 3 ? table[clean.charCodeAt(i + 2)] << 6 : 0);
+    out[o++] = n >> 16;
+    if (rest === 3) out[o++] = (n >> 8) & 255;
+  }
+  return out.subarray(0, o);
+}
+
+let mod = null;
+
+function call(name, ...args) {
+  const types = args.map((a) => (typeof a === 'number' ? 'number' : 'string'));
+  return JSON.parse(mod.ccall(name, 'string', types, args));
+}
+
+// Bytes into the module's memory for one call.
+function withBytes(bytes, use) {
+  const at = mod._malloc(bytes.length || 1);
+  mod.HEAPU8.set(bytes, at);
+  try {
+    return use(at, bytes.length);
+  } finally {
+    mod._free(at);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Messages and questions: the core's, shown as modal dialogs with the window's buttons
+
+const kButtonCaptions = { ok: 'OK', cancel: 'Abbrechen', yes: 'Ja', no: 'Nein', ignore: 'Ignorieren' };
+
+function showMessage(question) {
+  const dialog = document.getElementById('message');
+  const text = document.getElementById('message-text');
+  const buttons = document.getElementById('message-buttons');
+  dialog.dataset.kind = question.kind;
+  text.textContent = question.text.replace(/\r\n/g, '\n');
+  buttons.replaceChildren();
+  for (const answer of question.buttons) {
+    const b = document.createElement('button');
+    b.type = 'submit';
+    b.value = answer;
+    b.dataset.answer = answer;
+    b.textContent = kButtonCaptions[answer] || answer;
+    buttons.append(b);
+  }
+  return new Promise((resolve) => {
+    dialog.returnValue = '';
+    const closed = () => {
+      dialog.removeEventListener('close', closed);
+      // Escape, or the dialog closed another way: the answer that changes nothing.
+      resolve(question.buttons.includes(dialog.returnValue) ? dialog.returnValue : question.escape || question.buttons[0]);
+    };
+    dialog.addEventListener('close', closed);
+    dialog.showModal();
+    buttons.firstChild?.focus();
+  });
+}
+
+// Runs one call of the core until it is done: each question is shown and the call made again
+// with the answers so far. A call the core refuses shows its reason.
+async function untilDone(run) {
+  const answers = [];
+  for (;;) {
+    const r = run(answers.join(','));
+    if (r.error) {
+      await showMessage({ kind: 'error', text: r.error, buttons: ['ok'], escape: 'ok' });
+      return r;
+    }
+    if (r.done) return r;
+    answers.push(await showMessage(r.question));
+  }
+}
+
+// The user's events run one after the other, as in the window: a dialog holds the next back.
+let queue = Promise.resolve();
+function later(task) {
+  queue = queue.then(task).catch((e) => console.error(e));
+  return queue;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drawing the window from the core's state
+
+const client = document.getElementById('client');
+const places = new Map(); // the window's own controls by name
+const controls = new Map(); // the pages' controls by name: { c, outer, input }
+let state = null;
+let shownFrames = '';
+
+function placeAt(el, g) {
+  el.style.left = `${g[0]}px`;
+  el.style.top = `${g[1]}px`;
+  el.style.width = `${g[2]}px`;
+  el.style.height = `${g[3]}px`;
+}
+
+function windowPlace(name, parent, geometry) {
+  let el = places.get(name);
+  if (!el) {
+    if (name.startsWith('btn_')) {
+      el = document.createElement('button');
+      el.type = 'button';
+    } else {
+      el = document.createElement('div');
+    }
+    el.id = name;
+    el.className = 'place';
+    places.set(name, el);
+  }
+  const home = parent ? places.get(parent) : client;
+  if (el.parentNode !== home) home.append(el);
+  placeAt(el, geometry);
+  return el;
+}
+
+const kWindowButtons = {
+  btn_prev: ['<', 'Vorherige HEX-Datei im Ordner laden', 'prev'],
+  btn_load: ['HEX laden', 'Hex-File laden.\nAnschliessend können Parameter wie z.B. die Adressen geändert werden.', 'open'],
+  btn_next: ['>', 'Nächste HEX-Datei im Ordner laden', 'next'],
+  btn_save: ['speichern', "Hex-File speichern\nDas neue HEX-File kann dann in den PIC 'gebrannt' werden", 'save'],
+  btn_info: ['HEX Info', 'Anzeige der HEX-Daten', 'info'],
+};
+
+function drawWindow(w) {
+  client.style.width = `${w.size[0]}px`;
+  client.style.height = `${w.size[1]}px`;
+  for (const p of w.places) {
+    if (p.name === 'btn_close' || p.name === 'ProgressBar1') continue; // a tab closes in the browser; loads take no time
+    const el = windowPlace(p.name, p.parent, p.geometry);
+    const button = kWindowButtons[p.name];
+    if (button && !el.dataset.action) {
+      el.textContent = button[0];
+      el.title = button[1];
+      el.dataset.action = button[2];
+    }
+  }
+  const main = places.get('GroupBoxMain');
+  main.classList.add('group');
+  places.get('GroupBoxButtons').classList.add('group');
+  const image = places.get('GroupBoxImage');
+  image.classList.add('group');
+  const picture = places.get('Image2');
+  if (!picture.textContent) {
+    picture.textContent = 'HEX Zwirbel';
+    picture.classList.add('picture');
+  }
+  const goweb = places.get('btn_goweb');
+  goweb.title = 'Gehe auf die WebSite zu dieser Software-Variante';
+  goweb.textContent = w.doc;
+  goweb.hidden = !w.doc;
+
+  let header = document.getElementById('lbl_header');
+  if (!header) {
+    header = document.createElement('div');
+    header.id = 'lbl_header';
+    main.append(header);
+  }
+  if (header.textContent !== w.header) {
+    header.textContent = w.header;
+    fitHeader(header, main);
+  }
+  header.hidden = !w.header_shown;
+  const panels = document.querySelectorAll('#statusbar span');
+  w.status.forEach((t, i) => { panels[i].textContent = t; });
+}
+
+// The header at the largest size that fits the address group, as the window fits it.
+function fitHeader(header, box) {
+  for (const points of [15, 13, 11, 10, 9]) {
+    header.style.fontSize = `${points}pt`;
+    if (header.scrollWidth <= box.clientWidth) break;
+  }
+}
+
+function labelFor(c, list) {
+  // An edit is named by the label left of it on its line, else by its hint.
+  if (!c.geometry) return c.hint || c.name;
+  const [x, y, , h] = c.geometry;
+  let best = null;
+  for (const o of list) {
+    if (o.kind !== 'label' || !o.geometry || !o.caption || o.parent !== c.parent) continue;
+    const [lx, ly, lw, lh] = o.geometry;
+    if (lx + lw <= x + 2 && ly < y + h && ly + lh > y && (!best || lx > best.geometry[0])) best = o;
+  }
+  return best ? best.caption : (c.hint || c.name).split('\n')[0];
+}
+
+function makeControl(c, list) {
+  let outer;
+  let input;
+  switch (c.kind) {
+    case 'label':
+      outer = document.createElement('div');
+      outer.className = 'label';
+      break;
+    case 'edit':
+      outer = input = document.createElement('input');
+      input.type = 'text';
+      input.setAttribute('aria-label', labelFor(c, list));
+      input.addEventListener('input', () => later(() => userEvent(c.name, 'text', input.value)));
+      input.addEventListener('change', () => later(() => userEvent(c.name, 'leave')));
+      input.addEventListener('keydown', (e) => { if (e.key === 'Enter') later(() => userEvent(c.name, 'leave')); });
+      break;
+    case 'check':
+    case 'radio': {
+      outer = document.createElement('label');
+      outer.className = c.kind;
+      input = document.createElement('input');
+      input.type = c.kind === 'check' ? 'checkbox' : 'radio';
+      const caption = document.createElement('span');
+      outer.append(input, caption);
+      if (c.kind === 'check')
+        input.addEventListener('change', () => later(() => userEvent(c.name, 'check', input.checked ? '1' : '0')));
+      else
+        input.addEventListener('click', () => later(() => userEvent(c.name, 'click')));
+      break;
+    }
+    case 'trackbar':
+      if (c.geometry && c.geometry[2] < c.geometry[3]) {
+        // Narrower than high: the spinner beside an edit; only its arrows show.
+        outer = document.createElement('div');
+        outer.className = 'spinner';
+        const up = document.createElement('button');
+        const down = document.createElement('button');
+        up.type = down.type = 'button';
+        up.textContent = '▲';
+        down.textContent = '▼';
+        up.tabIndex = down.tabIndex = -1;
+        up.setAttribute('aria-label', 'höher');
+        down.setAttribute('aria-label', 'niedriger');
+        up.addEventListener('click', () => later(() => step(c.name, +1)));
+        down.addEventListener('click', () => later(() => step(c.name, -1)));
+        outer.append(up, down);
+        input = outer;
+      } else {
+        outer = input = document.createElement('input');
+        input.type = 'range';
+        input.setAttribute('aria-label', c.hint ? c.hint.split('\n')[0] : c.name);
+        input.addEventListener('input', () => later(() => userEvent(c.name, 'position', String(input.value))));
+      }
+      break;
+    case 'list':
+      outer = input = document.createElement('select');
+      input.setAttribute('aria-label', labelFor(c, list));
+      input.addEventListener('change', () => later(() => userEvent(c.name, 'select', String(input.selectedIndex))));
+      break;
+    case 'button':
+      outer = input = document.createElement('button');
+      input.type = 'button';
+      input.addEventListener('click', () => later(() => (c.file_dialog ? pageFile(c.name) : userEvent(c.name, 'click'))));
+      break;
+    case 'group':
+      outer = document.createElement(c.caption ? 'fieldset' : 'div');
+      outer.className = c.caption ? 'group' : 'panel';
+      if (c.caption) outer.append(document.createElement('legend'));
+      if (c.geometry && Math.min(c.geometry[2], c.geometry[3]) <= 3) outer.classList.add('separator');
+      break;
+    case 'image':
+      outer = input = document.createElement('canvas');
+      input.setAttribute('role', 'img');
+      input.setAttribute('aria-label', c.hint || c.name);
+      input.addEventListener('pointerdown', (e) => {
+        if (e.button !== 0) return;
+        input.setPointerCapture(e.pointerId);
+        mouse(c.name, 'press', e);
+      });
+      input.addEventListener('pointermove', (e) => mouse(c.name, 'move', e));
+      input.addEventListener('pointerup', (e) => { if (e.button === 0) mouse(c.name, 'release', e); });
+      break;
+    default:
+      outer = document.createElement('div');
+  }
+  outer.classList.add('control');
+  outer.dataset.control = c.name;
+  return { c: null, outer, input };
+}
+
+function updateControl(entry, c) {
+  const { outer, input } = entry;
+  const old = entry.c || {};
+  entry.c = c;
+  if (c.geometry && String(c.geometry) !== String(old.geometry)) placeAt(outer, c.geometry);
+  outer.hidden = !c.visible;
+  if (c.hint !== old.hint) outer.title = (c.hint || '').replace(/\r\n/g, '\n');
+  if (input && 'disabled' in input) input.disabled = !c.enabled;
+  outer.classList.toggle('disabled', !c.enabled);
+  switch (c.kind) {
+    case 'label':
+      if (outer.textContent !== c.caption) outer.textContent = c.caption;
+      break;
+    case 'edit':
+      if (input.value !== c.text) input.value = c.text;
+      input.readOnly = !!c.readonly;
+      input.style.backgroundColor = c.background || '';
+      break;
+    case 'check':
+    case 'radio':
+      input.checked = c.checked;
+      if (outer.lastChild.textContent !== c.caption) outer.lastChild.textContent = c.caption;
+      if (!c.caption) input.setAttribute('aria-label', (c.hint || c.name).split('\n')[0]);
+      break;
+    case 'trackbar':
+      if (input.type === 'range') {
+        input.min = c.min;
+        input.max = c.max;
+        if (Number(input.value) !== c.position) input.value = c.position;
+      }
+      break;
+    case 'list':
+      if (String(c.items) !== String(old.items)) {
+        input.replaceChildren(...c.items.map((t) => {
+          const o = document.createElement('option');
+          o.textContent = t;
+          return o;
+        }));
+      }
+      if (input.selectedIndex !== c.selected) input.selectedIndex = c.selected;
+      break;
+    case 'button':
+      if (input.textContent !== c.caption) input.textContent = c.caption;
+      break;
+    case 'group':
+      if (c.caption && outer.firstChild.textContent !== c.caption) outer.firstChild.textContent = c.caption;
+      break;
+    case 'image':
+      if (c.visible) paintImage(c, input);
+      break;
+  }
+}
+
+function paintImage(c, canvas) {
+  const r = call('hz_image', c.name);
+  if (!r.done) return;
+  if (canvas.width !== r.width) canvas.width = r.width;
+  if (canvas.height !== r.height) canvas.height = r.height;
+  const at = mod._hz_image_data();
+  const pixels = new Uint8ClampedArray(mod.HEAPU8.buffer, at, r.width * r.height * 4);
+  canvas.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(pixels), r.width, r.height), 0, 0);
+}
+
+// A control's element is made when it is first shown: a page keeps many controls hidden (the
+// CV page 512 rows of which a file shows a few dozen). The elements stand in reading order
+// among their siblings, for Tab; each lies above or below the others in the page's own order,
+// as the window stacks its widgets (a later one above an earlier one).
+let shownList = new Map(); // name -> { c, k, list, home } of the controls now shown by the core
+
+function before(a, b) {
+  const ga = a.geometry || [0, 0], gb = b.geometry || [0, 0];
+  return ga[1] - gb[1] || ga[0] - gb[0];
+}
+
+function ensure(name) {
+  const have = controls.get(name);
+  if (have) return have;
+  const known = shownList.get(name);
+  if (!known) return null;
+  const { c, k, list, home } = known;
+  const parent = c.parent ? ensure(c.parent) : null;
+  const entry = makeControl(c, list);
+  entry.outer.style.zIndex = k + 1;
+  controls.set(name, entry);
+  const into = parent ? parent.outer : home;
+  const next = [...into.children].find((el) => el.dataset.control && shownList.get(el.dataset.control) &&
+                                               before(c, shownList.get(el.dataset.control).c) < 0);
+  into.insertBefore(entry.outer, next || null);
+  return entry;
+}
+
+function drawPages(s) {
+  const info = s.info;
+  const frames = info ? [info.address_page, ...info.pages] : [];
+  const key = frames.map((p) => p.frame).join(',') + '|' + (info ? info.file : '');
+  const main = places.get('GroupBoxMain');
+  if (key !== shownFrames) {
+    shownFrames = key;
+    for (const el of document.querySelectorAll('.frame')) el.remove();
+    controls.clear();
+    if (info) {
+      const rows = document.createElement('div');
+      rows.className = 'frame rows';
+      rows.dataset.frame = info.address_page.frame;
+      main.append(rows);
+      for (const p of info.pages) {
+        const f = document.createElement('div');
+        f.className = 'frame';
+        f.dataset.frame = p.frame;
+        client.append(f);
+      }
+    }
+  }
+  shownList = new Map();
+  frames.forEach((p, n) => {
+    const home = n === 0 ? main.querySelector('.frame.rows') : client.querySelector(`.frame[data-frame="${CSS.escape(p.frame)}"]`);
+    p.controls.forEach((c, k) => shownList.set(c.name, { c, k, list: p.controls, home }));
+  });
+  for (const [name, { c }] of shownList) {
+    const entry = c.visible ? ensure(name) : controls.get(name);
+    if (entry) updateControl(entry, c);
+  }
+  for (const f of s.window.frames) {
+    const el = client.querySelector(`.frame[data-frame="${CSS.escape(f.frame)}"]`);
+    if (el) placeAt(el, f.geometry);
+  }
+  let start = document.getElementById('lbl_start');
+  if (!start) {
+    start = document.createElement('div');
+    start.id = 'lbl_start';
+    start.textContent = 'HEX-Datei laden: mit „HEX laden“ oder indem Sie eine .hex-Datei auf das Fenster ziehen.';
+    main.append(start);
+  }
+  start.hidden = !!(info && info.loaded);
+}
+
+function refresh() {
+  state = call('hz_state');
+  drawWindow(state.window);
+  drawPages(state);
+  const info = state.info;
+  const loaded = !!(info && info.loaded);
+  for (const el of document.querySelectorAll('[data-action="save"]')) el.disabled = !loaded;
+  for (const el of document.querySelectorAll('[data-action="undo"]')) el.disabled = !state.can_undo;
+  for (const el of document.querySelectorAll('[data-action="redo"]')) el.disabled = !state.can_redo;
+  for (const el of document.querySelectorAll('[data-action="info"]')) el.disabled = true;
+  const name = info ? info.file : '';
+  document.title = 'Hex Zwirbel 2020-06-02' + (name ? ` - ${name}` : '') + (state.unsaved ? '*' : '');
+}
+
+// ---------------------------------------------------------------------------------------------
+// The user's events
+
+async function userEvent(name, kind, value = '', x = 0, y = 0) {
+  const r = await untilDone((answers) => call('hz_event', name, kind, value, x, y, answers));
+  refresh();
+  if (r.focus) controls.get(r.focus)?.input?.focus();
+  return r;
+}
+
+async function step(name, by) {
+  const c = controls.get(name)?.c;
+  if (!c) return;
+  const to = Math.max(c.min, Math.min(c.max, c.position + by));
+  if (to !== c.position) await userEvent(name, 'position', String(to));
+}
+
+// An image's mouse: every press, move and release reaches the page in the image's own pixels.
+function mouse(name, kind, e) {
+  const x = Math.floor(e.offsetX), y = Math.floor(e.offsetY);
+  later(() => userEvent(name, kind, '', x, y));
+}
+
+function download(name, bytes) {
+  const url = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
+  const a = document.createElement('a');
+  a.href = url;
+  a.download = name.replace(/^.*\//, '');
+  document.body.append(a);
+  a.click();
+  a.remove();
+  setTimeout(() => URL.revokeObjectURL(url), 1000);
+}
+
+function savedBytes(size) {
+  return mod.HEAPU8.slice(mod._hz_saved_data(), mod._hz_saved_data() + size);
+}
+
+// A page's button that opens a file dialog: a file to read is picked and handed to the page;
+// a file the page writes is downloaded.
+async function pageFile(name) {
+  const c = controls.get(name).c;
+  if (c.file_dialog === 'open') {
+    const picker = document.getElementById('pagefile');
+    picker.accept = (c.file_filter.match(/\*\.[A-Za-z0-9]+/g) || []).map((p) => p.slice(1)).join(',');
+    const file = await pick(picker);
+    if (!file) return;
+    const bytes = new Uint8Array(await file.arrayBuffer());
+    const put = withBytes(bytes, (at, size) => call('hz_put_file', file.name, at, size));
+    if (!put.done) return showMessage({ kind: 'error', text: put.error, buttons: ['ok'], escape: 'ok' });
+    await userEvent(name, 'file', file.name);
+  } else {
+    const file = 'datei' + (c.file_suffix ? `.${c.file_suffix.replace(/^\./, '')}` : '');
+    await userEvent(name, 'file', file);
+    const got = call('hz_get_file', file);
+    if (got.done) download(file, savedBytes(got.size));
+  }
+}
+
+function pick(picker) {
+  return new Promise((resolve) => {
+    picker.value = '';
+    picker.onchange = () => resolve(picker.files[0] || null);
+    picker.oncancel = () => resolve(null);
+    picker.click();
+  });
+}
+
+// Files from the picker or dropped on the window: the first in the folder's order is opened,
+// the others stay beside it for "<" and ">".
+async function openFiles(files) {
+  performance.mark('hz-open');
+  const list = [...files].filter((f) => f.size >= 0);
+  if (!list.length) return;
+  list.sort((a, b) => a.name.localeCompare(b.name, 'de', { numeric: true, sensitivity: 'base' }));
+  const chosen = list[0];
+  for (const f of list.slice(1)) {
+    const bytes = new Uint8Array(await f.arrayBuffer());
+    withBytes(bytes, (at, size) => call('hz_put_file', f.name, at, size));
+  }
+  const bytes = new Uint8Array(await chosen.arrayBuffer());
+  await untilDone((answers) => withBytes(bytes, (at, size) => call('hz_open', chosen.name, at, size, answers)));
+  refresh();
+  focusFirst();
+  // The time from the pick to the file shown, for bench/browser_page.mjs: after the next frame.
+  requestAnimationFrame(() => performance.measure('hz-shown', 'hz-open'));
+}
+
+function focusFirst() {
+  const first = [...document.querySelectorAll('.rows input, .frame input, .frame select')].find(
+    (el) => !el.disabled && el.offsetParent !== null);
+  (first || places.get('btn_load')).focus();
+}
+
+const actions = {
+  open: () => {
+    const picker = document.getElementById('filepicker');
+    picker.value = '';
+    picker.click();
+  },
+  save: async () => {
+    const r = await untilDone((answers) => call('hz_save', answers));
+    refresh();
+    if (r.done && r.saved) download(r.name, savedBytes(mod._hz_saved_size()));
+  },
+  undo: async () => { await untilDone((answers) => call('hz_undo', answers)); refresh(); },
+  redo: async () => { await untilDone((answers) => call('hz_redo', answers)); refresh(); },
+  prev: async () => { await untilDone((answers) => call('hz_neighbour', -1, answers)); refresh(); },
+  next: async () => { await untilDone((answers) => call('hz_neighbour', 1, answers)); refresh(); },
+};
+
+const filepicker = document.getElementById('filepicker');
+filepicker.addEventListener('change', () => {
+  const files = [...filepicker.files];
+  // Emptied, so that the same file picked again is a new choice.
+  filepicker.value = '';
+  later(() => openFiles(files));
+});
+
+document.addEventListener('click', (e) => {
+  const el = e.target.closest('[data-action]');
+  if (el && actions[el.dataset.action] && !el.disabled) later(actions[el.dataset.action]);
+});
+
+document.addEventListener('keydown', (e) => {
+  if (!(e.ctrlKey || e.metaKey) || document.getElementById('message').open) return;
+  const key = e.key.toLowerCase();
+  const action = key === 'z' ? (e.shiftKey ? 'redo' : 'undo') : key === 'y' ? 'redo' : key === 's' ? 'save' : key === 'o' ? 'open' : null;
+  if (!action) return;
+  e.preventDefault();
+  const el = document.querySelector(`#menubar [data-action="${action}"]`);
+  if (el && !el.disabled) later(actions[action]);
+});
+
+const win = document.getElementById('window');
+win.addEventListener('dragover', (e) => { e.preventDefault(); e.dataTransfer.dropEffect = 'copy'; });
+win.addEventListener('drop', (e) => {
+  e.preventDefault();
+  const files = e.dataTransfer.files;
+  later(() => openFiles(files));
+});
+// Dropped anywhere else, a file must not replace the page (and its unsaved work).
+window.addEventListener('dragover', (e) => e.preventDefault());
+window.addEventListener('drop', (e) => e.preventDefault());
+
+window.addEventListener('beforeunload', (e) => {
+  if (state && state.unsaved) {
+    e.preventDefault();
+    e.returnValue = '';
+  }
+});
+
+// ---------------------------------------------------------------------------------------------
+// Start
+
+const wasmBinary = decodeBase64(document.getElementById('wasm').textContent);
+createHexZwirbel({ wasmBinary, print: () => {}, printErr: () => {} }).then((m) => {
+  mod = m;
+  refresh();
+  document.getElementById('starting').remove();
+  document.body.dataset.ready = 'true';
+  performance.mark('hz-ready');
+  places.get('btn_load').focus();
+});

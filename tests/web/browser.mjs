@@ -1,0 +1,233 @@
+// The browser's page in a real browser (headless Chromium through chromedriver): it opens from
+// file:// with no request beyond itself, loads a file of every page kind through the file
+// input, is worked as a user works it (typing, ticking, clicking, lists, a track bar, mouse
+// strokes on the images), and the file it downloads must be byte for byte what
+// `hexzwirbel-cli set --do` writes for the same actions. Then undo and redo with the keys, the
+// unsaved question when another file is opened, a broken file's messages, and a file name that
+// looks like markup.
+//
+//   node browser.mjs PAGE.html HEXZWIRBEL-CLI EXAMPLES-FOLDER WORK-FOLDER
+
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { copyFileSync, existsSync, mkdirSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { setTimeout as sleep } from 'node:timers/promises';
+import { pathToFileURL } from 'node:url';
+import { Browser } from './webdriver.mjs';
+
+const [page, cli, examples, work] = process.argv.slice(2);
+rmSync(work, { recursive: true, force: true });
+mkdirSync(work, { recursive: true });
+
+const SELECT_ALL = '\uE009a\uE000';
+const TAB = '\uE004';
+const control = (name) => `[data-control="${name}"]`;
+
+// The user's actions and the same actions as `set --do` takes them. A stroke's `draw:` moves
+// through its first point too, where a real mouse only presses: the strokes here go on one
+// pixel from where they press, which paints what the press point would.
+const cases = [
+  {
+    file: 'stellino_12f629.hex',
+    steps: [['type', 'RowEdits[0]', '100'], ['click', 'cbx_zusatz_2']],
+    cli: ['RowEdits[0]=100', 'cbx_zusatz_2=0'],
+  },
+  {
+    file: 'relais_16f684_dcc.hex',
+    steps: [['type', 'edt_adr_1', '12'], ['click', 'btn_RG_1'], ['click', 'rad_mode2'], ['click', 'cbx_mode_bit7']],
+    cli: ['edt_adr_1=12', 'btn_RG_1', 'rad_mode2', 'cbx_mode_bit7=0'],
+  },
+  { file: 'forsta_16f18324.hex', steps: [['type', 'CvEdits[5]', '42']], cli: ['CvEdits[5]=42'] },
+  { file: 'ampel_16f684.hex', steps: [['slide', 'TrackBar_01', 3]], cli: ['TrackBar_01=3'] },
+  {
+    file: 'blinkmuster_16f684.hex',
+    steps: [['stroke', 'Image_Blink1', [[3, 3], [4, 3], [40, 4], [80, 20], [120, 22]]], ['click', 'blinkmuster_cbx_out4']],
+    cli: ['Image_Blink1=draw:3,3;4,3;40,4;80,20;120,22', 'blinkmuster_cbx_out4=1'],
+  },
+  {
+    file: 'led_blinkmuster_16f684.hex',
+    steps: [['stroke', 'Image_led_Blink1', [[5, 25], [6, 25], [60, 4], [150, 4]]], ['paste', 'led_blinkmuster_edt_Anzahl', '12']],
+    cli: ['Image_led_Blink1=draw:5,25;6,25;60,4;150,4', 'led_blinkmuster_edt_Anzahl=12'],
+  },
+  {
+    file: 'servo_16f684.hex',
+    steps: [['select', 'cbx_raster_x', 2], ['click', 'btn_Sin'], ['stroke', 'servo_Image1', [[100, 150], [101, 150], [200, 60], [300, 40]]],
+            ['type', 'edt_Anzahl', '12'], ['click', 'servo_rad_a2'], ['select', 'servo_cbx_s1o', 3]],
+    cli: ['cbx_raster_x=#2', 'btn_Sin', 'servo_Image1=draw:100,150;101,150;200,60;300,40', 'edt_Anzahl=12', 'servo_rad_a2',
+          'servo_cbx_s1o=#3'],
+  },
+];
+
+const b = await Browser.start();
+try {
+  const url = pathToFileURL(page).href;
+  await b.open(url);
+  await until(() => b.run('return document.body.dataset.ready === "true"'), 'the page gets ready');
+
+  // The page draws the window's own buttons with their actions before a file is open.
+  for (const action of ['open', 'save', 'undo', 'redo', 'prev', 'next'])
+    assert.ok((await b.findAll(`[data-action="${action}"]`)).length > 0, `an element for ${action}`);
+
+  async function dialog() {
+    return b.run(`const d = document.getElementById('message');
+      return d.open ? { kind: d.dataset.kind, text: document.getElementById('message-text').textContent,
+        buttons: [...d.querySelectorAll('button')].map(x => x.textContent) } : null`);
+  }
+  async function answer(caption) {
+    const buttons = await b.findAll('#message button');
+    for (const el of buttons)
+      if ((await b.text(el)) === caption) return b.click(el);
+    throw new Error(`no button ${caption}`);
+  }
+  async function settle() {
+    await b.runAsync('const done = arguments[arguments.length - 1]; requestAnimationFrame(() => setTimeout(done, 0));');
+  }
+  async function openFile(path) {
+    await b.type(await b.find('#filepicker'), path);
+    await settle();
+  }
+  // Loads a file; messages the load shows are clicked through with the answer that changes
+  // nothing, as `set` answers them.
+  async function load(path) {
+    await openFile(path);
+    for (let d; (d = await dialog()); ) {
+      await answer(d.buttons.includes('Ignorieren') ? 'Ignorieren' : d.buttons[0]);
+      await settle();
+    }
+    await until(async () => (await b.run('return document.title')).includes(path.replace(/^.*\//, '')), `${path} shown`);
+  }
+  async function download(before) {
+    let name;
+    await until(() => {
+      const now = readdirSync(b.downloads).filter((f) => !before.includes(f) && !f.endsWith('.crdownload'));
+      name = now[0];
+      return !!name;
+    }, 'the download');
+    return join(b.downloads, name);
+  }
+  async function save() {
+    const before = readdirSync(b.downloads);
+    await b.click(await b.find('#btn_save'));
+    await settle();
+    for (let d; (d = await dialog()); ) {
+      assert.match(d.text, /Geänderte Werte übernehmen\?/);
+      await answer('Ja');
+      await settle();
+    }
+    return download(before);
+  }
+  async function act([what, name, value]) {
+    const el = await b.find(control(name));
+    if (what === 'type') {
+      await b.click(el);
+      await b.type(el, SELECT_ALL + value + TAB);
+    } else if (what === 'paste') {
+      // The whole text as one change, as a paste gives it (and `set --do NAME=TEXT`).
+      await b.click(el);
+      await b.type(el, SELECT_ALL);
+      await b.run(`const e = arguments[0]; e.value = ${JSON.stringify(value)}; e.dispatchEvent(new Event('input'));`, { 'element-6066-11e4-a52e-4f735466cecf': el });
+      await b.keys(TAB);
+    } else if (what === 'click') {
+      await b.click(el);
+    } else if (what === 'select') {
+      await b.run(`const s = arguments[0]; s.selectedIndex = ${value}; s.dispatchEvent(new Event('change'));`, { 'element-6066-11e4-a52e-4f735466cecf': el });
+    } else if (what === 'slide') {
+      await b.run(`const s = arguments[0]; s.value = ${value}; s.dispatchEvent(new Event('input'));`, { 'element-6066-11e4-a52e-4f735466cecf': el });
+    } else if (what === 'stroke') {
+      await b.stroke(el, value);
+    }
+    await settle();
+    assert.equal(await dialog(), null, `no message after ${what} ${name}`);
+  }
+
+  // Every page kind: the browser's download is what the tool writes for the same actions.
+  for (const c of cases) {
+    const input = join(work, c.file);
+    copyFileSync(join(examples, c.file), input);
+    await load(input);
+    for (const s of c.steps) {
+      try {
+        await act(s);
+      } catch (e) {
+        throw new Error(`${c.file}: ${s[0]} ${s[1]}: ${e.message.slice(0, 200)}`);
+      }
+    }
+    const got = readFileSync(await save());
+    const want = join(work, `cli-${c.file}`);
+    execFileSync(cli, ['set', input, '-o', want, ...c.cli.flatMap((d) => ['--do', d])], { stdio: 'pipe' });
+    assert.ok(got.equals(readFileSync(want)), `${c.file}: the browser's save equals set --do ${c.cli.join(' ')}`);
+  }
+
+  // Undo and redo with the keys the window has.
+  const first = join(work, 'undo-' + cases[0].file);
+  copyFileSync(join(examples, cases[0].file), first);
+  await load(first);
+  const edit = await b.find(control('RowEdits[0]'));
+  const before = await b.prop(edit, 'value');
+  await act(['type', 'RowEdits[0]', '100']);
+  assert.equal(await b.prop(edit, 'value'), '100');
+  assert.match(await b.run('return document.title'), /\*$/, 'the title marks unsaved changes');
+  await b.chord('\uE009', 'z');
+  await settle();
+  assert.equal(await b.prop(edit, 'value'), before, `Ctrl+Z undoes the typing (${await b.run('return document.title')})`);
+  await b.chord('\uE009', '\uE008', 'z');
+  await settle();
+  assert.equal(await b.prop(edit, 'value'), '100', 'Ctrl+Shift+Z redoes it');
+
+  // Another file over unsaved changes: the core's question; No keeps the file shown.
+  const second = join(work, 'second-' + cases[2].file);
+  copyFileSync(join(examples, cases[2].file), second);
+  await openFile(second);
+  const asked = await dialog();
+  assert.ok(asked, 'opening over unsaved changes asks');
+  assert.deepEqual(asked.buttons.length >= 2, true);
+  await answer('Nein');
+  await settle();
+  assert.ok((await b.run('return document.title')).includes('undo-'), 'No keeps the file shown');
+  assert.equal(await b.prop(edit, 'value'), '100', 'and its changes');
+
+  // A broken file: its messages as the tool reports them, in order, as dialogs.
+  const broken = join(work, 'kaputt.hex');
+  writeFileSync(broken, ':020000040000FA\r\n:10000000ZZ\r\n:00000001FF\r\n');
+  const told = JSON.parse(execFileSync(cli, ['info', '--json', broken], { stdio: ['ignore', 'pipe', 'ignore'] })).messages;
+  await openFile(broken);
+  let d = await dialog();
+  if (d && /nicht gespeichert|Änderungen/.test(d.text)) { await answer('Ja'); await settle(); d = await dialog(); }
+  for (const m of told) {
+    assert.ok(d, `the message "${m.text}" is shown`);
+    assert.equal(d.text, m.text);
+    await answer(d.buttons.includes('Ignorieren') ? 'Ignorieren' : d.buttons[0]);
+    await settle();
+    d = await dialog();
+  }
+  assert.equal(d, null);
+
+  // A file name that looks like markup is shown as text.
+  const odd = join(work, '<img src=x onerror=alert(1)>.hex');
+  copyFileSync(join(examples, cases[0].file), odd);
+  await load(odd);
+  assert.equal(await b.run('return document.querySelectorAll("img").length'), 0, 'no element made from a name');
+  assert.ok((await b.run('return document.getElementById("statusbar").textContent')).includes('<img src=x onerror=alert(1)>.hex'));
+
+  // No request beyond the page itself, and nothing the policy refused.
+  const requests = (await b.log('performance'))
+    .map((e) => JSON.parse(e.message).message)
+    .filter((m) => m.method === 'Network.requestWillBeSent')
+    .map((m) => m.params.request.url)
+    .filter((u) => !u.startsWith('blob:'));
+  assert.deepEqual([...new Set(requests)], [url], 'the page asks for nothing but itself');
+  const console = await b.log('browser');
+  assert.deepEqual(console.filter((e) => e.level === 'SEVERE'), [], 'no errors in the console');
+} finally {
+  await b.quit();
+}
+
+async function until(test, what, ms = 10000) {
+  const end = Date.now() + ms;
+  while (!(await test())) {
+    if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
+    await sleep(50);
+  }
+}
+console.log('browser tests passed');
