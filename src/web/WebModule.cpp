@@ -17,6 +17,7 @@
 
 #include <emscripten.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -31,6 +32,7 @@
 #include "core/Version.h"
 #include "core/editor/Editor.h"
 #include "core/editor/WindowLayout.h"
+#include "core/inspect/HexInfo.h"
 #include "core/firmware/FileSet.h"
 #include "core/pages/PageAction.h"
 #include "core/pages/common/Canvas.h"
@@ -243,6 +245,32 @@ template <class Put> const char* openFile(const std::string& file, const char* a
     r.messages.insert(r.messages.begin(), asked.messages.begin(), asked.messages.end());
     return replyFor(r, std::string("\"loaded\": ") + (outcome == hz::LoadOutcome::Done ? "true" : "false") +
                            ", \"opened\": true");
+}
+
+} // namespace
+
+namespace {
+
+std::string textsJson(const std::vector<std::string>& texts)
+{
+    std::string s = "[";
+    for (std::size_t k = 0; k < texts.size(); ++k)
+        s += (k ? ", " : "") + jsonString(texts[k]);
+    return s + "]";
+}
+
+template <std::size_t N> std::string textsJson(const std::array<std::string, N>& texts)
+{
+    return textsJson(std::vector<std::string>(texts.begin(), texts.end()));
+}
+
+// What the HEX information dialog shows: the configuration and ID words, the ROM count, both
+// listings (or a comparison's report) and the dialog's two status texts.
+std::string infoFields(const hz::HexInfo& info)
+{
+    return "\"config\": " + textsJson(info.config) + ", \"id\": " + textsJson(info.id) +
+           ", \"rom_count\": " + jsonString(info.romCount) + ", \"eeprom\": " + textsJson(info.memo1) +
+           ", \"rom\": " + textsJson(info.memo3) + ", \"status\": " + textsJson(info.status);
 }
 
 } // namespace
@@ -482,6 +510,50 @@ EMSCRIPTEN_KEEPALIVE const char* hz_image(const char* nameText)
 }
 
 EMSCRIPTEN_KEEPALIVE const char* hz_image_data() { return face().image.data(); }
+
+
+// "HEX Info": what the information dialog shows of the file shown.
+EMSCRIPTEN_KEEPALIVE const char* hz_info()
+{
+    Session* s = face().replay.session();
+    if (!s)
+        return noFile();
+    const hz::HexInfo info(s->image);
+    return reply("{\"done\": true, " + infoFields(info) + "}");
+}
+
+// "vergleiche mit 2. HEX-File": the file `name` (its `size` bytes at `data`) compared with the
+// file shown, as the information dialog compares it; the messages about its lines are asked
+// as every message is. Done gives the dialog's fields with the report, and "outcome" ("done",
+// "stopped" or "unreadable").
+EMSCRIPTEN_KEEPALIVE const char* hz_info_compare(const char* nameText, const std::uint8_t* data, std::size_t size,
+                                                 const char* answersText)
+{
+    std::vector<Answer> answers;
+    if (const char* bad = readAnswers(answersText, answers))
+        return bad;
+    Session* s = face().replay.session();
+    if (!s)
+        return noFile();
+    const std::string name = nameText ? nameText : "";
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
+        return error("Der Dateiname \"" + name + "\" taugt nicht als Name einer Datei.");
+    const hz::WriteResult written =
+        hz::writeContentAtomically(name, std::string(reinterpret_cast<const char*>(data), data ? size : 0));
+    if (!written.complete())
+        return error(written.message);
+    std::string fields;
+    const ReplayResult r = face().replay.run(answers, [&](Session& session) {
+        hz::HexInfo info(session.image);
+        const auto outcome = info.compareWith(name, session.prompter());
+        fields = std::string("\"outcome\": ") +
+                 (outcome == hz::CompareReport::Outcome::Done      ? "\"done\""
+                  : outcome == hz::CompareReport::Outcome::Stopped ? "\"stopped\""
+                                                                   : "\"unreadable\"") +
+                 ", " + infoFields(info);
+    });
+    return replyFor(r, fields);
+}
 
 // What the window shows now: {"info": the object `info --json` prints (its messages are the
 // load's), "unsaved", "can_undo", "can_redo", "window": where the window's own controls and the

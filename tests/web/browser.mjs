@@ -9,14 +9,14 @@
 //   node browser.mjs PAGE.html HEXZWIRBEL-CLI EXAMPLES-FOLDER WORK-FOLDER
 
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
 import { copyFileSync, existsSync, mkdirSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
-import { join } from 'node:path';
+import { join, resolve } from 'node:path';
 import { setTimeout as sleep } from 'node:timers/promises';
 import { pathToFileURL } from 'node:url';
 import { Browser } from './webdriver.mjs';
 
-const [page, cli, examples, work] = process.argv.slice(2);
+const [page, cli, examples, work] = process.argv.slice(2).map((a) => resolve(a));
 rmSync(work, { recursive: true, force: true });
 mkdirSync(work, { recursive: true });
 
@@ -159,6 +159,30 @@ try {
     assert.ok(got.equals(readFileSync(want)), `${c.file}: the browser's save equals set --do ${c.cli.join(' ')}`);
   }
 
+  // "HEX Info" shows the lists `dump` prints, and its comparison with a second file the report
+  // `compare` prints.
+  {
+    const file = join(work, 'info-' + cases[0].file), other = join(examples, cases[1].file);
+    copyFileSync(join(examples, cases[0].file), file);
+    await load(file);
+    const dump = JSON.parse(execFileSync(cli, ['dump', '--json', file]));
+    await b.click(await b.find('[data-action="info"]'));
+    await settle();
+    const value = (name) => b.run(`return document.querySelector('#info [data-control="${name}"]').value`);
+    assert.equal(await value('edt_config_1'), dump.config[0]);
+    assert.equal(await value('edt_ID_1'), dump.id[0]);
+    assert.equal(await value('Memo1a'), dump.eeprom.join('\n'));
+    assert.equal(await value('Memo3a'), dump.rom.join('\n'));
+    // (compare ends with 1 when the files differ)
+    const compared = JSON.parse(spawnSync(cli, ['compare', '--json', file, other]).stdout);
+    await b.click(await b.find('#info [data-control="btn_compare"]'));
+    await b.type(await b.find('#infofile'), other);
+    await until(async () => (await value('Memo1a')) === compared.eeprom.join('\n'), 'the comparison in HEX Info', 5000).catch(async (e) => { throw new Error(e.message + ': ' + JSON.stringify((await value('Memo1a')).slice(0, 300)) + ' / ' + JSON.stringify(compared.eeprom.slice(0, 3))); });
+    assert.equal(await value('Memo3a'), compared.rom.join('\n'));
+    await b.click(await b.find('#info [data-control="btn_close"]'));
+    assert.equal(await b.run('return document.getElementById("info").open'), false);
+  }
+
   // Undo and redo with the keys the window has.
   const first = join(work, 'undo-' + cases[0].file);
   copyFileSync(join(examples, cases[0].file), first);
@@ -223,7 +247,7 @@ try {
   await b.quit();
 }
 
-async function until(test, what, ms = 10000) {
+async function until(test, what, ms = 30000) {
   const end = Date.now() + ms;
   while (!(await test())) {
     if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);

@@ -442,14 +442,16 @@ function drawPages(s) {
 
 function refresh() {
   state = call('hz_state');
+  performance.mark('hz-state');
   drawWindow(state.window);
   drawPages(state);
+  performance.mark('hz-drawn');
   const info = state.info;
   const loaded = !!(info && info.loaded);
   for (const el of document.querySelectorAll('[data-action="save"]')) el.disabled = !loaded;
   for (const el of document.querySelectorAll('[data-action="undo"]')) el.disabled = !state.can_undo;
   for (const el of document.querySelectorAll('[data-action="redo"]')) el.disabled = !state.can_redo;
-  for (const el of document.querySelectorAll('[data-action="info"]')) el.disabled = true;
+  for (const el of document.querySelectorAll('[data-action="info"]')) el.disabled = !info;
   const name = info ? info.file : '';
   document.title = 'Hex Zwirbel 2020-06-02' + (name ? ` - ${name}` : '') + (state.unsaved ? '*' : '');
 }
@@ -493,18 +495,18 @@ function savedBytes(size) {
 }
 
 // A page's button that opens a file dialog: a file to read is picked and handed to the page;
-// a file the page writes is downloaded.
+// a file the page writes is downloaded. The picker's answer comes as its change event (a
+// cancelled picker sends none), for the button that opened it last.
+let pageFileFor = null;
+
 async function pageFile(name) {
   const c = controls.get(name).c;
   if (c.file_dialog === 'open') {
     const picker = document.getElementById('pagefile');
     picker.accept = (c.file_filter.match(/\*\.[A-Za-z0-9]+/g) || []).map((p) => p.slice(1)).join(',');
-    const file = await pick(picker);
-    if (!file) return;
-    const bytes = new Uint8Array(await file.arrayBuffer());
-    const put = withBytes(bytes, (at, size) => call('hz_put_file', file.name, at, size));
-    if (!put.done) return showMessage({ kind: 'error', text: put.error, buttons: ['ok'], escape: 'ok' });
-    await userEvent(name, 'file', file.name);
+    pageFileFor = name;
+    picker.value = '';
+    picker.click();
   } else {
     const file = 'datei' + (c.file_suffix ? `.${c.file_suffix.replace(/^\./, '')}` : '');
     await userEvent(name, 'file', file);
@@ -513,14 +515,25 @@ async function pageFile(name) {
   }
 }
 
-function pick(picker) {
-  return new Promise((resolve) => {
+async function pageFilePicked(file) {
+  const name = pageFileFor;
+  if (!file || !name || !controls.get(name)) return;
+  const bytes = new Uint8Array(await file.arrayBuffer());
+  const put = withBytes(bytes, (at, size) => call('hz_put_file', file.name, at, size));
+  if (!put.done) return showMessage({ kind: 'error', text: put.error, buttons: ['ok'], escape: 'ok' });
+  await userEvent(name, 'file', file.name);
+}
+
+// A picker's chosen file, handed to `use` in turn with the user's other events.
+function onPicked(id, use) {
+  const picker = document.getElementById(id);
+  picker.addEventListener('change', () => {
+    const file = picker.files[0];
     picker.value = '';
-    picker.onchange = () => resolve(picker.files[0] || null);
-    picker.oncancel = () => resolve(null);
-    picker.click();
+    if (file) later(() => use(file));
   });
 }
+onPicked('pagefile', pageFilePicked);
 
 // Files from the picker or dropped on the window: the first in the folder's order is opened,
 // the others stay beside it for "<" and ">".
@@ -536,6 +549,7 @@ async function openFiles(files) {
   }
   const bytes = new Uint8Array(await chosen.arrayBuffer());
   await untilDone((answers) => withBytes(bytes, (at, size) => call('hz_open', chosen.name, at, size, answers)));
+  performance.mark('hz-opened');
   refresh();
   focusFirst();
   // The time from the pick to the file shown, for bench/browser_page.mjs: after the next frame.
@@ -548,7 +562,44 @@ function focusFirst() {
   (first || places.get('btn_load')).focus();
 }
 
+// "HEX Info": the information dialog, filled from the core; "vergleiche mit 2. HEX-File" puts
+// the report in its place.
+function fillInfo(r) {
+  const box = document.getElementById('info');
+  const set = (name, text) => { box.querySelector(`[data-control="${name}"]`).value = text; };
+  r.config.forEach((t, k) => set(`edt_config_${k + 1}`, t));
+  r.id.forEach((t, k) => set(`edt_ID_${k + 1}`, t));
+  box.querySelector('[data-control="lbl_anzahl"]').textContent = r.rom_count;
+  set('Memo1a', r.eeprom.join('\n'));
+  set('Memo3a', r.rom.join('\n'));
+  box.querySelectorAll('.info-status span').forEach((el, k) => { el.textContent = r.status[k] || ''; });
+}
+
+// (The dialog is modal: everything outside it is inert, its file input too; it has its own.)
+async function compareInInfo(file) {
+  const bytes = new Uint8Array(await file.arrayBuffer());
+  const r = await untilDone((answers) => withBytes(bytes, (at, size) => call('hz_info_compare', file.name, at, size, answers)));
+  if (r.done) fillInfo(r);
+}
+
+{
+  const box = document.getElementById('info');
+  box.querySelector('[data-control="btn_close"]').addEventListener('click', () => box.close());
+  box.querySelector('[data-control="btn_compare"]').addEventListener('click', () => {
+    const picker = document.getElementById('infofile');
+    picker.value = '';
+    picker.click();
+  });
+  onPicked('infofile', compareInInfo);
+}
+
 const actions = {
+  info: async () => {
+    const r = call('hz_info');
+    if (!r.done) return showMessage({ kind: 'error', text: r.error, buttons: ['ok'], escape: 'ok' });
+    fillInfo(r);
+    document.getElementById('info').showModal();
+  },
   open: () => {
     const picker = document.getElementById('filepicker');
     picker.value = '';
