@@ -40,6 +40,7 @@
 #include "core/StatusTexts.h"
 #include "core/tools/Json.h"
 #include "core/tools/SessionJson.h"
+#include "core/tools/SettingsSheet.h"
 
 // The width of a text in the page's font, measured by the browser (a canvas in the font the
 // page's style gives the frames); -1 where there is no page to measure in (Node.js).
@@ -553,6 +554,17 @@ EMSCRIPTEN_KEEPALIVE const char* hz_info_compare(const char* nameText, const std
                  ", " + infoFields(info);
     });
     return replyFor(r, fields);
+}
+
+// The settings sheet of the file shown, as the window prints it: the sheet's HTML page (its
+// pictures inline SVG) and the title of the print job.
+EMSCRIPTEN_KEEPALIVE const char* hz_sheet()
+{
+    if (!face().editor || !face().loaded)
+        return noFile();
+    const hz::tools::SettingsSheet sheet = face().editor->settingsSheet();
+    return reply("{\"done\": true, \"title\": " + jsonString("Einstellungsblatt " + sheet.type) +
+                 ", \"html\": " + jsonString(hz::tools::SheetHtml(sheet)) + "}");
 }
 
 // What the window shows now: {"info": the object `info --json` prints (its messages are the

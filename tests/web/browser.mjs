@@ -183,6 +183,27 @@ try {
     assert.equal(await b.run('return document.getElementById("info").open'), false);
   }
 
+  // The settings sheet goes to the browser's printing: the sheet `sheet --html` writes, with its
+  // headings, tables and pictures, and no picture as an image from outside.
+  {
+    const file = join(work, 'sheet-' + cases[6].file);
+    copyFileSync(join(examples, cases[6].file), file);
+    await load(file);
+    const html = join(work, 'sheet.html');
+    execFileSync(cli, ['sheet', file, '--html', html], { stdio: 'pipe' });
+    await b.run('window.printed = 0; window.print = () => { window.printed++; };');
+    await b.click(await b.find('[data-action="sheet"]'));
+    await settle();
+    assert.equal(await b.run('return window.printed'), 1, 'the sheet is printed');
+    const shown = await b.run(`const s = document.getElementById('sheet');
+      return { h1: s.querySelector('h1').textContent, rows: s.querySelectorAll('tr').length, svg: s.querySelectorAll('svg').length };`);
+    const want = readFileSync(html, 'utf8');
+    assert.equal(shown.h1, want.match(/<h1>([^<]*)<\/h1>/)[1].replace(/&amp;/g, '&'));
+    assert.equal(shown.rows, (want.match(/<tr[ >]/g) || []).length);
+    assert.equal(shown.svg, (want.match(/<svg[ >]/g) || []).length);
+    assert.ok(shown.svg > 0, 'the servo sheet has pictures');
+  }
+
   // Undo and redo with the keys the window has.
   const first = join(work, 'undo-' + cases[0].file);
   copyFileSync(join(examples, cases[0].file), first);
@@ -242,7 +263,7 @@ try {
     .filter((u) => !u.startsWith('blob:'));
   assert.deepEqual([...new Set(requests)], [url], 'the page asks for nothing but itself');
   const console = await b.log('browser');
-  assert.deepEqual(console.filter((e) => e.level === 'SEVERE'), [], 'no errors in the console');
+  assert.deepEqual(console.filter((e) => e.level === 'SEVERE').map((e) => e.message), [], 'no errors in the console');
 } finally {
   await b.quit();
 }

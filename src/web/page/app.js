@@ -448,7 +448,7 @@ function refresh() {
   performance.mark('hz-drawn');
   const info = state.info;
   const loaded = !!(info && info.loaded);
-  for (const el of document.querySelectorAll('[data-action="save"]')) el.disabled = !loaded;
+  for (const el of document.querySelectorAll('[data-action="save"], [data-action="sheet"]')) el.disabled = !loaded;
   for (const el of document.querySelectorAll('[data-action="undo"]')) el.disabled = !state.can_undo;
   for (const el of document.querySelectorAll('[data-action="redo"]')) el.disabled = !state.can_redo;
   for (const el of document.querySelectorAll('[data-action="info"]')) el.disabled = !info;
@@ -593,7 +593,43 @@ async function compareInInfo(file) {
   onPicked('infofile', compareInInfo);
 }
 
+// The settings sheet: the core's HTML page, parsed (nothing in it runs) and its body put into
+// the page's print area; its style applies to printing only.
+let sheetStyle = null;
+function printSheet() {
+  const r = call('hz_sheet');
+  if (!r.done) return showMessage({ kind: 'error', text: r.error, buttons: ['ok'], escape: 'ok' });
+  // The style is taken out before parsing: a parsed <style> counts as inline style too.
+  let css = '';
+  const html = r.html.replace(/<style>([\s\S]*?)<\/style>/g, (_, text) => { css += text; return ''; });
+  const doc = new DOMParser().parseFromString(html, 'text/html');
+  if (!sheetStyle) {
+    sheetStyle = new CSSStyleSheet();
+    document.adoptedStyleSheets = [...document.adoptedStyleSheets, sheetStyle];
+  }
+  sheetStyle.replaceSync(`@media print { ${css} }`);
+  // Style attributes are inline style to the page's policy; set through the element's style
+  // object instead, which the policy does not forbid.
+  const styled = [...doc.body.querySelectorAll('[style]')].map((el) => {
+    const css = el.getAttribute('style');
+    el.removeAttribute('style');
+    return [el, css];
+  });
+  const area = document.getElementById('sheet');
+  const marks = new Map(styled.map(([el], k) => { el.dataset.hzStyle = String(k); return [String(k), styled[k][1]]; }));
+  area.replaceChildren(...[...doc.body.childNodes].map((n) => document.importNode(n, true)));
+  for (const el of area.querySelectorAll('[data-hz-style]')) {
+    el.style.cssText = marks.get(el.dataset.hzStyle);
+    delete el.dataset.hzStyle;
+  }
+  const title = document.title;
+  document.title = r.title;
+  window.print();
+  document.title = title;
+}
+
 const actions = {
+  sheet: printSheet,
   info: async () => {
     const r = call('hz_info');
     if (!r.done) return showMessage({ kind: 'error', text: r.error, buttons: ['ok'], escape: 'ok' });
