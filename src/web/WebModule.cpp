@@ -20,6 +20,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cerrno>
 #include <cstdlib>
 #include <optional>
 #include <memory>
@@ -40,6 +41,7 @@
 #include "core/StatusTexts.h"
 #include "core/tools/Json.h"
 #include "core/tools/SessionJson.h"
+#include "core/tools/LayoutReport.h"
 #include "core/tools/SettingsSheet.h"
 
 // The width of a text in the page's font, measured by the browser (a canvas in the font the
@@ -71,6 +73,7 @@ struct WebFace {
     std::vector<hz::BatchPrompter::Shown> opening; // the load's messages, for the state
     std::string saved;                             // the bytes of the last save
     std::string image;                             // the pixels of the last picture asked for
+    std::vector<std::string> overviewFiles;        // the files put in for the next overview
     std::string reply;                             // what the last call returned
 };
 
@@ -565,6 +568,69 @@ EMSCRIPTEN_KEEPALIVE const char* hz_sheet()
     const hz::tools::SettingsSheet sheet = face().editor->settingsSheet();
     return reply("{\"done\": true, \"title\": " + jsonString("Einstellungsblatt " + sheet.type) +
                  ", \"html\": " + jsonString(hz::tools::SheetHtml(sheet)) + "}");
+}
+
+// One file of the folder the user picked for the "Anlagen-Übersicht", by its path inside
+// that folder's parent ("Anlage/Bahnhof/weiche.hex"): put among the module's files in memory,
+// its folders made, until the overview has read it.
+EMSCRIPTEN_KEEPALIVE const char* hz_overview_put(const char* pathText, const std::uint8_t* data, std::size_t size)
+{
+    const std::string path = pathText ? pathText : "";
+    std::vector<std::string> parts;
+    std::istringstream in(path);
+    for (std::string part; std::getline(in, part, '/');)
+        parts.push_back(part);
+    bool fine = !path.empty() && path.back() != '/' && parts.size() >= 2;
+    for (const std::string& part : parts)
+        fine = fine && !part.empty() && part != "." && part != "..";
+    if (!fine)
+        return error("Der Pfad \"" + path + "\" taugt nicht als Datei eines Ordners.");
+    std::string folder;
+    for (std::size_t k = 0; k + 1 < parts.size(); ++k) {
+        folder += (k ? "/" : "") + parts[k];
+        if (const int e = hz::platform::MakeFolder(folder); e != 0 && e != EEXIST)
+            return error("Der Ordner \"" + folder + "\" lässt sich nicht anlegen.");
+    }
+    const hz::WriteResult written =
+        hz::writeContentAtomically(path, std::string(reinterpret_cast<const char*>(data), data ? size : 0));
+    if (!written.complete())
+        return error(written.message);
+    face().overviewFiles.push_back(path);
+    return reply("{\"done\": true}");
+}
+
+// "Anlagen-Übersicht" over the folder `root` whose files hz_overview_put gave: the summary, the
+// table's headings and lines (which columns hold numbers, which lines are a double use), the
+// double uses as the tool words them and the files that did not load. The files are dropped
+// from memory afterwards.
+EMSCRIPTEN_KEEPALIVE const char* hz_overview(const char* rootText)
+{
+    const hz::tools::LayoutScan scan = hz::Editor::layoutOverview({rootText ? rootText : ""});
+    for (const std::string& f : face().overviewFiles)
+        hz::platform::Remove(f);
+    face().overviewFiles.clear();
+    std::string s = "{\"done\": true, \"summary\": " + jsonString(hz::tools::OverviewSummary(scan)) + ", \"headings\": [";
+    const auto& headings = hz::tools::OverviewHeadings();
+    for (std::size_t k = 0; k < headings.size(); ++k)
+        s += std::string(k ? ", " : "") + jsonString(headings[k]);
+    s += "], \"numbers\": [";
+    for (std::size_t k = 0; k < headings.size(); ++k)
+        s += std::string(k ? ", " : "") + (hz::tools::IsNumberColumn(k) ? "true" : "false");
+    s += "], \"lines\": [";
+    bool first = true;
+    for (const hz::tools::OverviewLine& line : hz::tools::OverviewLines(scan)) {
+        s += std::string(first ? "" : ", ") + "{\"double\": " + (line.doubleUse ? "true" : "false") +
+             ", \"cells\": " + textsJson(line.cells) + "}";
+        first = false;
+    }
+    s += "], \"double_uses\": [";
+    for (std::size_t k = 0; k < scan.doubleUses.size(); ++k)
+        s += (k ? ", " : "") + jsonString(hz::tools::CommandText(scan.doubleUses[k]));
+    s += "], \"errors\": [";
+    for (std::size_t k = 0; k < scan.errors.size(); ++k)
+        s += (k ? ", " : "") + std::string("{\"file\": ") + jsonString(scan.errors[k].file) +
+             ", \"reason\": " + jsonString(hz::tools::OneLine(scan.errors[k].reason)) + "}";
+    return reply(s + "]}");
 }
 
 // What the window shows now: {"info": the object `info --json` prints (its messages are the

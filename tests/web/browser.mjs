@@ -91,11 +91,12 @@ try {
   // nothing, as `set` answers them.
   async function load(path) {
     await openFile(path);
-    for (let d; (d = await dialog()); ) {
-      await answer(d.buttons.includes('Ignorieren') ? 'Ignorieren' : d.buttons[0]);
-      await settle();
-    }
-    await until(async () => (await b.run('return document.title')).includes(path.replace(/^.*\//, '')), `${path} shown`);
+    const name = path.replace(/^.*\//, '');
+    await until(async () => {
+      const d = await dialog();
+      if (d) await answer(d.buttons.includes('Ignorieren') ? 'Ignorieren' : d.buttons[0]);
+      return !d && (await b.run('return document.title')).includes(name);
+    }, `${path} shown`);
   }
   async function download(before) {
     let name;
@@ -202,6 +203,29 @@ try {
     assert.equal(shown.rows, (want.match(/<tr[ >]/g) || []).length);
     assert.equal(shown.svg, (want.match(/<svg[ >]/g) || []).length);
     assert.ok(shown.svg > 0, 'the servo sheet has pictures');
+  }
+
+  // "Anlagen-Übersicht" over a folder the user picks: the double uses and the lines `overview`
+  // finds (two copies of one decoder in a folder and its subfolder).
+  {
+    const root = join(work, 'Anlage');
+    mkdirSync(join(root, 'Bahnhof'), { recursive: true });
+    copyFileSync(join(examples, cases[0].file), join(root, 'a.hex'));
+    copyFileSync(join(examples, cases[0].file), join(root, 'Bahnhof', 'b.hex'));
+    copyFileSync(join(examples, cases[1].file), join(root, 'c.hex'));
+    const found = JSON.parse(spawnSync(cli, ['overview', '--json', root]).stdout);
+    const csvLines = spawnSync(cli, ['overview', '--csv', root]).stdout.toString().trim().split('\r\n').length - 1;
+    await b.type(await b.find('#folderpicker'), root);
+    await until(() => b.run('return document.getElementById("overview").open'), 'the overview');
+    const shown = await b.run(`return { doubles: document.querySelectorAll('#overview-doubles li').length,
+      rows: document.querySelectorAll('#overview tbody tr').length,
+      marked: document.querySelectorAll('#overview tbody tr.double').length }`);
+    assert.equal(shown.doubles, found.double_uses.length);
+    assert.ok(shown.doubles > 0);
+    assert.equal(shown.rows, csvLines);
+    await b.click(await b.find('#overview-only'));
+    assert.equal(await b.run('return document.querySelectorAll("#overview tbody tr").length'), shown.marked);
+    await b.click(await b.find('#overview-close'));
   }
 
   // Undo and redo with the keys the window has.

@@ -132,6 +132,8 @@ int ReadFile(const std::string& path, std::string& content, std::size_t limit = 
 
 int Rename(const std::string& from, const std::string& to);
 int Remove(const std::string& path);
+// A new folder (mode 0777 less the umask); EEXIST when the name is taken.
+int MakeFolder(const std::string& path);
 // A second name `name` for the existing file `existing` (a hard link).
 int Link(const std::string& existing, const std::string& name);
 

@@ -180,6 +180,8 @@ int Rename(const std::string& from, const std::string& to)
 
 int Remove(const std::string& path) { return ::unlink(path.c_str()) == 0 ? 0 : errno; }
 
+int MakeFolder(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0 ? 0 : errno; }
+
 int WriteToDescriptor(int fd, std::string_view bytes)
 {
     std::size_t done = 0;

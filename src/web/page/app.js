@@ -628,7 +628,75 @@ function printSheet() {
   document.title = title;
 }
 
+// "Anlagen-Übersicht": the folder the user picks goes into the module's files, the core scans
+// it as `overview` does, and the dialog shows its summary, double uses and table.
+let overviewLines = [];
+function showOverviewTable() {
+  const only = document.getElementById('overview-only').checked;
+  const body = document.querySelector('#overview tbody');
+  body.replaceChildren(...overviewLines.filter((l) => !only || l.double).map((l) => {
+    const tr = document.createElement('tr');
+    if (l.double) tr.className = 'double';
+    l.cells.forEach((t, k) => {
+      const td = document.createElement('td');
+      td.textContent = t;
+      if (overviewNumbers[k]) td.className = 'number';
+      tr.append(td);
+    });
+    return tr;
+  }));
+}
+let overviewNumbers = [];
+
+async function overviewOf(files) {
+  const list = files.filter((f) => f.webkitRelativePath && f.webkitRelativePath.includes('/'));
+  if (!list.length) return;
+  const root = list[0].webkitRelativePath.split('/')[0];
+  for (const f of list) {
+    const bytes = new Uint8Array(await f.arrayBuffer());
+    const put = withBytes(bytes, (at, size) => call('hz_overview_put', f.webkitRelativePath, at, size));
+    if (!put.done) return showMessage({ kind: 'error', text: put.error, buttons: ['ok'], escape: 'ok' });
+  }
+  const r = call('hz_overview', root);
+  const box = document.getElementById('overview');
+  document.getElementById('overview-summary').textContent = r.summary;
+  const items = (ul, texts) => ul.replaceChildren(...texts.map((t) => {
+    const li = document.createElement('li');
+    li.textContent = t;
+    return li;
+  }));
+  items(document.querySelector('#overview-doubles ul'), r.double_uses);
+  document.getElementById('overview-doubles').hidden = !r.double_uses.length;
+  items(document.querySelector('#overview-errors ul'), r.errors.map((e) => `${e.file}: ${e.reason}`));
+  document.getElementById('overview-errors').hidden = !r.errors.length;
+  document.querySelector('#overview thead tr').replaceChildren(...r.headings.map((t) => {
+    const th = document.createElement('th');
+    th.textContent = t;
+    return th;
+  }));
+  overviewLines = r.lines;
+  overviewNumbers = r.numbers;
+  showOverviewTable();
+  if (!box.open) box.showModal();
+}
+
+{
+  const picker = document.getElementById('folderpicker');
+  picker.addEventListener('change', () => {
+    const files = [...picker.files];
+    picker.value = '';
+    later(() => overviewOf(files));
+  });
+  document.getElementById('overview-only').addEventListener('change', showOverviewTable);
+  document.getElementById('overview-close').addEventListener('click', () => document.getElementById('overview').close());
+}
+
 const actions = {
+  overview: () => {
+    const picker = document.getElementById('folderpicker');
+    picker.value = '';
+    picker.click();
+  },
   sheet: printSheet,
   info: async () => {
     const r = call('hz_info');
