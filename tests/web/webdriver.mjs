@@ -30,7 +30,7 @@ export class Browser {
           'goog:loggingPrefs': { browser: 'ALL', performance: 'ALL' },
           'goog:chromeOptions': {
             binary: chromium,
-            args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--window-size=1200,900',
+            args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--window-size=1200,900',
                    '--allow-file-access-from-files'],
             prefs: { 'download.default_directory': downloads, 'download.prompt_for_download': false },
           },
