@@ -40,6 +40,7 @@
 #include "core/platform/Platform.h"
 #include "core/StatusTexts.h"
 #include "core/tools/Json.h"
+#include "core/tools/PageJson.h"
 #include "core/tools/SessionJson.h"
 #include "core/tools/LayoutReport.h"
 #include "core/tools/SettingsSheet.h"
@@ -74,6 +75,10 @@ struct WebFace {
     std::string saved;                             // the bytes of the last save
     std::string image;                             // the pixels of the last picture asked for
     std::vector<std::string> overviewFiles;        // the files put in for the next overview
+    // What the page has been given of the controls (hz_view): the session it was, and per page
+    // the last stamp it saw.
+    const Session* viewed = nullptr;
+    std::vector<std::pair<const hz::pages::Page*, unsigned>> seen;
     std::string reply;                             // what the last call returned
 };
 
@@ -631,6 +636,54 @@ EMSCRIPTEN_KEEPALIVE const char* hz_overview(const char* rootText)
         s += (k ? ", " : "") + std::string("{\"file\": ") + jsonString(scan.errors[k].file) +
              ", \"reason\": " + jsonString(hz::tools::OneLine(scan.errors[k].reason)) + "}";
     return reply(s + "]}");
+}
+
+// What the page must draw anew since the last call, as a Qt frame refreshes: the controls whose
+// stamp is newer than the last one given (all of them after a file was opened: "fresh"), the
+// file, whether it loaded, the history's state and the "window" part of hz_state. Before the
+// first load the pages are empty.
+EMSCRIPTEN_KEEPALIVE const char* hz_view()
+{
+    Session* s = face().replay.session();
+    std::ostringstream out;
+    out << "{\"file\": " << jsonString(face().file) << ", \"loaded\": " << (face().loaded ? "true" : "false")
+        << ", \"unsaved\": " << (s && s->HasUnsavedChanges() ? "true" : "false")
+        << ", \"can_undo\": " << (s && s->canUndo() ? "true" : "false")
+        << ", \"can_redo\": " << (s && s->canRedo() ? "true" : "false") << ", \"window\": " << windowJson(s);
+    const bool fresh = s != face().viewed;
+    if (fresh) {
+        face().viewed = s;
+        face().seen.clear();
+    }
+    out << ", \"fresh\": " << (fresh ? "true" : "false") << ", \"pages\": [";
+    if (s) {
+        bool firstPage = true;
+        for (hz::pages::Page* page : s->shownPages()) {
+            unsigned* seen = nullptr;
+            for (auto& [p, stamp] : face().seen)
+                if (p == page)
+                    seen = &stamp;
+            const bool all = !seen;
+            if (!seen) {
+                face().seen.emplace_back(page, 0);
+                seen = &face().seen.back().second;
+            }
+            out << (firstPage ? "" : ", ") << "{\"frame\": " << jsonString(page->frameName())
+                << ", \"all\": " << (all ? "true" : "false") << ", \"controls\": [";
+            firstPage = false;
+            bool firstControl = true;
+            for (const hz::pages::Control& c : page->controls())
+                if (all || c.stamp > *seen) {
+                    out << (firstControl ? "" : ", ");
+                    hz::tools::writeControlJson(out, c);
+                    firstControl = false;
+                }
+            out << "]}";
+            *seen = page->stamp();
+        }
+    }
+    out << "]}";
+    return reply(out.str());
 }
 
 // What the window shows now: {"info": the object `info --json` prints (its messages are the

@@ -62,6 +62,8 @@ void writeControl(std::ostream& out, const Control& c)
 
 } // namespace
 
+void writeControlJson(std::ostream& out, const pages::Control& c) { writeControl(out, c); }
+
 void writePagesJson(std::ostream& out, const Session& s, int indent)
 {
     const std::string pad(static_cast<std::size_t>(indent), ' ');

@@ -14,5 +14,7 @@ void writePagesJson(std::ostream& out, const Session& s, int indent);
 // control and the working copy ("data") where it keeps one. The object's later lines are
 // indented by `indent` blanks.
 void writePageJson(std::ostream& out, const pages::Page& page, int indent);
+// One control as the two above write it: {"name": ..., "kind": ..., ...} on one line.
+void writeControlJson(std::ostream& out, const pages::Control& c);
 
 } // namespace hz::tools

@@ -395,38 +395,38 @@ function ensure(name) {
   return entry;
 }
 
-function drawPages(s) {
-  const info = s.info;
-  const frames = info ? [info.address_page, ...info.pages] : [];
-  const key = frames.map((p) => p.frame).join(',') + '|' + (info ? info.file : '');
+// The controls the core sent: all of a page after a file was opened, later only those that
+// changed (their stamps), as the window's frames refresh.
+function drawPages(v) {
+  const key = v.pages.map((p) => p.frame).join(',') + '|' + v.file;
   const main = places.get('GroupBoxMain');
-  if (key !== shownFrames) {
+  if (v.fresh || key !== shownFrames) {
     shownFrames = key;
     for (const el of document.querySelectorAll('.frame')) el.remove();
     controls.clear();
-    if (info) {
-      const rows = document.createElement('div');
-      rows.className = 'frame rows';
-      rows.dataset.frame = info.address_page.frame;
-      main.append(rows);
-      for (const p of info.pages) {
-        const f = document.createElement('div');
-        f.className = 'frame';
-        f.dataset.frame = p.frame;
-        client.append(f);
-      }
-    }
+    shownList = new Map();
+    v.pages.forEach((p, n) => {
+      const f = document.createElement('div');
+      f.className = n === 0 ? 'frame rows' : 'frame';
+      f.dataset.frame = p.frame;
+      (n === 0 ? main : client).append(f);
+    });
   }
-  shownList = new Map();
-  frames.forEach((p, n) => {
-    const home = n === 0 ? main.querySelector('.frame.rows') : client.querySelector(`.frame[data-frame="${CSS.escape(p.frame)}"]`);
-    p.controls.forEach((c, k) => shownList.set(c.name, { c, k, list: p.controls, home }));
+  const changed = [];
+  v.pages.forEach((p) => {
+    const home = document.querySelector(`.frame[data-frame="${CSS.escape(p.frame)}"]`);
+    p.controls.forEach((c, k) => {
+      const known = shownList.get(c.name);
+      if (known) known.c = c;
+      else shownList.set(c.name, { c, k: p.all ? k : shownList.size, list: p.controls, home });
+      changed.push(c);
+    });
   });
-  for (const [name, { c }] of shownList) {
-    const entry = c.visible ? ensure(name) : controls.get(name);
+  for (const c of changed) {
+    const entry = c.visible ? ensure(c.name) : controls.get(c.name);
     if (entry) updateControl(entry, c);
   }
-  for (const f of s.window.frames) {
+  for (const f of v.window.frames) {
     const el = client.querySelector(`.frame[data-frame="${CSS.escape(f.frame)}"]`);
     if (el) placeAt(el, f.geometry);
   }
@@ -437,22 +437,21 @@ function drawPages(s) {
     start.textContent = 'HEX-Datei laden: mit „HEX laden“ oder indem Sie eine .hex-Datei auf das Fenster ziehen.';
     main.append(start);
   }
-  start.hidden = !!(info && info.loaded);
+  start.hidden = v.loaded;
 }
 
 function refresh() {
-  state = call('hz_state');
+  state = call('hz_view');
   performance.mark('hz-state');
   drawWindow(state.window);
   drawPages(state);
   performance.mark('hz-drawn');
-  const info = state.info;
-  const loaded = !!(info && info.loaded);
+  const loaded = state.loaded;
   for (const el of document.querySelectorAll('[data-action="save"], [data-action="sheet"]')) el.disabled = !loaded;
   for (const el of document.querySelectorAll('[data-action="undo"]')) el.disabled = !state.can_undo;
   for (const el of document.querySelectorAll('[data-action="redo"]')) el.disabled = !state.can_redo;
-  for (const el of document.querySelectorAll('[data-action="info"]')) el.disabled = !info;
-  const name = info ? info.file : '';
+  for (const el of document.querySelectorAll('[data-action="info"]')) el.disabled = !state.pages.length;
+  const name = state.file;
   document.title = 'Hex Zwirbel 2020-06-02' + (name ? ` - ${name}` : '') + (state.unsaved ? '*' : '');
 }
 
