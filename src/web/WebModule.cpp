@@ -17,6 +17,7 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -75,6 +76,10 @@ struct WebFace {
     std::string saved;                             // the bytes of the last save
     std::string image;                             // the pixels of the last picture asked for
     std::vector<std::string> overviewFiles;        // the files put in for the next overview
+    // The files opened together (the shown file's "folder" for "<" and ">"), and those put in
+    // for the next open; an open replaces the set, so that "<" and ">" step only through the
+    // files the user picked together.
+    std::vector<std::string> folderFiles, pendingFiles;
     // What the page has been given of the controls (hz_view): the session it was, and per page
     // the last stamp it saw.
     const Session* viewed = nullptr;
@@ -214,7 +219,10 @@ hz::pages::Page* pageOf(Session& s, const std::string& name)
 // Opens `file` as the window opens a file: the question about unsaved changes of the file
 // shown, then `put` (which puts the file among the module's files, or says why it could not,
 // as an error reply), then the load on a fresh session, with every message the window shows.
-template <class Put> const char* openFile(const std::string& file, const char* answersText, const Put& put)
+// `newSet`: the file comes with the files put in since the last open, which replace the set
+// before; false for "<" and ">", which step within the set.
+template <class Put>
+const char* openFile(const std::string& file, const char* answersText, const Put& put, bool newSet = true)
 {
     std::vector<Answer> answers;
     if (const char* bad = readAnswers(answersText, answers))
@@ -224,9 +232,27 @@ template <class Put> const char* openFile(const std::string& file, const char* a
     if (face().editor) {
         bool go = true;
         asked = face().replay.run(answers, [&](Session& s) { go = s.ConfirmDiscardChanges(); });
+        if (asked.done() && !go) {
+            // Kept the file shown: the files put in for this open go again.
+            for (const std::string& f : face().pendingFiles)
+                if (std::find(face().folderFiles.begin(), face().folderFiles.end(), f) == face().folderFiles.end())
+                    hz::platform::Remove(f);
+            face().pendingFiles.clear();
+        }
         if (!asked.done() || !go)
             return replyFor(asked, "\"loaded\": false, \"opened\": false");
         answers.erase(answers.begin(), answers.begin() + static_cast<std::ptrdiff_t>(asked.messages.size()));
+    }
+    // The files of the set before go (but the ones just put in for this open), then the file.
+    if (newSet) {
+        for (const std::string& f : face().folderFiles)
+            if (std::find(face().pendingFiles.begin(), face().pendingFiles.end(), f) == face().pendingFiles.end() &&
+                f != file)
+                hz::platform::Remove(f);
+        face().folderFiles = std::move(face().pendingFiles);
+        face().pendingFiles.clear();
+        if (std::find(face().folderFiles.begin(), face().folderFiles.end(), file) == face().folderFiles.end())
+            face().folderFiles.push_back(file);
     }
     if (const char* failed = put())
         return failed;
@@ -319,7 +345,7 @@ EMSCRIPTEN_KEEPALIVE const char* hz_neighbour(int direction, const char* answers
     if (file.empty())
         return reply("{\"done\": true, \"loaded\": " + std::string(face().loaded ? "true" : "false") +
                      ", \"opened\": false, \"messages\": []}");
-    return openFile(file, answersText, [] { return static_cast<const char*>(nullptr); });
+    return openFile(file, answersText, [] { return static_cast<const char*>(nullptr); }, false);
 }
 
 // One action on the shown pages, as `hexzwirbel-cli set --do` takes it ("edt_adr_1=12",
@@ -479,6 +505,7 @@ EMSCRIPTEN_KEEPALIVE const char* hz_put_file(const char* nameText, const std::ui
         hz::writeContentAtomically(name, std::string(reinterpret_cast<const char*>(data), data ? size : 0));
     if (!written.complete())
         return error(written.message);
+    face().pendingFiles.push_back(name);
     return reply("{\"done\": true}");
 }
 

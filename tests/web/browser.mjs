@@ -74,6 +74,12 @@ try {
       return d.open ? { kind: d.dataset.kind, text: document.getElementById('message-text').textContent,
         buttons: [...d.querySelectorAll('button')].map(x => x.textContent) } : null`);
   }
+  // The next message, once it is shown (the page may take a moment under load).
+  async function nextDialog() {
+    let d = null;
+    await until(async () => (d = await dialog()) !== null, 'a message');
+    return d;
+  }
   async function answer(caption) {
     const buttons = await b.findAll('#message button');
     for (const el of buttons)
@@ -110,13 +116,18 @@ try {
   async function save() {
     const before = readdirSync(b.downloads);
     await b.click(await b.find('#btn_save'));
-    await settle();
-    for (let d; (d = await dialog()); ) {
-      assert.match(d.text, /Geänderte Werte übernehmen\?/);
-      await answer('Ja');
-      await settle();
-    }
-    return download(before);
+    let name;
+    await until(async () => {
+      const d = await dialog();
+      if (d) {
+        assert.match(d.text, /Geänderte Werte übernehmen\?/);
+        await answer('Ja');
+        return false;
+      }
+      name = readdirSync(b.downloads).filter((f) => !before.includes(f) && !f.endsWith('.crdownload'))[0];
+      return !!name;
+    }, 'the saved file downloaded');
+    return join(b.downloads, name);
   }
   async function act([what, name, value]) {
     const el = await b.find(control(name));
@@ -228,6 +239,46 @@ try {
     await b.click(await b.find('#overview-close'));
   }
 
+  // A page's file dialogs: "speichern" of a curve downloads what the page writes, "laden" takes
+  // a file the user picks; both as `set --do NAME=FILE` does.
+  {
+    const file = join(work, 'kurve-' + cases[6].file);
+    copyFileSync(join(examples, cases[6].file), file);
+    await load(file);
+    const before = readdirSync(b.downloads);
+    await b.click(await b.find(control('servo_save_1')));
+    const saved = await download(before);
+    assert.match(saved, /kurve-servo_16f684\.cur$/);
+    const want = join(work, 'cli.cur');
+    execFileSync(cli, ['set', file, '-o', join(work, 'unused.hex'), '--do', `servo_save_1=${want}`], { stdio: 'pipe' });
+    assert.ok(readFileSync(saved).equals(readFileSync(want)), 'the curve downloaded is the one the tool writes');
+    // A sine curve made by the tool, loaded into curve 1 by the browser.
+    const sine = join(work, 'sinus.cur');
+    execFileSync(cli, ['set', file, '-o', join(work, 'unused2.hex'), '--do', 'btn_Sin', '--do', `servo_save_1=${sine}`], { stdio: 'pipe' });
+    await b.click(await b.find(control('servo_load_1')));
+    await b.type(await b.find('#pagefile'), sine);
+    await settle();
+    assert.equal(await dialog(), null);
+    const got = readFileSync(await save());
+    const cliLoaded = join(work, 'cli-geladen.hex');
+    execFileSync(cli, ['set', file, '-o', cliLoaded, '--do', `servo_load_1=${sine}`], { stdio: 'pipe' });
+    assert.ok(got.equals(readFileSync(cliLoaded)), 'the loaded curve is saved as the tool saves it');
+  }
+
+  // Two files opened at once are a folder: ">" and "<" step through them.
+  {
+    const folder = join(work, 'ordner');
+    mkdirSync(folder, { recursive: true });
+    copyFileSync(join(examples, cases[0].file), join(folder, 'a.hex'));
+    copyFileSync(join(examples, cases[2].file), join(folder, 'b.hex'));
+    await b.type(await b.find('#filepicker'), `${join(folder, 'a.hex')}\n${join(folder, 'b.hex')}`);
+    await until(async () => (await b.run('return document.title')).includes(' - a.hex'), 'the first file of the two');
+    await b.click(await b.find('[data-action="next"]'));
+    await until(async () => (await b.run('return document.title')).includes(' - b.hex'), '">" opens the next');
+    await b.click(await b.find('[data-action="prev"]'));
+    await until(async () => (await b.run('return document.title')).includes(' - a.hex'), '"<" opens the previous');
+  }
+
   // Undo and redo with the keys the window has.
   const first = join(work, 'undo-' + cases[0].file);
   copyFileSync(join(examples, cases[0].file), first);
@@ -248,7 +299,7 @@ try {
   const second = join(work, 'second-' + cases[2].file);
   copyFileSync(join(examples, cases[2].file), second);
   await openFile(second);
-  const asked = await dialog();
+  const asked = await nextDialog();
   assert.ok(asked, 'opening over unsaved changes asks');
   assert.deepEqual(asked.buttons.length >= 2, true);
   await answer('Nein');
@@ -261,16 +312,20 @@ try {
   writeFileSync(broken, ':020000040000FA\r\n:10000000ZZ\r\n:00000001FF\r\n');
   const told = JSON.parse(execFileSync(cli, ['info', '--json', broken], { stdio: ['ignore', 'pipe', 'ignore'] })).messages;
   await openFile(broken);
-  let d = await dialog();
-  if (d && /nicht gespeichert|Änderungen/.test(d.text)) { await answer('Ja'); await settle(); d = await dialog(); }
-  for (const m of told) {
-    assert.ok(d, `the message "${m.text}" is shown`);
+  let d = await nextDialog();
+  if (/nicht gespeichert|Änderungen/.test(d.text)) {
+    await answer('Ja');
+    await settle();
+    d = await nextDialog();
+  }
+  for (const [k, m] of told.entries()) {
     assert.equal(d.text, m.text);
     await answer(d.buttons.includes('Ignorieren') ? 'Ignorieren' : d.buttons[0]);
     await settle();
-    d = await dialog();
+    if (k + 1 < told.length) d = await nextDialog();
   }
-  assert.equal(d, null);
+  await until(async () => (await b.run('return document.title')).includes('kaputt.hex'), 'the broken file shown');
+  assert.equal(await dialog(), null);
 
   // A file name that looks like markup is shown as text.
   const odd = join(work, '<img src=x onerror=alert(1)>.hex');

@@ -507,7 +507,9 @@ async function pageFile(name) {
     picker.value = '';
     picker.click();
   } else {
-    const file = 'datei' + (c.file_suffix ? `.${c.file_suffix.replace(/^\./, '')}` : '');
+    // Named after the file shown, with the page's suffix ("weiche.cur").
+    const base = (state.file || 'datei').replace(/\.[^.]*$/, '');
+    const file = base + (c.file_suffix ? `.${c.file_suffix.replace(/^\./, '')}` : '');
     await userEvent(name, 'file', file);
     const got = call('hz_get_file', file);
     if (got.done) download(file, savedBytes(got.size));
