@@ -56,6 +56,9 @@ fi
 manual=$share/hexzwirbel/handbuch
 [ -f "$manual/index.html" ] || fail "Handbuch fehlt: $manual/index.html"
 [ -f "$manual/typen/index.html" ] && [ -f "$manual/typen/0x208.html" ] || fail "Seiten der Dekodertypen fehlen"
+if [ "$gui" = ON ]; then
+    [ -s "$manual/bilder/fenster.png" ] || fail "Bilder des Handbuchs fehlen"
+fi
 "$bin/hexzwirbel-cli" info "$(dirname "$0")/../examples/stellino_12f629.hex" | grep -q "Doku: *$manual/typen/0x" ||
     fail "hexzwirbel-cli info nennt die Seite im installierten Handbuch nicht"
 

@@ -2,15 +2,20 @@
 //
 //   hexzwirbel [FILE.hex]                      open the window, FILE loaded before it shows
 //   hexzwirbel --screenshot OUT.png [FILE.hex] load FILE, render the window to OUT.png, exit
+//   hexzwirbel --screenshot OUT.png --draw PART [FILE.hex]
+//                                              the same with a menu open, or the window a menu
+//                                              entry opens (the manual's pictures)
 //   hexzwirbel --help | --version              print and exit, without a window
 //
 // In screenshot mode nobody is there to answer a message: each one is printed to standard
-// error and answered as the command-line tool answers it.
+// error and answered as the command-line tool answers it. The window then reads no settings file:
+// the picture shows the window as it comes, the same on every machine that builds the manual.
 
 #include <QApplication>
 #include <QLocale>
 #include <QPixmap>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstring>
@@ -22,11 +27,12 @@
 #include "gui/app/StartupPhases.h"
 #include "gui/app/TFormMain.h"
 #include "gui/app/Translations.h"
+#include "gui/app/WindowPictures.h"
 
 namespace {
 
 const char* const kHelp = "Aufruf: hexzwirbel [DATEI.hex]\n"
-                          "        hexzwirbel --screenshot BILD.png [DATEI.hex]\n"
+                          "        hexzwirbel --screenshot BILD.png [--draw TEIL] [DATEI.hex]\n"
                           "        hexzwirbel --help | --version\n"
                           "\n"
                           "Öffnet das Fenster von HEX Zwirbel, mit DATEI.hex geladen, wenn sie angegeben ist.\n"
@@ -34,7 +40,13 @@ const char* const kHelp = "Aufruf: hexzwirbel [DATEI.hex]\n"
                           "Optionen:\n"
                           "  --screenshot BILD.png  Das Fenster (mit DATEI.hex geladen) als PNG-Bild zeichnen und\n"
                           "                         beenden, ohne es zu zeigen. Meldungen erscheinen auf stderr und\n"
-                          "                         werden beantwortet wie von hexzwirbel-cli.\n"
+                          "                         werden beantwortet wie von hexzwirbel-cli. Eine\n"
+                          "                         Einstellungsdatei wird nicht gelesen.\n"
+                          "  --draw TEIL            Mit --screenshot: statt des Fensters zeichnen\n"
+                          "                           menu_file, menu_edit, menu_help  das Fenster mit offenem Menü\n"
+                          "                           act_NAME=ANTWORT  das Fenster, das der Menüeintrag öffnet\n"
+                          "                             (z.B. act_compare=andere.hex, act_overview=ORDNER); jede\n"
+                          "                             Frage nach einer Datei oder einem Ordner bekommt ANTWORT.\n"
                           "  -h, --help             Diese Hilfe.\n"
                           "  --version              Die Version.\n"
                           "Dazu die Optionen von Qt, etwa -platform offscreen.\n"
@@ -92,6 +104,16 @@ int main(int argc, char** argv)
         screenshotPath = args.at(shot + 1);
         args.remove(shot, 2);
     }
+    QString drawPart;
+    const qsizetype draw = args.indexOf(QStringLiteral("--draw"));
+    if (draw >= 0) {
+        if (draw + 1 >= args.size())
+            return usageError("Nach --draw fehlt, was gezeichnet werden soll.");
+        if (screenshotPath.isEmpty())
+            return usageError("--draw gibt es nur mit --screenshot.");
+        drawPart = args.at(draw + 1);
+        args.remove(draw, 2);
+    }
     // Qt has taken its own options out; an option left is not one of ours, and opening it as a
     // file would only end in a puzzling message.
     for (const QString& a : args)
@@ -103,8 +125,14 @@ int main(int argc, char** argv)
     hz::BatchPrompter batchPrompter(std::cerr);
     batchPrompter.prefix = "hexzwirbel: ";
     hz::gui::MainWindowServices services;
-    if (!screenshotPath.isEmpty())
+    const hz::gui::DrawRequest request = hz::gui::ParseDrawRequest(drawPart);
+    hz::gui::AnsweringFileDialogs answers(request.answer);
+    QTemporaryDir noSettings;
+    if (!screenshotPath.isEmpty()) {
         services.prompter = &batchPrompter;
+        services.dialogs = &answers;
+        services.settingsPath = noSettings.filePath(QStringLiteral("hexzwirbel.ini"));
+    }
     TFormMain window(services);
     phases.mark("window");
 
@@ -121,8 +149,13 @@ int main(int argc, char** argv)
     }
 
     if (!screenshotPath.isEmpty()) {
-        const QPixmap picture = window.grab();
+        QString error;
+        const QPixmap picture = hz::gui::DrawWindowPart(window, request.name, error);
         phases.mark("render");
+        if (picture.isNull()) {
+            std::fprintf(stderr, "hexzwirbel: Fehler: %s\n", error.toLocal8Bit().constData());
+            return 1;
+        }
         if (!picture.save(screenshotPath, "PNG")) {
             std::fprintf(stderr, "hexzwirbel: %s: Fehler: Das Bild konnte nicht geschrieben werden.\n",
                          screenshotPath.toLocal8Bit().constData());
