@@ -316,9 +316,9 @@ TEST(SettingsDiff, SessionsOfTheSameFileAndOfAChangedOne)
         if (x.where == "page")
             page.push_back(DescribeDifference(x));
     EXPECT_EQ(page, (std::vector<std::string>{
-                        "cbx_zusatz_1 <OFF-Befehl der Zentrale>: (fehlt) → 1",
-                        "cbx_zusatz_2 <Time-Out des Dekoders>: (fehlt) → 1",
-                        "cbx_weiche_ab <Abschalten des Antriebes NUR nach TimeOut>: 0 → (fehlt)",
+                        "OFF-Befehl der Zentrale: (fehlt) → ja",
+                        "Time-Out des Dekoders: (fehlt) → ja",
+                        "Abschalten des Antriebes NUR nach TimeOut: nein → (fehlt)",
                     }));
 }
 
@@ -578,6 +578,9 @@ TEST(SettingsDiff, WhereAndWhatADifferenceIsInATable)
         {"data", "FrameToy1:count", "Umfang der Arbeitskopie", "12", "8", "FrameToy1"},
         {"config", "CONFIG1", "Konfigurationswort 1", "C431", "C421"},
         {"stored", "EEPROM 0x20", "unbekannter Überblend-Code", "0x44", "0x11"},
+        {"page", "cbx_v_off_1", "Spannung aus", "0", "1", "FrameKornelAdr1", "Servo 1: Spannung aus", true},
+        {"data", "FrameBlinkmuster1[2]", "", "1", "2", "FrameBlinkmuster1", "Mustertabelle (alle vier Muster)[2]"},
+        {"page", "FrameZusatz1", "Seite", "TFrameZusatz", std::nullopt, "FrameZusatz1"},
     };
     const char* expected[] = {
         "Dekoder | Version | 3.51 | 3.60",
@@ -589,6 +592,9 @@ TEST(SettingsDiff, WhereAndWhatADifferenceIsInATable)
         "FrameToy1 | Umfang der Arbeitskopie | 12 | 8",
         "Konfiguration | Konfigurationswort 1 | C431 | C421",
         "Datei | EEPROM 0x20 <unbekannter Überblend-Code> | 0x44 | 0x11",
+        "Servo-Adressen und Aktionen | Servo 1: Spannung aus | nein | ja",
+        "Blinkmuster | Mustertabelle (alle vier Muster)[2] | 1 | 2",
+        "Zusatzfunktionen | Seite | gezeigt | (fehlt)",
     };
     for (std::size_t k = 0; k < std::size(cases); ++k) {
         const Difference& d = cases[k];

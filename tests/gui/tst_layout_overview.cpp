@@ -100,6 +100,7 @@ void TstLayoutOverview::sortNumbersAsNumbers()
     model.setScan(hz::tools::ScanLayout({kLayout.toStdString()}));
     LayoutFilterModel proxy;
     proxy.setSourceModel(&model);
+    proxy.setWithoutAddress(true);
     proxy.sort(static_cast<int>(ColAddress), Qt::AscendingOrder);
     const QStringList addresses = column(proxy, ColAddress);
     // 0 (seven times), 3, 4, 5, 5, 17 (five times), 317, then the undecodable row.

@@ -430,6 +430,16 @@ MigrationReport MigrateSettings(const Session& from, Session& to, CarryMessages 
                 return q;
         return nullptr;
     };
+    // What NEU's pages show before anything reaches them: a setting that shows an entry of a
+    // working copy shows the carried copy's entry once the copy is in, and what NEU held
+    // there is what the report names beside it.
+    std::map<std::pair<std::string, std::string>, std::string> held; // (page, control) -> setting
+    for (const pages::Page* pt : to.pages.shown())
+        for (const Control& c : pt->controls())
+            if (HoldsSetting(c) && !c.inCopyOf.empty())
+                held[{pt->objectName(), c.name}] = SettingText(c);
+    const std::size_t carriedBefore = report.carried.size();
+
     // Every working copy before any setting: a page's controls may show another page's copy
     // (the servo address page's lists are entries of the curve page's table), and whether
     // that copy goes decides whether they can.
@@ -450,6 +460,14 @@ MigrationReport MigrateSettings(const Session& from, Session& to, CarryMessages 
             item.page = pf->objectName();
             item.label = "ganze Seite";
             report.notCarried.push_back(std::move(item));
+        }
+    }
+    for (std::size_t k = carriedBefore; k < report.carried.size(); ++k) {
+        CarriedSetting& s = report.carried[k];
+        const auto it = held.find({s.page, s.name});
+        if (s.where == "page" && it != held.end()) {
+            s.before = it->second;
+            s.unchanged = s.before == s.value;
         }
     }
     return report;
