@@ -30,6 +30,7 @@ struct Options {
     std::vector<std::string> rowValues; // --row N=VALUE, in order
     std::vector<std::string> actions;   // --do ACTION, in order
     bool strict = false;                // --strict
+    bool unchanged = false;             // --unchanged (migrate: list what NEU had already)
     std::string count, step;            // --count K, --step S (checked by the command)
     bool csv = false;                   // --csv
     std::string html, pdf;              // overview and sheet --html AUS, sheet --pdf AUS

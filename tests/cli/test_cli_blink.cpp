@@ -193,13 +193,13 @@ TEST(CliBlink, DiffNamesThePatternPartAndStep)
         // step 0 of address 1 is 5 (Out#1 and Out#3); painted high on Out#2 it becomes 7
         {"classic_684_blinkmuster.hex",
          {"Image_Blink2=draw:5,2"},
-         "FrameBlinkmuster1:Muster 1 Schritte[0]: 5 → 7",
+         "Muster 1 Schritte[0]: 5 → 7",
          "{\"where\": \"data\", \"name\": \"FrameBlinkmuster1:Muster 1 Schritte[0]\", \"caption\": \"Muster 1 "
          "Schritte\", \"a\": \"5\", \"b\": \"7\"}"},
         // Out#5 of step 0 of address 2 painted low: bit 0 of entry 256 + 128
         {"classic_684_lumo_blinkmuster.hex",
          {"led_blinkmuster_rad_a2", "Image_led_Blink5=draw:5,30"},
-         "FrameBlinkmuster_led1:Muster 2 Schritte Out#5-10[0]: 63 → 62",
+         "Muster 2 Schritte Out#5-10[0]: 63 → 62",
          "{\"where\": \"data\", \"name\": \"FrameBlinkmuster_led1:Muster 2 Schritte Out#5-10[0]\", \"caption\": "
          "\"Muster 2 Schritte Out#5-10\", \"a\": \"63\", \"b\": \"62\"}"},
     };
@@ -238,7 +238,8 @@ TEST(CliBlink, MigrateCarriesTheTableIntoAnotherFileOfTheSameType)
     const std::string out = (dir / "neu.hex").string();
     const CliRun run = runCli({"migrate", old, delivered, "-o", out, "--strict"});
     ASSERT_EQ(run.code, 0) << run.out << run.err;
-    EXPECT_NE(run.out.find("  FrameBlinkmuster_led1 <Arbeitskopie>: 1024 Werte\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("  Mustertabelle (alle vier Muster): 1024 Werte (bisher andere Werte)\n"), std::string::npos)
+        << run.out;
     EXPECT_NE(run.out.find("Nicht übernommen (0):\n"), std::string::npos) << run.out;
 
     const std::vector<int> before = pageData(runCli({"info", old, "--json"}).out);

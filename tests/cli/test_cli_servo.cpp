@@ -254,7 +254,7 @@ TEST(CliServoTools, DiffNamesTheChangedCurvePoint)
             << json.out;
         const CliRun text = runCli({"diff", a, b});
         EXPECT_EQ(text.code, 1);
-        EXPECT_TRUE(has(text.out, "1 Unterschied:\n  FrameKornel1:Kurve 1 Punkte[1]: 20 → 127\n")) << text.out;
+        EXPECT_TRUE(has(text.out, "1 Unterschied:\n  Kurve 1 Punkte[1]: 20 → 127\n")) << text.out;
     }
     // a pulse step and an address: named by their parts and their lists
     const std::string adr = (dir / "adr.hex").string();
@@ -282,12 +282,15 @@ TEST(CliServoTools, MigrateCarriesTheWorkingCopyIntoAnotherServoFirmware)
                   .code,
               0);
     const std::string out = (dir / "neu.hex").string();
-    const CliRun run = runCli({"migrate", old, fixture("servo_kornelchen_358.hex"), "-o", out, "--strict"});
+    const CliRun run =
+        runCli({"migrate", old, fixture("servo_kornelchen_358.hex"), "-o", out, "--strict", "--unchanged"});
     ASSERT_EQ(run.code, 0) << run.out << run.err;
-    EXPECT_TRUE(has(run.out, "  FrameKornel1 <Arbeitskopie>: 512 Werte\n")) << run.out;
-    EXPECT_TRUE(has(run.out, "  FrameKornelAdr1 <Arbeitskopie>: 8 Werte\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "  Kurventabelle (alle vier Kurven): 512 Werte (bisher andere Werte)\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "  Impuls-Zeiten (Min und Max der Servos): 8 Werte (bisher andere Werte)\n")) << run.out;
+    // what NEU held before its table came across, not what the carried table shows
+    EXPECT_TRUE(has(run.out, "  Adresse 02: Kurve: Kurve 4 (bisher Kurve 2)\n")) << run.out;
     // a push-button list without a selection in both files is no setting lost
-    EXPECT_TRUE(has(run.out, "  servo_cbx_s2o <Taster 4 open>: (leer)\n")) << run.out;
+    EXPECT_TRUE(has(run.out, "  Taster 4 open: (leer) (unverändert)\n")) << run.out;
     EXPECT_TRUE(has(run.out, "Nicht übernommen (0):\n")) << run.out;
 
     const std::string before = runCli({"info", old, "--json"}).out;
@@ -307,14 +310,14 @@ TEST(CliServoTools, MigrateCarriesTheWorkingCopyIntoAnotherServoFirmware)
     const CliRun across = runCli({"migrate", old, fixture("servo_kornel4.hex"), "-o", k4});
     ASSERT_EQ(across.code, 0) << across.out << across.err;
     EXPECT_TRUE(has(across.out,
-                    "  FrameKornel1 <Arbeitskopie>: 512 Werte - Die Arbeitskopie ist in NEU anders aufgebaut "
+                    "  Kurventabelle (alle vier Kurven): 512 Werte - Die Arbeitskopie ist in NEU anders aufgebaut "
                     "(Kornel-4: Adressen 01 bis 08 mit Servo und Relais, Servos 1 bis 4, Taster 1 und 2 statt "
                     "Kornelchen: Adressen 01 bis 04, Servo 1, Taster 3 und 4).\n"))
         << across.out;
     EXPECT_TRUE(has(across.out,
-                    "  FrameKornelAdr1 <Arbeitskopie>: 8 Werte - Die Arbeitskopie ist in NEU anders aufgebaut "
+                    "  Impuls-Zeiten (Min und Max der Servos): 8 Werte - Die Arbeitskopie ist in NEU anders aufgebaut "
                     "(Impuls-Zeiten der Servos 1 bis 4 statt Impuls-Zeiten von Servo 1).\n"));
-    EXPECT_TRUE(has(across.out, "  cbx_a2_curve <Adresse 02>: Kurve 4 - Der Wert steht in der Arbeitskopie "
+    EXPECT_TRUE(has(across.out, "  Adresse 02: Kurve: Kurve 4 - Der Wert steht in der Arbeitskopie "
                                 "<Servokurven>, die nicht übernommen wird.\n"))
         << across.out;
     const CliRun after4 = runCli({"diff", fixture("servo_kornel4.hex"), k4});

@@ -131,12 +131,18 @@ TEST(CliMigrate, CarriesRowsAndPageValuesAndListsWhatItCannot)
     const std::string v358 = write(dir, "v358.hex", turnout(0x308, {1, 1}, "358").lines());
     const CliRun turn = runCli({"migrate", v351, v358, "-o", out});
     ASSERT_EQ(turn.code, 0) << turn.err;
-    // V3.58 replaced the drive switch-off option by two others: it is listed, not carried.
-    EXPECT_TRUE(has(turn.out, "Übernommen (3):\n  Zeile 1 <Weiche>: 17 grün\n  Zeile 2 <Licht>: 18 grün\n"
-                              "  RowEdits[0] <Time Out (1..127)>: 255\n"
-                              "Nicht übernommen (1):\n  cbx_weiche_ab <Abschalten des Antriebes NUR nach TimeOut>: 0 - "
+    // V3.58 replaced the drive switch-off option by two others: it is listed, not carried. Each
+    // setting carried says what NEU held; the time-out NEU had already is only counted.
+    EXPECT_TRUE(has(turn.out, "Übernommen (3):\n  Zeile 1 <Weiche>: 17 grün (bisher 1 grün)\n"
+                              "  Zeile 2 <Licht>: 18 grün (bisher 1 grün)\n"
+                              "  1 davon hatte NEU schon so. (--unchanged führt sie auf)\n"
+                              "Nicht übernommen (1):\n  Abschalten des Antriebes NUR nach TimeOut: nein - "
                               "NEU zeigt <Abschalten des Antriebes NUR nach TimeOut> nicht an.\n"))
         << turn.out;
+    const CliRun listed = runCli({"migrate", v351, v358, "-o", out + ".2", "--unchanged"});
+    EXPECT_TRUE(has(listed.out, "  Zeile 2 <Licht>: 18 grün (bisher 1 grün)\n  Time Out (1..127): 255 (unverändert)\n"
+                                "Nicht übernommen (1):\n"))
+        << listed.out;
     const CliRun after = runCli({"diff", v358, out, "--json"});
     EXPECT_TRUE(has(after.out, "\"name\": \"1:address\", \"caption\": \"Weiche\", \"a\": \"1\", \"b\": \"17\""))
         << after.out;
@@ -183,10 +189,10 @@ TEST(CliMigrate, CarriesRowsAndPageValuesAndListsWhatItCannot)
     const std::string k = write(dir, "knipso.hex", knipso.lines());
     const CliRun cvs = runCli({"migrate", forsta, k, "-o", out});
     ASSERT_EQ(cvs.code, 0) << cvs.err;
-    EXPECT_TRUE(has(cvs.out, "CvEdits[8] <CV054: Länge des Neon-Effektes>: 9 - In NEU bedeutet es etwas anderes: "
+    EXPECT_TRUE(has(cvs.out, "  CV054: Länge des Neon-Effektes: 9 - In NEU bedeutet es etwas anderes: "
                              "<CV054: Länge des Neon-Effektes 18324>."))
         << cvs.out;
-    EXPECT_TRUE(has(cvs.out, "  CvEdits[5] <CV018: extended Adress LOW-Byte>: 17\n"));
+    EXPECT_TRUE(has(cvs.out, "  CV018: extended Adress LOW-Byte: 17 (bisher 255)\n")) << cvs.out;
     const std::string page = runCli({"info", out, "--json"}).out;
     EXPECT_TRUE(has(page, "{\"name\": \"CvEdits[5]\", \"kind\": \"edit\", \"visible\": true, \"enabled\": true, "
                           "\"text\": \"17\""));
@@ -212,10 +218,10 @@ TEST(CliMigrate, WritesExactlyWhatItReportsAndStrictStopsAtARefusedValue)
     const std::string out = (dir / "out.hex").string();
     const CliRun run = runCli({"migrate", old, neu, "-o", out});
     ASSERT_EQ(run.code, 0) << run.err;
-    EXPECT_TRUE(has(run.out, "Übernommen (2):\n  Zeile 1 <Weiche>: 17 rot\n  Zeile 2 <Licht>: 317 grün\n"
-                             "Nicht übernommen (2):\n"))
+    EXPECT_TRUE(has(run.out, "Übernommen (2):\n  Zeile 1 <Weiche>: 17 rot (bisher 0 grün)\n"
+                             "  Zeile 2 <Licht>: 317 grün (bisher 0 grün)\nNicht übernommen (2):\n"))
         << run.out;
-    EXPECT_TRUE(has(run.out, "  RowEdits[0] <Time Out (1..127)>: 195 - NEU nimmt \"195\" nicht an (Ungültige Eingabe. "
+    EXPECT_TRUE(has(run.out, "  Time Out (1..127): 195 - NEU nimmt \"195\" nicht an (Ungültige Eingabe. "
                              "Zugelassen sind nur Zahlen im Werte-Bereich 1..127).\n"))
         << run.out;
     // what diff finds between NEU and the result is what the report carried, line by line

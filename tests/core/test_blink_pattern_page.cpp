@@ -672,9 +672,9 @@ TEST(BlinkPatternPage, DiffNamesThePatternStepAndValue)
             data.push_back(tools::DescribeDifference(d));
     // step 3 of address 2, Out#5..10: (3 * 3 + 1) % 64 = 10, bit 1 (Out#6) cleared
     EXPECT_EQ(data, (std::vector<std::string>{
-                        "FrameBlinkmuster_led1:Muster 2 Stretch-Faktor Low-Byte[0]: 10 → 0",
-                        "FrameBlinkmuster_led1:Muster 2 Stretch-Faktor High-Byte[0]: 1 → 2",
-                        "FrameBlinkmuster_led1:Muster 2 Schritte Out#5-10[3]: 10 → 8",
+                        "Muster 2 Stretch-Faktor Low-Byte[0]: 10 → 0",
+                        "Muster 2 Stretch-Faktor High-Byte[0]: 1 → 2",
+                        "Muster 2 Schritte Out#5-10[3]: 10 → 8",
                     }));
 }
 

@@ -312,8 +312,9 @@ TEST(MigrationReport, SettingsShownFromACopyLeftBehindStayBehindWithIt)
     const CarriedSetting* copy = listed(r.notCarried, "FrameKornel1");
     ASSERT_TRUE(copy);
     EXPECT_EQ(copy->where, "data");
-    for (const char* name : {"edt_Anzahl", "UpDown1", "edt_stretch", "UpDown2", "servo_cbx_s1c", "cbx_a3_action",
-                             "cbx_a1_curve", "cbx_v_off_1"}) {
+    // (the spinners beside the count and the stretch repeat the edits and are no settings)
+    for (const char* name :
+         {"edt_Anzahl", "edt_stretch", "servo_cbx_s1c", "cbx_a3_action", "cbx_a1_curve", "cbx_v_off_1"}) {
         SCOPED_TRACE(name);
         EXPECT_FALSE(listed(r.carried, name));
         const CarriedSetting* left = listed(r.notCarried, name);

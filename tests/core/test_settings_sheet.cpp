@@ -98,6 +98,22 @@ TEST(SettingsSheet, CarriesTheAddressRowsAndTheServoGroupsByCaption)
     // Like check boxes of the four servos are told apart by their group.
     EXPECT_EQ(valueOf(*addresses, "Servo 2: Spannung aus"), "ja");
     EXPECT_EQ(valueOf(*addresses, "Servo 1: Spannung aus"), "nein");
+    // The four lists of an address row by the row's caption and what each list chooses, the
+    // pulse times by what they are - not by their tool tips.
+    EXPECT_EQ(valueOf(*addresses, "Adresse 01: Servo"), "Servo 1");
+    EXPECT_EQ(valueOf(*addresses, "Adresse 02: Aktion"), "Start Loop");
+    EXPECT_EQ(valueOf(*addresses, "Servo 3: Impuls-Zeit Min (ms)"), "0,400");
+    for (const SheetSetting& setting : addresses->settings)
+        EXPECT_EQ(setting.caption.find("Diese Zeit"), std::string::npos) << setting.caption;
+    const SheetPage* curves = pageTitled(s, "Servokurven");
+    ASSERT_NE(curves, nullptr);
+    EXPECT_EQ(valueOf(*curves, "Parameter für"), "Kurve 1");
+
+    Loaded blink("classic_684_blinkmuster.hex");
+    const SettingsSheet b = blink.sheet();
+    const SheetPage* pattern = pageTitled(b, "Blinkmuster");
+    ASSERT_NE(pattern, nullptr);
+    EXPECT_EQ(valueOf(*pattern, "Out#4 verwendet"), "nein");
 }
 
 // Every curve is drawn as the page draws it when its button is chosen; every blink pattern

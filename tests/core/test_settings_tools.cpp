@@ -134,6 +134,66 @@ TEST(PageValues, SettingsCaptionsAndVisibility)
     EXPECT_FALSE(ControlShown(p, *p.find("rad_mode1")));
 }
 
+TEST(PageValues, ASettingIsNamedByGroupLabelAndCaptionNeverByItsHint)
+{
+    ToyPage p;
+    p.control("trk_level").hint = "Wie hell es leuchtet";
+    p.control("lst_curve").title = "Kurve";
+    p.control("lst_curve").geometry = Rect{115, 10, 40, 20}; // beside the time's edit, on its line
+    p.control("cbx_fast").parent = "grp";
+    struct Case {
+        const char* name;
+        const char* expected;
+    } cases[] = {
+        {"edt_time", "Zeit (s)"},         // the label on its line
+        {"rad_mode1", "Betrieb: Dauer"},  // the group's caption before its own
+        {"cbx_fast", "Betrieb: schnell"}, //
+        {"trk_level", "trk_level"},       // no word on the page: its name, not the hint
+        {"lst_curve", "Zeit (s): Kurve"}, // the line's label and its title
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SettingName(p, *p.find(c.name)), c.expected) << c.name;
+    // the page's colon and the dots of "Parameter für ..." are no part of a name
+    p.control("grp").caption = "Parameter für ...";
+    p.control("lbl_time").caption = "Zeit (s):";
+    EXPECT_EQ(SettingName(p, *p.find("rad_mode2")), "Parameter für: Blinken");
+    EXPECT_EQ(SettingName(p, *p.find("edt_time")), "Zeit (s)");
+}
+
+// Every setting of every page a fixture shows has a name of words from the page, and no two
+// settings of one page share a name - the fault was the servo pages' four lists of one address
+// row all called "Adresse 01", the pulse times called by their tool tips, and each number's
+// spinner listed again under the number's caption.
+TEST(PageValues, EverySettingOfEveryPageHasANameOfItsOwn)
+{
+    for (const char* file :
+         {"servo_kornel4.hex", "servo_kornelchen.hex", "servo_kornelchen_358.hex", "servo_kornelchen_f.hex",
+          "servo_kornelchen_v2.hex", "classic_684_blinkmuster.hex", "classic_684_lumo_blinkmuster.hex",
+          "f18324_function.hex", "zusatz_629_neon060.hex", "zusatz_629_stellino361.hex", "zusatz_684_ampel340.hex",
+          "zusatz_684_kirmes.hex", "zusatz_684_neon338.hex", "classic_629_turnout.hex", "classic_676_turntable.hex"}) {
+        SCOPED_TRACE(file);
+        ScriptedPrompter prompter;
+        Session s(prompter);
+        ASSERT_EQ(s.LoadFile(hz::test::fixture(file)), LoadOutcome::Done);
+        for (const pages::Page* page : s.pages.shown()) {
+            std::map<std::string, std::string> named; // name -> control
+            for (const Control& c : page->controls()) {
+                if (!HoldsSetting(c) || !ControlShown(*page, c))
+                    continue;
+                const std::string name = SettingName(*page, c);
+                EXPECT_NE(name, c.name) << page->objectName() << ": no word on the page names it";
+                const std::string hint = c.hint.substr(0, c.hint.find('\r'));
+                if (!hint.empty() && hint != c.caption) {
+                    EXPECT_EQ(name.find(hint), std::string::npos) << c.name << " is named by its hint: " << name;
+                }
+                const auto [at, fresh] = named.emplace(name, c.name);
+                EXPECT_TRUE(fresh) << page->objectName() << ": \"" << name << "\" names " << at->second << " and "
+                                   << c.name;
+            }
+        }
+    }
+}
+
 TEST(SettingsDiff, PagesDifferInSettingsAndInTheWorkingCopyByPart)
 {
     ToyPage a, b;
@@ -156,7 +216,7 @@ TEST(SettingsDiff, PagesDifferInSettingsAndInTheWorkingCopyByPart)
     EXPECT_EQ(*d[1].a, "0 0");
     EXPECT_EQ(*d[1].b, "77 78");
     EXPECT_EQ(d[2].name, "FrameToy1:Kurve 2 Flags[0]");
-    EXPECT_EQ(DescribeDifference(d[0]), "edt_time <Zeit (s)>: 10 → 20");
+    EXPECT_EQ(DescribeDifference(d[0]), "Zeit (s): 10 → 20");
 
     // a working copy of another size is one difference, not hundreds
     ToyPage small("Zeit (s)", 8);
@@ -256,9 +316,9 @@ TEST(SettingsDiff, SessionsOfTheSameFileAndOfAChangedOne)
         if (x.where == "page")
             page.push_back(DescribeDifference(x));
     EXPECT_EQ(page, (std::vector<std::string>{
-                        "cbx_zusatz_1 <OFF-Befehl der Zentrale>: (fehlt) → 1",
-                        "cbx_zusatz_2 <Time-Out des Dekoders>: (fehlt) → 1",
-                        "cbx_weiche_ab <Abschalten des Antriebes NUR nach TimeOut>: 0 → (fehlt)",
+                        "OFF-Befehl der Zentrale: (fehlt) → ja",
+                        "Time-Out des Dekoders: (fehlt) → ja",
+                        "Abschalten des Antriebes NUR nach TimeOut: nein → (fehlt)",
                     }));
 }
 
@@ -375,7 +435,7 @@ std::vector<std::string> lines(const std::vector<CarriedSetting>& list)
 {
     std::vector<std::string> out;
     for (const CarriedSetting& s : list)
-        out.push_back(CarriedArea(s) + " | " + CarriedCaption(s) + " | " + DescribeCarried(s));
+        out.push_back(CarriedArea(s) + " | " + CarriedSubject(s) + " | " + DescribeCarried(s));
     return out;
 }
 
@@ -441,15 +501,35 @@ TEST(SettingsMigration, ReportTextsOfTheWindow)
     CarriedSetting row{"row", "1", "Weiche", "17 grün", "", 1};
     row.address = "17";
     row.state = "green";
+    row.before = "5 rot";
     CarriedSetting page{"page", "RowEdits[0]", "Time Out (1..127)", "", "NEU zeigt <Time Out (1..127)> nicht an."};
     page.page = "FrameZusatz1";
     CarriedSetting copy{"data", "FrameKornel1", "Arbeitskopie", "512 Werte", ""};
     copy.page = "FrameKornel1";
-    EXPECT_EQ(lines({row, page, copy}),
-              (std::vector<std::string>{"Adresszeilen | Zeile 1 <Weiche> | Zeile 1 <Weiche>: 17 grün",
-                                        "Zusatzfunktionen | Time Out (1..127) | RowEdits[0] <Time Out (1..127)>: "
-                                        "(leer) - NEU zeigt <Time Out (1..127)> nicht an.",
-                                        "Servokurven | Arbeitskopie | FrameKornel1 <Arbeitskopie>: 512 Werte"}));
+    copy.label = "Kurventabelle (alle vier Kurven)";
+    copy.before = "andere Werte";
+    CarriedSetting box{"page", "cbx_v_off_1", "Spannung aus", "1", ""};
+    box.page = "FrameKornelAdr1";
+    box.label = "Servo 1: Spannung aus";
+    box.yesNo = true;
+    box.before = "0";
+    CarriedSetting same = box;
+    same.before = "1";
+    same.unchanged = true;
+    EXPECT_EQ(lines({row, page, copy, box, same}),
+              (std::vector<std::string>{
+                  "Adresszeilen | Zeile 1 <Weiche> | Zeile 1 <Weiche>: 17 grün (bisher 5 rot)",
+                  "Zusatzfunktionen | Time Out (1..127) | Time Out (1..127): (leer) - NEU zeigt <Time Out (1..127)> "
+                  "nicht an.",
+                  "Servokurven | Kurventabelle (alle vier Kurven) | Kurventabelle (alle vier Kurven): 512 Werte "
+                  "(bisher andere Werte)",
+                  "Servo-Adressen und Aktionen | Servo 1: Spannung aus | Servo 1: Spannung aus: ja (bisher nein)",
+                  "Servo-Adressen und Aktionen | Servo 1: Spannung aus | Servo 1: Spannung aus: ja (unverändert)",
+              }));
+    EXPECT_EQ(CarriedBefore(box), "nein");
+    EXPECT_EQ(UnchangedCount({row, page, copy, box, same}), 1u);
+    EXPECT_EQ(UnchangedLine(72), "72 davon hatte NEU schon so.");
+    EXPECT_EQ(UnchangedLine(0), "");
     EXPECT_EQ(CarriedHeading(true, 2, true), "Wird übernommen (2)");
     EXPECT_EQ(CarriedHeading(false, 0), "Nicht übernommen (0)");
 }
@@ -498,6 +578,9 @@ TEST(SettingsDiff, WhereAndWhatADifferenceIsInATable)
         {"data", "FrameToy1:count", "Umfang der Arbeitskopie", "12", "8", "FrameToy1"},
         {"config", "CONFIG1", "Konfigurationswort 1", "C431", "C421"},
         {"stored", "EEPROM 0x20", "unbekannter Überblend-Code", "0x44", "0x11"},
+        {"page", "cbx_v_off_1", "Spannung aus", "0", "1", "FrameKornelAdr1", "Servo 1: Spannung aus", true},
+        {"data", "FrameBlinkmuster1[2]", "", "1", "2", "FrameBlinkmuster1", "Mustertabelle (alle vier Muster)[2]"},
+        {"page", "FrameZusatz1", "Seite", "TFrameZusatz", std::nullopt, "FrameZusatz1"},
     };
     const char* expected[] = {
         "Dekoder | Version | 3.51 | 3.60",
@@ -509,6 +592,9 @@ TEST(SettingsDiff, WhereAndWhatADifferenceIsInATable)
         "FrameToy1 | Umfang der Arbeitskopie | 12 | 8",
         "Konfiguration | Konfigurationswort 1 | C431 | C421",
         "Datei | EEPROM 0x20 <unbekannter Überblend-Code> | 0x44 | 0x11",
+        "Servo-Adressen und Aktionen | Servo 1: Spannung aus | nein | ja",
+        "Blinkmuster | Mustertabelle (alle vier Muster)[2] | 1 | 2",
+        "Zusatzfunktionen | Seite | gezeigt | (fehlt)",
     };
     for (std::size_t k = 0; k < std::size(cases); ++k) {
         const Difference& d = cases[k];

@@ -1,10 +1,14 @@
 // Datei > Anlagen-Übersicht…: the table model over the scan of the fixture layout (lines,
-// sorting, filters, highlighted double uses), and the window that scans on a worker thread,
-// opens a file by double click and exports the table.
+// sorting, filters, highlighted double uses, rows without an address), and the window that
+// scans on a worker thread, opens a file by double click, exports the table, lists the double
+// uses above it, groups them and keeps the address columns in view.
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -24,7 +28,9 @@
 using namespace hz::test::window;
 using hz::tools::ColAddress;
 using hz::tools::ColCaption;
+using hz::tools::ColDoubleUse;
 using hz::tools::ColFile;
+using hz::tools::ColFunction;
 using hz::tools::ColType;
 
 namespace {
@@ -52,6 +58,8 @@ private slots:
     void dialogScansOpensAndExports();
     void dialogCancels();
     void dialogShowsCvDecodersAndUncheckedAddresses();
+    void dialogListsDoubleUsesAboveTheTableAndKeepsTheAddressesInView();
+    void dialogGroupsEachDoubleUse();
     void menuEntry();
 };
 
@@ -72,7 +80,12 @@ void TstLayoutOverview::modelLinesAndHighlight()
         const QVariant background = i.data(Qt::BackgroundRole);
         QCOMPARE(background.isValid(), doubleUse);
         if (doubleUse) {
-            QCOMPARE(background.value<QBrush>().color(), QColor::fromRgb(LayoutTableModel::kDoubleUseRgb));
+            // every other double use in the darker shade
+            const int use = i.data(LayoutTableModel::UseRole).toInt();
+            QVERIFY(use >= 0);
+            QCOMPARE(
+                background.value<QBrush>().color(),
+                QColor::fromRgb(use % 2 == 0 ? LayoutTableModel::kDoubleUseRgb : LayoutTableModel::kDoubleUseOtherRgb));
             QVERIFY(i.data(Qt::ToolTipRole).toString().startsWith(QStringLiteral("Doppelt belegt: ")));
         }
     }
@@ -87,6 +100,7 @@ void TstLayoutOverview::sortNumbersAsNumbers()
     model.setScan(hz::tools::ScanLayout({kLayout.toStdString()}));
     LayoutFilterModel proxy;
     proxy.setSourceModel(&model);
+    proxy.setWithoutAddress(true);
     proxy.sort(static_cast<int>(ColAddress), Qt::AscendingOrder);
     const QStringList addresses = column(proxy, ColAddress);
     // 0 (seven times), 3, 4, 5, 5, 17 (five times), 317, then the undecodable row.
@@ -104,23 +118,31 @@ void TstLayoutOverview::filters_data()
     QTest::addColumn<QString>("type");
     QTest::addColumn<QString>("address");
     QTest::addColumn<bool>("doubleOnly");
+    QTest::addColumn<bool>("withoutAddress");
     QTest::addColumn<int>("lines");
-    QTest::newRow("everything") << ""
-                                << "" << false << 18;
-    QTest::newRow("one type") << "Relaisdekoder 8"
-                              << "" << false << 9;
-    QTest::newRow("address 17, Mot and DCC, accessory and function") << ""
-                                                                     << "17" << false << 5;
-    QTest::newRow("address 17 of one type") << "Stellino  ab V3.51"
-                                            << "17" << false << 2;
-    QTest::newRow("double uses") << ""
-                                 << "" << true << 4;
-    QTest::newRow("double uses at 17") << ""
-                                       << "17" << true << 2;
-    QTest::newRow("an address nobody has") << ""
-                                           << "999" << false << 0;
-    QTest::newRow("not a number") << ""
-                                  << "abc" << false << 0;
+    struct Row {
+        const char* name;
+        const char* type;
+        const char* address;
+        bool doubleOnly, withoutAddress;
+        int lines;
+    } rows[] = {
+        // relais_dcc.hex rows 3 to 9 and weiche_b.hex row 2 hold no address (0, or undecodable)
+        {"everything", "", "", false, true, 18},
+        {"rows with an address", "", "", false, false, 10},
+        {"one type", "Relaisdekoder 8", "", false, true, 9},
+        {"one type, rows with an address", "Relaisdekoder 8", "", false, false, 2},
+        {"address 17, Mot and DCC, accessory and function", "", "17", false, false, 5},
+        {"address 17 of one type", "Stellino  ab V3.51", "17", false, false, 2},
+        {"address 0 is no address", "", "0", false, false, 0},
+        {"address 0 when asked for", "", "0", false, true, 7},
+        {"double uses", "", "", true, false, 4},
+        {"double uses at 17", "", "17", true, false, 2},
+        {"an address nobody has", "", "999", false, true, 0},
+        {"not a number", "", "abc", false, true, 0},
+    };
+    for (const Row& r : rows)
+        QTest::newRow(r.name) << r.type << r.address << r.doubleOnly << r.withoutAddress << r.lines;
 }
 
 void TstLayoutOverview::filters()
@@ -128,6 +150,7 @@ void TstLayoutOverview::filters()
     QFETCH(QString, type);
     QFETCH(QString, address);
     QFETCH(bool, doubleOnly);
+    QFETCH(bool, withoutAddress);
     QFETCH(int, lines);
     LayoutTableModel model;
     model.setScan(hz::tools::ScanLayout({kLayout.toStdString()}));
@@ -136,6 +159,7 @@ void TstLayoutOverview::filters()
     proxy.setTypeFilter(type);
     proxy.setAddressFilter(address);
     proxy.setDoubleUsesOnly(doubleOnly);
+    proxy.setWithoutAddress(withoutAddress);
     QCOMPARE(proxy.rowCount(), lines);
 }
 
@@ -154,7 +178,10 @@ void TstLayoutOverview::dialogScansOpensAndExports()
     QVERIFY(done.wait(10000));
     QVERIFY(!dialog.scanning());
     QVERIFY(!dialog.findChild<QProgressBar*>(QStringLiteral("ProgressBar_scan"))->isVisible());
+    QCOMPARE(dialog.table().model()->rowCount(), 10); // the rows without an address left out
+    dialog.findChild<QCheckBox*>(QStringLiteral("cbx_without_address"))->click();
     QCOMPARE(dialog.table().model()->rowCount(), 18);
+    dialog.findChild<QCheckBox*>(QStringLiteral("cbx_without_address"))->click();
     QVERIFY(dialog.findChild<QLabel*>(QStringLiteral("lbl_summary"))
                 ->text()
                 .endsWith(QStringLiteral("4 Dateien, 4 Dekoder geladen, 2 Adressen doppelt belegt.")));
@@ -272,6 +299,99 @@ void TstLayoutOverview::dialogShowsCvDecodersAndUncheckedAddresses()
     QCOMPARE(model.index(0, hz::tools::ColDoubleUse).data().toString(), QStringLiteral("DCC-Lok kurz 3"));
     QCOMPARE(model.index(2, hz::tools::ColDoubleUse).data().toString(),
              QString::fromUtf8("Adresse nicht geprüft: CV1 = 0 ist keine kurze Adresse (1 bis 127)."));
+}
+
+namespace {
+
+// The rows of `view` in one column, read as the user reads them.
+QStringList shownColumn(const QTableView& view, std::size_t col) { return column(*view.model(), col); }
+
+// Scans `folder` in a dialog of its own size, shown, and waits until it is through.
+bool scanShown(LayoutOverviewDialog& dialog, const QString& folder)
+{
+    QSignalSpy done(&dialog, &LayoutOverviewDialog::scanFinished);
+    dialog.show();
+    dialog.startScan({folder});
+    return done.wait(10000) && QTest::qWaitForWindowExposed(&dialog);
+}
+
+} // namespace
+
+// The summary and the double uses stand above the table; the long type names are cut to a
+// width that keeps "Adresse" and "Funktion" in view, their whole text in the tool tip.
+void TstLayoutOverview::dialogListsDoubleUsesAboveTheTableAndKeepsTheAddressesInView()
+{
+    hz::test::ScriptedFileDialogs dialogs;
+    hz::test::ScriptedPrompter prompter;
+    LayoutOverviewDialog dialog(dialogs, prompter, nullptr);
+    QVERIFY(scanShown(dialog, kLayout));
+
+    auto* summary = dialog.findChild<QLabel*>(QStringLiteral("lbl_summary"));
+    auto* uses = dialog.findChild<QLabel*>(QStringLiteral("lbl_double_uses"));
+    QVERIFY(summary && uses && uses->isVisible());
+    QCOMPARE(uses->text().split(QLatin1Char('\n')),
+             (QStringList{QStringLiteral("Doppelt belegte Adressen:"),
+                          QString::fromUtf8("• Mot-Zubehör 17 rot: weiche_a.hex – Zeile 1 (Weiche); weiche_b.hex – "
+                                            "Zeile 1 (Weiche)"),
+                          QString::fromUtf8("• Mot-Funktion 5 F1: neon_funktion.hex – Zeile 2 (Ausgang / Out 2); "
+                                            "neon_funktion.hex – Zeile 5 (Hell-Dunkel)")}));
+    QTableView& table = dialog.table();
+    QVERIFY(summary->geometry().bottom() <= table.geometry().top());
+    QVERIFY(uses->geometry().bottom() <= table.geometry().top());
+
+    const int type = static_cast<int>(ColType);
+    const int wanted = static_cast<const QAbstractItemView&>(table).sizeHintForColumn(type);
+    QVERIFY2(table.columnWidth(type) < wanted,
+             qPrintable(QStringLiteral("%1 / %2").arg(table.columnWidth(type)).arg(wanted)));
+    const int function = static_cast<int>(ColFunction);
+    QVERIFY2(table.columnViewportPosition(function) + table.columnWidth(function) <= table.viewport()->width(),
+             qPrintable(QStringLiteral("Funktion ends at %1 of %2")
+                            .arg(table.columnViewportPosition(function) + table.columnWidth(function))
+                            .arg(table.viewport()->width())));
+    QCOMPARE(table.model()->index(0, type).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("Stelldua/Forsta - F-Dekoder Neon ab V0.60"));
+
+    // A folder without double uses has no such list.
+    QTemporaryDir single;
+    QVERIFY(QFile::copy(kLayout + "/relais_dcc.hex", single.filePath(QStringLiteral("r.hex"))));
+    QVERIFY(scanShown(dialog, single.path()));
+    QVERIFY(!uses->isVisible());
+}
+
+// Two copies of one decoder: both rows answer twice, and in the scan's order the two double uses
+// interleave. "nur doppelt belegte" puts each one's rows together under one cell, and goes back
+// to the scan's order when it is switched off.
+void TstLayoutOverview::dialogGroupsEachDoubleUse()
+{
+    QTemporaryDir dir;
+    for (const char* name : {"a.hex", "b.hex"})
+        QVERIFY(QFile::copy(kLayout + "/weiche_a.hex", dir.filePath(QString::fromLatin1(name))));
+    hz::test::ScriptedFileDialogs dialogs;
+    hz::test::ScriptedPrompter prompter;
+    LayoutOverviewDialog dialog(dialogs, prompter, nullptr);
+    QVERIFY(scanShown(dialog, dir.path()));
+    QTableView& table = dialog.table();
+    const int command = static_cast<int>(ColDoubleUse);
+    QCOMPARE(shownColumn(table, ColDoubleUse),
+             (QStringList{QString::fromUtf8("Mot-Zubehör 17 rot"), QString::fromUtf8("Mot-Zubehör 317 grün"),
+                          QString::fromUtf8("Mot-Zubehör 17 rot"), QString::fromUtf8("Mot-Zubehör 317 grün")}));
+
+    dialog.findChild<QCheckBox*>(QStringLiteral("cbx_double_only"))->click();
+    QCOMPARE(shownColumn(table, ColFile), (QStringList{"a.hex", "b.hex", "a.hex", "b.hex"}));
+    QCOMPARE(shownColumn(table, ColAddress), (QStringList{"17", "17", "317", "317"}));
+    QCOMPARE(table.rowSpan(0, command), 2);
+    QCOMPARE(table.rowSpan(2, command), 2);
+    // the two groups in two shades
+    QVERIFY(table.model()->index(0, 0).data(Qt::BackgroundRole) != table.model()->index(2, 0).data(Qt::BackgroundRole));
+    // narrowed further by address: the one group left is still one
+    dialog.findChild<QLineEdit*>(QStringLiteral("edt_filter_address"))->setText(QStringLiteral("317"));
+    QCOMPARE(table.model()->rowCount(), 2);
+    QCOMPARE(table.rowSpan(0, command), 2);
+    dialog.findChild<QLineEdit*>(QStringLiteral("edt_filter_address"))->clear();
+
+    dialog.findChild<QCheckBox*>(QStringLiteral("cbx_double_only"))->click();
+    QCOMPARE(shownColumn(table, ColAddress), (QStringList{"17", "317", "17", "317"}));
+    QCOMPARE(table.rowSpan(0, command), 1);
 }
 
 QTEST_MAIN(TstLayoutOverview)

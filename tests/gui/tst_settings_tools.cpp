@@ -99,6 +99,7 @@ private slots:
     void migrationCarriesIntoTheWindow();
     void migrationCancelledChangesNothing();
     void migrationShowsCarriedPageValuesInTheFrame();
+    void migrationListsWhatTheFileHoldsAlreadyOnRequest();
     void aFileThatCannotServeIsToldAbout_data();
     void aFileThatCannotServeIsToldAbout();
     void entriesRunFromTheMenu_data();
@@ -221,7 +222,7 @@ void TstSettingsTools::migrationCarriesIntoTheWindow()
              (QStringList{QString::fromUtf8("Wird übernommen (2):"), QString::fromUtf8("Wird nicht übernommen (2):")}));
 
     QVERIFY2(anyStartsWith(carried, QStringLiteral("Adresszeilen | Zeile 1 <")), qPrintable(carried.join('\n')));
-    QVERIFY2(anyStartsWith(notCarried, QString::fromUtf8("Zusatzfunktionen | Time Out (1..127) | 195 | "
+    QVERIFY2(anyStartsWith(notCarried, QString::fromUtf8("Zusatzfunktionen | Time Out (1..127) | 195 | 20 | "
                                                          "NEU nimmt \"195\" nicht an (Ungültige Eingabe.")),
              qPrintable(notCarried.join('\n')));
     QVERIFY2(summary.startsWith(QStringLiteral("ALT: classic_629_turnout.hex - ")), qPrintable(summary));
@@ -304,6 +305,53 @@ void TstSettingsTools::migrationShowsCarriedPageValuesInTheFrame()
 
     QVERIFY(welder->isChecked());
     QVERIFY(w.isWindowModified());
+}
+
+// Two CVs changed out of 73: the dialog lists the two with the value the loaded file holds,
+// counts the other 71 and lists them when asked; "Übernehmen" carries all the same.
+void TstSettingsTools::migrationListsWhatTheFileHoldsAlreadyOnRequest()
+{
+    Harness h;
+    {
+        hz::test::ScriptedPrompter p;
+        hz::Session old(p);
+        QCOMPARE(old.LoadFile(fx("f18324_function.hex").toStdString()), hz::LoadOutcome::Done);
+        std::string error;
+        for (const char* action : {"CvEdits[6]=7", "CvEdits[9]=3"})
+            QVERIFY2(hz::pages::ApplyPageAction(old.shownPages(), action, error), error.c_str());
+        QVERIFY(old.SaveTo(h.path("alt.hex").toStdString()));
+    }
+    TFormMain& w = h.make();
+    QCOMPARE(w.LoadFile(fx("f18324_function.hex")), hz::LoadOutcome::Done);
+    const QString konfig = QString::fromStdString(w.session.pages.shown()[0]->find("CvEdits[6]")->text);
+
+    h.dialogs.openAnswers << h.path("alt.hex");
+    QStringList first, all, again, headers;
+    QString box;
+    bool boxEnabled = false;
+    const auto watch = whenOpen<SettingsMigrationDialog>([&](SettingsMigrationDialog& d) {
+        first = rowsOf(*d.carried);
+        for (int c = 0; c < d.carried->columnCount(); ++c)
+            headers << d.carried->headerData(c, Qt::Horizontal).toString();
+        box = d.cbx_unchanged->text();
+        boxEnabled = d.cbx_unchanged->isEnabled();
+        d.cbx_unchanged->click();
+        all = rowsOf(*d.carried);
+        d.cbx_unchanged->click();
+        again = rowsOf(*d.carried);
+        QTest::mouseClick(d.btn_apply, Qt::LeftButton);
+    });
+    w.takeSettingsFromFile();
+
+    QCOMPARE(headers, (QStringList{"Seite", "Einstellung", "Wert", "Bisher geladen"}));
+    QCOMPARE(first, (QStringList{"CV-Register | CV029: Konfigbyte | 7 | " + konfig,
+                                 "CV-Register | CV061: Blinker Frequenz | 3 | 255"}));
+    QVERIFY(boxEnabled);
+    QCOMPARE(box, QString::fromUtf8("auch unveränderte zeigen (71)"));
+    QCOMPARE(all.size(), 73);
+    QCOMPARE(all[0], QStringLiteral("CV-Register | CV001: Kurze Adresse | 3 | 3"));
+    QCOMPARE(again, first);
+    QCOMPARE(QString::fromStdString(w.session.pages.shown()[0]->find("CvEdits[6]")->text), QStringLiteral("7"));
 }
 
 void TstSettingsTools::aFileThatCannotServeIsToldAbout_data()

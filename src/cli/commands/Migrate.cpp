@@ -74,6 +74,9 @@ public:
                 opt::json("Der Bericht als JSON-Objekt (Aufbau: hexzwirbel-cli(1))."),
                 opt::strict("Nichts schreiben, wenn sich eine Einstellung nicht übertragen lässt oder ALT oder "
                             "NEU beschädigte Zeilen hat."),
+                {"--unchanged", nullptr, nullptr,
+                 "Auch die übernommenen Einstellungen aufführen, die NEU schon so hatte (sonst nur gezählt).",
+                 [](Options& opt, const std::string&) { opt.unchanged = true; }},
                 opt::defaultConfig()};
     }
     const char* summary() const override { return "Überträgt die Einstellungen von ALT in die Firmware NEU."; }
@@ -82,7 +85,9 @@ public:
         return "Überträgt die Einstellungen von ALT in die Firmware NEU (etwa eine neuere\n"
                "Version) und speichert das Ergebnis als AUS: Adresszeilen gleicher Beschriftung,\n"
                "gleichnamige Bedienelemente gleicher Art und Beschriftung (über die Seite wie im\n"
-               "Fenster) und Arbeitskopien gleichen Aufbaus. Was sich nicht übertragen lässt,\n"
+               "Fenster) und Arbeitskopien gleichen Aufbaus. Der Bericht nennt jede Einstellung\n"
+               "wie das Fenster, mit dem Wert, den NEU bisher hatte; was NEU schon so hatte, wird\n"
+               "nur gezählt (mit --unchanged aufgeführt). Was sich nicht übertragen lässt,\n"
                "wird aufgeführt; mit --strict wird dann nichts geschrieben (Rückgabewert 1),\n"
                "ebenso, wenn ALT oder NEU beschädigte Zeilen hat. AUS darf weder ALT noch NEU sein.\n"
                "Der Bericht steht auf stdout; AUS kann darum nicht \"-\" sein.\n";
@@ -131,7 +136,11 @@ public:
         } else {
             out << tools::CarriedHeading(true, report.carried.size()) << ":\n";
             for (const auto& s : report.carried)
-                out << "  " << tools::DescribeCarried(s) << "\n";
+                if (o.unchanged || !s.unchanged)
+                    out << "  " << tools::DescribeCarried(s) << "\n";
+            if (!o.unchanged && tools::UnchangedCount(report.carried) > 0)
+                out << "  " << tools::UnchangedLine(tools::UnchangedCount(report.carried))
+                    << " (--unchanged führt sie auf)\n";
             out << tools::CarriedHeading(false, report.notCarried.size()) << ":\n";
             for (const auto& s : report.notCarried)
                 out << "  " << tools::DescribeCarried(s) << "\n";

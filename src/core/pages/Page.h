@@ -118,6 +118,9 @@ public:
     // The working copy's parts (a curve's points, its count, its flags), so that a comparison
     // can say which part differs; none: the copy is compared entry by entry.
     virtual std::vector<DataPart> dataParts() const { return {}; }
+    // What a report calls the working copy as a whole, in the user's words ("Kurventabelle
+    // (alle vier Kurven)").
+    virtual std::string dataName() const { return "Tabelle der Seite"; }
     // The geometry of control `name`; empty when it has none.
     Rect rectOf(const std::string& name) const;
     // The part of the working copy that entry `entry` belongs to, as a report names it

@@ -44,6 +44,10 @@ struct Control {
     ControlKind kind = ControlKind::Label;
     std::string caption; // labels, check boxes, radio buttons, buttons, groups
     std::string hint;
+    // What a report calls a control that shows no caption of its own and whose label does not
+    // tell it from its neighbours (the four lists of one address row: "Servo", "Aktion");
+    // empty: its caption, or the label beside it, says it.
+    std::string title;
     bool visible = true;
     bool enabled = true;
     std::string text;                   // edits

@@ -50,13 +50,14 @@ std::string alsoIn(const LayoutScan& scan, std::size_t decoder, const ScannedRow
     return text;
 }
 
-std::string commandOf(const LayoutScan& scan, std::size_t decoder, const ScannedRow& row)
+// The index of the double use a row belongs to; -1 when none.
+int useOf(const LayoutScan& scan, std::size_t decoder, const ScannedRow& row)
 {
-    for (const DoubleUse& use : scan.doubleUses)
-        for (const DoubleUse::Use& u : use.uses)
+    for (std::size_t k = 0; k < scan.doubleUses.size(); ++k)
+        for (const DoubleUse::Use& u : scan.doubleUses[k].uses)
             if (u.decoder == decoder && u.row == row.row)
-                return CommandText(use);
-    return {};
+                return static_cast<int>(k);
+    return -1;
 }
 
 std::string csvField(const std::string& raw)
@@ -129,18 +130,23 @@ std::vector<OverviewLine> OverviewLines(const LayoutScan& scan)
             lines.push_back(head);
             continue;
         }
+        auto holdsAddress = [](const ScannedRow& row) { return row.address && *row.address != 0; };
+        const bool anyAddress = std::any_of(dec.rows.begin(), dec.rows.end(), holdsAddress);
         for (std::size_t r = 0; r < dec.rows.size(); ++r) {
             const ScannedRow& row = dec.rows[r];
             OverviewLine line = head;
             line.row = static_cast<int>(r);
             line.doubleUse = row.doubleUse;
+            line.noAddress = !holdsAddress(row) && (anyAddress || r > 0);
             line.cells[ColRow] = row.row > 0 ? std::to_string(row.row) : std::string();
             line.cells[ColCaption] = row.caption;
             line.cells[ColAddress] = row.addressText;
             line.cells[ColState] = row.state == "green" ? "grün" : row.state == "red" ? "rot" : "";
             line.cells[ColFunction] = row.function ? std::to_string(*row.function) : std::string();
             if (row.doubleUse) {
-                line.cells[ColDoubleUse] = commandOf(scan, d, row);
+                line.use = useOf(scan, d, row);
+                if (line.use >= 0)
+                    line.cells[ColDoubleUse] = CommandText(scan.doubleUses[static_cast<std::size_t>(line.use)]);
                 line.cells[ColAlsoIn] = alsoIn(scan, d, row);
             }
             lines.push_back(std::move(line));
@@ -167,6 +173,18 @@ std::string OverviewSummary(const LayoutScan& scan)
     if (scan.cancelled)
         text += ", abgebrochen";
     return text + ".";
+}
+
+std::string DoubleUseLine(const DoubleUse& use, const std::string& folder)
+{
+    std::string line = CommandText(use) + ": ";
+    for (std::size_t k = 0; k < use.uses.size(); ++k) {
+        const std::string& file = use.uses[k].file;
+        const bool below = !folder.empty() && file.size() > folder.size() && file.rfind(folder, 0) == 0;
+        line +=
+            (k ? "; " : "") + DisplayName(below ? file.substr(folder.size()) : file) + " – " + UsePlace(use.uses[k]);
+    }
+    return line;
 }
 
 std::string OverviewCsv(const LayoutScan& scan)

@@ -38,6 +38,12 @@ struct OverviewLine {
     std::size_t decoder = 0;
     int row = -1; // index into the decoder's rows; -1 for a decoder without rows
     bool doubleUse = false;
+    // The double use the line's row belongs to (index into LayoutScan::doubleUses); -1: none.
+    int use = -1;
+    // A row that holds no address (0, or a field that says nothing): it answers no command.
+    // The first line of a decoder none of whose rows holds an address is not counted among
+    // them, so that the decoder keeps a line where such rows are left out.
+    bool noAddress = false;
     std::array<std::string, kOverviewColumns> cells;
 };
 
@@ -49,6 +55,11 @@ std::string OneLine(const std::string& text);
 
 // "3 Dateien, 2 Dekoder geladen, 1 Adresse doppelt belegt, 1 Datei nicht geladen."
 std::string OverviewSummary(const LayoutScan& scan);
+
+// A double use in one line, as the web page lists it: "Mot-Zubehör 17 rot: a.hex – Zeile 1
+// (Weiche); b.hex – Zeile 1 (Weiche)". `folder` ("layout/") is taken off the front of the
+// file names that begin with it.
+std::string DoubleUseLine(const DoubleUse& use, const std::string& folder = {});
 
 // CSV for a spreadsheet: separated by ";" (what a German spreadsheet expects), UTF-8, lines
 // ended by CR LF, every field quoted where it must be. The files that did not load follow as

@@ -94,6 +94,7 @@ void diffData(std::vector<Difference>& out, const pages::Page& pa, const pages::
     if (a.size() != b.size()) {
         add(out, "data", frame + ":count", "Umfang der Arbeitskopie", std::to_string(a.size()),
             std::to_string(b.size()));
+        out.back().label = pa.dataName() + ": Anzahl Werte";
         return;
     }
     std::vector<pages::DataPart> parts = pa.dataParts();
@@ -103,7 +104,12 @@ void diffData(std::vector<Difference>& out, const pages::Page& pa, const pages::
         const std::size_t first = static_cast<std::size_t>(std::clamp(part.first, 0, static_cast<int>(a.size())));
         const std::size_t end =
             static_cast<std::size_t>(std::clamp(part.first + part.count, part.first, static_cast<int>(a.size())));
+        const std::size_t before = out.size();
         diffStretch(out, part.name.empty() ? frame : frame + ":" + part.name, part.name, a, b, first, end);
+        // A copy without parts is named as the page names its table, with the entries.
+        for (std::size_t k = before; k < out.size(); ++k)
+            if (part.name.empty())
+                out[k].label = pa.dataName() + out[k].name.substr(out[k].name.find('['));
     }
 }
 
@@ -138,12 +144,20 @@ std::vector<Difference> DiffPages(const pages::Page& a, const pages::Page& b)
         const bool shownB = cb && HoldsSetting(*cb) && ControlShown(b, *cb);
         if (!shownA && !shownB)
             continue;
+        const std::size_t before = out.size();
         add(out, "page", ca.name, ControlCaption(shownA ? a : b, shownA ? ca : *cb),
             shownA ? Opt(SettingText(ca)) : std::nullopt, shownB ? Opt(SettingText(*cb)) : std::nullopt);
+        if (out.size() > before) {
+            out.back().label = SettingName(shownA ? a : b, shownA ? ca : *cb);
+            out.back().yesNo = ca.kind == pages::ControlKind::Check || ca.kind == pages::ControlKind::Radio;
+        }
     }
     for (const pages::Control& cb : b.controls())
-        if (HoldsSetting(cb) && ControlShown(b, cb) && !a.find(cb.name))
+        if (HoldsSetting(cb) && ControlShown(b, cb) && !a.find(cb.name)) {
             out.push_back({"page", cb.name, ControlCaption(b, cb), std::nullopt, SettingText(cb)});
+            out.back().label = SettingName(b, cb);
+            out.back().yesNo = cb.kind == pages::ControlKind::Check || cb.kind == pages::ControlKind::Radio;
+        }
     diffData(out, a, b);
     return out;
 }
@@ -239,6 +253,11 @@ std::string DifferenceValue(const Difference& d, const std::optional<std::string
     // The red/green state is kept as an identifier ("green", "red"); the reader gets the word.
     if (d.where == "row" && rowField(d) == "rg")
         return *v == "green" ? "grün" : "rot";
+    if (d.yesNo)
+        return ReadableValue(pages::ControlKind::Check, *v);
+    // A page only one file shows: its frame's class stands for "shown".
+    if (d.where == "page" && !d.page.empty() && d.name == d.page)
+        return "gezeigt";
     return *v;
 }
 
@@ -250,8 +269,7 @@ std::string DescribeDifference(const Difference& d)
     } else if (d.where == "stored") {
         what = "In der Datei " + d.name + " <" + d.caption + ">";
     } else if (d.where == "page" || d.where == "data") {
-        what =
-            d.name + (d.caption.empty() || d.name.find(d.caption) != std::string::npos ? "" : " <" + d.caption + ">");
+        what = DifferenceSetting(d);
     } else {
         what = d.caption;
     }
@@ -283,6 +301,8 @@ std::string DifferenceSetting(const Difference& d)
     }
     if (d.where == "stored")
         return d.name + " <" + d.caption + ">";
+    if (!d.label.empty())
+        return d.label;
     if (d.where == "data") {
         // "FrameKornel1:Kurve 1 Punkte[3..5]" is "Kurve 1 Punkte[3..5]" on its page; a copy
         // without parts is the page's "Arbeitskopie[3..5]"; its size says so in its caption.

@@ -42,6 +42,11 @@ struct Difference {
     // The page a "page" or "data" difference belongs to (its frame's object name); empty for
     // the others.
     std::string page{};
+    // What the reports call a page setting or a part of a working copy (SettingName, the
+    // page's name of its table); empty where `caption` says it.
+    std::string label{};
+    // The values are a check box's or radio button's "1"/"0", read as "ja"/"nein".
+    bool yesNo = false;
 };
 
 std::vector<Difference> DiffSessions(const Session& a, const Session& b);
@@ -49,12 +54,14 @@ std::vector<Difference> DiffSessions(const Session& a, const Session& b);
 // The settings and the working copy of two models of the same page.
 std::vector<Difference> DiffPages(const pages::Page& a, const pages::Page& b);
 
-// One difference as a line of text: "Zeile 1 <Weiche>: Adresse 5 → 6".
+// One difference as a line of text: "Zeile 1 <Weiche>: Adresse: 5 → 6", "Servo 1: Spannung
+// aus: nein → ja".
 std::string DescribeDifference(const Difference& d);
 
 // The parts of that line, for a table: where the setting is ("Adresszeilen", the page's title,
-// "Dekoder", "Konfiguration", "Datei"), what it is ("Zeile 1 <Weiche>: Adresse", a control's
-// caption) and one side's value as the reader reads it ("(fehlt)", "(leer)", "grün").
+// "Dekoder", "Konfiguration", "Datei"), what it is ("Zeile 1 <Weiche>: Adresse", "Servo 1:
+// Spannung aus") and one side's value as the reader reads it ("(fehlt)", "(leer)", "grün",
+// "ja").
 std::string DifferenceArea(const Difference& d);
 std::string DifferenceSetting(const Difference& d);
 std::string DifferenceValue(const Difference& d, const std::optional<std::string>& side);

@@ -62,6 +62,11 @@ void carryRows(const Session& from, Session& to, MigrationReport& report)
         const int occurrence = seen[caption]++;
         const int t = rowWithCaption(b, caption, occurrence);
         CarriedSetting item{"row", std::to_string(r), caption, rowValue(from, r), "", std::max(t, 0)};
+        item.label = "Zeile " + item.name + " <" + caption + ">";
+        if (t >= 0 && takesAddresses(b)) {
+            item.before = rowValue(to, t);
+            item.unchanged = item.before == item.value;
+        }
         item.address = from.addresses.addressText(r);
         if (a.RedGreen)
             item.state = from.addresses.RowState[i] == 1 ? "green" : "red";
@@ -123,6 +128,19 @@ void carryRows(const Session& from, Session& to, MigrationReport& report)
     }
 }
 
+// A kind of control as a user calls it.
+std::string kindInWords(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::Edit: return "ein Eingabefeld";
+    case ControlKind::Check: return "ein Kästchen zum Ankreuzen";
+    case ControlKind::Radio: return "eine Auswahl unter mehreren";
+    case ControlKind::TrackBar: return "ein Schieberegler";
+    case ControlKind::List: return "eine Auswahlliste";
+    default: return "keine Einstellung";
+    }
+}
+
 // The action of `set --do` that gives control `c` the setting `want`.
 std::string actionFor(const Control& c, const std::string& want)
 {
@@ -146,6 +164,9 @@ bool carryData(const pages::Page& from, pages::Page& to, MigrationReport& report
         return false;
     CarriedSetting item{"data", from.objectName(), "Arbeitskopie", strprintf("%zu Werte", data.size()), ""};
     item.page = from.objectName();
+    item.label = from.dataName();
+    item.unchanged = to.data() == data;
+    item.before = item.unchanged ? "dieselben Werte" : "andere Werte";
     const std::size_t size = to.data().size();
     if (size != data.size())
         item.reason =
@@ -249,12 +270,13 @@ void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report
             continue;
         Item item{{"page", c.name, ControlCaption(from, c), SettingText(c), ""}, "", "", false, false};
         item.setting.page = from.objectName();
+        item.setting.label = SettingName(from, c);
+        item.setting.yesNo = c.kind == ControlKind::Check || c.kind == ControlKind::Radio;
         const Control* t = to.find(c.name);
         if (!t)
-            item.setting.reason = "NEU hat kein Bedienelement \"" + c.name + "\".";
+            item.setting.reason = "NEU hat diese Einstellung nicht.";
         else if (t->kind != c.kind)
-            item.setting.reason =
-                std::string("In NEU ist es ein anderes Bedienelement (") + pages::controlKindName(t->kind) + ").";
+            item.setting.reason = "In NEU ist es eine andere Art Einstellung (" + kindInWords(t->kind) + ").";
         else if (!t->inCopyOf.empty() && copyFate(report, t->inCopyOf) == CopyFate::NotCarried)
             // The value is an entry of a table that stays as NEU has it: typing it in would
             // change that table after all, and mix the two files' entries.
@@ -263,12 +285,17 @@ void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report
         else if (ControlCaption(to, *t) != item.setting.caption)
             // A hidden control may carry no caption at all: then it is no setting of NEU.
             item.setting.reason = ControlShown(to, *t)
-                                      ? "In NEU bedeutet es etwas anderes: <" + ControlCaption(to, *t) + ">."
-                                      : "NEU zeigt <" + item.setting.caption + "> nicht an.";
+                                      ? "In NEU bedeutet es etwas anderes: <" + SettingName(to, *t) + ">."
+                                      : "NEU zeigt <" + item.setting.label + "> nicht an.";
         else if (SettingText(*t) != item.setting.value && actionFor(*t, item.setting.value).empty())
             item.setting.reason = "NEU bietet \"" + item.setting.value + "\" nicht an.";
-        if (t)
+        if (t) {
             item.own = SettingText(*t);
+            if (t->kind == c.kind && HoldsSetting(*t) && ControlShown(to, *t)) {
+                item.setting.before = item.own;
+                item.setting.unchanged = item.own == item.setting.value;
+            }
+        }
         item.final = !item.setting.reason.empty();
         items.push_back(std::move(item));
     }
@@ -336,7 +363,7 @@ void CarryPage(const pages::Page& from, pages::Page& to, MigrationReport& report
         // A control the new firmware keeps hidden is no setting there, whatever it holds
         // (a switch-off option that a later version replaced by others).
         if (!ControlShown(to, t))
-            item.setting.reason = "NEU zeigt <" + item.setting.caption + "> nicht an.";
+            item.setting.reason = "NEU zeigt <" + item.setting.label + "> nicht an.";
         else if (now != item.setting.value && item.typed)
             item.setting.reason =
                 "NEU nimmt \"" + item.setting.value + "\" nicht an (die Seite zeigt danach \"" + now + "\").";
@@ -403,6 +430,16 @@ MigrationReport MigrateSettings(const Session& from, Session& to, CarryMessages 
                 return q;
         return nullptr;
     };
+    // What NEU's pages show before anything reaches them: a setting that shows an entry of a
+    // working copy shows the carried copy's entry once the copy is in, and what NEU held
+    // there is what the report names beside it.
+    std::map<std::pair<std::string, std::string>, std::string> held; // (page, control) -> setting
+    for (const pages::Page* pt : to.pages.shown())
+        for (const Control& c : pt->controls())
+            if (HoldsSetting(c) && !c.inCopyOf.empty())
+                held[{pt->objectName(), c.name}] = SettingText(c);
+    const std::size_t carriedBefore = report.carried.size();
+
     // Every working copy before any setting: a page's controls may show another page's copy
     // (the servo address page's lists are entries of the curve page's table), and whether
     // that copy goes decides whether they can.
@@ -421,7 +458,16 @@ MigrationReport MigrateSettings(const Session& from, Session& to, CarryMessages 
         if (hasSettings) {
             CarriedSetting item{"page", pf->objectName(), "Seite", pf->frameName(), "NEU zeigt diese Seite nicht."};
             item.page = pf->objectName();
+            item.label = "ganze Seite";
             report.notCarried.push_back(std::move(item));
+        }
+    }
+    for (std::size_t k = carriedBefore; k < report.carried.size(); ++k) {
+        CarriedSetting& s = report.carried[k];
+        const auto it = held.find({s.page, s.name});
+        if (s.where == "page" && it != held.end()) {
+            s.before = it->second;
+            s.unchanged = s.before == s.value;
         }
     }
     return report;
@@ -456,25 +502,40 @@ MigrationReport PreviewMigration(const Session& from, const Session& window)
     return MigrateSettings(from, trial.session, CarryMessages::KeptBack);
 }
 
+namespace {
+
+// A value of the report as the reader reads it.
+std::string readable(const CarriedSetting& s, const std::string& value)
+{
+    if (value.empty())
+        return "(leer)";
+    return s.yesNo ? ReadableValue(ControlKind::Check, value) : value;
+}
+
+} // namespace
+
 std::string CarriedValue(const CarriedSetting& s)
 {
-    std::string value = s.value;
     if (s.where == "row" && !s.state.empty())
-        value = s.address + " " + (s.state == "green" ? "grün" : "rot");
-    return value.empty() ? std::string("(leer)") : value;
+        return s.address + " " + (s.state == "green" ? "grün" : "rot");
+    if (s.where == "page" && !s.page.empty() && s.name == s.page)
+        return "gezeigt"; // a page NEU does not show; the value is its frame's class
+    return readable(s, s.value);
+}
+
+std::string CarriedBefore(const CarriedSetting& s)
+{
+    if (s.where == "data" || (s.before.empty() && !s.unchanged))
+        return s.before;
+    return readable(s, s.before);
 }
 
 std::string CarriedSubject(const CarriedSetting& s)
 {
+    if (!s.label.empty())
+        return s.label;
     if (s.where == "row")
         return "Zeile " + s.name + " <" + s.caption + ">";
-    return s.name + (s.caption.empty() ? "" : " <" + s.caption + ">");
-}
-
-std::string CarriedCaption(const CarriedSetting& s)
-{
-    if (s.where == "row")
-        return CarriedSubject(s);
     return s.caption.empty() ? s.name : s.caption;
 }
 
@@ -485,8 +546,26 @@ std::string CarriedArea(const CarriedSetting& s)
 
 std::string DescribeCarried(const CarriedSetting& s)
 {
-    const std::string what = CarriedSubject(s) + ": " + CarriedValue(s);
-    return s.reason.empty() ? what : what + " - " + s.reason;
+    std::string what = CarriedSubject(s) + ": " + CarriedValue(s);
+    if (!s.reason.empty())
+        return what + " - " + s.reason;
+    if (s.unchanged)
+        return what + " (unverändert)";
+    const std::string before = CarriedBefore(s);
+    return before.empty() ? what : what + " (bisher " + before + ")";
+}
+
+std::size_t UnchangedCount(const std::vector<CarriedSetting>& list)
+{
+    return static_cast<std::size_t>(
+        std::count_if(list.begin(), list.end(), [](const CarriedSetting& s) { return s.unchanged; }));
+}
+
+std::string UnchangedLine(std::size_t count)
+{
+    if (count == 0)
+        return {};
+    return std::to_string(count) + " davon hatte NEU schon so.";
 }
 
 std::string CarriedHeading(bool carried, std::size_t count, bool beforehand)

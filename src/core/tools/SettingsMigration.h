@@ -29,6 +29,16 @@ struct CarriedSetting {
     std::string address{}, state{}, function{};
     // The page a "page" or "data" entry belongs to (its frame's object name); empty for rows.
     std::string page{};
+    // What the reports call it: a row as "Zeile 1 <Weiche>", a setting by SettingName, a
+    // working copy by the page's name of its table; empty where `caption` says it.
+    std::string label{};
+    // What NEU held there before anything was carried, as the reader reads it ("5 rot", "ja",
+    // "andere Werte"); empty where NEU has no such thing.
+    std::string before{};
+    // NEU held the carried value already: carrying changed nothing there.
+    bool unchanged = false;
+    // The value is a check box's or radio button's "1"/"0", read as "ja"/"nein".
+    bool yesNo = false;
 };
 
 struct MigrationReport {
@@ -66,18 +76,23 @@ MigrationReport CarrySettingsInto(Session& window, const Session& from);
 // touched. The same report CarrySettingsInto gives afterwards.
 MigrationReport PreviewMigration(const Session& from, const Session& window);
 
-// An entry's value as the reader reads it: "17 grün", "12/3", "255"; "(leer)" for nothing.
+// An entry's value as the reader reads it: "17 grün", "12/3", "255", "ja"; "(leer)" for nothing.
 std::string CarriedValue(const CarriedSetting& s);
-// What an entry is, with the control's name as the tool prints it: "Zeile 1 <Weiche>",
-// "RowEdits[0] <Time Out (1..127)>".
+// What NEU held before, as the reader reads it; "(leer)" for an empty setting, "" where NEU
+// has no such setting.
+std::string CarriedBefore(const CarriedSetting& s);
+// What an entry is, as every report names it: "Zeile 1 <Weiche>", "Servo 1: Spannung aus",
+// "Kurventabelle (alle vier Kurven)".
 std::string CarriedSubject(const CarriedSetting& s);
-// What the user reads beside it: "Zeile 1 <Weiche>", "Time Out (1..127)", "Arbeitskopie"; the
-// control's name where it has no caption.
-std::string CarriedCaption(const CarriedSetting& s);
 // Where it is: "Adresszeilen" or the page's title.
 std::string CarriedArea(const CarriedSetting& s);
-// The entry as a line of the report: "Zeile 1 <Weiche>: 17 grün - NEU hat keine Zeile <Weiche>."
+// The entry as a line of the report: "Zeile 1 <Weiche>: 17 grün - NEU hat keine Zeile <Weiche>.";
+// a carried one with what NEU held: "CV029: Konfigbyte: 14 (bisher 6)", "... (unverändert)".
 std::string DescribeCarried(const CarriedSetting& s);
+// How many carried entries changed nothing in NEU.
+std::size_t UnchangedCount(const std::vector<CarriedSetting>& list);
+// "12 davon hatte NEU schon so." - empty for 0.
+std::string UnchangedLine(std::size_t count);
 // "Übernommen (3)" / "Nicht übernommen (1)"; before it is done: "Wird übernommen (3)" /
 // "Wird nicht übernommen (1)".
 std::string CarriedHeading(bool carried, std::size_t count, bool beforehand = false);

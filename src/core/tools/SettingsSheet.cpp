@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <ctime>
-#include <map>
 
 #include "core/Version.h"
 #include "core/firmware/HexText.h"
@@ -17,68 +16,36 @@ namespace {
 using pages::Control;
 using pages::ControlKind;
 
-// What a user calls each page; the frames themselves carry no title.
-std::string PageTitle(const pages::Page& page)
-{
-    static const std::map<std::string, std::string> titles = {
-        {"FrameZusatz1", "Zusatzfunktionen"},
-        {"FrameBlinkmuster1", "Blinkmuster"},
-        {"FrameBlinkmuster_led1", "LED-Blinkmuster"},
-        {"FrameKornel1", "Servokurven"},
-        {"FrameKornelAdr1", "Servo-Adressen und Aktionen"},
-        {"FrameRegister1", "CV-Register"},
-    };
-    const auto it = titles.find(page.objectName());
-    return it != titles.end() ? it->second : std::string(page.frameName());
-}
-
 std::string Trimmed(std::string caption)
 {
-    // Captions end in a colon on the page ("Anzahl Punkte:"); the sheet has its own column.
-    while (!caption.empty() && (caption.back() == ':' || caption.back() == ' '))
+    // Captions end in a colon on the page ("Anzahl Punkte:") or in dots ("Parameter für ..."); the
+    // sheet has its own column.
+    while (!caption.empty() && (caption.back() == ':' || caption.back() == '.' || caption.back() == ' '))
         caption.pop_back();
     return caption;
 }
 
-// The caption of the group a control sits in ("Servo 2"); "" when it has none.
+// The caption of the group a radio button sits in ("Funktion für Taster SW1"); "" when none.
 std::string GroupCaption(const pages::Page& page, const Control& c)
 {
     const Control* group = c.parent.empty() ? nullptr : page.find(c.parent);
     return group ? Trimmed(group->caption) : std::string();
 }
 
-// What the sheet calls a control: what the page calls it, after the caption of its group when
-// like controls stand in several groups ("Servo 2: Spannung aus").
-std::string CaptionOr(const pages::Page& page, const Control& c)
-{
-    std::string caption = Trimmed(ControlCaption(page, c));
-    if (caption.empty())
-        caption = c.name;
-    const std::string group = GroupCaption(page, c);
-    return group.empty() || group == caption ? caption : group + ": " + caption;
-}
-
-// A track bar narrower than high is the spinner beside an edit: it repeats the edit's number.
-bool IsSpinner(const Control& c)
-{
-    return c.kind == ControlKind::TrackBar && c.geometry && c.geometry->width < c.geometry->height;
-}
-
 SheetPage ReadPage(const pages::Page& page)
 {
     SheetPage out;
-    out.title = PageTitle(page);
+    out.title = PageTitle(page.objectName());
     out.pending = page.hasPending();
     for (const Control& c : page.controls()) {
         if (!ControlShown(page, c))
             continue;
         if (c.kind == ControlKind::Image) {
             if (c.geometry)
-                out.pictures.push_back(
-                    {Trimmed(ControlCaption(page, c)), c.geometry->width, c.geometry->height, c.drawing});
+                out.pictures.push_back({SettingName(page, c), c.geometry->width, c.geometry->height, c.drawing});
             continue;
         }
-        if (!HoldsSetting(c) || IsSpinner(c))
+        if (!HoldsSetting(c))
             continue;
         if (c.kind == ControlKind::Radio) {
             // Of a group of radio buttons only the chosen one says something: the group's
@@ -86,7 +53,7 @@ SheetPage ReadPage(const pages::Page& page)
             if (!c.checked)
                 continue;
             const std::string group = GroupCaption(page, c);
-            out.settings.push_back({group.empty() ? std::string("Auswahl") : group, Trimmed(ControlCaption(page, c))});
+            out.settings.push_back({group.empty() ? std::string("Auswahl") : group, Trimmed(c.caption)});
             continue;
         }
         // An edit the page limits prints the number the page stored, which the file will hold,
@@ -95,7 +62,7 @@ SheetPage ReadPage(const pages::Page& page)
             c.kind == ControlKind::Check ? (c.checked ? "ja" : "nein") : page.storedText(c).value_or(SettingText(c));
         if (value.empty())
             value = "–";
-        out.settings.push_back({CaptionOr(page, c), value});
+        out.settings.push_back({SettingName(page, c), value});
     }
     const std::vector<pages::PagePicture> all = page.sheetPictures();
     if (!all.empty()) {

@@ -65,12 +65,16 @@ LayoutOverviewDialog::LayoutOverviewDialog(hz::gui::FileDialogs& dialogs, hz::Pr
     m_address->setMaximumWidth(80);
     m_doubleOnly = new QCheckBox(QStringLiteral("nur doppelt belegte"), this);
     m_doubleOnly->setObjectName(QStringLiteral("cbx_double_only"));
+    m_withoutAddress = new QCheckBox(QStringLiteral("auch Zeilen ohne Adresse"), this);
+    m_withoutAddress->setObjectName(QStringLiteral("cbx_without_address"));
+    m_withoutAddress->setToolTip(QStringLiteral("Zeilen, die keine Adresse halten (0 oder leer), schalten nichts."));
     auto* filters = new QHBoxLayout;
     filters->addWidget(new QLabel(QStringLiteral("Typ:"), this));
     filters->addWidget(m_type, 1);
     filters->addWidget(new QLabel(QStringLiteral("Adresse:"), this));
     filters->addWidget(m_address);
     filters->addWidget(m_doubleOnly);
+    filters->addWidget(m_withoutAddress);
 
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("tbl_overview"));
@@ -87,6 +91,11 @@ LayoutOverviewDialog::LayoutOverviewDialog(hz::gui::FileDialogs& dialogs, hz::Pr
     m_summary = new QLabel(this);
     m_summary->setObjectName(QStringLiteral("lbl_summary"));
     m_summary->setWordWrap(true);
+    m_doubleUses = new QLabel(this);
+    m_doubleUses->setObjectName(QStringLiteral("lbl_double_uses"));
+    m_doubleUses->setWordWrap(true);
+    m_doubleUses->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_doubleUses->setVisible(false);
     m_errors = new QPlainTextEdit(this);
     m_errors->setObjectName(QStringLiteral("mem_errors"));
     m_errors->setReadOnly(true);
@@ -107,8 +116,9 @@ LayoutOverviewDialog::LayoutOverviewDialog(hz::gui::FileDialogs& dialogs, hz::Pr
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(filters);
-    layout->addWidget(m_table, 1);
     layout->addWidget(m_summary);
+    layout->addWidget(m_doubleUses);
+    layout->addWidget(m_table, 1);
     layout->addWidget(m_errors);
     layout->addLayout(bottom);
     resize(980, 600);
@@ -118,7 +128,18 @@ LayoutOverviewDialog::LayoutOverviewDialog(hz::gui::FileDialogs& dialogs, hz::Pr
     connect(m_type, &QComboBox::currentIndexChanged, this,
             [this](int index) { m_filter->setTypeFilter(index <= 0 ? QString() : m_type->itemText(index)); });
     connect(m_address, &QLineEdit::textChanged, m_filter, &LayoutFilterModel::setAddressFilter);
-    connect(m_doubleOnly, &QCheckBox::toggled, m_filter, &LayoutFilterModel::setDoubleUsesOnly);
+    connect(m_doubleOnly, &QCheckBox::toggled, this, [this](bool only) {
+        m_filter->setDoubleUsesOnly(only);
+        // Grouped by double use; back in the scan's order without it.
+        m_table->sortByColumn(only ? static_cast<int>(hz::tools::ColDoubleUse) : -1, Qt::AscendingOrder);
+        groupDoubleUses();
+    });
+    connect(m_withoutAddress, &QCheckBox::toggled, m_filter, &LayoutFilterModel::setWithoutAddress);
+    // Filters and sorting change the lines: the groups are drawn again.
+    connect(m_filter, &QAbstractItemModel::layoutChanged, this, &LayoutOverviewDialog::groupDoubleUses);
+    connect(m_filter, &QAbstractItemModel::modelReset, this, &LayoutOverviewDialog::groupDoubleUses);
+    connect(m_filter, &QAbstractItemModel::rowsInserted, this, &LayoutOverviewDialog::groupDoubleUses);
+    connect(m_filter, &QAbstractItemModel::rowsRemoved, this, &LayoutOverviewDialog::groupDoubleUses);
     connect(m_table, &QTableView::doubleClicked, this, &LayoutOverviewDialog::openLine);
     connect(m_htmlButton, &QPushButton::clicked, this, &LayoutOverviewDialog::exportHtml);
     connect(m_csvButton, &QPushButton::clicked, this, &LayoutOverviewDialog::exportCsv);
@@ -218,10 +239,16 @@ void LayoutOverviewDialog::showResult()
     m_type->setCurrentIndex(again < 0 ? 0 : again);
     m_type->blockSignals(false);
     m_filter->setTypeFilter(m_type->currentIndex() > 0 ? m_type->currentText() : QString());
-    m_table->resizeColumnsToContents();
+    sizeColumns();
 
     m_summary->setText(QDir::toNativeSeparators(m_folder) + QStringLiteral(": ") +
                        QString::fromStdString(hz::tools::OverviewSummary(scan)));
+    QStringList uses;
+    for (const hz::tools::DoubleUse& use : scan.doubleUses)
+        uses << QStringLiteral("• ") + QString::fromStdString(hz::tools::DoubleUseLine(use, m_model->folderPrefix()));
+    m_doubleUses->setText(
+        uses.isEmpty() ? QString() : QStringLiteral("Doppelt belegte Adressen:\n") + uses.join(QLatin1Char('\n')));
+    m_doubleUses->setVisible(!uses.isEmpty());
     QStringList errors;
     for (const hz::tools::ScanError& e : scan.errors)
         errors << QString::fromStdString(hz::DisplayName(e.file) + ": " + hz::tools::OneLine(e.reason));
@@ -230,6 +257,34 @@ void LayoutOverviewDialog::showResult()
     const bool any = !scan.decoders.empty() || !scan.errors.empty();
     m_htmlButton->setEnabled(any);
     m_csvButton->setEnabled(any);
+}
+
+void LayoutOverviewDialog::sizeColumns()
+{
+    m_table->resizeColumnsToContents();
+    // About 24 average characters: "Stellino  ab V3.58" whole, the longest names elided.
+    const int cap = m_table->fontMetrics().averageCharWidth() * 24;
+    for (int c = 0; c < m_filter->columnCount(); ++c)
+        if (m_table->columnWidth(c) > cap)
+            m_table->setColumnWidth(c, cap);
+}
+
+void LayoutOverviewDialog::groupDoubleUses()
+{
+    m_table->clearSpans();
+    if (!m_filter->doubleUsesOnly())
+        return;
+    const int column = static_cast<int>(hz::tools::ColDoubleUse);
+    const int rows = m_filter->rowCount();
+    for (int first = 0; first < rows;) {
+        const int use = m_filter->index(first, 0).data(LayoutTableModel::UseRole).toInt();
+        int end = first + 1;
+        while (end < rows && use >= 0 && m_filter->index(end, 0).data(LayoutTableModel::UseRole).toInt() == use)
+            ++end;
+        if (end - first > 1)
+            m_table->setSpan(first, column, end - first, 1);
+        first = end;
+    }
 }
 
 void LayoutOverviewDialog::openLine(const QModelIndex& index)

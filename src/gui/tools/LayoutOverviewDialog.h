@@ -1,7 +1,8 @@
 #pragma once
 // "Anlagen-Übersicht": the firmware files of a folder in one table - every decoder with its
-// address rows, the doubly used addresses highlighted - scanned on a worker thread with a
-// progress bar and a cancel button. A double click opens the line's file in the editor (after
+// address rows, the doubly used addresses highlighted and listed above it, rows without an
+// address left out unless asked for - scanned on a worker thread with a progress bar and a
+// cancel button. A double click opens the line's file in the editor (after
 // the unsaved-changes question); the table goes out as a web page or a CSV file.
 
 #include <QDialog>
@@ -72,6 +73,11 @@ private:
     void openLine(const QModelIndex& index);
     bool exportTo(const QString& filter, const QString& suffix, const std::string& text);
     void showResult();
+    // The columns as wide as their content, none wider than a cap (the type names are long;
+    // the whole text is in the tool tip), so that the address and the function stay in view.
+    void sizeColumns();
+    // With "nur doppelt belegte" the lines of one double use share one cell "Doppelt belegt".
+    void groupDoubleUses();
 
     hz::gui::FileDialogs& m_dialogs;
     hz::Prompter& m_prompter;
@@ -85,8 +91,10 @@ private:
     QComboBox* m_type;
     QLineEdit* m_address;
     QCheckBox* m_doubleOnly;
+    QCheckBox* m_withoutAddress;
     QTableView* m_table;
     QLabel* m_summary;
+    QLabel* m_doubleUses;
     QPlainTextEdit* m_errors;
     QPushButton* m_htmlButton;
     QPushButton* m_csvButton;

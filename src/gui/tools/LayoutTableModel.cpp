@@ -63,7 +63,10 @@ QVariant LayoutTableModel::data(const QModelIndex& index, int role) const
     case Qt::TextAlignmentRole:
         return hz::tools::IsNumberColumn(column) ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                                  : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
-    case Qt::BackgroundRole: return line.doubleUse ? QVariant(QBrush(QColor::fromRgb(kDoubleUseRgb))) : QVariant();
+    case Qt::BackgroundRole:
+        if (!line.doubleUse)
+            return {};
+        return QBrush(QColor::fromRgb(line.use % 2 == 0 ? kDoubleUseRgb : kDoubleUseOtherRgb));
     case Qt::FontRole: {
         if (!line.doubleUse)
             return {};
@@ -72,6 +75,9 @@ QVariant LayoutTableModel::data(const QModelIndex& index, int role) const
         return bold;
     }
     case Qt::ToolTipRole:
+        // The type column is narrower than the longest names: the tip holds the whole name.
+        if (column == hz::tools::ColType)
+            return text(cell);
         if (line.doubleUse)
             return QStringLiteral("Doppelt belegt: %1\nAuch: %2")
                 .arg(text(line.cells[hz::tools::ColDoubleUse]), text(line.cells[hz::tools::ColAlsoIn]));
@@ -79,8 +85,13 @@ QVariant LayoutTableModel::data(const QModelIndex& index, int role) const
     case SortRole:
         if (hz::tools::IsNumberColumn(column) && !cell.empty())
             return QVariant(text(cell).toLongLong());
+        // The double uses in the order of the scan's list, each one's lines together.
+        if (column == hz::tools::ColDoubleUse && line.use >= 0)
+            return QVariant(static_cast<qlonglong>(line.use));
         return text(cell);
     case DoubleUseRole: return line.doubleUse;
+    case UseRole: return line.use;
+    case NoAddressRole: return line.noAddress;
     case FileRole: return QFile::decodeName(QByteArray::fromStdString(line.cells[hz::tools::ColFile]));
     default: return {};
     }
@@ -117,6 +128,12 @@ void LayoutFilterModel::setDoubleUsesOnly(bool only)
     invalidateFilter();
 }
 
+void LayoutFilterModel::setWithoutAddress(bool shown)
+{
+    m_withoutAddress = shown;
+    invalidateFilter();
+}
+
 bool LayoutFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const
 {
     const QAbstractItemModel* m = sourceModel();
@@ -126,6 +143,8 @@ bool LayoutFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourc
     if (!m_address.isEmpty() && m->data(cell(hz::tools::ColAddress)).toString() != m_address)
         return false;
     if (m_doubleOnly && !m->data(cell(0), LayoutTableModel::DoubleUseRole).toBool())
+        return false;
+    if (!m_withoutAddress && m->data(cell(0), LayoutTableModel::NoAddressRole).toBool())
         return false;
     return true;
 }

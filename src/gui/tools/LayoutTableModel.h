@@ -1,7 +1,7 @@
 #pragma once
 // The layout overview as Qt models: a table over the core's scan result (one line per address
 // row, the columns of the CSV and web page exports) and a proxy that sorts numbers as numbers
-// and filters by type, address and double use.
+// and filters by type, address, double use and rows without an address.
 
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
@@ -20,9 +20,13 @@ public:
         SortRole = Qt::UserRole + 1, // numbers for the number columns, the text otherwise
         DoubleUseRole,               // bool: the line's address is answered by another row too
         FileRole,                    // the decoder's file, as a name to open
+        UseRole,                     // int: the double use the line belongs to; -1 for none
+        NoAddressRole,               // bool: the line's row holds no address
     };
-    // The background of a doubly used line (also in the web page).
+    // The background of a doubly used line (also in the web page); every other double use in a
+    // darker shade, so that two of them side by side stand apart.
     static constexpr int kDoubleUseRgb = 0xFFD8A8;
+    static constexpr int kDoubleUseOtherRgb = 0xF4BC80;
 
     explicit LayoutTableModel(QObject* parent = nullptr);
 
@@ -30,6 +34,8 @@ public:
     // stays in the tool tip and in FileRole).
     void setScan(hz::tools::LayoutScan scan, const QString& folder = {});
     const hz::tools::LayoutScan& scan() const { return m_scan; }
+    // "folder/": what the file column takes off the front of the names.
+    const std::string& folderPrefix() const { return m_prefix; }
     // The distinct types of the loaded decoders, sorted.
     QStringList types() const;
 
@@ -55,7 +61,11 @@ public:
     // A whole number: only lines with that address; empty: every line. Anything else matches
     // nothing.
     void setAddressFilter(const QString& text);
+    // Sorted by the column "Doppelt belegt", the lines of one double use stand together.
     void setDoubleUsesOnly(bool only);
+    // The lines of rows without an address; left out at first.
+    void setWithoutAddress(bool shown);
+    bool doubleUsesOnly() const { return m_doubleOnly; }
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
@@ -65,4 +75,5 @@ private:
     QString m_type;
     QString m_address;
     bool m_doubleOnly = false;
+    bool m_withoutAddress = false;
 };

@@ -1,5 +1,6 @@
 #include "gui/tools/SettingsDialogs.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -84,8 +85,19 @@ SettingsMigrationDialog::SettingsMigrationDialog(const hz::tools::MigrationRepor
     lbl_carried =
         textLabel(fromStd(hz::tools::CarriedHeading(true, preview.carried.size(), true) + ":"), "lbl_carried", this);
     layout->addWidget(lbl_carried);
+    // What the loaded file holds already changes nothing: counted, and listed on request.
+    const std::size_t unchanged = hz::tools::UnchangedCount(preview.carried);
+    cbx_unchanged = new QCheckBox(QStringLiteral("auch unveränderte zeigen (%1)").arg(unchanged), this);
+    cbx_unchanged->setObjectName(QStringLiteral("cbx_unchanged"));
+    cbx_unchanged->setToolTip(fromStd(hz::tools::UnchangedLine(unchanged)));
+    cbx_unchanged->setEnabled(unchanged > 0);
+    layout->addWidget(cbx_unchanged);
     tbl_carried = reportTable(carried, "tbl_carried", this);
     layout->addWidget(tbl_carried, 1);
+    connect(cbx_unchanged, &QCheckBox::toggled, this, [this](bool on) {
+        carried->showUnchanged(on);
+        tbl_carried->resizeColumnsToContents();
+    });
     lbl_not_carried = textLabel(fromStd(hz::tools::CarriedHeading(false, preview.notCarried.size(), true) + ":"),
                                 "lbl_not_carried", this);
     layout->addWidget(lbl_not_carried);

@@ -10,6 +10,7 @@
 #include "core/tools/SettingsMigration.h"
 #include "gui/tools/SettingsTableModels.h"
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QTableView;
@@ -42,6 +43,8 @@ public:
 
     QLabel* lbl_summary = nullptr;
     QLabel* lbl_carried = nullptr;
+    // "auch unveränderte zeigen": the carried settings the loaded file holds already.
+    QCheckBox* cbx_unchanged = nullptr;
     QTableView* tbl_carried = nullptr;
     QLabel* lbl_not_carried = nullptr;
     QTableView* tbl_not_carried = nullptr;

@@ -44,7 +44,7 @@ QVariant DifferenceModel::data(const QModelIndex& index, int role) const
         default: return {};
         }
     }
-    // The whole line as the command-line tool prints it, with the control's name.
+    // The whole line as the command-line tool prints it.
     if (role == Qt::ToolTipRole)
         return fromStd(hz::tools::DescribeDifference(d));
     return {};
@@ -66,33 +66,56 @@ QVariant DifferenceModel::headerData(int section, Qt::Orientation orientation, i
 CarriedSettingsModel::CarriedSettingsModel(std::vector<hz::tools::CarriedSetting> settings, bool withReason,
                                            QObject* parent)
     : QAbstractTableModel(parent), m_settings(std::move(settings)), m_withReason(withReason)
-{}
+{
+    pick();
+}
+
+void CarriedSettingsModel::pick()
+{
+    m_shown.clear();
+    for (const hz::tools::CarriedSetting& s : m_settings)
+        if (m_showUnchanged || !s.unchanged)
+            m_shown.push_back(s);
+}
+
+void CarriedSettingsModel::showUnchanged(bool show)
+{
+    if (show == m_showUnchanged)
+        return;
+    beginResetModel();
+    m_showUnchanged = show;
+    pick();
+    endResetModel();
+}
+
+std::size_t CarriedSettingsModel::hiddenCount() const { return m_settings.size() - m_shown.size(); }
 
 int CarriedSettingsModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_settings.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_shown.size());
 }
 
 int CarriedSettingsModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : (m_withReason ? Reason + 1 : Value + 1);
+    return parent.isValid() ? 0 : (m_withReason ? Reason + 1 : Before + 1);
 }
 
 QVariant CarriedSettingsModel::data(const QModelIndex& index, int role) const
 {
-    if (!inside(index, m_settings.size(), columnCount()))
+    if (!inside(index, m_shown.size(), columnCount()))
         return {};
-    const hz::tools::CarriedSetting& s = m_settings[static_cast<std::size_t>(index.row())];
+    const hz::tools::CarriedSetting& s = m_shown[static_cast<std::size_t>(index.row())];
     if (role == Qt::DisplayRole) {
         switch (index.column()) {
         case Area: return fromStd(hz::tools::CarriedArea(s));
-        case Setting: return fromStd(hz::tools::CarriedCaption(s));
+        case Setting: return fromStd(hz::tools::CarriedSubject(s));
         case Value: return fromStd(hz::tools::CarriedValue(s));
+        case Before: return fromStd(hz::tools::CarriedBefore(s));
         case Reason: return fromStd(s.reason);
         default: return {};
         }
     }
-    // A reason can be long: the tip shows the whole entry, with the control's name.
+    // A reason can be long: the tip shows the whole entry.
     if (role == Qt::ToolTipRole)
         return fromStd(hz::tools::DescribeCarried(s));
     return {};
@@ -106,6 +129,7 @@ QVariant CarriedSettingsModel::headerData(int section, Qt::Orientation orientati
     case Area: return QStringLiteral("Seite");
     case Setting: return QStringLiteral("Einstellung");
     case Value: return QStringLiteral("Wert");
+    case Before: return QStringLiteral("Bisher geladen");
     case Reason: return m_withReason ? QVariant(QStringLiteral("Grund")) : QVariant();
     default: return {};
     }

@@ -35,26 +35,36 @@ private:
     QString m_hereTitle, m_thereTitle;
 };
 
-// One row per setting of a migration report: page, setting, value and - for the settings that
-// are not carried - the reason.
+// One row per setting of a migration report: page, setting, value, what the loaded file held
+// so far and - for the settings that are not carried - the reason. The settings the loaded
+// file holds already are left out until asked for.
 class CarriedSettingsModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    enum Column { Area, Setting, Value, Reason };
+    enum Column { Area, Setting, Value, Before, Reason };
 
     CarriedSettingsModel(std::vector<hz::tools::CarriedSetting> settings, bool withReason, QObject* parent = nullptr);
+
+    // Whether the rows include the settings that change nothing; off at first.
+    void showUnchanged(bool show);
+    // How many settings the rows leave out.
+    std::size_t hiddenCount() const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    const std::vector<hz::tools::CarriedSetting>& settings() const { return m_settings; }
+    // The settings the rows show, in the report's order.
+    const std::vector<hz::tools::CarriedSetting>& settings() const { return m_shown; }
 
 private:
-    std::vector<hz::tools::CarriedSetting> m_settings;
+    void pick();
+
+    std::vector<hz::tools::CarriedSetting> m_settings, m_shown;
     bool m_withReason;
+    bool m_showUnchanged = false;
 };
 
 } // namespace hz::gui

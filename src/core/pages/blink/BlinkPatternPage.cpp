@@ -122,6 +122,7 @@ BlinkPatternPage::BlinkPatternPage(BlinkLayout layout) : m_layout(std::move(layo
         add(std::move(image)).onMouse<&BlinkPatternPage::paint>(k);
         Control used = make(outputName(k), ControlKind::Check, "", panel);
         used.hint = "Ausgang " + std::to_string(k) + " verwenden (wird sonst nicht beeinflusst)";
+        used.title = "Out#" + std::to_string(k) + " verwendet"; // the box has no caption on the page
         used.inCopyOf = L.objectName;
         add(std::move(used)).on<&BlinkPatternPage::useOutput>(k);
     }

@@ -85,6 +85,7 @@ public:
     // Per address: its steps, count, stretch, flags and the entries the firmware leaves alone,
     // named so that a comparison says which pattern, step and value differ.
     std::vector<DataPart> dataParts() const override;
+    std::string dataName() const override { return "Mustertabelle (alle vier Muster)"; }
     // The two LED firmwares keep the stretch in different encodings in the same entries.
     std::string dataLayout() const override;
 

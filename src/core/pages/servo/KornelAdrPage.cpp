@@ -180,10 +180,12 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
         c.geometry = Rect{0, 0, kWidth, kHeight};
         addControl(c);
     }
-    auto list = [&](std::string name, std::vector<std::string> items, const char* hint, int column, int address) {
+    auto list = [&](std::string name, const char* title, std::vector<std::string> items, const char* hint, int column,
+                    int address) {
         Control c;
         c.name = std::move(name);
         c.kind = ControlKind::List;
+        c.title = title; // the row's caption stands left of all four lists
         c.items = std::move(items);
         c.hint = hint;
         c.parent = panel;
@@ -203,14 +205,17 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
         label.geometry = addressLabelRect(n, true);
         label.fontGroup = kCaptionFont;
         m_label[i] = addControl(label);
-        m_servo[i] = list(servoListName(n), {"Servo 1", "Servo 2", "Servo 3", "Servo 4"}, "Auswahl des Servo", 0, n);
+        m_servo[i] =
+            list(servoListName(n), "Servo", {"Servo 1", "Servo 2", "Servo 3", "Servo 4"}, "Auswahl des Servo", 0, n);
         at(m_servo[i]).on<&KornelAdrPage::chooseServo>(n);
-        m_action[i] = list(actionListName(n), {"Start", "Start Loop", "Abbruch", "Beenden"}, kActionHint, 1, n);
+        m_action[i] =
+            list(actionListName(n), "Aktion", {"Start", "Start Loop", "Abbruch", "Beenden"}, kActionHint, 1, n);
         at(m_action[i]).on<&KornelAdrPage::chooseAction>(n);
-        m_curve[i] = list(curveListName(n), {"Kurve 1", "Kurve 2", "Kurve 3", "Kurve 4"}, "Auswahl der Kurve", 2, n);
+        m_curve[i] =
+            list(curveListName(n), "Kurve", {"Kurve 1", "Kurve 2", "Kurve 3", "Kurve 4"}, "Auswahl der Kurve", 2, n);
         at(m_curve[i]).on<&KornelAdrPage::chooseCurve>(n);
-        m_relay[i] =
-            list(relayListName(n), {"Relais 1", "Relais 2", "Relais 3", "Relais 4"}, "Auswahl des Relais", 3, n);
+        m_relay[i] = list(relayListName(n), "Relais", {"Relais 1", "Relais 2", "Relais 3", "Relais 4"},
+                          "Auswahl des Relais", 3, n);
         at(m_relay[i]).on<&KornelAdrPage::chooseRelay>(n);
     }
 
@@ -253,8 +258,8 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
                             "es kann nicht 2x hintereinander die selbe Kurve gefahren werden", kFlagNoRepeat, 3);
 
         // The minimum row and the maximum row: step buttons around a read-only time, then the unit.
-        auto pulseRow = [&](const char* kind, bool minimum, int top, std::string editName, const char* hint,
-                            const char* unitName, const char* unit) {
+        auto pulseRow = [&](const char* kind, bool minimum, int top, std::string editName, const char* title,
+                            const char* hint, const char* unitName, const char* unit) {
             for (const StepButton& b : kStepButtons) {
                 Control c;
                 c.name = std::string("btn_") + b.name + kind + "_" + number;
@@ -273,6 +278,7 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
             e.name = std::move(editName);
             e.kind = ControlKind::Edit;
             e.readOnly = true;
+            e.title = title;          // its unit stands right of it, the step buttons left
             e.inCopyOf = kObjectName; // the pulse values this page keeps until "übernehmen"
             e.hint = hint;
             e.parent = group;
@@ -288,10 +294,10 @@ KornelAdrPage::KornelAdrPage(KornelPage& curves)
             addControl(l);
             return edit;
         };
-        m_minEdit[i] =
-            pulseRow("offset", true, kMinRowTop, minEditName(s), kMinHint, "lbl_servo_min_", "ms Impuls-Zeit (Min)");
-        m_maxEdit[i] =
-            pulseRow("faktor", false, kMaxRowTop, maxEditName(s), kMaxHint, "lbl_servo_max_", "ms Impuls-Zeit (Max)");
+        m_minEdit[i] = pulseRow("offset", true, kMinRowTop, minEditName(s), "Impuls-Zeit Min (ms)", kMinHint,
+                                "lbl_servo_min_", "ms Impuls-Zeit (Min)");
+        m_maxEdit[i] = pulseRow("faktor", false, kMaxRowTop, maxEditName(s), "Impuls-Zeit Max (ms)", kMaxHint,
+                                "lbl_servo_max_", "ms Impuls-Zeit (Max)");
     }
 }
 

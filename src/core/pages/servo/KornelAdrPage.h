@@ -103,6 +103,7 @@ public:
     bool setData(const std::vector<int>& data) override;
     // "Servo s Impuls-Zeit Min" (the minimum) and "Servo s Impuls-Zeit Max" (the span code).
     std::vector<DataPart> dataParts() const override;
+    std::string dataName() const override { return "Impuls-Zeiten (Min und Max der Servos)"; }
     // Which servos the pulse values belong to: all four on the Kornel-4, only servo 1 on the
     // single-servo types, whose other six bytes no servo reads.
     std::string dataLayout() const override;

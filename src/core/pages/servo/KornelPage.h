@@ -83,6 +83,7 @@ public:
     // "Kurve r Stretch-Faktor", the two bytes of addresses r and r+4, the push-button slot's
     // action under its caption, and the bytes nobody interprets.
     std::vector<DataPart> dataParts() const override;
+    std::string dataName() const override { return "Kurventabelle (alle vier Kurven)"; }
     // The decoder types read the table differently (eight addresses and four servos on the
     // Kornel-4, four addresses and one servo on the Kornelchen, on and off commands of two
     // addresses on the function-decoder firmware; the push-button slots answer other buttons):
