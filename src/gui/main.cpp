@@ -121,6 +121,11 @@ int main(int argc, char** argv)
     }
 
     if (!screenshotPath.isEmpty()) {
+        // Shown without reaching the screen, so that the layouts that wait for the window to
+        // show (the status bar's panels) are done and the picture is the window as seen.
+        window.setAttribute(Qt::WA_DontShowOnScreen);
+        window.show();
+        QApplication::processEvents();
         const QPixmap picture = window.grab();
         phases.mark("render");
         if (!picture.save(screenshotPath, "PNG")) {
