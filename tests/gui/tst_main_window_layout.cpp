@@ -50,6 +50,7 @@ private slots:
     void windowKeepsThePagesSize();
     void typeShowsWhereverTheHeaderIsHidden_data();
     void typeShowsWhereverTheHeaderIsHidden();
+    void longTypeIsCutInTheStatusBar();
 };
 
 void TstMainWindowLayout::startUpState()
@@ -415,7 +416,9 @@ void TstMainWindowLayout::statusPanelTakesTheRestOfTheWidth()
     QCOMPARE(w.width(), width);
     const QLabel* last = w.StatusPanels[3];
     QVERIFY(last->width() >= 250);
-    QVERIFY(last->width() > width - 35 - 50 - 50 - 60); // the rest of the width, less the bar's spacing
+    // the rest of the width beside the type's panel, less the bar's spacing
+    QVERIFY(w.StatusTypePanel->isVisible());
+    QVERIFY(last->width() > width - 35 - 50 - 50 - 60 - w.StatusTypePanel->width());
     QVERIFY(status(w)[3].endsWith(QStringLiteral(" (12F629/16F630)")));
 }
 
@@ -466,36 +469,44 @@ void TstMainWindowLayout::typeShowsWhereverTheHeaderIsHidden_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("type"); // title and status bar
-    QTest::addColumn<bool>("header");  // the header above the rows shows
-    QTest::newRow("one column: header and title") << "classic_629_turnout.hex"
-                                                  << "Stellino ab V3.51" << true;
-    QTest::newRow("turntable: rows in two columns") << "classic_676_turntable.hex"
-                                                    << "Drehscheibe 48 Position V3.26" << false;
+    QTest::newRow("one column below the header") << "classic_629_turnout.hex"
+                                                 << "Stellino ab V3.51";
+    QTest::newRow("turntable: rows in two columns, no header") << "classic_676_turntable.hex"
+                                                               << "Drehscheibe 48 Position V3.26";
     QTest::newRow("servo page over the address area") << "servo_kornel4.hex"
-                                                      << "Kornel-4 Servo-Dekoder" << false;
+                                                      << "Kornel-4 Servo-Dekoder V3.58";
     QTest::newRow("register page over the address area") << "f18324_function.hex"
-                                                         << "Forsta 16F18324 V0.58" << false;
+                                                         << "Forsta 16F18324 V0.58";
 }
 
 // The decoder type and its version are always in the window's title, after the file's name,
-// and in the status bar's last panel - also where the header above the rows is hidden.
+// and whole in the status bar's last panel - also where the header above the rows is hidden
+// or covered by a page.
 void TstMainWindowLayout::typeShowsWhereverTheHeaderIsHidden()
 {
     QFETCH(QString, file);
     QFETCH(QString, type);
-    QFETCH(bool, header);
     Harness h;
     TFormMain& w = h.make();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(w.StatusTypePanel->text(), QString());
     w.LoadFile(fx(file.toLatin1().constData()));
-    QCOMPARE(w.lbl_header->isVisible(), header);
+    QApplication::processEvents();
     QCOMPARE(w.windowTitle(), "Hex Zwirbel 2020-06-02 - " + file + " (" + type + ")[*]");
     QCOMPARE(w.StatusTypePanel->text(), type);
     QVERIFY(w.StatusTypePanel->isVisible());
+    QVERIFY(w.StatusTypePanel->width() >= QFontMetrics(w.StatusTypePanel->font()).horizontalAdvance(type));
     QVERIFY(w.StatusTypePanel->x() >= w.StatusPanels[3]->x() + 250); // right of the file's panel
-    QVERIFY(w.StatusTypePanel->geometry().right() < w.StatusBar1->width());
+    QString where;
+    for (const QLabel* l : w.StatusPanels)
+        where += QStringLiteral("%1+%2 ").arg(l->x()).arg(l->width());
+    where += QStringLiteral("type %1+%2 bar %3 window %4")
+                 .arg(w.StatusTypePanel->x())
+                 .arg(w.StatusTypePanel->width())
+                 .arg(w.StatusBar1->width())
+                 .arg(w.width());
+    QVERIFY2(w.StatusTypePanel->geometry().right() < w.StatusBar1->width(), qPrintable(where));
     // the four panels keep what they show: the PIC stays behind the file's name
     QVERIFY2(status(w)[3].endsWith(")"), qPrintable(status(w)[3]));
 
@@ -504,6 +515,30 @@ void TstMainWindowLayout::typeShowsWhereverTheHeaderIsHidden()
     w.LoadFile(h.path("broken.hex"));
     QCOMPARE(w.StatusTypePanel->text(), QString());
     QCOMPARE(w.windowTitle(), QStringLiteral("Hex Zwirbel 2020-06-02"));
+}
+
+// A name too long for what the window leaves beside the four panels is cut with "…" and
+// whole in the panel's tool tip; the window keeps its width.
+void TstMainWindowLayout::longTypeIsCutInTheStatusBar()
+{
+    Harness h;
+    TFormMain& w = h.make();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    hz::test::FirmwareBuilder fw; // a type without a page: the window of the base arrangement
+    fw.identifier(0xE7).signature(0x1905);
+    fw.version = "358";
+    hz::test::writeFile(h.path("signal.hex").toStdString(), hz::test::joinCrLf(fw.lines()));
+    w.LoadFile(h.path("signal.hex"));
+    QApplication::processEvents();
+    QCOMPARE(w.width(), 720);
+    const QString type =
+        QStringLiteral("Lumo - Signal 020 - Ausfahrsignal mit fahrstrassenabhängigen Zusatzsignalen V3.58");
+    QVERIFY2(w.windowTitle().contains("(" + type + ")"), qPrintable(w.windowTitle()));
+    QVERIFY2(w.StatusTypePanel->text().endsWith(QChar(0x2026)), qPrintable(w.StatusTypePanel->text()));
+    QCOMPARE(w.StatusTypePanel->toolTip(), type);
+    QVERIFY(w.StatusTypePanel->x() + w.StatusTypePanel->width() <= w.width());
+    QVERIFY(w.StatusPanels[3]->width() >= 250);
 }
 
 QTEST_MAIN(TstMainWindowLayout)

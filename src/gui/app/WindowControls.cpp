@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QPushButton>
@@ -161,9 +162,9 @@ void WindowControls::createControls()
     }
     StatusTypePanel = new QLabel(StatusBar1);
     StatusTypePanel->setObjectName(QStringLiteral("StatusPanelType"));
-    StatusTypePanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    StatusTypePanel->setFixedWidth(0);
+    StatusTypePanel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     StatusBar1->addPermanentWidget(StatusTypePanel);
+    StatusTypePanel->hide(); // until a type is identified
     // The window keeps the size its page asks for: nothing to drag.
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setFixedHeight(StatusBar1->sizeHint().height());
@@ -225,7 +226,7 @@ void WindowControls::fitTypePanel()
     if (m_typeText.isEmpty()) {
         StatusTypePanel->clear();
         StatusTypePanel->setToolTip({});
-        StatusTypePanel->setFixedWidth(0);
+        StatusTypePanel->hide();
         return;
     }
     const QFontMetrics metrics = StatusTypePanel->fontMetrics();
@@ -234,12 +235,20 @@ void WindowControls::fitTypePanel()
     int room = m_window.width() - kStatusSpacing;
     for (int w : kPanelWidths)
         room -= w;
+    room = std::max(0, room);
     const int wanted = metrics.horizontalAdvance(m_typeText) + margin;
-    const int width = std::clamp(wanted, 0, std::max(0, room));
-    const QString shown = metrics.elidedText(m_typeText, Qt::ElideRight, width - margin);
+    const int width = std::min(wanted, room);
+    const QString shown =
+        wanted <= room ? m_typeText : metrics.elidedText(m_typeText, Qt::ElideRight, std::max(0, width - margin));
     StatusTypePanel->setText(shown);
     StatusTypePanel->setToolTip(shown == m_typeText ? QString() : m_typeText);
     StatusTypePanel->setFixedWidth(width);
+    StatusTypePanel->show();
+    // The bar's panels are laid out anew for the panel's width, not only when the window shows.
+    if (QLayout* panels = StatusBar1->layout()) {
+        panels->invalidate();
+        panels->activate();
+    }
 }
 
 void WindowControls::showProgress(int maximum, int position)
