@@ -178,6 +178,8 @@ void TFormMain::orderFocus()
 {
     // Reading order: the address rows, the shown pages as they stand (each in the order its
     // controls stand in), then the buttons below them and the documentation button.
+    if (!m_rows || !m_pageHost)
+        return; // a message while the window is being made
     std::vector<QWidget*> chain;
     auto read = [&chain](PageFrame& frame) {
         for (const std::string& name : hz::pages::FocusOrder(frame.model()))

@@ -42,8 +42,7 @@ constexpr int kStartHintWidth = 380;
 constexpr int kStartHintHeight = 60;
 // The status bar's panels: the first three fixed, the file's panel at least this wide.
 constexpr int kPanelWidths[4] = {35, 50, 50, 250};
-// What the status bar takes besides its panels: the spacing between them and the size grip's
-// place.
+// What the status bar takes besides its panels: its margins and the spacing between them.
 constexpr int kStatusSpacing = 40;
 // What a caption's drawn pixels keep free at each side of its button: the frame's pixel and
 // three of air.
