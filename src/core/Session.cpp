@@ -23,6 +23,7 @@ Session::Session(Prompter& prompter)
     reader.onReadStart = [this](const std::string& name) {
         m_statusFile = {name, true};
         m_formatShown = false;
+        m_typeShown = false;
     };
     reader.onImageReset = [this] { m_hostView.HidePages(); };
 }
@@ -82,6 +83,7 @@ LoadOutcome Session::identifyAndDecode(LoadOutcome outcome)
     identification.IdentifyDecoder();
     identification.DetectAddressFormat();
     identification.ApplyDecoderType(m_hostView);
+    m_typeShown = true;
     if (ident.NoAddressInput)
         ident.RedGreen = false;
 
@@ -120,6 +122,7 @@ void Session::showNoFile()
     addresses.clearRows();
     loadCorrections.clear();
     m_formatShown = false;
+    m_typeShown = false;
     m_hostView.ResetLayout();
     addresses.hideAllRows();
     m_view->FitHeader(ident.DecoderName);

@@ -117,7 +117,8 @@ public:
     // The status bar's texts for what the session holds now (core/StatusTexts.h).
     StatusPanels statusTexts() const
     {
-        return StatusTexts(image.facts, m_formatShown ? ident.formatText() : std::string(), m_statusFile);
+        return StatusTexts(image.facts, m_formatShown ? ident.formatText() : std::string(), m_statusFile,
+                           m_typeShown ? std::optional<const DecoderType*>(ident.Type) : std::nullopt);
     }
     // After a save, or a save the user cancelled: the status bar names `name` (the file saved
     // to, or the one the save proposed) until the next load; with the PIC when `readFrom`, the
@@ -171,6 +172,8 @@ private:
     // has come far enough to show the address format (a load that stops hides it again).
     StatusFile m_statusFile;
     bool m_formatShown = false;
+    // The load has identified the file's decoder type (or found none): the status bar names it.
+    bool m_typeShown = false;
 
     SessionView m_noView;
     SessionView* m_view = &m_noView;

@@ -149,6 +149,11 @@ int main(int argc, char** argv)
     }
 
     if (!screenshotPath.isEmpty()) {
+        // Shown without reaching the screen, so that the layouts that wait for the window to
+        // show (the status bar's panels) are done and the picture is the window as seen.
+        window.setAttribute(Qt::WA_DontShowOnScreen);
+        window.show();
+        QApplication::processEvents();
         QString error;
         const QPixmap picture = hz::gui::DrawWindowPart(window, request.name, error);
         phases.mark("render");

@@ -47,6 +47,34 @@ TEST(DocLinks, Addresses)
         EXPECT_EQ(DocAddress(c.site, c.type), c.address) << c.site.base << " | " << c.site.manual;
 }
 
+// What the documentation button says: a local page by what it is about, a site's address as it
+// is; and whether its hint speaks of this computer or of the web site.
+TEST(DocLinks, ButtonCaptionAndHint)
+{
+    const hz::DecoderType* stellino = FindDecoderType(0x208); // "Stellino  ab V3.51"
+    ASSERT_TRUE(stellino);
+    const DocSite local{"", "/usr/share/hexzwirbel/handbuch"};
+    const DocSite site{"https://example.net/doku", ""};
+    struct Case {
+        DocSite site;
+        const hz::DecoderType* type;
+        const char* caption;
+        const char* hintPart;
+    } cases[] = {
+        {local, stellino, "Handbuch: Stellino ab V3.51", "Seite des Handbuchs zu diesem Decoder-Typ"},
+        {local, nullptr, "Handbuch", "das Handbuch von HEX Zwirbel"},
+        {site, stellino, "https://example.net/doku/stellino.html", "Gehe auf die WebSite zu dieser Software-Variante"},
+        {site, nullptr, "https://example.net/doku", "Gehe auf die WebSite zu dieser Software-Variante"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.caption);
+        EXPECT_EQ(hz::DocLinkCaption(c.site, c.type), c.caption);
+        const std::string hint = hz::DocLinkHint(c.site, c.type);
+        EXPECT_NE(hint.find(c.hintPart), std::string::npos) << hint;
+        EXPECT_EQ(hint.find("diesem Rechner") != std::string::npos, c.site.base.empty()) << hint;
+    }
+}
+
 TEST(DocLinks, DataFolderBesideTheProgram)
 {
     namespace fs = std::filesystem;

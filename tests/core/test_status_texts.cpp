@@ -10,6 +10,7 @@
 #include "FirmwareBuilder.h"
 #include "HexRecords.h"
 #include "core/Session.h"
+#include "core/catalogue/Catalogue.h"
 
 using namespace hz;
 using namespace hz::test;
@@ -48,15 +49,16 @@ namespace hz {
 // Test output names the four texts.
 void PrintTo(const StatusPanels& s, std::ostream* os)
 {
-    *os << "{\"" << s.text[0] << "\", \"" << s.text[1] << "\", \"" << s.text[2] << "\", \"" << s.text[3] << "\"}";
+    *os << "{\"" << s.text[0] << "\", \"" << s.text[1] << "\", \"" << s.text[2] << "\", \"" << s.text[3]
+        << "\", type \"" << s.type << "\"}";
 }
 } // namespace hz
 
 namespace {
 
-StatusPanels panels(std::string id, std::string version, std::string format, std::string file)
+StatusPanels panels(std::string id, std::string version, std::string format, std::string file, std::string type = {})
 {
-    return StatusPanels{{std::move(id), std::move(version), std::move(format), std::move(file)}};
+    return StatusPanels{{std::move(id), std::move(version), std::move(format), std::move(file)}, std::move(type)};
 }
 
 std::vector<std::string> relay8(int version)
@@ -176,21 +178,22 @@ TEST(StatusTexts, FollowsLoadsAndSaves)
     EXPECT_EQ(l.session.statusTexts(), panels("", "", "", " HEX Zwirbel "));
 
     ASSERT_EQ(l.load(relay8(358)), LoadOutcome::Done);
-    const StatusPanels loaded = panels("ID: 1", "V 3.58", "DCC", "/f/x.hex (16F684)");
+    const StatusPanels loaded = panels("ID: 1", "V 3.58", "DCC", "/f/x.hex (16F684)", "Relaisdekoder 8 V3.58");
     EXPECT_EQ(l.session.statusTexts(), loaded);
 
     // a saved file, or the one a cancelled save proposed, is named without its PIC
     l.session.nameInStatus("/f/y.hex");
-    EXPECT_EQ(l.session.statusTexts(), panels("ID: 1", "V 3.58", "DCC", "/f/y.hex"));
+    const StatusPanels saved = panels("ID: 1", "V 3.58", "DCC", "/f/y.hex", "Relaisdekoder 8 V3.58");
+    EXPECT_EQ(l.session.statusTexts(), saved);
 
     // a file that cannot be opened changes nothing, not even while its message is up
     l.prompter.statusAtMessage.clear();
     EXPECT_EQ(l.session.LoadFile("/nonexistent/folder/z.hex"), LoadOutcome::Unreadable);
-    EXPECT_EQ(l.prompter.statusAtMessage, std::vector<StatusPanels>{panels("ID: 1", "V 3.58", "DCC", "/f/y.hex")});
-    EXPECT_EQ(l.session.statusTexts(), panels("ID: 1", "V 3.58", "DCC", "/f/y.hex"));
+    EXPECT_EQ(l.prompter.statusAtMessage, std::vector<StatusPanels>{saved});
+    EXPECT_EQ(l.session.statusTexts(), saved);
 
-    // The next load names its own file from the start; the format shows once the questions
-    // are answered, not while they are asked.
+    // The next load names its own file from the start; the type once it is identified, which
+    // is before the questions about missing records; the format once they are answered.
     FirmwareBuilder noId;
     noId.identifier(0x69).signature(0x1905);
     noId.withId = false;
@@ -201,12 +204,48 @@ TEST(StatusTexts, FollowsLoadsAndSaves)
                                     "In dem HEX-File wurde kein Wert für die ID gefunden.");
     ASSERT_NE(question, l.prompter.texts.end());
     EXPECT_EQ(l.prompter.statusAtMessage[static_cast<std::size_t>(question - l.prompter.texts.begin())],
-              panels("", "", "", "/f/x.hex (16F684)"));
+              panels("", "", "", "/f/x.hex (16F684)", "Relaisdekoder 8"));
     // the rows' messages (blank EEPROM) come after the questions
-    EXPECT_EQ(l.prompter.statusAtMessage.back(), panels("", "", "DCC", "/f/x.hex (16F684)"));
-    EXPECT_EQ(l.session.statusTexts(), panels("", "", "DCC", "/f/x.hex (16F684)"));
+    EXPECT_EQ(l.prompter.statusAtMessage.back(), panels("", "", "DCC", "/f/x.hex (16F684)", "Relaisdekoder 8"));
+    EXPECT_EQ(l.session.statusTexts(), panels("", "", "DCC", "/f/x.hex (16F684)", "Relaisdekoder 8"));
 
-    // a load that stops takes the format away and keeps what was read
+    // a load that stops takes the format and the type away and keeps what was read
     ASSERT_EQ(l.load({rec(0x4000, "08000A0005000800"), kEnd}), LoadOutcome::Stopped);
     EXPECT_EQ(l.session.statusTexts(), panels("ID: 8", "V A.58", "", "/f/x.hex"));
+
+    // a file no type claims says so
+    FirmwareBuilder unknown;
+    unknown.identifier(0x7E).signature(0x1905);
+    unknown.version = "358";
+    ASSERT_EQ(l.load(unknown.lines()), LoadOutcome::Done);
+    EXPECT_EQ(l.session.statusTexts().type, "Typ nicht erkannt");
+}
+
+// The type as the title and the status bar name it: the catalogue's name with single blanks,
+// and the file's version where the name gives none of its own.
+TEST(StatusTexts, DecoderTypeText)
+{
+    struct Case {
+        int identifier; // 0: no type
+        std::optional<Version> version;
+        const char* expected;
+    } cases[] = {
+        {0x208, Version{3, 58}, "Stellino ab V3.51"}, // "Stellino  ab V3.51": the name's own version
+        {0x8, Version{3, 40}, "Stellino V3.40"},
+        {0x167, Version{3, 40}, "Lumo - Ampel V3.40"},
+        {0x67, Version{3, 30}, "Lumo - Ampel < V3.40"},
+        {0xD0, Version{3, 58}, "Lumo - Signal 008 - 2x Ausfahr-Signal (V2) V3.58"}, // (V2) is no version
+        {0x7DD2, Version{3, 80}, "Kornelchen V2 Servo-Dekoder ab V3.73"},
+        {0x14B00, Version{0, 5}, "Forsta 16F18324 V0.05"},
+        {0xD3, std::nullopt, "Kornel-4 Servo-Dekoder"}, // no ID record
+        {0, Version{3, 58}, "Typ nicht erkannt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        FirmwareFacts facts;
+        facts.version = c.version;
+        const DecoderType* type = c.identifier ? FindDecoderType(c.identifier) : nullptr;
+        ASSERT_TRUE(type || !c.identifier);
+        EXPECT_EQ(DecoderTypeText(type, facts), c.expected);
+    }
 }

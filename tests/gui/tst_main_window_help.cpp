@@ -110,6 +110,8 @@ void TstMainWindowHelp::webButtonOpensTheTypePage_data()
                                         << "https://example.net/doku/";
 }
 
+// A page of the local manual is named by what it is about, and the hint says that it is on
+// this computer; an address on a documentation site is shown as it is, with the site's hint.
 void TstMainWindowHelp::webButtonOpensTheTypePage()
 {
     QFETCH(QString, base);
@@ -120,20 +122,33 @@ void TstMainWindowHelp::webButtonOpensTheTypePage()
     writeBase(h, base);
     const QString localIndex = h.dataFolder + "/handbuch/index.html";
     const QString localType = h.dataFolder + "/handbuch/typen/0x208.html";
+    const bool local = base.isEmpty();
+    const QString siteHint = QStringLiteral("Gehe auf die WebSite zu dieser Software-Variante");
     TFormMain& w = h.make();
     // nothing loaded: the program's own page
-    QCOMPARE(w.btn_goweb->text(), programPage.isEmpty() ? localIndex : programPage);
+    QCOMPARE(w.btn_goweb->text(), local ? QStringLiteral("Handbuch") : programPage);
+    QCOMPARE(w.btn_goweb->toolTip(), local ? QStringLiteral("Öffnet das Handbuch von HEX Zwirbel im Browser.\nEs "
+                                                            "liegt auf diesem Rechner, dafür braucht es kein Internet.")
+                                           : siteHint);
+    showActive(w);
+    QTest::mouseClick(w.btn_goweb, Qt::LeftButton);
+    QCOMPARE(h.openedUrls, QStringList{local ? fileUrl(localIndex) : programPage});
+    h.openedUrls.clear();
 
     w.LoadFile(fx(kTurnout.toLatin1().constData()));
-    // the caption is the address the button opens
-    QCOMPARE(w.btn_goweb->text(), typePage.isEmpty() ? localType : typePage);
+    QCOMPARE(w.btn_goweb->text(), local ? QStringLiteral("Handbuch: Stellino ab V3.51") : typePage);
+    QCOMPARE(w.btn_goweb->toolTip(),
+             local ? QStringLiteral("Öffnet die Seite des Handbuchs zu diesem Decoder-Typ im Browser.\nSie liegt auf "
+                                    "diesem Rechner, dafür braucht es kein Internet.")
+                   : siteHint);
     QTest::mouseClick(w.btn_goweb, Qt::LeftButton);
-    QCOMPARE(h.openedUrls, QStringList{typePage.isEmpty() ? fileUrl(localType) : typePage});
+    QCOMPARE(h.openedUrls, QStringList{local ? fileUrl(localType) : typePage});
 
     // a file no type matches leads back to the program's page
     writeUnknownDecoder(h.path("unknown.hex"));
     w.LoadFile(h.path("unknown.hex"));
-    QCOMPARE(w.btn_goweb->text(), programPage.isEmpty() ? localIndex : programPage);
+    QCOMPARE(w.btn_goweb->text(), local ? QStringLiteral("Handbuch") : programPage);
+    QCOMPARE(QString::fromStdString(w.session.ident.DocPage), local ? localIndex : programPage);
 }
 
 void TstMainWindowHelp::failuresAreSaid_data()
@@ -160,7 +175,8 @@ void TstMainWindowHelp::failuresAreSaid()
     TFormMain& w = h.make();
     w.LoadFile(fx(kTurnout.toLatin1().constData()));
     h.prompter.clear();
-    const QString address = f1 ? h.dataFolder + "/handbuch/index.html" : w.btn_goweb->text();
+    const QString address =
+        f1 ? h.dataFolder + "/handbuch/index.html" : QString::fromStdString(w.session.ident.DocPage);
     showActive(w);
     if (f1)
         QTest::keyClick(&w, Qt::Key_F1);
@@ -191,8 +207,10 @@ void TstMainWindowHelp::theBuildsOwnManual()
     QVERIFY2(index.endsWith("/share/hexzwirbel/handbuch/index.html") && QFileInfo(index).isFile(), qPrintable(index));
     for (const char* file : {"classic_629_turnout.hex", "servo_kornel4.hex", "f18324_function.hex"}) {
         w.LoadFile(fx(file));
-        QVERIFY2(QFileInfo(w.btn_goweb->text()).isFile(), qPrintable(w.btn_goweb->text()));
-        QVERIFY(w.btn_goweb->text().contains("/handbuch/typen/0x"));
+        const QString page = QString::fromStdString(w.session.ident.DocPage);
+        QVERIFY2(QFileInfo(page).isFile(), qPrintable(page));
+        QVERIFY(page.contains("/handbuch/typen/0x"));
+        QVERIFY2(w.btn_goweb->text().startsWith("Handbuch: "), qPrintable(w.btn_goweb->text()));
     }
     QVERIFY(h.prompter.shown.empty());
 }

@@ -46,6 +46,11 @@ private slots:
     void showRowsByRowMode();
     void pageKindZeroAfterRegisterPageShowsNoFrame();
     void statusPanelTakesTheRestOfTheWidth();
+    void windowKeepsThePagesSize_data();
+    void windowKeepsThePagesSize();
+    void typeShowsWhereverTheHeaderIsHidden_data();
+    void typeShowsWhereverTheHeaderIsHidden();
+    void longTypeIsCutInTheStatusBar();
 };
 
 void TstMainWindowLayout::startUpState()
@@ -78,8 +83,9 @@ void TstMainWindowLayout::startUpState()
     QVERIFY(w.btn_save->font().bold());
     QVERIFY(w.btn_close->font().bold());
     QVERIFY(!w.btn_load->font().bold());
-    QCOMPARE(w.btn_goweb->text(), QString::fromStdString(hz::DocAddress(w.session.ident.Site, nullptr)));
-    QCOMPARE(w.btn_goweb->toolTip(), QStringLiteral("Gehe auf die WebSite zu dieser Software-Variante"));
+    // the local manual: named, and said to open on this computer (with a site: its address)
+    QCOMPARE(w.btn_goweb->text(), QStringLiteral("Handbuch"));
+    QVERIFY(w.btn_goweb->toolTip().contains(QStringLiteral("auf diesem Rechner")));
     QCOMPARE(w.Image2->size(), QSize(200, 32));
     QCOMPARE(w.Image2->pixmap().size(), QSize(200, 32));
     QCOMPARE(w.Image2->toolTip(), QStringLiteral("Zur WebSite"));
@@ -175,6 +181,7 @@ void TstMainWindowLayout::arrangeWindow()
     QCOMPARE(w.width(), windowWidth);
     QCOMPARE(clientHeight(w), args[2] + w.StatusBar1->height() + w.GroupBoxButtons->height() + 50);
     QCOMPARE(w.minimumSize(), w.size());
+    QCOMPARE(w.maximumSize(), w.size());
     QCOMPARE(w.btn_load->width(), wide);
     QCOMPARE(w.btn_save->width(), wide);
     QCOMPARE(w.btn_info->width(), narrow);
@@ -198,6 +205,7 @@ void TstMainWindowLayout::arrangeWindow()
     // A smaller page afterwards shrinks the window again.
     w.ArrangeWindow(5, 410, 500, 300);
     QCOMPARE(w.size(), w.minimumSize());
+    QCOMPARE(w.size(), w.maximumSize());
     QCOMPARE(w.width(), 720);
 }
 
@@ -408,8 +416,129 @@ void TstMainWindowLayout::statusPanelTakesTheRestOfTheWidth()
     QCOMPARE(w.width(), width);
     const QLabel* last = w.StatusPanels[3];
     QVERIFY(last->width() >= 250);
-    QVERIFY(last->width() > width - 35 - 50 - 50 - 60); // the rest of the width, less the bar's spacing
+    // the rest of the width beside the type's panel, less the bar's spacing
+    QVERIFY(w.StatusTypePanel->isVisible());
+    QVERIFY(last->width() > width - 35 - 50 - 50 - 60 - w.StatusTypePanel->width());
     QVERIFY(status(w)[3].endsWith(QStringLiteral(" (12F629/16F630)")));
+}
+
+void TstMainWindowLayout::windowKeepsThePagesSize_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("no file") << QString();
+    QTest::newRow("turnout, additional functions") << "classic_629_turnout.hex";
+    QTest::newRow("turntable, two columns") << "classic_676_turntable.hex";
+    QTest::newRow("servo") << "servo_kornel4.hex";
+    QTest::newRow("register") << "f18324_function.hex";
+    QTest::newRow("blink pattern") << "classic_684_blinkmuster.hex";
+}
+
+// The pages are laid out in pixels: the window is as large as the page arrangement asks, and
+// neither the user nor the window manager can make it larger (an empty grey margin) or smaller
+// (a cut page). A page of another size takes the window along.
+void TstMainWindowLayout::windowKeepsThePagesSize()
+{
+    QFETCH(QString, file);
+    Harness h;
+    TFormMain& w = h.make();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    if (!file.isEmpty())
+        w.LoadFile(fx(file.toLatin1().constData()));
+    QApplication::processEvents();
+    const QSize arranged = w.size();
+    QCOMPARE(w.minimumSize(), arranged);
+    QCOMPARE(w.maximumSize(), arranged);
+    w.resize(arranged + QSize(300, 200));
+    QCOMPARE(w.size(), arranged);
+    w.resize(arranged - QSize(100, 100));
+    QCOMPARE(w.size(), arranged);
+    QVERIFY(!w.StatusBar1->isSizeGripEnabled());
+    // no empty field beside the page: the button group ends about 10 pixels before the
+    // window's right edge (the button widths are truncated to whole pixels)
+    const int besideButtons = w.width() - (w.GroupBoxButtons->geometry().right() + 1);
+    QVERIFY2(besideButtons >= 10 && besideButtons <= 13, qPrintable(QString::number(besideButtons)));
+
+    // back to the base arrangement: the window shrinks with it and keeps that size
+    w.LoadFile(fx("classic_684_idbits.hex"));
+    QCOMPARE(w.maximumSize(), w.size());
+    QCOMPARE(w.minimumSize(), w.size());
+}
+
+void TstMainWindowLayout::typeShowsWhereverTheHeaderIsHidden_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("type"); // title and status bar
+    QTest::newRow("one column below the header") << "classic_629_turnout.hex"
+                                                 << "Stellino ab V3.51";
+    QTest::newRow("turntable: rows in two columns, no header") << "classic_676_turntable.hex"
+                                                               << "Drehscheibe 48 Position V3.26";
+    QTest::newRow("servo page over the address area") << "servo_kornel4.hex"
+                                                      << "Kornel-4 Servo-Dekoder V3.58";
+    QTest::newRow("register page over the address area") << "f18324_function.hex"
+                                                         << "Forsta 16F18324 V0.58";
+}
+
+// The decoder type and its version are always in the window's title, after the file's name,
+// and whole in the status bar's last panel - also where the header above the rows is hidden
+// or covered by a page.
+void TstMainWindowLayout::typeShowsWhereverTheHeaderIsHidden()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, type);
+    Harness h;
+    TFormMain& w = h.make();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(w.StatusTypePanel->text(), QString());
+    w.LoadFile(fx(file.toLatin1().constData()));
+    QApplication::processEvents();
+    QCOMPARE(w.windowTitle(), "Hex Zwirbel 2020-06-02 - " + file + " (" + type + ")[*]");
+    QCOMPARE(w.StatusTypePanel->text(), type);
+    QVERIFY(w.StatusTypePanel->isVisible());
+    QVERIFY(w.StatusTypePanel->width() >= QFontMetrics(w.StatusTypePanel->font()).horizontalAdvance(type));
+    QVERIFY(w.StatusTypePanel->x() >= w.StatusPanels[3]->x() + 250); // right of the file's panel
+    QString where;
+    for (const QLabel* l : w.StatusPanels)
+        where += QStringLiteral("%1+%2 ").arg(l->x()).arg(l->width());
+    where += QStringLiteral("type %1+%2 bar %3 window %4")
+                 .arg(w.StatusTypePanel->x())
+                 .arg(w.StatusTypePanel->width())
+                 .arg(w.StatusBar1->width())
+                 .arg(w.width());
+    QVERIFY2(w.StatusTypePanel->geometry().right() < w.StatusBar1->width(), qPrintable(where));
+    // the four panels keep what they show: the PIC stays behind the file's name
+    QVERIFY2(status(w)[3].endsWith(")"), qPrintable(status(w)[3]));
+
+    // a load that stops shows no type any more
+    hz::test::writeFile(h.path("broken.hex").toStdString(), ":10000000ZZ\r\n");
+    w.LoadFile(h.path("broken.hex"));
+    QCOMPARE(w.StatusTypePanel->text(), QString());
+    QCOMPARE(w.windowTitle(), QStringLiteral("Hex Zwirbel 2020-06-02"));
+}
+
+// A name too long for what the window leaves beside the four panels is cut with "…" and
+// whole in the panel's tool tip; the window keeps its width.
+void TstMainWindowLayout::longTypeIsCutInTheStatusBar()
+{
+    Harness h;
+    TFormMain& w = h.make();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    hz::test::FirmwareBuilder fw; // a type without a page: the window of the base arrangement
+    fw.identifier(0xE7).signature(0x1905);
+    fw.version = "358";
+    hz::test::writeFile(h.path("signal.hex").toStdString(), hz::test::joinCrLf(fw.lines()));
+    w.LoadFile(h.path("signal.hex"));
+    QApplication::processEvents();
+    QCOMPARE(w.width(), 720);
+    const QString type =
+        QStringLiteral("Lumo - Signal 020 - Ausfahrsignal mit fahrstrassenabhängigen Zusatzsignalen V3.58");
+    QVERIFY2(w.windowTitle().contains("(" + type + ")"), qPrintable(w.windowTitle()));
+    QVERIFY2(w.StatusTypePanel->text().endsWith(QChar(0x2026)), qPrintable(w.StatusTypePanel->text()));
+    QCOMPARE(w.StatusTypePanel->toolTip(), type);
+    QVERIFY(w.StatusTypePanel->x() + w.StatusTypePanel->width() <= w.width());
+    QVERIFY(w.StatusPanels[3]->width() >= 250);
 }
 
 QTEST_MAIN(TstMainWindowLayout)

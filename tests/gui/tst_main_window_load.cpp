@@ -89,7 +89,8 @@ void TstMainWindowLoad::loadFixture()
     QCOMPARE(status(w)[3], file + suffix);
     QCOMPARE(w.lbl_header->text(), header);
     QCOMPARE(w.lbl_header->font().pointSize(), 15);
-    QCOMPARE(w.btn_goweb->text(), QString::fromStdString(w.session.ident.DocPage));
+    QCOMPARE(w.btn_goweb->text(),
+             QString::fromStdString(hz::DocLinkCaption(w.session.ident.Site, w.session.ident.Type)));
     QVERIFY(w.btn_save->isEnabled());
     QCOMPARE(w.ProgressBar1->maximum(), 32);
     QCOMPARE(w.ProgressBar1->value(), 0);
@@ -217,7 +218,8 @@ void TstMainWindowLoad::failedLoadLeavesNoFileToSave()
     QCOMPARE(w.lbl_header->text(), QStringLiteral("Hex Zwirbel"));
     QCOMPARE(shownRows(w), 0);
     QCOMPARE(w.addressRows()[1].address->text(), QString());
-    QCOMPARE(w.btn_goweb->text(), QString::fromStdString(hz::DocAddress(w.session.ident.Site, nullptr)));
+    QCOMPARE(w.btn_goweb->text(), QStringLiteral("Handbuch"));
+    QCOMPARE(w.session.ident.DocPage, hz::DocAddress(w.session.ident.Site, nullptr));
     // a save by any path says why not and writes nothing: the failed file stays as it is
     h.prompter.clear();
     w.btn_saveClick();

@@ -11,9 +11,11 @@
 #include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QUrl>
 #include <QtTest>
 
@@ -172,7 +174,7 @@ void TstMainWindowMenu::shortcutsRunTheButtons()
     } else {
         // the manual's index, not the loaded type's page of the web button
         const QString index = QString::fromStdString(hz::DocAddress(w.session.ident.Site, nullptr));
-        QVERIFY(index != w.btn_goweb->text());
+        QVERIFY(index != QString::fromStdString(w.session.ident.DocPage));
         QCOMPARE(h.openedUrls, QStringList{QUrl::fromLocalFile(index).toString()});
     }
 }
@@ -208,12 +210,25 @@ void TstMainWindowMenu::prevNextAndAbout()
     QVERIFY(loaded(w, files[2]));
     QVERIFY(h.prompter.shown.empty());
 
+    // "Über HEX Zwirbel": a box of its own title that names the program's version and the date
+    // of the layout the window's title shows, and says what the program does
+    QString title, about;
+    QTimer::singleShot(0, &w, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        title = box->windowTitle();
+        about = box->text();
+        box->accept();
+    });
     action(w, "act_about")->trigger();
-    QCOMPARE(h.prompter.shown.size(), std::size_t(1));
-    const QString about = QString::fromStdString(h.prompter.shown[0].text);
-    QVERIFY2(about.contains(QString::fromLatin1(hz::kProgramVersion)), qPrintable(about));
+    QCOMPARE(title, QStringLiteral("Über HEX Zwirbel"));
+    QVERIFY2(about.contains(QStringLiteral("Programmversion ") + QString::fromLatin1(hz::kProgramVersion)),
+             qPrintable(about));
+    QVERIFY2(about.contains(QStringLiteral("Fensteraufbau vom 2020-06-02")), qPrintable(about));
+    QVERIFY2(about.contains(QStringLiteral("Modellbahn-Decodern")), qPrintable(about));
     QVERIFY2(about.contains(QStringLiteral("keine Lizenz")) && about.contains(QStringLiteral("alle Rechte")),
              qPrintable(about));
+    QVERIFY(h.prompter.shown.empty());
 }
 
 void TstMainWindowMenu::titleFollowsFileAndChanges()
@@ -227,7 +242,8 @@ void TstMainWindowMenu::titleFollowsFileAndChanges()
     QVERIFY(QFile::copy(fx("classic_629_turnout.hex"), h.path("weiche.hex")));
     h.dialogs.openAnswers << h.path("weiche.hex");
     w.btn_load->click();
-    QCOMPARE(w.windowTitle(), kTitle + " - weiche.hex[*]");
+    // the decoder type follows the file's name, as the catalogue names it
+    QCOMPARE(w.windowTitle(), kTitle + " - weiche.hex (Stellino ab V3.51)[*]");
     QVERIFY(!w.isWindowModified());
 
     // typed into an address row, as the user types
@@ -239,7 +255,7 @@ void TstMainWindowMenu::titleFollowsFileAndChanges()
     // saved under a new name: that name, and nothing unsaved
     h.dialogs.saveAnswers << h.path("weiche 2.hex");
     w.btn_save->click();
-    QCOMPARE(w.windowTitle(), kTitle + " - weiche 2.hex[*]");
+    QCOMPARE(w.windowTitle(), kTitle + " - weiche 2.hex (Stellino ab V3.51)[*]");
     QVERIFY(!w.isWindowModified());
 
     // a save cancelled in its dialog leaves the mark of the change
@@ -247,12 +263,12 @@ void TstMainWindowMenu::titleFollowsFileAndChanges()
     QTest::keyClicks(row, QStringLiteral("78"));
     QVERIFY(w.isWindowModified());
     w.btn_save->click();
-    QCOMPARE(w.windowTitle(), kTitle + " - weiche 2.hex[*]");
+    QCOMPARE(w.windowTitle(), kTitle + " - weiche 2.hex (Stellino ab V3.51)[*]");
     QVERIFY(w.isWindowModified());
 
     // a file that cannot be read changes nothing; one that stops shows no file any more
     w.LoadFile(h.path("missing.hex"));
-    QCOMPARE(w.windowTitle(), kTitle + " - weiche 2.hex[*]");
+    QCOMPARE(w.windowTitle(), kTitle + " - weiche 2.hex (Stellino ab V3.51)[*]");
     hz::test::writeFile(h.path("broken.hex").toStdString(), ":10000000ZZ\r\n");
     w.LoadFile(h.path("broken.hex"));
     QCOMPARE(w.windowTitle(), kTitle);
@@ -306,7 +322,8 @@ void TstMainWindowMenu::drop()
     browsed.ScanFolder(file.toStdString());
     QCOMPARE(w.editor.folder().PrevFile, browsed.PrevFile);
     QCOMPARE(w.editor.folder().NextFile, browsed.NextFile);
-    QCOMPARE(w.windowTitle(), kTitle + " - " + expected + "[*]");
+    QCOMPARE(w.windowTitle(),
+             kTitle + " - " + expected + " (" + QString::fromStdString(w.session.statusTexts().type) + ")[*]");
 }
 
 void TstMainWindowMenu::dropAsksAboutUnsavedChanges()

@@ -446,6 +446,17 @@ const std::vector<DecoderType>& DecoderCatalogue()
     return catalogue;
 }
 
+std::string ShownTypeName(const DecoderType& type)
+{
+    std::string name;
+    for (char c : type.Name)
+        if (c != ' ' || (!name.empty() && name.back() != ' '))
+            name += c;
+    while (!name.empty() && name.back() == ' ')
+        name.pop_back();
+    return name;
+}
+
 const DecoderType* FindDecoderType(int identifier)
 {
     static const std::unordered_map<int, const DecoderType*> byIdentifier = [] {

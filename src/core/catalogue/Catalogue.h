@@ -73,6 +73,11 @@ struct DecoderType {
 // could neither be loaded nor saved).
 bool HasFunctionRows(const DecoderType& type);
 
+// The type's name as a sentence shows it (the window's title, the documentation button): the
+// catalogue's name with every run of blanks as one ("Stellino  ab V3.51" is "Stellino ab V3.51").
+// The header shows the name as the catalogue writes it.
+std::string ShownTypeName(const DecoderType& type);
+
 // All 88 entries, in catalogue order.
 const std::vector<DecoderType>& DecoderCatalogue();
 

@@ -28,6 +28,23 @@ std::string DocAddress(const DocSite& site, const DecoderType* type)
     return (std::filesystem::path(site.manual) / page).lexically_normal().string();
 }
 
+std::string DocLinkCaption(const DocSite& site, const DecoderType* type)
+{
+    if (!site.base.empty())
+        return DocAddress(site, type);
+    return type == nullptr ? std::string("Handbuch") : "Handbuch: " + ShownTypeName(*type);
+}
+
+std::string DocLinkHint(const DocSite& site, const DecoderType* type)
+{
+    if (!site.base.empty())
+        return "Gehe auf die WebSite zu dieser Software-Variante";
+    return type == nullptr ? "Öffnet das Handbuch von HEX Zwirbel im Browser.\nEs liegt auf diesem Rechner, "
+                             "dafür braucht es kein Internet."
+                           : "Öffnet die Seite des Handbuchs zu diesem Decoder-Typ im Browser.\nSie liegt auf "
+                             "diesem Rechner, dafür braucht es kein Internet.";
+}
+
 std::string FindDataFolder(const std::string& exePath)
 {
     namespace fs = std::filesystem;

@@ -39,6 +39,13 @@ std::string TypePageFile(const DecoderType& type);
 // folder); an address on the site is the base's text joined with the page name.
 std::string DocAddress(const DocSite& site, const DecoderType* type);
 
+// What the documentation button says: a page of the local manual by what it is about
+// ("Handbuch: Stellino ab V3.51", "Handbuch" for the manual's index), an address on a
+// documentation site as it is written.
+std::string DocLinkCaption(const DocSite& site, const DecoderType* type);
+// The button's hint: where its page opens.
+std::string DocLinkHint(const DocSite& site, const DecoderType* type);
+
 // The program's data folder ("share/hexzwirbel", which holds the manual) for the program file
 // `exePath`: the first of exe/../share/hexzwirbel (installed under a prefix: /usr/bin and
 // /usr/share), exe/../../share/hexzwirbel and exe/../../../share/hexzwirbel (the build tree,

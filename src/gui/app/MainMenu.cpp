@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTimer>
@@ -243,8 +244,12 @@ void MainMenu::showSessionState()
         m_window.mainWindow().setWindowModified(false);
         return;
     }
-    m_window.mainWindow().setWindowTitle(m_baseTitle + QStringLiteral(" - ") + QFileInfo(file).fileName() +
-                                         QStringLiteral("[*]"));
+    // The decoder type and its version follow the file's name: on pages that cover the address
+    // area the header above the rows is hidden, and the title is where the type always shows.
+    const std::string type = session.statusTexts().type;
+    m_window.mainWindow().setWindowTitle(
+        m_baseTitle + QStringLiteral(" - ") + QFileInfo(file).fileName() +
+        (type.empty() ? QString() : QStringLiteral(" (%1)").arg(hz::gui::fromStd(type))) + QStringLiteral("[*]"));
     m_window.mainWindow().setWindowModified(session.HasUnsavedChanges());
 }
 
@@ -262,10 +267,21 @@ void MainMenu::fillRecentMenu()
 
 void MainMenu::showAbout()
 {
-    const std::string text = std::string("HEX Zwirbel ") + hz::kProgramVersion +
-                             "\n\nFür HEX Zwirbel ist noch keine Lizenz festgelegt. Bis dahin behalten die Urheber "
-                             "alle Rechte.";
-    editor().session().prompter().tell(hz::MsgKind::Plain, text, hz::Buttons::Ok);
+    // The program's version and the date of the window's layout (the one in the title), so the
+    // two numbers the user meets are explained in one place.
+    const QString text =
+        QStringLiteral("HEX Zwirbel\nProgrammversion %1\nFensteraufbau vom %2 (das Datum im Fenstertitel)\n\n"
+                       "HEX Zwirbel ändert die Einstellungen von Modellbahn-Decodern, die in der Firmware des PIC "
+                       "stehen: Adressen, CVs, Zusatzfunktionen, Servokurven und Blinkmuster. Es lädt die HEX-Datei "
+                       "der Firmware, erkennt Decoder-Typ und Version und speichert eine neue HEX-Datei, die Sie "
+                       "dann mit Ihrem Programmiergerät in den PIC brennen.\n\n"
+                       "Für HEX Zwirbel ist noch keine Lizenz festgelegt. Bis dahin behalten die Urheber alle Rechte.")
+            .arg(QString::fromLatin1(hz::kProgramVersion), QString::fromLatin1(hz::kLayoutDate));
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Über HEX Zwirbel"), text, QMessageBox::Ok,
+                    &m_window.mainWindow());
+    box.setObjectName(QStringLiteral("about_box"));
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 void MainMenu::showLayoutOverview()

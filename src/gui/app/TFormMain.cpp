@@ -8,8 +8,10 @@
 
 #include <exception>
 
+#include "core/Version.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/catalogue/DocLinks.h"
+#include "core/pages/ReadingOrder.h"
 #include "gui/app/EditorAdapter.h"
 #include "gui/app/MainMenu.h"
 #include "gui/app/OpenAddress.h"
@@ -18,6 +20,7 @@
 #include "gui/common/QtText.h"
 #include "gui/inspect/InfoDialog.h"
 #include "gui/pages/AddressRowsFrame.h"
+#include "gui/pages/PageFrame.h"
 #include "gui/tools/SettingsTools.h"
 
 using hz::gui::fromPath;
@@ -53,7 +56,7 @@ TFormMain::TFormMain(hz::gui::MainWindowServices services, QWidget* parent)
     connect(m_changes, &EditorAdapter::changed, this, &TFormMain::showChanges);
 
     // Start-up, in the order the firmware editor has always done it.
-    setWindowTitle(QStringLiteral("Hex Zwirbel 2020-06-02"));
+    setWindowTitle(QStringLiteral("Hex Zwirbel ") + QString::fromLatin1(hz::kLayoutDate));
     m_menu = new MainMenu(*this, [this](const QString& file) { guarded([this, file] { editor.open(toPath(file)); }); });
     refreshView(); // panel 3: " HEX Zwirbel "
     move(20, 20);
@@ -75,6 +78,8 @@ TFormMain::TFormMain(hz::gui::MainWindowServices services, QWidget* parent)
     session.addresses.layOut(15, 0);
     m_rows->refresh();
     connectHandlers();
+    orderFocus();
+    focusStart(); // no file yet: "HEX laden"
 }
 
 TFormMain::~TFormMain()
@@ -100,7 +105,7 @@ void TFormMain::readSettings()
     // Before any file is loaded: the program's own page until a type is identified.
     session.ident.Site = hz::gui::ProgramDocSite(settings.docBase, m_services.dataFolder);
     session.ident.DocPage = hz::DocAddress(session.ident.Site, nullptr);
-    btn_goweb->setText(fromStd(session.ident.DocPage));
+    showDocButton();
 }
 
 void TFormMain::connectHandlers()
@@ -152,6 +157,11 @@ void TFormMain::showChanges(hz::Changes changes)
         m_rows->refresh();
     if (changes.has(Change::Status))
         showStatus(session.statusTexts());
+    orderFocus();
+    // Only a load steps the folder: after it the user starts at the first field, and where the
+    // load left no file, at "HEX laden".
+    if (changes.has(Change::File) && changes.has(Change::Folder))
+        focusStart();
 }
 
 void TFormMain::refreshView()
@@ -161,6 +171,56 @@ void TFormMain::refreshView()
         m_rows->refresh();
     if (m_menu)
         m_menu->showSessionState();
+    orderFocus();
+}
+
+void TFormMain::orderFocus()
+{
+    // Reading order: the address rows, the shown pages as they stand (each in the order its
+    // controls stand in), then the buttons below them and the documentation button.
+    if (!m_rows || !m_pageHost)
+        return; // a message while the window is being made
+    std::vector<QWidget*> chain;
+    auto read = [&chain](PageFrame& frame) {
+        for (const std::string& name : hz::pages::FocusOrder(frame.model()))
+            if (QWidget* w = frame.widget(name))
+                chain.push_back(w);
+    };
+    read(*m_rows);
+    std::vector<PageFrame*> shown;
+    std::vector<hz::pages::Rect> places;
+    for (PageFrame* f : frames()) {
+        if (f->isHidden())
+            continue;
+        shown.push_back(f);
+        places.push_back({f->x(), f->y(), f->width(), f->height()});
+    }
+    for (std::size_t k : hz::pages::ReadingOrder(places))
+        read(*shown[k]);
+    chain.insert(chain.end(), {btn_prev, btn_load, btn_next, btn_save, btn_info, btn_close, btn_goweb});
+    if (chain == m_focusChain)
+        return;
+    m_focusChain = chain;
+    for (std::size_t k = 0; k + 1 < chain.size(); ++k)
+        QWidget::setTabOrder(chain[k], chain[k + 1]);
+}
+
+void TFormMain::focusStart()
+{
+    QWidget* first = btn_load;
+    if (session.SaveEnabled) {
+        // The first field of the chain that takes the focus now: an address field, or where
+        // the decoder has no address rows, the page's first control.
+        for (QWidget* w : m_focusChain) {
+            if (w == btn_prev)
+                break;
+            if (w->isVisibleTo(this) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+                first = w;
+                break;
+            }
+        }
+    }
+    first->setFocus(Qt::OtherFocusReason);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -257,7 +317,14 @@ void TFormMain::showManual()
 
 void TFormMain::gointoweb() { openUrl(QString::fromLatin1(hz::kHomePage)); }
 
-void TFormMain::DocPageChanged(const std::string& url) { btn_goweb->setText(fromStd(url)); }
+void TFormMain::DocPageChanged(const std::string&) { showDocButton(); }
+
+void TFormMain::showDocButton()
+{
+    // The page it opens is the identification's DocPage; the button says what the page is.
+    btn_goweb->setText(fromStd(hz::DocLinkCaption(session.ident.Site, session.ident.Type)));
+    btn_goweb->setToolTip(hz::gui::hintText(hz::DocLinkHint(session.ident.Site, session.ident.Type).c_str()));
+}
 
 // ---------------------------------------------------------------------------------------------
 // Page host

@@ -107,6 +107,12 @@ private:
     void showChanges(hz::Changes changes);
     // The status bar, the address rows and the menu's state, before every message.
     void refreshView();
+    // The keyboard focus walks the window in reading order (core/pages/ReadingOrder.h).
+    void orderFocus();
+    // Where the user starts: the first field after a load, "HEX laden" without a file.
+    void focusStart();
+    // The documentation button names the page it opens, its hint where it opens.
+    void showDocButton();
     // A documentation or web address, opened by OpenAddress.
     void openUrl(const QString& address);
     void readSettings();
@@ -120,4 +126,5 @@ private:
     AddressRowsFrame* m_rows = nullptr;
     EditorAdapter* m_changes = nullptr;
     bool m_closeConfirmed = false;
+    std::vector<QWidget*> m_focusChain;
 };

@@ -1,8 +1,10 @@
 #include "gui/app/WindowControls.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QPushButton>
@@ -38,6 +40,10 @@ constexpr int kStartHintLeft = 10;
 constexpr int kStartHintTop = 50;
 constexpr int kStartHintWidth = 380;
 constexpr int kStartHintHeight = 60;
+// The status bar's panels: the first three fixed, the file's panel at least this wide.
+constexpr int kPanelWidths[4] = {35, 50, 50, 250};
+// What the status bar takes besides its panels: its margins and the spacing between them.
+constexpr int kStatusSpacing = 40;
 // What a caption's drawn pixels keep free at each side of its button: the frame's pixel and
 // three of air.
 constexpr int kCaptionSide = 4;
@@ -139,21 +145,27 @@ void WindowControls::createControls()
     StatusBar1->setToolTip(QStringLiteral("Anzeige der HEX-Version und des Namens"));
     // The last panel holds the file's path and the PIC suffix after it: it keeps at least its
     // 250 pixels and takes whatever width the window has beyond the other three.
-    const int panelWidths[4] = {35, 50, 50, 250};
     for (int i = 0; i < 4; ++i) {
         auto* l = new QLabel(StatusBar1);
         l->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         if (i < 3) {
-            l->setFixedWidth(panelWidths[i]);
+            l->setFixedWidth(kPanelWidths[i]);
             StatusBar1->addWidget(l);
         } else {
-            l->setMinimumWidth(panelWidths[i]);
+            l->setMinimumWidth(kPanelWidths[i]);
             // a long path must not widen the window: the explicit minimum holds
             l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
             StatusBar1->addWidget(l, 1);
         }
         StatusPanels[static_cast<std::size_t>(i)] = l;
     }
+    StatusTypePanel = new QLabel(StatusBar1);
+    StatusTypePanel->setObjectName(QStringLiteral("StatusPanelType"));
+    StatusTypePanel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    StatusBar1->addPermanentWidget(StatusTypePanel);
+    StatusTypePanel->hide(); // until a type is identified
+    // The window keeps the size its page asks for: nothing to drag.
+    StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setFixedHeight(StatusBar1->sizeHint().height());
     m_window.setStatusBar(StatusBar1);
 }
@@ -163,10 +175,12 @@ void WindowControls::ArrangeWindow(int left, int right, int height, int width)
     GroupBoxMain->resize(GroupBoxMain->width(), height + 5);
 
     m_window.setMinimumSize(0, 0);
+    m_window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     // The menu bar lies above the client area, which keeps its size.
     const int menu = m_window.menuWidget() ? m_window.menuWidget()->sizeHint().height() : 0;
     m_window.resize(right + width + 10, menu + height + StatusBar1->height() + GroupBoxButtons->height() + 50);
-    m_window.setMinimumSize(m_window.width(), m_window.height());
+    // Neither smaller than the page nor larger: nothing on it grows.
+    m_window.setFixedSize(m_window.size());
 
     // C++ integer division truncates toward zero, as the layout formulas want.
     const int wide = ((width - 40) * 4) / 10 - 15;
@@ -195,12 +209,45 @@ void WindowControls::ArrangeWindow(int left, int right, int height, int width)
 
     btn_goweb->setGeometry(GroupBoxImage->x(), GroupBoxImage->y() + GroupBoxImage->height() + 4, GroupBoxImage->width(),
                            btn_goweb->height());
+    fitTypePanel();
 }
 
 void WindowControls::showStatus(const hz::StatusPanels& status)
 {
     for (std::size_t i = 0; i < 4; ++i)
         StatusPanels[i]->setText(fromStd(status.text[i]));
+    m_typeText = fromStd(status.type);
+    fitTypePanel();
+}
+
+void WindowControls::fitTypePanel()
+{
+    if (m_typeText.isEmpty()) {
+        StatusTypePanel->clear();
+        StatusTypePanel->setToolTip({});
+        StatusTypePanel->hide();
+        return;
+    }
+    const QFontMetrics metrics = StatusTypePanel->fontMetrics();
+    const int margin = 2 * metrics.averageCharWidth();
+    // What the four panels keep (panel 3 at least its 250 pixels), less the bar's spacing.
+    int room = m_window.width() - kStatusSpacing;
+    for (int w : kPanelWidths)
+        room -= w;
+    room = std::max(0, room);
+    const int wanted = metrics.horizontalAdvance(m_typeText) + margin;
+    const int width = std::min(wanted, room);
+    const QString shown =
+        wanted <= room ? m_typeText : metrics.elidedText(m_typeText, Qt::ElideRight, std::max(0, width - margin));
+    StatusTypePanel->setText(shown);
+    StatusTypePanel->setToolTip(shown == m_typeText ? QString() : m_typeText);
+    StatusTypePanel->setFixedWidth(width);
+    StatusTypePanel->show();
+    // The bar's panels are laid out anew for the panel's width, not only when the window shows.
+    if (QLayout* panels = StatusBar1->layout()) {
+        panels->invalidate();
+        panels->activate();
+    }
 }
 
 void WindowControls::showProgress(int maximum, int position)

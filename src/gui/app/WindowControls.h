@@ -11,6 +11,8 @@
 #include <array>
 #include <string>
 
+#include <QString>
+
 class QGroupBox;
 class QLabel;
 class QMainWindow;
@@ -47,9 +49,14 @@ public:
     QPushButton* btn_goweb = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     std::array<QLabel*, 4> StatusPanels{};
+    // Right of the four panels: the decoder type and its version (shortened with "…" where the
+    // window is too narrow for it; the tool tip then holds it whole).
+    QLabel* StatusTypePanel = nullptr;
 
     // The lower groups start at `left` (the link picture) and `right` (the buttons), below a
-    // page `height` high and `width` wide; the window takes the size that holds them.
+    // page `height` high and `width` wide; the window takes the size that holds them, and
+    // keeps it: the pages are laid out in pixels, so a larger window would only add an empty
+    // margin, and a smaller one would cut the page.
     void ArrangeWindow(int left, int right, int height, int width);
 
 protected:
@@ -67,5 +74,9 @@ protected:
     void endProgress(bool fileLoaded);
 
 private:
+    // The type panel as wide as its text, within what the window leaves beside the four panels.
+    void fitTypePanel();
+
     QMainWindow& m_window;
+    QString m_typeText;
 };
