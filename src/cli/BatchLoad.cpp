@@ -84,8 +84,7 @@ bool BatchLoad::save(const std::string& output, std::ostream& out)
     }
     // A stream cannot be replaced as a whole; it gets the lines only once all of them are
     // built. Whether they reached their reader is checked when the run ends.
-    for (const std::string& line : builtLines(session.image))
-        out << line << "\r\n";
+    out << builtText(session.image);
     return true;
 }
 

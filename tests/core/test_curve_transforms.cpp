@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "TestFiles.h"
@@ -36,6 +38,45 @@ struct Rec {
 std::vector<int> v(std::initializer_list<int> l) { return l; }
 
 } // namespace
+
+// The generators work out sine and logarithm themselves (the tool loads no maths library);
+// every curve they can make must be the one the C library's sin and log10 give, point for point.
+TEST(CurveTransforms, SineAndLogCurvesMatchTheMathsLibrary)
+{
+    const auto single = [](double value) { return static_cast<float>(value); };
+    const auto position = [](double value) { return !(value > 0.0) ? 0 : value >= 127.0 ? 127 : static_cast<int>(value); };
+    const auto sine = [&](double period) {
+        return [=](int i, int n) {
+            const float step = single(period / (n - 1));
+            const float s = single(std::sin(i * static_cast<double>(step) + 1.5 * 3.14159));
+            return position(single(s * 63.0 + 63.0));
+        };
+    };
+    const auto logarithm = [&](int i, int n) {
+        const float scale = single(127.0 / std::log10(static_cast<double>(n)));
+        const float l = single(std::log10(static_cast<double>(i + 1)));
+        return position(single(static_cast<double>(l) * static_cast<double>(scale)));
+    };
+    using Fn = void (*)(Record);
+    struct Case {
+        const char* name;
+        Fn fn;
+        std::function<int(int, int)> expected;
+    } cases[] = {
+        {"1/4 Sin", GenerateQuarterSine, sine(3.14159)},
+        {"1/2 Sin", GenerateHalfSine, sine(6.28318)},
+        {"Log", GenerateLog, logarithm},
+    };
+    for (const auto& c : cases)
+        for (int n = 2; n <= kMaxPoints; ++n) {
+            Rec r(n);
+            c.fn(r.r());
+            std::vector<int> expected;
+            for (int i = 0; i < n; ++i)
+                expected.push_back(c.expected(i, n));
+            EXPECT_EQ(r.positions(n), expected) << c.name << " n=" << n;
+        }
+}
 
 TEST(CurveTransforms, GeneratorsGiveTheKnownTables)
 {

@@ -96,7 +96,7 @@ public:
                                    i + 1, count, DisplayName(name).c_str()));
                 return 1;
             }
-            files.add(name, builtLines(session.image));
+            files.addContent(name, builtText(session.image));
         }
         const WriteResult written = files.commit();
         // Written, but a file with further names shows the new content under one name only:

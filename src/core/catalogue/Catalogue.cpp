@@ -4,12 +4,15 @@
 // The data are written as two tables. The caption sets come first: many firmwares share the
 // same row captions (all versions of a type, and several types with the same outputs), so each
 // set is written once and the entries name it by number. The entry table follows, one line per
-// firmware in the order the window has always listed them. Both are turned into DecoderType
-// values once, on first use.
+// firmware in the order the window has always listed them. The entries are turned into
+// DecoderType values once, on first use; the rows of a caption set when they are first read.
 #include "core/catalogue/Catalogue.h"
 
+#include <atomic>
 #include <cstddef>
 #include <iterator>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -371,20 +374,31 @@ const Entry kEntries[] = {
 };
 // clang-format on
 
-// The rows of every caption set, built once: the types refer to them.
+// The rows of caption set `number`, made the first time they are asked for: a load looks up
+// one type, and most files show one set of the fifty-odd or none. The overview loads files on
+// several threads, which may ask for the same set at once.
 const CaptionArray& CaptionRowsOfSet(int number)
 {
-    static const std::vector<CaptionArray> rows = [] {
-        std::vector<CaptionArray> all(CaptionSets().size());
-        for (std::size_t k = 0; k < all.size(); ++k) {
-            const CaptionSet& set = CaptionSets()[k];
-            std::size_t row = static_cast<std::size_t>(set.FirstRow);
-            for (const std::string& caption : set.Captions)
-                all[k][row++] = caption;
-        }
-        return all;
-    }();
-    return rows[static_cast<std::size_t>(number)];
+    static const CaptionArray empty{};
+    if (number <= 0 || number > kCaptionSetCount)
+        return empty;
+    static std::array<std::atomic<const CaptionArray*>, kCaptionSetCount + 1> made{};
+    static std::array<std::unique_ptr<const CaptionArray>, kCaptionSetCount + 1> owned;
+    static std::mutex making;
+    const auto k = static_cast<std::size_t>(number);
+    if (const CaptionArray* rows = made[k].load(std::memory_order_acquire))
+        return *rows;
+    const std::lock_guard lock(making);
+    if (!owned[k]) {
+        auto rows = std::make_unique<CaptionArray>();
+        const CaptionSet& set = CaptionSets()[k];
+        std::size_t row = static_cast<std::size_t>(set.FirstRow);
+        for (const std::string& caption : set.Captions)
+            (*rows)[row++] = caption;
+        owned[k] = std::move(rows);
+        made[k].store(owned[k].get(), std::memory_order_release);
+    }
+    return *owned[k];
 }
 
 DecoderType MakeType(const Entry& e)
@@ -400,7 +414,7 @@ DecoderType MakeType(const Entry& e)
     t.PageOnly = e.Mode == Rows::PageOnly;
     t.SetsDcc = e.Pic == 18324;
     t.CaptionSet = e.CaptionSet;
-    t.Captions = CaptionRows(CaptionRowsOfSet(e.CaptionSet));
+    t.Captions = CaptionRows(e.CaptionSet);
     t.ColumnBreak = e.ColumnBreak;
     t.GapAfterRow = e.GapAfterRow;
     t.DocPage = DocPageName(e.Doc);
@@ -428,11 +442,7 @@ const PicRow kPics[] = {
 
 } // namespace
 
-const CaptionArray& CaptionRows::none()
-{
-    static const CaptionArray empty{};
-    return empty;
-}
+const CaptionArray& CaptionRows::rows() const { return CaptionRowsOfSet(m_set); }
 
 const std::vector<DecoderType>& DecoderCatalogue()
 {

@@ -31,16 +31,18 @@ using CaptionArray = std::array<std::string, kAddressRows>;
 // instead of keeping 48 texts of its own.
 class CaptionRows {
 public:
-    CaptionRows() : m_rows(&none()) {}
-    explicit CaptionRows(const CaptionArray& rows) : m_rows(&rows) {}
-    const std::string& operator[](std::size_t row) const { return (*m_rows)[row]; }
-    CaptionArray::const_iterator begin() const { return m_rows->begin(); }
-    CaptionArray::const_iterator end() const { return m_rows->end(); }
-    operator const CaptionArray&() const { return *m_rows; }
+    CaptionRows() = default;
+    // The rows of caption set `set` (0: the empty set). A set's rows are made when they are
+    // first read, so that looking up a type costs nothing for the sets no file uses.
+    explicit CaptionRows(int set) : m_set(set) {}
+    const std::string& operator[](std::size_t row) const { return rows()[row]; }
+    CaptionArray::const_iterator begin() const { return rows().begin(); }
+    CaptionArray::const_iterator end() const { return rows().end(); }
+    operator const CaptionArray&() const { return rows(); }
 
 private:
-    static const CaptionArray& none();
-    const CaptionArray* m_rows;
+    const CaptionArray& rows() const;
+    int m_set = 0;
 };
 
 struct DecoderType {

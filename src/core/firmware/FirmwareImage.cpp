@@ -22,6 +22,7 @@ FirmwareImage::FirmwareImage(Prompter& prompter)
 
 void FirmwareImage::resetMemory()
 {
+    changing();
     for (std::size_t i = 0; i + 1 < m_rom.size(); i += 2) {
         m_rom[i] = 0xFF;
         m_rom[i + 1] = 0x3F;
@@ -33,6 +34,7 @@ void FirmwareImage::resetMemory()
 
 void FirmwareImage::store(ByteCode& byte, std::string_view text)
 {
+    changing();
     // One of the 256 texts "00".."FF"?
     const int high = text.size() == 2 ? UpperHexDigit(text[0]) : -1;
     const int low = high >= 0 ? UpperHexDigit(text[1]) : -1;
@@ -76,23 +78,40 @@ int FirmwareImage::highestRomWordNotBlank(int lowest) const
 
 FirmwareImage::Memory FirmwareImage::memory() const
 {
+    if (!m_taken) {
+        auto bytes = std::make_shared<Memory::Bytes>();
+        bytes->codes.reserve(m_rom.size() + m_ee.size());
+        bytes->codes.insert(bytes->codes.end(), m_rom.begin(), m_rom.end());
+        bytes->codes.insert(bytes->codes.end(), m_ee.begin(), m_ee.end());
+        bytes->odd.assign(m_odd.begin(), m_odd.end());
+        m_taken = std::move(bytes);
+    }
     Memory m;
     m.m_texts = m_texts;
-    m.m_bytes.reserve(m_rom.size() + m_ee.size());
-    m.m_bytes.insert(m.m_bytes.end(), m_rom.begin(), m_rom.end());
-    m.m_bytes.insert(m.m_bytes.end(), m_ee.begin(), m_ee.end());
-    m.m_odd.assign(m_odd.begin(), m_odd.end());
+    m.m_bytes = m_taken;
     return m;
 }
 
 const std::string& FirmwareImage::Memory::text(std::size_t i) const
 {
-    const ByteCode code = m_bytes[i];
-    return code < 256 ? (*m_texts)[code] : m_odd[static_cast<std::size_t>(code - 256)];
+    const ByteCode code = m_bytes->codes[i];
+    return code < 256 ? (*m_texts)[code] : m_bytes->odd[static_cast<std::size_t>(code - 256)];
 }
 
 void FirmwareImage::restore(const Memory& m)
 {
+    if (m.m_bytes == m_taken && m_taken)
+        return;
+    if (m.size() == m_rom.size() + m_ee.size() && !m.anyOdd() && m_odd.empty()) {
+        // Only the 256 plain texts on either side: the numbers are the texts, and the image
+        // then holds exactly the bytes `m` took, which memory() can hand out again.
+        const auto& codes = m.m_bytes->codes;
+        const auto romEnd = codes.begin() + static_cast<std::ptrdiff_t>(m_rom.size());
+        std::copy(codes.begin(), romEnd, m_rom.begin());
+        std::copy(romEnd, codes.end(), m_ee.begin());
+        m_taken = m.m_bytes;
+        return;
+    }
     for (std::size_t i = 0; i < m_rom.size(); ++i)
         store(m_rom[i], m.text(i));
     for (std::size_t i = 0; i < m_ee.size(); ++i)
@@ -123,10 +142,12 @@ std::size_t nextCandidate(const std::vector<std::uint16_t>& a, const std::vector
 std::vector<FirmwareImage::ByteChange> FirmwareImage::changedBytes(const Memory& before, const Memory& after)
 {
     std::vector<ByteChange> changes;
-    const std::size_t n = std::min(before.m_bytes.size(), after.m_bytes.size());
-    const bool anyOdd = !before.m_odd.empty() || !after.m_odd.empty();
+    if (before.m_bytes == after.m_bytes)
+        return changes;
+    const std::size_t n = std::min(before.size(), after.size());
+    const bool anyOdd = before.anyOdd() || after.anyOdd();
     for (std::size_t i = 0; i < n; ++i) {
-        i = nextCandidate(before.m_bytes, after.m_bytes, i, n, anyOdd);
+        i = nextCandidate(before.m_bytes->codes, after.m_bytes->codes, i, n, anyOdd);
         if (i >= n)
             break;
         const std::string& a = before.text(i);
@@ -142,13 +163,16 @@ std::vector<FirmwareImage::ByteChange> FirmwareImage::changedBytes(const Memory&
 
 bool operator==(const FirmwareImage::Memory& a, const FirmwareImage::Memory& b)
 {
-    if (a.m_bytes.size() != b.m_bytes.size())
+    if (a.m_bytes == b.m_bytes)
+        return true;
+    if (a.size() != b.size())
         return false;
     // Equal canonical numbers are equal texts; an odd slot number says nothing by itself.
-    const std::size_t n = a.m_bytes.size();
-    const bool anyOdd = !a.m_odd.empty() || !b.m_odd.empty();
-    for (std::size_t i = nextCandidate(a.m_bytes, b.m_bytes, 0, n, anyOdd); i < n;
-         i = nextCandidate(a.m_bytes, b.m_bytes, i + 1, n, anyOdd))
+    const std::size_t n = a.size();
+    const bool anyOdd = a.anyOdd() || b.anyOdd();
+    const auto& ac = a.m_bytes->codes;
+    const auto& bc = b.m_bytes->codes;
+    for (std::size_t i = nextCandidate(ac, bc, 0, n, anyOdd); i < n; i = nextCandidate(ac, bc, i + 1, n, anyOdd))
         if (a.text(i) != b.text(i))
             return false;
     return true;

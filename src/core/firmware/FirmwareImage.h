@@ -17,6 +17,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,7 +74,9 @@ public:
     void setEepromValue(int i, std::uint8_t v) { storeValue(m_ee[static_cast<std::size_t>(i)], v); }
 
     // The texts of program memory and EEPROM as one value, to tell later whether any byte
-    // changed. Taking and comparing it copies the bytes' numbers, not their texts.
+    // changed. Taking it copies the bytes' numbers, not their texts - and only once while the
+    // memory stays unchanged: the values taken in between share that copy (the load's stored
+    // memory, the edit history's steps, the saved state).
     class Memory {
     public:
         friend bool operator==(const Memory& a, const Memory& b);
@@ -83,9 +86,14 @@ public:
 
     private:
         friend class FirmwareImage;
+        struct Bytes {
+            std::vector<std::uint16_t> codes; // program memory, then EEPROM
+            std::vector<std::string> odd;
+        };
         const std::string& text(std::size_t i) const;
-        std::vector<std::uint16_t> m_bytes; // program memory, then EEPROM
-        std::vector<std::string> m_odd;
+        std::size_t size() const { return m_bytes ? m_bytes->codes.size() : 0; }
+        bool anyOdd() const { return m_bytes && !m_bytes->odd.empty(); }
+        std::shared_ptr<const Bytes> m_bytes; // never changed once taken; none before the first
         const std::array<std::string, 256>* m_texts = nullptr;
     };
     Memory memory() const;
@@ -159,11 +167,18 @@ private:
     void store(ByteCode& byte, std::string_view text);
     void storeValue(ByteCode& byte, std::uint8_t v)
     {
+        changing();
         if (byte >= 256)
             m_freeOdd.push_back(byte);
         byte = v;
     }
     static int value(ByteCode code) { return code < 256 ? code : -1; }
+    // Every change of a byte passes here: the memory last taken no longer shows the image.
+    void changing()
+    {
+        if (m_taken)
+            m_taken.reset();
+    }
 
     Prompter& m_prompter;
     const std::array<std::string, 256>* m_texts;
@@ -173,6 +188,8 @@ private:
     // A deque: rom() and eeprom() hand out references, which a new slot must not move.
     std::deque<std::string> m_odd;
     std::vector<ByteCode> m_freeOdd;
+    // The bytes as memory() last took them, while no byte has changed since.
+    mutable std::shared_ptr<const Memory::Bytes> m_taken;
 };
 
 // The four arrays of kAddressRows entries behind the address rows of the address page.

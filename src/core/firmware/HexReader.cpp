@@ -73,33 +73,71 @@ LoadOutcome HexReader::readLines(const std::string& fileName,
     return outcome;
 }
 
-LoadOutcome HexReader::ReadHexLines(const std::vector<std::string>& lines, const std::string& fileName)
+void HexReader::startRead(const std::string& fileName)
 {
-    if (fileName.empty())
-        return LoadOutcome::NoFile;
-
     // The facts belong to the file: one without ID record has no version (rather than the
     // version of whatever file was loaded before, which the pages would then go by).
     m_image.facts = {};
     m_image.LastFileName = fileName;
     if (onReadStart)
         onReadStart(fileName);
-
     m_damaged.clear();
-    const int count = static_cast<int>(std::min<std::size_t>(lines.size(), 0x7FFFFFFF));
+}
+
+namespace {
+
+int LineCountOf(const std::vector<std::string>& lines)
+{
+    return static_cast<int>(std::min<std::size_t>(lines.size(), 0x7FFFFFFF));
+}
+
+// After the first `kept` lines stand in the image: the image's further lines are emptied and
+// the first line beyond its capacity is refused with the accessor's message; the rest would
+// only repeat it and the load stops at that line anyway.
+void StoreRest(FirmwareImage& image, const std::vector<std::string>& lines, int count, int kept)
+{
+    for (int i = kept; i < FirmwareImage::kLineCapacity; ++i)
+        image.lineSlot(i).clear();
+    if (count > kept)
+        image.set_HexString(kept, upperAscii(lines[static_cast<std::size_t>(kept)]));
+    image.LineCount = count;
+}
+
+} // namespace
+
+LoadOutcome HexReader::ReadHexLines(const std::vector<std::string>& lines, const std::string& fileName)
+{
+    if (fileName.empty())
+        return LoadOutcome::NoFile;
+    startRead(fileName);
+    const int count = LineCountOf(lines);
     // Lines are kept upper-cased. Each is copied into the image's line of the same number,
     // whose storage the previous file's line leaves behind, and upper-cased there.
     const int kept = std::min(count, FirmwareImage::kLineCapacity);
     for (int i = 0; i < kept; ++i)
         assignUpperAscii(m_image.lineSlot(i), lines[static_cast<std::size_t>(i)]);
-    for (int i = kept; i < FirmwareImage::kLineCapacity; ++i)
-        m_image.lineSlot(i).clear();
-    // The first line beyond the capacity is refused with the accessor's message; the rest
-    // would only repeat it and the load stops at that line below anyway.
-    if (count > kept)
-        m_image.set_HexString(kept, upperAscii(lines[static_cast<std::size_t>(kept)]));
-    m_image.LineCount = count;
+    StoreRest(m_image, lines, count, kept);
+    return readStoredLines(count);
+}
 
+LoadOutcome HexReader::readOwnLines(std::vector<std::string>& lines, const std::string& fileName)
+{
+    if (fileName.empty())
+        return LoadOutcome::NoFile;
+    startRead(fileName);
+    const int count = LineCountOf(lines);
+    const int kept = std::min(count, FirmwareImage::kLineCapacity);
+    for (int i = 0; i < kept; ++i) {
+        std::string& slot = m_image.lineSlot(i);
+        slot.swap(lines[static_cast<std::size_t>(i)]);
+        upperAsciiInPlace(slot);
+    }
+    StoreRest(m_image, lines, count, kept);
+    return readStoredLines(count);
+}
+
+LoadOutcome HexReader::readStoredLines(int count)
+{
     m_image.resetMemory();
     m_image.EepromTop = 0;
     m_image.RomTop = 0;

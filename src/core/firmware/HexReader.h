@@ -62,6 +62,13 @@ private:
     // Collects the lines `read` hands over (at most one more than the image holds) and reads them.
     LoadOutcome readLines(const std::string& fileName,
                           const std::function<TextFileRead(const std::function<bool(std::string&)>&)>& read);
+    // ReadHexLines with lines the reader owns: each is moved into the image's line of the same
+    // number instead of copied, since nothing reads them afterwards.
+    LoadOutcome readOwnLines(std::vector<std::string>& lines, const std::string& fileName);
+    // The read of ReadHexLines once the lines stand in the image: `count` lines, of which those
+    // beyond the image's capacity were refused already.
+    LoadOutcome readStoredLines(int count);
+    void startRead(const std::string& fileName);
     bool parseData(const std::string& line, int reclen, int byteAddress);
     // A well-formed data record of program memory or EEPROM, read in one pass; false (and
     // nothing done) for every other line, which ParseHexLine reads.

@@ -317,9 +317,24 @@ std::vector<std::string> builtLines(const FirmwareImage& img)
     return lines;
 }
 
+std::string builtText(const FirmwareImage& img)
+{
+    const int count = std::min(img.LineCount, FirmwareImage::kLineCapacity);
+    std::size_t size = 0;
+    for (int i = 0; i < count; ++i)
+        size += img.line(i).size() + 2;
+    std::string text;
+    text.reserve(size);
+    for (int i = 0; i < count; ++i) {
+        text += img.line(i);
+        text += "\r\n";
+    }
+    return text;
+}
+
 bool WriteBuiltLines(const FirmwareImage& image, const std::string& path)
 {
-    return ReportWrite(writeLinesAtomically(path, builtLines(image)), image.prompter());
+    return ReportWrite(writeContentAtomically(path, builtText(image)), image.prompter());
 }
 
 bool SaveHexFile(FirmwareImage& image, const std::string& path)

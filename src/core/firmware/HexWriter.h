@@ -27,6 +27,8 @@ int BuildHexLines(FirmwareImage& image);
 
 // The lines BuildHexLines produced (HexString 0 .. LineCount-1).
 std::vector<std::string> builtLines(const FirmwareImage& image);
+// The same lines as the file holds them, each ended by CR LF.
+std::string builtText(const FirmwareImage& image);
 
 // Intel HEX checksum of a record body (without ":"): two upper-case digits, or "error" after
 // the warning "Problem bei der Checksummen-Berechnung" when the body is not whole bytes of
