@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <cerrno>
 #include <cstdlib>
+#include <initializer_list>
 #include <optional>
 #include <memory>
 #include <sstream>
@@ -40,10 +41,13 @@
 #include "core/pages/common/Canvas.h"
 #include "core/platform/Platform.h"
 #include "core/StatusTexts.h"
+#include "core/catalogue/DocLinks.h"
 #include "core/tools/Json.h"
 #include "core/tools/PageJson.h"
 #include "core/tools/SessionJson.h"
 #include "core/tools/LayoutReport.h"
+#include "core/tools/SettingsDiff.h"
+#include "core/tools/SettingsMigration.h"
 #include "core/tools/SettingsSheet.h"
 
 // The width of a text in the page's font, measured by the browser (a canvas in the font the
@@ -200,11 +204,17 @@ std::string windowJson(Session* s)
         panels += (k ? ", " : "") + jsonString(status.text[k]);
     panels += "]";
     const bool header = s && s->addresses.headerShown();
+    const hz::DocSite site = s ? s->ident.Site : hz::DocSite{};
+    const hz::DecoderType* type = s ? s->ident.Type : nullptr;
     return "{\"size\": [" + std::to_string(layout.width) + ", " + std::to_string(layout.height) +
            "], \"places\": " + places + ", \"frames\": " + frames + ", \"header\": " +
            jsonString(s ? s->ident.DecoderName : std::string("Hex Zwirbel")) +
            ", \"header_shown\": " + (s ? (header ? "true" : "false") : "true") + ", \"status\": " + panels +
-           ", \"doc\": " + jsonString(s ? s->ident.DocPage : std::string()) + "}";
+           ", \"type\": " + jsonString(status.type) + ", \"title\": " +
+           jsonString(std::string("Hex Zwirbel ") + hz::kLayoutDate) + ", \"doc\": " +
+           jsonString(s ? s->ident.DocPage : std::string()) + ", \"doc_caption\": " +
+           jsonString(hz::DocLinkCaption(site, type)) + ", \"doc_hint\": " + jsonString(hz::DocLinkHint(site, type)) +
+           "}";
 }
 
 // The shown page that holds the control `name`; null when none does.
@@ -711,6 +721,140 @@ EMSCRIPTEN_KEEPALIVE const char* hz_view()
     }
     out << "]}";
     return reply(out.str());
+}
+
+namespace {
+
+// The second file of "Vergleichen mit…" and "Einstellungen übernehmen aus…", put among the
+// module's files in a folder of its own, apart from the files opened; empty with `failed` set.
+std::string putSecondFile(const char* nameText, const std::uint8_t* data, std::size_t size, const char*& failed)
+{
+    failed = nullptr;
+    const std::string name = nameText ? nameText : "";
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
+        failed = error("Der Dateiname \"" + name + "\" taugt nicht als Name einer Datei.");
+        return {};
+    }
+    const std::string folder = "zweite Datei";
+    if (const int e = hz::platform::MakeFolder(folder); e != 0 && e != EEXIST) {
+        failed = error("Der Ordner \"" + folder + "\" lässt sich nicht anlegen.");
+        return {};
+    }
+    const std::string path = folder + "/" + name;
+    const hz::WriteResult written =
+        hz::writeContentAtomically(path, std::string(reinterpret_cast<const char*>(data), data ? size : 0));
+    if (!written.complete()) {
+        failed = error(written.message);
+        return {};
+    }
+    return path;
+}
+
+std::string rowJson(std::initializer_list<std::string> cells)
+{
+    std::string s = "[";
+    for (const std::string& c : cells)
+        s += (s.size() > 1 ? ", " : "") + jsonString(c);
+    return s + "]";
+}
+
+} // namespace
+
+// "Vergleichen mit…": the file shown (as the window shows it, unsaved edits included) against
+// the file `name` (its `size` bytes at `data`). Done gives "compared" (false when the other
+// file could not be loaded; its message was asked), "refusal" (the files have nothing in
+// common), "summary" (the lines above the table) and "rows": [page, setting, loaded, other]
+// as the window's table shows them.
+EMSCRIPTEN_KEEPALIVE const char* hz_compare(const char* nameText, const std::uint8_t* data, std::size_t size,
+                                            const char* answersText)
+{
+    std::vector<Answer> answers;
+    if (const char* bad = readAnswers(answersText, answers))
+        return bad;
+    if (!face().editor || !face().loaded)
+        return noFile();
+    const char* failed = nullptr;
+    const std::string path = putSecondFile(nameText, data, size, failed);
+    if (failed)
+        return failed;
+    std::string fields;
+    const ReplayResult r = face().replay.run(answers, [&](Session&) {
+        const auto comparison = face().editor->compareWith(path);
+        fields = std::string("\"compared\": ") + (comparison ? "true" : "false");
+        if (!comparison)
+            return;
+        std::string summary = comparison->hereLine + "\n" + comparison->thereLine + "\n" + comparison->countLine;
+        if (!comparison->programLine.empty())
+            summary += "\n" + comparison->programLine;
+        fields += ", \"refusal\": " + jsonString(comparison->refusal) + ", \"summary\": " + jsonString(summary) +
+                  ", \"rows\": [";
+        for (std::size_t k = 0; k < comparison->differences.size(); ++k) {
+            const hz::tools::Difference& d = comparison->differences[k];
+            fields += (k ? ", " : "") + rowJson({hz::tools::DifferenceArea(d), hz::tools::DifferenceSetting(d),
+                                                 hz::tools::DifferenceValue(d, d.a),
+                                                 hz::tools::DifferenceValue(d, d.b)});
+        }
+        fields += "]";
+    });
+    hz::platform::Remove(path);
+    return replyFor(r, fields);
+}
+
+// "Einstellungen übernehmen aus…" with the file `name`: with `apply` 0 the preview the window's
+// dialog shows ("summary", "carried" and "not_carried" rows: page, setting, value, what the
+// file held before or why not, and whether it changes nothing), the file shown untouched; with
+// `apply` 1 the settings carried, as "Übernehmen" in that dialog does (one undo step). Done
+// gives "previewed" (false when the other file could not be loaded or nothing can be carried:
+// its message was asked) and "applied".
+EMSCRIPTEN_KEEPALIVE const char* hz_carry(const char* nameText, const std::uint8_t* data, std::size_t size,
+                                          int apply, const char* answersText)
+{
+    std::vector<Answer> answers;
+    if (const char* bad = readAnswers(answersText, answers))
+        return bad;
+    if (!face().editor || !face().loaded)
+        return noFile();
+    const char* failed = nullptr;
+    const std::string path = putSecondFile(nameText, data, size, failed);
+    if (failed)
+        return failed;
+    std::string fields;
+    const ReplayResult r = face().replay.run(answers, [&](Session&) {
+        bool previewed = false;
+        std::string preview;
+        const bool applied = face().editor->carrySettingsFrom(
+            path, [&](const hz::tools::MigrationReport& report, const std::string& summary) {
+                previewed = true;
+                const std::size_t unchanged = hz::tools::UnchangedCount(report.carried);
+                preview = ", \"summary\": " + jsonString(summary) + ", \"carried_heading\": " +
+                          jsonString(hz::tools::CarriedHeading(true, report.carried.size(), true) + ":") +
+                          ", \"not_carried_heading\": " +
+                          jsonString(hz::tools::CarriedHeading(false, report.notCarried.size(), true) + ":") +
+                          ", \"unchanged\": " + std::to_string(unchanged) +
+                          ", \"unchanged_line\": " + jsonString(hz::tools::UnchangedLine(unchanged)) +
+                          ", \"carried\": [";
+                for (std::size_t k = 0; k < report.carried.size(); ++k) {
+                    const hz::tools::CarriedSetting& c = report.carried[k];
+                    preview += std::string(k ? ", " : "") + "{\"cells\": " +
+                               rowJson({hz::tools::CarriedArea(c), hz::tools::CarriedSubject(c),
+                                        hz::tools::CarriedValue(c), hz::tools::CarriedBefore(c)}) +
+                               ", \"unchanged\": " + (c.unchanged ? "true" : "false") + "}";
+                }
+                preview += "], \"not_carried\": [";
+                for (std::size_t k = 0; k < report.notCarried.size(); ++k) {
+                    const hz::tools::CarriedSetting& c = report.notCarried[k];
+                    preview += std::string(k ? ", " : "") +
+                               rowJson({hz::tools::CarriedArea(c), hz::tools::CarriedSubject(c),
+                                        hz::tools::CarriedValue(c), c.reason});
+                }
+                preview += "]";
+                return apply != 0;
+            });
+        fields = std::string("\"previewed\": ") + (previewed ? "true" : "false") + ", \"applied\": " +
+                 (applied ? "true" : "false") + preview;
+    });
+    hz::platform::Remove(path);
+    return replyFor(r, fields);
 }
 
 // What the window shows now: {"info": the object `info --json` prints (its messages are the

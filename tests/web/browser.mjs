@@ -265,6 +265,32 @@ try {
     assert.ok(got.equals(readFileSync(cliLoaded)), 'the loaded curve is saved as the tool saves it');
   }
 
+  // "Vergleichen mit…" lists the differences `diff` finds; "Einstellungen übernehmen aus…"
+  // previews, and "Übernehmen" carries what `migrate` carries.
+  {
+    const here = join(work, 'hier-' + cases[0].file), there = join(work, 'dort.hex');
+    copyFileSync(join(examples, cases[0].file), here);
+    execFileSync(cli, ['set', here, '-o', there, '--row', '1=7g', '--do', 'RowEdits[0]=20'], { stdio: 'pipe' });
+    await load(here);
+    const diff = JSON.parse(spawnSync(cli, ['diff', '--json', here, there]).stdout);
+    await b.click(await b.find('[data-action="compare"]'));
+    await b.type(await b.find('#secondfile'), there);
+    await until(() => b.run('return document.getElementById("compare").open'), 'the comparison');
+    assert.equal(await b.run('return document.querySelectorAll("#compare tbody tr").length'), diff.differences.length);
+    await b.click(await b.find('#compare [data-control="btn_close"]'));
+
+    await b.click(await b.find('[data-action="carry"]'));
+    await b.type(await b.find('#secondfile'), there);
+    await until(() => b.run('return document.getElementById("carry").open'), 'the preview of carrying');
+    assert.ok(await b.run('return document.querySelectorAll("#carry [data-control=tbl_carried] tbody tr").length') > 0);
+    await b.click(await b.find('#carry [data-control="btn_apply"]'));
+    await settle();
+    const got = readFileSync(await save());
+    const migrated = join(work, 'migriert.hex');
+    execFileSync(cli, ['migrate', there, here, '-o', migrated], { stdio: 'pipe' });
+    assert.ok(got.equals(readFileSync(migrated)), 'carried in the browser as migrate carries');
+  }
+
   // Two files opened at once are a folder: ">" and "<" step through them.
   {
     const folder = join(work, 'ordner');

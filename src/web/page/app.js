@@ -159,9 +159,10 @@ function drawWindow(w) {
     picture.classList.add('picture');
   }
   const goweb = places.get('btn_goweb');
-  goweb.title = 'Gehe auf die WebSite zu dieser Software-Variante';
-  goweb.textContent = w.doc;
-  goweb.hidden = !w.doc;
+  // The manual's pages are not part of this file: the button names the type's page.
+  goweb.title = w.doc_hint.replace(/\r\n/g, '\n');
+  goweb.textContent = w.doc_caption;
+  goweb.hidden = !w.doc_caption;
 
   let header = document.getElementById('lbl_header');
   if (!header) {
@@ -176,6 +177,9 @@ function drawWindow(w) {
   header.hidden = !w.header_shown;
   const panels = document.querySelectorAll('#statusbar span');
   w.status.forEach((t, i) => { panels[i].textContent = t; });
+  panels[4].textContent = w.type;
+  panels[4].title = w.type;
+  panels[4].hidden = !w.type;
 }
 
 // The header at the largest size that fits the address group, as the window fits it.
@@ -432,12 +436,16 @@ function refresh() {
   drawPages(state);
   performance.mark('hz-drawn');
   const loaded = state.loaded;
-  for (const el of document.querySelectorAll('[data-action="save"], [data-action="sheet"]')) el.disabled = !loaded;
+  for (const el of document.querySelectorAll('[data-action="save"], [data-action="sheet"], [data-action="compare"], [data-action="carry"]'))
+    el.disabled = !loaded;
   for (const el of document.querySelectorAll('[data-action="undo"]')) el.disabled = !state.can_undo;
   for (const el of document.querySelectorAll('[data-action="redo"]')) el.disabled = !state.can_redo;
   for (const el of document.querySelectorAll('[data-action="info"]')) el.disabled = !state.pages.length;
+  // The window's title: the file, its decoder type and version, "*" while there are changes.
   const name = state.file;
-  document.title = 'Hex Zwirbel 2020-06-02' + (name ? ` - ${name}` : '') + (state.unsaved ? '*' : '');
+  const type = state.window.type;
+  document.title = state.window.title + (name ? ` - ${name}` : '') + (name && type ? ` (${type})` : '') +
+                   (name && state.unsaved ? '*' : '');
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -677,7 +685,87 @@ async function overviewOf(files) {
   document.getElementById('overview-close').addEventListener('click', () => document.getElementById('overview').close());
 }
 
+// "Vergleichen mit…" and "Einstellungen übernehmen aus…": the other file is picked, the core
+// compares or previews, the dialog shows the core's texts; "Übernehmen" carries.
+let secondFor = null;
+function fillTable(table, rows) {
+  table.querySelector('tbody').replaceChildren(...rows.map((cells) => {
+    const tr = document.createElement('tr');
+    for (const t of cells) {
+      const td = document.createElement('td');
+      td.textContent = t;
+      tr.append(td);
+    }
+    return tr;
+  }));
+}
+
+async function compareWith(file) {
+  const bytes = new Uint8Array(await file.arrayBuffer());
+  const r = await untilDone((answers) => withBytes(bytes, (at, size) => call('hz_compare', file.name, at, size, answers)));
+  if (!r.done || !r.compared) return;
+  if (r.refusal) return showMessage({ kind: 'warning', text: r.refusal, buttons: ['ok'], escape: 'ok' });
+  const box = document.getElementById('compare');
+  box.querySelector('[data-control="lbl_summary"]').textContent = r.summary;
+  box.querySelector('th.other').textContent = file.name;
+  fillTable(box.querySelector('table'), r.rows);
+  box.showModal();
+}
+
+let carryPreview = null;
+function showCarried() {
+  const box = document.getElementById('carry');
+  const all = box.querySelector('[data-control="cbx_unchanged"]').checked;
+  fillTable(box.querySelector('[data-control="tbl_carried"]'),
+            carryPreview.carried.filter((c) => all || !c.unchanged).map((c) => c.cells));
+}
+
+async function carryFrom(file) {
+  const bytes = new Uint8Array(await file.arrayBuffer());
+  const r = await untilDone((answers) => withBytes(bytes, (at, size) => call('hz_carry', file.name, at, size, 0, answers)));
+  if (!r.done || !r.previewed) return;
+  carryPreview = r;
+  const box = document.getElementById('carry');
+  box.querySelector('[data-control="lbl_summary"]').textContent = r.summary;
+  box.querySelector('[data-control="lbl_carried"]').textContent = r.carried_heading;
+  box.querySelector('[data-control="lbl_not_carried"]').textContent = r.not_carried_heading;
+  const unchanged = box.querySelector('[data-control="cbx_unchanged"]');
+  unchanged.checked = false;
+  unchanged.parentElement.hidden = !r.unchanged;
+  unchanged.parentElement.title = r.unchanged_line;
+  unchanged.nextElementSibling.textContent = `auch unveränderte zeigen (${r.unchanged})`;
+  showCarried();
+  fillTable(box.querySelector('[data-control="tbl_not_carried"]'), r.not_carried);
+  box.querySelector('[data-control="lbl_not_carried"]').hidden = !r.not_carried.length;
+  box.querySelector('[data-control="tbl_not_carried"]').parentElement.hidden = !r.not_carried.length;
+  box.returnValue = '';
+  box.showModal();
+  const go = await new Promise((resolve) => box.addEventListener('close', () => resolve(box.returnValue === 'apply'), { once: true }));
+  if (!go) return;
+  await untilDone((answers) => withBytes(bytes, (at, size) => call('hz_carry', file.name, at, size, 1, answers)));
+  refresh();
+}
+
+{
+  onPicked('secondfile', (file) => (secondFor === 'carry' ? carryFrom(file) : compareWith(file)));
+  const compare = document.getElementById('compare');
+  compare.querySelector('[data-control="btn_close"]').addEventListener('click', () => compare.close());
+  const carry = document.getElementById('carry');
+  carry.querySelector('[data-control="btn_apply"]').addEventListener('click', () => carry.close('apply'));
+  carry.querySelector('[data-control="btn_cancel"]').addEventListener('click', () => carry.close('cancel'));
+  carry.querySelector('[data-control="cbx_unchanged"]').addEventListener('change', showCarried);
+}
+
+function pickSecond(what) {
+  secondFor = what;
+  const picker = document.getElementById('secondfile');
+  picker.value = '';
+  picker.click();
+}
+
 const actions = {
+  compare: () => pickSecond('compare'),
+  carry: () => pickSecond('carry'),
   overview: () => {
     const picker = document.getElementById('folderpicker');
     picker.value = '';
