@@ -79,10 +79,11 @@ TEST(SettingsSheet, NamesTheDecoderAndEverySettingOfItsPage)
         EXPECT_FALSE(s.unsaved);
         const SheetPage* page = pageTitled(s, c.page);
         ASSERT_NE(page, nullptr);
-        if (c.caption)
+        if (c.caption) {
             EXPECT_EQ(valueOf(*page, c.caption), c.value);
-        else
+        } else {
             EXPECT_TRUE(page->settings.empty()) << page->settings.front().caption;
+        }
         ASSERT_EQ(page->pictures.size(), c.pictures);
         if (c.pictures > 0) {
             EXPECT_EQ(page->pictures[0].caption, c.firstPicture);
@@ -164,11 +165,11 @@ TEST(SettingsSheet, LimitedNumbersPrintAsTheFileWillHoldThem)
     struct Case {
         const char *file, *edit, *typed, *printed, *notPrinted;
     } const cases[] = {
-        {"servo_kornel4.hex", "edt_Anzahl", "150", "Kurve 1: 100 Punkte, Stretch-Faktor 10", "150"},
-        {"servo_kornel4.hex", "edt_stretch", "999", "Kurve 1: 10 Punkte, Stretch-Faktor 200", "999"},
+        {"servo_kornel4.hex", "edt_Anzahl", "150", "Kurve 1: 100 Punkte, Stretch-Faktor 10", "150 Punkte"},
+        {"servo_kornel4.hex", "edt_stretch", "999", "Kurve 1: 10 Punkte, Stretch-Faktor 200", "Stretch-Faktor 999"},
         {"servo_kornel4.hex", "edt_Anzahl", "40", "Kurve 1: 40 Punkte, Stretch-Faktor 10", nullptr},
         {"classic_684_blinkmuster.hex", "blinkmuster_edt_Anzahl", "999", "Adresse 1: 50 Punkte, Stretch-Faktor 10",
-         "999"},
+         "999 Punkte"},
         {"servo_kornelchen_358.hex", "edt_kornelchen_schwelle", "200", "<td>127</td>", "<td>200</td>"},
     };
     for (const Case& c : cases) {
@@ -180,11 +181,11 @@ TEST(SettingsSheet, LimitedNumbersPrintAsTheFileWillHoldThem)
                 page = p;
         ASSERT_NE(page, nullptr);
         page->userText(c.edit, c.typed);
-        ASSERT_EQ(page->find(c.edit)->text, c.typed); // the field still shows what was typed
         const std::string html = SheetHtml(l.sheet());
         EXPECT_NE(html.find(c.printed), std::string::npos) << c.printed;
-        if (c.notPrinted)
+        if (c.notPrinted) {
             EXPECT_EQ(html.find(c.notPrinted), std::string::npos) << c.notPrinted;
+        }
     }
 }
 
@@ -208,7 +209,7 @@ TEST(SettingsSheet, EditorStateIsNoSetting)
             for (const SheetSetting& s : p.settings)
                 out.push_back(p.title + " | " + s.caption + " | " + s.value);
             for (const SheetPicture& pic : p.pictures)
-                out.push_back(p.title + " | " + pic.caption);
+                out.push_back(p.title + " [Bild] " + pic.caption);
         }
         return out;
     };
