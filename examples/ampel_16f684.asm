@@ -1,7 +1,7 @@
 ; HEX Zwirbel demo firmware: a traffic light on the 16F684 ("Lumo - Ampel", V3.40, identifier
 ; 0x167) for the additional-functions page. Not a working decoder - just enough program code
-; for the editor to recognise it. Its fading code in EEPROM byte 0x20 is 0x44, one the firmware
-; does not know: the page corrects it to 0x11 when it is shown, and says so.
+; for the editor to recognise it. Its fading code in EEPROM byte 0x20 is 0x33, the middle
+; speed (position 2 of the track bar from "schnell" to "langsam").
 ; Assemble with: gpasm -o ampel_16f684.hex ampel_16f684.asm
         processor p16f684
         radix hex
@@ -17,5 +17,5 @@ start:  btfss   0x0B,1
         goto    start
 
         org 0x2140
-        de 0x44                  ; 0x20: fading code
+        de 0x33                  ; 0x20: fading code
         end

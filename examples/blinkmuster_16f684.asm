@@ -32,12 +32,16 @@
         dt      0x01, 0x02, 0x04, 0x08
         org 0x375
         dt      .4, .50, 0xF0
-        ; address 3: values out of range - 60 steps (shown as 50) and stretch 0 (shown as 1)
+        ; address 3: Out#4 flashes, 2 steps of 500 ms, loop, Out#4 used
         org 0x380
-        dt      0x0F, 0x00
+        dt      0x08, 0x00
         org 0x3B5
-        dt      .60, .0, 0xF1
-        ; address 4 is not programmed
+        dt      .2, .25, 0x81
+        ; address 4: all four outputs flash twice, then a pause; 6 steps of 100 ms, loop
+        org 0x3C0
+        dt      0x0F, 0x00, 0x0F, 0x00, 0x00, 0x00
+        org 0x3F5
+        dt      .6, .5, 0xF1
 
         ; EEPROM: a few code bytes, so that the file places its EEPROM at 0x2100 (gpasm counts
         ; org here in HEX bytes: 0x2120 is EEPROM index 0x10)

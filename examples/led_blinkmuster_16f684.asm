@@ -38,10 +38,17 @@
         dt      0x3F
         org 0x4FF
         dt      0xA5
-        ; address 3: 120 steps (shown as 100) and stretch high 0, low 0: -255
+        ; address 3: Out#5..Out#10 alternate in pairs, 2 steps of 1 s (stretch 50: high 1,
+        ; low 50), loop, Out#5..Out#10 used
         org 0x564
-        dt      0xF0, .120, .0, 0x3F, .0
-        ; address 4 is not programmed
+        dt      0x01, .2, .50, 0x3F, .1
+        org 0x580
+        dt      0x15, 0x2A
+        ; address 4: a running light over Out#1..Out#4, 4 steps of 200 ms, loop
+        org 0x600
+        dt      0x01, 0x02, 0x04, 0x08
+        org 0x664
+        dt      0xF1, .4, .10, 0x00, .1
 
         ; EEPROM: a few code bytes, so that the file places its EEPROM at 0x2100
         org 0x2100

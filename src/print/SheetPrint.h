@@ -10,6 +10,7 @@
 #include <QString>
 
 class QPagedPaintDevice;
+class QTextDocument;
 
 namespace hz::print {
 
@@ -24,7 +25,14 @@ QImage PixelImage(int width, int height, const unsigned char* rgb);
 // A4 portrait with 15 mm margins, as the sheet is meant to be filed.
 void SetSheetPage(QPagedPaintDevice& device);
 
-// Lays out the sheet's HTML with its pictures on `device`, page after page.
+// Lays the sheet's HTML out with its pictures into `doc` for `device`, page by page: a caption
+// and its picture are never parted by a page break (the paragraph that holds a picture starts
+// on a new page when it would not end on the page it starts on), nor a heading from what it
+// heads (it starts on the next page with it). Returns the height of a page
+// in the document's units; the foot of every page below it is left for the page number.
+qreal LayOutSheet(QTextDocument& doc, QPagedPaintDevice& device, const QString& html, const QList<QImage>& pictures);
+
+// Lays out the sheet's HTML with its pictures on `device`, page after page, each page numbered.
 void PrintSheet(QPagedPaintDevice& device, const QString& html, const QList<QImage>& pictures);
 
 // The sheet as PDF bytes (A4 portrait); the title goes into the PDF's properties.

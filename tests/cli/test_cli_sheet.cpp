@@ -31,6 +31,26 @@ TEST(CliSheet, HtmlToStdoutOrIntoAFile)
     fs::remove_all(dir);
 }
 
+// The sheet says where the file is, also when it was named from the folder the tool ran in; the
+// standard input has no name.
+TEST(CliSheet, FileLineIsTheAbsoluteName)
+{
+    const auto dir = tempDir("cli-sheet-name");
+    fs::create_directories(dir / "anlage");
+    fs::copy_file(fixture("servo_kornel4.hex"), dir / "anlage" / "weiche.hex");
+    const std::string out = (dir / "out.html").string();
+    EXPECT_EQ(shell("cd " + shellWord((dir / "anlage").string()) + " && " + shellWord(HZ_CLI_EXE) +
+                    " sheet ./weiche.hex > " + shellWord(out)),
+              0);
+    const std::string absolute = fs::canonical(dir / "anlage").string() + "/weiche.hex";
+    EXPECT_TRUE(has(readFile(out), "<th>Datei</th><td>" + absolute + "</td>")) << readFile(out);
+    EXPECT_EQ(shell(shellWord(HZ_CLI_EXE) + " sheet - < " + shellWord((dir / "anlage" / "weiche.hex").string()) +
+                    " > " + shellWord(out)),
+              0);
+    EXPECT_TRUE(has(readFile(out), "<th>Datei</th><td>–</td>"));
+    fs::remove_all(dir);
+}
+
 TEST(CliSheet, BadInputIsRefusedLikeEveryCommandRefusesIt)
 {
     const auto dir = tempDir("cli-sheet-bad");

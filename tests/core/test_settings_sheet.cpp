@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <set>
 
@@ -53,7 +54,7 @@ TEST(SettingsSheet, NamesTheDecoderAndEverySettingOfItsPage)
         const char* type;
         const char* pic;
         const char* page;
-        const char* caption;
+        const char* caption; // nullptr: the page prints no setting apart from its pictures
         const char* value;
         std::size_t pictures;
         const char* firstPicture;
@@ -61,7 +62,7 @@ TEST(SettingsSheet, NamesTheDecoderAndEverySettingOfItsPage)
     const Case cases[] = {
         {"servo_kornel4.hex", "Kornel-4 Servo-Dekoder", "16F684", "Servokurven", "Funktion für Taster SW1",
          "Servo-Bedienung", 8, "Kurve 1: 10 Punkte, Stretch-Faktor 10"},
-        {"classic_684_blinkmuster.hex", "Stelldua - Blinkmuster", "16F684", "Blinkmuster", "Loop", "ja", 15,
+        {"classic_684_blinkmuster.hex", "Stelldua - Blinkmuster", "16F684", "Blinkmuster", nullptr, "", 15,
          "Adresse 1: 10 Punkte, Stretch-Faktor 10, Loop - Out#1"},
         {"f18324_function.hex", "Forsta 16F18324", "16F18324", "CV-Register", "CV001: Kurze Adresse", "3", 0, ""},
         {"zusatz_684_ampel340.hex", "Lumo - Ampel V3.40", "16F684", "Zusatzfunktionen", "schnell", "5", 0, ""},
@@ -72,13 +73,17 @@ TEST(SettingsSheet, NamesTheDecoderAndEverySettingOfItsPage)
         const SettingsSheet s = l.sheet();
         EXPECT_EQ(s.type, c.type);
         EXPECT_EQ(s.pic, c.pic);
-        EXPECT_EQ(s.file, "decoder.hex");
+        EXPECT_EQ(s.file, (std::filesystem::current_path() / "decoder.hex").string());
         EXPECT_EQ(s.printedOn, "11.12.2026");
         EXPECT_EQ(s.program.rfind("HEX Zwirbel ", 0), 0u);
         EXPECT_FALSE(s.unsaved);
         const SheetPage* page = pageTitled(s, c.page);
         ASSERT_NE(page, nullptr);
-        EXPECT_EQ(valueOf(*page, c.caption), c.value);
+        if (c.caption) {
+            EXPECT_EQ(valueOf(*page, c.caption), c.value);
+        } else {
+            EXPECT_TRUE(page->settings.empty()) << page->settings.front().caption;
+        }
         ASSERT_EQ(page->pictures.size(), c.pictures);
         if (c.pictures > 0) {
             EXPECT_EQ(page->pictures[0].caption, c.firstPicture);
@@ -169,16 +174,19 @@ TEST(SettingsSheet, UnsavedAndPendingChangesAreMarked)
 }
 
 // A number the page keeps within limits prints as stored, also while the field still shows
-// what was typed: the file will hold the stored one.
+// what was typed: the file will hold the stored one. A count or stretch stands in its curve's
+// or address's picture caption, the threshold in the settings.
 TEST(SettingsSheet, LimitedNumbersPrintAsTheFileWillHoldThem)
 {
     struct Case {
-        const char *file, *title, *edit, *typed, *caption, *printed;
+        const char *file, *edit, *typed, *printed, *notPrinted;
     } const cases[] = {
-        {"servo_kornel4.hex", "Servokurven", "edt_Anzahl", "150", "Anzahl Punkte", "100"},
-        {"servo_kornel4.hex", "Servokurven", "edt_stretch", "999", "Stretch-Faktor", "200"},
-        {"servo_kornel4.hex", "Servokurven", "edt_Anzahl", "40", "Anzahl Punkte", "40"},
-        {"classic_684_blinkmuster.hex", "Blinkmuster", "blinkmuster_edt_Anzahl", "999", "Anzahl Punkte", "50"},
+        {"servo_kornel4.hex", "edt_Anzahl", "150", "Kurve 1: 100 Punkte, Stretch-Faktor 10", "150 Punkte"},
+        {"servo_kornel4.hex", "edt_stretch", "999", "Kurve 1: 10 Punkte, Stretch-Faktor 200", "Stretch-Faktor 999"},
+        {"servo_kornel4.hex", "edt_Anzahl", "40", "Kurve 1: 40 Punkte, Stretch-Faktor 10", nullptr},
+        {"classic_684_blinkmuster.hex", "blinkmuster_edt_Anzahl", "999", "Adresse 1: 50 Punkte, Stretch-Faktor 10",
+         "999 Punkte"},
+        {"servo_kornelchen_358.hex", "edt_kornelchen_schwelle", "200", "<td>127</td>", "<td>200</td>"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.edit) + "=" + c.typed);
@@ -189,11 +197,78 @@ TEST(SettingsSheet, LimitedNumbersPrintAsTheFileWillHoldThem)
                 page = p;
         ASSERT_NE(page, nullptr);
         page->userText(c.edit, c.typed);
-        const SettingsSheet sheet = l.sheet();
-        const SheetPage* shown = pageTitled(sheet, c.title);
-        ASSERT_NE(shown, nullptr);
-        EXPECT_EQ(valueOf(*shown, c.caption), c.printed);
+        const std::string html = SheetHtml(l.sheet());
+        EXPECT_NE(html.find(c.printed), std::string::npos) << c.printed;
+        if (c.notPrinted) {
+            EXPECT_EQ(html.find(c.notPrinted), std::string::npos) << c.notPrinted;
+        }
     }
+}
+
+// The sheet records the decoder, not the editor: which curve or address the page shows, and the
+// grid drawn over the curve graph, are no setting; the values of the shown part (its count,
+// stretch, loop, outputs used) stand with every part's picture instead of once, unnamed.
+TEST(SettingsSheet, EditorStateIsNoSetting)
+{
+    struct Case {
+        const char* file;
+        const char* otherPart; // the button that shows another part
+    } const cases[] = {
+        {"servo_kornel4.hex", "servo_rad_a2"},
+        {"servo_kornelchen_358.hex", "servo_rad_a3"},
+        {"classic_684_blinkmuster.hex", "blinkmuster_rad_a2"},
+        {"classic_684_lumo_blinkmuster.hex", "led_blinkmuster_rad_a2"},
+    };
+    auto rows = [](const SettingsSheet& sheet) {
+        std::vector<std::string> out;
+        for (const SheetPage& p : sheet.pages) {
+            for (const SheetSetting& s : p.settings)
+                out.push_back(p.title + " | " + s.caption + " | " + s.value);
+            for (const SheetPicture& pic : p.pictures)
+                out.push_back(p.title + " [Bild] " + pic.caption);
+        }
+        return out;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        Loaded l(c.file);
+        const std::vector<std::string> before = rows(l.sheet());
+        for (const std::string& row : before)
+            for (const char* editor :
+                 {"Parameter für", "| Auswahl |", "Adresse 1 |", "Kurve 1 |", "Raster", "| Anzahl Punkte |",
+                  "| Stretch-Faktor |", "| Loop |", "| Out#", "Ausgang 1 verwenden"})
+                EXPECT_EQ(row.find(editor), std::string::npos) << row;
+        // Showing another part leaves the sheet as it was.
+        pages::Page* page = nullptr;
+        for (pages::Page* p : l.session.shownPages())
+            if (p->find(c.otherPart))
+                page = p;
+        ASSERT_NE(page, nullptr);
+        page->userClick(c.otherPart);
+        EXPECT_EQ(rows(l.sheet()), before);
+    }
+}
+
+// The file line says where the file is, whatever folder the sheet was made in.
+TEST(SettingsSheet, FileLineIsAbsolute)
+{
+    const std::string here = std::filesystem::current_path().string();
+    struct Case {
+        const char *given, *printed;
+    } const cases[] = {
+        {"decoder.hex", "/decoder.hex"},
+        {"./a/../decoder.hex", "/decoder.hex"},
+        {"/anlage/weiche.hex", nullptr},
+        {"", nullptr},
+    };
+    Loaded l("servo_kornel4.hex");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.given);
+        const SettingsSheet sheet = BuildSettingsSheet(l.session, c.given, "11.12.2026");
+        EXPECT_EQ(sheet.file, c.printed ? here + c.printed : std::string(c.given));
+    }
+    EXPECT_NE(SheetHtml(BuildSettingsSheet(l.session, "", "11.12.2026")).find("<th>Datei</th><td>–</td>"),
+              std::string::npos);
 }
 
 // The page stands on its own: balanced elements, nothing fetched from elsewhere, texts escaped.
@@ -203,7 +278,7 @@ TEST(SettingsSheet, HtmlIsWellFormedAndSelfContained)
         SCOPED_TRACE(file);
         Loaded l(file);
         const std::string html = SheetHtml(BuildSettingsSheet(l.session, "a<b>&\"c\".hex", "11.12.2026"));
-        EXPECT_NE(html.find("<td>a&lt;b&gt;&amp;&quot;c&quot;.hex</td>"), std::string::npos);
+        EXPECT_NE(html.find("/a&lt;b&gt;&amp;&quot;c&quot;.hex</td>"), std::string::npos);
         for (const char* external : {"http:", "https:", "src=", "href=", "url(", "<link", "<script", "@import"})
             EXPECT_EQ(html.find(external), std::string::npos) << external;
 
@@ -233,8 +308,9 @@ TEST(SettingsSheet, HtmlIsWellFormedAndSelfContained)
     }
 }
 
-// The SVG holds exactly the pixels the window paints for the drawing.
-TEST(SettingsSheet, SvgPictureHasThePixelsOfTheCanvas)
+// The SVG holds exactly the pixels the window paints for the drawing, inside a one-pixel grey
+// frame that shows where a white graph begins and ends on white paper.
+TEST(SettingsSheet, SvgPictureHasThePixelsOfTheCanvasInAFrame)
 {
     pages::Canvas canvas(23, 11);
     canvas.Clear();
@@ -244,7 +320,12 @@ TEST(SettingsSheet, SvgPictureHasThePixelsOfTheCanvas)
     canvas.MoveTo(0, 10);
     canvas.LineTo(22, 0);
     const SheetPicture picture{"Probe", 23, 11, canvas.take()};
-    const std::vector<pages::Colour> want = pages::RenderDrawing(23, 11, picture.drawing);
+    const std::vector<pages::Colour> inner = pages::RenderDrawing(23, 11, picture.drawing);
+    const int w = 25, h = 13;
+    std::vector<pages::Colour> want(std::size_t(w * h), kPictureFrame);
+    for (int y = 0; y < 11; ++y)
+        for (int x = 0; x < 23; ++x)
+            want[std::size_t((y + 1) * w + x + 1)] = inner[std::size_t(y * 23 + x)];
 
     std::vector<pages::Colour> got(want.size(), pages::colours::White);
     const std::string svg = PictureSvg(picture);
@@ -257,10 +338,12 @@ TEST(SettingsSheet, SvgPictureHasThePixelsOfTheCanvas)
         const std::string d = (*p)[4];
         for (auto r = std::sregex_iterator(d.begin(), d.end(), run); r != std::sregex_iterator(); ++r)
             for (int x = std::stoi((*r)[1]); x < std::stoi((*r)[1]) + std::stoi((*r)[3]); ++x)
-                got[std::size_t(std::stoi((*r)[2]) * 23 + x)] = c;
+                got[std::size_t(std::stoi((*r)[2]) * w + x)] = c;
     }
     EXPECT_EQ(got, want);
-    EXPECT_NE(svg.find("width=\"23\" height=\"11\""), std::string::npos);
+    EXPECT_EQ(FramedPixels(picture).pixels, want); // what the printout shows
+    EXPECT_NE(svg.find("width=\"25\" height=\"13\""), std::string::npos);
+    EXPECT_EQ(PrintPictureTag(4, picture), "<img src=\"bild:4\" width=\"25\" height=\"13\">");
 }
 
 TEST(SettingsSheet, PicNamesAndDate)

@@ -171,7 +171,7 @@ void TstInfoDialog::hexInfoOpensTheListingsAndACompareFillsTheMemos()
                });
     QCOMPARE(config1, QStringLiteral("31C4"));
     QCOMPARE(id1, QStringLiteral("8358"));
-    QVERIFY(eepromBefore.startsWith(QStringLiteral("0x000 FF02.02FF.FFFF.FFFF FFFF.FFFF.FFFF.FFFF\n0x010:")));
+    QVERIFY(eepromBefore.startsWith(QStringLiteral("0x000 0002.02FF.FFFF.FFFF FFFF.FFFF.FFFF.FFFF\n0x010:")));
     QVERIFY(romBefore.startsWith(QStringLiteral("$0000: 3008.3003.3000.2805 0009.1683.303F.0085\n$0008: ")));
 
     QCOMPARE(h.dialogs.filters, QStringList{QStringLiteral("HEX|*.hex|TXT|*.txt|*.*|*.*")});

@@ -1,15 +1,23 @@
 // The settings sheet from the window's menu: "Einstellungsblatt drucken…" and "Einstellungsblatt
 // als PDF…", each chosen in the opened "Datei" menu with the mouse as a user does.
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QBuffer>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPdfWriter>
 #include <QPrinter>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QtTest>
 
 #include "MainWindowHarness.h"
+#include "core/tools/SettingsSheet.h"
 #include "gui/app/TFormMain.h"
+#include "gui/common/QtText.h"
+#include "print/SheetPrint.h"
 
 using namespace hz::test::window;
 
@@ -45,6 +53,7 @@ private slots:
     void entriesOnlyForAKnownDecoder();
     void pdfOfTheUnsavedStateAsShown();
     void printThroughThePrintDialog();
+    void pictureNeverPartedFromItsCaption();
 };
 
 void TstSettingsSheet::entriesOnlyForAKnownDecoder()
@@ -122,6 +131,62 @@ void TstSettingsSheet::printThroughThePrintDialog()
     choose(w, "act_print_sheet");
     QCOMPARE(asked, 2);
     QCOMPARE(head(out), QByteArray("%PDF-"));
+}
+
+// A page break never falls between a caption and its picture (the paragraph holding both starts
+// on the next page when it would not end on its own), nor after a heading. The LED blink
+// patterns give many strips, over several pages.
+void TstSettingsSheet::pictureNeverPartedFromItsCaption()
+{
+    Harness h;
+    TFormMain& w = h.make();
+    QCOMPARE(w.LoadFile(fx("classic_684_lumo_blinkmuster.hex")), hz::LoadOutcome::Done);
+    const hz::tools::SettingsSheet sheet = w.editor.settingsSheet();
+    QList<QImage> pictures;
+    int drawn = 0; // a pattern without outputs used is its caption alone
+    for (const hz::tools::SheetPicture* p : hz::tools::SheetPictures(sheet)) {
+        drawn += p->width > 0 && p->height > 0;
+        const hz::tools::PicturePixels px = hz::tools::FramedPixels(*p);
+        pictures.append(
+            hz::print::PixelImage(px.width, px.height, reinterpret_cast<const unsigned char*>(px.pixels.data())));
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QVERIFY(buffer.open(QIODevice::WriteOnly));
+    QPdfWriter pdf(&buffer);
+    hz::print::SetSheetPage(pdf);
+    QTextDocument doc;
+    const qreal pageHeight = hz::print::LayOutSheet(
+        doc, pdf, hz::gui::fromStd(hz::tools::SheetHtml(sheet, hz::tools::PrintPictureTag)), pictures);
+    QVERIFY(doc.pageCount() >= 2);
+    int pictured = 0, moved = 0;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        if (block.blockFormat().headingLevel() > 0) {
+            // A heading stands on the page of what it heads.
+            QVERIFY(block.next().isValid());
+            QCOMPARE(int(doc.documentLayout()->blockBoundingRect(block).top() / pageHeight),
+                     int(doc.documentLayout()->blockBoundingRect(block.next()).top() / pageHeight));
+        }
+        bool picture = false;
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it)
+            picture = picture || it.fragment().charFormat().isImageFormat();
+        if (!picture)
+            continue;
+        ++pictured;
+        QVERIFY2(block.text().size() > 1, "the caption stands in the picture's paragraph");
+        const QRectF r = doc.documentLayout()->blockBoundingRect(block);
+        QCOMPARE(int(r.top() / pageHeight), int((r.bottom() - 1) / pageHeight));
+        if (block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+            ++moved;
+    }
+    QCOMPARE(pictured, drawn);
+    // Everything after the moved pictures is laid out too, down to the foot line on the last page.
+    const QTextBlock foot = doc.lastBlock();
+    QVERIFY2(foot.text().startsWith(QStringLiteral("Gedruckt am")), qPrintable(foot.text()));
+    const QRectF r = doc.documentLayout()->blockBoundingRect(foot);
+    QVERIFY(r.height() > 0);
+    QCOMPARE(int(r.top() / pageHeight), doc.pageCount() - 1);
+    QVERIFY2(moved >= 1, "no picture had to move: the sheet shows nothing of the rule");
 }
 
 QTEST_MAIN(TstSettingsSheet)

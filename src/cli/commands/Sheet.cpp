@@ -71,15 +71,14 @@ bool SheetPdf(const tools::SettingsSheet& sheet, std::string& result)
     PdfFunction pdf = LoadPdfModule(result);
     if (!pdf)
         return false;
-    // The pictures as the window paints them, referred to by number in the page.
+    // The pictures as the sheet prints them, referred to by number in the page.
     static_assert(sizeof(pages::Colour) == 3, "the module takes 3 bytes a pixel");
-    const std::vector<const tools::SheetPicture*> all = tools::SheetPictures(sheet);
-    std::vector<std::vector<pages::Colour>> pixels;
+    std::vector<tools::PicturePixels> pixels;
+    for (const tools::SheetPicture* p : tools::SheetPictures(sheet))
+        pixels.push_back(tools::FramedPixels(*p));
     std::vector<HzSheetPicture> pictures;
-    for (const tools::SheetPicture* p : all)
-        pixels.push_back(pages::RenderDrawing(p->width, p->height, p->drawing));
-    for (std::size_t k = 0; k < all.size(); ++k)
-        pictures.push_back({all[k]->width, all[k]->height, reinterpret_cast<const unsigned char*>(pixels[k].data())});
+    for (const tools::PicturePixels& p : pixels)
+        pictures.push_back({p.width, p.height, reinterpret_cast<const unsigned char*>(p.pixels.data())});
     const std::string html = tools::SheetHtml(sheet, tools::PrintPictureTag);
     const std::string title = "Einstellungsblatt " + sheet.type;
     const HzSheetPdfInput input{html.c_str(), title.c_str(), pictures.data(), pictures.size()};
@@ -134,7 +133,9 @@ public:
             in.error("Der Dekodertyp ist nicht erkannt; ohne ihn gibt es kein Einstellungsblatt.");
             return 1;
         }
-        const tools::SettingsSheet sheet = tools::BuildSettingsSheet(in.session, in.file, tools::TodayText());
+        // The standard input has no name to print.
+        const tools::SettingsSheet sheet = tools::BuildSettingsSheet(
+            in.session, isStdin(o.files.front()) ? std::string() : o.files.front(), tools::TodayText());
 
         // The PDF first: when Qt cannot make it, no HTML file stands there as if all went well.
         std::string pdf;

@@ -39,6 +39,14 @@ struct Rect {
 // What a button does besides its click: open a file dialog whose answer goes to the page.
 enum class FileDialogKind { None, Open, Save };
 
+// Whose value a control shows. Most controls show what the decoder keeps (in the image, or in
+// a working copy the page writes into it). A page that shows one part of its working copy at a
+// time has controls of two more kinds: those that choose the part (the curve or address
+// buttons) and the grid drawn over a graph are the editor's own state, which no firmware file
+// holds; those that show the value of the chosen part (its point count, its stretch) show
+// what the decoder keeps once for every part, so a control alone does not say which part's.
+enum class ValueOf { Decoder, ShownPart, Editor };
+
 struct Control {
     std::string name;
     ControlKind kind = ControlKind::Label;
@@ -77,6 +85,9 @@ struct Control {
     // control's own or is written into the image at once. Such a control is a view of that
     // copy: where the copy is not carried into another file, the control is not either.
     std::string inCopyOf;
+    // Whose value the control shows; a record of the decoder (the settings sheet) prints only
+    // the decoder's, and a page that shows one part at a time gives every part on its own.
+    ValueOf valueOf = ValueOf::Decoder;
 
     // The page's handlers. `on` binds the one for the control's own event: a click, a tick,
     // text typed into an edit, a moved track bar or a new selection in a list; the control

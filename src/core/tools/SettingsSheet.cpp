@@ -1,7 +1,10 @@
 #include "core/tools/SettingsSheet.h"
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
+#include <map>
 
 #include "core/Version.h"
 #include "core/firmware/HexText.h"
@@ -45,7 +48,9 @@ SheetPage ReadPage(const pages::Page& page)
                 out.pictures.push_back({SettingName(page, c), c.geometry->width, c.geometry->height, c.drawing});
             continue;
         }
-        if (!HoldsSetting(c))
+        // The sheet records the decoder: what chooses the shown part, or draws the graph's
+        // grid, is the editor's; the values of the shown part stand with every part's picture.
+        if (!HoldsSetting(c) || c.valueOf != pages::ValueOf::Decoder)
             continue;
         if (c.kind == ControlKind::Radio) {
             // Of a group of radio buttons only the chosen one says something: the group's
@@ -99,7 +104,11 @@ SettingsSheet BuildSettingsSheet(const Session& s, const std::string& file, cons
     sheet.pic = PicName(d.pic);
     sheet.identifier = strprintf("0x%X", static_cast<unsigned>(d.identifier));
     sheet.format = d.format;
-    sheet.file = DisplayName(file);
+    if (!file.empty()) {
+        std::error_code ec;
+        const std::filesystem::path absolute = std::filesystem::absolute(file, ec);
+        sheet.file = DisplayName(ec ? file : absolute.lexically_normal().string());
+    }
     sheet.printedOn = printedOn;
     sheet.program = std::string("HEX Zwirbel ") + kProgramVersion;
     sheet.unsaved = s.HasUnsavedChanges();
@@ -134,10 +143,22 @@ std::string HtmlEscaped(const std::string& text)
     return out;
 }
 
-std::string PictureSvg(const SheetPicture& picture)
+PicturePixels FramedPixels(const SheetPicture& picture)
 {
     const int w = std::max(picture.width, 0), h = std::max(picture.height, 0);
-    const std::vector<pages::Colour> px = pages::RenderDrawing(w, h, picture.drawing);
+    const std::vector<pages::Colour> inner = pages::RenderDrawing(w, h, picture.drawing);
+    PicturePixels out{w + 2, h + 2, std::vector<pages::Colour>(std::size_t(w + 2) * std::size_t(h + 2), kPictureFrame)};
+    for (int y = 0; y < h; ++y)
+        std::copy_n(inner.begin() + std::ptrdiff_t(y) * w, w,
+                    out.pixels.begin() + std::ptrdiff_t(y + 1) * out.width + 1);
+    return out;
+}
+
+std::string PictureSvg(const SheetPicture& picture)
+{
+    const PicturePixels framed = FramedPixels(picture);
+    const int w = framed.width, h = framed.height;
+    const std::vector<pages::Colour>& px = framed.pixels;
     // Runs of one colour along each pixel row, gathered per colour into one path.
     std::vector<std::pair<pages::Colour, std::string>> paths;
     auto pathOf = [&paths](const pages::Colour& c) -> std::string& {
@@ -168,8 +189,9 @@ std::string PictureSvg(const SheetPicture& picture)
 
 std::string PrintPictureTag(std::size_t index, const SheetPicture& picture)
 {
-    return strprintf("<img src=\"%s%zu\" width=\"%d\" height=\"%d\">", kSheetPictureScheme, index, picture.width,
-                     picture.height);
+    // The frame adds a pixel on every side (FramedPixels).
+    return strprintf("<img src=\"%s%zu\" width=\"%d\" height=\"%d\">", kSheetPictureScheme, index,
+                     std::max(picture.width, 0) + 2, std::max(picture.height, 0) + 2);
 }
 
 std::string SheetHtml(const SettingsSheet& sheet, const PictureMarkup& picture)
@@ -182,16 +204,17 @@ std::string SheetHtml(const SettingsSheet& sheet, const PictureMarkup& picture)
     h += "<style>\n"
          "@page { size: A4 portrait; margin: 15mm; }\n"
          "body { font-family: sans-serif; font-size: 10pt; color: #000000; }\n"
-         "h1 { font-size: 16pt; margin: 0 0 6pt 0; }\n"
-         "h2 { font-size: 12pt; margin: 12pt 0 4pt 0; }\n"
+         // Margins in px: QTextDocument, which lays the page out for printing, ignores them in pt.
+         "h1 { font-size: 16pt; margin-top: 0; margin-bottom: 8px; }\n"
+         "h2 { font-size: 12pt; margin-top: 16px; margin-bottom: 5px; }\n"
          "table { border-collapse: collapse; }\n"
          "th, td { border: 1px solid #808080; padding: 2px 6px; text-align: left; vertical-align: top; }\n"
          "th { background-color: #e8e8e8; }\n"
          "table.facts th { width: 30mm; }\n"
          "p.note { font-weight: bold; color: #b00000; }\n"
-         "p.picture { margin: 6pt 0 2pt 0; }\n"
-         "svg { border: 1px solid #808080; max-width: 100%; height: auto; }\n"
-         "p.footer { margin-top: 14pt; font-size: 8pt; color: #404040; }\n"
+         "p.picture { margin-top: 8px; margin-bottom: 3px; page-break-inside: avoid; break-inside: avoid; }\n"
+         "svg { max-width: 100%; height: auto; }\n"
+         "p.footer { margin-top: 19px; font-size: 8pt; color: #404040; }\n"
          "</style>\n</head>\n<body>\n";
     h += "<h1>Einstellungsblatt</h1>\n";
     if (sheet.unsaved)

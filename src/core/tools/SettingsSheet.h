@@ -47,8 +47,9 @@ struct SettingsSheet {
     std::vector<SheetPage> pages;
 };
 
-// The sheet of what `s` shows. `file` names the file as the sheet prints it; `printedOn` is
-// the date printed on it.
+// The sheet of what `s` shows. `file` names the file shown ("" for none, such as the standard
+// input); the sheet prints it absolute, since a sheet filed away must say where the file was,
+// not where it lay from the folder the sheet was made in. `printedOn` is the date printed on it.
 SettingsSheet BuildSettingsSheet(const Session& s, const std::string& file, const std::string& printedOn);
 
 // Today's local date as the sheet prints it: "11.12.2026".
@@ -67,13 +68,24 @@ using PictureMarkup = std::function<std::string(std::size_t index, const SheetPi
 // pictures are inline SVG (PictureSvg).
 std::string SheetHtml(const SettingsSheet& sheet, const PictureMarkup& picture = {});
 
-// The pictures of the printed sheet are images the printing code hands in by number:
-// <img src="bild:3" width=".." height="..">.
+// The pictures of the printed sheet are images the printing code hands in by number, at the
+// size of their framed pixels: <img src="bild:3" width=".." height="..">.
 inline constexpr const char* kSheetPictureScheme = "bild:";
 std::string PrintPictureTag(std::size_t index, const SheetPicture& picture);
 
-// A picture as an SVG element of exactly the pixels the window paints for the drawing: one
-// path of one-pixel runs per colour on a white ground.
+// A picture as the sheet prints it: the pixels the window paints for the drawing, inside a
+// one-pixel grey frame, so that the white ground of a graph - a blink pattern's steps that are
+// all off, the room after its last step - still shows where it begins and ends on white paper.
+// (width + 2) x (height + 2) pixels, row by row. The HTML page and the printout both show these.
+struct PicturePixels {
+    int width = 0, height = 0;
+    std::vector<pages::Colour> pixels;
+};
+inline constexpr pages::Colour kPictureFrame{0x80, 0x80, 0x80};
+PicturePixels FramedPixels(const SheetPicture& picture);
+
+// A picture as an SVG element of exactly its framed pixels: one path of one-pixel runs per
+// colour on a white ground.
 std::string PictureSvg(const SheetPicture& picture);
 
 // Text made safe for HTML: & < > " escaped.

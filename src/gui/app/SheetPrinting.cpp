@@ -28,9 +28,9 @@ Printable MakePrintable(const Editor& editor)
     p.html = fromStd(tools::SheetHtml(sheet, tools::PrintPictureTag));
     p.title = fromStd("Einstellungsblatt " + sheet.type);
     for (const tools::SheetPicture* picture : tools::SheetPictures(sheet)) {
-        const std::vector<pages::Colour> px = pages::RenderDrawing(picture->width, picture->height, picture->drawing);
+        const tools::PicturePixels px = tools::FramedPixels(*picture);
         p.pictures.append(
-            print::PixelImage(picture->width, picture->height, reinterpret_cast<const unsigned char*>(px.data())));
+            print::PixelImage(px.width, px.height, reinterpret_cast<const unsigned char*>(px.pixels.data())));
     }
     return p;
 }

@@ -67,6 +67,7 @@ BlinkPatternPage::BlinkPatternPage(BlinkLayout layout) : m_layout(std::move(layo
         Control r = make(radioName(a), ControlKind::Radio, "Adresse " + std::to_string(a), panel);
         r.hint = kAddressHint;
         r.checked = a == 1;
+        r.valueOf = ValueOf::Editor;
         add(std::move(r)).on<&BlinkPatternPage::selectAddress>();
     }
     m_loop = next();
@@ -75,6 +76,7 @@ BlinkPatternPage::BlinkPatternPage(BlinkLayout layout) : m_layout(std::move(layo
     Control loop = make(name("cbx_loop"), ControlKind::Check, "Loop", panel);
     loop.hint = "Ablauf wieder immer wieder neu gestartet";
     loop.inCopyOf = L.objectName;
+    loop.valueOf = ValueOf::ShownPart;
     add(std::move(loop)).on<&BlinkPatternPage::storeLoop>();
 
     auto numberRow = [&](const char* labelName, const char* caption, const char* editName, const char* spinnerName,
@@ -88,6 +90,7 @@ BlinkPatternPage::BlinkPatternPage(BlinkLayout layout) : m_layout(std::move(layo
         e.hint = hint;
         e.text = "10";
         e.inCopyOf = L.objectName;
+        e.valueOf = ValueOf::ShownPart;
         add(std::move(e));
         // The spinner is a track bar of the page: its position goes into the edit.
         spinner = next();
@@ -97,6 +100,7 @@ BlinkPatternPage::BlinkPatternPage(BlinkLayout layout) : m_layout(std::move(layo
         s.max = max;
         s.position = 10;
         s.inCopyOf = L.objectName;
+        s.valueOf = ValueOf::ShownPart;
         add(std::move(s));
     };
     numberRow(L.stretchLabel, "Stretch-Faktor", "edt_stretch", L.stretchSpinner, kStretchHint, 200, m_stretchLabel,
@@ -124,6 +128,7 @@ BlinkPatternPage::BlinkPatternPage(BlinkLayout layout) : m_layout(std::move(layo
         used.hint = "Ausgang " + std::to_string(k) + " verwenden (wird sonst nicht beeinflusst)";
         used.title = "Out#" + std::to_string(k) + " verwendet"; // the box has no caption on the page
         used.inCopyOf = L.objectName;
+        used.valueOf = ValueOf::ShownPart;
         add(std::move(used)).on<&BlinkPatternPage::useOutput>(k);
     }
 

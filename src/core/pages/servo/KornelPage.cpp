@@ -86,9 +86,13 @@ KornelPage::KornelPage()
                           Rect spinnerRect) {
         const NumberEdit& n = kNumberEdits[k];
         const char* copy = k == kThresholdEdit ? "" : kObjectName;
-        edit(n.edit, text, hint, r).on<&KornelPage::numberTyped>(k).inCopyOf = copy;
+        const ValueOf of = k == kThresholdEdit ? ValueOf::Decoder : ValueOf::ShownPart;
+        Control& e = edit(n.edit, text, hint, r).on<&KornelPage::numberTyped>(k);
+        e.inCopyOf = copy;
+        e.valueOf = of;
         Control& c = make(n.spinner, ControlKind::TrackBar, "", spinnerRect);
         c.inCopyOf = copy;
+        c.valueOf = of;
         c.min = 1;
         c.max = max;
         c.position = 10;
@@ -125,6 +129,7 @@ KornelPage::KornelPage()
         r.caption = "Kurve " + std::to_string(k + 1);
         r.hint = "Auswahl, für welche Adresse die Angezeigten Parameter gültig sind";
         r.checked = k == 0;
+        r.valueOf = ValueOf::Editor;
         r.on<&KornelPage::selectCurve>();
     }
     label("Label1", "Anzahl Punkte", Rect{345, 4, 85, 15});
@@ -138,9 +143,12 @@ KornelPage::KornelPage()
     label("lbl_KurveInfo1", "", Rect{5, 48, 280, 15});
     label("lbl_KurveInfo2", "", Rect{5, 64, 280, 15});
     label("Label6", "Raster X", Rect{300, 50, 55, 15});
-    list("cbx_raster_x", numberItems(70), "", Rect{357, 47, 50, 21}).on<&KornelPage::changeGrid>();
+    // The grid is the window's, kept in its settings file, not the decoder's.
+    list("cbx_raster_x", numberItems(70), "", Rect{357, 47, 50, 21}).on<&KornelPage::changeGrid>().valueOf =
+        ValueOf::Editor;
     label("Label7", "Raster Y", Rect{415, 50, 55, 15});
-    list("cbx_raster_y", numberItems(10), "", Rect{472, 47, 50, 21}).on<&KornelPage::changeGrid>();
+    list("cbx_raster_y", numberItems(10), "", Rect{472, 47, 50, 21}).on<&KornelPage::changeGrid>().valueOf =
+        ValueOf::Editor;
 
     // The two graphs.
     label("Label27", "Servo", Rect{5, 80, 40, 15});
@@ -179,7 +187,8 @@ KornelPage::KornelPage()
         b.on<&KornelPage::copyCurve>(k + 1);
     }
     label("Label8", "Skalierung", Rect{335, 412, 78, 15});
-    edit("edt_scale", "0,5", "", Rect{415, 410, 40, 21});
+    // The scale and the shift are what the two buttons apply, kept by no file.
+    edit("edt_scale", "0,5", "", Rect{415, 410, 40, 21}).valueOf = ValueOf::Editor;
     button("btn_scale", "anwenden", "", Rect{458, 408, 77, 25}).on<&KornelPage::scaleCurve>();
     label("Label29", "Kurve", Rect{5, 440, 93, 15});
     fileButton("servo_load_1", "laden", "laden von Kurven-Daten", Rect{100, 436, 60, 25}, FileDialogKind::Open,
@@ -189,7 +198,7 @@ KornelPage::KornelPage()
                servo::kCurveFileFilter, "cur")
         .onFile<&KornelPage::saveCurve>();
     label("Label9", "Hoch/Runter", Rect{335, 440, 78, 15});
-    edit("edt_shift", "10", "", Rect{415, 438, 40, 21});
+    edit("edt_shift", "10", "", Rect{415, 438, 40, 21}).valueOf = ValueOf::Editor;
     button("btn_shift", "anwenden", "", Rect{458, 436, 77, 25}).on<&KornelPage::shiftCurve>();
     const char* setHint = "laden Kurven-Daten inkl. Pukte-Anzahl, Stretch-Faktor etc.";
     label("Label30", "Setup", Rect{5, 468, 93, 15});
