@@ -19,33 +19,33 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
-#include <cerrno>
 #include <cstdlib>
 #include <initializer_list>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/QuestionReplay.h"
 #include "core/Session.h"
+#include "core/StatusTexts.h"
 #include "core/Version.h"
+#include "core/catalogue/DocLinks.h"
 #include "core/editor/Editor.h"
 #include "core/editor/WindowLayout.h"
-#include "core/inspect/HexInfo.h"
 #include "core/firmware/FileSet.h"
+#include "core/inspect/HexInfo.h"
 #include "core/pages/PageAction.h"
 #include "core/pages/common/Canvas.h"
 #include "core/platform/Platform.h"
-#include "core/StatusTexts.h"
-#include "core/catalogue/DocLinks.h"
 #include "core/tools/Json.h"
+#include "core/tools/LayoutReport.h"
 #include "core/tools/PageJson.h"
 #include "core/tools/SessionJson.h"
-#include "core/tools/LayoutReport.h"
 #include "core/tools/SettingsDiff.h"
 #include "core/tools/SettingsMigration.h"
 #include "core/tools/SettingsSheet.h"
@@ -53,7 +53,7 @@
 // The width of a text in the page's font, measured by the browser (a canvas in the font the
 // page's style gives the frames); -1 where there is no page to measure in (Node.js).
 EM_JS(int, hz_measure_text, (const char* text), {
-    if (typeof document === 'undefined')
+    if (typeof document == = 'undefined')
         return -1;
     if (!Module.hzMeasure) {
         Module.hzMeasure = document.createElement('canvas').getContext('2d');
@@ -88,7 +88,7 @@ struct WebFace {
     // the last stamp it saw.
     const Session* viewed = nullptr;
     std::vector<std::pair<const hz::pages::Page*, unsigned>> seen;
-    std::string reply;                             // what the last call returned
+    std::string reply; // what the last call returned
 };
 
 WebFace& face()
@@ -207,14 +207,14 @@ std::string windowJson(Session* s)
     const hz::DocSite site = s ? s->ident.Site : hz::DocSite{};
     const hz::DecoderType* type = s ? s->ident.Type : nullptr;
     return "{\"size\": [" + std::to_string(layout.width) + ", " + std::to_string(layout.height) +
-           "], \"places\": " + places + ", \"frames\": " + frames + ", \"header\": " +
-           jsonString(s ? s->ident.DecoderName : std::string("Hex Zwirbel")) +
+           "], \"places\": " + places + ", \"frames\": " + frames +
+           ", \"header\": " + jsonString(s ? s->ident.DecoderName : std::string("Hex Zwirbel")) +
            ", \"header_shown\": " + (s ? (header ? "true" : "false") : "true") + ", \"status\": " + panels +
-           ", \"type\": " + jsonString(status.type) + ", \"title\": " +
-           jsonString(std::string("Hex Zwirbel ") + hz::kLayoutDate) + ", \"doc\": " +
-           jsonString(s ? s->ident.DocPage : std::string()) + ", \"doc_caption\": " +
-           jsonString(hz::DocLinkCaption(site, type)) + ", \"doc_hint\": " + jsonString(hz::DocLinkHint(site, type)) +
-           "}";
+           ", \"type\": " + jsonString(status.type) +
+           ", \"title\": " + jsonString(std::string("Hex Zwirbel ") + hz::kLayoutDate) +
+           ", \"doc\": " + jsonString(s ? s->ident.DocPage : std::string()) +
+           ", \"doc_caption\": " + jsonString(hz::DocLinkCaption(site, type)) +
+           ", \"doc_hint\": " + jsonString(hz::DocLinkHint(site, type)) + "}";
 }
 
 // The shown page that holds the control `name`; null when none does.
@@ -355,7 +355,8 @@ EMSCRIPTEN_KEEPALIVE const char* hz_neighbour(int direction, const char* answers
     if (file.empty())
         return reply("{\"done\": true, \"loaded\": " + std::string(face().loaded ? "true" : "false") +
                      ", \"opened\": false, \"messages\": []}");
-    return openFile(file, answersText, [] { return static_cast<const char*>(nullptr); }, false);
+    return openFile(
+        file, answersText, [] { return static_cast<const char*>(nullptr); }, false);
 }
 
 // One action on the shown pages, as `hexzwirbel-cli set --do` takes it ("edt_adr_1=12",
@@ -460,7 +461,7 @@ EMSCRIPTEN_KEEPALIVE const char* hz_event(const char* nameText, const char* even
         return noFile();
     const std::string name = nameText ? nameText : "", event = eventText ? eventText : "",
                       value = valueText ? valueText : "";
-    static const char* const known[] = {"text",  "leave", "click", "check",   "position",
+    static const char* const known[] = {"text",   "leave", "click", "check",   "position",
                                         "select", "press", "move",  "release", "file"};
     bool knownEvent = false;
     for (const char* k : known)
@@ -500,8 +501,8 @@ EMSCRIPTEN_KEEPALIVE const char* hz_event(const char* nameText, const char* even
         page->focusRequest.clear();
         face().editor->edited();
     });
-    return replyFor(r, std::string("\"accepted\": ") + (accepted ? "true" : "false") + ", \"focus\": " +
-                           jsonString(focus));
+    return replyFor(r, std::string("\"accepted\": ") + (accepted ? "true" : "false") +
+                           ", \"focus\": " + jsonString(focus));
 }
 
 // A file the user picked for a page's file dialog, put among the module's files in memory
@@ -556,7 +557,6 @@ EMSCRIPTEN_KEEPALIVE const char* hz_image(const char* nameText)
 }
 
 EMSCRIPTEN_KEEPALIVE const char* hz_image_data() { return face().image.data(); }
-
 
 // "HEX Info": what the information dialog shows of the file shown.
 EMSCRIPTEN_KEEPALIVE const char* hz_info()
@@ -651,7 +651,8 @@ EMSCRIPTEN_KEEPALIVE const char* hz_overview(const char* rootText)
     for (const std::string& f : face().overviewFiles)
         hz::platform::Remove(f);
     face().overviewFiles.clear();
-    std::string s = "{\"done\": true, \"summary\": " + jsonString(hz::tools::OverviewSummary(scan)) + ", \"headings\": [";
+    std::string s =
+        "{\"done\": true, \"summary\": " + jsonString(hz::tools::OverviewSummary(scan)) + ", \"headings\": [";
     const auto& headings = hz::tools::OverviewHeadings();
     for (std::size_t k = 0; k < headings.size(); ++k)
         s += std::string(k ? ", " : "") + jsonString(headings[k]);
@@ -790,9 +791,9 @@ EMSCRIPTEN_KEEPALIVE const char* hz_compare(const char* nameText, const std::uin
                   ", \"rows\": [";
         for (std::size_t k = 0; k < comparison->differences.size(); ++k) {
             const hz::tools::Difference& d = comparison->differences[k];
-            fields += (k ? ", " : "") + rowJson({hz::tools::DifferenceArea(d), hz::tools::DifferenceSetting(d),
-                                                 hz::tools::DifferenceValue(d, d.a),
-                                                 hz::tools::DifferenceValue(d, d.b)});
+            fields +=
+                (k ? ", " : "") + rowJson({hz::tools::DifferenceArea(d), hz::tools::DifferenceSetting(d),
+                                           hz::tools::DifferenceValue(d, d.a), hz::tools::DifferenceValue(d, d.b)});
         }
         fields += "]";
     });
@@ -806,8 +807,8 @@ EMSCRIPTEN_KEEPALIVE const char* hz_compare(const char* nameText, const std::uin
 // `apply` 1 the settings carried, as "Übernehmen" in that dialog does (one undo step). Done
 // gives "previewed" (false when the other file could not be loaded or nothing can be carried:
 // its message was asked) and "applied".
-EMSCRIPTEN_KEEPALIVE const char* hz_carry(const char* nameText, const std::uint8_t* data, std::size_t size,
-                                          int apply, const char* answersText)
+EMSCRIPTEN_KEEPALIVE const char* hz_carry(const char* nameText, const std::uint8_t* data, std::size_t size, int apply,
+                                          const char* answersText)
 {
     std::vector<Answer> answers;
     if (const char* bad = readAnswers(answersText, answers))
@@ -822,36 +823,35 @@ EMSCRIPTEN_KEEPALIVE const char* hz_carry(const char* nameText, const std::uint8
     const ReplayResult r = face().replay.run(answers, [&](Session&) {
         bool previewed = false;
         std::string preview;
-        const bool applied = face().editor->carrySettingsFrom(
-            path, [&](const hz::tools::MigrationReport& report, const std::string& summary) {
-                previewed = true;
-                const std::size_t unchanged = hz::tools::UnchangedCount(report.carried);
-                preview = ", \"summary\": " + jsonString(summary) + ", \"carried_heading\": " +
-                          jsonString(hz::tools::CarriedHeading(true, report.carried.size(), true) + ":") +
-                          ", \"not_carried_heading\": " +
-                          jsonString(hz::tools::CarriedHeading(false, report.notCarried.size(), true) + ":") +
-                          ", \"unchanged\": " + std::to_string(unchanged) +
-                          ", \"unchanged_line\": " + jsonString(hz::tools::UnchangedLine(unchanged)) +
-                          ", \"carried\": [";
-                for (std::size_t k = 0; k < report.carried.size(); ++k) {
-                    const hz::tools::CarriedSetting& c = report.carried[k];
-                    preview += std::string(k ? ", " : "") + "{\"cells\": " +
-                               rowJson({hz::tools::CarriedArea(c), hz::tools::CarriedSubject(c),
-                                        hz::tools::CarriedValue(c), hz::tools::CarriedBefore(c)}) +
-                               ", \"unchanged\": " + (c.unchanged ? "true" : "false") + "}";
-                }
-                preview += "], \"not_carried\": [";
-                for (std::size_t k = 0; k < report.notCarried.size(); ++k) {
-                    const hz::tools::CarriedSetting& c = report.notCarried[k];
-                    preview += std::string(k ? ", " : "") +
-                               rowJson({hz::tools::CarriedArea(c), hz::tools::CarriedSubject(c),
-                                        hz::tools::CarriedValue(c), c.reason});
-                }
-                preview += "]";
-                return apply != 0;
-            });
-        fields = std::string("\"previewed\": ") + (previewed ? "true" : "false") + ", \"applied\": " +
-                 (applied ? "true" : "false") + preview;
+        const bool applied = face().editor->carrySettingsFrom(path, [&](const hz::tools::MigrationReport& report,
+                                                                        const std::string& summary) {
+            previewed = true;
+            const std::size_t unchanged = hz::tools::UnchangedCount(report.carried);
+            preview = ", \"summary\": " + jsonString(summary) + ", \"carried_heading\": " +
+                      jsonString(hz::tools::CarriedHeading(true, report.carried.size(), true) + ":") +
+                      ", \"not_carried_heading\": " +
+                      jsonString(hz::tools::CarriedHeading(false, report.notCarried.size(), true) + ":") +
+                      ", \"unchanged\": " + std::to_string(unchanged) +
+                      ", \"unchanged_line\": " + jsonString(hz::tools::UnchangedLine(unchanged)) + ", \"carried\": [";
+            for (std::size_t k = 0; k < report.carried.size(); ++k) {
+                const hz::tools::CarriedSetting& c = report.carried[k];
+                preview += std::string(k ? ", " : "") + "{\"cells\": " +
+                           rowJson({hz::tools::CarriedArea(c), hz::tools::CarriedSubject(c), hz::tools::CarriedValue(c),
+                                    hz::tools::CarriedBefore(c)}) +
+                           ", \"unchanged\": " + (c.unchanged ? "true" : "false") + "}";
+            }
+            preview += "], \"not_carried\": [";
+            for (std::size_t k = 0; k < report.notCarried.size(); ++k) {
+                const hz::tools::CarriedSetting& c = report.notCarried[k];
+                preview +=
+                    std::string(k ? ", " : "") + rowJson({hz::tools::CarriedArea(c), hz::tools::CarriedSubject(c),
+                                                          hz::tools::CarriedValue(c), c.reason});
+            }
+            preview += "]";
+            return apply != 0;
+        });
+        fields = std::string("\"previewed\": ") + (previewed ? "true" : "false") +
+                 ", \"applied\": " + (applied ? "true" : "false") + preview;
     });
     hz::platform::Remove(path);
     return replyFor(r, fields);

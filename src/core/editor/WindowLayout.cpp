@@ -15,7 +15,6 @@ constexpr int kProgressTop = 49;
 constexpr int kProgressHeight = 17;
 constexpr int kButtonGroupHeight = 74;
 constexpr int kGowebHeight = 25;
-constexpr int kImageWidth = 200, kImageHeight = 32;
 
 } // namespace
 
@@ -46,8 +45,10 @@ WindowLayout ArrangeWindow(const pages::WindowArrangement& a)
     w.places = {
         {"GroupBoxMain", "", {kAddressArea.left, kAddressArea.top, kAddressArea.width, a.height + 5}},
         {"GroupBoxImage", "", image},
-        {"Image2", "GroupBoxImage",
-         {image.width / 2 - kImageWidth / 2, image.height / 2 - kImageHeight / 2, kImageWidth, kImageHeight}},
+        {"Image2",
+         "GroupBoxImage",
+         {image.width / 2 - kLinkPictureWidth / 2, image.height / 2 - kLinkPictureHeight / 2, kLinkPictureWidth,
+          kLinkPictureHeight}},
         {"btn_goweb", "", {image.left, image.top + image.height + 4, image.width, kGowebHeight}},
         {"GroupBoxButtons", "", buttons},
         {"btn_prev", "GroupBoxButtons", prev},

@@ -25,6 +25,9 @@ struct WindowLayout {
     const Place* find(const std::string& name) const;
 };
 
+// The link picture in its group, 200 x 32 pixels.
+inline constexpr int kLinkPictureWidth = 200, kLinkPictureHeight = 32;
+
 // The arrangement of a window that shows no page of its own.
 inline constexpr pages::WindowArrangement kBaseArrangement{5, 410, 500, 300};
 

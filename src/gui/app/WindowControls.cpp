@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "core/StatusTexts.h"
+#include "core/editor/WindowLayout.h"
 #include "gui/app/ElidedButton.h"
 #include "gui/app/LinkPicture.h"
 #include "gui/common/FitText.h"
@@ -24,17 +25,8 @@ using hz::gui::hintText;
 
 namespace {
 
-// Heights and fixed sizes of the lower controls as the window was designed; ArrangeWindow
-// only moves them and sets the widths of the four wide buttons.
-constexpr int kButtonTop = 16;
-constexpr int kButtonHeight = 25;
-constexpr int kArrowWidth = 15; // "<" and ">": with 15 the button group is exactly the page width
-constexpr int kInfoHeight = 24;
-constexpr int kCloseTop = 40;
-constexpr int kProgressTop = 49;
-constexpr int kProgressHeight = 17;
-constexpr int kButtonGroupHeight = 74;
-constexpr int kGowebHeight = 25;
+// The places and sizes of the lower controls come from core/editor/WindowLayout
+// (ArrangeWindow), for every arrangement including the first.
 // The hint of the empty window, in the address group box below where the header stands.
 constexpr int kStartHintLeft = 10;
 constexpr int kStartHintTop = 50;
@@ -86,7 +78,6 @@ void WindowControls::createControls()
 
     GroupBoxButtons = new QGroupBox(central);
     GroupBoxButtons->setObjectName(QStringLiteral("GroupBoxButtons"));
-    GroupBoxButtons->resize(320, kButtonGroupHeight);
 
     auto button = [](QWidget* parent, const char* name, const char* caption, const char* hint) {
         auto* b = new QPushButton(QString::fromUtf8(caption), parent);
@@ -109,19 +100,12 @@ void WindowControls::createControls()
         f.setBold(true);
         b->setFont(f);
     }
-    btn_prev->setGeometry(10, kButtonTop, kArrowWidth, kButtonHeight);
-    btn_load->setGeometry(25, kButtonTop, 89, kButtonHeight);
-    btn_next->setGeometry(114, kButtonTop, kArrowWidth, kButtonHeight);
-    btn_save->setGeometry(139, kButtonTop, 89, kButtonHeight);
-    btn_info->setGeometry(238, kButtonTop, 52, kInfoHeight);
-    btn_close->setGeometry(238, kCloseTop, 52, kButtonHeight);
 
     ProgressBar1 = new QProgressBar(GroupBoxButtons);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
-    ProgressBar1->setGeometry(25, kProgressTop, 213, kProgressHeight);
     // An empty bar looks like an input field: it shows only while a load decodes.
     ProgressBar1->hide();
 
@@ -138,7 +122,6 @@ void WindowControls::createControls()
     btn_goweb = new ElidedButton(central);
     btn_goweb->setObjectName(QStringLiteral("btn_goweb"));
     btn_goweb->setToolTip(hintText("Gehe auf die WebSite zu dieser Software-Variante"));
-    btn_goweb->resize(btn_goweb->width(), kGowebHeight);
 
     StatusBar1 = new QStatusBar(&m_window);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -172,43 +155,35 @@ void WindowControls::createControls()
 
 void WindowControls::ArrangeWindow(int left, int right, int height, int width)
 {
-    GroupBoxMain->resize(GroupBoxMain->width(), height + 5);
+    // Where everything stands comes from the core, which the browser's page draws from too.
+    const hz::WindowLayout layout = hz::ArrangeWindow({left, right, height, width});
+    auto place = [&layout](QWidget* w, const char* name) {
+        if (const hz::WindowLayout::Place* p = layout.find(name))
+            w->setGeometry(p->geometry.left, p->geometry.top, p->geometry.width, p->geometry.height);
+    };
+    place(GroupBoxMain, "GroupBoxMain");
 
     m_window.setMinimumSize(0, 0);
     m_window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     // The menu bar lies above the client area, which keeps its size.
     const int menu = m_window.menuWidget() ? m_window.menuWidget()->sizeHint().height() : 0;
-    m_window.resize(right + width + 10, menu + height + StatusBar1->height() + GroupBoxButtons->height() + 50);
+    m_window.resize(layout.width, menu + layout.height + StatusBar1->height());
     // Neither smaller than the page nor larger: nothing on it grows.
     m_window.setFixedSize(m_window.size());
 
-    // C++ integer division truncates toward zero, as the layout formulas want.
-    const int wide = ((width - 40) * 4) / 10 - 15;
-    const int narrow = (2 * (width - 40)) / 10;
-    btn_load->resize(wide, btn_load->height());
-    btn_save->resize(wide, btn_save->height());
-    btn_info->resize(narrow, btn_info->height());
-    btn_close->resize(narrow, btn_close->height());
-
-    btn_prev->move(10, btn_prev->y());
-    btn_load->move(btn_prev->x() + btn_prev->width(), btn_load->y());
-    btn_next->move(btn_load->x() + btn_load->width(), btn_next->y());
-    btn_save->move(btn_next->x() + btn_next->width() + 10, btn_save->y());
-    btn_info->move(btn_save->x() + btn_save->width() + 10, btn_info->y());
-    btn_close->move(btn_info->x(), btn_close->y());
+    place(btn_prev, "btn_prev");
+    place(btn_load, "btn_load");
+    place(btn_next, "btn_next");
+    place(btn_save, "btn_save");
+    place(btn_info, "btn_info");
+    place(btn_close, "btn_close");
     for (QPushButton* b : {btn_prev, btn_next, btn_info})
         fitCaption(b, GroupBoxButtons->font());
-    ProgressBar1->setGeometry(btn_load->x(), ProgressBar1->y(), btn_load->width() + btn_save->width() + 10,
-                              ProgressBar1->height());
-
-    GroupBoxButtons->setGeometry(right, height + 15, btn_info->x() + btn_info->width() + 10, GroupBoxButtons->height());
-
-    GroupBoxImage->setGeometry(left, height + 15, right - left - 5,
-                               GroupBoxButtons->height() - btn_goweb->height() - 5);
-    Image2->move(GroupBoxImage->width() / 2 - Image2->width() / 2, GroupBoxImage->height() / 2 - Image2->height() / 2);
-
-    btn_goweb->setGeometry(GroupBoxImage->x(), GroupBoxImage->y() + GroupBoxImage->height() + 4, GroupBoxImage->width(),
-                           btn_goweb->height());
+    place(ProgressBar1, "ProgressBar1");
+    place(GroupBoxButtons, "GroupBoxButtons");
+    place(GroupBoxImage, "GroupBoxImage");
+    place(Image2, "Image2");
+    place(btn_goweb, "btn_goweb");
     fitTypePanel();
 }
 

@@ -13,6 +13,8 @@
 
 #include <QString>
 
+#include "core/editor/WindowLayout.h"
+
 class QGroupBox;
 class QLabel;
 class QMainWindow;
@@ -28,8 +30,8 @@ struct StatusPanels;
 class WindowControls {
 public:
     // The pattern of the picture link, of our own making.
-    static constexpr int kImageWidth = 200;
-    static constexpr int kImageHeight = 32;
+    static constexpr int kImageWidth = hz::kLinkPictureWidth;
+    static constexpr int kImageHeight = hz::kLinkPictureHeight;
 
     // Controls, named as the window has always named them (their object names).
     QWidget* central = nullptr;
