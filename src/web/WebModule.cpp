@@ -52,8 +52,9 @@
 
 // The width of a text in the page's font, measured by the browser (a canvas in the font the
 // page's style gives the frames); -1 where there is no page to measure in (Node.js).
+// clang-format off
 EM_JS(int, hz_measure_text, (const char* text), {
-    if (typeof document == = 'undefined')
+    if (typeof document === 'undefined')
         return -1;
     if (!Module.hzMeasure) {
         Module.hzMeasure = document.createElement('canvas').getContext('2d');
@@ -61,6 +62,7 @@ EM_JS(int, hz_measure_text, (const char* text), {
     }
     return Math.ceil(Module.hzMeasure.measureText(UTF8ToString(text)).width);
 });
+// clang-format on
 
 namespace {
 
@@ -316,6 +318,43 @@ std::string infoFields(const hz::HexInfo& info)
     return "\"config\": " + textsJson(info.config) + ", \"id\": " + textsJson(info.id) +
            ", \"rom_count\": " + jsonString(info.romCount) + ", \"eeprom\": " + textsJson(info.memo1) +
            ", \"rom\": " + textsJson(info.memo3) + ", \"status\": " + textsJson(info.status);
+}
+
+} // namespace
+
+namespace {
+
+// The second file of "Vergleichen mit…" and "Einstellungen übernehmen aus…", put among the
+// module's files in a folder of its own, apart from the files opened; empty with `failed` set.
+std::string putSecondFile(const char* nameText, const std::uint8_t* data, std::size_t size, const char*& failed)
+{
+    failed = nullptr;
+    const std::string name = nameText ? nameText : "";
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
+        failed = error("Der Dateiname \"" + name + "\" taugt nicht als Name einer Datei.");
+        return {};
+    }
+    const std::string folder = "zweite Datei";
+    if (const int e = hz::platform::MakeFolder(folder); e != 0 && e != EEXIST) {
+        failed = error("Der Ordner \"" + folder + "\" lässt sich nicht anlegen.");
+        return {};
+    }
+    const std::string path = folder + "/" + name;
+    const hz::WriteResult written =
+        hz::writeContentAtomically(path, std::string(reinterpret_cast<const char*>(data), data ? size : 0));
+    if (!written.complete()) {
+        failed = error(written.message);
+        return {};
+    }
+    return path;
+}
+
+std::string rowJson(std::initializer_list<std::string> cells)
+{
+    std::string s = "[";
+    for (const std::string& c : cells)
+        s += (s.size() > 1 ? ", " : "") + jsonString(c);
+    return s + "]";
 }
 
 } // namespace
@@ -724,42 +763,6 @@ EMSCRIPTEN_KEEPALIVE const char* hz_view()
     return reply(out.str());
 }
 
-namespace {
-
-// The second file of "Vergleichen mit…" and "Einstellungen übernehmen aus…", put among the
-// module's files in a folder of its own, apart from the files opened; empty with `failed` set.
-std::string putSecondFile(const char* nameText, const std::uint8_t* data, std::size_t size, const char*& failed)
-{
-    failed = nullptr;
-    const std::string name = nameText ? nameText : "";
-    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
-        failed = error("Der Dateiname \"" + name + "\" taugt nicht als Name einer Datei.");
-        return {};
-    }
-    const std::string folder = "zweite Datei";
-    if (const int e = hz::platform::MakeFolder(folder); e != 0 && e != EEXIST) {
-        failed = error("Der Ordner \"" + folder + "\" lässt sich nicht anlegen.");
-        return {};
-    }
-    const std::string path = folder + "/" + name;
-    const hz::WriteResult written =
-        hz::writeContentAtomically(path, std::string(reinterpret_cast<const char*>(data), data ? size : 0));
-    if (!written.complete()) {
-        failed = error(written.message);
-        return {};
-    }
-    return path;
-}
-
-std::string rowJson(std::initializer_list<std::string> cells)
-{
-    std::string s = "[";
-    for (const std::string& c : cells)
-        s += (s.size() > 1 ? ", " : "") + jsonString(c);
-    return s + "]";
-}
-
-} // namespace
 
 // "Vergleichen mit…": the file shown (as the window shows it, unsaved edits included) against
 // the file `name` (its `size` bytes at `data`). Done gives "compared" (false when the other

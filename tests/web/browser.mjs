@@ -36,7 +36,7 @@ const cases = [
   {
     file: 'relais_16f684_dcc.hex',
     steps: [['type', 'edt_adr_1', '12'], ['click', 'btn_RG_1'], ['click', 'rad_mode2'], ['click', 'cbx_mode_bit7']],
-    cli: ['edt_adr_1=12', 'btn_RG_1', 'rad_mode2', 'cbx_mode_bit7=0'],
+    cli: ['edt_adr_1=12', 'btn_RG_1', 'rad_mode2', 'cbx_mode_bit7=1'],
   },
   { file: 'forsta_16f18324.hex', steps: [['type', 'CvEdits[5]', '42']], cli: ['CvEdits[5]=42'] },
   { file: 'ampel_16f684.hex', steps: [['slide', 'TrackBar_01', 3]], cli: ['TrackBar_01=3'] },
