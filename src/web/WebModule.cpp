@@ -763,7 +763,6 @@ EMSCRIPTEN_KEEPALIVE const char* hz_view()
     return reply(out.str());
 }
 
-
 // "Vergleichen mit…": the file shown (as the window shows it, unsaved edits included) against
 // the file `name` (its `size` bytes at `data`). Done gives "compared" (false when the other
 // file could not be loaded; its message was asked), "refusal" (the files have nothing in
