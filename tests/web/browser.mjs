@@ -291,6 +291,24 @@ try {
     assert.ok(got.equals(readFileSync(migrated)), 'carried in the browser as migrate carries');
   }
 
+  // The manual is inside the file: F1 opens it, its links lead on inside it, and the
+  // documentation button opens the loaded type's page.
+  {
+    await b.chord('\uE031');
+    await until(() => b.run('return document.getElementById("manual").open'), 'the manual');
+    assert.match(await b.run('return document.querySelector("#manual-content h1").textContent'), /Handbuch/);
+    await b.click(await b.find('#manual-content a[href="laden.html"]'));
+    assert.match(await b.run('return document.getElementById("manual-title").textContent'), /laden/i);
+    await b.click(await b.find('#manual-close'));
+    const file = join(work, 'typ-' + cases[0].file);
+    copyFileSync(join(examples, cases[0].file), file);
+    await load(file);
+    await b.click(await b.find('#btn_goweb'));
+    await until(() => b.run('return document.getElementById("manual").open'), 'the type page');
+    assert.match(await b.run('return document.getElementById("manual-content").textContent'), /Stellino/);
+    await b.click(await b.find('#manual-close'));
+  }
+
   // Two files opened at once are a folder: ">" and "<" step through them.
   {
     const folder = join(work, 'ordner');

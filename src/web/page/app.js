@@ -159,6 +159,14 @@ function drawWindow(w) {
     picture.classList.add('picture');
   }
   const goweb = places.get('btn_goweb');
+  if (!goweb.dataset.manual) {
+    goweb.dataset.manual = 'true';
+    goweb.addEventListener('click', () => {
+      // The page of the loaded type, as the window opens it, from the manual inside this file.
+      const page = ((state && state.window.doc) || '').match(/(typen\/[^/]+\.html)$/);
+      showManual(page ? page[1] : 'index.html');
+    });
+  }
   // The manual's pages are not part of this file: the button names the type's page.
   goweb.title = w.doc_hint.replace(/\r\n/g, '\n');
   goweb.textContent = w.doc_caption;
@@ -763,7 +771,64 @@ function pickSecond(what) {
   picker.click();
 }
 
+// The manual inside this file: its pages parsed (nothing in them runs), their links followed
+// inside the dialog; its pictures stay out (they show the window drawn by the desktop program),
+// their descriptions stand in their place.
+const manualPages = JSON.parse(document.getElementById('manual-pages').textContent);
+let manualAt = 'index.html';
+
+function showManual(path) {
+  const [file, anchor] = path.split('#');
+  const html = manualPages[file];
+  if (html === undefined) return;
+  manualAt = file;
+  const doc = new DOMParser().parseFromString(html.replace(/<style>[\s\S]*?<\/style>/g, ''), 'text/html');
+  for (const el of doc.querySelectorAll('link, script, style')) el.remove();
+  for (const img of doc.querySelectorAll('img')) {
+    const note = doc.createElement('span');
+    note.className = 'picture';
+    note.textContent = `[Bild: ${img.getAttribute('alt') || ''}]`;
+    img.replaceWith(note);
+  }
+  for (const el of doc.querySelectorAll('[style]')) el.removeAttribute('style');
+  const content = document.getElementById('manual-content');
+  content.replaceChildren(...[...doc.body.childNodes].map((n) => document.importNode(n, true)));
+  document.getElementById('manual-title').textContent = doc.title || 'Handbuch';
+  const box = document.getElementById('manual');
+  if (!box.open) box.showModal();
+  const target = anchor && content.querySelector(`[id="${CSS.escape(anchor)}"]`);
+  if (target) target.scrollIntoView();
+  else box.scrollTop = 0;
+}
+
+{
+  const content = document.getElementById('manual-content');
+  content.addEventListener('click', (e) => {
+    const a = e.target.closest('a[href]');
+    if (!a) return;
+    const href = a.getAttribute('href');
+    if (/^[a-z]+:/i.test(href)) {
+      // An address on the web opens in a tab of its own; the page itself asks for nothing.
+      a.target = '_blank';
+      a.rel = 'noopener noreferrer';
+      return;
+    }
+    e.preventDefault();
+    if (href.startsWith('#')) return showManual(manualAt + href);
+    const base = manualAt.includes('/') ? manualAt.slice(0, manualAt.lastIndexOf('/') + 1) : '';
+    const parts = [];
+    for (const p of (base + href).split('/')) {
+      if (p === '..') parts.pop();
+      else if (p !== '.') parts.push(p);
+    }
+    showManual(parts.join('/'));
+  });
+  document.getElementById('manual-home').addEventListener('click', () => showManual('index.html'));
+  document.getElementById('manual-close').addEventListener('click', () => document.getElementById('manual').close());
+}
+
 const actions = {
+  manual: () => showManual('index.html'),
   compare: () => pickSecond('compare'),
   carry: () => pickSecond('carry'),
   overview: () => {
@@ -808,6 +873,11 @@ document.addEventListener('click', (e) => {
 });
 
 document.addEventListener('keydown', (e) => {
+  if (e.key === 'F1' && !e.ctrlKey && !e.altKey) {
+    e.preventDefault();
+    showManual('index.html');
+    return;
+  }
   if (!(e.ctrlKey || e.metaKey) || document.getElementById('message').open) return;
   const key = e.key.toLowerCase();
   const action = key === 'z' ? (e.shiftKey ? 'redo' : 'undo') : key === 'y' ? 'redo' : key === 's' ? 'save' : key === 'o' ? 'open' : null;

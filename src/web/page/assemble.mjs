@@ -3,12 +3,16 @@
 // text. The Content-Security-Policy allows exactly that script and that style (by their
 // SHA-256) and the compilation of WebAssembly, and nothing else: no request of any kind.
 //
-//   node assemble.mjs PAGE.html STYLE.css APP.js MODULE.mjs MODULE.wasm OUT.html
+// The German manual goes in as well: its pages (the type pages included) as one JSON text, shown
+// by the page inside itself; its pictures stay out (the program draws them of the window).
+//
+//   node assemble.mjs PAGE.html STYLE.css APP.js MODULE.mjs MODULE.wasm MANUAL-FOLDER OUT.html
 
 import { createHash } from 'node:crypto';
-import { readFileSync, renameSync, writeFileSync } from 'node:fs';
+import { readdirSync, readFileSync, renameSync, statSync, writeFileSync } from 'node:fs';
+import { join } from 'node:path';
 
-const [page, style, app, moduleJs, wasm, out] = process.argv.slice(2);
+const [page, style, app, moduleJs, wasm, manualDir, out] = process.argv.slice(2);
 const read = (f) => readFileSync(f, 'utf8');
 const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
 
@@ -30,7 +34,19 @@ const policy = [
 ].join('; ');
 const base64 = readFileSync(wasm).toString('base64').replace(/.{1,76}/g, '$&\n');
 
-const parts = { CSP: policy, STYLE: css, SCRIPT: script, WASM: `\n${base64}` };
-const html = read(page).replace(/@(CSP|STYLE|SCRIPT|WASM)@/g, (_, key) => parts[key]);
+// Every .html below the manual's folder, by its path there ("laden.html", "typen/0x308.html").
+const manual = {};
+(function collect(dir, prefix) {
+  for (const name of readdirSync(dir).sort()) {
+    const path = join(dir, name);
+    if (statSync(path).isDirectory()) collect(path, `${prefix}${name}/`);
+    else if (name.endsWith('.html')) manual[prefix + name] = read(path);
+  }
+})(manualDir, '');
+// As JSON inside a <script> element: "</" written as "<\/", so that no page ends the element.
+const manualJson = JSON.stringify(manual).replace(/<\//g, '<\\/');
+
+const parts = { CSP: policy, STYLE: css, SCRIPT: script, WASM: `\n${base64}`, MANUAL: manualJson };
+const html = read(page).replace(/@(CSP|STYLE|SCRIPT|WASM|MANUAL)@/g, (_, key) => parts[key]);
 writeFileSync(`${out}.part`, html);
 renameSync(`${out}.part`, out);
