@@ -716,7 +716,8 @@ EMSCRIPTEN_KEEPALIVE const char* hz_overview(const char* rootText)
 }
 
 // What the page must draw anew since the last call, as a Qt frame refreshes: the controls whose
-// stamp is newer than the last one given (all of them after a file was opened: "fresh"), the
+// stamp is newer than the last one given (after a file was opened ("fresh") every shown
+// control and every group), the
 // file, whether it loaded, the history's state and the "window" part of hz_state. Before the
 // first load the pages are empty.
 EMSCRIPTEN_KEEPALIVE const char* hz_view()
@@ -749,8 +750,10 @@ EMSCRIPTEN_KEEPALIVE const char* hz_view()
                 << ", \"all\": " << (all ? "true" : "false") << ", \"controls\": [";
             firstPage = false;
             bool firstControl = true;
+            // A page's first view leaves out the hidden controls but its groups (the CV page
+            // keeps hundreds of rows hidden); one that shows later is sent as it changes.
             for (const hz::pages::Control& c : page->controls())
-                if (all || c.stamp > *seen) {
+                if (all ? (c.visible || c.kind == hz::pages::ControlKind::Group) : c.stamp > *seen) {
                     out << (firstControl ? "" : ", ");
                     hz::tools::writeControlJson(out, c);
                     firstControl = false;
