@@ -55,7 +55,7 @@ cmp -s "$tmp/menu.png" "$tmp/plain.png" && fail "--draw menu_file: no menu drawn
     fail "--draw act_overview: $(cat "$tmp/overview.err")"
 "$file" "$tmp/overview.png" | grep -q 'PNG image data, 980 x 600' || fail "--draw act_overview: $("$file" "$tmp/overview.png")"
 for case in "act_compare=$examples/stellino_12f629.hex|1|nicht verfügbar" "act_nothing|1|keinen Menüeintrag" \
-    "act_about|1|kein Fenster"; do
+    "act_next|1|kein Fenster"; do
     part=${case%%|*}; rest=${case#*|}; want=${rest%%|*}; says=${rest#*|}
     status=0
     "$exe" --screenshot "$tmp/none.png" --draw "$part" 2>"$tmp/none.err" || status=$?
