@@ -171,6 +171,24 @@ const char* readAnswers(const char* answersText, std::vector<Answer>& answers)
     return nullptr;
 }
 
+// A name the page gave for a file among the module's files: no folder, not "." or "..";
+// otherwise the reply that refuses it, else null.
+const char* refusedName(const std::string& name)
+{
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
+        return error("Der Dateiname \"" + name + "\" taugt nicht als Name einer Datei.");
+    return nullptr;
+}
+
+// Puts `size` bytes at `data` among the module's files as `path`, written as every file is
+// written; the reply that says why not, else null.
+const char* putBytes(const std::string& path, const std::uint8_t* data, std::size_t size)
+{
+    const hz::WriteResult written =
+        hz::writeContentAtomically(path, std::string(reinterpret_cast<const char*>(data), data ? size : 0));
+    return written.complete() ? nullptr : error(written.message);
+}
+
 const char* noFile() { return error(Session::kNoCompleteFile); }
 
 std::string rectJson(const hz::pages::Rect& r)
@@ -328,24 +346,17 @@ namespace {
 // module's files in a folder of its own, apart from the files opened; empty with `failed` set.
 std::string putSecondFile(const char* nameText, const std::uint8_t* data, std::size_t size, const char*& failed)
 {
-    failed = nullptr;
     const std::string name = nameText ? nameText : "";
-    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
-        failed = error("Der Dateiname \"" + name + "\" taugt nicht als Name einer Datei.");
+    if ((failed = refusedName(name)))
         return {};
-    }
     const std::string folder = "zweite Datei";
     if (const int e = hz::platform::MakeFolder(folder); e != 0 && e != EEXIST) {
         failed = error("Der Ordner \"" + folder + "\" lässt sich nicht anlegen.");
         return {};
     }
     const std::string path = folder + "/" + name;
-    const hz::WriteResult written =
-        hz::writeContentAtomically(path, std::string(reinterpret_cast<const char*>(data), data ? size : 0));
-    if (!written.complete()) {
-        failed = error(written.message);
+    if ((failed = putBytes(path, data, size)))
         return {};
-    }
     return path;
 }
 
@@ -374,13 +385,9 @@ EMSCRIPTEN_KEEPALIVE const char* hz_open(const char* name, const std::uint8_t* d
                                          const char* answersText)
 {
     const std::string file = name ? name : "";
-    if (file.empty() || file == "." || file == ".." || file.find('/') != std::string::npos)
-        return error("Der Dateiname \"" + file + "\" taugt nicht als Name einer Datei.");
-    return openFile(file, answersText, [&]() -> const char* {
-        const hz::WriteResult written =
-            hz::writeContentAtomically(file, std::string(reinterpret_cast<const char*>(data), data ? size : 0));
-        return written.complete() ? nullptr : error(written.message);
-    });
+    if (const char* refused = refusedName(file))
+        return refused;
+    return openFile(file, answersText, [&] { return putBytes(file, data, size); });
 }
 
 // "<" (`direction` -1) and ">" (1): the previous or next HEX file among the module's files,
@@ -549,12 +556,10 @@ EMSCRIPTEN_KEEPALIVE const char* hz_event(const char* nameText, const char* even
 EMSCRIPTEN_KEEPALIVE const char* hz_put_file(const char* nameText, const std::uint8_t* data, std::size_t size)
 {
     const std::string name = nameText ? nameText : "";
-    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
-        return error("Der Dateiname \"" + name + "\" taugt nicht als Name einer Datei.");
-    const hz::WriteResult written =
-        hz::writeContentAtomically(name, std::string(reinterpret_cast<const char*>(data), data ? size : 0));
-    if (!written.complete())
-        return error(written.message);
+    if (const char* refused = refusedName(name))
+        return refused;
+    if (const char* failed = putBytes(name, data, size))
+        return failed;
     face().pendingFiles.push_back(name);
     return reply("{\"done\": true}");
 }
@@ -620,23 +625,22 @@ EMSCRIPTEN_KEEPALIVE const char* hz_info_compare(const char* nameText, const std
     Session* s = face().replay.session();
     if (!s)
         return noFile();
-    const std::string name = nameText ? nameText : "";
-    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
-        return error("Der Dateiname \"" + name + "\" taugt nicht als Name einer Datei.");
-    const hz::WriteResult written =
-        hz::writeContentAtomically(name, std::string(reinterpret_cast<const char*>(data), data ? size : 0));
-    if (!written.complete())
-        return error(written.message);
+    // Apart from the files opened, so that a file of the same name never takes their place.
+    const char* failed = nullptr;
+    const std::string path = putSecondFile(nameText, data, size, failed);
+    if (failed)
+        return failed;
     std::string fields;
     const ReplayResult r = face().replay.run(answers, [&](Session& session) {
         hz::HexInfo info(session.image);
-        const auto outcome = info.compareWith(name, session.prompter());
+        const auto outcome = info.compareWith(path, session.prompter());
         fields = std::string("\"outcome\": ") +
                  (outcome == hz::CompareReport::Outcome::Done      ? "\"done\""
                   : outcome == hz::CompareReport::Outcome::Stopped ? "\"stopped\""
                                                                    : "\"unreadable\"") +
                  ", " + infoFields(info);
     });
+    hz::platform::Remove(path);
     return replyFor(r, fields);
 }
 
@@ -672,10 +676,8 @@ EMSCRIPTEN_KEEPALIVE const char* hz_overview_put(const char* pathText, const std
         if (const int e = hz::platform::MakeFolder(folder); e != 0 && e != EEXIST)
             return error("Der Ordner \"" + folder + "\" lässt sich nicht anlegen.");
     }
-    const hz::WriteResult written =
-        hz::writeContentAtomically(path, std::string(reinterpret_cast<const char*>(data), data ? size : 0));
-    if (!written.complete())
-        return error(written.message);
+    if (const char* failed = putBytes(path, data, size))
+        return failed;
     face().overviewFiles.push_back(path);
     return reply("{\"done\": true}");
 }
